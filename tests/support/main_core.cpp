@@ -1,4 +1,4 @@
-#include "test_env.h"
+#include "env.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>

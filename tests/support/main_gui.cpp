@@ -1,4 +1,4 @@
-#include "test_env.h"
+#include "env.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

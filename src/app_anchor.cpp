@@ -1,0 +1,1 @@
+// Keeps qv_app a valid library while it has no forms of its own yet.

@@ -1,0 +1,1 @@
+// Keeps qv_workbook a valid library while it has no sources of its own yet.
