@@ -25,7 +25,7 @@ bool sameText(const QString& a, const QString& b)
 
 db::TableArray ProcessList(bool sort, ProcessListCache& cache)
 {
-    const bool fresh = cache.lastCall.isValid() && cache.lastCall.elapsed() < 1000;
+    const bool fresh = cache.lastCall.isValid() && cache.lastCall.elapsed() < 1000 && cache.root == ProcRoot;
     if (!fresh) {
         const auto processes = os::listProcesses(ProcRoot);
         db::TableArray t(static_cast<int>(processes.size()), 10);
@@ -40,6 +40,7 @@ db::TableArray ProcessList(bool sort, ProcessListCache& cache)
         if (sort)
             ProcListSort(t, 1, 1);
         cache.table = std::move(t);
+        cache.root = ProcRoot;
     }
     cache.lastCall.start();
     return cache.table;

@@ -12,6 +12,7 @@ inline QString ProcRoot = QStringLiteral("/proc");
 // Each user of the table keeps its own: a table younger than a second is served again.
 struct ProcessListCache {
     QElapsedTimer lastCall;
+    QString root;
     db::TableArray table;
 };
 
