@@ -10,11 +10,28 @@
 #include <QSqlRecord>
 #include <QTime>
 
+#include <set>
+
 namespace db {
 
 namespace {
 
 QAtomicInt connectionSerial;
+
+// Connections still open when the application object goes are closed with it, while Qt's SQL
+// driver is still there (a process-wide connection would otherwise outlive it).
+std::set<Connection*>& openConnections()
+{
+    static std::set<Connection*> all;
+    return all;
+}
+
+void closeOpenConnections()
+{
+    const auto all = openConnections();
+    for (Connection* c : all)
+        c->close();
+}
 
 const QString kRowid = QStringLiteral("qv_rowid_");
 
@@ -89,13 +106,7 @@ Connection::Connection()
 
 Connection::~Connection()
 {
-    if (!open_)
-        return;
-    // At program exit Qt's connection list may already be gone: then only the handle is closed.
-    if (QCoreApplication::instance())
-        close();
-    else
-        db_.close();
+    close();
 }
 
 void Connection::open(const QString& path, bool readOnly)
@@ -115,6 +126,12 @@ void Connection::open(const QString& path, bool readOnly)
     open_ = true;
     path_ = path;
     readOnly_ = readOnly;
+    static const bool closeAtExit = [] {
+        qAddPostRoutine(closeOpenConnections);
+        return true;
+    }();
+    Q_UNUSED(closeAtExit);
+    openConnections().insert(this);
     try {
         run(QStringLiteral("PRAGMA busy_timeout = %1").arg(busyTimeoutMs_));
         // Reading the schema is what tells a database from any other file.
@@ -138,6 +155,7 @@ void Connection::close()
     db_.close();
     db_ = QSqlDatabase();
     QSqlDatabase::removeDatabase(name_);
+    openConnections().erase(this);
     open_ = false;
     readOnly_ = false;
     path_.clear();

@@ -4,6 +4,8 @@
 #include "shell/rs_dbsub.h"
 
 #include <QElapsedTimer>
+#include <QSqlQueryModel>
+#include <QSqlRecord>
 
 namespace {
 
@@ -174,4 +176,19 @@ TEST_F(DbAccess, CompactDbClosesTheConnectionAndKeepsTheRows)
     EXPECT_EQ(rs.State(), db::adStateClosed);
     EXPECT_EQ(query(QStringLiteral("SELECT 氏名 FROM T_名簿")).toString(), QStringLiteral("山田"));
     EXPECT_TRUE(CompactDb(dir.filePath(QStringLiteral("none.db"))).startsWith(QStringLiteral("53 ")));
+}
+
+TEST_F(DbAccess, GridModelsReadThroughTheConnection)
+{
+    ASSERT_EQ(AddTableField(), 0);
+    QSqlQueryModel model;
+    db::Connection closed;
+    EXPECT_EQ(RsOpenForGrid(closed, model, QStringLiteral("SELECT * FROM T_基本設定")), -1);
+    ASSERT_FALSE(DbConnect());
+    EXPECT_EQ(RsOpenForGrid(cn, model, QStringLiteral("SELECT rowid, * FROM T_基本設定 ORDER BY rowid LIMIT 1")), 0);
+    EXPECT_EQ(model.rowCount(), 1);
+    EXPECT_EQ(model.record().fieldName(17), QStringLiteral("荷重_総勤務日数_今期"));
+    EXPECT_EQ(RsOpenForGrid(cn, model, QStringLiteral("SELECT * FROM nowhere")), -1);
+    EXPECT_EQ(messages(), 0u);
+    model.clear();
 }
