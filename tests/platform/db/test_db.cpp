@@ -75,7 +75,7 @@ TEST_F(DbTest, EditsReachTheTable)
     db::Recordset r;
     r.Open(QStringLiteral("select * from t where n >= 20;"), cn);
     r.Fields(QStringLiteral("n")).setValue(21);
-    r.MoveNext();  // moving on saves the edit, as ADO does
+    r.MoveNext();  // moving on saves the edit
     r.Delete();    // the row stays current until the next move
     EXPECT_THROW(r.Fields(0).Value(), db::Error);
     r.MoveNext();
