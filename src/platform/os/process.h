@@ -1,0 +1,44 @@
+#pragma once
+// The system's process table and the two things the program does to processes: end them and
+// change its own priority.
+#include <QString>
+#include <functional>
+#include <vector>
+
+namespace os {
+
+struct ProcessInfo {
+    QString name;  // the executable's file name (the kernel's short name when that is hidden)
+    qint64 pid = 0;
+    qint64 parentPid = 0;
+    int threads = 0;
+};
+
+// Every live process in the table's order (ascending pid); ended (zombie) ones are left out.
+// procRoot is the folder of the process table (/proc), replaceable for tests.
+std::vector<ProcessInfo> listProcesses(const QString& procRoot = QStringLiteral("/proc"));
+// Asks the process to end, and forces it when it has not ended within graceMs. False when the
+// signal could not be sent (no such process, no permission).
+bool terminateProcess(qint64 pid, int graceMs = 1000);
+// True while the process exists and has not ended.
+bool processAlive(qint64 pid);
+qint64 currentPid();
+
+// The nice value of this process.
+int currentNice();
+// Sets this process's nice value; false when refused.
+bool setNice(int nice);
+// The lowest nice value this process may set itself (RLIMIT_NICE; -20 when privileged).
+int lowestAllowedNice();
+
+// In-process stand-ins for programs the roster code treats as separate processes ("excel.exe"
+// is our own spreadsheet application). The spreadsheet layer registers each live instance with a
+// function that quits it (true when it did) and unregisters it when it goes away.
+int registerInProcessApp(const QString& exeName, std::function<bool()> quit);
+void unregisterInProcessApp(int id);
+int inProcessAppCount(const QString& exeName);
+// Quits every registered instance of exeName (case-insensitive): -1 when there was none, 0 when
+// all quit, -2 when one of them did not.
+int quitInProcessApps(const QString& exeName);
+
+}  // namespace os

@@ -1,0 +1,63 @@
+#include "shell/myfunc_main.h"
+
+#include "platform/text/vb.h"
+#include "shell/rs_db.h"
+
+#include <QString>
+#include <cmath>
+#include <utility>
+
+namespace {
+
+// In the order they are read.
+const std::pair<const char*, long*> weights[] = {
+    {"荷重_総勤務日数", &荷重_総勤務日数},
+    {"荷重_各勤務日数", &荷重_各勤務日数},
+    {"荷重_休日出勤", &荷重_休日出勤},
+    {"荷重_休日勤務", &荷重_休日勤務},
+    {"荷重_総勤務日数_今期", &荷重_総勤務日数_今期},
+    {"荷重_各勤務日数_今期", &荷重_各勤務日数_今期},
+    {"荷重_休日出勤_今期", &荷重_休日出勤_今期},
+    {"荷重_休日勤務_今期", &荷重_休日勤務_今期},
+    {"荷重_休み曜日_今期", &荷重_休み曜日_今期},
+    {"荷重_単勤単休_今期", &荷重_単勤単休_今期},
+    {"荷重_単勤総数_今期", &荷重_単勤総数_今期},
+    {"荷重_単勤分散_今期", &荷重_単勤分散_今期},
+    {"荷重_単休総数_今期", &荷重_単休総数_今期},
+    {"荷重_単休分散_今期", &荷重_単休分散_今期},
+    {"荷重_優先勤務", &荷重_優先勤務},
+    {"荷重_優先勤務倍率", &荷重_優先勤務倍率},
+    {"荷重_優先勤務倍率_今期", &荷重_優先勤務倍率_今期},
+};
+
+long toLong(double v)
+{
+    // VB's conversion to Long rounds half to even.
+    return static_cast<long>(std::nearbyint(v));
+}
+
+}  // namespace
+
+int 荷重読込()
+{
+    for (const auto& [name, target] : weights)
+        *target = toLong(Val(GetTableValue(QStringLiteral("T_基本設定"), QString::fromUtf8(name), false)));
+    if (条件モデル手順.resetShiftFactors)
+        条件モデル手順.resetShiftFactors();
+    if (!条件モデル手順.readAllConditions)
+        return -1;
+    return 条件モデル手順.readAllConditions(true);
+}
+
+void 配列初期化()
+{
+    if (条件モデル手順.resizeToMaximum)
+        条件モデル手順.resizeToMaximum();
+}
+
+void resetWeights()
+{
+    for (const auto& w : weights)
+        *w.second = 0;
+    条件モデル手順 = {};
+}
