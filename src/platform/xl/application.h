@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QVariant>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -117,7 +118,13 @@ private:
     friend class Workbook;
     friend class Workbooks;
     friend class Range;
-    template <class F> void notify(F&& f);
+    template <class F> void notify(F&& f)
+    {
+        const auto list = observers_;
+        for (ApplicationObserver* o : list)
+            if (std::find(observers_.begin(), observers_.end(), o) != observers_.end())
+                f(o);
+    }
     void workbookClosing(Workbook& book);
     void changed();
 

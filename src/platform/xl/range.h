@@ -157,6 +157,8 @@ private:
     friend class Worksheet;
     void changeStyle(const std::function<void(CellStyle&)>& change) const;
     const CellStyle& topLeftStyle() const;
+    void written(bool values) const;
+    void checkBlockSize() const;
 
     Worksheet* sheet_;
     int top_, left_, bottom_, right_;
@@ -205,6 +207,7 @@ public:
     QColor color() const;
     void setColor(const QColor& color);
 private:
+    friend class Range;
     void apply(const std::function<void(BorderEdge&)>& change);
     BorderEdge edge() const;
     Range r_;

@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QString>
 #include <QVariant>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -34,6 +35,8 @@ public:
     // Anything else shown changed: widths, heights, hidden, panes, zoom, name, protection,
     // selection, active sheet, sheets added.
     virtual void viewChanged(Worksheet& /*sheet*/) {}
+    // The workbook is about to close; it and its sheets and ranges are gone afterwards.
+    virtual void closing(Workbook& /*book*/) {}
 };
 
 class Workbook {
@@ -102,9 +105,16 @@ private:
     void cellsWritten(Worksheet& sheet, const QRect& area, bool values);
     void viewChanged(Worksheet& sheet);
     void ensureCalculated();
+    void scheduleCalculation();
     int internStyle(const CellStyle& style);
     void rebuildStyleIndex();
-    template <class F> void notify(F&& f);
+    template <class F> void notify(F&& f)
+    {
+        const auto list = observers_;   // an observer may remove itself
+        for (WorkbookObserver* o : list)
+            if (std::find(observers_.begin(), observers_.end(), o) != observers_.end())
+                f(o);
+    }
     bool eventsOn() const;
 
     Application* app_;

@@ -90,7 +90,7 @@ private:
     friend class Border;
     SheetData& sheet() const;             // raw, no recalculation
     void checkCell(int row, int column) const;
-    void setSelection(const Range& target, bool fromUser);
+    void setSelection(const Range& target);
 
     Workbook* book_;
     int index_;
