@@ -21,6 +21,15 @@ constexpr qint64 kMaxBlockCells = qint64(1) << 22;
 
 using Cells = std::map<std::pair<int, int>, Cell>;
 
+// Per style index: does the style keep typed text as text ("@")?
+std::vector<char> textStyles(const std::vector<CellStyle>& styles)
+{
+    std::vector<char> text(styles.size());
+    for (size_t i = 0; i < styles.size(); ++i)
+        text[i] = styles[i].numberFormat == QLatin1String("@");
+    return text;
+}
+
 bool isBlank(const Cell& c)
 {
     return !c.value.isValid() && c.style == 0 && c.formula.isEmpty();
@@ -180,7 +189,7 @@ Block Range::block() const
 void Range::setValue(const QVariant& value)
 {
     if (value.typeId() == qMetaTypeId<Block>()) {
-        setBlock(value.value<Block>());
+        setBlock(*static_cast<const Block*>(value.constData()));
         return;
     }
     if (value.typeId() == QMetaType::QVariantList || value.typeId() == QMetaType::QStringList) {
@@ -199,9 +208,9 @@ void Range::setValue(const QVariant& value)
         return;
     }
     const QVariant asText = cellValue(value, true);
-    const auto& styles = sheet_->book_->data_.styles;
+    const auto text = textStyles(sheet_->book_->data_.styles);
     forEveryCell(sheet_->sheet().cells, top_, left_, bottom_, right_, [&](int, int, Cell& cell) {
-        cell.value = styles[size_t(cell.style)].numberFormat == QLatin1String("@") ? asText : typed;
+        cell.value = text[size_t(cell.style)] ? asText : typed;
         cell.formula.clear();
     });
     written(true);
@@ -219,7 +228,7 @@ void Range::setBlock(const Block& block)
         for (int j = 1; j <= bc; ++j)
             typed[size_t(i - 1) * bc + (j - 1)] = cellValue(block(i, j));
     const QVariant notAvailable = QStringLiteral("#N/A");
-    const auto& styles = sheet_->book_->data_.styles;
+    const auto text = textStyles(sheet_->book_->data_.styles);
     forEveryCell(sheet_->sheet().cells, top_, left_, bottom_, right_, [&](int r, int c, Cell& cell) {
         int i = r - top_ + 1, j = c - left_ + 1;
         if (br == 1 && bc == 1)
@@ -231,7 +240,7 @@ void Range::setBlock(const Block& block)
         cell.formula.clear();
         if (i > br || j > bc) {
             cell.value = notAvailable;
-        } else if (styles[size_t(cell.style)].numberFormat == QLatin1String("@")) {
+        } else if (text[size_t(cell.style)]) {
             cell.value = cellValue(block(i, j), true);
         } else {
             cell.value = typed[size_t(i - 1) * bc + (j - 1)];
@@ -352,12 +361,12 @@ bool Range::replace(const QString& what, const QString& replacement)
         return true;
     const QVariant typed = cellValue(replacement);
     const QVariant asText = cellValue(replacement, true);
-    const auto& styles = sheet_->book_->data_.styles;
+    const auto text = textStyles(sheet_->book_->data_.styles);
     bool any = false;
     forStoredCells(sheet_->sheet().cells, top_, left_, bottom_, right_, [&](int, int, Cell& cell) {
         if (!cell.value.isValid() || formatValue(cell.value, QStringLiteral("General")).compare(what, Qt::CaseInsensitive) != 0)
             return;
-        cell.value = styles[size_t(cell.style)].numberFormat == QLatin1String("@") ? asText : typed;
+        cell.value = text[size_t(cell.style)] ? asText : typed;
         cell.formula.clear();
         any = true;
     });

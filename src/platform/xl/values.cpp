@@ -268,8 +268,8 @@ QVariant cellValue(const QVariant& value, bool keepText)
         return s;
     if (s.startsWith(QLatin1Char('\'')))
         return s.size() == 1 ? QVariant() : QVariant(s.mid(1));
-    const QChar c0 = s.at(0);
-    if (c0.isDigit() || c0 == QLatin1Char('-') || c0 == QLatin1Char('+') || c0 == QLatin1Char('.') || c0 == QLatin1Char(' ')) {
+    const char16_t c0 = s.at(0).unicode();
+    if ((c0 >= u'0' && c0 <= u'9') || c0 == u'-' || c0 == u'+' || c0 == u'.' || c0 == u' ') {
         const QString t = s.trimmed();
         bool ok = false;
         const double d = QLocale::c().toDouble(t, &ok);
@@ -283,11 +283,11 @@ QVariant cellValue(const QVariant& value, bool keepText)
         }
         return s;
     }
-    if (s.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0)
+    if (s.size() == 4 && s.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0)
         return true;
-    if (s.compare(QLatin1String("FALSE"), Qt::CaseInsensitive) == 0)
+    if (s.size() == 5 && s.compare(QLatin1String("FALSE"), Qt::CaseInsensitive) == 0)
         return false;
-    return s;
+    return value;
 }
 
 }  // namespace xl
