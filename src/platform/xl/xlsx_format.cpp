@@ -359,7 +359,8 @@ QColor applyTint(const QColor& color, double tint)
     float h, s, l;
     color.getHslF(&h, &s, &l);
     l = tint < 0 ? float(l * (1 + tint)) : float(l * (1 - tint) + tint);
-    return QColor::fromHslF(h < 0 ? 0 : h, s, std::clamp(l, 0.0f, 1.0f)).toRgb();
+    // Kept to 8 bits a channel, as the file stores it, so that the colour survives a save.
+    return QColor::fromRgb(QColor::fromHslF(h < 0 ? 0 : h, s, std::clamp(l, 0.0f, 1.0f)).rgb());
 }
 
 double columnWidthToFile(double characters)
@@ -405,7 +406,7 @@ std::string escapeText(const QString& text, bool attribute)
         case '"': out += "&quot;"; continue;
         case '\n': out += attribute ? "&#10;" : "\n"; continue;
         case '\t': out += attribute ? "&#9;" : "\t"; continue;
-        case '\r': if (attribute) out += "&#13;"; else appendEscapedCode(out, c); continue;
+        case '\r': out += "&#13;"; continue;  // a raw CR would be read as a line end
         case '_':
             if (i + 6 < n && p[i + 1] == 'x' && isHex(p[i + 2]) && isHex(p[i + 3]) && isHex(p[i + 4])
                 && isHex(p[i + 5]) && p[i + 6] == '_')
