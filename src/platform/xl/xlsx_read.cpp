@@ -541,6 +541,8 @@ void readSheet(const Package& pkg, const std::string& part, const Styles& styles
 
     if (const pugi::xml_node view = child(child(root, "sheetViews"), "sheetView")) {
         sheet.zoom = intAttr(view, "zoomScale", 100);
+        if (sheet.zoom < 10 || sheet.zoom > 400)
+            sheet.zoom = 100;
         if (const pugi::xml_node pane = child(view, "pane")) {
             const char* state = attr(pane, "state");
             if (state && (std::strcmp(state, "frozen") == 0 || std::strcmp(state, "frozenSplit") == 0)) {
@@ -753,6 +755,8 @@ BookData readWorkbookFile(const QString& path)
         }
         SheetData sheet;
         sheet.name = QString::fromUtf8(attr(s, "name"));
+        if (sheet.name.isEmpty())
+            throw damaged(path, QStringLiteral("名前のないシートがあります。"));
         readSheet(pkg, rel->second.target, styles, strings, sheet, path);
         sheetOfPosition.push_back(int(book.sheets.size()));
         book.sheets.push_back(std::move(sheet));
