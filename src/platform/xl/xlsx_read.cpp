@@ -297,6 +297,19 @@ QColor readColor(const pugi::xml_node& n, const Theme& theme)
 
 // --- Styles ---
 
+QString styleKey(const CellStyle& s)
+{
+    auto color = [](const QColor& c) { return c.isValid() ? QString::number(c.rgba(), 16) : QStringLiteral("-"); };
+    QString key = color(s.fill) + QLatin1Char('|') + color(s.fontColor) + QLatin1Char('|') + QString::number(s.bold)
+        + QLatin1Char('|') + QString::number(s.fontSize, 'g', 17) + QLatin1Char('|') + s.fontName + QLatin1Char('|')
+        + QString::number(s.horizontalAlignment) + QLatin1Char('|') + QString::number(s.verticalAlignment)
+        + QLatin1Char('|') + QString::number(s.wrapText) + QLatin1Char('|') + QString::number(s.locked);
+    for (const BorderEdge* e : {&s.left, &s.top, &s.bottom, &s.right})
+        key += QLatin1Char('|') + QString::number(e->lineStyle) + QLatin1Char(',') + QString::number(e->weight)
+            + QLatin1Char(',') + color(e->color);
+    return key + QLatin1Char('|') + s.numberFormat;
+}
+
 struct Styles {
     std::vector<int> styleOfXf;   // file cell format -> index in BookData::styles
     std::vector<bool> dateOfXf;   // whether its number format shows dates
@@ -370,6 +383,9 @@ Styles readStyles(const Package& pkg, const std::optional<std::string>& part, co
         borders.push_back(edges);
     });
 
+    std::unordered_map<QString, int> known;
+    for (size_t i = 0; i < book.styles.size(); ++i)
+        known.try_emplace(styleKey(book.styles[i]), int(i));
     forEach(child(root, "cellXfs"), "xf", [&](const pugi::xml_node& x) {
         CellStyle s;
         const int fmt = intAttr(x, "numFmtId", 0);
@@ -409,12 +425,11 @@ Styles readStyles(const Package& pkg, const std::optional<std::string>& part, co
         if (const pugi::xml_node p = child(x, "protection"))
             s.locked = boolAttr(p, "locked", true);
 
-        size_t index = 0;
-        while (index < book.styles.size() && !(book.styles[index] == s))
-            ++index;
-        if (index == book.styles.size())
+        // Files from other programs may hold thousands of cell formats, many of them equal here.
+        const auto [it, inserted] = known.try_emplace(styleKey(s), int(book.styles.size()));
+        if (inserted)
             book.styles.push_back(s);
-        out.styleOfXf.push_back(int(index));
+        out.styleOfXf.push_back(it->second);
         out.dateOfXf.push_back(isDateFormat(s.numberFormat));
     });
     if (out.styleOfXf.empty()) {
