@@ -688,7 +688,7 @@ void readSheet(const Package& pkg, const std::string& part, const Styles& styles
             }
 
             if (cell.value.isValid() || cell.style != 0 || !cell.formula.isEmpty())
-                sheet.cells.emplace(std::make_pair(row, column), std::move(cell));
+                sheet.cells.emplace_hint(sheet.cells.end(), std::make_pair(row, column), std::move(cell));  // cells come in order
         }
     }
     std::sort(sheet.hiddenRows.begin(), sheet.hiddenRows.end());
