@@ -164,7 +164,8 @@ std::optional<Range> Workbook::findName(const QString& name, const Worksheet* sh
 {
     auto resolve = [&](const DefinedName& d) -> std::optional<Range> {
         const SheetRef ref = splitSheetRef(d.refersTo);
-        Worksheet* ws = ref.sheet.isEmpty() && d.sheet >= 0 ? sheets_[size_t(d.sheet)].get() : findSheet(ref.sheet);
+        const bool ownSheet = ref.sheet.isEmpty() && d.sheet >= 0 && d.sheet < int(sheets_.size());
+        Worksheet* ws = ownSheet ? sheets_[size_t(d.sheet)].get() : findSheet(ref.sheet);
         const auto area = parseArea(ref.rest);
         if (!ws || !area)
             return std::nullopt;

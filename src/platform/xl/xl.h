@@ -1,5 +1,6 @@
 #pragma once
 // The spreadsheet layer in one include: Application, Workbook, Worksheet, Range, palette, values.
+#include "address.h"
 #include "application.h"
 #include "error.h"
 #include "palette.h"

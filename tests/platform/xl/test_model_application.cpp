@@ -146,7 +146,13 @@ TEST(Application, OpenSaveAndCloseWorkbooks)
     EXPECT_EQ(app.workbooks().count(), 1);
 
     book.worksheets(1).range(QStringLiteral("B2")).setValue(QStringLiteral("捨てる"));
+    struct Closing : xl::WorkbookObserver {
+        QString heard;
+        void closing(xl::Workbook& b) override { heard = b.name(); }
+    } closing;
+    book.addObserver(&closing);
     book.close(false);
+    EXPECT_EQ(closing.heard, QStringLiteral("shift.xlsm"));
     xl::Workbook& again = app.workbooks().open(path);
     EXPECT_EQ(again.worksheets(1).range(QStringLiteral("B2")).value(), QVariant(QStringLiteral("保存")));
 }

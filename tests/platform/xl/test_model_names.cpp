@@ -122,6 +122,9 @@ TEST_F(Names, SheetAndWorkbookScopes)
 
     EXPECT_EQ(main.range(QStringLiteral("D5:AH54")).name(), QStringLiteral("Time_Table"));
     EXPECT_EQ(main.range(QStringLiteral("A1")).name(), QStringLiteral("Dirty"));
+    EXPECT_EQ(main.range(QStringLiteral("main!dirty")).address(), QStringLiteral("$A$1"));
+    EXPECT_EQ(app.range(QStringLiteral("Main!Dirty")).address(), QStringLiteral("$A$1"));
+    EXPECT_EQ(errorNumber([&] { app.range(QStringLiteral("Dirty")); }), 1004);   // sheet level only
     EXPECT_EQ(errorNumber([&] { main.range(QStringLiteral("A2")).name(); }), 1004);
 
     // Renaming a sheet keeps its names pointing at it.

@@ -136,6 +136,12 @@ TEST_F(Values, BlocksAreReadAndWrittenInOneCall)
     bad(1, 2) = QVariant::fromValue(QSize(1, 1));
     EXPECT_THROW(at("A20:B20").setBlock(bad), xl::Error);
     EXPECT_FALSE(at("A20").value().isValid());
+
+    // Whole columns are no value block, but an empty value clears them.
+    EXPECT_THROW(ws.range(QStringLiteral("B:C")).value(), xl::Error);
+    EXPECT_THROW(ws.range(QStringLiteral("B:C")).setValue(1), xl::Error);
+    ws.range(QStringLiteral("A:E")).setValue(QVariant());
+    EXPECT_FALSE(at("B10").value().isValid());
 }
 
 TEST_F(Values, ClearCopyPasteReplace)
