@@ -8,6 +8,7 @@
 #include "workbook.h"
 #include "worksheet.h"
 
+#include <QDateTime>
 #include <QRect>
 #include <QStringList>
 #include <map>
@@ -29,6 +30,11 @@ std::vector<char> textStyles(const std::vector<CellStyle>& styles)
     for (size_t i = 0; i < styles.size(); ++i)
         text[i] = styles[i].numberFormat == QLatin1String("@");
     return text;
+}
+
+bool isText(const std::vector<char>& textStyles, int style)
+{
+    return size_t(style) < textStyles.size() && textStyles[size_t(style)];
 }
 
 bool isBlank(const Cell& c)
@@ -97,6 +103,22 @@ Application& Range::application() const
 void Range::written(bool values) const
 {
     sheet_->book_->cellsWritten(*sheet_, QRect(left_, top_, columnCount(), rowCount()), values);
+}
+
+// A date written into a General cell takes a date format, as it does when typed, so that it
+// shows and is stored as a date.
+void Range::giveDateFormat(Cell& cell) const
+{
+    const int type = cell.value.typeId();
+    if (type != QMetaType::QDate && type != QMetaType::QDateTime)
+        return;
+    Workbook& book = *sheet_->book_;
+    CellStyle style = book.data_.styles[size_t(cell.style)];
+    if (style.numberFormat.compare(QLatin1String("General"), Qt::CaseInsensitive) != 0)
+        return;
+    const bool withTime = type == QMetaType::QDateTime && cell.value.toDateTime().time() != QTime(0, 0);
+    style.numberFormat = withTime ? QStringLiteral("yyyy/m/d h:mm") : QStringLiteral("yyyy/m/d");
+    cell.style = book.internStyle(style);
 }
 
 bool Range::wholeLines() const
@@ -215,8 +237,9 @@ void Range::setValue(const QVariant& value) const
     const QVariant asText = cellValue(value, true);
     const auto text = textStyles(sheet_->book_->data_.styles);
     forEveryCell(sheet_->sheet().cells, top_, left_, bottom_, right_, [&](int, int, Cell& cell) {
-        cell.value = text[size_t(cell.style)] ? asText : typed;
+        cell.value = isText(text, cell.style) ? asText : typed;
         cell.formula.clear();
+        giveDateFormat(cell);
     });
     written(true);
 }
@@ -245,10 +268,11 @@ void Range::setBlock(const Block& block) const
         cell.formula.clear();
         if (i > br || j > bc) {
             cell.value = notAvailable;
-        } else if (text[size_t(cell.style)]) {
+        } else if (isText(text, cell.style)) {
             cell.value = cellValue(block(i, j), true);
         } else {
             cell.value = typed[size_t(i - 1) * bc + (j - 1)];
+            giveDateFormat(cell);
         }
     });
     written(true);
@@ -371,8 +395,9 @@ bool Range::replace(const QString& what, const QString& replacement) const
     forStoredCells(sheet_->sheet().cells, top_, left_, bottom_, right_, [&](int, int, Cell& cell) {
         if (!cell.value.isValid() || formatValue(cell.value, QStringLiteral("General")).compare(what, Qt::CaseInsensitive) != 0)
             return;
-        cell.value = text[size_t(cell.style)] ? asText : typed;
+        cell.value = isText(text, cell.style) ? asText : typed;
         cell.formula.clear();
+        giveDateFormat(cell);
         any = true;
     });
     if (any)

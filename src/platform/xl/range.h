@@ -163,6 +163,7 @@ private:
     void written(bool values) const;
     void checkBlockSize() const;
     bool wholeLines() const;
+    void giveDateFormat(Cell& cell) const;
 
     Worksheet* sheet_;
     int top_, left_, bottom_, right_;
