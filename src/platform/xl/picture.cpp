@@ -174,9 +174,19 @@ QImage Range::copyPicture() const
         const int v = s.verticalAlignment == -4160 ? Qt::AlignTop : s.verticalAlignment == -4108 ? Qt::AlignVCenter : Qt::AlignBottom;
         p.setFont(cellFont(s));
         p.setPen(s.fontColor.isValid() ? s.fontColor : QColor(Qt::black));
+        // Left-aligned text runs on over empty cells to its right, as on screen.
+        QRect area = rect;
+        if (h == Qt::AlignLeft && !s.wrapText && cell.value.typeId() == QMetaType::QString) {
+            for (int next = c + 1; next <= right_; ++next) {
+                const auto it = cells.find({r, next});
+                if (it != cells.end() && it->second.value.isValid())
+                    break;
+                area.setRight(cellRect(r, next).right() - 3);
+            }
+        }
         p.save();
-        p.setClipRect(rect);
-        p.drawText(rect, h | v | (s.wrapText ? Qt::TextWordWrap : 0), formatValue(cell.value, s.numberFormat));
+        p.setClipRect(area);
+        p.drawText(area, h | v | (s.wrapText ? Qt::TextWordWrap : 0), formatValue(cell.value, s.numberFormat));
         p.restore();
     });
 
