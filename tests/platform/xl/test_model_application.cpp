@@ -185,6 +185,12 @@ TEST(Application, SaveRunsAPendingManualCalculationFirst)
     book.worksheets(1).range(QStringLiteral("A1")).setValue(1);
     book.saveAs(dir.filePath(QStringLiteral("a.xlsx")));
     EXPECT_EQ(book.worksheets(1).range(QStringLiteral("B1")).value(), QVariant(QStringLiteral("calculated")));
+    // Only the formats we write, and never the name of another open workbook.
+    EXPECT_EQ(errorNumber([&] { book.saveAs(dir.filePath(QStringLiteral("old.xls"))); }), 1004);
+    xl::Workbook& second = app.workbooks().add();
+    EXPECT_EQ(errorNumber([&] { second.saveAs(dir.filePath(QStringLiteral("A.xlsx"))); }), 1004);
+    EXPECT_EQ(book.name(), QStringLiteral("a.xlsx"));
+    EXPECT_EQ(second.name(), QStringLiteral("Book2"));
 }
 
 }  // namespace
