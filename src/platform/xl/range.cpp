@@ -684,4 +684,28 @@ void Border::setColor(const QColor& color)
     });
 }
 
+void Border::setThemeColor(int theme)
+{
+    // The default theme's colours in ThemeColor order (lt1, dk1, lt2, dk2, accents, links).
+    static const QRgb kTheme[] = {0xFFFFFF, 0x000000, 0xE7E6E6, 0x44546A, 0x4472C4, 0xED7D31,
+                                  0xA5A5A5, 0xFFC000, 0x5B9BD5, 0x70AD47, 0x0563C1, 0x954F72};
+    if (theme < 1 || theme > int(std::size(kTheme)))
+        throw badArea(QStringLiteral("ThemeColor %1").arg(theme));
+    setColor(QColor(kTheme[theme - 1]));
+}
+
+void Border::setTintAndShade(double tint)
+{
+    if (tint < -1 || tint > 1)
+        throw badArea(QStringLiteral("TintAndShade %1").arg(tint));
+    apply([&](BorderEdge& e) {
+        const QColor c = e.color.isValid() ? e.color : QColor(Qt::black);
+        const double l = c.lightnessF();
+        const double shaded = tint < 0 ? l * (1 + tint) : l * (1 - tint) + tint;
+        e.color = QColor::fromHslF(c.hslHueF(), c.hslSaturationF(), std::clamp(shaded, 0.0, 1.0));
+        if (e.lineStyle == kLineNone)
+            e.lineStyle = kContinuous;
+    });
+}
+
 }  // namespace xl
