@@ -17,7 +17,7 @@ constexpr int kDesignHeight = 260;
 constexpr int kButtonWidth = 96;
 constexpr int kButtonHeight = 28;
 constexpr int kButtonGap = 10;
-constexpr int kFrameHeight = kButtonHeight + 12;
+constexpr int kFrameHeight = kButtonHeight + 18;
 
 QFont messageFont()
 {

@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -49,6 +50,14 @@ QRect screenOf(const QWidget* w)
     return s ? s->geometry() : QRect(0, 0, 1024, 768);
 }
 
+// A frameless window gets a thin edge, so that it stands out on a light background.
+void paintEdge(QWidget* w)
+{
+    QPainter p(w);
+    p.setPen(w->palette().color(QPalette::Window).darker(160));
+    p.drawRect(w->rect().adjusted(0, 0, -1, -1));
+}
+
 const Qt::WindowFlags kStatusFlags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
 
 }  // namespace
@@ -69,7 +78,7 @@ frmSplash::frmSplash(QWidget* parent)
     lblMsg = new QLabel(this);
     lblMsg->setAlignment(Qt::AlignCenter);
     QFont f = lblMsg->font();
-    f.setPointSizeF(13);
+    f.setPointSizeF(16);
     f.setBold(true);
     lblMsg->setFont(f);
     setTextColour(lblMsg, kBlue);
@@ -101,12 +110,17 @@ void frmSplash::mousePressEvent(QMouseEvent* e)
     DragForm(this, e->buttons());
 }
 
+void frmSplash::paintEvent(QPaintEvent*)
+{
+    paintEdge(this);
+}
+
 // ---- frmBootSplash
 
 frmBootSplash::frmBootSplash(QWidget* parent)
     : QWidget(parent, kStatusFlags)
 {
-    setColours(this, Qt::white);
+    setColours(this, QColor(0xF4, 0xF8, 0xFF));
     setFixedSize(420, 150);
     lblMsg = new QLabel(this);
     lblMsg->setAlignment(Qt::AlignCenter);
@@ -126,7 +140,6 @@ frmBootSplash::frmBootSplash(QWidget* parent)
     bottom->addWidget(lblProgress, 1);
     bottom->addWidget(lblTime);
     layout->addLayout(bottom);
-    setStyleSheet(QStringLiteral("frmBootSplash { border: 1px solid #8080ff; }"));
     since_.start();
     Timer1.setInterval(1000);
     connect(&Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(since_.elapsed()); });
@@ -150,6 +163,11 @@ void frmBootSplash::Timer1_Timer(qint64 elapsedMs)
 void frmBootSplash::mousePressEvent(QMouseEvent* e)
 {
     DragForm(this, e->buttons());
+}
+
+void frmBootSplash::paintEvent(QPaintEvent*)
+{
+    paintEdge(this);
 }
 
 // ---- frmPrgB

@@ -28,6 +28,7 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
 };
 
 // The start-up splash: message, the latest boot step and the seconds since it appeared; the
@@ -50,6 +51,7 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
 
 private:
     QElapsedTimer since_;
