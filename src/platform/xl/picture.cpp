@@ -1,0 +1,212 @@
+// Drawing cells: the range picture and the text widths behind AutoFit.
+#include "error.h"
+#include "range.h"
+#include "values.h"
+#include "workbook.h"
+#include "worksheet.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QPainter>
+#include <cmath>
+
+namespace xl {
+
+namespace {
+
+constexpr double kDigitPixels = 7.0;   // width of one character of the default font
+constexpr double kCellPadding = 5.0;   // a column's pixels beyond its characters
+const QColor kGridColor(0xD4, 0xD4, 0xD4);
+
+bool haveGui()
+{
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
+int columnPixels(double width)
+{
+    if (width <= 0)
+        return 0;
+    return width < 1 ? int(std::lround(width * (kDigitPixels + kCellPadding))) : int(std::lround(width * kDigitPixels + kCellPadding));
+}
+
+int rowPixels(double points)
+{
+    return int(std::lround(points * 96.0 / 72.0));
+}
+
+QFont cellFont(const CellStyle& s)
+{
+    QFont f;
+    if (s.fontName.isEmpty())
+        f.setFamilies({QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAexGothic"), QStringLiteral("DejaVu Sans")});
+    else
+        f.setFamily(s.fontName);
+    f.setPixelSize(std::max(1, int(std::lround(s.fontSize * 96.0 / 72.0))));
+    f.setBold(s.bold);
+    return f;
+}
+
+// Characters a text needs: measured with the cell's font when fonts are available, otherwise
+// counted (East Asian wide characters as two).
+double textCharacters(const QString& text, const CellStyle& style)
+{
+    if (haveGui()) {
+        const QFontMetricsF fm(cellFont(style));
+        return (fm.horizontalAdvance(text) + 4) / kDigitPixels;
+    }
+    double units = 0;
+    for (QChar c : text)
+        units += c.unicode() >= 0x1100 ? 2 : 1;
+    return units * style.fontSize / 11.0 + 0.75;
+}
+
+Qt::PenStyle penStyle(int lineStyle)
+{
+    switch (lineStyle) {
+    case -4115: return Qt::DashLine;
+    case -4118: return Qt::DotLine;
+    case 4: return Qt::DashDotLine;
+    case 5: return Qt::DashDotDotLine;
+    default: return Qt::SolidLine;
+    }
+}
+
+int linePixels(const BorderEdge& e)
+{
+    if (e.lineStyle == -4119)
+        return 3;
+    switch (e.weight) {
+    case -4138: return 2;
+    case 4: return 3;
+    default: return 1;
+    }
+}
+
+}  // namespace
+
+void Range::autoFitColumns()
+{
+    Worksheet& ws = parent();
+    workbook().ensureCalculated();
+    std::vector<double> widest(size_t(columnCount()), 0.0);
+    forEachCell([&](int, int c, const Cell& cell) {
+        if (!cell.value.isValid())
+            return;
+        const CellStyle& s = workbook().data_.styles[size_t(cell.style)];
+        double& w = widest[size_t(c - left_)];
+        w = std::max(w, textCharacters(formatValue(cell.value, s.numberFormat), s));
+    });
+    for (int c = left_; c <= right_; ++c) {
+        const double w = widest[size_t(c - left_)];
+        if (w > 0)
+            ws.setColumnWidth(c, std::min(255.0, std::ceil(w * 100) / 100));
+    }
+}
+
+QImage Range::copyPicture() const
+{
+    if (!haveGui())
+        throw Error(1004, QStringLiteral("CopyPicture メソッドが失敗しました。 (Picturing a range needs the graphical application)"));
+    Worksheet& ws = parent();
+    const SheetData& data = ws.data();
+    const auto& styles = workbook().data_.styles;
+
+    std::vector<int> xs{0}, ys{0};   // start of each column / row, then the total
+    for (int c = left_; c <= right_; ++c) {
+        xs.push_back(xs.back() + (ws.columnHidden(c) ? 0 : columnPixels(ws.columnWidth(c))));
+        if (xs.back() > 32000)
+            throw Error(1004, QStringLiteral("CopyPicture メソッドが失敗しました。 (The range %1 is too wide to picture)").arg(address()));
+    }
+    for (int r = top_; r <= bottom_; ++r) {
+        ys.push_back(ys.back() + (ws.rowHidden(r) ? 0 : rowPixels(ws.rowHeight(r))));
+        if (ys.back() > 32000)
+            throw Error(1004, QStringLiteral("CopyPicture メソッドが失敗しました。 (The range %1 is too tall to picture)").arg(address()));
+    }
+    const int width = std::max(1, xs.back()), height = std::max(1, ys.back());
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter p(&image);
+
+    // Gridlines on each cell's right and bottom pixel; fills and borders cover them.
+    p.setPen(kGridColor);
+    for (size_t i = 1; i < xs.size(); ++i)
+        if (xs[i] > xs[i - 1])
+            p.drawLine(xs[i] - 1, 0, xs[i] - 1, height - 1);
+    for (size_t i = 1; i < ys.size(); ++i)
+        if (ys[i] > ys[i - 1])
+            p.drawLine(0, ys[i] - 1, width - 1, ys[i] - 1);
+
+    auto cellRect = [&](int r, int c) {
+        const size_t i = size_t(r - top_), j = size_t(c - left_);
+        return QRect(xs[j], ys[i], xs[j + 1] - xs[j], ys[i + 1] - ys[i]);
+    };
+    const auto& cells = data.cells;
+    auto visit = [&](auto&& f) {
+        for (int r = top_; r <= bottom_; ++r)
+            for (auto it = cells.lower_bound({r, left_}); it != cells.end() && it->first.first == r && it->first.second <= right_; ++it)
+                f(r, it->first.second, it->second, styles[size_t(it->second.style)]);
+    };
+
+    visit([&](int r, int c, const Cell&, const CellStyle& s) {
+        if (s.fill.isValid())
+            p.fillRect(cellRect(r, c), s.fill);
+    });
+
+    p.setRenderHint(QPainter::TextAntialiasing);
+    visit([&](int r, int c, const Cell& cell, const CellStyle& s) {
+        if (!cell.value.isValid())
+            return;
+        const QRect rect = cellRect(r, c).adjusted(2, 0, -3, -1);
+        if (rect.width() <= 0 || rect.height() <= 0)
+            return;
+        int h = Qt::AlignLeft;
+        if (s.horizontalAlignment == -4108)
+            h = Qt::AlignHCenter;
+        else if (s.horizontalAlignment == -4152)
+            h = Qt::AlignRight;
+        else if (s.horizontalAlignment == 1) {
+            const int type = cell.value.typeId();
+            h = type == QMetaType::QString ? Qt::AlignLeft : type == QMetaType::Bool ? Qt::AlignHCenter : Qt::AlignRight;
+        }
+        const int v = s.verticalAlignment == -4160 ? Qt::AlignTop : s.verticalAlignment == -4108 ? Qt::AlignVCenter : Qt::AlignBottom;
+        p.setFont(cellFont(s));
+        p.setPen(s.fontColor.isValid() ? s.fontColor : QColor(Qt::black));
+        p.save();
+        p.setClipRect(rect);
+        p.drawText(rect, h | v | (s.wrapText ? Qt::TextWordWrap : 0), formatValue(cell.value, s.numberFormat));
+        p.restore();
+    });
+
+    // Borders last, centred on the cell edge lines and kept inside the picture.
+    auto line = [&](const BorderEdge& e, bool vertical, int at, int from, int to) {
+        if (e.lineStyle == -4142 || to < from)
+            return;
+        const int n = linePixels(e);
+        QPen pen(e.color.isValid() ? e.color : QColor(Qt::black));
+        pen.setWidth(1);
+        pen.setStyle(e.weight == 1 ? Qt::DotLine : penStyle(e.lineStyle));
+        p.setPen(pen);
+        for (int k = 0; k < n; ++k) {
+            const int pos = std::clamp(at - n / 2 + k, 0, (vertical ? width : height) - 1);
+            if (vertical)
+                p.drawLine(pos, from, pos, to);
+            else
+                p.drawLine(from, pos, to, pos);
+        }
+    };
+    visit([&](int r, int c, const Cell&, const CellStyle& s) {
+        const QRect rc = cellRect(r, c);
+        if (rc.isEmpty())
+            return;
+        line(s.left, true, rc.left() - (c > left_ ? 1 : 0), rc.top() - 1, rc.bottom());
+        line(s.right, true, rc.right(), rc.top() - 1, rc.bottom());
+        line(s.top, false, rc.top() - (r > top_ ? 1 : 0), rc.left() - 1, rc.right());
+        line(s.bottom, false, rc.bottom(), rc.left() - 1, rc.right());
+    });
+    p.end();
+    return image;
+}
+
+}  // namespace xl

@@ -1,0 +1,657 @@
+#include "range.h"
+
+#include "address.h"
+#include "application.h"
+#include "error.h"
+#include "palette.h"
+#include "values.h"
+#include "workbook.h"
+#include "worksheet.h"
+
+#include <QRect>
+#include <QStringList>
+#include <map>
+
+namespace xl {
+
+namespace {
+
+// Larger areas (whole columns, whole rows of many columns) are never walked cell by cell.
+constexpr qint64 kMaxBlockCells = qint64(1) << 22;
+
+using Cells = std::map<std::pair<int, int>, Cell>;
+
+// Per style index: does the style keep typed text as text ("@")?
+std::vector<char> textStyles(const std::vector<CellStyle>& styles)
+{
+    std::vector<char> text(styles.size());
+    for (size_t i = 0; i < styles.size(); ++i)
+        text[i] = styles[i].numberFormat == QLatin1String("@");
+    return text;
+}
+
+bool isBlank(const Cell& c)
+{
+    return !c.value.isValid() && c.style == 0 && c.formula.isEmpty();
+}
+
+// Every cell of the area, created when missing; cells left holding nothing are dropped again.
+template <class F>
+void forEveryCell(Cells& cells, int top, int left, int bottom, int right, F&& f)
+{
+    for (int r = top; r <= bottom; ++r) {
+        auto it = cells.lower_bound({r, left});
+        for (int c = left; c <= right; ++c) {
+            if (it == cells.end() || it->first.first != r || it->first.second != c)
+                it = cells.emplace_hint(it, std::pair{r, c}, Cell{});
+            f(r, c, it->second);
+            it = isBlank(it->second) ? cells.erase(it) : std::next(it);
+        }
+    }
+}
+
+// The stored cells of the area only.
+template <class F>
+void forStoredCells(Cells& cells, int top, int left, int bottom, int right, F&& f)
+{
+    if (qint64(bottom) - top + 1 > qint64(cells.size())) {
+        for (auto it = cells.begin(); it != cells.end();) {
+            const auto [r, c] = it->first;
+            if (r >= top && r <= bottom && c >= left && c <= right) {
+                f(r, c, it->second);
+                if (isBlank(it->second)) {
+                    it = cells.erase(it);
+                    continue;
+                }
+            }
+            ++it;
+        }
+        return;
+    }
+    for (int r = top; r <= bottom; ++r) {
+        for (auto it = cells.lower_bound({r, left}); it != cells.end() && it->first.first == r && it->first.second <= right;) {
+            f(r, it->first.second, it->second);
+            it = isBlank(it->second) ? cells.erase(it) : std::next(it);
+        }
+    }
+}
+
+Error badArea(const QString& what)
+{
+    return Error(1004, QStringLiteral("アプリケーション定義またはオブジェクト定義のエラーです。 (%1)").arg(what));
+}
+
+}  // namespace
+
+Workbook& Range::workbook() const
+{
+    return sheet_->parent();
+}
+
+Application& Range::application() const
+{
+    return sheet_->parent().application();
+}
+
+void Range::written(bool values) const
+{
+    sheet_->book_->cellsWritten(*sheet_, QRect(left_, top_, columnCount(), rowCount()), values);
+}
+
+void Range::checkBlockSize() const
+{
+    if (count() > kMaxBlockCells)
+        throw badArea(QStringLiteral("range %1 is too large to handle cell by cell").arg(address()));
+}
+
+Range Range::cells(int i, int j) const
+{
+    const int r = top_ + i - 1, c = left_ + j - 1;
+    sheet_->checkCell(r, c);
+    return Range(sheet_, r, c, r, c);
+}
+
+Range Range::offset(int rows, int columns) const
+{
+    sheet_->checkCell(top_ + rows, left_ + columns);
+    sheet_->checkCell(bottom_ + rows, right_ + columns);
+    return Range(sheet_, top_ + rows, left_ + columns, bottom_ + rows, right_ + columns);
+}
+
+Range Range::resize(int rows, int columns) const
+{
+    if (rows < 1 || columns < 1)
+        throw badArea(QStringLiteral("Resize(%1, %2)").arg(rows).arg(columns));
+    sheet_->checkCell(top_ + rows - 1, left_ + columns - 1);
+    return Range(sheet_, top_, left_, top_ + rows - 1, left_ + columns - 1);
+}
+
+Range Range::entireColumns() const
+{
+    return Range(sheet_, 1, left_, kMaxRows, right_);
+}
+
+Range Range::entireRows() const
+{
+    return Range(sheet_, top_, 1, bottom_, kMaxColumns);
+}
+
+QString Range::address() const
+{
+    return areaAddress(Area{top_, left_, bottom_, right_});
+}
+
+QString Range::name() const
+{
+    const Area mine{top_, left_, bottom_, right_};
+    const QString sheetName = sheet_->name();
+    QString workbookLevel;
+    for (const DefinedName& d : sheet_->book_->data_.names) {
+        const SheetRef ref = splitSheetRef(d.refersTo);
+        const bool here = ref.sheet.isEmpty() ? d.sheet == sheet_->index_
+                                              : ref.sheet.compare(sheetName, Qt::CaseInsensitive) == 0;
+        if (!here || parseArea(ref.rest) != mine)
+            continue;
+        if (d.sheet == sheet_->index_)
+            return d.name;
+        if (d.sheet == -1 && workbookLevel.isEmpty())
+            workbookLevel = d.name;
+    }
+    if (workbookLevel.isEmpty())
+        throw badArea(QStringLiteral("no name refers to %1").arg(address()));
+    return workbookLevel;
+}
+
+void Range::setName(const QString& name)
+{
+    sheet_->book_->defineName(name, *this);
+}
+
+QVariant Range::value() const
+{
+    if (count() == 1)
+        return sheet_->valueAt(top_, left_);
+    return QVariant::fromValue(block());
+}
+
+Block Range::block() const
+{
+    checkBlockSize();
+    sheet_->book_->ensureCalculated();
+    Block b(rowCount(), columnCount());
+    const Cells& cells = sheet_->sheet().cells;
+    for (int r = top_; r <= bottom_; ++r)
+        for (auto it = cells.lower_bound({r, left_}); it != cells.end() && it->first.first == r && it->first.second <= right_; ++it)
+            b(r - top_ + 1, it->first.second - left_ + 1) = it->second.value;
+    return b;
+}
+
+void Range::setValue(const QVariant& value)
+{
+    if (value.typeId() == qMetaTypeId<Block>()) {
+        setBlock(*static_cast<const Block*>(value.constData()));
+        return;
+    }
+    if (value.typeId() == QMetaType::QVariantList || value.typeId() == QMetaType::QStringList) {
+        const QVariantList list = value.toList();
+        Block row(1, int(list.size()));
+        for (int j = 0; j < int(list.size()); ++j)
+            row(1, j + 1) = list[j];
+        setBlock(row);
+        return;
+    }
+    const QVariant typed = cellValue(value);
+    if (count() > kMaxBlockCells) {
+        if (typed.isValid())
+            checkBlockSize();
+        clearContents();
+        return;
+    }
+    const QVariant asText = cellValue(value, true);
+    const auto text = textStyles(sheet_->book_->data_.styles);
+    forEveryCell(sheet_->sheet().cells, top_, left_, bottom_, right_, [&](int, int, Cell& cell) {
+        cell.value = text[size_t(cell.style)] ? asText : typed;
+        cell.formula.clear();
+    });
+    written(true);
+}
+
+void Range::setBlock(const Block& block)
+{
+    checkBlockSize();
+    if (block.rows() < 1 || block.columns() < 1)
+        throw Error(13, QStringLiteral("型が一致しません。 (Type mismatch: an empty array)"));
+    const int br = block.rows(), bc = block.columns();
+    // Converted first, so that a value no cell can hold changes nothing.
+    std::vector<QVariant> typed(size_t(br) * bc);
+    for (int i = 1; i <= br; ++i)
+        for (int j = 1; j <= bc; ++j)
+            typed[size_t(i - 1) * bc + (j - 1)] = cellValue(block(i, j));
+    const QVariant notAvailable = QStringLiteral("#N/A");
+    const auto text = textStyles(sheet_->book_->data_.styles);
+    forEveryCell(sheet_->sheet().cells, top_, left_, bottom_, right_, [&](int r, int c, Cell& cell) {
+        int i = r - top_ + 1, j = c - left_ + 1;
+        if (br == 1 && bc == 1)
+            i = j = 1;
+        else if (br == 1 && j <= bc)
+            i = 1;
+        else if (bc == 1 && i <= br)
+            j = 1;
+        cell.formula.clear();
+        if (i > br || j > bc) {
+            cell.value = notAvailable;
+        } else if (text[size_t(cell.style)]) {
+            cell.value = cellValue(block(i, j), true);
+        } else {
+            cell.value = typed[size_t(i - 1) * bc + (j - 1)];
+        }
+    });
+    written(true);
+}
+
+QString Range::text() const
+{
+    return sheet_->textAt(top_, left_);
+}
+
+QString Range::textBlock() const
+{
+    checkBlockSize();
+    QString out;
+    for (int r = top_; r <= bottom_; ++r) {
+        for (int c = left_; c <= right_; ++c) {
+            if (c > left_)
+                out += QLatin1Char('\t');
+            out += sheet_->textAt(r, c);
+        }
+        out += QStringLiteral("\r\n");
+    }
+    return out;
+}
+
+QString Range::formula() const
+{
+    const Cells& cells = sheet_->sheet().cells;
+    const auto it = cells.find({top_, left_});
+    return it == cells.end() ? QString() : it->second.formula;
+}
+
+void Range::clearContents()
+{
+    bool any = false;
+    forStoredCells(sheet_->sheet().cells, top_, left_, bottom_, right_, [&](int, int, Cell& cell) {
+        any = any || cell.value.isValid() || !cell.formula.isEmpty();
+        cell.value = QVariant();
+        cell.formula.clear();
+    });
+    if (any)
+        written(true);
+}
+
+void Range::copy() const
+{
+    checkBlockSize();
+    Application::Copied copied;
+    copied.rows = rowCount();
+    copied.columns = columnCount();
+    const Block values = block();
+    copied.values.reserve(size_t(count()));
+    copied.styles.reserve(size_t(count()));
+    for (int r = top_; r <= bottom_; ++r) {
+        for (int c = left_; c <= right_; ++c) {
+            copied.values.push_back(values(r - top_ + 1, c - left_ + 1));
+            copied.styles.push_back(sheet_->styleAt(r, c));
+        }
+    }
+    copied.text = textBlock();
+    copied.active = true;
+    application().copied_ = std::move(copied);
+}
+
+void Range::pasteSpecial(int pasteType)
+{
+    if (pasteType != kPasteAll && pasteType != kPasteValues && pasteType != kPasteFormats)
+        throw badArea(QStringLiteral("PasteSpecial: paste type %1 is not supported").arg(pasteType));
+    const Application::Copied& copied = application().copied_;
+    if (!copied.active)
+        throw badArea(QStringLiteral("PasteSpecial: nothing has been copied"));
+    const Range target = resize(copied.rows, copied.columns);
+    const auto copiedValues = copied.values;   // the copy may come from the target itself
+    const auto copiedStyles = copied.styles;
+    Workbook& book = *sheet_->book_;
+    forEveryCell(sheet_->sheet().cells, target.top_, target.left_, target.bottom_, target.right_,
+                 [&](int r, int c, Cell& cell) {
+                     const size_t k = size_t(r - target.top_) * copied.columns + (c - target.left_);
+                     if (pasteType != kPasteFormats) {
+                         cell.value = copiedValues[k];
+                         cell.formula.clear();
+                     }
+                     if (pasteType != kPasteValues)
+                         cell.style = book.internStyle(copiedStyles[k]);
+                 });
+    target.written(pasteType != kPasteFormats);
+}
+
+void Range::pasteText(const QString& text)
+{
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines)
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    if (lines.isEmpty())
+        return;
+    std::vector<QStringList> rows;
+    int columns = 1;
+    for (const QString& line : lines) {
+        rows.push_back(line.split(QLatin1Char('\t')));
+        columns = std::max(columns, int(rows.back().size()));
+    }
+    Block block(int(rows.size()), columns);
+    for (int i = 0; i < int(rows.size()); ++i)
+        for (int j = 0; j < int(rows[size_t(i)].size()); ++j)
+            block(i + 1, j + 1) = rows[size_t(i)][j];
+    resize(block.rows(), block.columns()).setBlock(block);
+}
+
+bool Range::replace(const QString& what, const QString& replacement)
+{
+    if (what.isEmpty())
+        return true;
+    const QVariant typed = cellValue(replacement);
+    const QVariant asText = cellValue(replacement, true);
+    const auto text = textStyles(sheet_->book_->data_.styles);
+    bool any = false;
+    forStoredCells(sheet_->sheet().cells, top_, left_, bottom_, right_, [&](int, int, Cell& cell) {
+        if (!cell.value.isValid() || formatValue(cell.value, QStringLiteral("General")).compare(what, Qt::CaseInsensitive) != 0)
+            return;
+        cell.value = text[size_t(cell.style)] ? asText : typed;
+        cell.formula.clear();
+        any = true;
+    });
+    if (any)
+        written(true);
+    return true;
+}
+
+void Range::changeStyle(const std::function<void(CellStyle&)>& change) const
+{
+    Workbook& book = *sheet_->book_;
+    std::map<int, int> done;   // old style -> new style, so each distinct style changes once
+    auto apply = [&](int, int, Cell& cell) {
+        auto it = done.find(cell.style);
+        if (it == done.end()) {
+            CellStyle s = book.data_.styles[size_t(cell.style)];
+            change(s);
+            it = done.emplace(cell.style, book.internStyle(s)).first;
+        }
+        cell.style = it->second;
+    };
+    if (count() > kMaxBlockCells)
+        forStoredCells(sheet_->sheet().cells, top_, left_, bottom_, right_, apply);
+    else
+        forEveryCell(sheet_->sheet().cells, top_, left_, bottom_, right_, apply);
+    written(false);
+}
+
+const CellStyle& Range::topLeftStyle() const
+{
+    return sheet_->styleAt(top_, left_);
+}
+
+void Range::borderAround(int lineStyle, int weight, int colorIndex, const QColor& color)
+{
+    const QColor c = color.isValid() ? color : colorIndex >= 1 && colorIndex <= 56 ? colorFromIndex(colorIndex) : QColor(Qt::black);
+    for (int index = kEdgeLeft; index <= kEdgeRight; ++index)
+        Border(*this, index).apply([&](BorderEdge& e) { e = BorderEdge{lineStyle, weight, c}; });
+}
+
+int Range::horizontalAlignment() const { return topLeftStyle().horizontalAlignment; }
+int Range::verticalAlignment() const { return topLeftStyle().verticalAlignment; }
+bool Range::wrapText() const { return topLeftStyle().wrapText; }
+QString Range::numberFormat() const { return topLeftStyle().numberFormat; }
+bool Range::locked() const { return topLeftStyle().locked; }
+CellStyle Range::style() const { return topLeftStyle(); }
+
+void Range::setHorizontalAlignment(int alignment)
+{
+    if (alignment != kAlignGeneral && alignment != kAlignLeft && alignment != kAlignCenter && alignment != kAlignRight)
+        throw badArea(QStringLiteral("HorizontalAlignment %1").arg(alignment));
+    changeStyle([&](CellStyle& s) { s.horizontalAlignment = alignment; });
+}
+
+void Range::setVerticalAlignment(int alignment)
+{
+    if (alignment != -4160 && alignment != kAlignCenter && alignment != -4107)
+        throw badArea(QStringLiteral("VerticalAlignment %1").arg(alignment));
+    changeStyle([&](CellStyle& s) { s.verticalAlignment = alignment; });
+}
+
+void Range::setWrapText(bool wrap)
+{
+    changeStyle([&](CellStyle& s) { s.wrapText = wrap; });
+}
+
+void Range::setNumberFormat(const QString& format)
+{
+    changeStyle([&](CellStyle& s) { s.numberFormat = format.isEmpty() ? QStringLiteral("General") : format; });
+}
+
+void Range::setLocked(bool locked)
+{
+    changeStyle([&](CellStyle& s) { s.locked = locked; });
+}
+
+void Range::setStyle(const CellStyle& style)
+{
+    changeStyle([&](CellStyle& s) { s = style; });
+}
+
+double Range::columnWidth() const
+{
+    return sheet_->columnWidth(left_);
+}
+
+void Range::setColumnWidth(double width)
+{
+    for (int c = left_; c <= right_; ++c)
+        sheet_->setColumnWidth(c, width);
+}
+
+double Range::rowHeight() const
+{
+    return sheet_->rowHeight(top_);
+}
+
+void Range::setRowHeight(double points)
+{
+    for (int r = top_; r <= bottom_; ++r)
+        sheet_->setRowHeight(r, points);
+}
+
+void Range::setHidden(bool hidden)
+{
+    if (left_ == 1 && right_ == kMaxColumns) {
+        for (int r = top_; r <= bottom_; ++r)
+            sheet_->setRowHidden(r, hidden);
+    } else if (top_ == 1 && bottom_ == kMaxRows) {
+        for (int c = left_; c <= right_; ++c)
+            sheet_->setColumnHidden(c, hidden);
+    } else {
+        throw badArea(QStringLiteral("Hidden applies to whole rows or columns, not %1").arg(address()));
+    }
+}
+
+void Range::select() const
+{
+    sheet_->setSelection(*this);
+}
+
+void Range::forEachCell(const std::function<void(int row, int column, const Cell&)>& visit) const
+{
+    const Cells& cells = sheet_->sheet().cells;
+    if (qint64(rowCount()) > qint64(cells.size())) {
+        for (const auto& [key, cell] : cells)
+            if (key.first >= top_ && key.first <= bottom_ && key.second >= left_ && key.second <= right_)
+                visit(key.first, key.second, cell);
+        return;
+    }
+    for (int r = top_; r <= bottom_; ++r)
+        for (auto it = cells.lower_bound({r, left_}); it != cells.end() && it->first.first == r && it->first.second <= right_; ++it)
+            visit(r, it->first.second, it->second);
+}
+
+// Interior, Font, Border
+
+Interior::Interior(const Range& r) : r_(r) {}
+QColor Interior::color() const { return r_.topLeftStyle().fill; }
+void Interior::setColor(const QColor& color)
+{
+    r_.changeStyle([&](CellStyle& s) { s.fill = color; });
+}
+int Interior::colorIndex() const { return colorIndexOf(color(), kColorIndexNone); }
+void Interior::setColorIndex(int index)
+{
+    if (index != kColorIndexNone && index != kColorIndexAutomatic && (index < 1 || index > 56))
+        throw badArea(QStringLiteral("ColorIndex %1").arg(index));
+    setColor(colorFromIndex(index));
+}
+
+Font::Font(const Range& r) : r_(r) {}
+QColor Font::color() const { return r_.topLeftStyle().fontColor; }
+void Font::setColor(const QColor& color)
+{
+    r_.changeStyle([&](CellStyle& s) { s.fontColor = color; });
+}
+int Font::colorIndex() const { return colorIndexOf(color(), kColorIndexAutomatic); }
+void Font::setColorIndex(int index)
+{
+    if (index != kColorIndexNone && index != kColorIndexAutomatic && (index < 1 || index > 56))
+        throw badArea(QStringLiteral("ColorIndex %1").arg(index));
+    setColor(colorFromIndex(index));
+}
+bool Font::bold() const { return r_.topLeftStyle().bold; }
+void Font::setBold(bool bold)
+{
+    r_.changeStyle([&](CellStyle& s) { s.bold = bold; });
+}
+double Font::size() const { return r_.topLeftStyle().fontSize; }
+void Font::setSize(double points)
+{
+    if (points < 1 || points > 409)
+        throw badArea(QStringLiteral("font size %1").arg(points));
+    r_.changeStyle([&](CellStyle& s) { s.fontSize = points; });
+}
+QString Font::name() const { return r_.topLeftStyle().fontName; }
+void Font::setName(const QString& family)
+{
+    r_.changeStyle([&](CellStyle& s) { s.fontName = family; });
+}
+
+Border::Border(const Range& r, int index) : r_(r), index_(index)
+{
+    if (index < kDiagonalDown || index > kInsideHorizontal)
+        throw Error(9, QStringLiteral("インデックスが有効範囲にありません。 (Subscript out of range: Borders(%1))").arg(index));
+}
+
+BorderEdge Border::edge() const
+{
+    Worksheet& ws = r_.parent();
+    switch (index_) {
+    case kEdgeLeft: return r_.topLeftStyle().left;
+    case kEdgeTop: return r_.topLeftStyle().top;
+    case kEdgeBottom: return ws.styleAt(r_.lastRow(), r_.column()).bottom;
+    case kEdgeRight: return ws.styleAt(r_.row(), r_.lastColumn()).right;
+    case kInsideVertical: return r_.columnCount() > 1 ? r_.topLeftStyle().right : BorderEdge{};
+    case kInsideHorizontal: return r_.rowCount() > 1 ? r_.topLeftStyle().bottom : BorderEdge{};
+    default: return BorderEdge{};
+    }
+}
+
+// An edge between two cells belongs to both: the cell beside the range gets the same line on its
+// facing side, so that either cell reads and draws it alike.
+void Border::apply(const std::function<void(BorderEdge&)>& change)
+{
+    Worksheet* ws = &r_.parent();
+    const int t = r_.row(), l = r_.column(), b = r_.lastRow(), rt = r_.lastColumn();
+    auto edit = [&](int top, int left, int bottom, int right, BorderEdge CellStyle::*side) {
+        if (top > bottom || left > right || top < 1 || left < 1 || bottom > kMaxRows || right > kMaxColumns)
+            return;
+        Range(ws, top, left, bottom, right).changeStyle([&](CellStyle& s) { change(s.*side); });
+    };
+    switch (index_) {
+    case kEdgeLeft:
+        edit(t, l, b, l, &CellStyle::left);
+        edit(t, l - 1, b, l - 1, &CellStyle::right);
+        break;
+    case kEdgeTop:
+        edit(t, l, t, rt, &CellStyle::top);
+        edit(t - 1, l, t - 1, rt, &CellStyle::bottom);
+        break;
+    case kEdgeBottom:
+        edit(b, l, b, rt, &CellStyle::bottom);
+        edit(b + 1, l, b + 1, rt, &CellStyle::top);
+        break;
+    case kEdgeRight:
+        edit(t, rt, b, rt, &CellStyle::right);
+        edit(t, rt + 1, b, rt + 1, &CellStyle::left);
+        break;
+    case kInsideVertical:
+        edit(t, l, b, rt - 1, &CellStyle::right);
+        edit(t, l + 1, b, rt, &CellStyle::left);
+        break;
+    case kInsideHorizontal:
+        edit(t, l, b - 1, rt, &CellStyle::bottom);
+        edit(t + 1, l, b, rt, &CellStyle::top);
+        break;
+    default:
+        break;   // diagonals: cells carry none
+    }
+}
+
+int Border::lineStyle() const { return edge().lineStyle; }
+void Border::setLineStyle(int style)
+{
+    apply([&](BorderEdge& e) {
+        if (style == kLineNone)
+            e = BorderEdge{};
+        else
+            e.lineStyle = style;
+    });
+}
+int Border::weight() const { return edge().weight; }
+void Border::setWeight(int weight)
+{
+    apply([&](BorderEdge& e) {
+        e.weight = weight;
+        if (e.lineStyle == kLineNone)
+            e.lineStyle = kContinuous;
+    });
+}
+int Border::colorIndex() const
+{
+    const BorderEdge e = edge();
+    return e.lineStyle == kLineNone ? kColorIndexNone : colorIndexOf(e.color, kColorIndexAutomatic);
+}
+void Border::setColorIndex(int index)
+{
+    if (index != kColorIndexNone && index != kColorIndexAutomatic && (index < 1 || index > 56))
+        throw badArea(QStringLiteral("ColorIndex %1").arg(index));
+    if (index == kColorIndexNone) {
+        setLineStyle(kLineNone);
+        return;
+    }
+    setColor(index == kColorIndexAutomatic ? QColor(Qt::black) : colorFromIndex(index));
+}
+QColor Border::color() const { return edge().color; }
+void Border::setColor(const QColor& color)
+{
+    apply([&](BorderEdge& e) {
+        e.color = color.isValid() ? color : QColor(Qt::black);
+        if (e.lineStyle == kLineNone)
+            e.lineStyle = kContinuous;
+    });
+}
+
+}  // namespace xl

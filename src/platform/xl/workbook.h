@@ -1,0 +1,136 @@
+#pragma once
+// An open workbook: its content (BookData), sheets, defined names, Saved state, file, macros,
+// recalculation hook and observers.
+#include "bookdata.h"
+#include "range.h"
+#include "worksheet.h"
+
+#include <QRect>
+#include <QString>
+#include <QVariant>
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+class QObject;
+
+namespace xl {
+
+class Application;
+
+// What the workbook's code and the sheet window hear from a workbook. The first three are the
+// spreadsheet's events and arrive only while the Application's EnableEvents is on; the last two
+// always arrive and are meant for repainting (cheap; coalesce them).
+class WorkbookObserver {
+public:
+    virtual ~WorkbookObserver() = default;
+    virtual void sheetChange(const Range& /*target*/) {}        // the user changed cells
+    virtual void selectionChange(const Range& /*target*/) {}    // user or program selection
+    virtual void sheetActivate(Worksheet& /*sheet*/) {}
+    // Values or formats in area (x = column, y = row, both 1-based) changed.
+    virtual void cellsChanged(Worksheet& /*sheet*/, const QRect& /*area*/) {}
+    // Anything else shown changed: widths, heights, hidden, panes, zoom, name, protection,
+    // selection, active sheet, sheets added.
+    virtual void viewChanged(Worksheet& /*sheet*/) {}
+    // The workbook is about to close; it and its sheets and ranges are gone afterwards.
+    virtual void closing(Workbook& /*book*/) {}
+};
+
+class Workbook {
+public:
+    // A macro: a registered procedure run by Application::run; its result is Run's result.
+    using Macro = std::function<QVariant(Workbook&)>;
+    using Recalculation = std::function<void(Workbook&)>;
+
+    Workbook(Application* app, BookData data, QString fullName);
+    ~Workbook();
+    Workbook(const Workbook&) = delete;
+    Workbook& operator=(const Workbook&) = delete;
+
+    Application& application() const { return *app_; }
+    QString name() const;          // file name, or "Book1" for a new workbook
+    QString fullName() const;      // path and file name (the name alone for a new workbook)
+    QString path() const;          // folder, "" for a new workbook
+
+    int worksheetCount() const;                      // Worksheets.Count
+    Worksheet& worksheets(int index);                // 1-based; Error 9 when out of range
+    Worksheet& worksheets(const QString& name);      // ignoring case; Error 9 when missing
+    Worksheet& sheets(const QString& name) { return worksheets(name); }
+    Worksheet* findSheet(const QString& name);       // nullptr when missing
+    Worksheet& addSheet(const QString& name);        // appended; Error 1004 for a bad name
+    Worksheet& activeSheet();
+
+    // Defined names (ignoring case). scope nullptr = workbook level.
+    void defineName(const QString& name, const Range& target, Worksheet* scope = nullptr);
+    void deleteName(const QString& name, Worksheet* scope = nullptr);
+    // The range of a workbook-level name; Error 1004 when missing or not a single-area reference.
+    Range names(const QString& name);
+    // A name visible from sheet: that sheet's own, else a workbook-level one (any sheet).
+    std::optional<Range> findName(const QString& name, const Worksheet* sheet = nullptr);
+
+    bool saved() const { return saved_; }
+    void setSaved(bool saved) { saved_ = saved; }
+    void save();                                      // Error 1004 for a new, never saved book
+    void saveAs(const QString& path);                 // .xlsm is written macro-enabled
+    void close(bool saveChanges = false);             // removes it from its Application
+
+    // Code of the workbook. A macro is reachable as "Name" and, with a module, "Module.Name".
+    void registerMacro(const QString& module, const QString& name, Macro macro);
+    QVariant runMacro(const QString& name);           // Error 1004 when not registered
+    // The recalculation ("formulas"). Automatic calculation runs it once per event-loop turn
+    // after changes, or at once when a value is read while it is pending; manual calculation
+    // runs it only on calculate().
+    void setRecalculation(Recalculation hook);
+    void calculate();
+    bool calculationPending() const { return dirty_; }
+
+    void addObserver(WorkbookObserver* observer);
+    void removeObserver(WorkbookObserver* observer);
+
+    // The content as the file stores it (recalculated first when pending).
+    const BookData& data();
+
+private:
+    friend class Worksheet;
+    friend class Range;
+    friend class Application;
+    friend class Interior;
+    friend class Font;
+    friend class Border;
+
+    // Called by the sheets and ranges after they changed something.
+    void cellsWritten(Worksheet& sheet, const QRect& area, bool values);
+    void viewChanged(Worksheet& sheet);
+    void ensureCalculated();
+    void scheduleCalculation();
+    int internStyle(const CellStyle& style);
+    void rebuildStyleIndex();
+    template <class F> void notify(F&& f)
+    {
+        const auto list = observers_;   // an observer may remove itself
+        for (WorkbookObserver* o : list)
+            if (std::find(observers_.begin(), observers_.end(), o) != observers_.end())
+                f(o);
+    }
+    bool eventsOn() const;
+
+    Application* app_;
+    BookData data_;
+    QString fullName_;
+    std::vector<std::unique_ptr<Worksheet>> sheets_;
+    bool saved_ = true;
+    bool dirty_ = false;
+    bool calculating_ = false;
+    bool scheduled_ = false;
+    Recalculation recalc_;
+    struct MacroEntry { QString module, name; Macro proc; };
+    std::vector<MacroEntry> macros_;
+    std::vector<WorkbookObserver*> observers_;
+    std::unique_ptr<QObject> timerContext_;
+    std::unordered_multimap<size_t, int> styleIndex_;
+};
+
+}  // namespace xl

@@ -1,0 +1,176 @@
+// Files the program did not write: damaged ones, other formats, and a workbook as another
+// spreadsheet program writes it (theme colours, rich text, shared formulas, prefixed XML).
+#include "../../support/env.h"
+#include "platform/xl/error.h"
+#include "platform/xl/xlsx.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace xl;
+
+namespace {
+
+QString writeBytes(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    return path;
+}
+
+const Cell& at(const SheetData& s, int r, int c)
+{
+    static const Cell none;
+    const auto it = s.cells.find({r, c});
+    return it == s.cells.end() ? none : it->second;
+}
+
+}  // namespace
+
+TEST(XlsxDamaged, EveryBrokenFileGivesAClearErrorNamingIt)
+{
+    QTemporaryDir dir;
+    struct Case {
+        QString path;
+        QString expected;  // part of the description
+    };
+    const Case cases[] = {
+        {testenv::dataPath(QStringLiteral("xl/truncated.xlsx")), QStringLiteral("ZIP")},
+        {testenv::dataPath(QStringLiteral("xl/corrupt_entry.xlsx")), QStringLiteral("xl/worksheets/sheet1.xml")},
+        {testenv::dataPath(QStringLiteral("xl/no_workbook.xlsx")), QStringLiteral("xl/workbook.xml")},
+        {testenv::dataPath(QStringLiteral("xl/missing_sheet.xlsx")), QStringLiteral("xl/worksheets/sheet2.xml")},
+        {testenv::dataPath(QStringLiteral("xl/bad_sheet_xml.xlsx")), QStringLiteral("XML")},
+        {testenv::dataPath(QStringLiteral("xl/not_a_workbook.xlsx")), QStringLiteral("ブックのファイルではありません")},
+        {writeBytes(dir, QStringLiteral("notes.xlsx"), "shift notes, not a workbook\n"), QStringLiteral("ブックのファイルではありません")},
+        {writeBytes(dir, QStringLiteral("empty.xlsx"), QByteArray()), QStringLiteral("ブックのファイルではありません")},
+        {writeBytes(dir, QStringLiteral("old.xls"), QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(504, '\0')),
+         QStringLiteral(".xlsx または .xlsm")},
+        {dir.filePath(QStringLiteral("absent.xlsx")), QStringLiteral("見つかりません")},
+        {dir.path(), QStringLiteral("ファイルではありません")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        try {
+            readWorkbookFile(c.path);
+            ADD_FAILURE() << "no error";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.number, 1004);
+            EXPECT_TRUE(e.description.contains(QFileInfo(c.path).fileName())) << e.text().toStdString();
+            EXPECT_TRUE(e.description.contains(c.expected)) << e.text().toStdString();
+        }
+    }
+}
+
+TEST(XlsxForeign, ReadsWhatOtherProgramsWrite)
+{
+    const BookData book = readWorkbookFile(testenv::dataPath(QStringLiteral("xl/foreign.xlsx")));
+
+    // The chart sheet is skipped; the names and the active tab follow the worksheets.
+    ASSERT_EQ(book.sheets.size(), 2u);
+    EXPECT_EQ(book.sheets[0].name, QStringLiteral("Sheet A"));
+    EXPECT_EQ(book.sheets[1].name, QStringLiteral("シートB"));
+    EXPECT_EQ(book.activeSheet, 1);
+    ASSERT_EQ(book.names.size(), 3u);
+    EXPECT_EQ(book.names[0].name, QStringLiteral("_xlnm.Print_Area"));
+    EXPECT_EQ(book.names[0].sheet, 0);
+    EXPECT_EQ(book.names[1].name, QStringLiteral("Local"));
+    EXPECT_EQ(book.names[1].sheet, 1);
+    EXPECT_EQ(book.names[2].refersTo, QStringLiteral("'Sheet A'!$B$1"));
+    EXPECT_EQ(book.names[2].sheet, -1);
+
+    const SheetData& s = book.sheets[0];
+    const QDate epoch(1899, 12, 30);
+    EXPECT_EQ(at(s, 1, 1).value, QVariant(QStringLiteral("plain")));
+    EXPECT_EQ(at(s, 1, 2).value, QVariant(QDate(2024, 1, 1)));
+    EXPECT_EQ(at(s, 1, 3).value, QVariant(QStringLiteral("inline")));
+    EXPECT_EQ(at(s, 1, 4).value, QVariant(true));
+    EXPECT_EQ(at(s, 1, 5).value, QVariant(QStringLiteral("#N/A")));
+    EXPECT_EQ(at(s, 1, 6).value, QVariant(QStringLiteral("plainx")));
+    EXPECT_EQ(at(s, 1, 6).formula, QStringLiteral("=A1&\"x\""));
+    EXPECT_EQ(at(s, 2, 1).value, QVariant(1.0));  // cells without an address follow each other
+    EXPECT_EQ(at(s, 2, 2).value, QVariant(2.0));
+    EXPECT_EQ(at(s, 3, 3).formula, QStringLiteral("=A3+$B$1*B3+SUM('Sheet A'!A3)"));
+    EXPECT_EQ(at(s, 4, 3).formula, QStringLiteral("=A4+$B$1*B4+SUM('Sheet A'!A4)"));
+    EXPECT_EQ(at(s, 5, 3).formula, QStringLiteral("=A5+$B$1*B5+SUM('Sheet A'!A5)"));
+    EXPECT_EQ(at(s, 5, 3).value, QVariant(7.0));
+    EXPECT_EQ(at(s, 6, 1).value, QVariant(QStringLiteral("山田 花子")));  // without the reading
+    EXPECT_EQ(at(s, 6, 2).value, QVariant(QStringLiteral("a\rb")));
+    EXPECT_EQ(at(s, 6, 3).value, QVariant(QDateTime(epoch.addDays(45000), QTime(12, 0))));
+    EXPECT_EQ(at(s, 6, 5).value, QVariant(QDate(2024, 5, 6)));
+
+    // Styles: the default font is "automatic", theme and indexed colours resolve to RGB.
+    EXPECT_EQ(at(s, 1, 1).style, 0);
+    EXPECT_TRUE(book.styles[0] == CellStyle{});
+    const CellStyle& red = book.styles[size_t(at(s, 6, 2).style)];
+    EXPECT_TRUE(red.bold);
+    EXPECT_EQ(red.fontSize, 12.0);
+    EXPECT_EQ(red.fontColor, QColor(255, 0, 0));
+    EXPECT_EQ(red.fill, QColor(0xED, 0x7D, 0x31));
+    EXPECT_TRUE(red.fontName.isEmpty());
+    const CellStyle& boxed = book.styles[size_t(at(s, 6, 5).style)];
+    EXPECT_EQ(boxed.fill, QColor(255, 255, 0));
+    EXPECT_EQ(boxed.horizontalAlignment, -4108);
+    EXPECT_EQ(boxed.verticalAlignment, -4108);
+    EXPECT_TRUE(boxed.wrapText);
+    EXPECT_FALSE(boxed.locked);
+    EXPECT_TRUE(boxed.left == (BorderEdge{1, 2, Qt::black}));
+    EXPECT_TRUE(boxed.right == (BorderEdge{1, -4138, QColor(255, 0, 0)}));
+    EXPECT_TRUE(boxed.top == (BorderEdge{-4115, 2, Qt::black}));
+    EXPECT_TRUE(boxed.bottom == (BorderEdge{-4119, 4, QColor(0, 0, 255)}));
+    EXPECT_EQ(book.styles[size_t(at(s, 1, 2).style)].numberFormat, QStringLiteral("yyyy/m/d"));
+    EXPECT_EQ(book.styles[size_t(at(s, 6, 3).style)].numberFormat, QStringLiteral("yyyy\"年\"m\"月\"d\"日\""));
+    const CellStyle& tinted = book.styles[size_t(at(s, 6, 4).style)];
+    EXPECT_EQ(tinted.fontName, QStringLiteral("Meiryo UI"));
+    const QColor accent(0x44, 0x72, 0xC4);
+    EXPECT_NEAR(tinted.fontColor.lightnessF(), accent.lightnessF() + 0.4 * (1 - accent.lightnessF()), 0.01);
+    EXPECT_NEAR(tinted.fontColor.hslHueF(), accent.hslHueF(), 0.01);
+
+    // Sheet layout.
+    EXPECT_EQ(s.columnWidths, (std::map<int, double>{{1, 20.0}, {2, 20.0}}));
+    EXPECT_EQ(s.hiddenColumns, std::vector<int>{5});
+    EXPECT_DOUBLE_EQ(s.defaultColumnWidth, 10.71);
+    EXPECT_DOUBLE_EQ(s.defaultRowHeight, 18.75);
+    EXPECT_EQ(s.rowHeights, (std::map<int, double>{{6, 30.0}}));
+    EXPECT_EQ(s.hiddenRows, std::vector<int>{6});
+    EXPECT_EQ(s.frozenRows, 2);
+    EXPECT_EQ(s.frozenColumns, 1);
+    EXPECT_EQ(s.zoom, 75);
+    EXPECT_TRUE(s.protection.protectedSheet);
+    EXPECT_TRUE(s.protection.contents && s.protection.drawingObjects && s.protection.scenarios);
+    EXPECT_TRUE(s.protection.allowFormattingRows);
+    EXPECT_FALSE(s.protection.allowFormattingColumns);
+    EXPECT_EQ(s.protection.enableSelection, 1);
+
+    // The second sheet writes the spreadsheet namespace with a prefix.
+    EXPECT_EQ(at(book.sheets[1], 1, 1).value, QVariant(QStringLiteral("plain")));
+    EXPECT_FALSE(book.sheets[1].protection.protectedSheet);
+}
+
+TEST(XlsxForeign, WhatWasReadSavesAndReadsBackTheSame)
+{
+    const BookData book = readWorkbookFile(testenv::dataPath(QStringLiteral("xl/foreign.xlsx")));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("again.xlsx"));
+    writeWorkbookFile(book, path, false);
+    const BookData back = readWorkbookFile(path);
+    ASSERT_EQ(back.sheets.size(), book.sheets.size());
+    for (size_t i = 0; i < book.sheets.size(); ++i) {
+        ASSERT_EQ(back.sheets[i].cells.size(), book.sheets[i].cells.size());
+        for (const auto& [key, cell] : book.sheets[i].cells) {
+            const Cell& b = back.sheets[i].cells.at(key);
+            EXPECT_EQ(b.value, cell.value);
+            EXPECT_EQ(b.formula, cell.formula);
+            CellStyle expected = book.styles[size_t(cell.style)];
+            if (i == 0 && key == std::make_pair(6, 5))  // a date in a General cell gains a date format
+                expected.numberFormat = QStringLiteral("yyyy/m/d");
+            EXPECT_TRUE(back.styles[size_t(b.style)] == expected) << key.first << "," << key.second;
+        }
+    }
+    EXPECT_EQ(back.sheets[0].columnWidths, book.sheets[0].columnWidths);
+    EXPECT_DOUBLE_EQ(back.sheets[0].defaultColumnWidth, book.sheets[0].defaultColumnWidth);
+    EXPECT_EQ(back.names.size(), book.names.size());
+}

@@ -1,0 +1,172 @@
+#include "platform/xl/error.h"
+#include "platform/xl/xlsx.h"
+#include "xlsx_fixture.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace xl;
+using xlsxtest::addStyle;
+using xlsxtest::expectSameBook;
+using xlsxtest::sampleBook;
+
+namespace {
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+BookData oneSheet(const QString& name = QStringLiteral("Sheet1"))
+{
+    BookData book;
+    book.sheets.push_back(SheetData{});
+    book.sheets[0].name = name;
+    return book;
+}
+
+}  // namespace
+
+TEST(XlsxRoundTrip, EverythingWrittenReadsBackTheSame)
+{
+    QTemporaryDir dir;
+    const BookData book = sampleBook();
+    for (const bool macro : {false, true}) {
+        const QString path = dir.filePath(macro ? QStringLiteral("ブック 1.xlsm") : QStringLiteral("ブック 1.xlsx"));
+        writeWorkbookFile(book, path, macro);
+        const BookData back = readWorkbookFile(path);
+        expectSameBook(book, back);
+        // Saving what was read changes nothing: no drift over repeated saves.
+        writeWorkbookFile(back, path, macro);
+        expectSameBook(book, readWorkbookFile(path));
+    }
+}
+
+TEST(XlsxRoundTrip, EveryBorderStyleAndWeight)
+{
+    struct Case {
+        int lineStyle, weight;
+    };
+    const Case cases[] = {{1, 1},     {1, 2},     {1, -4138}, {1, 4},     {-4115, 2},  {-4115, -4138}, {-4118, 2},
+                          {-4119, 4}, {4, 2},     {4, -4138}, {5, 2},     {5, -4138},  {13, -4138},    {-4142, 2}};
+    BookData book = oneSheet();
+    int column = 1;
+    for (const Case& c : cases) {
+        CellStyle s;
+        s.left = s.right = s.top = s.bottom = BorderEdge{c.lineStyle, c.weight, QColor(10, 20, 30)};
+        if (c.lineStyle == -4142)
+            s.left = s.right = s.top = s.bottom = BorderEdge{};
+        book.sheets[0].cells[{1, column++}] = Cell{1.0, addStyle(book, s), {}};
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("borders.xlsx"));
+    writeWorkbookFile(book, path, false);
+    expectSameBook(book, readWorkbookFile(path));
+}
+
+TEST(XlsxRoundTrip, DatesReadBackAsDatesWhateverTheCellFormat)
+{
+    // A date put into a cell formatted General is saved with a date format, as a spreadsheet
+    // does when a date is entered, so it does not come back as a bare number.
+    BookData book = oneSheet();
+    CellStyle elapsed;
+    elapsed.numberFormat = QStringLiteral("[h]:mm");
+    const int sElapsed = addStyle(book, elapsed);
+    CellStyle quotedDay;
+    quotedDay.numberFormat = QStringLiteral("0\"日\"");
+    const int sQuoted = addStyle(book, quotedDay);
+    auto& cells = book.sheets[0].cells;
+    cells[{1, 1}] = Cell{QDate(2025, 1, 31), 0, {}};
+    cells[{1, 2}] = Cell{QDateTime(QDate(2025, 1, 31), QTime(23, 59, 59, 500)), 0, {}};
+    cells[{1, 3}] = Cell{QDateTime(QDate(1899, 12, 30), QTime(12, 15)), sElapsed, {}};
+    cells[{1, 4}] = Cell{31.0, sQuoted, {}};  // a number with text around it stays a number
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("dates.xlsx"));
+    writeWorkbookFile(book, path, false);
+    const BookData back = readWorkbookFile(path);
+    const auto& b = back.sheets[0].cells;
+    EXPECT_EQ(b.at({1, 1}).value, QVariant(QDate(2025, 1, 31)));
+    EXPECT_EQ(back.styles[size_t(b.at({1, 1}).style)].numberFormat, QStringLiteral("yyyy/m/d"));
+    EXPECT_EQ(b.at({1, 2}).value, QVariant(QDateTime(QDate(2025, 1, 31), QTime(23, 59, 59, 500))));
+    EXPECT_EQ(b.at({1, 3}).value, QVariant(QDateTime(QDate(1899, 12, 30), QTime(12, 15))));
+    EXPECT_EQ(b.at({1, 4}).value, QVariant(31.0));
+}
+
+TEST(XlsxRoundTrip, UnwritableBooksAreRefusedAndTheOldFileStays)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("keep.xlsx"));
+    writeWorkbookFile(sampleBook(), path, false);
+    const QByteArray before = fileBytes(path);
+
+    struct Case {
+        const char* what;
+        BookData book;
+    };
+    std::vector<Case> cases;
+    cases.push_back({"no sheets", BookData{}});
+    for (const char* bad : {"", "a/b", "a[1]", "x:y", "'quoted'", "1234567890123456789012345678901x"})
+        cases.push_back({bad, oneSheet(QString::fromUtf8(bad))});
+    BookData twice = oneSheet(QStringLiteral("Same"));
+    twice.sheets.push_back(twice.sheets[0]);
+    twice.sheets[1].name = QStringLiteral("same");
+    cases.push_back({"duplicate sheet", twice});
+    BookData names = oneSheet();
+    names.names = {{QStringLiteral("N"), -1, QStringLiteral("Sheet1!$A$1")}, {QStringLiteral("n"), -1, QStringLiteral("Sheet1!$A$2")}};
+    cases.push_back({"duplicate name", names});
+    BookData scope = oneSheet();
+    scope.names = {{QStringLiteral("N"), 3, QStringLiteral("Sheet1!$A$1")}};
+    cases.push_back({"name scope", scope});
+    BookData style = oneSheet();
+    style.sheets[0].cells[{1, 1}] = Cell{1.0, 7, {}};
+    cases.push_back({"unknown style", style});
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        try {
+            writeWorkbookFile(c.book, path, false);
+            ADD_FAILURE() << "no error";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.number, 1004);
+            EXPECT_TRUE(e.description.contains(QStringLiteral("keep.xlsx"))) << e.text().toStdString();
+        }
+        EXPECT_EQ(fileBytes(path), before);
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.xlsx")});
+}
+
+TEST(XlsxRoundTrip, SaveReplacesAtomicallyAndReportsUnwritableTargets)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("book.xlsx"));
+    writeWorkbookFile(oneSheet(QStringLiteral("First")), path, false);
+    writeWorkbookFile(oneSheet(QStringLiteral("Second")), path, false);
+    EXPECT_EQ(readWorkbookFile(path).sheets[0].name, QStringLiteral("Second"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("book.xlsx")});
+
+    // A folder where the file should be, and a folder that does not exist.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.xlsx")));
+    for (const QString& bad : {dir.filePath(QStringLiteral("folder.xlsx")), dir.filePath(QStringLiteral("missing/book.xlsx"))}) {
+        SCOPED_TRACE(bad.toStdString());
+        EXPECT_THROW(writeWorkbookFile(oneSheet(), bad, false), Error);
+    }
+    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("folder.xlsx"))).isDir());
+}
+
+TEST(XlsxRoundTrip, LargeSparseCoordinatesAndManyStrings)
+{
+    BookData book = oneSheet();
+    auto& cells = book.sheets[0].cells;
+    cells[{kMaxRows, kMaxColumns}] = Cell{QStringLiteral("corner"), 0, {}};
+    for (int r = 1; r <= 200; ++r)
+        for (int c = 1; c <= 30; ++c)
+            cells[{r, c}] = Cell{(r + c) % 3 ? QVariant(QStringLiteral("s%1").arg((r * c) % 97)) : QVariant(r * 0.5 + c), 0, {}};
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("big.xlsx"));
+    writeWorkbookFile(book, path, false);
+    expectSameBook(book, readWorkbookFile(path));
+}
