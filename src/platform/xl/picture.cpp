@@ -86,7 +86,7 @@ int linePixels(const BorderEdge& e)
 
 }  // namespace
 
-void Range::autoFitColumns()
+void Range::autoFitColumns() const
 {
     Worksheet& ws = parent();
     workbook().ensureCalculated();

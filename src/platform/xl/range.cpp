@@ -16,8 +16,9 @@ namespace xl {
 
 namespace {
 
-// Larger areas (whole columns, whole rows of many columns) are never walked cell by cell.
-constexpr qint64 kMaxBlockCells = qint64(1) << 22;
+// Value blocks larger than this are refused; whole rows and columns are formatted and cleared
+// through their stored cells only.
+constexpr qint64 kMaxBlockCells = qint64(1) << 20;
 
 using Cells = std::map<std::pair<int, int>, Cell>;
 
@@ -98,6 +99,11 @@ void Range::written(bool values) const
     sheet_->book_->cellsWritten(*sheet_, QRect(left_, top_, columnCount(), rowCount()), values);
 }
 
+bool Range::wholeLines() const
+{
+    return (top_ == 1 && bottom_ == kMaxRows) || (left_ == 1 && right_ == kMaxColumns) || count() > kMaxBlockCells;
+}
+
 void Range::checkBlockSize() const
 {
     if (count() > kMaxBlockCells)
@@ -162,7 +168,7 @@ QString Range::name() const
     return workbookLevel;
 }
 
-void Range::setName(const QString& name)
+void Range::setName(const QString& name) const
 {
     sheet_->book_->defineName(name, *this);
 }
@@ -186,7 +192,7 @@ Block Range::block() const
     return b;
 }
 
-void Range::setValue(const QVariant& value)
+void Range::setValue(const QVariant& value) const
 {
     if (value.typeId() == qMetaTypeId<Block>()) {
         setBlock(*static_cast<const Block*>(value.constData()));
@@ -201,12 +207,11 @@ void Range::setValue(const QVariant& value)
         return;
     }
     const QVariant typed = cellValue(value);
-    if (count() > kMaxBlockCells) {
-        if (typed.isValid())
-            checkBlockSize();
+    if (!typed.isValid() && wholeLines()) {
         clearContents();
         return;
     }
+    checkBlockSize();
     const QVariant asText = cellValue(value, true);
     const auto text = textStyles(sheet_->book_->data_.styles);
     forEveryCell(sheet_->sheet().cells, top_, left_, bottom_, right_, [&](int, int, Cell& cell) {
@@ -216,7 +221,7 @@ void Range::setValue(const QVariant& value)
     written(true);
 }
 
-void Range::setBlock(const Block& block)
+void Range::setBlock(const Block& block) const
 {
     checkBlockSize();
     if (block.rows() < 1 || block.columns() < 1)
@@ -276,7 +281,7 @@ QString Range::formula() const
     return it == cells.end() ? QString() : it->second.formula;
 }
 
-void Range::clearContents()
+void Range::clearContents() const
 {
     bool any = false;
     forStoredCells(sheet_->sheet().cells, top_, left_, bottom_, right_, [&](int, int, Cell& cell) {
@@ -308,7 +313,7 @@ void Range::copy() const
     application().copied_ = std::move(copied);
 }
 
-void Range::pasteSpecial(int pasteType)
+void Range::pasteSpecial(int pasteType) const
 {
     if (pasteType != kPasteAll && pasteType != kPasteValues && pasteType != kPasteFormats)
         throw badArea(QStringLiteral("PasteSpecial: paste type %1 is not supported").arg(pasteType));
@@ -332,7 +337,7 @@ void Range::pasteSpecial(int pasteType)
     target.written(pasteType != kPasteFormats);
 }
 
-void Range::pasteText(const QString& text)
+void Range::pasteText(const QString& text) const
 {
     QStringList lines = text.split(QLatin1Char('\n'));
     for (QString& line : lines)
@@ -355,7 +360,7 @@ void Range::pasteText(const QString& text)
     resize(block.rows(), block.columns()).setBlock(block);
 }
 
-bool Range::replace(const QString& what, const QString& replacement)
+bool Range::replace(const QString& what, const QString& replacement) const
 {
     if (what.isEmpty())
         return true;
@@ -388,7 +393,7 @@ void Range::changeStyle(const std::function<void(CellStyle&)>& change) const
         }
         cell.style = it->second;
     };
-    if (count() > kMaxBlockCells)
+    if (wholeLines())
         forStoredCells(sheet_->sheet().cells, top_, left_, bottom_, right_, apply);
     else
         forEveryCell(sheet_->sheet().cells, top_, left_, bottom_, right_, apply);
@@ -400,7 +405,7 @@ const CellStyle& Range::topLeftStyle() const
     return sheet_->styleAt(top_, left_);
 }
 
-void Range::borderAround(int lineStyle, int weight, int colorIndex, const QColor& color)
+void Range::borderAround(int lineStyle, int weight, int colorIndex, const QColor& color) const
 {
     const QColor c = color.isValid() ? color : colorIndex >= 1 && colorIndex <= 56 ? colorFromIndex(colorIndex) : QColor(Qt::black);
     for (int index = kEdgeLeft; index <= kEdgeRight; ++index)
@@ -414,36 +419,36 @@ QString Range::numberFormat() const { return topLeftStyle().numberFormat; }
 bool Range::locked() const { return topLeftStyle().locked; }
 CellStyle Range::style() const { return topLeftStyle(); }
 
-void Range::setHorizontalAlignment(int alignment)
+void Range::setHorizontalAlignment(int alignment) const
 {
     if (alignment != kAlignGeneral && alignment != kAlignLeft && alignment != kAlignCenter && alignment != kAlignRight)
         throw badArea(QStringLiteral("HorizontalAlignment %1").arg(alignment));
     changeStyle([&](CellStyle& s) { s.horizontalAlignment = alignment; });
 }
 
-void Range::setVerticalAlignment(int alignment)
+void Range::setVerticalAlignment(int alignment) const
 {
     if (alignment != -4160 && alignment != kAlignCenter && alignment != -4107)
         throw badArea(QStringLiteral("VerticalAlignment %1").arg(alignment));
     changeStyle([&](CellStyle& s) { s.verticalAlignment = alignment; });
 }
 
-void Range::setWrapText(bool wrap)
+void Range::setWrapText(bool wrap) const
 {
     changeStyle([&](CellStyle& s) { s.wrapText = wrap; });
 }
 
-void Range::setNumberFormat(const QString& format)
+void Range::setNumberFormat(const QString& format) const
 {
     changeStyle([&](CellStyle& s) { s.numberFormat = format.isEmpty() ? QStringLiteral("General") : format; });
 }
 
-void Range::setLocked(bool locked)
+void Range::setLocked(bool locked) const
 {
     changeStyle([&](CellStyle& s) { s.locked = locked; });
 }
 
-void Range::setStyle(const CellStyle& style)
+void Range::setStyle(const CellStyle& style) const
 {
     changeStyle([&](CellStyle& s) { s = style; });
 }
@@ -453,7 +458,7 @@ double Range::columnWidth() const
     return sheet_->columnWidth(left_);
 }
 
-void Range::setColumnWidth(double width)
+void Range::setColumnWidth(double width) const
 {
     for (int c = left_; c <= right_; ++c)
         sheet_->setColumnWidth(c, width);
@@ -464,13 +469,13 @@ double Range::rowHeight() const
     return sheet_->rowHeight(top_);
 }
 
-void Range::setRowHeight(double points)
+void Range::setRowHeight(double points) const
 {
     for (int r = top_; r <= bottom_; ++r)
         sheet_->setRowHeight(r, points);
 }
 
-void Range::setHidden(bool hidden)
+void Range::setHidden(bool hidden) const
 {
     if (left_ == 1 && right_ == kMaxColumns) {
         for (int r = top_; r <= bottom_; ++r)
