@@ -63,7 +63,8 @@ bool xlRangeExist(const QString& rangeName, const QString& sheetName);
 QString RangeAddr(const xl::Range& cell, long rows, long columns);
 // Makes the sheet of xlBook the current and active one, and selects rangeName unless "".
 void SheetSelect(const QString& sheetName, const QString& rangeName = {});
-// Ends a cell edit in progress in the sheet window before the program touches the workbook.
+// Ends a cell edit in progress in the sheet window (through the application's edit hook) before
+// the program touches the workbook; nothing happens while there is no application.
 void SndESC();
 // Protects the sheet (the roster sheet 人員配置表 of the active workbook for nullptr): contents,
 // drawings and scenarios, formatting of rows and columns allowed; every cell selectable or none.

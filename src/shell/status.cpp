@@ -22,7 +22,6 @@ std::unique_ptr<StatusWindows>& windows()
 
 SplashState g_splash;
 ProgressState g_progress;
-bool g_bootLoaded = false;
 
 qint64 monotonicMs()
 {
@@ -121,10 +120,9 @@ QPoint StatusWindowPos(long placement, const QRect& screen, const QSize& window,
 
 void DspBootSplash(const QString& message)
 {
-    g_bootLoaded = !message.isEmpty();
     if (windows()) {
         windows()->bootSplash(message);
-        if (g_bootLoaded)
+        if (!message.isEmpty())
             QCoreApplication::processEvents();
     }
 }

@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QThread>
+#include <cmath>
 
 namespace {
 
