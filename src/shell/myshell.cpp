@@ -9,6 +9,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QRegularExpression>
 #include <QSettings>
@@ -81,7 +82,8 @@ void ShellOpen(const QString& target)
     QUrl url = QUrl(target, QUrl::StrictMode);
     // A path (with "\" from the workbook or Windows habits) is a local file; an address keeps its scheme.
     if (!url.isValid() || url.scheme().size() <= 1)
-        url = QUrl::fromLocalFile(QDir::fromNativeSeparators(QString(target).replace(QLatin1Char('\\'), QLatin1Char('/'))));
+        url = QUrl::fromLocalFile(
+            QFileInfo(QString(target).replace(QLatin1Char('\\'), QLatin1Char('/'))).absoluteFilePath());
     const bool ok = g_opener ? g_opener(url) : QDesktopServices::openUrl(url);
     if (!ok)
         ui::showMessage(target + QStringLiteral(" を開けませんでした。"), ui::vbOKOnly, stAppTitle);
@@ -141,7 +143,7 @@ void WebHelp(const QString& url, const QString& offlineText, const QString& offl
     }
     if (!offlineText.isEmpty())
         ui::showMessage(QString(offlineText).replace(QStringLiteral("\\n"), QStringLiteral("\r\n")), ui::vbOKOnly,
-                        offlineTitle);
+                        offlineTitle.isEmpty() ? stAppTitle : offlineTitle);
     else
         ui::showMessage(QStringLiteral("インターネットに接続されていないようです。"), ui::vbOKOnly,
                         QStringLiteral("オンラインヘルプ不可"));

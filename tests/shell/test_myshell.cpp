@@ -69,6 +69,8 @@ TEST_F(ShellTest, ShellOpenTakesPathsAndAddressesAndReportsFailure)
     EXPECT_TRUE(opened[1].isLocalFile());
     EXPECT_EQ(opened[2].scheme(), QStringLiteral("mailto"));
     EXPECT_TRUE(ui::shownMessages().empty());
+    ShellOpen(QStringLiteral("log/log_result.txt"));  // against the current folder
+    EXPECT_EQ(opened.last().toLocalFile(), QDir::current().absoluteFilePath(QStringLiteral("log/log_result.txt")));
     ShellOpen(QStringLiteral("/tmp/fail.txt"));
     ASSERT_EQ(ui::shownMessages().size(), 1u);
     EXPECT_TRUE(ui::shownMessages()[0].prompt.startsWith(QStringLiteral("/tmp/fail.txt")));
