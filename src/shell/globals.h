@@ -1,6 +1,7 @@
 #pragma once
 // Process-wide state owned by the shell. Start-up fills it; tests reset it.
 #include <QString>
+#include <QVariant>
 
 // The program folder (where qvmain, parts/ and the shared logs lie).
 inline QString AppPath;
@@ -13,6 +14,17 @@ inline QString stAppName;
 inline QString stBookName;
 inline bool DebugMode = false;
 
+// The one stop request: every cancel button sets it, every long loop and DoWait polls it.
+inline bool Sw_中止 = false;
+// While set, status messages (DspSplash) are shown only when forced.
+inline bool Sw_表示抑止 = false;
+// Where status and progress windows sit: 0 upper centre, 1 top right, 2 bottom right, 3 bottom left.
+inline long 進行状況表示 = 0;
+// Milliseconds the countdown notice frmMsgWait has left.
+inline long MsgWaitTime = 0;
+// Passes a value into a dialog and its answer back (the message box, the optimiser settings).
+inline QVariant DlgParam;
+
 inline void resetShellGlobals()
 {
     AppPath.clear();
@@ -22,4 +34,9 @@ inline void resetShellGlobals()
     stAppName.clear();
     stBookName.clear();
     DebugMode = false;
+    Sw_中止 = false;
+    Sw_表示抑止 = false;
+    進行状況表示 = 0;
+    MsgWaitTime = 0;
+    DlgParam.clear();
 }

@@ -2,13 +2,15 @@
 
 #include <cstdio>
 #include <deque>
+#include <map>
 
 namespace ui {
 namespace {
 
 struct State {
     MessageHandler handler;
-    std::deque<int> answers;
+    std::map<Kind, DialogHandler> dialogs;
+    std::deque<Answer> answers;
     std::vector<MessageRequest> shown;
 };
 
@@ -39,6 +41,35 @@ int defaultResult(int buttons)
     return results[pick < results.size() ? pick : 0];
 }
 
+Answer ask(const MessageRequest& request, const std::function<Answer()>& show)
+{
+    State& s = state();
+    s.shown.push_back(request);
+    if (!s.answers.empty()) {
+        const Answer answer = s.answers.front();
+        s.answers.pop_front();
+        return answer;
+    }
+    if (request.kind == Kind::Standard && s.handler)
+        return Answer{s.handler(request), {}};
+    const auto it = s.dialogs.find(request.kind);
+    if (it != s.dialogs.end() && it->second)
+        return it->second(request);
+    if (show)
+        return show();
+    // Headless: nobody can answer, so the default button is taken (cancel for the pickers).
+    if (request.kind == Kind::Input || request.kind == Kind::Folder)
+        return Answer{vbCancel, {}};
+    if (!request.prompt.isEmpty())
+        std::fprintf(stderr, "[%s] %s\n", qUtf8Printable(request.title), qUtf8Printable(request.prompt));
+    return Answer{request.kind == Kind::Notice ? 0 : defaultResult(request.buttons), {}};
+}
+
+void setDialogHandler(Kind kind, DialogHandler handler)
+{
+    state().dialogs[kind] = std::move(handler);
+}
+
 void setMessageHandler(MessageHandler handler)
 {
     state().handler = std::move(handler);
@@ -46,28 +77,50 @@ void setMessageHandler(MessageHandler handler)
 
 int showMessage(const QString& prompt, int buttons, const QString& title)
 {
-    State& s = state();
-    const MessageRequest request{prompt, buttons, title};
-    s.shown.push_back(request);
-    if (!s.answers.empty()) {
-        const int answer = s.answers.front();
-        s.answers.pop_front();
-        return answer;
-    }
-    if (s.handler)
-        return s.handler(request);
-    std::fprintf(stderr, "[%s] %s\n", qUtf8Printable(title), qUtf8Printable(prompt));
-    return defaultResult(buttons);
+    return ask(MessageRequest{prompt, buttons, title}).result;
+}
+
+QString inputBox(const QString& prompt, const QString& title, const QString& proposal, bool* ok)
+{
+    MessageRequest r{prompt, vbOKCancel, title, Kind::Input};
+    r.text = proposal;
+    const Answer a = ask(r);
+    if (ok)
+        *ok = a.result == vbOK;
+    return a.result == vbOK ? a.text : QString();
+}
+
+QString browseFolder(const QString& title, const QString& startFolder)
+{
+    MessageRequest r{title, vbOKCancel, title, Kind::Folder};
+    r.text = startFolder;
+    const Answer a = ask(r);
+    return a.result == vbOK ? a.text : QString();
 }
 
 void setNextAnswer(int result)
 {
-    state().answers.push_back(result);
+    state().answers.push_back(Answer{result, {}});
+}
+
+void setNextText(const QString& text)
+{
+    state().answers.push_back(Answer{vbOK, text});
+}
+
+void setNextAnswer(const Answer& answer)
+{
+    state().answers.push_back(answer);
 }
 
 const std::vector<MessageRequest>& shownMessages()
 {
     return state().shown;
+}
+
+size_t pendingAnswers()
+{
+    return state().answers.size();
 }
 
 void resetMessages()

@@ -1,0 +1,112 @@
+#include "shell/forms/shellwindows.h"
+
+#include "platform/ui/widgets/forminstance.h"
+#include "platform/ui/widgets/messagebox.h"
+#include "shell/forms/frmMsgBox.h"
+#include "shell/forms/frmMsgWait.h"
+#include "shell/forms/smallforms.h"
+#include "shell/globals.h"
+#include "shell/status.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QScreen>
+
+namespace {
+
+DefaultInstance<frmSplash> g_splash;
+DefaultInstance<frmBootSplash> g_boot;
+DefaultInstance<frmPrgB> g_prgB;
+
+class WindowedStatus : public StatusWindows {
+public:
+    void splash(const SplashState& s) override
+    {
+        if (!s.loaded)
+            g_splash.unload();
+        else
+            g_splash.get().apply(s);
+    }
+    void bootSplash(const QString& message) override
+    {
+        if (message.isEmpty()) {
+            g_boot.unload();
+            return;
+        }
+        const bool fresh = !g_boot.loaded();
+        frmBootSplash& f = g_boot.get();
+        if (fresh)
+            QObject::connect(&f, &frmBootSplash::unloadRequested, &f, [] { g_boot.unload(); });
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        if (screen)
+            f.move(screen->geometry().center() - QPoint(f.width() / 2, f.height() / 2));
+        f.lblMsg->setText(message);
+        f.show();
+    }
+    bool bootSplashLoaded() const override { return g_boot.loaded() != nullptr; }
+    void bootProgress(const QString& line) override
+    {
+        if (frmBootSplash* f = g_boot.loaded())
+            f->lblProgress->setText(line.section(QStringLiteral("\r\n"), -1));
+    }
+    void progress(const ProgressState& s) override
+    {
+        if (!s.loaded) {
+            g_prgB.unload();
+            return;
+        }
+        const bool fresh = !g_prgB.loaded();
+        frmPrgB& f = g_prgB.get();
+        f.lblName->setText(s.name);
+        QProgressBar* bars[] = {f.ProgB, f.ProgB2};
+        for (int i = 0; i < 2; ++i) {
+            bars[i]->setRange(s.min[i], s.max[i]);
+            bars[i]->setValue(s.value[i]);
+        }
+        if (fresh) {
+            f.show();
+            f.place();
+        }
+    }
+};
+
+QWidget* activeParent()
+{
+    return QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow();
+}
+
+}  // namespace
+
+frmSplash* loadedSplash()
+{
+    return g_splash.loaded();
+}
+
+frmBootSplash* loadedBootSplash()
+{
+    return g_boot.loaded();
+}
+
+frmPrgB* loadedPrgB()
+{
+    return g_prgB.loaded();
+}
+
+void installShellWindows()
+{
+    ui::installWidgetDialogs();
+    ui::setDialogHandler(ui::Kind::Custom, [](const ui::MessageRequest& r) {
+        frmMsgBox box(r.record, r.width, r.height, activeParent());
+        box.exec();
+        const QString caption = box.pressedCaption();
+        return ui::Answer{0, caption};
+    });
+    ui::setDialogHandler(ui::Kind::Notice, [](const ui::MessageRequest& r) {
+        frmMsgWait box(activeParent());
+        box.lblMsg->setText(r.prompt);
+        return ui::Answer{box.exec(), {}};
+    });
+    setStatusWindows(std::make_unique<WindowedStatus>());
+}

@@ -1,0 +1,319 @@
+#include "shell/forms/smallforms.h"
+
+#include "platform/ui/prompt.h"
+#include "shell/forms/formhelpers.h"
+#include "shell/globals.h"
+#include "shell/myshell.h"
+#include "shell/status.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+#include <QVersionNumber>
+#include <QWindow>
+#include <cmath>
+
+namespace {
+
+const QColor kBlue(0, 0, 255);        // &HFF0000
+const QColor kLightBlue(128, 128, 255);  // &HFF8080
+const QColor kPaleGreen(192, 255, 192);  // &HC0FFC0
+
+void setColours(QWidget* w, const QColor& back)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, back);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+void setTextColour(QLabel* l, const QColor& fore)
+{
+    QPalette p = l->palette();
+    p.setColor(QPalette::WindowText, fore);
+    l->setPalette(p);
+}
+
+QRect screenOf(const QWidget* w)
+{
+    const QScreen* s = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+    return s ? s->geometry() : QRect(0, 0, 1024, 768);
+}
+
+// A frameless window gets a thin edge, so that it stands out on a light background.
+void paintEdge(QWidget* w)
+{
+    QPainter p(w);
+    p.setPen(w->palette().color(QPalette::Window).darker(160));
+    p.drawRect(w->rect().adjusted(0, 0, -1, -1));
+}
+
+const Qt::WindowFlags kStatusFlags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+
+}  // namespace
+
+void DragForm(QWidget* form, Qt::MouseButtons buttons)
+{
+    if (!(buttons & Qt::LeftButton) || !form->windowHandle())
+        return;
+    form->windowHandle()->startSystemMove();
+}
+
+// ---- frmSplash
+
+frmSplash::frmSplash(QWidget* parent)
+    : QWidget(parent, kStatusFlags)
+{
+    setColours(this, kPaleGreen);
+    lblMsg = new QLabel(this);
+    lblMsg->setAlignment(Qt::AlignCenter);
+    QFont f = lblMsg->font();
+    f.setPointSizeF(16);
+    f.setBold(true);
+    lblMsg->setFont(f);
+    setTextColour(lblMsg, kBlue);
+    lblMsgSub = new QLabel(this);
+    lblMsgSub->setFrameShape(QFrame::NoFrame);
+    lblMsgSub->setAlignment(Qt::AlignCenter);
+    lblMsgSub->hide();
+    resize(300, 44);
+}
+
+void frmSplash::apply(const SplashState& s)
+{
+    setColours(this, s.back);
+    setTextColour(lblMsg, s.fore);
+    const int w = s.widthTwips / TwipsPerPixelX(this);
+    // Tall enough for the font, whatever the screen's scale.
+    const int h = qMax(44, lblMsg->fontMetrics().height() + 20);
+    resize(w, h);
+    lblMsg->setGeometry(0, 0, w, h);
+    setProperty("Tag", s.tag);
+    show();
+    move(StatusWindowPos(進行状況表示, screenOf(this), size(), pos(), false));
+    lblMsg->setText(s.message);
+    raise();
+}
+
+void frmSplash::mousePressEvent(QMouseEvent* e)
+{
+    DragForm(this, e->buttons());
+}
+
+void frmSplash::paintEvent(QPaintEvent*)
+{
+    paintEdge(this);
+}
+
+// ---- frmBootSplash
+
+frmBootSplash::frmBootSplash(QWidget* parent)
+    : QWidget(parent, kStatusFlags)
+{
+    setColours(this, QColor(0xF4, 0xF8, 0xFF));
+    setFixedSize(420, 150);
+    lblMsg = new QLabel(this);
+    lblMsg->setAlignment(Qt::AlignCenter);
+    QFont f = lblMsg->font();
+    f.setPointSizeF(16);
+    f.setBold(true);
+    lblMsg->setFont(f);
+    setTextColour(lblMsg, kBlue);
+    lblProgress = new QLabel(this);
+    lblProgress->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lblTime = new QLabel(this);
+    lblTime->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 16, 16, 10);
+    layout->addWidget(lblMsg, 1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(lblProgress, 1);
+    bottom->addWidget(lblTime);
+    layout->addLayout(bottom);
+    since_.start();
+    Timer1.setInterval(1000);
+    connect(&Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(since_.elapsed()); });
+    Timer1.start();
+}
+
+void frmBootSplash::Timer1_Timer(qint64 elapsedMs)
+{
+    if (!isVisible()) {
+        Timer1.stop();
+        emit unloadRequested();
+        return;
+    }
+    raise();
+    setTextColour(lblMsg, lblMsg->palette().color(QPalette::WindowText) == kBlue ? kLightBlue : kBlue);
+    const long secs = std::lround(double(elapsedMs) / 1000.0);
+    lblTime->setText(secs > 0 ? QString::number(secs) : QString());
+    QCoreApplication::processEvents();
+}
+
+void frmBootSplash::mousePressEvent(QMouseEvent* e)
+{
+    DragForm(this, e->buttons());
+}
+
+void frmBootSplash::paintEvent(QPaintEvent*)
+{
+    paintEdge(this);
+}
+
+// ---- frmPrgB
+
+frmPrgB::frmPrgB(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+{
+    setWindowTitle(stAppTitle);
+    resize(380, 130);
+    lblName = new QLabel(this);
+    ProgB = new QProgressBar(this);
+    ProgB2 = new QProgressBar(this);
+    for (QProgressBar* b : {ProgB, ProgB2})
+        b->setTextVisible(false);
+    cmdCancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    lblName->setGeometry(12, 8, 356, 22);
+    ProgB->setGeometry(12, 34, 356, 18);
+    ProgB2->setGeometry(12, 58, 356, 18);
+    cmdCancel->setGeometry(140, 88, 100, 28);
+    connect(cmdCancel, &QPushButton::clicked, this, [] { Sw_中止 = true; });
+    for (QWidget* w : {static_cast<QWidget*>(lblName), static_cast<QWidget*>(ProgB), static_cast<QWidget*>(ProgB2)})
+        w->setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void frmPrgB::place()
+{
+    move(StatusWindowPos(進行状況表示, screenOf(this), frameGeometry().size(), pos(), true));
+}
+
+void frmPrgB::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    // The bars reach from their left edge to the right edge of the inner area.
+    for (QProgressBar* b : {ProgB, ProgB2})
+        b->resize(width() - b->x(), b->height());
+    cmdCancel->move((width() - cmdCancel->width()) / 2, cmdCancel->y());
+}
+
+void frmPrgB::mousePressEvent(QMouseEvent* e)
+{
+    DragForm(this, e->buttons());
+}
+
+// ---- frmAbout
+
+QStringList frmAbout::sysInfoTools{QStringLiteral("hardinfo2"), QStringLiteral("hardinfo"), QStringLiteral("kinfocenter")};
+
+frmAbout::frmAbout(QWidget* parent)
+    : QDialog(parent)
+{
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowTitle(stAppTitle + QStringLiteral("のバージョン情報"));
+    const QVersionNumber v = QVersionNumber::fromString(QCoreApplication::applicationVersion());
+    lblTitle = new QLabel(stAppTitle, this);
+    QFont f = lblTitle->font();
+    f.setPointSizeF(f.pointSizeF() * 1.5);
+    f.setBold(true);
+    lblTitle->setFont(f);
+    lblVersion = new QLabel(QStringLiteral("バージョン %1.%2.%3").arg(v.majorVersion()).arg(v.minorVersion()).arg(v.microVersion()), this);
+    lblDescription = new QLabel(QStringLiteral("簡単な操作で最適な勤務シフト表を自動作成\r\n"), this);
+    lblDisclaimer = new QLabel(this);
+    lblEmail = new QLabel(QStringLiteral("support@quorvane.example"), this);
+    lblWeb = new QLabel(QStringLiteral("https://quorvane.example/"), this);
+    for (QLabel* l : {lblEmail, lblWeb}) {
+        l->setCursor(Qt::PointingHandCursor);
+        setTextColour(l, kBlue);
+    }
+    cmdOk = new QPushButton(QStringLiteral("OK"), this);
+    cmdOk->setDefault(true);
+    cmdSysInfo = new QPushButton(QStringLiteral("システム情報(&S)..."), this);
+    connect(cmdOk, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
+
+    auto* text = new QVBoxLayout;
+    for (QLabel* l : {lblTitle, lblVersion, lblDescription, lblDisclaimer, lblEmail, lblWeb})
+        text->addWidget(l);
+    text->addStretch();
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(cmdOk);
+    buttons->addWidget(cmdSysInfo);
+    buttons->addStretch();
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(text, 1);
+    layout->addLayout(buttons);
+
+    // A click on a link label opens it.
+    struct Opener : QObject {
+        using QObject::QObject;
+        bool eventFilter(QObject* o, QEvent* e) override
+        {
+            if (e->type() != QEvent::MouseButtonRelease)
+                return false;
+            auto* about = static_cast<frmAbout*>(parent());
+            if (o == about->lblEmail)
+                ShellOpen(frmAbout::MailTarget(about->lblEmail->text()));
+            else if (o == about->lblWeb)
+                ShellOpen(about->lblWeb->text());
+            return false;
+        }
+    };
+    auto* opener = new Opener(this);
+    lblEmail->installEventFilter(opener);
+    lblWeb->installEventFilter(opener);
+}
+
+QString frmAbout::MailTarget(const QString& caption)
+{
+    return caption.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive) ? caption : QStringLiteral("mailto:") + caption;
+}
+
+void frmAbout::StartSysInfo()
+{
+    for (const QString& tool : std::as_const(sysInfoTools)) {
+        const QString path = QStandardPaths::findExecutable(tool);
+        if (!path.isEmpty() && QProcess::startDetached(path, {}))
+            return;
+    }
+    ui::showMessage(QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"), ui::vbOKOnly | ui::vbSystemModal, stAppTitle);
+}
+
+// ---- frmWebB
+
+frmWebB::frmWebB(QWidget* parent)
+    : QWidget(parent, Qt::Window)
+{
+    setWindowTitle(stAppTitle);
+    resize(800, 600);
+    WebB = new QTextBrowser(this);
+    WebB->setOpenExternalLinks(true);
+    cmdBack = new QPushButton(QStringLiteral("戻る"), this);
+    cmdFoward = new QPushButton(QStringLiteral("進む"), this);
+    cmdRefresh = new QPushButton(QStringLiteral("更新"), this);
+    connect(cmdBack, &QPushButton::clicked, WebB, &QTextBrowser::backward);
+    connect(cmdFoward, &QPushButton::clicked, WebB, &QTextBrowser::forward);
+    connect(cmdRefresh, &QPushButton::clicked, WebB, &QTextBrowser::reload);
+    connect(WebB, &QTextBrowser::backwardAvailable, cmdBack, &QPushButton::setEnabled);
+    connect(WebB, &QTextBrowser::forwardAvailable, cmdFoward, &QPushButton::setEnabled);
+    cmdBack->setEnabled(false);
+    cmdFoward->setEnabled(false);
+    auto* strip = new QHBoxLayout;
+    strip->addWidget(cmdBack);
+    strip->addWidget(cmdFoward);
+    strip->addWidget(cmdRefresh);
+    strip->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(strip);
+    layout->addWidget(WebB, 1);
+}

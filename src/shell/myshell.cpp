@@ -1,0 +1,216 @@
+#include "shell/myshell.h"
+
+#include "platform/ui/prompt.h"
+#include "shell/globals.h"
+#include "shell/mymod.h"
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QSysInfo>
+
+namespace {
+
+std::function<bool(const QUrl&)> g_opener;
+std::function<bool()> g_probe;
+
+QClipboard* clipboard()
+{
+    // Without a window system (command-line tools, core tests) there is no clipboard at all.
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::clipboard() : nullptr;
+}
+
+// One clipboard call tried up to 10 times, 100 ms apart with events running.
+template <class F>
+bool clipRetry(F call)
+{
+    QClipboard* cb = clipboard();
+    if (!cb)
+        return false;
+    for (int attempt = 1; attempt <= 10; ++attempt) {
+        if (call(cb))
+            return true;
+        WaitMs(100);
+    }
+    return false;
+}
+
+}  // namespace
+
+QString ClipGetText()
+{
+    QString text;
+    clipRetry([&](QClipboard* cb) {
+        text = cb->text();
+        return true;
+    });
+    return text;
+}
+
+void ClipSetText(const QString& text)
+{
+    clipRetry([&](QClipboard* cb) {
+        cb->setText(text);
+        return cb->text() == text;
+    });
+}
+
+void ClipClear()
+{
+    clipRetry([](QClipboard* cb) {
+        cb->clear();
+        return cb->text().isEmpty();
+    });
+}
+
+void setShellOpener(std::function<bool(const QUrl&)> opener)
+{
+    g_opener = std::move(opener);
+}
+
+void ShellOpen(const QString& target)
+{
+    if (target.isEmpty())
+        return;
+    QUrl url = QUrl(target, QUrl::StrictMode);
+    // A path (with "\" from the workbook or Windows habits) is a local file; an address keeps its scheme.
+    if (!url.isValid() || url.scheme().size() <= 1)
+        url = QUrl::fromLocalFile(
+            QFileInfo(QString(target).replace(QLatin1Char('\\'), QLatin1Char('/'))).absoluteFilePath());
+    const bool ok = g_opener ? g_opener(url) : QDesktopServices::openUrl(url);
+    if (!ok)
+        ui::showMessage(target + QStringLiteral(" を開けませんでした。"), ui::vbOKOnly, stAppTitle);
+}
+
+QString BrowseForFolder(const QString& title, const QString& startFolder)
+{
+    return ui::browseFolder(title, startFolder);
+}
+
+QString HelpBaseUrl()
+{
+    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Quorvane"),
+                             QStringLiteral("Quorvane"));
+    QString base = settings.value(QStringLiteral("help/base"),
+                                  QStringLiteral("https://quorvane.example/web_dl/qvmain/Help_qvmain/"))
+                       .toString();
+    if (!base.endsWith(QLatin1Char('/')))
+        base += QLatin1Char('/');
+    return base;
+}
+
+QString HelpUrl(const QString& page)
+{
+    // "/output/..." is below the base too, not at the site's root.
+    QString p = page;
+    while (p.startsWith(QLatin1Char('/')))
+        p.remove(0, 1);
+    return QUrl(HelpBaseUrl()).resolved(QUrl(p)).toString();
+}
+
+void setOnlineProbe(std::function<bool()> probe)
+{
+    g_probe = std::move(probe);
+}
+
+bool IsOnline()
+{
+    const QDir net(QStringLiteral("/sys/class/net"));
+    const QStringList names = net.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::System);
+    for (const QString& name : names) {
+        if (name == QLatin1String("lo"))
+            continue;
+        QFile state(net.filePath(name + QStringLiteral("/operstate")));
+        if (state.open(QIODevice::ReadOnly) && state.readAll().trimmed() == "up")
+            return true;
+    }
+    return false;
+}
+
+void WebHelp(const QString& url, const QString& offlineText, const QString& offlineTitle)
+{
+    const bool online = g_probe ? g_probe() : IsOnline();
+    if (online) {
+        ShellOpen(QUrl(url).isRelative() ? HelpUrl(url) : url);
+        return;
+    }
+    if (!offlineText.isEmpty())
+        ui::showMessage(QString(offlineText).replace(QStringLiteral("\\n"), QStringLiteral("\r\n")), ui::vbOKOnly,
+                        offlineTitle.isEmpty() ? stAppTitle : offlineTitle);
+    else
+        ui::showMessage(QStringLiteral("インターネットに接続されていないようです。"), ui::vbOKOnly,
+                        QStringLiteral("オンラインヘルプ不可"));
+}
+
+QString SpecialFolderName(QString& path)
+{
+    if (path.endsWith(QLatin1Char('/')) || path.endsWith(QLatin1Char('\\')))
+        path.chop(1);
+    const struct {
+        int id;
+        const char16_t* name;
+    } names[] = {{16, u"デスクトップ"}, {5, u"マイドキュメント"}, {38, u"プログラムフォルダ"}, {46, u"共有ドキュメント"}};
+    for (const auto& n : names) {
+        QString folder = GetFolderPath(n.id);
+        if (folder.endsWith(QLatin1Char('/')))
+            folder.chop(1);
+        if (!folder.isEmpty() && QString::compare(folder, path, Qt::CaseInsensitive) == 0)
+            return QString::fromUtf16(n.name);
+    }
+    return {};
+}
+
+QString GetFolderPath(int id)
+{
+    switch (id) {
+    case 16: return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    case 5: return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    case 38: {
+        QDir dir(QCoreApplication::applicationDirPath());
+        return dir.cdUp() ? dir.path() : QString();
+    }
+    case 46: return QStandardPaths::writableLocation(QStandardPaths::PublicShareLocation);
+    default: return {};
+    }
+}
+
+QString SpecialFolderPath(int number)
+{
+    return number == 2 ? QDir::tempPath() : QString();
+}
+
+QString SpecialFolderPath(const QString& name)
+{
+    const struct {
+        const char* name;
+        QStandardPaths::StandardLocation where;
+    } map[] = {{"Desktop", QStandardPaths::DesktopLocation},   {"MyDocuments", QStandardPaths::DocumentsLocation},
+               {"Templates", QStandardPaths::TemplatesLocation}, {"Fonts", QStandardPaths::FontsLocation},
+               {"AppData", QStandardPaths::GenericDataLocation}, {"Programs", QStandardPaths::ApplicationsLocation}};
+    for (const auto& m : map)
+        if (name.compare(QLatin1String(m.name), Qt::CaseInsensitive) == 0)
+            return QStandardPaths::writableLocation(m.where);
+    return {};
+}
+
+bool IsWow64()
+{
+    return false;
+}
+
+QString GetOSVersion()
+{
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("^(\\d+)\\.(\\d+)(?:\\.(\\d+))?")).match(QSysInfo::kernelVersion());
+    if (!m.hasMatch())
+        return QSysInfo::kernelVersion();
+    return m.captured(1) + QLatin1Char('.') + m.captured(2) + QLatin1Char(' ')
+        + (m.captured(3).isEmpty() ? QStringLiteral("0") : m.captured(3));
+}

@@ -1,0 +1,187 @@
+#include "platform/ui/prompt.h"
+#include "shell/forms/formhelpers.h"
+#include "shell/forms/shellwindows.h"
+#include "shell/forms/smallforms.h"
+#include "shell/globals.h"
+#include "shell/status.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+class SmallFormsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetShellGlobals();
+        ui::resetMessages();
+        installShellWindows();
+    }
+    void TearDown() override
+    {
+        DspSplash(QString());
+        DspBootSplash(QString());
+        PrgBClose();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ui::resetMessages();
+        resetShellGlobals();
+    }
+    static QRect screen() { return QGuiApplication::primaryScreen()->geometry(); }
+};
+
+}  // namespace
+
+TEST_F(SmallFormsTest, SplashFollowsThePlacementSetting)
+{
+    進行状況表示 = 1;
+    DspSplash(QStringLiteral("終了処理中"));
+    frmSplash* s = loadedSplash();
+    ASSERT_NE(s, nullptr);
+    EXPECT_TRUE(s->isVisible());
+    EXPECT_EQ(s->lblMsg->text(), QStringLiteral("終了処理中"));
+    EXPECT_EQ(s->width(), 4900 / TwipsPerPixelX(s));
+    EXPECT_EQ(s->x(), screen().width() - s->width() - 50);
+    EXPECT_EQ(s->y(), 0);
+    EXPECT_EQ(s->palette().color(QPalette::Window), QColor(192, 255, 192));
+    EXPECT_EQ(s->lblMsg->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+
+    進行状況表示 = 3;
+    DspSplash(QStringLiteral("次"));
+    EXPECT_EQ(loadedSplash(), s);  // the one shared window
+    EXPECT_EQ(s->x(), 0);
+    EXPECT_EQ(s->y(), screen().height() - s->height() - 50);
+
+    DspSplash(QString());
+    EXPECT_EQ(loadedSplash(), nullptr);
+}
+
+TEST_F(SmallFormsTest, ProgressWindowPlacementBarsAndCancel)
+{
+    進行状況表示 = 1;
+    PrgBShow(QStringLiteral("保存中"));
+    frmPrgB* p = loadedPrgB();
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->x(), screen().width() - p->frameGeometry().width() - 50);
+    EXPECT_EQ(p->y(), 0);
+    PrgBSet(0, 0, 20, 5);
+    EXPECT_EQ(p->ProgB->maximum(), 20);
+    EXPECT_EQ(p->ProgB->value(), 5);
+    EXPECT_EQ(p->ProgB->x() + p->ProgB->width(), p->width());
+    EXPECT_EQ(p->lblName->text(), QStringLiteral("保存中"));
+    p->cmdCancel->click();
+    p->cmdCancel->click();
+    EXPECT_TRUE(Sw_中止);
+    EXPECT_TRUE(p->isVisible());
+    PrgBClose();
+
+    frmPrgB designed;
+    designed.move(123, 45);
+    進行状況表示 = 7;
+    designed.place();
+    EXPECT_EQ(designed.pos(), QPoint(123, 45));
+}
+
+TEST_F(SmallFormsTest, BootSplashTimesAndClosesOnceHidden)
+{
+    DspBootSplash(QStringLiteral("Ver.0.1 起動中"));
+    frmBootSplash* b = loadedBootSplash();
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->lblMsg->text(), QStringLiteral("Ver.0.1 起動中"));
+    b->Timer1_Timer(400);
+    EXPECT_EQ(b->lblTime->text(), QString());
+    const QColor first = b->lblMsg->palette().color(QPalette::WindowText);
+    b->Timer1_Timer(2400);
+    EXPECT_EQ(b->lblTime->text(), QStringLiteral("2"));
+    EXPECT_NE(b->lblMsg->palette().color(QPalette::WindowText), first);  // blinking
+
+    QString label = QStringLiteral("DB接続");
+    BootStepTime(label, true);
+    EXPECT_TRUE(b->lblProgress->text().endsWith(QStringLiteral("DB接続")));
+
+    b->hide();
+    b->Timer1_Timer(3400);
+    EXPECT_FALSE(b->Timer1.isActive());
+    EXPECT_EQ(loadedBootSplash(), nullptr);
+}
+
+TEST_F(SmallFormsTest, AboutBox)
+{
+    frmAbout about;
+    EXPECT_TRUE(about.windowTitle().endsWith(QStringLiteral("のバージョン情報")));
+    EXPECT_TRUE(about.lblVersion->text().startsWith(QStringLiteral("バージョン ")));
+    EXPECT_EQ(frmAbout::MailTarget(QStringLiteral("MAILTO:x@y")), QStringLiteral("MAILTO:x@y"));
+    EXPECT_EQ(frmAbout::MailTarget(QStringLiteral("x@y")), QStringLiteral("mailto:x@y"));
+    const QStringList saved = frmAbout::sysInfoTools;
+    frmAbout::sysInfoTools = {QStringLiteral("no-such-system-information-tool")};
+    ui::setNextAnswer(ui::vbOK);
+    about.cmdSysInfo->click();
+    frmAbout::sysInfoTools = saved;
+    ASSERT_EQ(ui::shownMessages().size(), 1u);
+    EXPECT_EQ(ui::shownMessages()[0].prompt, QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"));
+}
+
+TEST_F(SmallFormsTest, WindowSearchOverOwnWindows)
+{
+    EXPECT_EQ(FindWinSearchText(QStringLiteral("集計.mdb")), QStringLiteral("Microsoft Access"));
+    EXPECT_EQ(FindWinSearchText(QStringLiteral("a.b.c")), QStringLiteral("a"));
+    EXPECT_EQ(FindWinSearchText(QStringLiteral("shift")), QStringLiteral("shift"));
+    QWidget first, second, exact;
+    first.setWindowTitle(QStringLiteral("shift.xlsm - 1"));
+    second.setWindowTitle(QStringLiteral("shift.xlsm - 2"));
+    EXPECT_EQ(FindWinByTitle(QStringLiteral("shift.xls")), QApplication::topLevelWidgets().indexOf(&first)
+                      < QApplication::topLevelWidgets().indexOf(&second) ? &second : &first);
+    exact.setWindowTitle(QStringLiteral("shift"));
+    EXPECT_EQ(FindWinByTitle(QStringLiteral("shift.xls")), &exact);
+    EXPECT_EQ(FindWinByTitle(QStringLiteral("none.xls")), nullptr);
+}
+
+TEST_F(SmallFormsTest, ListAndComboHelpers)
+{
+    QComboBox combo;
+    ComboSetList(&combo, QStringLiteral("a\r\n"));
+    ASSERT_EQ(combo.count(), 2);
+    EXPECT_EQ(combo.itemText(1), QString());
+    ComboSetList(&combo, QString());
+    EXPECT_EQ(combo.count(), 0);
+    EXPECT_TRUE(combo.updatesEnabled());
+
+    QListWidget list;
+    list.addItems({QStringLiteral("x"), QStringLiteral("y")});
+    EXPECT_EQ(ListFindIdx(&list, QStringLiteral("y")), 1);
+    EXPECT_EQ(ListFindIdx(&list, QStringLiteral("x")), 0);
+    EXPECT_EQ(ListFindIdx(&list, QStringLiteral("z")), 0);
+}
+
+TEST_F(SmallFormsTest, ShowWaitCloseReturnsWhileStopIsSet)
+{
+    Sw_中止 = true;
+    auto* w = new QWidget;
+    QTimer::singleShot(20, w, &QWidget::close);
+    ShowWaitClose(w);  // returns once the window is gone
+    SUCCEED();
+}
+
+TEST_F(SmallFormsTest, KeysGoToTheFocusedWidget)
+{
+    struct Catcher : QWidget {
+        QList<int> keys;
+        void keyPressEvent(QKeyEvent* e) override { keys << e->key(); }
+    } w;
+    w.setFocusPolicy(Qt::StrongFocus);
+    w.show();
+    QApplication::setActiveWindow(&w);
+    w.setFocus();
+    KeyEsc();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), &w);
+    EXPECT_EQ(w.keys, QList<int>({Qt::Key_Escape}));
+}

@@ -1,0 +1,172 @@
+#include "platform/text/vb.h"
+#include "shell/globals.h"
+#include "shell/mymod.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QObject>
+#include <algorithm>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Counts event-processing passes: each delivery posts the next event, which Qt delivers in the
+// following pass.
+class PassCounter : public QObject {
+public:
+    int passes = 0;
+    void arm() { QCoreApplication::postEvent(this, new QEvent(QEvent::User)); }
+    bool event(QEvent* e) override
+    {
+        if (e->type() != QEvent::User)
+            return QObject::event(e);
+        ++passes;
+        arm();
+        return true;
+    }
+};
+
+class WaitTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetShellGlobals();
+        counter.arm();
+    }
+    void TearDown() override
+    {
+        QCoreApplication::removePostedEvents(&counter);
+        resetShellGlobals();
+    }
+    PassCounter counter;
+};
+
+}  // namespace
+
+TEST_F(WaitTest, DoWaitStepsAndCountsDown)
+{
+    struct Case {
+        long ms;
+        int passes;
+        long left;
+    } cases[] = {{0, 0, 0}, {-5, 0, -5}, {15, 2, -5}, {100, 10, 0}};
+    for (const Case& c : cases) {
+        counter.passes = 0;
+        long ms = c.ms;
+        DoWait(ms);
+        EXPECT_EQ(counter.passes, c.passes) << c.ms;
+        EXPECT_EQ(ms, c.left) << c.ms;
+    }
+}
+
+TEST_F(WaitTest, DoWaitReturnsAtOnceOnStop)
+{
+    Sw_中止 = true;
+    long ms = 1000;
+    DoWait(ms);
+    EXPECT_EQ(counter.passes, 0);
+    EXPECT_EQ(ms, 1000);
+}
+
+TEST_F(WaitTest, DoWaitStopsWhenAHandlerSetsTheStopFlag)
+{
+    // An event handler running inside the wait (a cancel button) ends it early.
+    struct Stopper : QObject {
+        bool event(QEvent* e) override
+        {
+            if (e->type() != QEvent::User)
+                return QObject::event(e);
+            Sw_中止 = true;
+            return true;
+        }
+    } stopper;
+    QCoreApplication::postEvent(&stopper, new QEvent(QEvent::User));
+    long ms = 5000;
+    DoWait(ms);
+    EXPECT_EQ(ms, 4990);
+}
+
+TEST_F(WaitTest, WaitMsIgnoresStopAndMakesAtLeastOneStep)
+{
+    Sw_中止 = true;
+    struct Case {
+        long ms;
+        int passes;
+        long left;
+    } cases[] = {{25, 3, -5}, {0, 1, -10}, {-20, 1, -30}};
+    for (const Case& c : cases) {
+        counter.passes = 0;
+        long ms = c.ms;
+        WaitMs(ms);
+        EXPECT_EQ(counter.passes, c.passes) << c.ms;
+        EXPECT_EQ(ms, c.left) << c.ms;
+    }
+}
+
+TEST(ShuffleIdx, AlwaysAPermutation)
+{
+    Randomize(12345);
+    std::vector<int> one(2, 0);
+    ShuffleIdx(one, 1);
+    EXPECT_EQ(one[1], 1);
+
+    std::vector<int> untouched{7, 8};
+    ShuffleIdx(untouched, 0);
+    EXPECT_EQ(untouched, (std::vector<int>{7, 8}));
+
+    // Every order of three turns up, and every result is a permutation.
+    std::vector<std::vector<int>> seen;
+    for (int round = 0; round < 1000; ++round) {
+        std::vector<int> idx;  // grown to fit
+        ShuffleIdx(idx, 3);
+        ASSERT_EQ(idx.size(), 4u);
+        std::vector<int> body(idx.begin() + 1, idx.end());
+        std::vector<int> sorted = body;
+        std::sort(sorted.begin(), sorted.end());
+        ASSERT_EQ(sorted, (std::vector<int>{1, 2, 3}));
+        if (std::find(seen.begin(), seen.end(), body) == seen.end())
+            seen.push_back(body);
+    }
+    EXPECT_EQ(seen.size(), 6u);
+}
+
+TEST(ShuffleIdx, RandomizeInALoopStillShuffles)
+{
+    // Seeding from the clock again and again must not freeze the sequence.
+    std::vector<float> values;
+    for (int i = 0; i < 50; ++i) {
+        MyRandomize();
+        values.push_back(MyRnd(1));
+    }
+    std::sort(values.begin(), values.end());
+    EXPECT_EQ(std::unique(values.begin(), values.end()), values.end());
+    for (float v : values) {
+        EXPECT_GE(v, 0.0f);
+        EXPECT_LT(v, 1.0f);
+    }
+    EXPECT_EQ(MyRnd(0), MyRnd(0));
+}
+
+TEST(BitHelpers, ValuesTestsAndAnd)
+{
+    EXPECT_EQ(BitValue(0), 0);
+    EXPECT_EQ(BitValue(1), 1);
+    EXPECT_EQ(BitValue(10), 512);
+    EXPECT_EQ(BitAnd(0x1FFFF, 0x10001), 1);
+    EXPECT_EQ(BitAnd(-1, 0x12345), 0x2345);
+    struct Case {
+        long x, bit;
+        bool set;
+    } cases[] = {{5, 1, true}, {5, 2, false}, {5, 4, true}, {-1, 1, true}, {-1, 1024, true}, {-2, 1, false},
+                 {-3, 2, false}, {1023, 512, true}, {7, 0, false}};
+    for (const Case& c : cases)
+        EXPECT_EQ(BitTest(c.x, c.bit), c.set) << c.x << " " << c.bit;
+}
+
+TEST(ColName, Letters)
+{
+    const std::pair<long, const char*> cases[] = {{1, "A"},   {26, "Z"},   {27, "AA"},  {52, "AZ"}, {53, "BA"},
+                                                  {702, "ZZ"}, {703, "AAA"}, {16384, "XFD"}, {0, ""}};
+    for (const auto& [col, letters] : cases)
+        EXPECT_EQ(ColName(col), QLatin1String(letters)) << col;
+}
