@@ -2,6 +2,8 @@
 
 #include "shell/globals.h"
 #include "shell/myfile.h"
+#include "shell/myshell.h"
+#include "platform/ui/prompt.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -86,6 +88,16 @@ void MemLog保存(const QString& fileName)
 {
     const QString name = fileName.isEmpty() ? QStringLiteral("log.txt") : fileName;
     writeLines(QDir(AppPath).filePath(name), MemLogEntries(), false);
+}
+
+void LogView()
+{
+    const QString path = QDir(AppPath).filePath(QStringLiteral("log.txt"));
+    if (!QFileInfo::exists(path)) {
+        ui::showMessage(path + QStringLiteral(" は存在しません！"), ui::vbOKOnly | ui::vbSystemModal, stAppTitle);
+        return;
+    }
+    ShellOpen(path);
 }
 
 void LogWrite(const QString& fileName, const QString& text, bool overwrite, bool noDate)

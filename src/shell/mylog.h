@@ -13,6 +13,8 @@ void MemLog(const QString& text, bool reset = false);
 void MemLog保存(const QString& fileName = QStringLiteral("log.txt"));
 // The ring's entries newest first (what MemLog保存 writes).
 QStringList MemLogEntries();
+// Opens the program folder's log.txt for the user in the desktop's text editor.
+void LogView();
 // One line into the file of that name in the work folder's log/ folder.
 void LogWrite(const QString& fileName, const QString& text, bool overwrite, bool noDate);
 void ResultLog書込(const QString& text, bool overwrite);

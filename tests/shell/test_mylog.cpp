@@ -1,5 +1,9 @@
 #include "shell/globals.h"
 #include "shell/mylog.h"
+#include "shell/myshell.h"
+#include "platform/ui/prompt.h"
+
+#include <QUrl>
 
 #include <QDir>
 #include <QFile>
@@ -108,4 +112,23 @@ TEST_F(LogTest, UnwritableFoldersAreSkippedSilently)
     MemLog保存();
     ResultLog書込(QStringLiteral("z"), false);
     SUCCEED();
+}
+
+TEST_F(LogTest, LogViewOpensTheLogOrSaysItIsMissing)
+{
+    QList<QUrl> opened;
+    setShellOpener([&](const QUrl& url) { opened << url; return true; });
+    ui::resetMessages();
+    LogView();
+    ASSERT_EQ(ui::shownMessages().size(), 1u);
+    EXPECT_TRUE(ui::shownMessages()[0].prompt.endsWith(QStringLiteral("log.txt は存在しません！")));
+    EXPECT_TRUE(opened.isEmpty());
+
+    MemLog(QStringLiteral("a"), true);
+    MemLog保存();
+    LogView();
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0].toLocalFile(), QDir(AppPath).filePath(QStringLiteral("log.txt")));
+    setShellOpener({});
+    ui::resetMessages();
 }
