@@ -544,12 +544,14 @@ Status loadConditions(xl::Workbook& book, const QString& path, const std::vector
         t->block = &b;
     }
 
+    // Clear first, then write: ranges that share cells (a column of a wider table) keep what the
+    // file gives them whichever of the two the file lacks.
     try {
+        for (Target& t : targets)
+            if (t.range && (t.block || !t.listed->keepWhenAbsent))
+                t.range->clearContents();
         for (Target& t : targets) {
-            if (!t.range || (!t.block && t.listed->keepWhenAbsent))
-                continue;
-            t.range->clearContents();
-            if (!t.block)
+            if (!t.range || !t.block)
                 continue;
             const xl::Block& v = t.block->values;
             const int rows = std::min(v.rows(), t.range->rowCount());
