@@ -8,6 +8,7 @@
 #include "workbook.h"
 #include "worksheet.h"
 
+#include <QDateTime>
 #include <QRect>
 #include <QStringList>
 #include <map>
@@ -29,6 +30,11 @@ std::vector<char> textStyles(const std::vector<CellStyle>& styles)
     for (size_t i = 0; i < styles.size(); ++i)
         text[i] = styles[i].numberFormat == QLatin1String("@");
     return text;
+}
+
+bool isText(const std::vector<char>& textStyles, int style)
+{
+    return size_t(style) < textStyles.size() && textStyles[size_t(style)];
 }
 
 bool isBlank(const Cell& c)
@@ -97,6 +103,22 @@ Application& Range::application() const
 void Range::written(bool values) const
 {
     sheet_->book_->cellsWritten(*sheet_, QRect(left_, top_, columnCount(), rowCount()), values);
+}
+
+// A date written into a General cell takes a date format, as it does when typed, so that it
+// shows and is stored as a date.
+void Range::giveDateFormat(Cell& cell) const
+{
+    const int type = cell.value.typeId();
+    if (type != QMetaType::QDate && type != QMetaType::QDateTime)
+        return;
+    Workbook& book = *sheet_->book_;
+    CellStyle style = book.data_.styles[size_t(cell.style)];
+    if (style.numberFormat.compare(QLatin1String("General"), Qt::CaseInsensitive) != 0)
+        return;
+    const bool withTime = type == QMetaType::QDateTime && cell.value.toDateTime().time() != QTime(0, 0);
+    style.numberFormat = withTime ? QStringLiteral("yyyy/m/d h:mm") : QStringLiteral("yyyy/m/d");
+    cell.style = book.internStyle(style);
 }
 
 bool Range::wholeLines() const
@@ -215,8 +237,9 @@ void Range::setValue(const QVariant& value) const
     const QVariant asText = cellValue(value, true);
     const auto text = textStyles(sheet_->book_->data_.styles);
     forEveryCell(sheet_->sheet().cells, top_, left_, bottom_, right_, [&](int, int, Cell& cell) {
-        cell.value = text[size_t(cell.style)] ? asText : typed;
+        cell.value = isText(text, cell.style) ? asText : typed;
         cell.formula.clear();
+        giveDateFormat(cell);
     });
     written(true);
 }
@@ -245,10 +268,11 @@ void Range::setBlock(const Block& block) const
         cell.formula.clear();
         if (i > br || j > bc) {
             cell.value = notAvailable;
-        } else if (text[size_t(cell.style)]) {
+        } else if (isText(text, cell.style)) {
             cell.value = cellValue(block(i, j), true);
         } else {
             cell.value = typed[size_t(i - 1) * bc + (j - 1)];
+            giveDateFormat(cell);
         }
     });
     written(true);
@@ -371,8 +395,9 @@ bool Range::replace(const QString& what, const QString& replacement) const
     forStoredCells(sheet_->sheet().cells, top_, left_, bottom_, right_, [&](int, int, Cell& cell) {
         if (!cell.value.isValid() || formatValue(cell.value, QStringLiteral("General")).compare(what, Qt::CaseInsensitive) != 0)
             return;
-        cell.value = text[size_t(cell.style)] ? asText : typed;
+        cell.value = isText(text, cell.style) ? asText : typed;
         cell.formula.clear();
+        giveDateFormat(cell);
         any = true;
     });
     if (any)
@@ -654,6 +679,30 @@ void Border::setColor(const QColor& color)
 {
     apply([&](BorderEdge& e) {
         e.color = color.isValid() ? color : QColor(Qt::black);
+        if (e.lineStyle == kLineNone)
+            e.lineStyle = kContinuous;
+    });
+}
+
+void Border::setThemeColor(int theme)
+{
+    // The default theme's colours in ThemeColor order (lt1, dk1, lt2, dk2, accents, links).
+    static const QRgb kTheme[] = {0xFFFFFF, 0x000000, 0xE7E6E6, 0x44546A, 0x4472C4, 0xED7D31,
+                                  0xA5A5A5, 0xFFC000, 0x5B9BD5, 0x70AD47, 0x0563C1, 0x954F72};
+    if (theme < 1 || theme > int(std::size(kTheme)))
+        throw badArea(QStringLiteral("ThemeColor %1").arg(theme));
+    setColor(QColor(kTheme[theme - 1]));
+}
+
+void Border::setTintAndShade(double tint)
+{
+    if (tint < -1 || tint > 1)
+        throw badArea(QStringLiteral("TintAndShade %1").arg(tint));
+    apply([&](BorderEdge& e) {
+        const QColor c = e.color.isValid() ? e.color : QColor(Qt::black);
+        const double l = c.lightnessF();
+        const double shaded = tint < 0 ? l * (1 + tint) : l * (1 - tint) + tint;
+        e.color = QColor::fromHslF(c.hslHueF(), c.hslSaturationF(), std::clamp(shaded, 0.0, 1.0));
         if (e.lineStyle == kLineNone)
             e.lineStyle = kContinuous;
     });

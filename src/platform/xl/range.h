@@ -163,6 +163,7 @@ private:
     void written(bool values) const;
     void checkBlockSize() const;
     bool wholeLines() const;
+    void giveDateFormat(Cell& cell) const;
 
     Worksheet* sheet_;
     int top_, left_, bottom_, right_;
@@ -210,6 +211,11 @@ public:
     void setColorIndex(int index);
     QColor color() const;
     void setColor(const QColor& color);
+    // A colour of the default theme, numbered as ThemeColor counts (1 = background white,
+    // 2 = text black, 3, 4 = the second pair, 5..10 accents, 11, 12 link colours).
+    void setThemeColor(int theme);
+    // Darkens (-1..0) or lightens (0..1) the edge's current colour, as TintAndShade does.
+    void setTintAndShade(double tint);
 private:
     friend class Range;
     void apply(const std::function<void(BorderEdge&)>& change);

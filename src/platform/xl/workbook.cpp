@@ -193,6 +193,13 @@ void Workbook::saveAs(const QString& path)
     if (dirty_ && (app_->calculation() == kCalculationAutomatic || app_->calculateBeforeSave()))
         calculate();
     const QString full = QFileInfo(path).absoluteFilePath();
+    const QString suffix = QFileInfo(full).suffix().toLower();
+    if (suffix != QLatin1String("xlsx") && suffix != QLatin1String("xlsm"))
+        throw Error(1004, QStringLiteral("\"%1\" には保存できません。ブックは .xlsx か .xlsm で保存します。 (Workbooks are saved as .xlsx or .xlsm)")
+                              .arg(QFileInfo(full).fileName()));
+    if (Workbook* other = app_->workbooks().find(QFileInfo(full).fileName()); other && other != this)
+        throw Error(1004, QStringLiteral("同じ名前のブック \"%1\" が開いています。 (A workbook with this name is already open)")
+                              .arg(other->name()));
     writeWorkbookFile(data_, full, full.endsWith(QLatin1String(".xlsm"), Qt::CaseInsensitive));
     const bool renamed = full != fullName_;
     fullName_ = full;

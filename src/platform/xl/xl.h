@@ -4,6 +4,7 @@
 #include "application.h"
 #include "error.h"
 #include "palette.h"
+#include "render.h"
 #include "range.h"
 #include "values.h"
 #include "workbook.h"

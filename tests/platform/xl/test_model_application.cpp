@@ -1,6 +1,7 @@
 // The Application: workbooks and their files, macros, switches and live instances.
 #include "platform/xl/xl.h"
 
+#include <QDate>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -124,7 +125,13 @@ TEST(Application, OpenSaveAndCloseWorkbooks)
         EXPECT_EQ(book.name(), QStringLiteral("shift.xlsm"));
         EXPECT_EQ(book.fullName(), path);
         EXPECT_EQ(book.path(), dir.path());
-        book.worksheets(1).range(QStringLiteral("B3")).setValue(2024);
+        xl::Worksheet& ws = book.worksheets(1);
+        ws.range(QStringLiteral("B3")).setValue(2024);
+        ws.range(QStringLiteral("C3")).setValue(QDate(2024, 4, 7));
+        ws.range(QStringLiteral("C3")).interior().setColorIndex(36);
+        ws.range(QStringLiteral("C3")).borderAround(xl::kContinuous, xl::kMedium, 3);
+        ws.setColumnWidth(3, 4.5);
+        ws.protect();
         book.close(true);                                     // saves the change
         EXPECT_EQ(app.workbooks().count(), 0);
     }
@@ -134,6 +141,15 @@ TEST(Application, OpenSaveAndCloseWorkbooks)
     EXPECT_EQ(app.workbooks().count(), 1);
     EXPECT_EQ(app.worksheets(QStringLiteral("main")).range(QStringLiteral("B2")).value(), QVariant(QStringLiteral("保存")));
     EXPECT_EQ(app.range(QStringLiteral("年")).value(), QVariant(2024.0));
+    const xl::Range c3 = app.worksheets(QStringLiteral("Main")).range(QStringLiteral("C3"));
+    EXPECT_EQ(c3.value(), QVariant(QDate(2024, 4, 7)));
+    EXPECT_EQ(c3.text(), QStringLiteral("2024/4/7"));
+    EXPECT_EQ(c3.interior().colorIndex(), 36);
+    EXPECT_EQ(c3.borders(xl::kEdgeRight).weight(), xl::kMedium);
+    EXPECT_EQ(c3.borders(xl::kEdgeRight).colorIndex(), 3);
+    EXPECT_EQ(c3.parent().range(QStringLiteral("D3")).borders(xl::kEdgeLeft).colorIndex(), 3);
+    EXPECT_EQ(c3.columnWidth(), 4.5);
+    EXPECT_TRUE(c3.parent().protectContents());
     EXPECT_TRUE(book.saved());
     EXPECT_EQ(&app.workbooks().item(QStringLiteral("SHIFT.xlsm")), &book);
     EXPECT_EQ(errorNumber([&] { app.workbooks().item(2); }), 9);
@@ -169,6 +185,12 @@ TEST(Application, SaveRunsAPendingManualCalculationFirst)
     book.worksheets(1).range(QStringLiteral("A1")).setValue(1);
     book.saveAs(dir.filePath(QStringLiteral("a.xlsx")));
     EXPECT_EQ(book.worksheets(1).range(QStringLiteral("B1")).value(), QVariant(QStringLiteral("calculated")));
+    // Only the formats we write, and never the name of another open workbook.
+    EXPECT_EQ(errorNumber([&] { book.saveAs(dir.filePath(QStringLiteral("old.xls"))); }), 1004);
+    xl::Workbook& second = app.workbooks().add();
+    EXPECT_EQ(errorNumber([&] { second.saveAs(dir.filePath(QStringLiteral("A.xlsx"))); }), 1004);
+    EXPECT_EQ(book.name(), QStringLiteral("a.xlsx"));
+    EXPECT_EQ(second.name(), QStringLiteral("Book2"));
 }
 
 }  // namespace

@@ -135,6 +135,9 @@ TEST_F(Names, SheetAndWorkbookScopes)
 
     for (const char* bad : {"", "A1", "1abc", "two words"})
         EXPECT_EQ(errorNumber([&] { book.defineName(QString::fromUtf8(bad), main.range(QStringLiteral("A1"))); }), 1004) << bad;
+    book.deleteName(QStringLiteral("dirty"), &main);
+    EXPECT_EQ(errorNumber([&] { main.range(QStringLiteral("Dirty")); }), 1004);
+    EXPECT_EQ(errorNumber([&] { book.deleteName(QStringLiteral("Dirty"), &main); }), 1004);
     // Redefining a name moves it.
     main.range(QStringLiteral("D6:AH55")).setName(QStringLiteral("TIME_TABLE"));
     EXPECT_EQ(main.range(QStringLiteral("Time_Table")).address(), QStringLiteral("$D$6:$AH$55"));

@@ -78,6 +78,19 @@ TEST_F(Styles, BordersAreSharedWithTheNeighbour)
     EXPECT_EQ(ws.styleAt(4, 4).top.color, xl::colorFromIndex(5));
     EXPECT_EQ(ws.styleAt(5, 4).bottom.lineStyle, xl::kLineNone);
 
+    // Theme colour 1 darkened by a quarter: the grey of the grid's inside lines.
+    grid.borders(xl::kInsideVertical).setLineStyle(xl::kContinuous);
+    grid.borders(xl::kInsideVertical).setThemeColor(1);
+    grid.borders(xl::kInsideVertical).setTintAndShade(-0.249946592608417);
+    EXPECT_EQ(ws.styleAt(3, 3).right.color.rgb() & 0xFFFFFF, 0xBFBFBFu);
+    grid.borders(xl::kInsideVertical).setThemeColor(5);   // accent 1, lighter 40%: #8EA9DB
+    grid.borders(xl::kInsideVertical).setTintAndShade(0.3999);
+    const QColor light = ws.styleAt(3, 4).left.color;
+    EXPECT_NEAR(light.red(), 0x8E, 3);
+    EXPECT_NEAR(light.green(), 0xA9, 3);
+    EXPECT_NEAR(light.blue(), 0xDB, 3);
+    EXPECT_THROW(grid.borders(xl::kInsideVertical).setThemeColor(13), xl::Error);
+
     grid.borderAround(xl::kContinuous, xl::kThick, 10);
     for (int edge : {xl::kEdgeLeft, xl::kEdgeTop, xl::kEdgeBottom, xl::kEdgeRight}) {
         EXPECT_EQ(grid.borders(edge).weight(), xl::kThick) << edge;

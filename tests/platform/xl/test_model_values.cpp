@@ -42,6 +42,9 @@ TEST(Text, NumberAndDateFormats)
         {45389.0, "m/d", "4/7"},                  // the serial number of the same day
         {QVariant(d), "\"Day \"d", "Day 7"},
         {QVariant(d), "[$-411]m\"月\"d\"日\"", "4月7日"},
+        {QVariant(QDateTime(d, QTime(9, 5))), "General", "2024/4/7 9:05"},
+        {QVariant(QDateTime(d, QTime(9, 5, 7))), "yyyy/m/d hh:mm:ss", "2024/4/7 09:05:07"},
+        {45389.75, "h:mm", "18:00"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(xl::formatValue(c.value, QString::fromUtf8(c.format)), QString::fromUtf8(c.text)) << c.format;
@@ -97,7 +100,14 @@ TEST_F(Values, ScalarsAndTextThroughTheCellFormat)
     EXPECT_EQ(at("C4").value(), QVariant(12.0));
     at("C4").setValue(QStringLiteral(""));
     EXPECT_FALSE(at("C4").value().isValid());
-    // A scalar fills every cell of a block.
+    // A date takes a date format in a General cell and keeps an explicit one.
+    at("D1").setValue(QDate(2024, 4, 7));
+    EXPECT_EQ(at("D1").numberFormat(), QStringLiteral("yyyy/m/d"));
+    at("D2").setNumberFormat(QStringLiteral("m/d"));
+    at("D2").setValue(QStringLiteral("2024/4/7"));
+    EXPECT_EQ(at("D2").value(), QVariant(QDate(2024, 4, 7)));
+    EXPECT_EQ(at("D2").text(), QStringLiteral("4/7"));
+        // A scalar fills every cell of a block.
     at("E1:F2").setValue(QStringLiteral("x"));
     EXPECT_EQ(at("F2").value(), QVariant(QStringLiteral("x")));
 }

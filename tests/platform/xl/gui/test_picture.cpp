@@ -79,4 +79,16 @@ TEST_F(Picture, HiddenColumnsAndAlignment)
     EXPECT_GT(countPixels(left, QRect(0, 0, 37, 27), dark), 5);
 }
 
+TEST_F(Picture, LongTextRunsOnOverEmptyNeighboursOnly)
+{
+    const QString title = QStringLiteral("WWWWWWWWWWWWWWWWWWWWWWWW");
+    at("A1").setValue(title);
+    at("A2").setValue(title);
+    at("B2").setValue(QStringLiteral(" "));   // a neighbour holding something stops it
+    const QImage image = at("A1:C3").copyPicture();
+    const auto dark = [](QColor c) { return c.lightness() < 128; };
+    EXPECT_GT(countPixels(image, QRect(80, 0, 140, 27), dark), 20);
+    EXPECT_EQ(countPixels(image, QRect(80, 28, 140, 27), dark), 0);
+}
+
 }  // namespace
