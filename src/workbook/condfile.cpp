@@ -2,6 +2,7 @@
 
 #include "platform/text/cp932.h"
 #include "platform/xl/xl.h"
+#include "workbook/template.h"
 
 #include <QDir>
 #include <QFile>
@@ -244,29 +245,16 @@ std::optional<QString> handOverPath(xl::Workbook& book, QString& path)
 const std::vector<ListedRange>& listedRanges()
 {
     static const std::vector<ListedRange> list = [] {
+        // Publishing settings are not conditions; last month's data is (a month can be carried over
+        // by hand, and 初期値使用 reads it straight from the book).
+        const QStringList skipped{QStringLiteral("HTML_ITEM"), QStringLiteral("HTML_PATH")};
+        const QStringList carried{QStringLiteral("先月_月"), QStringLiteral("先月_結果"), QStringLiteral("過去計")};
+        const QStringList period{QStringLiteral("年"), QStringLiteral("月"), QStringLiteral("日"),
+                                 QStringLiteral("基準開始日")};
         std::vector<ListedRange> l;
-        auto add = [&l](const char16_t* sheet, std::initializer_list<const char16_t*> names,
-                        bool keep = false) {
-            for (const char16_t* n : names)
-                l.push_back({QString::fromUtf16(sheet), QString::fromUtf16(n), keep});
-        };
-        add(u"Main", {u"年", u"月", u"日", u"基準開始日"}, true);
-        add(u"Main", {u"制限時間", u"試行回数"});
-        add(u"main", {u"バックグラウンド動作", u"ベストシフト作成", u"Sw_確保優先"});
-        add(u"基本設定", {u"Type_Table_Input", u"Type_Span", u"Type_Count", u"REST_TIME",
-                          u"REST_TIME2", u"REST_TIME3", u"職制_Ex", u"DayBefore_Table",
-                          u"禁止パターン", u"必須パターン", u"連続勤務上限", u"連続休み上限",
-                          u"勤務日数調整", u"勤務時間調整", u"勤務集中", u"平日勤務集中",
-                          u"休日対象外", u"勤務指定", u"指定勤務", u"Yasumi_Kigou",
-                          u"Color_Yasumi", u"休み_List", u"最少必要人数", u"行列ハイライト",
-                          u"自動画面最大化", u"自動再挑戦", u"過去参照スパン", u"経過表示",
-                          u"最適化比重", u"基点曜日", u"週間勤務日数上限", u"進行状況表示"});
-        add(u"スケジュール", {u"Member_List", u"Member_Scdl", u"予定休み区分", u"Member_DayOff",
-                              u"Member_Time", u"全不可罫線色"});
-        add(u"要員設定", {u"Need_Table", u"組合せ禁止", u"組合せ必須", u"組合せ禁止_grp",
-                          u"組合せ必須_grp"});
-        add(u"予約表", {u"Member_Rsv", u"予約罫線色"});
-        add(u"人員配置表", {u"Time_Table", u"初期値使用", u"過去累計使用"});
+        for (const workbook::NameSpec& n : workbook::templateNames())
+            if ((n.kind == workbook::NameKind::Input && !skipped.contains(n.name)) || carried.contains(n.name))
+                l.push_back({n.sheet, n.name, period.contains(n.name)});
         return l;
     }();
     return list;
