@@ -151,7 +151,7 @@ def condition_set(*, year, month, shifts, members, successors=(), banned_runs=()
     f.put("基本設定", "職制_Ex", [[g, c] for g, c in groups])
 
     f.put("スケジュール", "予定休み区分", 0)
-    f.put("スケジュール", "全不可罫線色", 255)
+    f.put("スケジュール", "全不可罫線色", 5)
     f.put("スケジュール", "Member_List", [[no, name, group] for no, name, group in members])
     n = len(members)
     cells = [[None] * len(month_days) for _ in range(n)]
@@ -178,7 +178,7 @@ def condition_set(*, year, month, shifts, members, successors=(), banned_runs=()
     f.put("要員設定", "組合せ禁止_grp", [list(r) for r in group_bans])
     f.put("要員設定", "組合せ必須_grp", [list(r) for r in group_musts])
 
-    f.put("予約表", "予約罫線色", 16711680)
+    f.put("予約表", "予約罫線色", 3)
     rsv = [[None] * len(month_days) for _ in range(n)]
     for (m, d), what in (reservations or {}).items():
         rsv[m][d - 1] = what
