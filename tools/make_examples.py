@@ -117,9 +117,9 @@ def condition_set(*, year, month, shifts, members, successors=(), banned_runs=()
     f.put("Main", "Sw_確保優先", 2)
 
     f.put("基本設定", "Type_Table_Input",
-          [[s.name, s.abbr, Time(s.start), s.overnight, s.note, Time(s.end), s.hours, s.span, s.colour]
-           for s in shifts])
-    f.put("基本設定", "Type_Count", [[s.most] for s in shifts])
+          [[s.name, s.abbr, Time(s.start), s.overnight or None, s.note, Time(s.end), s.hours, s.span or None,
+            s.colour] for s in shifts])
+    f.put("基本設定", "Type_Count", [[s.most or None] for s in shifts])
     f.put("基本設定", "REST_TIME", [[Time(s.rest[0]) if s.rest[0] else None,
                                      Time(s.rest[1]) if s.rest[1] else None] for s in shifts])
     f.put("基本設定", "最少必要人数", [[s.weekday, s.holiday] for s in shifts])
@@ -148,7 +148,7 @@ def condition_set(*, year, month, shifts, members, successors=(), banned_runs=()
     weights = [1] * len(shifts) + [None] * (10 - len(shifts)) + [None, 1]
     f.put("基本設定", "最適化比重", weights)
     f.put("基本設定", "休み_List", [[0]] * 7)
-    f.put("基本設定", "職制_Ex", [[g, c] for g, c in groups])
+    f.put("基本設定", "職制_Ex", [[g, c or None] for g, c in groups])
 
     f.put("スケジュール", "予定休み区分", 0)
     f.put("スケジュール", "全不可罫線色", 5)
@@ -167,7 +167,7 @@ def condition_set(*, year, month, shifts, members, successors=(), banned_runs=()
     def combination_rows(records):
         rows = []
         for shift, count, numbers in records:
-            row = [shift, None, count] + [None] * (5 * len(numbers))
+            row = [shift, count, None] + [None] * (5 * len(numbers))   # column 3 follows column 2
             for k, no in enumerate(numbers):
                 row[3 + 5 * k] = no
             rows.append(row[:4 + 5 * (len(numbers) - 1)])
