@@ -295,36 +295,38 @@ QVariant decodeValue(const QString& field)
         return QVariant();
     if (field.startsWith(QLatin1Char('\'')))
         return field.size() == 1 ? QVariant() : QVariant(field.mid(1));
+    // Blanks around a typed value are the hand editor's ("日勤, 2"); a text keeps them.
+    const QString t = field.trimmed();
     static const QRegularExpression number(
         QStringLiteral("^[+-]?(\\d+(\\.\\d*)?|\\.\\d+)([eE][+-]?\\d+)?$"));
     static const QRegularExpression date(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
     static const QRegularExpression time(QStringLiteral("^\\d{2}:\\d{2}:\\d{2}$"));
     static const QRegularExpression dateTime(
         QStringLiteral("^(\\d{4}-\\d{2}-\\d{2})T(\\d{2}:\\d{2}:\\d{2}(\\.\\d{1,3})?)$"));
-    if (number.match(field).hasMatch()) {
+    if (number.match(t).hasMatch()) {
         bool ok = false;
-        const double d = QLocale::c().toDouble(field, &ok);
+        const double d = QLocale::c().toDouble(t, &ok);
         if (ok && std::isfinite(d))
             return d;
         return field;
     }
-    if (field.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0)
+    if (t.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0)
         return true;
-    if (field.compare(QLatin1String("FALSE"), Qt::CaseInsensitive) == 0)
+    if (t.compare(QLatin1String("FALSE"), Qt::CaseInsensitive) == 0)
         return false;
-    if (date.match(field).hasMatch()) {
-        const QDate d = QDate::fromString(field, QStringLiteral("yyyy-MM-dd"));
+    if (date.match(t).hasMatch()) {
+        const QDate d = QDate::fromString(t, QStringLiteral("yyyy-MM-dd"));
         return d.isValid() ? QVariant(d) : QVariant(field);
     }
-    if (time.match(field).hasMatch()) {
-        const QTime t = QTime::fromString(field, QStringLiteral("hh:mm:ss"));
-        return t.isValid() ? QVariant(t) : QVariant(field);
+    if (time.match(t).hasMatch()) {
+        const QTime tm = QTime::fromString(t, QStringLiteral("hh:mm:ss"));
+        return tm.isValid() ? QVariant(tm) : QVariant(field);
     }
-    if (const auto m = dateTime.match(field); m.hasMatch()) {
+    if (const auto m = dateTime.match(t); m.hasMatch()) {
         const QDate d = QDate::fromString(m.captured(1), QStringLiteral("yyyy-MM-dd"));
         const QString ts = m.captured(2);
-        const QTime t = QTime::fromString(ts, ts.size() > 8 ? QStringLiteral("hh:mm:ss.z") : QStringLiteral("hh:mm:ss"));
-        return d.isValid() && t.isValid() ? QVariant(QDateTime(d, t)) : QVariant(field);
+        const QTime tm = QTime::fromString(ts, ts.size() > 8 ? QStringLiteral("hh:mm:ss.z") : QStringLiteral("hh:mm:ss"));
+        return d.isValid() && tm.isValid() ? QVariant(QDateTime(d, tm)) : QVariant(field);
     }
     return field;
 }

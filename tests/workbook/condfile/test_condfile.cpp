@@ -95,6 +95,8 @@ TEST(ConditionValues, FieldsAreTypedAndTextThatLooksTypedIsMarked)
         {false, "FALSE"},
         {QVariant(date), "2025-09-15"},
         {QVariant(stamp), "2025-09-15T08:30:00"},
+        {QVariant(stamp.addMSecs(123)), "2025-09-15T08:30:00.123"},
+        {QVariant(stamp.addMSecs(500)), "2025-09-15T08:30:00.500"},
         {u("日勤"), "日勤"},
         {u("001"), "'001"},
         {u("1"), "'1"},
@@ -110,6 +112,8 @@ TEST(ConditionValues, FieldsAreTypedAndTextThatLooksTypedIsMarked)
         {u("1,2"), "1,2"},
         {u("1e999"), "1e999"},       // not a finite number: plain text
         {u("2025-02-30"), "2025-02-30"},   // no such day: plain text
+        {u(" 5"), "' 5"},
+        {u("  "), "  "},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.field);
@@ -121,6 +125,8 @@ TEST(ConditionValues, FieldsAreTypedAndTextThatLooksTypedIsMarked)
     // Read only: a time of day, and case-insensitive Booleans typed by hand.
     EXPECT_EQ(condfile::decodeValue(u("07:45:00")), QVariant(QTime(7, 45)));
     EXPECT_EQ(condfile::decodeValue(u("True")), QVariant(true));
+    EXPECT_EQ(condfile::decodeValue(u(" 7 ")), QVariant(7.0));
+    EXPECT_EQ(condfile::decodeValue(u(" FALSE")), QVariant(false));
 }
 
 TEST(ConditionValues, QuotingSurvivesCommasQuotesAndNewlines)
