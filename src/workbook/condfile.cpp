@@ -533,6 +533,22 @@ Status loadConditions(xl::Workbook& book, const QString& path, const std::vector
             return Status::failure(QStringLiteral("条件ファイル「%1」: %2").arg(QFileInfo(path).fileName(), *err));
         t->block = &b;
     }
+    // The roster reading holds at most 16 ban records, sheet and group bans together (its count of a
+    // table is the last row with a shift name). The book can hold more and says so; the file loads,
+    // so that the user's own conditions are never refused, but the caller hears of it.
+    int bans = 0;
+    for (const FileBlock& b : file.blocks)
+        if (b.name.compare(QStringLiteral("組合せ禁止"), Qt::CaseInsensitive) == 0
+            || b.name.compare(QStringLiteral("組合せ禁止_grp"), Qt::CaseInsensitive) == 0)
+            for (int i = b.values.rows(); i >= 1; --i)
+                if (b.values(i, 1).isValid()) {
+                    bans += i;
+                    break;
+                }
+    if (bans > workbook::kBanRecordLimit)
+        status.warnings << QStringLiteral("組合せ禁止と職制の組合せ禁止が合わせて %1 件あります。作成には %2 件までにしてください。")
+                               .arg(bans)
+                               .arg(workbook::kBanRecordLimit);
 
     // Clear first, then write: ranges that share cells (a column of a wider table) keep what the
     // file gives them whichever of the two the file lacks.
