@@ -360,7 +360,8 @@ void recalculate(xl::Workbook& book)
             for (int k = 1; k <= kMaxTypes; ++k) {
                 const QString t = cellText(b(s, k));
                 const bool ok = t.isEmpty() || isCross(t);
-                fill(basic, marks.row() + s - 1, marks.column() + k - 1, ok ? QColor() : layout::kBadEntry);
+                const QColor unused = s > tc || k > tc ? layout::kUnusedDay : QColor();
+                fill(basic, marks.row() + s - 1, marks.column() + k - 1, ok ? unused : layout::kBadEntry);
                 if (!t.isEmpty() && ok && s <= tc && k <= tc)
                     mask |= 1 << (k - 1);
             }
@@ -491,9 +492,9 @@ void recalculate(xl::Workbook& book)
         const int bans = int(cellNumber(need.range(u"組合せ禁止数"_s).value())
                              + cellNumber(need.range(u"組合せ禁止数_grp"_s).value()));
         const bool over = bans > kBanRecordLimit;
-        put(need.range(u"L21"_s), over ? u"組合せ禁止と職制の組合せ禁止が合わせて %1 件あります。16 件までにしてください"_s.arg(bans)
+        put(need.range(u"S21"_s), over ? u"組合せ禁止と職制の組合せ禁止が合わせて %1 件あります。16 件までにしてください"_s.arg(bans)
                                        : u"勤務名（* はすべて）、人数、職員の番号を入力。職制の禁止と合わせて 16 件まで"_s);
-        fontColor(need, 21, 12, over ? QColor(0xC0, 0, 0) : QColor(0x59, 0x59, 0x59));
+        fontColor(need, 21, 19, over ? QColor(0xC0, 0, 0) : QColor(0x59, 0x59, 0x59));
     }
 
     // The shift grid's totals.

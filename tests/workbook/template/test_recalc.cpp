@@ -193,7 +193,7 @@ TEST(TemplateRecalc, ShiftTypeCopiesAndCombinationNamesFollowTheTables)
     for (int i = 1; i <= 10; ++i)
         b.sheet(kNeed).range(u"組合せ禁止_grp"_s).cells(i, 1).setValue(u"*"_s);
     ban.cells(7, 1).setValue(u"日勤"_s);
-    EXPECT_TRUE(b.sheet(kNeed).range(u"L21"_s).value().toString().contains(u"17 件"_s));
+    EXPECT_TRUE(b.sheet(kNeed).range(u"S21"_s).value().toString().contains(u"17 件"_s));
 }
 
 TEST(TemplateRecalc, GridTotalsCountShiftsPerMemberAndPerDay)
