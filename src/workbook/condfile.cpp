@@ -480,14 +480,17 @@ Status loadConditions(xl::Workbook& book, const QString& path, const std::vector
     QFile in(path);
     if (!in.open(QIODevice::ReadOnly))
         return Status::failure(QStringLiteral("条件ファイル「%1」を開けません: %2").arg(path, in.errorString()));
+    const auto tooLarge = [&path] {
+        return Status::failure(QStringLiteral("条件ファイル「%1」は大きすぎます（上限 %2 バイト）。").arg(path).arg(kMaxFileBytes));
+    };
     if (in.size() > kMaxFileBytes)
-        return Status::failure(QStringLiteral("条件ファイル「%1」は大きすぎます（%2 バイト、上限 %3 バイト）。")
-                                   .arg(path)
-                                   .arg(in.size())
-                                   .arg(kMaxFileBytes));
+        return tooLarge();
+    // Read at most one byte more than allowed: a device that reports no size is caught too.
     const QByteArray bytes = in.read(kMaxFileBytes + 1);
     if (in.error() != QFileDevice::NoError)
         return Status::failure(QStringLiteral("条件ファイル「%1」を読めません: %2").arg(path, in.errorString()));
+    if (bytes.size() > kMaxFileBytes)
+        return tooLarge();
     in.close();
 
     ConditionFile file;
