@@ -1,6 +1,7 @@
 // Every sheet and named range of the template, read from the list kept beside it.
 #include "../../support/env.h"
 #include "template_fixture.h"
+#include "workbook/layout.h"
 #include "workbook/macros.h"
 
 #include <QFile>
@@ -135,6 +136,46 @@ TEST(TemplateNames, SavedFileKeepsNamesAndOpenedCopyRecountsAfterAttach)
         EXPECT_EQ(plain(r.address()), n.address) << n.name.toStdString();
     }
     EXPECT_EQ(app.run(u"shift.xlsm!MyMainから起動.勤務Clear"_s), QVariant());
+}
+
+}  // namespace
+
+namespace {
+
+// The published pictures of these sheets cover fixed ranges; the tables a reader of the site needs
+// must lie inside them.
+TEST(TemplateNames, PicturedTablesLieInsideTheFixedPictureRanges)
+{
+    testwb::Book b;
+    struct Picture { QString sheet, range; QStringList names; };
+    const Picture pictures[] = {
+        {u"人員配置表"_s, u"A3:BK81"_s, {u"Time_Table"_s}},
+        {u"基本設定"_s, u"A1:AN170"_s, {}},
+        {u"要員設定"_s, u"A1:DG60"_s, {u"Need_Table"_s, u"組合せ禁止_grp"_s, u"組合せ必須_grp"_s}},
+        {u"スケジュール"_s, u"B3:AL54"_s, {u"Member_List"_s, u"勤務不可"_s, u"Member_DayOff"_s, u"Member_Time"_s}},
+        {u"予約表"_s, u"A3:AG54"_s, {u"Member_Rsv"_s}},
+    };
+    for (const Picture& p : pictures) {
+        xl::Worksheet& ws = b.sheet(p.sheet);
+        const xl::Range frame = ws.range(p.range);
+        QStringList names = p.names;
+        if (names.isEmpty())
+            for (const workbook::NameSpec& n : workbook::templateNames())
+                if (n.sheet == p.sheet)
+                    names << n.name;
+        for (const QString& name : names) {
+            const xl::Range r = ws.range(name);
+            EXPECT_TRUE(r.row() >= frame.row() && r.lastRow() <= frame.lastRow() && r.column() >= frame.column()
+                        && r.lastColumn() <= frame.lastColumn())
+                << p.sheet.toStdString() << " " << name.toStdString();
+        }
+    }
+    // The grid's totals, and the first 20 members of each combination row (all the month save keeps).
+    const xl::Range shiftFrame = b.sheet(u"人員配置表"_s).range(u"A3:BK81"_s);
+    EXPECT_LE(workbook::layout::kShiftHoursColumn, shiftFrame.lastColumn());
+    EXPECT_LE(workbook::layout::kShiftDayBalanceRow, shiftFrame.lastRow());
+    const xl::Range ban = b.sheet(u"要員設定"_s).range(u"組合せ禁止"_s);
+    EXPECT_LE(ban.column() + 4 + 5 * 19, b.sheet(u"要員設定"_s).range(u"DG1"_s).column());
 }
 
 }  // namespace
