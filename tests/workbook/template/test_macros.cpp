@@ -96,10 +96,14 @@ TEST(TemplateMacros, SelectionKeepsTheGridPositionAndHighlightsItsHeadings)
 {
     GridBook b;
     xl::Worksheet& ws = b.sheet(kShift);
+    b.book->calculate();
+    b.book->setSaved(true);
     ws.userSelect(ws.range(u"F7"_s));
+    EXPECT_TRUE(b.book->saved());
     EXPECT_EQ(b.number(kShift, u"行番号"_s), 3.0);
     EXPECT_EQ(b.number(kShift, u"列番号"_s), 3.0);
     EXPECT_EQ(b.number(kShift, u"SelRow"_s), 7.0);
+    EXPECT_TRUE(b.book->saved());   // also after the recalculation the reads ran
     EXPECT_EQ(ws.styleAt(7, 2).fill, workbook::layout::kHighlight);
     EXPECT_EQ(ws.styleAt(3, 6).fill, workbook::layout::kHighlight);
     ws.userSelect(ws.range(u"H6"_s));
