@@ -482,7 +482,10 @@ void recalculate(xl::Workbook& book)
         putBlock(need.range(u"AI5:AI15"_s), perType);
         putBlock(need.range(u"D15:AH15"_s), perDay);
         shadeDays(need, layout::kNeedLeft, 3, 4, period, layout::kHeading);
-        shadeDays(need, layout::kNeedLeft, 5, 14, period, QColor());
+        shadeDays(need, layout::kNeedLeft, 5, 4 + tc, period, QColor());
+        for (int t = tc + 1; t <= kMaxTypes; ++t)
+            for (int d = 1; d <= kMaxDays; ++d)
+                fill(need, 4 + t, layout::kNeedLeft + d - 1, layout::kUnusedDay);
     }
     combinationTable(need, u"組合せ禁止"_s, u"組合せ禁止数"_s, namesByNumber);
     combinationTable(need, u"組合せ必須"_s, u"組合せ必須数"_s, namesByNumber);
@@ -542,10 +545,17 @@ void recalculate(xl::Workbook& book)
         putBlock(shift.range(u"D55:AH67"_s), perDay);
         put(shift.range(u"shift_データ数"_s), num(filled));
         // Empty grid cells show the day's shading; filled ones keep the colour macros' fills.
-        for (int i = 1; i <= kMaxMembers; ++i)
-            for (int d = 1; d <= kMaxDays; ++d)
+        // A text that is neither a shift nor the rest symbol is shown in red.
+        for (int i = 1; i <= kMaxMembers; ++i) {
+            for (int d = 1; d <= kMaxDays; ++d) {
+                const int row = grid.row() + i - 1, col = grid.column() + d - 1;
                 if (!b(i, d).isValid())
-                    fill(shift, grid.row() + i - 1, grid.column() + d - 1, dayShade(period, d));
+                    fill(shift, row, col, dayShade(period, d));
+                const QString t = cellText(b(i, d));
+                const bool odd = !t.isEmpty() && t != restSymbol && types.indexOf(t) == 0;
+                fontColor(shift, row, col, odd ? QColor(0xC0, 0, 0) : QColor());
+            }
+        }
         shadeDays(shift, layout::kGridLeft, 55, 67, period, layout::kDerived);
     }
     paintSelection(book);

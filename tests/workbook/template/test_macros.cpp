@@ -49,6 +49,8 @@ TEST(TemplateMacros, ColourMacrosPaintWorkAndRestCellsOnly)
     EXPECT_EQ(b.fillAt(1, 2), xl::colorFromIndex(35));
     EXPECT_EQ(b.fillAt(1, 1), xl::colorFromIndex(34));
     EXPECT_FALSE(b.fillAt(2, 3).isValid());   // unknown text: left alone (1 April is a Wednesday)
+    EXPECT_EQ(b.sheet(kShift).styleAt(6, 6).fontColor, QColor(0xC0, 0, 0));   // but shown in red
+    EXPECT_FALSE(b.sheet(kShift).styleAt(5, 4).fontColor.isValid());
     // Without a rest colour the rest cells show the day's shading again.
     b.set(u"基本設定"_s, u"Color_Yasumi"_s, 0.0);
     b.app->run(u"休み色置換"_s);
