@@ -2,6 +2,7 @@
 // shipped sets (the three samples and 新規作成.csv) load cleanly and make a sound roster.
 #include "platform/xl/xl.h"
 #include "workbook/condfile.h"
+#include "workbook/macros.h"
 #include "workbook/template.h"
 
 #include <QDir>
@@ -198,6 +199,28 @@ TEST_P(ShippedSets, LoadAndMakeASoundRoster)
         supply += days - dayOff(i, 1).toDouble();
     EXPECT_LE(needed, 0.8 * supply);
     EXPECT_GT(needed, 0);
+}
+
+// What the build does for a work folder: the sample in a template, saved as shift.xlsm; opened
+// again, the book still holds the conditions and counts them afresh.
+TEST(ConditionFileOnTemplate, SampleWorkbookKeepsItsConditionsInTheFile)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(u("shift.xlsm"));
+    {
+        xl::Application app;
+        xl::Workbook& book = workbook::createTemplate(app);
+        ASSERT_TRUE(condfile::loadConditions(book, QDir(u(QV_TEST_DATA_DIR "/../..")).filePath(u("examples/作成例2/条件.csv"))).ok);
+        book.saveAs(target);
+    }
+    xl::Application app;
+    xl::Workbook& book = app.workbooks().open(target);
+    workbook::attach(book);
+    EXPECT_EQ(number(book, "スケジュール", "Member_Cnt"), 45);
+    EXPECT_EQ(number(book, "基本設定", "Type_Cnt"), 6);
+    EXPECT_EQ(number(book, "人員配置表", "Day_Cnt"), 31);
+    EXPECT_EQ(at(book, "人員配置表", "先月_月"), QVariant(12.0));
+    EXPECT_EQ(named(book, u("スケジュール"), u("Member_List")).cells(45, 2).value(), QVariant(u("田中 聡")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Sets, ShippedSets,
