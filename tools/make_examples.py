@@ -53,8 +53,12 @@ class CondFile:
             rows = [[rows]]
         elif rows and not isinstance(rows[0], list):
             rows = [rows]
-        width = max((len(r) for r in rows), default=0)
-        self.blocks.append((sheet, name, [list(r) + [None] * (width - len(r)) for r in rows], width))
+        # Trailing empty rows and columns are left out, as the workbook's own save does.
+        rows = [list(r) for r in rows]
+        while rows and all(v is None for v in rows[-1]):
+            rows.pop()
+        width = max((max((j + 1 for j, v in enumerate(r) if v is not None), default=0) for r in rows), default=0)
+        self.blocks.append((sheet, name, [(r + [None] * width)[:width] for r in rows], width))
 
     def text(self):
         out = ["QVCOND,1", "SAVED,2026-12-08T12:00:00"]
