@@ -169,6 +169,28 @@ xl::Block trimmed(const xl::Block& b)
     return t;
 }
 
+// Times of day are day fractions in the cells; the file shows them as hh:mm:ss where the cell
+// shows a time, so that a person reading or editing the file sees 08:30 rather than 0.354166...
+xl::Block withTimes(xl::Block b, const xl::Range& r)
+{
+    for (int i = 1; i <= b.rows(); ++i)
+        for (int j = 1; j <= b.columns(); ++j) {
+            const QVariant& v = b(i, j);
+            if (v.typeId() != QMetaType::Double)
+                continue;
+            const double d = v.toDouble();
+            const qint64 ms = qRound64(d * 86400000.0);
+            if (d < 0 || d >= 1 || ms % 1000 != 0 || ms / 86400000.0 != d)
+                continue;
+            const QString format = r.cells(i, j).numberFormat();
+            if (!format.contains(QLatin1Char('h'), Qt::CaseInsensitive) || format.contains(QLatin1Char('y'), Qt::CaseInsensitive)
+                || format.contains(QLatin1Char('d'), Qt::CaseInsensitive))
+                continue;
+            b(i, j) = QTime::fromMSecsSinceStartOfDay(int(ms));
+        }
+    return b;
+}
+
 QString where(const FileBlock& b)
 {
     return QStringLiteral("%1!%2").arg(b.sheet, b.name);
@@ -461,7 +483,7 @@ Status saveConditions(xl::Workbook& book, const QString& path, const std::vector
         for (const ListedRange& r : ranges) {
             const auto range = findRange(book, r);
             if (range)
-                file.blocks.push_back({r.sheet, r.name, trimmed(readBlock(*range)), 0});
+                file.blocks.push_back({r.sheet, r.name, trimmed(withTimes(readBlock(*range), *range)), 0});
         }
     } catch (const xl::Error& e) {
         return Status::failure(QStringLiteral("条件を読み出せません: %1").arg(e.text()));

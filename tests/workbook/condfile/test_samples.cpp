@@ -6,6 +6,7 @@
 #include "workbook/template.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -93,6 +94,33 @@ TEST(ConditionFileOnTemplate, EveryListedRangeExistsAndRoundTrips)
             }
     }
     EXPECT_EQ(number(fresh, "人員配置表", "Day_Cnt"), 28);   // the file's month: February 2026
+}
+
+// Times show as times in the file and come back as the same day fractions.
+TEST(ConditionFileOnTemplate, TimesOfDayAreWrittenAsTimes)
+{
+    QTemporaryDir dir;
+    xl::Application app;
+    xl::Workbook& book = workbook::createTemplate(app, QDate(2027, 1, 1));
+    xl::Range types = named(book, u("基本設定"), u("Type_Table_Input"));
+    types.cells(1, 1).setValue(u("日勤"));
+    types.cells(1, 2).setValue(u("日"));
+    types.cells(1, 3).setValue(510.0 / 1440);   // 8:30
+    types.cells(1, 6).setValue(0.0);            // midnight
+    types.cells(1, 7).setValue(0.5);            // hours: a plain number, not a time
+    book.calculate();
+    const QString file = dir.filePath(u("t.csv"));
+    ASSERT_TRUE(condfile::saveConditions(book, file).ok);
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(f.readAll());
+    EXPECT_TRUE(text.contains(u("\r\n日勤,日,08:30:00,,,00:00:00,0.5\r\n"))) << text.toStdString();
+    xl::Workbook& other = workbook::createTemplate(app, QDate(2027, 1, 1));
+    ASSERT_TRUE(condfile::loadConditions(other, file).ok);
+    xl::Range back = named(other, u("基本設定"), u("Type_Table_Input"));
+    EXPECT_EQ(back.cells(1, 3).value(), QVariant(510.0 / 1440));
+    EXPECT_EQ(back.cells(1, 6).value(), QVariant(0.0));
+    EXPECT_EQ(back.cells(1, 7).value(), QVariant(0.5));
 }
 
 struct Shipped {
