@@ -325,6 +325,31 @@ void recalculate(xl::Workbook& book)
         putBlock(shift.range(u"休平日"_s), h);
     }
 
+    // Times of day are kept as day fractions, as the sheets show them ("h:mm").
+    for (const QString& name : {u"Type_Table_Input"_s, u"REST_TIME"_s, u"REST_TIME2"_s, u"REST_TIME3"_s}) {
+        xl::Range r = basic.range(name);
+        xl::Block b = r.block();
+        bool changed = false;
+        for (int i = 1; i <= b.rows(); ++i) {
+            for (int j = 1; j <= b.columns(); ++j) {
+                if (name == u"Type_Table_Input"_s && j != 3 && j != 6)
+                    continue;
+                const QVariant v = b(i, j);
+                QTime t;
+                if (v.typeId() == QMetaType::QTime)
+                    t = v.toTime();
+                else if (v.typeId() == QMetaType::QDateTime && v.toDateTime().date().year() < 1900)
+                    t = v.toDateTime().time();
+                if (t.isValid()) {
+                    b(i, j) = t.msecsSinceStartOfDay() / 86400000.0;
+                    changed = true;
+                }
+            }
+        }
+        if (changed)
+            r.setBlock(b);
+    }
+
     // Shift types and everything named after them.
     const ShiftTypes types = readShiftTypes(book);
     const int tc = types.count;

@@ -174,6 +174,19 @@ TEST(TemplateRecalc, NextDayBanTableGivesTheDayBeforeMasks)
     EXPECT_EQ(b.sheet(kBasic).styleAt(bans.row(), bans.column() + 1).fill, workbook::layout::kBadEntry);
 }
 
+TEST(TemplateRecalc, TimesOfDayBecomeDayFractionsShownAsHoursAndMinutes)
+{
+    testwb::Book b;
+    xl::Range types = b.sheet(kBasic).range(u"Type_Table_Input"_s);
+    types.cells(1, 3).setValue(QDateTime(QDate(1899, 12, 30), QTime(8, 30)));   // as a file gives a time
+    types.cells(1, 6).setValue(QDateTime(QDate(1899, 12, 30), QTime(17, 15)));
+    b.sheet(kBasic).range(u"REST_TIME"_s).cells(1, 1).setValue(QDateTime(QDate(1899, 12, 30), QTime(12, 0)));
+    EXPECT_EQ(types.cells(1, 3).value().toDouble(), 8.5 / 24);
+    EXPECT_EQ(types.cells(1, 3).text(), u"8:30"_s);
+    EXPECT_EQ(types.cells(1, 6).text(), u"17:15"_s);
+    EXPECT_EQ(b.sheet(kBasic).range(u"REST_TIME"_s).cells(1, 1).text(), u"12:00"_s);
+}
+
 TEST(TemplateRecalc, ShiftTypeCopiesAndCombinationNamesFollowTheTables)
 {
     testwb::Book b;
