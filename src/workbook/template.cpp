@@ -312,8 +312,8 @@ void buildShiftSheet(xl::Worksheet& ws)
     p.note(69, 1, u"セルに勤務の略称を入力します（休みは休み記号）。右側と下側の集計は自動で計算されます。"_s);
 
     p.width(u"A:A"_s, 6);
-    p.width(u"B:B"_s, 11);
-    p.width(u"C:C"_s, 7.5);
+    p.width(u"B:B"_s, 12.5);
+    p.width(u"C:C"_s, 8.5);
     ws.freezePanes(4, 3);
 
     // Program state, to the right of the printed area.
@@ -497,8 +497,8 @@ void buildScheduleSheet(xl::Worksheet& ws)
 
     p.width(u"A:A"_s, 4);
     p.width(u"B:B"_s, 7);
-    p.width(u"C:C"_s, 11);
-    p.width(u"D:D"_s, 7);
+    p.width(u"C:C"_s, 12.5);
+    p.width(u"D:D"_s, 8.5);
     p.width(u"AJ:AK"_s, 9);
     p.width(u"AL:AM"_s, 2);
     p.width(u"AN:AN"_s, 13);
@@ -591,7 +591,7 @@ void buildReserveSheet(xl::Worksheet& ws)
     p.labelled(4, 35, u"予約の枠色"_s, 36, centred(inputStyle()), 0.0);
     p.note(5, 35, u"色番号、0 = 枠なし"_s);
     p.width(u"A:A"_s, 7);
-    p.width(u"B:B"_s, 11);
+    p.width(u"B:B"_s, 12.5);
     p.width(u"AH:AH"_s, 2);
     p.width(u"AI:AI"_s, 12);
     p.width(u"AJ:AJ"_s, 6);
