@@ -192,14 +192,16 @@ QString formatNumber(double v, const QString& bare)
 
 double dateToSerial(const QDate& date)
 {
+    // Serial 0 is the time-only day 1899-12-30; January and February 1900 carry the count's
+    // phantom 29 February.
     const qint64 days = kEpoch.daysTo(date);
-    return double(date < kFirstRealDay ? days - 1 : days);
+    return double(date >= QDate(1900, 1, 1) && date < kFirstRealDay ? days - 1 : days);
 }
 
 QDate serialToDate(double serial)
 {
     const qint64 n = qint64(std::floor(serial));
-    return n < 61 ? kEpoch.addDays(n + 1) : kEpoch.addDays(n);
+    return n >= 1 && n < 61 ? kEpoch.addDays(n + 1) : kEpoch.addDays(n);
 }
 
 QString formatValue(const QVariant& value, const QString& numberFormat)
@@ -231,8 +233,10 @@ QString formatValue(const QVariant& value, const QString& numberFormat)
         const double serial = serialOf(value);
         if (serial < 0 || serial > 2958465)
             return QStringLiteral("#######");
-        const qint64 ms = std::llround((serial - std::floor(serial)) * 86400000.0);
-        return formatDate(QDateTime(serialToDate(serial), QTime(0, 0).addMSecs(int(std::min<qint64>(ms, 86399999)))), section);
+        // Shown to the second, so round there first: 0.35416666 is 8:30, not 8:29:59.
+        const qint64 seconds = std::llround(serial * 86400.0);
+        const qint64 day = seconds / 86400;
+        return formatDate(QDateTime(serialToDate(double(day)), QTime(0, 0).addSecs(int(seconds - day * 86400))), section);
     }
     return formatNumber(serialOf(value), bare);
 }

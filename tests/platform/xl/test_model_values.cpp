@@ -45,6 +45,9 @@ TEST(Text, NumberAndDateFormats)
         {QVariant(QDateTime(d, QTime(9, 5))), "General", "2024/4/7 9:05"},
         {QVariant(QDateTime(d, QTime(9, 5, 7))), "yyyy/m/d hh:mm:ss", "2024/4/7 09:05:07"},
         {45389.75, "h:mm", "18:00"},
+        {0.35416666, "h:mm", "8:30"},                                   // rounds to the second first
+        {QVariant(QDateTime(QDate(1899, 12, 30), QTime(8, 30))), "h:mm", "8:30"},  // a time read from a file
+        {0.99999999, "h:mm", "0:00"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(xl::formatValue(c.value, QString::fromUtf8(c.format)), QString::fromUtf8(c.text)) << c.format;
@@ -52,6 +55,8 @@ TEST(Text, NumberAndDateFormats)
     EXPECT_EQ(xl::dateToSerial(QDate(1900, 1, 1)), 1.0);
     EXPECT_EQ(xl::serialToDate(1.0), QDate(1900, 1, 1));
     EXPECT_EQ(xl::serialToDate(61.0), QDate(1900, 3, 1));
+    EXPECT_EQ(xl::dateToSerial(QDate(1899, 12, 30)), 0.0);
+    EXPECT_EQ(xl::serialToDate(0.0), QDate(1899, 12, 30));
 }
 
 TEST(Text, TypedEntriesBecomeValues)
