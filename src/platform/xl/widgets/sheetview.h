@@ -1,0 +1,87 @@
+#pragma once
+// The grid of one worksheet: a table view that draws cells as the spreadsheet does (fills, fonts,
+// borders per edge, text running over empty neighbours), keeps frozen panes in place with
+// overlay views, and turns the user's keys into edits of the sheet.
+#include "sheetmodel.h"
+
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <array>
+
+namespace xl::widgets {
+
+class SheetView;
+
+// Paints a cell's fill, gridlines and text; the edit box commits with Enter/Tab and moves on.
+class CellDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    explicit CellDelegate(SheetView* view);
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override;
+
+private:
+    SheetView* main_;
+};
+
+class SheetView : public QTableView {
+    Q_OBJECT
+public:
+    enum class Pane { Main, Top, Left, Corner };
+    // The main view of a sheet; it creates its frozen-pane overlays itself.
+    explicit SheetView(SheetModel* model, QWidget* parent = nullptr);
+
+    SheetModel* sheetModel() const { return model_; }
+    Worksheet& sheet() const { return model_->sheet(); }
+    SheetView* mainView() { return main_; }
+
+    // Widths, heights, hidden rows/columns, panes and zoom from the sheet.
+    void applyLayout();
+    // The view's selection follows the sheet's (the program selected something).
+    void showSheetSelection();
+    // The block the user has selected (the current cell when nothing is selected).
+    Range selectedRange() const;
+    // Moves the current cell by rows/columns and selects it.
+    void moveCurrent(int rows, int columns);
+    // Ends a cell edit in progress: its text is dropped.
+    void cancelEdit();
+    bool isEditing() const;
+
+    void copySelection();
+    void pasteClipboard();
+    void clearContents();
+
+protected:
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void keyboardSearch(const QString&) override {}
+
+private:
+    SheetView(SheetModel* model, SheetView* main, Pane pane);
+    void setUp();
+    void placeOverlays();
+    int frozenWidth() const;
+    int frozenHeight() const;
+    void paintOverCells(QPainter& p);
+    SheetView* viewShowing(const QModelIndex& index);
+
+    SheetModel* model_;
+    SheetView* main_;
+    Pane pane_;
+    std::array<SheetView*, 3> overlays_{};   // top, left, corner (main view only)
+    CellDelegate* delegate_ = nullptr;
+    std::map<int, int> sizedRows_, sizedColumns_;
+    std::vector<int> hiddenRows_, hiddenColumns_;
+};
+
+}  // namespace xl::widgets
