@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QFontMetrics>
 #include <cmath>
 
 namespace xl::widgets {
@@ -22,11 +23,19 @@ int roundUp(int n, int step)
 
 }  // namespace
 
+int digitPixels()
+{
+    // A column width counts digits of the default font, the one the grid draws with.
+    static const int pixels = std::max(7, QFontMetrics(cellFont(CellStyle{}, 100)).horizontalAdvance(QLatin1Char('0')));
+    return pixels;
+}
+
 int columnPixels(double characters, int zoom)
 {
     if (characters <= 0)
         return 0;
-    const double px = characters < 1 ? characters * 12.0 : characters * 7.0 + 5.0;
+    const double digit = digitPixels();
+    const double px = characters < 1 ? characters * (digit + 5.0) : characters * digit + 5.0;
     return std::max(1, int(std::lround(px * zoom / 100.0)));
 }
 

@@ -8,7 +8,9 @@
 
 namespace xl::widgets {
 
-// Pixel sizes of the sheet's units at 100 % zoom (96 dpi, a default font digit 7 pixels wide).
+// Pixel sizes of the sheet's units at a zoom (96 dpi; a column character is a digit of the
+// default font, at least 7 pixels).
+int digitPixels();
 int columnPixels(double characters, int zoom);
 int rowPixels(double points, int zoom);
 // The font a cell style is drawn with at a zoom.

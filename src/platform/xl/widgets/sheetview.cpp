@@ -171,6 +171,25 @@ SheetView::SheetView(SheetModel* model, QWidget* parent) : QTableView(parent), m
     auto* left = overlays_[1];
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, top->horizontalScrollBar(), &QScrollBar::setValue);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, left->verticalScrollBar(), &QScrollBar::setValue);
+    // With frozen panes, scrolling stops at whole rows and columns below and beside them.
+    auto snap = [](QScrollBar* bar, QHeaderView* header, int frozen, int& last) {
+        const int value = bar->value();
+        const int at = frozen > 0 ? header->logicalIndexAt(value + frozen - header->offset()) : -1;
+        if (at >= 0 && header->sectionPosition(at) - frozen != value) {
+            const int before = header->sectionPosition(at) - frozen;
+            int target = value > last ? before + header->sectionSize(at) : before;
+            if (target > bar->maximum())
+                target = before;
+            last = target;
+            bar->setValue(std::max(0, target));
+            return;
+        }
+        last = value;
+    };
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
+            [this, snap] { snap(verticalScrollBar(), verticalHeader(), frozenHeight(), lastRowScroll_); });
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this,
+            [this, snap] { snap(horizontalScrollBar(), horizontalHeader(), frozenWidth(), lastColumnScroll_); });
     // A user who scrolls to the end of the table gets more rows and columns.
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int v) {
         if (v > 0 && v == verticalScrollBar()->maximum())
@@ -555,6 +574,13 @@ void SheetView::paintEvent(QPaintEvent* event)
     QTableView::paintEvent(event);
     QPainter p(viewport());
     paintOverCells(p);
+    // The edge of a frozen pane.
+    const QRect r = viewport()->rect();
+    p.setPen(QColor(0x70, 0x70, 0x70));
+    if (pane_ == Pane::Top || pane_ == Pane::Corner)
+        p.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
+    if (pane_ == Pane::Left || pane_ == Pane::Corner)
+        p.drawLine(r.right(), r.top(), r.right(), r.bottom());
 }
 
 // Second pass over the painted cells: texts running over empty neighbours, borders centred on the

@@ -82,6 +82,7 @@ private:
     CellDelegate* delegate_ = nullptr;
     std::map<int, int> sizedRows_, sizedColumns_;
     std::vector<int> hiddenRows_, hiddenColumns_;
+    int lastRowScroll_ = 0, lastColumnScroll_ = 0;
 };
 
 }  // namespace xl::widgets
