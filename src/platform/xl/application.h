@@ -59,6 +59,7 @@ private:
 class Application {
 public:
     Application();
+    // Destroying an Application closes its workbooks without any notice: observers leave first.
     ~Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;

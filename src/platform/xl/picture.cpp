@@ -1,6 +1,7 @@
 // Drawing cells: the range picture and the text widths behind AutoFit.
 #include "error.h"
 #include "range.h"
+#include "render.h"
 #include "values.h"
 #include "workbook.h"
 #include "worksheet.h"
@@ -22,30 +23,6 @@ const QColor kGridColor(0xD4, 0xD4, 0xD4);
 bool haveGui()
 {
     return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
-}
-
-int columnPixels(double width)
-{
-    if (width <= 0)
-        return 0;
-    return width < 1 ? int(std::lround(width * (kDigitPixels + kCellPadding))) : int(std::lround(width * kDigitPixels + kCellPadding));
-}
-
-int rowPixels(double points)
-{
-    return int(std::lround(points * 96.0 / 72.0));
-}
-
-QFont cellFont(const CellStyle& s)
-{
-    QFont f;
-    if (s.fontName.isEmpty())
-        f.setFamilies({QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAexGothic"), QStringLiteral("DejaVu Sans")});
-    else
-        f.setFamily(s.fontName);
-    f.setPixelSize(std::max(1, int(std::lround(s.fontSize * 96.0 / 72.0))));
-    f.setBold(s.bold);
-    return f;
 }
 
 // Characters a text needs: measured with the cell's font when fonts are available, otherwise
@@ -86,7 +63,31 @@ int linePixels(const BorderEdge& e)
 
 }  // namespace
 
-void Range::autoFitColumns()
+int columnWidthPixels(double width)
+{
+    if (width <= 0)
+        return 0;
+    return width < 1 ? int(std::lround(width * (kDigitPixels + kCellPadding))) : int(std::lround(width * kDigitPixels + kCellPadding));
+}
+
+int rowHeightPixels(double points)
+{
+    return int(std::lround(points * 96.0 / 72.0));
+}
+
+QFont cellFont(const CellStyle& s)
+{
+    QFont f;
+    if (s.fontName.isEmpty())
+        f.setFamilies({QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAexGothic"), QStringLiteral("DejaVu Sans")});
+    else
+        f.setFamily(s.fontName);
+    f.setPixelSize(std::max(1, int(std::lround(s.fontSize * 96.0 / 72.0))));
+    f.setBold(s.bold);
+    return f;
+}
+
+void Range::autoFitColumns() const
 {
     Worksheet& ws = parent();
     workbook().ensureCalculated();
@@ -115,12 +116,12 @@ QImage Range::copyPicture() const
 
     std::vector<int> xs{0}, ys{0};   // start of each column / row, then the total
     for (int c = left_; c <= right_; ++c) {
-        xs.push_back(xs.back() + (ws.columnHidden(c) ? 0 : columnPixels(ws.columnWidth(c))));
+        xs.push_back(xs.back() + (ws.columnHidden(c) ? 0 : columnWidthPixels(ws.columnWidth(c))));
         if (xs.back() > 32000)
             throw Error(1004, QStringLiteral("CopyPicture メソッドが失敗しました。 (The range %1 is too wide to picture)").arg(address()));
     }
     for (int r = top_; r <= bottom_; ++r) {
-        ys.push_back(ys.back() + (ws.rowHidden(r) ? 0 : rowPixels(ws.rowHeight(r))));
+        ys.push_back(ys.back() + (ws.rowHidden(r) ? 0 : rowHeightPixels(ws.rowHeight(r))));
         if (ys.back() > 32000)
             throw Error(1004, QStringLiteral("CopyPicture メソッドが失敗しました。 (The range %1 is too tall to picture)").arg(address()));
     }
@@ -173,9 +174,19 @@ QImage Range::copyPicture() const
         const int v = s.verticalAlignment == -4160 ? Qt::AlignTop : s.verticalAlignment == -4108 ? Qt::AlignVCenter : Qt::AlignBottom;
         p.setFont(cellFont(s));
         p.setPen(s.fontColor.isValid() ? s.fontColor : QColor(Qt::black));
+        // Left-aligned text runs on over empty cells to its right, as on screen.
+        QRect area = rect;
+        if (h == Qt::AlignLeft && !s.wrapText && cell.value.typeId() == QMetaType::QString) {
+            for (int next = c + 1; next <= right_; ++next) {
+                const auto it = cells.find({r, next});
+                if (it != cells.end() && it->second.value.isValid())
+                    break;
+                area.setRight(cellRect(r, next).right() - 3);
+            }
+        }
         p.save();
-        p.setClipRect(rect);
-        p.drawText(rect, h | v | (s.wrapText ? Qt::TextWordWrap : 0), formatValue(cell.value, s.numberFormat));
+        p.setClipRect(area);
+        p.drawText(area, h | v | (s.wrapText ? Qt::TextWordWrap : 0), formatValue(cell.value, s.numberFormat));
         p.restore();
     });
 

@@ -8,6 +8,7 @@
 #include "workbook.h"
 #include "worksheet.h"
 
+#include <QDateTime>
 #include <QRect>
 #include <QStringList>
 #include <map>
@@ -16,8 +17,9 @@ namespace xl {
 
 namespace {
 
-// Larger areas (whole columns, whole rows of many columns) are never walked cell by cell.
-constexpr qint64 kMaxBlockCells = qint64(1) << 22;
+// Value blocks larger than this are refused; whole rows and columns are formatted and cleared
+// through their stored cells only.
+constexpr qint64 kMaxBlockCells = qint64(1) << 20;
 
 using Cells = std::map<std::pair<int, int>, Cell>;
 
@@ -28,6 +30,11 @@ std::vector<char> textStyles(const std::vector<CellStyle>& styles)
     for (size_t i = 0; i < styles.size(); ++i)
         text[i] = styles[i].numberFormat == QLatin1String("@");
     return text;
+}
+
+bool isText(const std::vector<char>& textStyles, int style)
+{
+    return size_t(style) < textStyles.size() && textStyles[size_t(style)];
 }
 
 bool isBlank(const Cell& c)
@@ -98,6 +105,27 @@ void Range::written(bool values) const
     sheet_->book_->cellsWritten(*sheet_, QRect(left_, top_, columnCount(), rowCount()), values);
 }
 
+// A date written into a General cell takes a date format, as it does when typed, so that it
+// shows and is stored as a date.
+void Range::giveDateFormat(Cell& cell) const
+{
+    const int type = cell.value.typeId();
+    if (type != QMetaType::QDate && type != QMetaType::QDateTime)
+        return;
+    Workbook& book = *sheet_->book_;
+    CellStyle style = book.data_.styles[size_t(cell.style)];
+    if (style.numberFormat.compare(QLatin1String("General"), Qt::CaseInsensitive) != 0)
+        return;
+    const bool withTime = type == QMetaType::QDateTime && cell.value.toDateTime().time() != QTime(0, 0);
+    style.numberFormat = withTime ? QStringLiteral("yyyy/m/d h:mm") : QStringLiteral("yyyy/m/d");
+    cell.style = book.internStyle(style);
+}
+
+bool Range::wholeLines() const
+{
+    return (top_ == 1 && bottom_ == kMaxRows) || (left_ == 1 && right_ == kMaxColumns) || count() > kMaxBlockCells;
+}
+
 void Range::checkBlockSize() const
 {
     if (count() > kMaxBlockCells)
@@ -162,7 +190,7 @@ QString Range::name() const
     return workbookLevel;
 }
 
-void Range::setName(const QString& name)
+void Range::setName(const QString& name) const
 {
     sheet_->book_->defineName(name, *this);
 }
@@ -186,7 +214,7 @@ Block Range::block() const
     return b;
 }
 
-void Range::setValue(const QVariant& value)
+void Range::setValue(const QVariant& value) const
 {
     if (value.typeId() == qMetaTypeId<Block>()) {
         setBlock(*static_cast<const Block*>(value.constData()));
@@ -201,22 +229,22 @@ void Range::setValue(const QVariant& value)
         return;
     }
     const QVariant typed = cellValue(value);
-    if (count() > kMaxBlockCells) {
-        if (typed.isValid())
-            checkBlockSize();
+    if (!typed.isValid() && wholeLines()) {
         clearContents();
         return;
     }
+    checkBlockSize();
     const QVariant asText = cellValue(value, true);
     const auto text = textStyles(sheet_->book_->data_.styles);
     forEveryCell(sheet_->sheet().cells, top_, left_, bottom_, right_, [&](int, int, Cell& cell) {
-        cell.value = text[size_t(cell.style)] ? asText : typed;
+        cell.value = isText(text, cell.style) ? asText : typed;
         cell.formula.clear();
+        giveDateFormat(cell);
     });
     written(true);
 }
 
-void Range::setBlock(const Block& block)
+void Range::setBlock(const Block& block) const
 {
     checkBlockSize();
     if (block.rows() < 1 || block.columns() < 1)
@@ -240,10 +268,11 @@ void Range::setBlock(const Block& block)
         cell.formula.clear();
         if (i > br || j > bc) {
             cell.value = notAvailable;
-        } else if (text[size_t(cell.style)]) {
+        } else if (isText(text, cell.style)) {
             cell.value = cellValue(block(i, j), true);
         } else {
             cell.value = typed[size_t(i - 1) * bc + (j - 1)];
+            giveDateFormat(cell);
         }
     });
     written(true);
@@ -276,7 +305,7 @@ QString Range::formula() const
     return it == cells.end() ? QString() : it->second.formula;
 }
 
-void Range::clearContents()
+void Range::clearContents() const
 {
     bool any = false;
     forStoredCells(sheet_->sheet().cells, top_, left_, bottom_, right_, [&](int, int, Cell& cell) {
@@ -308,7 +337,7 @@ void Range::copy() const
     application().copied_ = std::move(copied);
 }
 
-void Range::pasteSpecial(int pasteType)
+void Range::pasteSpecial(int pasteType) const
 {
     if (pasteType != kPasteAll && pasteType != kPasteValues && pasteType != kPasteFormats)
         throw badArea(QStringLiteral("PasteSpecial: paste type %1 is not supported").arg(pasteType));
@@ -332,7 +361,7 @@ void Range::pasteSpecial(int pasteType)
     target.written(pasteType != kPasteFormats);
 }
 
-void Range::pasteText(const QString& text)
+void Range::pasteText(const QString& text) const
 {
     QStringList lines = text.split(QLatin1Char('\n'));
     for (QString& line : lines)
@@ -355,7 +384,7 @@ void Range::pasteText(const QString& text)
     resize(block.rows(), block.columns()).setBlock(block);
 }
 
-bool Range::replace(const QString& what, const QString& replacement)
+bool Range::replace(const QString& what, const QString& replacement) const
 {
     if (what.isEmpty())
         return true;
@@ -366,8 +395,9 @@ bool Range::replace(const QString& what, const QString& replacement)
     forStoredCells(sheet_->sheet().cells, top_, left_, bottom_, right_, [&](int, int, Cell& cell) {
         if (!cell.value.isValid() || formatValue(cell.value, QStringLiteral("General")).compare(what, Qt::CaseInsensitive) != 0)
             return;
-        cell.value = text[size_t(cell.style)] ? asText : typed;
+        cell.value = isText(text, cell.style) ? asText : typed;
         cell.formula.clear();
+        giveDateFormat(cell);
         any = true;
     });
     if (any)
@@ -388,7 +418,7 @@ void Range::changeStyle(const std::function<void(CellStyle&)>& change) const
         }
         cell.style = it->second;
     };
-    if (count() > kMaxBlockCells)
+    if (wholeLines())
         forStoredCells(sheet_->sheet().cells, top_, left_, bottom_, right_, apply);
     else
         forEveryCell(sheet_->sheet().cells, top_, left_, bottom_, right_, apply);
@@ -400,7 +430,7 @@ const CellStyle& Range::topLeftStyle() const
     return sheet_->styleAt(top_, left_);
 }
 
-void Range::borderAround(int lineStyle, int weight, int colorIndex, const QColor& color)
+void Range::borderAround(int lineStyle, int weight, int colorIndex, const QColor& color) const
 {
     const QColor c = color.isValid() ? color : colorIndex >= 1 && colorIndex <= 56 ? colorFromIndex(colorIndex) : QColor(Qt::black);
     for (int index = kEdgeLeft; index <= kEdgeRight; ++index)
@@ -414,36 +444,36 @@ QString Range::numberFormat() const { return topLeftStyle().numberFormat; }
 bool Range::locked() const { return topLeftStyle().locked; }
 CellStyle Range::style() const { return topLeftStyle(); }
 
-void Range::setHorizontalAlignment(int alignment)
+void Range::setHorizontalAlignment(int alignment) const
 {
     if (alignment != kAlignGeneral && alignment != kAlignLeft && alignment != kAlignCenter && alignment != kAlignRight)
         throw badArea(QStringLiteral("HorizontalAlignment %1").arg(alignment));
     changeStyle([&](CellStyle& s) { s.horizontalAlignment = alignment; });
 }
 
-void Range::setVerticalAlignment(int alignment)
+void Range::setVerticalAlignment(int alignment) const
 {
     if (alignment != -4160 && alignment != kAlignCenter && alignment != -4107)
         throw badArea(QStringLiteral("VerticalAlignment %1").arg(alignment));
     changeStyle([&](CellStyle& s) { s.verticalAlignment = alignment; });
 }
 
-void Range::setWrapText(bool wrap)
+void Range::setWrapText(bool wrap) const
 {
     changeStyle([&](CellStyle& s) { s.wrapText = wrap; });
 }
 
-void Range::setNumberFormat(const QString& format)
+void Range::setNumberFormat(const QString& format) const
 {
     changeStyle([&](CellStyle& s) { s.numberFormat = format.isEmpty() ? QStringLiteral("General") : format; });
 }
 
-void Range::setLocked(bool locked)
+void Range::setLocked(bool locked) const
 {
     changeStyle([&](CellStyle& s) { s.locked = locked; });
 }
 
-void Range::setStyle(const CellStyle& style)
+void Range::setStyle(const CellStyle& style) const
 {
     changeStyle([&](CellStyle& s) { s = style; });
 }
@@ -453,7 +483,7 @@ double Range::columnWidth() const
     return sheet_->columnWidth(left_);
 }
 
-void Range::setColumnWidth(double width)
+void Range::setColumnWidth(double width) const
 {
     for (int c = left_; c <= right_; ++c)
         sheet_->setColumnWidth(c, width);
@@ -464,13 +494,13 @@ double Range::rowHeight() const
     return sheet_->rowHeight(top_);
 }
 
-void Range::setRowHeight(double points)
+void Range::setRowHeight(double points) const
 {
     for (int r = top_; r <= bottom_; ++r)
         sheet_->setRowHeight(r, points);
 }
 
-void Range::setHidden(bool hidden)
+void Range::setHidden(bool hidden) const
 {
     if (left_ == 1 && right_ == kMaxColumns) {
         for (int r = top_; r <= bottom_; ++r)
@@ -649,6 +679,30 @@ void Border::setColor(const QColor& color)
 {
     apply([&](BorderEdge& e) {
         e.color = color.isValid() ? color : QColor(Qt::black);
+        if (e.lineStyle == kLineNone)
+            e.lineStyle = kContinuous;
+    });
+}
+
+void Border::setThemeColor(int theme)
+{
+    // The default theme's colours in ThemeColor order (lt1, dk1, lt2, dk2, accents, links).
+    static const QRgb kTheme[] = {0xFFFFFF, 0x000000, 0xE7E6E6, 0x44546A, 0x4472C4, 0xED7D31,
+                                  0xA5A5A5, 0xFFC000, 0x5B9BD5, 0x70AD47, 0x0563C1, 0x954F72};
+    if (theme < 1 || theme > int(std::size(kTheme)))
+        throw badArea(QStringLiteral("ThemeColor %1").arg(theme));
+    setColor(QColor(kTheme[theme - 1]));
+}
+
+void Border::setTintAndShade(double tint)
+{
+    if (tint < -1 || tint > 1)
+        throw badArea(QStringLiteral("TintAndShade %1").arg(tint));
+    apply([&](BorderEdge& e) {
+        const QColor c = e.color.isValid() ? e.color : QColor(Qt::black);
+        const double l = c.lightnessF();
+        const double shaded = tint < 0 ? l * (1 + tint) : l * (1 - tint) + tint;
+        e.color = QColor::fromHslF(c.hslHueF(), c.hslSaturationF(), std::clamp(shaded, 0.0, 1.0));
         if (e.lineStyle == kLineNone)
             e.lineStyle = kContinuous;
     });

@@ -55,6 +55,9 @@ class Interior;
 class Font;
 class Border;
 
+// Whole columns and whole rows ("B:AZ", "3:5") are formatted and cleared through the cells that
+// hold something (there are no column or row formats); values of more than 2^20 cells are not
+// read or written as one block (Error 1004).
 class Range {
 public:
     // Bounds are 1-based and inclusive; the constructor does not check them (Worksheet does).
@@ -89,58 +92,58 @@ public:
     // Throws Error 1004 when there is none.
     QString name() const;
     // Defines a workbook-level name for this range (replacing one of the same name).
-    void setName(const QString& name);
+    void setName(const QString& name) const;
 
     // One cell: its value (invalid QVariant = empty). More cells: a Block of all values.
     QVariant value() const;
     // A Block fills the range from its top-left (a one-row or one-column block is repeated along
     // the range, cells beyond a smaller block get "#N/A"); any other value fills every cell.
-    void setValue(const QVariant& value);
+    void setValue(const QVariant& value) const;
     Block block() const;
-    void setBlock(const Block& block);
+    void setBlock(const Block& block) const;
     // The displayed text of the top-left cell.
     QString text() const;
     // Displayed texts of all cells, rows joined by CR LF and cells by tabs (the copied text).
     QString textBlock() const;
     QString formula() const;             // of the top-left cell; empty when none
 
-    void clearContents();
+    void clearContents() const;
     // Copy keeps the range (values, formats and texts) in its Application, not on the system
     // clipboard. PasteSpecial puts the copied cells at this range's top-left cell.
     void copy() const;
-    void pasteSpecial(int pasteType = kPasteAll);
+    void pasteSpecial(int pasteType = kPasteAll) const;
     // Pastes a text block (rows split at CR LF or LF, cells at tabs) as typed entries.
-    void pasteText(const QString& text);
+    void pasteText(const QString& text) const;
     // Replaces every cell whose whole text equals what (ignoring case) by replacement.
-    bool replace(const QString& what, const QString& replacement);
+    bool replace(const QString& what, const QString& replacement) const;
 
     Interior interior() const;
     Font font() const;
     Border borders(int index) const;
     void borderAround(int lineStyle = kContinuous, int weight = kThin,
-                      int colorIndex = -4105, const QColor& color = QColor());
+                      int colorIndex = -4105, const QColor& color = QColor()) const;
 
     int horizontalAlignment() const;
-    void setHorizontalAlignment(int alignment);
+    void setHorizontalAlignment(int alignment) const;
     int verticalAlignment() const;
-    void setVerticalAlignment(int alignment);
+    void setVerticalAlignment(int alignment) const;
     bool wrapText() const;
-    void setWrapText(bool wrap);
+    void setWrapText(bool wrap) const;
     QString numberFormat() const;
-    void setNumberFormat(const QString& format);
+    void setNumberFormat(const QString& format) const;
     bool locked() const;
-    void setLocked(bool locked);
+    void setLocked(bool locked) const;
     // The whole style of the top-left cell, and every cell's style at once.
     CellStyle style() const;
-    void setStyle(const CellStyle& style);
+    void setStyle(const CellStyle& style) const;
 
     double columnWidth() const;          // of the first column, in characters
-    void setColumnWidth(double width);   // every column of the range
+    void setColumnWidth(double width) const;   // every column of the range
     double rowHeight() const;            // of the first row, in points
-    void setRowHeight(double points);    // every row of the range
-    void setHidden(bool hidden);         // the whole rows (a row range) or columns (a column range)
+    void setRowHeight(double points) const;    // every row of the range
+    void setHidden(bool hidden) const;         // the whole rows (a row range) or columns (a column range)
     // Columns.AutoFit: each column as wide as its longest displayed text.
-    void autoFitColumns();
+    void autoFitColumns() const;
 
     void select() const;
     // CopyPicture: the range as displayed (texts, fills, font colours, borders, widths and
@@ -159,6 +162,8 @@ private:
     const CellStyle& topLeftStyle() const;
     void written(bool values) const;
     void checkBlockSize() const;
+    bool wholeLines() const;
+    void giveDateFormat(Cell& cell) const;
 
     Worksheet* sheet_;
     int top_, left_, bottom_, right_;
@@ -206,6 +211,11 @@ public:
     void setColorIndex(int index);
     QColor color() const;
     void setColor(const QColor& color);
+    // A colour of the default theme, numbered as ThemeColor counts (1 = background white,
+    // 2 = text black, 3, 4 = the second pair, 5..10 accents, 11, 12 link colours).
+    void setThemeColor(int theme);
+    // Darkens (-1..0) or lightens (0..1) the edge's current colour, as TintAndShade does.
+    void setTintAndShade(double tint);
 private:
     friend class Range;
     void apply(const std::function<void(BorderEdge&)>& change);

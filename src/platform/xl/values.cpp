@@ -103,8 +103,11 @@ bool isDateFormat(const QString& bare)
     return bare.contains(QLatin1Char('m')) && !bare.contains(QLatin1Char('0')) && !bare.contains(QLatin1Char('#'));
 }
 
-QString formatDate(const QDate& d, const QString& f)
+QString formatDate(const QDateTime& dt, const QString& f)
 {
+    const QDate d = dt.date();
+    const QTime t = dt.time();
+    bool afterHour = false;   // "m" right after an hour means minutes
     static const char16_t* kShort[] = {u"日", u"月", u"火", u"水", u"木", u"金", u"土"};
     static const char16_t* kLong[] = {u"日曜日", u"月曜日", u"火曜日", u"水曜日", u"木曜日", u"金曜日", u"土曜日"};
     const int dow = d.dayOfWeek() % 7;   // Sunday = 0
@@ -135,9 +138,17 @@ QString formatDate(const QDate& d, const QString& f)
             out += n <= 2 ? QStringLiteral("%1").arg(d.year() % 100, 2, 10, QLatin1Char('0'))
                           : QString::number(d.year());
             i += n;
+        } else if (lc == QLatin1Char('h') || lc == QLatin1Char('s')) {
+            const int n = run(lc);
+            const int v = lc == QLatin1Char('h') ? t.hour() : t.second();
+            out += n >= 2 ? QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')) : QString::number(v);
+            afterHour = lc == QLatin1Char('h');
+            i += n;
+            continue;
         } else if (lc == QLatin1Char('m')) {
             const int n = run(lc);
-            out += n >= 2 ? QStringLiteral("%1").arg(d.month(), 2, 10, QLatin1Char('0')) : QString::number(d.month());
+            const int v = afterHour ? t.minute() : d.month();
+            out += n >= 2 ? QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')) : QString::number(v);
             i += n;
         } else if (lc == QLatin1Char('d')) {
             const int n = run(lc);
@@ -150,7 +161,9 @@ QString formatDate(const QDate& d, const QString& f)
         } else {
             out += c;
             ++i;
+            continue;   // separators keep an hour's claim on the next "m"
         }
+        afterHour = false;
     }
     return out;
 }
@@ -210,10 +223,7 @@ QString formatValue(const QVariant& value, const QString& numberFormat)
         if (isDateValue(value)) {
             const QDateTime dt = value.typeId() == QMetaType::QDate ? QDateTime(value.toDate(), QTime(0, 0))
                                                                   : value.toDateTime();
-            QString s = formatDate(dt.date(), QStringLiteral("yyyy/m/d"));
-            if (dt.time() != QTime(0, 0))
-                s += QLatin1Char(' ') + dt.time().toString(QStringLiteral("H:mm"));
-            return s;
+            return formatDate(dt, dt.time() == QTime(0, 0) ? QStringLiteral("yyyy/m/d") : QStringLiteral("yyyy/m/d h:mm"));
         }
         return generalNumber(value.toDouble());
     }
@@ -221,7 +231,8 @@ QString formatValue(const QVariant& value, const QString& numberFormat)
         const double serial = serialOf(value);
         if (serial < 0 || serial > 2958465)
             return QStringLiteral("#######");
-        return formatDate(serialToDate(serial), section);
+        const qint64 ms = std::llround((serial - std::floor(serial)) * 86400000.0);
+        return formatDate(QDateTime(serialToDate(serial), QTime(0, 0).addMSecs(int(std::min<qint64>(ms, 86399999)))), section);
     }
     return formatNumber(serialOf(value), bare);
 }

@@ -13,7 +13,8 @@ QDate serialToDate(double serial);
 
 // The text a cell shows for value under numberFormat. Understood: "General", "@", number formats
 // built from 0 # , . and a trailing % ("0", "0.0", "#,##0", "0%"), and date formats built from
-// yyyy yy m mm d dd aaa aaaa with literal separators ("m/d", "yyyy/m/d", "aaa").
+// yyyy yy m mm d dd aaa aaaa h hh s ss with literal separators ("m/d", "yyyy/m/d", "aaa",
+// "yyyy/m/d h:mm"; an "m" after an hour is minutes).
 // Anything else shows as General.
 QString formatValue(const QVariant& value, const QString& numberFormat);
 

@@ -164,7 +164,8 @@ std::optional<Range> Workbook::findName(const QString& name, const Worksheet* sh
 {
     auto resolve = [&](const DefinedName& d) -> std::optional<Range> {
         const SheetRef ref = splitSheetRef(d.refersTo);
-        Worksheet* ws = ref.sheet.isEmpty() && d.sheet >= 0 ? sheets_[size_t(d.sheet)].get() : findSheet(ref.sheet);
+        const bool ownSheet = ref.sheet.isEmpty() && d.sheet >= 0 && d.sheet < int(sheets_.size());
+        Worksheet* ws = ownSheet ? sheets_[size_t(d.sheet)].get() : findSheet(ref.sheet);
         const auto area = parseArea(ref.rest);
         if (!ws || !area)
             return std::nullopt;
@@ -192,6 +193,13 @@ void Workbook::saveAs(const QString& path)
     if (dirty_ && (app_->calculation() == kCalculationAutomatic || app_->calculateBeforeSave()))
         calculate();
     const QString full = QFileInfo(path).absoluteFilePath();
+    const QString suffix = QFileInfo(full).suffix().toLower();
+    if (suffix != QLatin1String("xlsx") && suffix != QLatin1String("xlsm"))
+        throw Error(1004, QStringLiteral("\"%1\" には保存できません。ブックは .xlsx か .xlsm で保存します。 (Workbooks are saved as .xlsx or .xlsm)")
+                              .arg(QFileInfo(full).fileName()));
+    if (Workbook* other = app_->workbooks().find(QFileInfo(full).fileName()); other && other != this)
+        throw Error(1004, QStringLiteral("同じ名前のブック \"%1\" が開いています。 (A workbook with this name is already open)")
+                              .arg(other->name()));
     writeWorkbookFile(data_, full, full.endsWith(QLatin1String(".xlsm"), Qt::CaseInsensitive));
     const bool renamed = full != fullName_;
     fullName_ = full;

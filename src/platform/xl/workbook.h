@@ -74,7 +74,9 @@ public:
     bool saved() const { return saved_; }
     void setSaved(bool saved) { saved_ = saved; }
     void save();                                      // Error 1004 for a new, never saved book
-    void saveAs(const QString& path);                 // .xlsm is written macro-enabled
+    // .xlsm is written macro-enabled; other names than .xlsx/.xlsm, or the file name of another
+    // open workbook, are refused (Error 1004).
+    void saveAs(const QString& path);
     void close(bool saveChanges = false);             // removes it from its Application
 
     // Code of the workbook. A macro is reachable as "Name" and, with a module, "Module.Name".

@@ -78,10 +78,8 @@ Range Worksheet::range(const QString& reference)
         throw badReference(reference);
     if (const auto area = parseArea(ref.rest))
         return Range(this, area->top, area->left, area->bottom, area->right);
-    if (ref.sheet.isEmpty()) {
-        if (const auto named = book_->findName(ref.rest, this); named && &named->parent() == this)
-            return *named;
-    }
+    if (const auto named = book_->findName(ref.rest, this); named && &named->parent() == this)
+        return *named;
     throw badReference(reference);
 }
 

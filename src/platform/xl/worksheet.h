@@ -28,7 +28,8 @@ public:
     void setName(const QString& name);
 
     // An address ("A1", "B2:K12", "B:AZ", "3:5", "$A$1", "ThisSheet!A1") or a defined name that
-    // refers to this sheet (its own names first, then the workbook's). Error 1004 otherwise.
+    // refers to this sheet (its own names first, then the workbook's; "ThisSheet!Name" too).
+    // Error 1004 otherwise.
     Range range(const QString& reference);
     // The block spanning two ranges (Range(cell1, cell2)).
     Range range(const Range& first, const Range& last);

@@ -297,6 +297,19 @@ QColor readColor(const pugi::xml_node& n, const Theme& theme)
 
 // --- Styles ---
 
+QString styleKey(const CellStyle& s)
+{
+    auto color = [](const QColor& c) { return c.isValid() ? QString::number(c.rgba(), 16) : QStringLiteral("-"); };
+    QString key = color(s.fill) + QLatin1Char('|') + color(s.fontColor) + QLatin1Char('|') + QString::number(s.bold)
+        + QLatin1Char('|') + QString::number(s.fontSize, 'g', 17) + QLatin1Char('|') + s.fontName + QLatin1Char('|')
+        + QString::number(s.horizontalAlignment) + QLatin1Char('|') + QString::number(s.verticalAlignment)
+        + QLatin1Char('|') + QString::number(s.wrapText) + QLatin1Char('|') + QString::number(s.locked);
+    for (const BorderEdge* e : {&s.left, &s.top, &s.bottom, &s.right})
+        key += QLatin1Char('|') + QString::number(e->lineStyle) + QLatin1Char(',') + QString::number(e->weight)
+            + QLatin1Char(',') + color(e->color);
+    return key + QLatin1Char('|') + s.numberFormat;
+}
+
 struct Styles {
     std::vector<int> styleOfXf;   // file cell format -> index in BookData::styles
     std::vector<bool> dateOfXf;   // whether its number format shows dates
@@ -370,6 +383,9 @@ Styles readStyles(const Package& pkg, const std::optional<std::string>& part, co
         borders.push_back(edges);
     });
 
+    std::unordered_map<QString, int> known;
+    for (size_t i = 0; i < book.styles.size(); ++i)
+        known.try_emplace(styleKey(book.styles[i]), int(i));
     forEach(child(root, "cellXfs"), "xf", [&](const pugi::xml_node& x) {
         CellStyle s;
         const int fmt = intAttr(x, "numFmtId", 0);
@@ -409,12 +425,11 @@ Styles readStyles(const Package& pkg, const std::optional<std::string>& part, co
         if (const pugi::xml_node p = child(x, "protection"))
             s.locked = boolAttr(p, "locked", true);
 
-        size_t index = 0;
-        while (index < book.styles.size() && !(book.styles[index] == s))
-            ++index;
-        if (index == book.styles.size())
+        // Files from other programs may hold thousands of cell formats, many of them equal here.
+        const auto [it, inserted] = known.try_emplace(styleKey(s), int(book.styles.size()));
+        if (inserted)
             book.styles.push_back(s);
-        out.styleOfXf.push_back(int(index));
+        out.styleOfXf.push_back(it->second);
         out.dateOfXf.push_back(isDateFormat(s.numberFormat));
     });
     if (out.styleOfXf.empty()) {
@@ -541,6 +556,8 @@ void readSheet(const Package& pkg, const std::string& part, const Styles& styles
 
     if (const pugi::xml_node view = child(child(root, "sheetViews"), "sheetView")) {
         sheet.zoom = intAttr(view, "zoomScale", 100);
+        if (sheet.zoom < 10 || sheet.zoom > 400)
+            sheet.zoom = 100;
         if (const pugi::xml_node pane = child(view, "pane")) {
             const char* state = attr(pane, "state");
             if (state && (std::strcmp(state, "frozen") == 0 || std::strcmp(state, "frozenSplit") == 0)) {
@@ -671,7 +688,7 @@ void readSheet(const Package& pkg, const std::string& part, const Styles& styles
             }
 
             if (cell.value.isValid() || cell.style != 0 || !cell.formula.isEmpty())
-                sheet.cells.emplace(std::make_pair(row, column), std::move(cell));
+                sheet.cells.emplace_hint(sheet.cells.end(), std::make_pair(row, column), std::move(cell));  // cells come in order
         }
     }
     std::sort(sheet.hiddenRows.begin(), sheet.hiddenRows.end());
@@ -753,6 +770,8 @@ BookData readWorkbookFile(const QString& path)
         }
         SheetData sheet;
         sheet.name = QString::fromUtf8(attr(s, "name"));
+        if (sheet.name.isEmpty())
+            throw damaged(path, QStringLiteral("名前のないシートがあります。"));
         readSheet(pkg, rel->second.target, styles, strings, sheet, path);
         sheetOfPosition.push_back(int(book.sheets.size()));
         book.sheets.push_back(std::move(sheet));

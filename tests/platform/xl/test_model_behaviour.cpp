@@ -1,0 +1,181 @@
+// Protection, events and calculation modes of the spreadsheet model.
+#include "platform/xl/xl.h"
+
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Recorder : xl::WorkbookObserver {
+    QStringList log;
+    int repaints = 0;
+    void sheetChange(const xl::Range& r) override { log << QStringLiteral("change ") + r.address(); }
+    void selectionChange(const xl::Range& r) override { log << QStringLiteral("select ") + r.address(); }
+    void sheetActivate(xl::Worksheet& ws) override { log << QStringLiteral("activate ") + ws.name(); }
+    void cellsChanged(xl::Worksheet&, const QRect&) override { ++repaints; }
+};
+
+struct Behaviour : ::testing::Test {
+    xl::Application app;
+    xl::Workbook& book = app.workbooks().add();
+    xl::Worksheet& grid = book.worksheets(1);
+    xl::Worksheet& other = book.addSheet(QStringLiteral("Other"));
+    Recorder rec;
+    int recalcs = 0;
+    void SetUp() override { book.addObserver(&rec); }
+    xl::Range at(const char* a) { return grid.range(QString::fromUtf8(a)); }
+    // A "formula": B1 = A1 * 2.
+    void installDouble()
+    {
+        book.setRecalculation([this](xl::Workbook& b) {
+            ++recalcs;
+            xl::Worksheet& ws = b.worksheets(1);
+            ws.range(QStringLiteral("B1")).setValue(ws.range(QStringLiteral("A1")).value().toDouble() * 2);
+        });
+    }
+};
+
+TEST_F(Behaviour, ProtectionLimitsTheUserNotTheProgram)
+{
+    at("B2:C3").setLocked(false);
+    grid.protect(true, true, true, false, true, true);
+    EXPECT_TRUE(grid.protectContents());
+    EXPECT_FALSE(grid.protectionMode());
+    at("A1").setValue(QStringLiteral("program"));   // program writes always succeed
+    EXPECT_EQ(at("A1").value(), QVariant(QStringLiteral("program")));
+
+    struct Case {
+        int row, column, selection;
+        bool editable, selectable;
+    } cases[] = {
+        {1, 1, xl::kSelectAny, false, true},
+        {2, 2, xl::kSelectAny, true, true},
+        {1, 1, xl::kSelectUnlocked, false, false},
+        {3, 3, xl::kSelectUnlocked, true, true},
+        {3, 3, xl::kSelectNone, true, false},
+        {1, 1, xl::kSelectNone, false, false},
+    };
+    for (const Case& c : cases) {
+        grid.setEnableSelection(c.selection);
+        EXPECT_EQ(grid.isUserEditable(c.row, c.column), c.editable) << c.row << "," << c.column;
+        EXPECT_EQ(grid.isUserSelectable(c.row, c.column), c.selectable) << c.row << "," << c.column << " " << c.selection;
+    }
+    EXPECT_THROW(grid.setEnableSelection(2), xl::Error);
+
+    // A user edit touching a locked cell is refused as a whole.
+    EXPECT_THROW(grid.userEdit(at("C3:D3"), QStringLiteral("x")), xl::Error);
+    EXPECT_FALSE(at("C3").value().isValid());
+    grid.userEdit(at("C3"), QStringLiteral("7"));
+    EXPECT_EQ(at("C3").value(), QVariant(7.0));
+
+    grid.protect(true, true, true, true);   // UserInterfaceOnly
+    EXPECT_TRUE(grid.protectionMode());
+    grid.unprotect();
+    EXPECT_FALSE(grid.protectContents());
+    EXPECT_TRUE(grid.isUserEditable(1, 1));
+    EXPECT_TRUE(grid.isUserSelectable(1, 1));
+}
+
+TEST_F(Behaviour, EventsFollowEnableEventsAndOnlyUserEditsAreChanges)
+{
+    at("A1").setValue(1);                            // program write: no change event
+    grid.userEdit(at("A2"), QStringLiteral("2"));
+    grid.userSelect(at("B2:C3"));
+    at("D4").select();                               // program selection fires too
+    other.activate();
+    other.activate();                                // already active: nothing
+    EXPECT_EQ(rec.log, (QStringList{QStringLiteral("change $A$2"), QStringLiteral("select $B$2:$C$3"),
+                                    QStringLiteral("select $D$4"), QStringLiteral("activate Other")}));
+    EXPECT_EQ(grid.selection().address(), QStringLiteral("$D$4"));
+    EXPECT_EQ(&book.activeSheet(), &other);
+    EXPECT_EQ(rec.repaints, 2);                 // repaint notices come for every write
+
+    rec.log.clear();
+    app.setEnableEvents(false);
+    grid.userEdit(at("A3"), QStringLiteral("3"));
+    grid.userSelect(at("A3"));
+    grid.activate();
+    EXPECT_TRUE(rec.log.isEmpty());
+    EXPECT_EQ(at("A3").value(), QVariant(3.0));
+    EXPECT_EQ(rec.repaints, 3);
+
+    // An observer may leave while it is being told.
+    struct Leaver : xl::WorkbookObserver {
+        xl::Workbook* book = nullptr;
+        int heard = 0;
+        void cellsChanged(xl::Worksheet&, const QRect&) override
+        {
+            ++heard;
+            book->removeObserver(this);
+        }
+    } leaver;
+    leaver.book = &book;
+    book.addObserver(&leaver);
+    at("A4").setValue(4);
+    at("A5").setValue(5);
+    EXPECT_EQ(leaver.heard, 1);
+}
+
+TEST_F(Behaviour, AutomaticCalculationIsCoalescedOrRunOnRead)
+{
+    installDouble();
+    at("A1").setValue(2);
+    at("A1").setValue(3);
+    EXPECT_EQ(recalcs, 0);
+    EXPECT_TRUE(book.calculationPending());
+    QCoreApplication::processEvents();            // once per event-loop turn
+    EXPECT_EQ(recalcs, 1);
+    EXPECT_EQ(at("B1").value(), QVariant(6.0));
+    EXPECT_EQ(recalcs, 1);                        // the hook's own write does not re-arm it
+
+    at("A1").setValue(5);
+    EXPECT_EQ(at("B1").value(), QVariant(10.0));   // a read while pending runs it at once
+    EXPECT_EQ(recalcs, 2);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(recalcs, 2);
+    at("C1").interior().setColorIndex(3);          // formats do not recalculate
+    EXPECT_FALSE(book.calculationPending());
+}
+
+TEST_F(Behaviour, ManualCalculationWaitsForCalculate)
+{
+    installDouble();
+    app.setCalculation(xl::kCalculationManual);
+    at("A1").setValue(4);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(at("B1").value().isValid());
+    EXPECT_EQ(recalcs, 0);
+    grid.calculate();
+    EXPECT_EQ(at("B1").value(), QVariant(8.0));
+    at("A1").setValue(5);
+    app.setCalculation(xl::kCalculationAutomatic);   // back to automatic catches up
+    QCoreApplication::processEvents();
+    EXPECT_EQ(at("B1").value(), QVariant(10.0));
+    EXPECT_THROW(app.setCalculation(2), xl::Error);
+}
+
+TEST_F(Behaviour, SavedIsClearedByAnyChange)
+{
+    book.setSaved(true);
+    at("A1").setValue(1);
+    EXPECT_FALSE(book.saved());
+    const std::function<void()> changes[] = {
+        [&] { at("A1").interior().setColorIndex(3); },
+        [&] { grid.setColumnWidth(2, 3); },
+        [&] { grid.protect(); },
+        [&] { other.setName(QStringLiteral("Renamed")); },
+        [&] { book.defineName(QStringLiteral("Here"), at("A1")); },
+        [&] { at("A1").clearContents(); },
+    };
+    for (size_t i = 0; i < std::size(changes); ++i) {
+        book.setSaved(true);
+        changes[i]();
+        EXPECT_FALSE(book.saved()) << i;
+    }
+    book.setSaved(true);
+    at("A1").value();
+    grid.selection();
+    EXPECT_TRUE(book.saved());
+}
+
+}  // namespace
