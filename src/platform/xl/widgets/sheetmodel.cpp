@@ -144,10 +144,10 @@ Qt::ItemFlags SheetModel::flags(const QModelIndex& index) const
 {
     if (!index.isValid())
         return Qt::NoItemFlags;
-    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsEditable;
-    if (sheet_->isUserSelectable(index.row() + 1, index.column() + 1))
-        f |= Qt::ItemIsSelectable;
-    return f;
+    // A cell the protection keeps the user from selecting cannot become current either.
+    if (!sheet_->isUserSelectable(index.row() + 1, index.column() + 1))
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
 }
 
 bool SheetModel::setData(const QModelIndex& index, const QVariant& value, int role)

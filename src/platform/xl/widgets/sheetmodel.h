@@ -53,6 +53,9 @@ private:
     int columns_ = 0;
 };
 
+// What the user hears when typing into a locked cell of a protected sheet.
+inline const QString kProtectedCellMessage = QStringLiteral("変更しようとしているセルは保護されているため、変更できません。");
+
 // Shows a refusal or failure of the spreadsheet to the user (through the message box layer).
 void showSheetError(const QString& text);
 

@@ -15,7 +15,6 @@ namespace {
 const QColor kGridColor(0xD4, 0xD4, 0xD4);
 const QColor kSelectionShade(0x21, 0x73, 0x46, 40);
 const QColor kSelectionFrame(0x21, 0x73, 0x46);
-const QString kProtectedMessage = QStringLiteral("変更しようとしているセルは保護されているため、変更できません。");
 
 Qt::PenStyle penStyle(int lineStyle)
 {
@@ -476,7 +475,7 @@ bool SheetView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* even
                 return false;
         }
         if (!sheet().isUserEditable(index.row() + 1, index.column() + 1)) {
-            showSheetError(kProtectedMessage);
+            showSheetError(kProtectedCellMessage);
             return false;
         }
     }

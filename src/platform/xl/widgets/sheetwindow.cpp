@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -96,11 +97,13 @@ SheetWindow::SheetWindow(Application& app) : app_(&app)
     auto* barLayout = new QHBoxLayout(formulaBar_);
     barLayout->setContentsMargins(2, 2, 2, 2);
     address_ = new QLineEdit(formulaBar_);
-    address_->setReadOnly(true);
     address_->setFixedWidth(90);
     address_->setAlignment(Qt::AlignCenter);
     content_ = new QLineEdit(formulaBar_);
-    content_->setReadOnly(true);
+    connect(address_, &QLineEdit::returnPressed, this, &SheetWindow::goToAddress);
+    connect(content_, &QLineEdit::returnPressed, this, &SheetWindow::commitFormulaBar);
+    address_->installEventFilter(this);
+    content_->installEventFilter(this);
     barLayout->addWidget(address_);
     barLayout->addWidget(content_, 1);
     layout->addWidget(formulaBar_);
@@ -284,6 +287,56 @@ void SheetWindow::updateFormulaBar()
     address_->setText(columnLetters(column) + QString::number(row));
     content_->setText(view->sheetModel()->editText(row, column));
     content_->setCursorPosition(0);
+}
+
+// Enter in the address box selects the cell or block typed there.
+void SheetWindow::goToAddress()
+{
+    SheetView* view = currentView();
+    const auto area = parseArea(address_->text().trimmed());
+    if (!view || !area || area->bottom > kMaxRows || area->right > kMaxColumns) {
+        if (view)
+            showSheetError(QStringLiteral("参照が正しくありません。"));
+        updateFormulaBar();
+        return;
+    }
+    SheetModel* model = view->sheetModel();
+    model->ensureExtent(area->bottom, area->right);
+    const QModelIndex first = model->index(area->top - 1, area->left - 1);
+    view->selectionModel()->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect);
+    view->selectionModel()->select(QItemSelection(first, model->index(area->bottom - 1, area->right - 1)),
+                                   QItemSelectionModel::ClearAndSelect);
+    view->setFocus();
+}
+
+// Enter in the content box writes it into the current cell, as an edit in the grid does.
+void SheetWindow::commitFormulaBar()
+{
+    SheetView* view = currentView();
+    if (!view)
+        return;
+    const QModelIndex current = view->currentIndex().isValid() ? view->currentIndex() : view->model()->index(0, 0);
+    view->setFocus();
+    if (view->sheet().isUserEditable(current.row() + 1, current.column() + 1)) {
+        if (view->model()->setData(current, content_->text(), Qt::EditRole))
+            view->moveCurrent(1, 0);
+    } else {
+        showSheetError(kProtectedCellMessage);
+    }
+    updateFormulaBar();
+}
+
+bool SheetWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Escape in the formula bar drops what was typed there.
+    if ((watched == address_ || watched == content_) && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        updateFormulaBar();
+        if (SheetView* view = currentView())
+            view->setFocus();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void SheetWindow::schedule()

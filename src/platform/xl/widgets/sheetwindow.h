@@ -63,6 +63,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // ApplicationObserver
@@ -85,6 +86,8 @@ private:
     void showActiveSheet();
     void userSelected(SheetView* view);
     void updateFormulaBar();
+    void goToAddress();
+    void commitFormulaBar();
 
     Application* app_;
     Workbook* book_ = nullptr;

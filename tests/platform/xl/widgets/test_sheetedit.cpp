@@ -88,6 +88,17 @@ TEST_F(SheetWindowTest, LockedCellsOfAProtectedSheetRefuseEdits)
     EXPECT_EQ(ws->range("C2").value(), QVariant(QStringLiteral("x")));
     EXPECT_EQ(log.changes, QStringList{QStringLiteral("$C$2")});
 
+    // Only unlocked cells can be selected when the protection says so.
+    ws->setEnableSelection(kSelectUnlocked);
+    settle();
+    EXPECT_EQ(view()->model()->flags(at(2, 2)), Qt::NoItemFlags);
+    EXPECT_TRUE(view()->model()->flags(at(2, 3)) & Qt::ItemIsSelectable);
+    select(2, 3);
+    QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, view()->visualRect(at(2, 2)).center());
+    EXPECT_EQ(ws->selection().address(), QStringLiteral("$C$2"));
+    ws->setEnableSelection(kSelectAny);
+    settle();
+
     // Delete over a block holding a locked cell changes nothing.
     ui::resetMessages();
     ui::setNextAnswer(ui::vbOK);

@@ -49,6 +49,27 @@ TEST_F(SheetWindowTest, GridShowsTextsColoursAndFonts)
     EXPECT_TRUE(red);
 }
 
+TEST_F(SheetWindowTest, BordersAreDrawnPerEdgeWithTheirWeightAndColour)
+{
+    ws->range("B2").borders(kEdgeBottom).setLineStyle(kContinuous);
+    ws->range("B2").borders(kEdgeBottom).setWeight(kThick);
+    ws->range("B2").borders(kEdgeBottom).setColor(QColor(0, 0, 255));
+    ws->range("C2").interior().setColor(QColor(0, 255, 0));   // a filled neighbour must not hide it
+    ws->range("C2").borders(kEdgeLeft).setLineStyle(kContinuous);
+    ws->range("C2").borders(kEdgeLeft).setColor(QColor(255, 0, 0));
+    settle();
+    const QImage shot = view()->viewport()->grab().toImage();
+    const QRect b2 = view()->visualRect(at(2, 2));
+    const QRect c2 = view()->visualRect(at(2, 3));
+    const int midX = b2.center().x(), midY = b2.center().y();
+    for (int dy = -1; dy <= 1; ++dy)   // thick: three pixels centred on the edge line
+        EXPECT_EQ(QColor(shot.pixel(midX, b2.bottom() + dy)), QColor(0, 0, 255)) << dy;
+    EXPECT_EQ(QColor(shot.pixel(midX, b2.bottom() - 2)), QColor(Qt::white));
+    EXPECT_EQ(QColor(shot.pixel(c2.left() - 1, midY)), QColor(255, 0, 0));
+    EXPECT_EQ(QColor(shot.pixel(c2.left() + 1, midY)), QColor(0, 255, 0));
+    EXPECT_EQ(QColor(shot.pixel(b2.center().x(), b2.top() - 1)), QColor(0xD4, 0xD4, 0xD4));   // plain gridline
+}
+
 TEST_F(SheetWindowTest, ModelPassesTheItemModelTester)
 {
     ws->range("A1:C3").setValue(QStringLiteral("x"));

@@ -90,6 +90,49 @@ TEST_F(SheetWindowTest, TabsAndFormulaBarFollowTheSwitchesAndTheActiveSheet)
     EXPECT_EQ(log.activations.last(), ws->name());
 }
 
+TEST_F(SheetWindowTest, FormulaBarEditsAndGoesToAddresses)
+{
+    window->addressBox()->setText(QStringLiteral("c4"));
+    QTest::keyClick(window->addressBox(), Qt::Key_Return);
+    EXPECT_EQ(ws->selection().address(), QStringLiteral("$C$4"));
+    window->addressBox()->setText(QStringLiteral("B2:D3"));
+    QTest::keyClick(window->addressBox(), Qt::Key_Return);
+    EXPECT_EQ(ws->selection().address(), QStringLiteral("$B$2:$D$3"));
+
+    log.changes.clear();
+    window->contentBox()->setText(QStringLiteral("夜勤"));
+    QTest::keyClick(window->contentBox(), Qt::Key_Escape);
+    EXPECT_EQ(window->contentBox()->text(), QString());
+    window->contentBox()->setText(QStringLiteral("夜勤"));
+    QTest::keyClick(window->contentBox(), Qt::Key_Return);
+    EXPECT_EQ(ws->range("B2").value(), QVariant(QStringLiteral("夜勤")));
+    EXPECT_EQ(log.changes, QStringList{QStringLiteral("$B$2")});
+
+    ws->protect();
+    ui::resetMessages();
+    ui::setNextAnswer(ui::vbOK);
+    select(2, 2);
+    window->contentBox()->setText(QStringLiteral("日勤"));
+    QTest::keyClick(window->contentBox(), Qt::Key_Return);
+    EXPECT_EQ(ui::shownMessages().size(), 1u);
+    EXPECT_EQ(ws->range("B2").value(), QVariant(QStringLiteral("夜勤")));
+    EXPECT_EQ(window->contentBox()->text(), QStringLiteral("夜勤"));
+}
+
+TEST_F(SheetWindowTest, ZoomCommandScalesTheActiveSheet)
+{
+    QAction* zoom150 = nullptr;
+    for (QAction* a : window->findChildren<QAction*>())
+        if (a->text() == QStringLiteral("150%"))
+            zoom150 = a;
+    ASSERT_NE(zoom150, nullptr);
+    zoom150->trigger();
+    settle();
+    EXPECT_EQ(ws->zoom(), 150);
+    EXPECT_TRUE(zoom150->isChecked());
+    EXPECT_EQ(view()->columnWidth(0), widgets::columnPixels(8.43, 150));
+}
+
 TEST_F(SheetWindowTest, VisibilityWindowStateTitleAndQuit)
 {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Book1 - 勤務表"));
