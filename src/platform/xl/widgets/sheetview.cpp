@@ -108,6 +108,14 @@ void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
         painter->fillRect(r, kSelectionShade);
 }
 
+void CellDelegate::paintBorders(QPainter& p, const QRect& rc, const CellStyle& s) const
+{
+    drawEdge(p, s.left, true, rc.left() - 1, rc.top() - 1, rc.bottom());
+    drawEdge(p, s.right, true, rc.right(), rc.top() - 1, rc.bottom());
+    drawEdge(p, s.top, false, rc.top() - 1, rc.left() - 1, rc.right());
+    drawEdge(p, s.bottom, false, rc.bottom(), rc.left() - 1, rc.right());
+}
+
 QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const
 {
     auto* editor = new QLineEdit(parent);
@@ -120,6 +128,11 @@ void CellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) cons
 {
     if (auto* le = qobject_cast<QLineEdit*>(editor))
         le->setText(index.data(Qt::EditRole).toString());
+}
+
+void CellDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const
+{
+    editor->setGeometry(option.rect.adjusted(1, 1, -2, -2));   // the cell's borders stay in sight
 }
 
 void CellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const
@@ -466,6 +479,14 @@ void SheetView::cancelEdit()
 
 bool SheetView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
 {
+    // The edit box opens in the pane that shows the cell, never under a frozen pane.
+    if (index.isValid() && trigger != NoEditTriggers) {
+        SheetView* shows = main_->viewShowing(index);
+        if (shows != this) {
+            shows->setFocus();
+            return shows->edit(index, trigger, event);
+        }
+    }
     const bool byUser = trigger == AnyKeyPressed || trigger == EditKeyPressed || trigger == DoubleClicked;
     if (byUser && index.isValid()) {
         if (trigger == AnyKeyPressed) {
@@ -637,12 +658,7 @@ void SheetView::paintOverCells(QPainter& p)
             const int c = it->first.second - 1;
             if (isColumnHidden(c) || it->second.style == 0)
                 continue;
-            const CellStyle& s = ws.styleAt(r + 1, c + 1);
-            const QRect rc = cellRect(r, c);
-            drawEdge(p, s.left, true, rc.left() - 1, rc.top() - 1, rc.bottom());
-            drawEdge(p, s.right, true, rc.right(), rc.top() - 1, rc.bottom());
-            drawEdge(p, s.top, false, rc.top() - 1, rc.left() - 1, rc.right());
-            drawEdge(p, s.bottom, false, rc.bottom(), rc.left() - 1, rc.right());
+            delegate_->paintBorders(p, cellRect(r, c), ws.styleAt(r + 1, c + 1));
         }
     }
     const Range sel = selectedRange();

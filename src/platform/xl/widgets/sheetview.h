@@ -20,7 +20,11 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+    // The cell's border edges, each centred on its edge line; the view calls it after all cells
+    // are painted, so that a neighbour's fill cannot cover half of a line.
+    void paintBorders(QPainter& painter, const QRect& cell, const CellStyle& style) const;
 
 protected:
     bool eventFilter(QObject* object, QEvent* event) override;
@@ -36,6 +40,7 @@ public:
     // The main view of a sheet; it creates its frozen-pane overlays itself.
     explicit SheetView(SheetModel* model, QWidget* parent = nullptr);
 
+    using QTableView::edit;
     SheetModel* sheetModel() const { return model_; }
     Worksheet& sheet() const { return model_->sheet(); }
     SheetView* mainView() { return main_; }

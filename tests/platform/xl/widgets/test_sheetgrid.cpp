@@ -133,4 +133,14 @@ TEST_F(SheetWindowTest, FrozenRowsStayInPlaceWhileTheGridScrolls)
     select(3, 3);     // back up: row 3 shows just below the frozen rows
     settle();
     EXPECT_EQ(v->visualRect(at(3, 3)).top(), v->rowHeight(0) + v->rowHeight(1));
+
+    // A frozen cell is edited in the pane that shows it, not under it.
+    select(1, 1);
+    QTest::keyClick(v, Qt::Key_F2);
+    ASSERT_TRUE(v->isEditing());
+    bool inOverlay = false;
+    for (SheetView* o : overlays)
+        inOverlay = inOverlay || o->indexWidget(at(1, 1)) != nullptr;
+    EXPECT_TRUE(inOverlay);
+    EXPECT_EQ(v->indexWidget(at(1, 1)), nullptr);
 }
