@@ -165,6 +165,8 @@ bool CellDelegate::eventFilter(QObject* object, QEvent* event)
             return QStyledItemDelegate::eventFilter(object, event);
         }
         emit commitData(editor);
+        if (!main_->model())
+            return true;   // the commit closed the workbook
         emit closeEditor(editor, NoHint);
         main_->mainView()->moveCurrent(rows, columns);
         return true;
@@ -437,6 +439,8 @@ Range SheetView::selectedRange() const
 
 void SheetView::moveCurrent(int rows, int columns)
 {
+    if (!model())
+        return;
     const QModelIndex from = currentIndex().isValid() ? currentIndex() : model_->index(0, 0);
     int row = from.row(), column = from.column();
     auto step = [&](int& pos, int delta, int count, bool vertical) {
@@ -538,6 +542,29 @@ void SheetView::keyPressEvent(QKeyEvent* event)
     }
 }
 
+void SheetView::release()
+{
+    for (SheetView* v : overlays_)
+        if (v)
+            v->setModel(nullptr);
+    setModel(nullptr);
+}
+
+void SheetView::mousePressEvent(QMouseEvent* event)
+{
+    main_->mouseDown_ = true;
+    QTableView::mousePressEvent(event);
+}
+
+void SheetView::mouseReleaseEvent(QMouseEvent* event)
+{
+    QTableView::mouseReleaseEvent(event);
+    if (main_->mouseDown_) {
+        main_->mouseDown_ = false;
+        emit main_->mouseSelectionDone();
+    }
+}
+
 void SheetView::copySelection()
 {
     QApplication::clipboard()->setText(selectedRange().textBlock());
@@ -576,7 +603,7 @@ void SheetView::pasteClipboard()
             if (!cells[size_t(i)][j].isEmpty())
                 block(i + 1, j + 1) = cells[size_t(i)][j];
     const Range target(&sheet(), sel.row(), sel.column(), sel.row() + rows - 1, sel.column() + columns - 1);
-    if (model_->userEdit(target, QVariant::fromValue(block))) {
+    if (model_->userEdit(target, QVariant::fromValue(block)) && model()) {
         model_->ensureExtent(target.lastRow(), target.lastColumn());
         selectionModel()->select(QItemSelection(model_->index(target.row() - 1, target.column() - 1),
                                                 model_->index(target.lastRow() - 1, target.lastColumn() - 1)),

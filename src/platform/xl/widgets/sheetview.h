@@ -57,11 +57,22 @@ public:
     void cancelEdit();
     bool isEditing() const;
 
+    // Detaches the view and its panes from the model before the sheet goes away.
+    void release();
+    // A mouse button is down over one of the panes (a block is being dragged out).
+    bool isMouseSelecting() const { return main_->mouseDown_; }
+
     void copySelection();
     void pasteClipboard();
     void clearContents();
 
+signals:
+    // The mouse button went up after selecting in one of the panes.
+    void mouseSelectionDone();
+
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -88,6 +99,7 @@ private:
     std::map<int, int> sizedRows_, sizedColumns_;
     std::vector<int> hiddenRows_, hiddenColumns_;
     int lastRowScroll_ = 0, lastColumnScroll_ = 0;
+    bool mouseDown_ = false;
 };
 
 }  // namespace xl::widgets

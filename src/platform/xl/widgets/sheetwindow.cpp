@@ -210,10 +210,14 @@ void SheetWindow::detach()
     while (tabs_->count() > 0)
         tabs_->removeTab(tabs_->count() - 1);
     --syncing_;
+    // The workbook may close from within a handler of the user's own edit or click: the views and
+    // models go at the next turn, cut off from the closed sheets now.
     for (Sheet& s : sheets_) {
         stack_->removeWidget(s.view);
-        delete s.view;
-        delete s.model;
+        s.view->release();
+        s.view->hide();
+        s.view->deleteLater();
+        s.model->deleteLater();
     }
     sheets_.clear();
 }
@@ -232,6 +236,7 @@ void SheetWindow::addSheetViews()
         auto follow = [this, view] { userSelected(view); };
         connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, follow);
         connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this, follow);
+        connect(view, &SheetView::mouseSelectionDone, this, follow);
     }
     for (int i = 0; i < int(sheets_.size()); ++i)
         tabs_->setTabText(i, sheets_[size_t(i)].sheet->name());
@@ -259,6 +264,8 @@ void SheetWindow::userSelected(SheetView* view)
 {
     if (syncing_ || !book_)
         return;
+    if (view->isMouseSelecting())
+        return;   // a block dragged with the mouse counts once, when the button is released
     const Range picked = view->selectedRange();
     Worksheet& ws = view->sheet();
     if (!(picked == ws.selection())) {
@@ -318,7 +325,7 @@ void SheetWindow::commitFormulaBar()
     const QModelIndex current = view->currentIndex().isValid() ? view->currentIndex() : view->model()->index(0, 0);
     view->setFocus();
     if (view->sheet().isUserEditable(current.row() + 1, current.column() + 1)) {
-        if (view->model()->setData(current, content_->text(), Qt::EditRole))
+        if (view->model()->setData(current, content_->text(), Qt::EditRole) && currentView() == view)
             view->moveCurrent(1, 0);
     } else {
         showSheetError(kProtectedCellMessage);
@@ -384,8 +391,6 @@ void SheetWindow::cellsChanged(Worksheet& sheet, const QRect& area)
 
 void SheetWindow::viewChanged(Worksheet& sheet)
 {
-    if (syncing_)
-        return;   // the view itself caused it (the user's selection)
     dirtyViews_.insert(&sheet);
     schedule();
 }

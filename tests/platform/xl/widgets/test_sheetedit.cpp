@@ -139,3 +139,22 @@ TEST_F(SheetWindowTest, CopyPasteAndDeleteOfBlocks)
     EXPECT_FALSE(ws->range("E6").value().isValid());
     EXPECT_EQ(log.changes.size(), 3);
 }
+
+TEST_F(SheetWindowTest, TheWorkbookMayCloseFromTheChangeEventOfAnEdit)
+{
+    struct Closer : WorkbookObserver {
+        Workbook* book;
+        void sheetChange(const Range&) override { book->close(false); }
+    } closer;
+    closer.book = book;
+    book->addObserver(&closer);
+    book->removeObserver(&log);
+    select(2, 2);
+    QTest::keyClick(view(), Qt::Key_1);
+    ASSERT_NE(editor(), nullptr);
+    QTest::keyClick(editor(), Qt::Key_Return);
+    settle();
+    EXPECT_EQ(app->workbooks().count(), 0);
+    EXPECT_EQ(window->currentView(), nullptr);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("勤務表"));
+}

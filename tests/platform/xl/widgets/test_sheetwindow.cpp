@@ -18,6 +18,14 @@ TEST_F(SheetWindowTest, SelectionFollowsTheUserAndTheProgram)
     view()->selectionModel()->select(QItemSelection(at(3, 4), at(5, 6)), QItemSelectionModel::ClearAndSelect);
     EXPECT_EQ(ws->selection().address(), QStringLiteral("$D$3:$F$5"));
 
+    // A click reports its cell once, when the button goes up.
+    log.selections.clear();
+    QTest::mousePress(view()->viewport(), Qt::LeftButton, {}, view()->visualRect(at(7, 2)).center());
+    EXPECT_TRUE(log.selections.isEmpty());
+    QTest::mouseRelease(view()->viewport(), Qt::LeftButton, {}, view()->visualRect(at(7, 2)).center());
+    EXPECT_EQ(log.selections, QStringList{QStringLiteral("$B$7")});
+    EXPECT_EQ(window->addressBox()->text(), QStringLiteral("B7"));
+
     // The program selects: the view follows and reports nothing back as the user's.
     log.selections.clear();
     ws->range("H10:I12").select();
