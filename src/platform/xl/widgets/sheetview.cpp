@@ -12,6 +12,7 @@ namespace xl::widgets {
 
 namespace {
 
+constexpr qint64 kLargeSelection = 1000000;
 const QColor kGridColor(0xD4, 0xD4, 0xD4);
 const QColor kSelectionShade(0x21, 0x73, 0x46, 40);
 const QColor kSelectionFrame(0x21, 0x73, 0x46);
@@ -434,6 +435,11 @@ Range SheetView::selectedRange() const
         bottom = std::max(bottom, r.bottom() + 1);
         right = std::max(right, r.right() + 1);
     }
+    // Whole rows or columns picked at the headers stand for them in the whole sheet.
+    if (top == 1 && bottom >= model_->rowCount())
+        bottom = kMaxRows;
+    if (left == 1 && right >= model_->columnCount())
+        right = kMaxColumns;
     return Range(&sheet(), top, left, bottom, right);
 }
 
@@ -493,7 +499,8 @@ bool SheetView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* even
     }
     const bool byUser = trigger == AnyKeyPressed || trigger == EditKeyPressed || trigger == DoubleClicked;
     if (byUser && index.isValid()) {
-        if (trigger == AnyKeyPressed) {
+        // Typing starts an edit: a printable key, or the input method composing Japanese text.
+        if (trigger == AnyKeyPressed && !(event && event->type() == QEvent::InputMethod)) {
             const auto* key = event && event->type() == QEvent::KeyPress ? static_cast<QKeyEvent*>(event) : nullptr;
             if (!key || key->text().isEmpty() || !key->text().at(0).isPrint()
                 || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
@@ -613,7 +620,17 @@ void SheetView::pasteClipboard()
 
 void SheetView::clearContents()
 {
-    model_->userEdit(selectedRange(), QVariant());
+    Range target = selectedRange();
+    if (target.count() > kLargeSelection) {
+        // Whole rows or columns: only the used cells can hold anything to clear.
+        const Range used = sheet().usedRange();
+        const int top = std::max(target.row(), used.row()), left = std::max(target.column(), used.column());
+        const int bottom = std::min(target.lastRow(), used.lastRow()), right = std::min(target.lastColumn(), used.lastColumn());
+        if (top > bottom || left > right)
+            return;
+        target = Range(&sheet(), top, left, bottom, right);
+    }
+    model_->userEdit(target, QVariant());
 }
 
 void SheetView::paintEvent(QPaintEvent* event)

@@ -414,18 +414,35 @@ void SheetWindow::applicationChanged(Application& app)
     }
     formulaBar_->setVisible(app.displayFormulaBar());
     tabs_->setVisible(app.displayWorkbookTabs());
-    if (!app.visible() || app.hasQuit()) {
-        hide();
+    // Only a change of the switches moves the window, so that the program's other switches do
+    // not undo what the user did to it.
+    const Shown shown{app.visible() && !app.hasQuit(), app.windowState(), app.displayFullScreen()};
+    if (shown == shown_)
         return;
-    }
-    if (app.displayFullScreen())
+    shown_ = shown;
+    ++applyingState_;
+    if (!shown.visible)
+        hide();
+    else if (shown.fullScreen)
         showFullScreen();
-    else if (app.windowState() == kMaximized)
+    else if (shown.state == kMaximized)
         showMaximized();
-    else if (app.windowState() == kMinimized)
+    else if (shown.state == kMinimized)
         showMinimized();
     else
         showNormal();
+    --applyingState_;
+}
+
+void SheetWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // The user maximised, restored or minimised the window: WindowState tells so.
+    if (event->type() != QEvent::WindowStateChange || applyingState_ || !app_ || !isVisible())
+        return;
+    const int state = isMinimized() ? kMinimized : isMaximized() ? kMaximized : kNormal;
+    shown_.state = state;
+    app_->setWindowState(state);
 }
 
 void SheetWindow::workbooksChanged(Application& app)

@@ -64,6 +64,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // ApplicationObserver
@@ -94,6 +95,13 @@ private:
     bool second_ = false;           // a later Application: the program's export view
     bool frozen_ = false;           // ScreenUpdating off
     int syncing_ = 0;               // applying the model to the view: no user events
+    struct Shown {
+        bool visible = false;
+        int state = 0;
+        bool fullScreen = false;
+        bool operator==(const Shown&) const = default;
+    } shown_;                       // the switches last applied to the window
+    int applyingState_ = 0;
     struct Sheet {
         Worksheet* sheet;
         SheetModel* model;

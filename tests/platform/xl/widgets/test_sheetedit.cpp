@@ -2,6 +2,7 @@
 #include "sheetwindow_fixture.h"
 
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 
 using namespace xl;
@@ -37,6 +38,20 @@ TEST_F(SheetWindowTest, TypingAndEnterCommitOnceAndMoveDown)
     EXPECT_EQ(ws->range("B2").value(), QVariant(420.0));
     EXPECT_EQ(view()->currentIndex(), at(2, 3));
     EXPECT_EQ(log.changes.size(), 2);
+}
+
+TEST_F(SheetWindowTest, TheInputMethodStartsAnEditWithJapaneseText)
+{
+    select(4, 1);
+    QInputMethodEvent composing(QStringLiteral("にっきん"), {});
+    QCoreApplication::sendEvent(view(), &composing);
+    ASSERT_TRUE(view()->isEditing());
+    QInputMethodEvent committed;
+    committed.setCommitString(QStringLiteral("日勤"));
+    QCoreApplication::sendEvent(editor(), &committed);
+    QTest::keyClick(editor(), Qt::Key_Return);
+    EXPECT_EQ(ws->range("A4").value(), QVariant(QStringLiteral("日勤")));
+    EXPECT_EQ(log.changes, QStringList{QStringLiteral("$A$4")});
 }
 
 TEST_F(SheetWindowTest, EscapeAndTheProgramsCancelLeaveTheCell)
@@ -138,6 +153,14 @@ TEST_F(SheetWindowTest, CopyPasteAndDeleteOfBlocks)
     EXPECT_FALSE(ws->range("E5").value().isValid());
     EXPECT_FALSE(ws->range("E6").value().isValid());
     EXPECT_EQ(log.changes.size(), 3);
+
+    // Whole columns picked at the header are the sheet's columns; Delete clears what they hold.
+    view()->selectColumn(1);
+    EXPECT_EQ(ws->selection().address(), QStringLiteral("$B:$B"));
+    QTest::keyClick(view(), Qt::Key_Delete);
+    EXPECT_FALSE(ws->range("B9").value().isValid());
+    EXPECT_FALSE(ws->range("B2").value().isValid());
+    EXPECT_EQ(ws->range("A9").value(), QVariant(QStringLiteral("休")));
 }
 
 TEST_F(SheetWindowTest, TheWorkbookMayCloseFromTheChangeEventOfAnEdit)

@@ -149,6 +149,15 @@ TEST_F(SheetWindowTest, VisibilityWindowStateTitleAndQuit)
     EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
     app->setWindowState(kNormal);
     EXPECT_FALSE(window->windowState() & Qt::WindowMaximized);
+    // The user maximises: the model knows, and other switches leave the window as it is.
+    window->showMaximized();
+    EXPECT_EQ(app->windowState(), kMaximized);
+    app->setScreenUpdating(false);
+    app->setScreenUpdating(true);
+    app->setDisplayFormulaBar(false);
+    EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
+    app->setWindowState(kNormal);
+    EXPECT_FALSE(window->windowState() & Qt::WindowMaximized);
     app->setVisible(false);
     EXPECT_FALSE(window->isVisible());
     app->setVisible(true);
