@@ -574,7 +574,8 @@ void SheetView::mouseReleaseEvent(QMouseEvent* event)
 
 void SheetView::copySelection()
 {
-    QApplication::clipboard()->setText(selectedRange().textBlock());
+    const auto target = selectionInUse();
+    QApplication::clipboard()->setText(target ? target->textBlock() : QString());
 }
 
 void SheetView::pasteClipboard()
@@ -596,8 +597,9 @@ void SheetView::pasteClipboard()
     }
     const int rows = int(cells.size());
     const Range sel = selectedRange();
-    if (rows == 1 && columns == 1) {   // one value fills the whole selection
-        model_->userEdit(sel, cells[0][0].isEmpty() ? QVariant() : QVariant(cells[0][0]));
+    if (rows == 1 && columns == 1) {   // one value fills the selection (short of whole columns)
+        const Range target = sel.count() > kLargeSelection ? Range(&sheet(), sel.row(), sel.column(), sel.row(), sel.column()) : sel;
+        model_->userEdit(target, cells[0][0].isEmpty() ? QVariant() : QVariant(cells[0][0]));
         return;
     }
     if (sel.row() + rows - 1 > kMaxRows || sel.column() + columns - 1 > kMaxColumns) {
@@ -618,19 +620,24 @@ void SheetView::pasteClipboard()
     }
 }
 
+std::optional<Range> SheetView::selectionInUse() const
+{
+    const Range target = selectedRange();
+    if (target.count() <= kLargeSelection)
+        return target;
+    // Whole rows or columns: only the used cells hold anything to copy or clear.
+    const Range used = sheet().usedRange();
+    const int top = std::max(target.row(), used.row()), left = std::max(target.column(), used.column());
+    const int bottom = std::min(target.lastRow(), used.lastRow()), right = std::min(target.lastColumn(), used.lastColumn());
+    if (top > bottom || left > right)
+        return std::nullopt;
+    return Range(&sheet(), top, left, bottom, right);
+}
+
 void SheetView::clearContents()
 {
-    Range target = selectedRange();
-    if (target.count() > kLargeSelection) {
-        // Whole rows or columns: only the used cells can hold anything to clear.
-        const Range used = sheet().usedRange();
-        const int top = std::max(target.row(), used.row()), left = std::max(target.column(), used.column());
-        const int bottom = std::min(target.lastRow(), used.lastRow()), right = std::min(target.lastColumn(), used.lastColumn());
-        if (top > bottom || left > right)
-            return;
-        target = Range(&sheet(), top, left, bottom, right);
-    }
-    model_->userEdit(target, QVariant());
+    if (const auto target = selectionInUse())
+        model_->userEdit(*target, QVariant());
 }
 
 void SheetView::paintEvent(QPaintEvent* event)

@@ -7,6 +7,7 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <array>
+#include <optional>
 
 namespace xl::widgets {
 
@@ -89,6 +90,9 @@ private:
     int frozenWidth() const;
     int frozenHeight() const;
     void paintOverCells(QPainter& p);
+    // The selection, cut down to the used cells when it spans whole rows or columns; nothing when
+    // it holds no used cell.
+    std::optional<Range> selectionInUse() const;
     SheetView* viewShowing(const QModelIndex& index);
 
     SheetModel* model_;

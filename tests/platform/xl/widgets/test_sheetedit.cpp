@@ -161,6 +161,12 @@ TEST_F(SheetWindowTest, CopyPasteAndDeleteOfBlocks)
     EXPECT_FALSE(ws->range("B9").value().isValid());
     EXPECT_FALSE(ws->range("B2").value().isValid());
     EXPECT_EQ(ws->range("A9").value(), QVariant(QStringLiteral("休")));
+
+    // Copying the whole sheet copies its used cells.
+    view()->selectAll();
+    EXPECT_EQ(ws->selection().address(), QStringLiteral("$A:$XFD"));
+    QTest::keySequence(view(), QKeySequence::Copy);
+    EXPECT_EQ(QApplication::clipboard()->text(), ws->usedRange().textBlock());
 }
 
 TEST_F(SheetWindowTest, TheWorkbookMayCloseFromTheChangeEventOfAnEdit)
