@@ -534,9 +534,12 @@ void SheetWindow::setZoom(int percent)
 
 void SheetWindow::closeEvent(QCloseEvent* event)
 {
-    // The program's own workbook window stays until the program ends it.
+    // The program's own workbook window stays until the program ends it: closing only
+    // minimises it.
     if (!second_ || !app_) {
         event->ignore();
+        if (app_)
+            showMinimized();
         return;
     }
     if (book_ && !book_->saved()) {

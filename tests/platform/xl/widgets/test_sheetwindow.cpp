@@ -162,9 +162,13 @@ TEST_F(SheetWindowTest, VisibilityWindowStateTitleAndQuit)
     EXPECT_FALSE(window->isVisible());
     app->setVisible(true);
     EXPECT_TRUE(window->isVisible());
-    // The user cannot close the program's own workbook window.
+    // The user cannot close the program's own workbook window, only put it aside.
     window->close();
     EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->isMinimized());
+    EXPECT_EQ(app->windowState(), kMinimized);
+    app->bringToFront();
+    EXPECT_FALSE(window->isMinimized());
     app->quit();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->currentView(), nullptr);
