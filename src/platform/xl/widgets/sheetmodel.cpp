@@ -201,7 +201,8 @@ void SheetModel::cellsChanged(const QRect& area)
 {
     if (area.isEmpty())
         return;
-    ensureExtent(area.bottom(), area.right());
+    // Whole rows or columns do not make the table grow to the end of the sheet.
+    ensureExtent(area.bottom() < kMaxRows ? area.bottom() : 0, area.right() < kMaxColumns ? area.right() : 0);
     const int top = area.top() - 1, left = area.left() - 1;
     const int bottom = std::min(area.bottom(), rows_) - 1, right = std::min(area.right(), columns_) - 1;
     if (top <= bottom && left <= right)

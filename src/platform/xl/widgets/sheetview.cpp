@@ -408,14 +408,19 @@ void SheetView::showSheetSelection()
     if (pane_ != Pane::Main)
         return;
     const Range sel = sheet().selection();
-    model_->ensureExtent(sel.lastRow(), sel.lastColumn());
-    const QModelIndex topLeft = model_->index(sel.row() - 1, sel.column() - 1);
-    const QModelIndex bottomRight = model_->index(std::min(sel.lastRow(), model_->rowCount()) - 1,
-                                                  std::min(sel.lastColumn(), model_->columnCount()) - 1);
-    const QRect shown(selectedRange().column(), selectedRange().row(), selectedRange().columnCount(), selectedRange().rowCount());
-    if (shown == QRect(sel.column(), sel.row(), sel.columnCount(), sel.rowCount()) && currentIndex() == topLeft)
+    if (selectedRange() == sel && currentIndex() == model_->index(sel.row() - 1, sel.column() - 1))
         return;
-    selectionModel()->setCurrentIndex(topLeft, QItemSelectionModel::NoUpdate);
+    selectArea(sel.row(), sel.column(), sel.lastRow(), sel.lastColumn(), false);
+}
+
+void SheetView::selectArea(int top, int left, int bottom, int right, bool byUser)
+{
+    // Whole rows or columns select to the end of the table, which does not grow for them.
+    model_->ensureExtent(top == 1 && bottom == kMaxRows ? 0 : bottom, left == 1 && right == kMaxColumns ? 0 : right);
+    const QModelIndex topLeft = model_->index(top - 1, left - 1);
+    const QModelIndex bottomRight = model_->index(std::min(bottom, model_->rowCount()) - 1,
+                                                  std::min(right, model_->columnCount()) - 1);
+    selectionModel()->setCurrentIndex(topLeft, byUser ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::NoUpdate);
     selectionModel()->select(QItemSelection(topLeft, bottomRight), QItemSelectionModel::ClearAndSelect);
     scrollTo(topLeft);
 }

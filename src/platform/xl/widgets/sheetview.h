@@ -50,6 +50,8 @@ public:
     void applyLayout();
     // The view's selection follows the sheet's (the program selected something).
     void showSheetSelection();
+    // Selects a block (1-based, inclusive) and shows its first cell.
+    void selectArea(int top, int left, int bottom, int right, bool byUser);
     // The block the user has selected (the current cell when nothing is selected).
     Range selectedRange() const;
     // Moves the current cell by rows/columns and selects it.

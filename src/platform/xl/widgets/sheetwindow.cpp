@@ -269,7 +269,7 @@ void SheetWindow::userSelected(SheetView* view)
     const Range picked = view->selectedRange();
     Worksheet& ws = view->sheet();
     if (!(picked == ws.selection())) {
-        ++syncing_;   // the model's view notice must not move the view back
+        ++syncing_;   // selection signals raised meanwhile are not the user's
         try {
             ws.userSelect(picked);
         } catch (const VbError& e) {
@@ -307,12 +307,7 @@ void SheetWindow::goToAddress()
         updateFormulaBar();
         return;
     }
-    SheetModel* model = view->sheetModel();
-    model->ensureExtent(area->bottom, area->right);
-    const QModelIndex first = model->index(area->top - 1, area->left - 1);
-    view->selectionModel()->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect);
-    view->selectionModel()->select(QItemSelection(first, model->index(area->bottom - 1, area->right - 1)),
-                                   QItemSelectionModel::ClearAndSelect);
+    view->selectArea(area->top, area->left, area->bottom, area->right, true);
     view->setFocus();
 }
 

@@ -34,6 +34,19 @@ TEST_F(SheetWindowTest, SelectionFollowsTheUserAndTheProgram)
     EXPECT_EQ(view()->currentIndex(), at(10, 8));
     EXPECT_EQ(view()->selectedRange().address(), QStringLiteral("$H$10:$I$12"));
     EXPECT_EQ(window->addressBox()->text(), QStringLiteral("H10"));
+
+    // Whole columns, by the program or typed, select the column without growing the table.
+    const int rows = view()->model()->rowCount();
+    ws->range("C:D").select();
+    settle();
+    EXPECT_EQ(view()->selectedRange().address(), QStringLiteral("$C:$D"));
+    window->addressBox()->setText(QStringLiteral("E:E"));
+    QTest::keyClick(window->addressBox(), Qt::Key_Return);
+    EXPECT_EQ(ws->selection().address(), QStringLiteral("$E:$E"));
+    ws->range("F:F").clearContents();
+    ws->range("F:F").interior().setColor(QColor(Qt::yellow));
+    settle();
+    EXPECT_EQ(view()->model()->rowCount(), rows);
 }
 
 TEST_F(SheetWindowTest, ScreenUpdatingOffFreezesThenRepaintsOnce)
