@@ -216,6 +216,9 @@ SheetView::SheetView(SheetModel* model, QWidget* parent) : QTableView(parent), m
     });
     for (QHeaderView* h : {horizontalHeader(), verticalHeader()})
         connect(h, &QHeaderView::geometriesChanged, this, &SheetView::placeOverlays);
+    // Rows and columns added to the table take their sheet sizes and hidden state.
+    connect(model, &QAbstractItemModel::rowsInserted, this, [this] { applyLayout(); });
+    connect(model, &QAbstractItemModel::columnsInserted, this, [this] { applyLayout(); });
     applyLayout();
 }
 

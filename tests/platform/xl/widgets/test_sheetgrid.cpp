@@ -81,6 +81,14 @@ TEST_F(SheetWindowTest, ModelPassesTheItemModelTester)
     EXPECT_GE(v->model()->rowCount(), 500);
     EXPECT_GE(v->model()->columnCount(), 60);
     EXPECT_EQ(v->model()->data(v->model()->index(499, 59)).toString(), QStringLiteral("far"));
+    // Rows the table gains keep the sheet's heights and hidden state.
+    ws->setRowHeight(900, 30);
+    ws->setRowHidden(901, true);
+    settle();
+    ws->cells(950, 1).setValue(1.0);
+    settle();
+    EXPECT_EQ(v->rowHeight(899), 40);
+    EXPECT_TRUE(v->isRowHidden(900));
 }
 
 TEST_F(SheetWindowTest, LayoutFollowsTheSheet)
