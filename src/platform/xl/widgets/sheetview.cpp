@@ -245,7 +245,7 @@ void SheetView::setUp()
     setVerticalScrollMode(ScrollPerPixel);
     setEditTriggers(AnyKeyPressed | EditKeyPressed | DoubleClicked);
     setSelectionMode(ContiguousSelection);
-    setTabKeyNavigation(false);
+    setTabKeyNavigation(true);   // Tab moves to the next cell, as Enter moves down
     for (QHeaderView* h : {horizontalHeader(), verticalHeader()}) {
         h->setSectionResizeMode(QHeaderView::Fixed);
         h->setMinimumSectionSize(0);

@@ -38,6 +38,15 @@ TEST_F(SheetWindowTest, TypingAndEnterCommitOnceAndMoveDown)
     EXPECT_EQ(ws->range("B2").value(), QVariant(420.0));
     EXPECT_EQ(view()->currentIndex(), at(2, 3));
     EXPECT_EQ(log.changes.size(), 2);
+
+    // Without an edit, Enter and Tab only move.
+    QTest::keyClick(view(), Qt::Key_Tab);
+    EXPECT_EQ(view()->currentIndex(), at(2, 4));
+    QTest::keyClick(view(), Qt::Key_Return);
+    EXPECT_EQ(view()->currentIndex(), at(3, 4));
+    QTest::keyClick(view(), Qt::Key_Backtab);
+    EXPECT_EQ(view()->currentIndex(), at(3, 3));
+    EXPECT_EQ(log.changes.size(), 2);
 }
 
 TEST_F(SheetWindowTest, TheInputMethodStartsAnEditWithJapaneseText)
