@@ -542,6 +542,11 @@ void SheetView::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Delete:
         clearContents();
         return;
+    case Qt::Key_Backspace:   // starts an edit of the current cell with its text removed
+        if (edit(currentIndex(), EditKeyPressed, event))
+            if (auto* le = qobject_cast<QLineEdit*>(main_->viewShowing(currentIndex())->indexWidget(currentIndex())))
+                le->clear();
+        return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         main_->moveCurrent(event->modifiers() & Qt::ShiftModifier ? -1 : 1, 0);

@@ -47,6 +47,16 @@ TEST_F(SheetWindowTest, TypingAndEnterCommitOnceAndMoveDown)
     QTest::keyClick(view(), Qt::Key_Backtab);
     EXPECT_EQ(view()->currentIndex(), at(3, 3));
     EXPECT_EQ(log.changes.size(), 2);
+
+    // Backspace starts an edit of an emptied cell.
+    select(2, 2);
+    QTest::keyClick(view(), Qt::Key_Backspace);
+    edit = qobject_cast<QLineEdit*>(editor());
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->text(), QString());
+    QTest::keyClicks(edit, QStringLiteral("7"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(ws->range("B2").value(), QVariant(7.0));
 }
 
 TEST_F(SheetWindowTest, TheInputMethodStartsAnEditWithJapaneseText)
