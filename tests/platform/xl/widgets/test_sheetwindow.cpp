@@ -171,6 +171,10 @@ TEST_F(SheetWindowTest, VisibilityWindowStateTitleAndQuit)
     EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
     app->setWindowState(kNormal);
     EXPECT_FALSE(window->windowState() & Qt::WindowMaximized);
+    app->setDisplayFullScreen(true);
+    EXPECT_TRUE(window->isFullScreen());
+    app->setDisplayFullScreen(false);
+    EXPECT_FALSE(window->isFullScreen());
     app->setVisible(false);
     EXPECT_FALSE(window->isVisible());
     app->setVisible(true);
