@@ -89,6 +89,7 @@ Application::Application()
 Application::~Application()
 {
     std::erase(liveApplications(), this);
+    notify([&](ApplicationObserver* o) { o->applicationDestroyed(*this); });
     observers_.clear();
     books_.books_.clear();
 }

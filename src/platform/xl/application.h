@@ -32,6 +32,8 @@ public:
     virtual void bringToFrontRequested(Application& /*app*/) {}
     virtual void commitEditRequested(Application& /*app*/) {}   // finish a pending cell edit
     virtual void quitting(Application& /*app*/) {}
+    // The Application is being destroyed; its workbooks go with it.
+    virtual void applicationDestroyed(Application& /*app*/) {}
 };
 
 class Workbooks {

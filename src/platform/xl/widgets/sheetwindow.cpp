@@ -1,0 +1,555 @@
+#include "sheetwindow.h"
+
+#include "platform/ui/prompt.h"
+#include "platform/xl/address.h"
+#include "sheetmodel.h"
+#include "sheetview.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+namespace xl::widgets {
+
+namespace {
+
+struct Settings {
+    QString title;
+    SavePermission savePermission;
+    SaveAsDialog saveAsDialog;
+    std::map<const Application*, SheetWindow*> windows;
+};
+
+Settings& settings()
+{
+    static Settings s;
+    return s;
+}
+
+QString askSaveAs(QWidget* parent, const QString& suggested)
+{
+    if (settings().saveAsDialog)
+        return settings().saveAsDialog(parent, suggested);
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("名前を付けて保存"), suggested,
+                                        QStringLiteral("ブック (*.xlsx);;マクロ有効ブック (*.xlsm)"));
+}
+
+const int kZoomSteps[] = {50, 75, 100, 125, 150, 200};
+
+}  // namespace
+
+void install()
+{
+    Application::setCreationHook([](Application& app) { new SheetWindow(app); });
+    for (Application* app : Application::instances())
+        if (!SheetWindow::of(*app))
+            new SheetWindow(*app);
+}
+
+void setProgramTitle(const QString& title)
+{
+    settings().title = title;
+    for (const auto& [app, window] : settings().windows)
+        window->updateTitle();
+}
+
+QString programTitle()
+{
+    return settings().title;
+}
+
+void setSavePermission(SavePermission permission)
+{
+    settings().savePermission = std::move(permission);
+}
+
+void setSaveAsDialog(SaveAsDialog dialog)
+{
+    settings().saveAsDialog = std::move(dialog);
+}
+
+SheetWindow* SheetWindow::of(const Application& app)
+{
+    const auto it = settings().windows.find(&app);
+    return it == settings().windows.end() ? nullptr : it->second;
+}
+
+SheetWindow::SheetWindow(Application& app) : app_(&app)
+{
+    settings().windows[&app] = this;
+    second_ = Application::instances().size() > 1 && Application::instances().front() != &app;
+    resize(1000, 700);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    formulaBar_ = new QWidget(central);
+    auto* barLayout = new QHBoxLayout(formulaBar_);
+    barLayout->setContentsMargins(2, 2, 2, 2);
+    address_ = new QLineEdit(formulaBar_);
+    address_->setFixedWidth(90);
+    address_->setAlignment(Qt::AlignCenter);
+    content_ = new QLineEdit(formulaBar_);
+    connect(address_, &QLineEdit::returnPressed, this, &SheetWindow::goToAddress);
+    connect(content_, &QLineEdit::returnPressed, this, &SheetWindow::commitFormulaBar);
+    address_->installEventFilter(this);
+    content_->installEventFilter(this);
+    barLayout->addWidget(address_);
+    barLayout->addWidget(content_, 1);
+    layout->addWidget(formulaBar_);
+
+    stack_ = new QStackedWidget(central);
+    layout->addWidget(stack_, 1);
+
+    tabs_ = new QTabBar(central);
+    tabs_->setShape(QTabBar::RoundedSouth);
+    tabs_->setExpanding(false);
+    tabs_->setDrawBase(true);
+    layout->addWidget(tabs_);
+    setCentralWidget(central);
+
+    connect(tabs_, &QTabBar::currentChanged, this, [this](int index) {
+        if (syncing_ || !book_ || index < 0 || index >= int(sheets_.size()))
+            return;
+        // The user chose a sheet: it becomes active (the model fires its activation event).
+        stack_->setCurrentWidget(sheets_[size_t(index)].view);
+        sheets_[size_t(index)].sheet->activate();
+        updateFormulaBar();
+    });
+
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    saveAction_ = file->addAction(QStringLiteral("上書き保存(&S)"), this, &SheetWindow::save);
+    saveAction_->setShortcut(QKeySequence::Save);
+    saveAsAction_ = file->addAction(QStringLiteral("名前を付けて保存(&A)..."), this, &SheetWindow::saveAs);
+    saveAsAction_->setVisible(second_);
+    saveAsAction_->setEnabled(second_);
+    QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    QMenu* zoom = view->addMenu(QStringLiteral("ズーム(&Z)"));
+    zoomGroup_ = new QActionGroup(this);
+    for (int percent : kZoomSteps) {
+        QAction* a = zoom->addAction(QStringLiteral("%1%").arg(percent), this, [this, percent] { setZoom(percent); });
+        a->setCheckable(true);
+        a->setData(percent);
+        zoomGroup_->addAction(a);
+    }
+
+    flushTimer_.setSingleShot(true);
+    flushTimer_.setInterval(0);
+    connect(&flushTimer_, &QTimer::timeout, this, &SheetWindow::flush);
+
+    app.addObserver(this);
+    attach(app.activeWorkbook());
+    applicationChanged(app);
+}
+
+SheetWindow::~SheetWindow()
+{
+    detach();
+    if (app_) {
+        app_->removeObserver(this);
+        settings().windows.erase(app_);
+    }
+}
+
+SheetView* SheetWindow::currentView() const
+{
+    return qobject_cast<SheetView*>(stack_->currentWidget());
+}
+
+SheetView* SheetWindow::viewOf(const Worksheet& sheet) const
+{
+    for (const Sheet& s : sheets_)
+        if (s.sheet == &sheet)
+            return s.view;
+    return nullptr;
+}
+
+void SheetWindow::updateTitle()
+{
+    const QString title = programTitle();
+    if (!book_)
+        setWindowTitle(title);
+    else
+        setWindowTitle(title.isEmpty() ? book_->name() : book_->name() + QStringLiteral(" - ") + title);
+}
+
+void SheetWindow::attach(Workbook* book)
+{
+    if (book == book_)
+        return;
+    detach();
+    book_ = book;
+    if (book_) {
+        book_->addObserver(this);
+        addSheetViews();
+        showActiveSheet();
+    }
+    updateTitle();
+    updateFormulaBar();
+}
+
+void SheetWindow::detach()
+{
+    flushTimer_.stop();
+    dirtyCells_.clear();
+    dirtyViews_.clear();
+    if (book_)
+        book_->removeObserver(this);
+    book_ = nullptr;
+    ++syncing_;
+    while (tabs_->count() > 0)
+        tabs_->removeTab(tabs_->count() - 1);
+    --syncing_;
+    // The workbook may close from within a handler of the user's own edit or click: the views and
+    // models go at the next turn, cut off from the closed sheets now.
+    for (Sheet& s : sheets_) {
+        stack_->removeWidget(s.view);
+        s.view->release();
+        s.view->hide();
+        s.view->deleteLater();
+        s.model->deleteLater();
+    }
+    sheets_.clear();
+}
+
+void SheetWindow::addSheetViews()
+{
+    ++syncing_;
+    for (int i = int(sheets_.size()) + 1; i <= book_->worksheetCount(); ++i) {
+        Worksheet& ws = book_->worksheets(i);
+        auto* model = new SheetModel(ws, this);
+        auto* view = new SheetView(model, stack_);
+        stack_->addWidget(view);
+        sheets_.push_back(Sheet{&ws, model, view});
+        tabs_->addTab(ws.name());
+        view->showSheetSelection();
+        auto follow = [this, view] { userSelected(view); };
+        connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, follow);
+        connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this, follow);
+        connect(view, &SheetView::mouseSelectionDone, this, follow);
+    }
+    for (int i = 0; i < int(sheets_.size()); ++i)
+        tabs_->setTabText(i, sheets_[size_t(i)].sheet->name());
+    --syncing_;
+}
+
+void SheetWindow::showActiveSheet()
+{
+    if (!book_)
+        return;
+    const int index = book_->activeSheet().index() - 1;
+    ++syncing_;
+    tabs_->setCurrentIndex(index);
+    stack_->setCurrentIndex(index);
+    --syncing_;
+    if (QAction* a = zoomGroup_->checkedAction())
+        a->setChecked(false);
+    for (QAction* a : zoomGroup_->actions())
+        if (a->data().toInt() == book_->activeSheet().zoom())
+            a->setChecked(true);
+    updateFormulaBar();
+}
+
+void SheetWindow::userSelected(SheetView* view)
+{
+    if (syncing_ || !book_)
+        return;
+    if (view->isMouseSelecting())
+        return;   // a block dragged with the mouse counts once, when the button is released
+    const Range picked = view->selectedRange();
+    Worksheet& ws = view->sheet();
+    if (!(picked == ws.selection())) {
+        ++syncing_;   // selection signals raised meanwhile are not the user's
+        try {
+            ws.userSelect(picked);
+        } catch (const VbError& e) {
+            showSheetError(e.description);
+        }
+        --syncing_;
+    }
+    updateFormulaBar();
+}
+
+void SheetWindow::updateFormulaBar()
+{
+    SheetView* view = currentView();
+    if (!view) {
+        address_->clear();
+        content_->clear();
+        return;
+    }
+    const QModelIndex current = view->currentIndex();
+    const int row = current.isValid() ? current.row() + 1 : view->sheet().selection().row();
+    const int column = current.isValid() ? current.column() + 1 : view->sheet().selection().column();
+    address_->setText(columnLetters(column) + QString::number(row));
+    content_->setText(view->sheetModel()->editText(row, column));
+    content_->setCursorPosition(0);
+}
+
+// Enter in the address box selects the cell or block typed there.
+void SheetWindow::goToAddress()
+{
+    SheetView* view = currentView();
+    const auto area = parseArea(address_->text().trimmed());
+    if (!view || !area || area->bottom > kMaxRows || area->right > kMaxColumns) {
+        if (view)
+            showSheetError(QStringLiteral("参照が正しくありません。"));
+        updateFormulaBar();
+        return;
+    }
+    view->selectArea(area->top, area->left, area->bottom, area->right, true);
+    view->setFocus();
+}
+
+// Enter in the content box writes it into the current cell, as an edit in the grid does.
+void SheetWindow::commitFormulaBar()
+{
+    SheetView* view = currentView();
+    if (!view)
+        return;
+    const QModelIndex current = view->currentIndex().isValid() ? view->currentIndex() : view->model()->index(0, 0);
+    view->setFocus();
+    if (view->sheet().isUserEditable(current.row() + 1, current.column() + 1)) {
+        if (view->model()->setData(current, content_->text(), Qt::EditRole) && currentView() == view)
+            view->moveCurrent(1, 0);
+    } else {
+        showSheetError(kProtectedCellMessage);
+    }
+    updateFormulaBar();
+}
+
+bool SheetWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Escape in the formula bar drops what was typed there.
+    if ((watched == address_ || watched == content_) && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        updateFormulaBar();
+        if (SheetView* view = currentView())
+            view->setFocus();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void SheetWindow::schedule()
+{
+    if (!frozen_ && !flushTimer_.isActive())
+        flushTimer_.start();
+}
+
+// Everything the model changed since the last turn of the event loop, shown at once.
+void SheetWindow::flush()
+{
+    if (!book_ || frozen_)
+        return;
+    const auto cells = std::move(dirtyCells_);
+    const auto views = std::move(dirtyViews_);
+    dirtyCells_.clear();
+    dirtyViews_.clear();
+    if (int(sheets_.size()) != book_->worksheetCount() || !views.empty())
+        addSheetViews();
+    ++syncing_;
+    for (const Sheet& s : sheets_) {
+        const auto it = cells.find(s.sheet);
+        if (it != cells.end())
+            s.model->cellsChanged(it->second);
+        if (views.count(s.sheet)) {
+            s.model->refresh();
+            s.view->applyLayout();
+            s.view->showSheetSelection();
+        }
+    }
+    --syncing_;
+    if (!views.empty())
+        showActiveSheet();
+    else
+        updateFormulaBar();
+    updateTitle();
+}
+
+void SheetWindow::cellsChanged(Worksheet& sheet, const QRect& area)
+{
+    QRect& dirty = dirtyCells_[&sheet];
+    dirty = dirty.isEmpty() ? area : dirty.united(area);
+    schedule();
+}
+
+void SheetWindow::viewChanged(Worksheet& sheet)
+{
+    dirtyViews_.insert(&sheet);
+    schedule();
+}
+
+void SheetWindow::closing(Workbook& book)
+{
+    if (&book == book_)
+        detach();
+}
+
+void SheetWindow::applicationChanged(Application& app)
+{
+    if (app.screenUpdating() == frozen_) {
+        frozen_ = !app.screenUpdating();
+        if (frozen_) {
+            setUpdatesEnabled(false);
+        } else {
+            flush();
+            setUpdatesEnabled(true);   // one repaint of everything
+        }
+    }
+    formulaBar_->setVisible(app.displayFormulaBar());
+    tabs_->setVisible(app.displayWorkbookTabs());
+    // Only a change of the switches moves the window, so that the program's other switches do
+    // not undo what the user did to it.
+    const Shown shown{app.visible() && !app.hasQuit(), app.windowState(), app.displayFullScreen()};
+    if (shown == shown_)
+        return;
+    shown_ = shown;
+    ++applyingState_;
+    if (!shown.visible)
+        hide();
+    else if (shown.fullScreen)
+        showFullScreen();
+    else if (shown.state == kMaximized)
+        showMaximized();
+    else if (shown.state == kMinimized)
+        showMinimized();
+    else
+        showNormal();
+    --applyingState_;
+}
+
+void SheetWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // The user maximised, restored or minimised the window: WindowState tells so.
+    if (event->type() != QEvent::WindowStateChange || applyingState_ || !app_ || !isVisible())
+        return;
+    const int state = isMinimized() ? kMinimized : isMaximized() ? kMaximized : kNormal;
+    shown_.state = state;
+    app_->setWindowState(state);
+}
+
+void SheetWindow::workbooksChanged(Application& app)
+{
+    attach(app.activeWorkbook());
+    updateTitle();   // a workbook saved under a new name keeps its window
+}
+
+void SheetWindow::bringToFrontRequested(Application& app)
+{
+    if (!app.visible())
+        return;
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+}
+
+void SheetWindow::commitEditRequested(Application&)
+{
+    // What Escape does in the grid: a cell edit in progress is left without changing the cell.
+    if (SheetView* view = currentView())
+        view->cancelEdit();
+}
+
+void SheetWindow::quitting(Application&)
+{
+    if (SheetView* view = currentView())
+        view->cancelEdit();
+    detach();
+    hide();
+}
+
+void SheetWindow::applicationDestroyed(Application& app)
+{
+    detach();
+    app.removeObserver(this);
+    settings().windows.erase(&app);
+    app_ = nullptr;
+    hide();
+    deleteLater();
+}
+
+void SheetWindow::save()
+{
+    if (!book_)
+        return;
+    if (SheetView* view = currentView())
+        view->cancelEdit();
+    if (settings().savePermission && !settings().savePermission(*book_))
+        return;
+    if (book_->path().isEmpty() && second_) {
+        saveAs();
+        return;
+    }
+    try {
+        book_->save();
+    } catch (const VbError& e) {
+        showSheetError(e.description);
+    }
+}
+
+void SheetWindow::saveAs()
+{
+    if (!book_ || !second_)
+        return;
+    const QString suggested = book_->path().isEmpty() ? book_->name() + QStringLiteral(".xlsx") : book_->fullName();
+    const QString path = askSaveAs(this, suggested);
+    if (path.isEmpty())
+        return;
+    try {
+        book_->saveAs(path);
+    } catch (const VbError& e) {
+        showSheetError(e.description);
+    }
+    updateTitle();
+}
+
+void SheetWindow::setZoom(int percent)
+{
+    if (!book_)
+        return;
+    try {
+        book_->activeSheet().setZoom(percent);
+    } catch (const VbError& e) {
+        showSheetError(e.description);
+    }
+}
+
+void SheetWindow::closeEvent(QCloseEvent* event)
+{
+    // The program's own workbook window stays until the program ends it: closing only
+    // minimises it.
+    if (!second_ || !app_) {
+        event->ignore();
+        if (app_)
+            showMinimized();
+        return;
+    }
+    if (book_ && !book_->saved()) {
+        const int answer = ui::showMessage(QStringLiteral("'%1' への変更を保存しますか?").arg(book_->name()),
+                                           ui::vbYesNoCancel | ui::vbExclamation, programTitle());
+        if (answer == ui::vbCancel)
+            return event->ignore();
+        if (answer == ui::vbYes) {
+            save();
+            if (book_ && !book_->saved())
+                return event->ignore();
+        }
+    }
+    event->accept();
+    app_->quit();
+}
+
+}  // namespace xl::widgets
