@@ -1,0 +1,333 @@
+// The condition file on a small book of its own: typed values, quoting, the round trip, damaged
+// files that must change nothing, CP932 input and the two macros.
+#include "platform/text/cp932.h"
+#include "platform/xl/xl.h"
+#include "workbook/condfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString u(const char* s) { return QString::fromUtf8(s); }
+
+// A book with a few ranges of each shape: single cells, a row, a grid, a text-formatted column.
+struct SmallBook : ::testing::Test {
+    QTemporaryDir dir;
+    xl::Application app;
+    xl::Workbook& book = app.workbooks().add();
+    std::vector<condfile::ListedRange> ranges;
+
+    SmallBook()
+    {
+        layout(book);
+        at("Main", "C3").setValue(2026.0);
+        at("Main", "C4").setValue(12.0);
+    }
+    void layout(xl::Workbook& b)
+    {
+        b.worksheets(1).setName(u("Main"));
+        for (const char* s : {"基本設定", "人員配置表", "名前リスト"})
+            b.addSheet(u(s));
+        ranges.clear();
+        auto name = [&](const char* sheet, const char* n, const char* addr, bool keep = false) {
+            xl::Worksheet& ws = b.worksheets(u(sheet));
+            b.defineName(u(n), ws.range(u(addr)), &ws);
+            ranges.push_back({u(sheet), u(n), keep});
+        };
+        name("Main", "年", "C3", true);
+        name("Main", "月", "C4", true);
+        name("基本設定", "Type_Table_Input", "B3:J12");
+        name("基本設定", "Yasumi_Kigou", "C20");
+        name("基本設定", "勤務日数調整", "C21");
+        name("基本設定", "禁止パターン", "B30:F40");
+        name("人員配置表", "Time_Table", "D5:AH54");
+        b.worksheets(u("基本設定")).range(u("C3:C12")).setNumberFormat(u("@"));
+    }
+    xl::Range at(const char* sheet, const char* addr) { return book.worksheets(u(sheet)).range(u(addr)); }
+    QString path(const char* file) const { return dir.filePath(u(file)); }
+    // Every value of every listed range, for "nothing changed" checks.
+    std::vector<xl::Block> snapshot()
+    {
+        std::vector<xl::Block> all;
+        for (const auto& r : ranges) {
+            xl::Range range = book.worksheets(r.sheet).range(r.name);
+            xl::Block b(range.rowCount(), range.columnCount());
+            for (int i = 1; i <= b.rows(); ++i)
+                for (int j = 1; j <= b.columns(); ++j)
+                    b(i, j) = range.cells(i, j).value();
+            all.push_back(b);
+        }
+        return all;
+    }
+    void writeFile(const QString& p, const QByteArray& bytes)
+    {
+        QFile f(p);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    // A sound file with one block per listed entry given, in CR LF.
+    static QByteArray file(const QString& body)
+    {
+        QString t = u("QVCOND,1\r\n") + body + u("END\r\n");
+        return t.toUtf8();
+    }
+};
+
+TEST(ConditionValues, FieldsAreTypedAndTextThatLooksTypedIsMarked)
+{
+    const QDate date(2025, 9, 15);
+    const QDateTime stamp(date, QTime(8, 30, 0));
+    struct Case {
+        QVariant value;
+        const char* field;
+    } cases[] = {
+        {QVariant(), ""},
+        {3.0, "3"},
+        {-12.0, "-12"},
+        {1.5, "1.5"},
+        {0.1, "0.1"},
+        {1e-7, "1e-07"},
+        {123456789.0, "123456789"},
+        {true, "TRUE"},
+        {false, "FALSE"},
+        {QVariant(date), "2025-09-15"},
+        {QVariant(stamp), "2025-09-15T08:30:00"},
+        {u("日勤"), "日勤"},
+        {u("001"), "'001"},
+        {u("1"), "'1"},
+        {u("-"), "-"},
+        {u("*"), "*"},
+        {u("TRUE"), "'TRUE"},
+        {u("false"), "'false"},
+        {u("2025-09-15"), "'2025-09-15"},
+        {u("12:00:00"), "'12:00:00"},
+        {u("'quoted"), "''quoted"},
+        {u("'"), "''"},
+        {u("2025/09/15"), "2025/09/15"},
+        {u("1,2"), "1,2"},
+        {u("1e999"), "1e999"},       // not a finite number: plain text
+        {u("2025-02-30"), "2025-02-30"},   // no such day: plain text
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field);
+        EXPECT_EQ(condfile::encodeValue(c.value), u(c.field));
+        const QVariant back = condfile::decodeValue(u(c.field));
+        EXPECT_EQ(back.typeId(), c.value.typeId());
+        EXPECT_EQ(back, c.value);
+    }
+    // Read only: a time of day, and case-insensitive Booleans typed by hand.
+    EXPECT_EQ(condfile::decodeValue(u("07:45:00")), QVariant(QTime(7, 45)));
+    EXPECT_EQ(condfile::decodeValue(u("True")), QVariant(true));
+}
+
+TEST(ConditionValues, QuotingSurvivesCommasQuotesAndNewlines)
+{
+    condfile::ConditionFile f;
+    xl::Block b(2, 3);
+    b(1, 1) = u("a,b");
+    b(1, 2) = u("say \"hi\"");
+    b(1, 3) = u("line1\r\nline2\nline3");
+    b(2, 1) = u("\"");
+    b(2, 3) = 7.0;
+    f.blocks.push_back({u("基本設定"), u("メモ,欄"), b, 0});
+    const QByteArray bytes = condfile::serialize(f);
+    ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    EXPECT_TRUE(bytes.contains("\"say \"\"hi\"\"\""));
+    EXPECT_TRUE(bytes.contains("\r\nEND\r\n"));
+    condfile::ConditionFile back;
+    const condfile::Status st = condfile::parse(bytes, back);
+    ASSERT_TRUE(st.ok) << st.error.toStdString();
+    ASSERT_EQ(back.blocks.size(), 1u);
+    EXPECT_EQ(back.blocks[0].name, u("メモ,欄"));
+    EXPECT_EQ(back.blocks[0].values, b);
+}
+
+TEST_F(SmallBook, RoundTripKeepsEveryValueAndType)
+{
+    xl::Range types = at("基本設定", "B3:J12");
+    types.cells(1, 1).setValue(u("日勤"));
+    types.cells(1, 2).setValue(u("001"));     // text-formatted column: stays text "001"
+    types.cells(1, 7).setValue(8.0);
+    types.cells(1, 9).setValue(16777215.0);
+    types.cells(2, 1).setValue(u("準夜, 遅番"));
+    types.cells(2, 2).setValue(u("TRUE"));    // text-formatted: the text TRUE
+    types.cells(2, 6).setValue(u("'TRUE"));   // typed entry: the text TRUE
+    types.cells(2, 7).setValue(u("'2025/09/15"));   // plain text in the file, a date to a cell
+    types.cells(2, 3).setValue(u("メモ\n二行目"));
+    types.cells(2, 4).setValue(u("''引用"));  // the text '引用
+    types.cells(3, 5).setValue(QVariant(QDate(2026, 9, 22)));
+    at("基本設定", "C20").setValue(u("休"));
+    at("基本設定", "C21").setValue(false);
+    at("基本設定", "B30").setValue(u("夜"));
+    at("基本設定", "C30").setValue(u("-"));
+    at("人員配置表", "D5").setValue(u("日"));
+    at("人員配置表", "AH54").setValue(u("'1"));  // last cell of the grid: the text 1
+    ASSERT_EQ(at("基本設定", "C3").value(), QVariant(u("001")));
+    ASSERT_EQ(at("基本設定", "C4").value(), QVariant(u("TRUE")));
+    ASSERT_EQ(at("基本設定", "G4").value(), QVariant(u("TRUE")));
+    ASSERT_EQ(at("基本設定", "H4").value(), QVariant(u("2025/09/15")));
+    ASSERT_EQ(at("人員配置表", "AH54").value(), QVariant(u("1")));
+    const auto before = snapshot();
+
+    const condfile::Status saved = condfile::saveConditions(book, path("c.csv"), ranges);
+    ASSERT_TRUE(saved.ok) << saved.error.toStdString();
+
+    // The same layout in a second book, with something in every range to be replaced or cleared.
+    xl::Workbook& other = app.workbooks().add();
+    layout(other);
+    other.worksheets(u("人員配置表")).range(u("D5:AH54")).setValue(u("休"));
+    other.worksheets(u("基本設定")).range(u("B40")).setValue(u("古い"));
+    const condfile::Status loaded = condfile::loadConditions(other, path("c.csv"), ranges);
+    ASSERT_TRUE(loaded.ok) << loaded.error.toStdString();
+    EXPECT_TRUE(loaded.warnings.isEmpty());
+
+    for (size_t k = 0; k < ranges.size(); ++k) {
+        SCOPED_TRACE(ranges[k].name.toStdString());
+        xl::Range r = other.worksheets(ranges[k].sheet).range(ranges[k].name);
+        for (int i = 1; i <= r.rowCount(); ++i)
+            for (int j = 1; j <= r.columnCount(); ++j) {
+                const QVariant v = r.cells(i, j).value();
+                ASSERT_EQ(v, before[k](i, j)) << i << "," << j;
+                ASSERT_EQ(v.typeId(), before[k](i, j).typeId()) << i << "," << j;
+            }
+    }
+}
+
+TEST_F(SmallBook, FileDecidesTheResultButAnOmittedPeriodIsKept)
+{
+    at("基本設定", "C20").setValue(u("休"));
+    at("人員配置表", "E6").setValue(u("夜"));
+    writeFile(path("f.csv"), file(u("SAVED,2026-12-08T10:15:00\r\nRANGE,基本設定,Yasumi_Kigou,1,1\r\n×\r\n"
+                                     "RANGE,どこか,知らない範囲,1,2\r\na,b\r\n")));
+    const condfile::Status st = condfile::loadConditions(book, path("f.csv"), ranges);
+    ASSERT_TRUE(st.ok) << st.error.toStdString();
+    EXPECT_EQ(at("基本設定", "C20").value(), QVariant(u("×")));
+    EXPECT_FALSE(at("人員配置表", "E6").value().isValid());   // listed, absent: cleared
+    EXPECT_EQ(at("Main", "C3").value(), QVariant(2026.0));     // the period stays
+    ASSERT_EQ(st.warnings.size(), 1);
+    EXPECT_TRUE(st.warnings[0].contains(u("知らない範囲")));
+}
+
+TEST_F(SmallBook, DamagedOrOversizedFilesChangeNothing)
+{
+    at("基本設定", "C20").setValue(u("休"));
+    at("人員配置表", "D5").setValue(u("日"));
+    const QString good = u("RANGE,基本設定,Yasumi_Kigou,1,1\r\n×\r\n");
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        const char* message;   // part of the reason
+    } cases[] = {
+        {"empty", QByteArray(), "QVCOND"},
+        {"not a condition file", QByteArray("a,b,c\r\n"), "QVCOND"},
+        {"newer version", QByteArray("QVCOND,2\r\nEND\r\n"), "版 2"},
+        {"no version", QByteArray("QVCOND\r\nEND\r\n"), "版"},
+        {"cut before END", (u("QVCOND,1\r\n") + good).toUtf8(), "END"},
+        {"rows missing", (u("QVCOND,1\r\nRANGE,基本設定,禁止パターン,3,5\r\na,b\r\n")).toUtf8(), "足りません"},
+        {"too many fields", file(u("RANGE,基本設定,禁止パターン,1,2\r\na,b,c\r\n")), "多く"},
+        {"open quote", file(good + u("RANGE,基本設定,禁止パターン,1,1\r\n\"abc\r\n")), "引用符"},
+        {"text after quote", file(u("RANGE,基本設定,禁止パターン,1,1\r\n\"a\"b\r\n")), "引用符"},
+        {"bad counts", file(u("RANGE,基本設定,禁止パターン,x,1\r\na\r\n")), "RANGE"},
+        {"rows without columns", file(u("RANGE,基本設定,禁止パターン,2,0\r\n\r\n\r\n")), "RANGE"},
+        {"runaway block", file(u("RANGE,基本設定,禁止パターン,10000,1000\r\n")), "大きすぎ"},
+        {"twice", file(good + good), "二度"},
+        {"wider than the range", file(u("RANGE,基本設定,禁止パターン,1,6\r\na,,,,,b\r\n")), "範囲"},
+        {"taller than the range", file(u("RANGE,基本設定,Yasumi_Kigou,2,1\r\n×\r\n休\r\n")), "範囲"},
+        {"60 members", file(u("RANGE,人員配置表,Time_Table,60,1\r\n") + u("日\r\n").repeated(60)), "範囲"},
+        {"month 13", file(good + u("RANGE,Main,月,1,1\r\n13\r\n")), "月"},
+        {"year as text", file(good + u("RANGE,Main,年,1,1\r\n今年\r\n")), "年"},
+        {"stray line", file(good + u("hello\r\n")), "hello"},
+        {"after END", file(good) + "RANGE,Main,月,1,1\r\n1\r\n", "END"},
+        {"neither UTF-8 nor CP932", QByteArray("QVCOND,1\r\n\x80\xFF\xFE\r\nEND\r\n"), "文字コード"},
+        {"BOM but broken UTF-8", QByteArray("\xEF\xBB\xBFQVCOND,1\r\n\x93\xfa\r\nEND\r\n"), "文字コード"},
+    };
+    const auto before = snapshot();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeFile(path("bad.csv"), c.bytes);
+        const condfile::Status st = condfile::loadConditions(book, path("bad.csv"), ranges);
+        EXPECT_FALSE(st.ok);
+        EXPECT_TRUE(st.error.contains(u(c.message))) << st.error.toStdString();
+        EXPECT_TRUE(snapshot() == before);
+    }
+    // Larger than any condition set: refused before it is read.
+    QByteArray huge = file(good);
+    huge.append(QByteArray(int(condfile::kMaxFileBytes), ' '));
+    writeFile(path("huge.csv"), huge);
+    const condfile::Status st = condfile::loadConditions(book, path("huge.csv"), ranges);
+    EXPECT_FALSE(st.ok);
+    EXPECT_TRUE(st.error.contains(u("大きすぎ"))) << st.error.toStdString();
+    EXPECT_FALSE(condfile::loadConditions(book, path("missing.csv"), ranges).ok);
+    EXPECT_TRUE(snapshot() == before);
+}
+
+TEST_F(SmallBook, TolerantOfHandEditing)
+{
+    // Spreadsheet programs pad short lines and drop trailing separators; editors use LF.
+    writeFile(path("hand.csv"), QByteArray("QVCOND,1,,,,\n"
+                                           "RANGE,基本設定,禁止パターン,2,5,,\n"
+                                           "夜,-\n"
+                                           ",,,,\n"
+                                           ",,,,\n"
+                                           "end,,,,\n"));
+    const condfile::Status st = condfile::loadConditions(book, path("hand.csv"), ranges);
+    ASSERT_TRUE(st.ok) << st.error.toStdString();
+    EXPECT_EQ(at("基本設定", "B30").value(), QVariant(u("夜")));
+    EXPECT_EQ(at("基本設定", "C30").value(), QVariant(u("-")));
+    EXPECT_FALSE(at("基本設定", "D30").value().isValid());
+}
+
+TEST_F(SmallBook, Cp932FileLoads)
+{
+    const QString body = u("QVCOND,1\r\nRANGE,基本設定,Type_Table_Input,2,2\r\n日勤,日\r\n準夜勤,準\r\n"
+                           "RANGE,基本設定,Yasumi_Kigou,1,1\r\n公休\r\nEND\r\n");
+    const QByteArray sjis = text::toCp932(body);
+    ASSERT_FALSE(text::fromUtf8Strict(sjis).has_value());
+    writeFile(path("sjis.csv"), sjis);
+    const condfile::Status st = condfile::loadConditions(book, path("sjis.csv"), ranges);
+    ASSERT_TRUE(st.ok) << st.error.toStdString();
+    EXPECT_EQ(at("基本設定", "B4").value(), QVariant(u("準夜勤")));
+    EXPECT_EQ(at("基本設定", "C4").value(), QVariant(u("準")));
+    EXPECT_EQ(at("基本設定", "C20").value(), QVariant(u("公休")));
+}
+
+TEST_F(SmallBook, LoadRecalculates)
+{
+    int runs = 0;
+    book.setRecalculation([&runs](xl::Workbook&) { ++runs; });
+    app.setCalculation(-4135);   // manual: only an explicit Calculate runs it
+    writeFile(path("r.csv"), file(u("RANGE,基本設定,Yasumi_Kigou,1,1\r\n休\r\n")));
+    const int before = runs;
+    ASSERT_TRUE(condfile::loadConditions(book, path("r.csv"), ranges).ok);
+    EXPECT_GT(runs, before);
+}
+
+TEST_F(SmallBook, MacrosUseTheHandOverCellAndReportErrors)
+{
+    condfile::registerMacros(book);
+    // The macros work on the book's own list of ranges; this small book has only some of them.
+    at("Main", "C4").setValue(11.0);
+    xl::Range c1 = at("名前リスト", "C1");
+    EXPECT_FALSE(app.run(book.name() + u("!条件保存")).toString().isEmpty());   // C1 empty
+
+    c1.setValue(path("m.csv"));
+    EXPECT_EQ(app.run(book.name() + u("!MyMainから起動.条件保存")), QVariant(QString()));
+    ASSERT_TRUE(QFile::exists(path("m.csv")));
+    at("Main", "C4").setValue(3.0);
+    EXPECT_EQ(app.run(book.name() + u("!条件読込")), QVariant(QString()));
+    EXPECT_EQ(at("Main", "C4").value(), QVariant(11.0));
+
+    writeFile(path("m.csv"), QByteArray("garbage"));
+    const QString why = app.run(book.name() + u("!MyMainから起動.条件読込")).toString();
+    EXPECT_TRUE(why.contains(u("m.csv"))) << why.toStdString();
+    EXPECT_EQ(at("Main", "C4").value(), QVariant(11.0));
+
+    // A file that cannot be written: the old one stays as it was.
+    c1.setValue(dir.filePath(u("no/such/folder/x.csv")));
+    EXPECT_FALSE(app.run(book.name() + u("!条件保存")).toString().isEmpty());
+}
+
+}  // namespace

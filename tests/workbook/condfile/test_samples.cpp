@@ -1,0 +1,201 @@
+// The condition file on the real template: every listed range survives a round trip, and the
+// shipped sets (the three samples and 新規作成.csv) load cleanly and make a sound roster.
+#include "platform/xl/xl.h"
+#include "workbook/condfile.h"
+#include "workbook/template.h"
+
+#include <QDir>
+#include <QSet>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString u(const char* s) { return QString::fromUtf8(s); }
+
+xl::Range named(xl::Workbook& book, const QString& sheet, const QString& name)
+{
+    return book.worksheets(sheet).range(name);
+}
+
+QVariant at(xl::Workbook& book, const char* sheet, const char* name)
+{
+    return named(book, u(sheet), u(name)).value();
+}
+
+int number(xl::Workbook& book, const char* sheet, const char* name)
+{
+    return int(named(book, u(sheet), u(name)).text().toDouble());
+}
+
+std::vector<xl::Block> listedValues(xl::Workbook& book)
+{
+    std::vector<xl::Block> all;
+    for (const auto& r : condfile::listedRanges()) {
+        const xl::Range range = named(book, r.sheet, r.name);
+        xl::Block b(range.rowCount(), range.columnCount());
+        for (int i = 1; i <= b.rows(); ++i)
+            for (int j = 1; j <= b.columns(); ++j)
+                b(i, j) = range.cells(i, j).value();
+        all.push_back(b);
+    }
+    return all;
+}
+
+TEST(ConditionFileOnTemplate, EveryListedRangeExistsAndRoundTrips)
+{
+    QTemporaryDir dir;
+    xl::Application app;
+    xl::Workbook& book = workbook::createTemplate(app, QDate(2026, 9, 1));
+    // Something of every kind in every cell the file carries (the period stays a real month).
+    const QVariant samples[] = {u("日"), 3.0, true, u("001"), 0.25, u("a,\"b\"\nc"), false,
+                                QVariant(QDate(2026, 9, 22)), u("'x")};
+    int k = 0;
+    for (const auto& r : condfile::listedRanges()) {
+        SCOPED_TRACE(r.name.toStdString());
+        ASSERT_NO_THROW(named(book, r.sheet, r.name));
+        if (r.keepWhenAbsent)
+            continue;
+        xl::Range range = named(book, r.sheet, r.name);
+        xl::Block b(range.rowCount(), range.columnCount());
+        for (int i = 1; i <= b.rows(); ++i)
+            for (int j = 1; j <= b.columns(); ++j)
+                b(i, j) = samples[k++ % std::size(samples)];
+        range.setBlock(b);
+    }
+    named(book, u("Main"), u("月")).setValue(2.0);
+    book.calculate();
+    const auto before = listedValues(book);
+    const QString file = dir.filePath(u("all.csv"));
+    const condfile::Status saved = condfile::saveConditions(book, file);
+    ASSERT_TRUE(saved.ok) << saved.error.toStdString();
+
+    xl::Workbook& fresh = workbook::createTemplate(app, QDate(2030, 5, 1));
+    const condfile::Status loaded = condfile::loadConditions(fresh, file);
+    ASSERT_TRUE(loaded.ok) << loaded.error.toStdString();
+    EXPECT_TRUE(loaded.warnings.isEmpty()) << loaded.warnings.join(u("\n")).toStdString();
+    const auto after = listedValues(fresh);
+    const auto& list = condfile::listedRanges();
+    for (size_t n = 0; n < list.size(); ++n) {
+        SCOPED_TRACE(list[n].name.toStdString());
+        for (int i = 1; i <= before[n].rows(); ++i)
+            for (int j = 1; j <= before[n].columns(); ++j) {
+                ASSERT_EQ(after[n](i, j), before[n](i, j)) << i << "," << j;
+                ASSERT_EQ(after[n](i, j).typeId(), before[n](i, j).typeId()) << i << "," << j;
+            }
+    }
+    EXPECT_EQ(number(fresh, "人員配置表", "Day_Cnt"), 28);   // the file's month: February 2026
+}
+
+struct Shipped {
+    const char* file;        // below the source root
+    int members;
+    int types;
+};
+
+class ShippedSets : public ::testing::TestWithParam<Shipped> {};
+
+// What the roster reading of the program demands, and what a generation needs to succeed.
+TEST_P(ShippedSets, LoadAndMakeASoundRoster)
+{
+    const Shipped s = GetParam();
+    xl::Application app;
+    xl::Workbook& book = workbook::createTemplate(app, QDate(2027, 1, 1));
+    const condfile::Status st = condfile::loadConditions(book, QDir(u(QV_TEST_DATA_DIR "/../..")).filePath(u(s.file)));
+    ASSERT_TRUE(st.ok) << st.error.toStdString();
+    EXPECT_TRUE(st.warnings.isEmpty()) << st.warnings.join(u("\n")).toStdString();
+
+    const int members = number(book, "スケジュール", "Member_Cnt");
+    const int types = number(book, "基本設定", "Type_Cnt");
+    const int days = number(book, "人員配置表", "Day_Cnt");
+    EXPECT_EQ(members, s.members);
+    EXPECT_EQ(types, s.types);
+    EXPECT_GE(days, 28);
+    EXPECT_LE(days, 31);
+    EXPECT_EQ(at(book, "スケジュール", "番号数"), at(book, "スケジュール", "名前数"));
+    EXPECT_LE(number(book, "基本設定", "Kinsi_Pattern_Cnt"), 11);
+    EXPECT_LE(number(book, "基本設定", "Hissu_Pattern_Cnt"), 11);
+
+    // Roster: numbers present, numeric and unique; names present.
+    const xl::Block roster = named(book, u("スケジュール"), u("Member_List")).block();
+    QSet<QString> numbers;
+    for (int i = 1; i <= members; ++i) {
+        const QVariant no = roster(i, 1);
+        ASSERT_EQ(no.typeId(), QMetaType::Double) << "row " << i;
+        EXPECT_FALSE(roster(i, 2).toString().trimmed().isEmpty()) << "row " << i;
+        EXPECT_FALSE(numbers.contains(no.toString())) << "row " << i;
+        numbers.insert(no.toString());
+    }
+    for (int i = members + 1; i <= roster.rows(); ++i)
+        EXPECT_FALSE(roster(i, 1).isValid() || roster(i, 2).isValid()) << "row " << i;
+
+    // Shift types: names and abbreviations unique; every abbreviation used elsewhere is known.
+    const xl::Block typeTable = named(book, u("基本設定"), u("Type_Table_Input")).block();
+    QSet<QString> names, abbreviations;
+    for (int t = 1; t <= types; ++t) {
+        names.insert(typeTable(t, 1).toString());
+        abbreviations.insert(typeTable(t, 2).toString());
+    }
+    EXPECT_EQ(names.size(), types);
+    EXPECT_EQ(abbreviations.size(), types);
+    const QString rest = at(book, "基本設定", "Yasumi_Kigou").toString();
+    EXPECT_FALSE(rest.isEmpty());
+    EXPECT_FALSE(abbreviations.contains(rest));
+    const xl::Block reservations = named(book, u("予約表"), u("Member_Rsv")).block();
+    for (int i = 1; i <= reservations.rows(); ++i)
+        for (int d = 1; d <= reservations.columns(); ++d)
+            if (reservations(i, d).isValid()) {
+                EXPECT_LE(i, members);
+                EXPECT_LE(d, days);
+                EXPECT_TRUE(abbreviations.contains(reservations(i, d).toString())) << i << "," << d;
+            }
+    for (const char* range : {"禁止パターン", "必須パターン"}) {
+        const xl::Block p = named(book, u("基本設定"), u(range)).block();
+        for (int i = 1; i <= p.rows(); ++i)
+            for (int j = 1; j <= p.columns(); ++j)
+                if (p(i, j).isValid()) {
+                    EXPECT_TRUE(abbreviations.contains(p(i, j).toString()) || p(i, j).toString() == u("-"))
+                        << range << " " << i << "," << j;
+                }
+    }
+    // Combinations: known shift names (or "*") and roster numbers.
+    for (const char* range : {"組合せ禁止", "組合せ必須"}) {
+        const xl::Block c = named(book, u("要員設定"), u(range)).block();
+        for (int i = 1; i <= c.rows(); ++i) {
+            if (!c(i, 1).isValid())
+                continue;
+            EXPECT_TRUE(names.contains(c(i, 1).toString()) || c(i, 1).toString() == u("*")) << range << " " << i;
+            int listed = 0;
+            for (int j = 4; j <= c.columns(); j += 5)
+                if (c(i, j).isValid()) {
+                    ++listed;
+                    EXPECT_TRUE(numbers.contains(c(i, j).toString())) << range << " " << i << "," << j;
+                }
+            EXPECT_GE(listed, c(i, 3).toInt()) << range << " " << i;
+        }
+    }
+
+    // Feasible at a glance: the needs stay well below what the staff can work, every day.
+    const xl::Block need = named(book, u("要員設定"), u("Need_Table")).block();
+    const xl::Block dayOff = named(book, u("スケジュール"), u("Member_DayOff")).block();
+    double needed = 0, supply = 0;
+    for (int d = 1; d <= days; ++d) {
+        double day = 0;
+        for (int t = 1; t <= types; ++t)
+            day += need(t, d).toDouble();
+        EXPECT_LE(day, 0.75 * members) << "day " << d;
+        needed += day;
+    }
+    for (int i = 1; i <= members; ++i)
+        supply += days - dayOff(i, 1).toDouble();
+    EXPECT_LE(needed, 0.8 * supply);
+    EXPECT_GT(needed, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sets, ShippedSets,
+                         ::testing::Values(Shipped{"examples/シフト表作成/条件.csv", 20, 3},
+                                           Shipped{"examples/作成例1/条件.csv", 15, 5},
+                                           Shipped{"examples/作成例2/条件.csv", 45, 6},
+                                           Shipped{"parts/新規作成.csv", 6, 2}));
+
+}  // namespace
