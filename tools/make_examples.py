@@ -53,8 +53,12 @@ class CondFile:
             rows = [[rows]]
         elif rows and not isinstance(rows[0], list):
             rows = [rows]
-        width = max((len(r) for r in rows), default=0)
-        self.blocks.append((sheet, name, [list(r) + [None] * (width - len(r)) for r in rows], width))
+        # Trailing empty rows and columns are left out, as the workbook's own save does.
+        rows = [list(r) for r in rows]
+        while rows and all(v is None for v in rows[-1]):
+            rows.pop()
+        width = max((max((j + 1 for j, v in enumerate(r) if v is not None), default=0) for r in rows), default=0)
+        self.blocks.append((sheet, name, [(r + [None] * width)[:width] for r in rows], width))
 
     def text(self):
         out = ["QVCOND,1", "SAVED,2026-12-08T12:00:00"]
@@ -117,9 +121,9 @@ def condition_set(*, year, month, shifts, members, successors=(), banned_runs=()
     f.put("Main", "Sw_確保優先", 2)
 
     f.put("基本設定", "Type_Table_Input",
-          [[s.name, s.abbr, Time(s.start), s.overnight, s.note, Time(s.end), s.hours, s.span, s.colour]
-           for s in shifts])
-    f.put("基本設定", "Type_Count", [[s.most] for s in shifts])
+          [[s.name, s.abbr, Time(s.start), s.overnight or None, s.note, Time(s.end), s.hours, s.span or None,
+            s.colour] for s in shifts])
+    f.put("基本設定", "Type_Count", [[s.most or None] for s in shifts])
     f.put("基本設定", "REST_TIME", [[Time(s.rest[0]) if s.rest[0] else None,
                                      Time(s.rest[1]) if s.rest[1] else None] for s in shifts])
     f.put("基本設定", "最少必要人数", [[s.weekday, s.holiday] for s in shifts])
@@ -148,10 +152,10 @@ def condition_set(*, year, month, shifts, members, successors=(), banned_runs=()
     weights = [1] * len(shifts) + [None] * (10 - len(shifts)) + [None, 1]
     f.put("基本設定", "最適化比重", weights)
     f.put("基本設定", "休み_List", [[0]] * 7)
-    f.put("基本設定", "職制_Ex", [[g, c] for g, c in groups])
+    f.put("基本設定", "職制_Ex", [[g, c or None] for g, c in groups])
 
     f.put("スケジュール", "予定休み区分", 0)
-    f.put("スケジュール", "全不可罫線色", 255)
+    f.put("スケジュール", "全不可罫線色", 5)
     f.put("スケジュール", "Member_List", [[no, name, group] for no, name, group in members])
     n = len(members)
     cells = [[None] * len(month_days) for _ in range(n)]
@@ -167,7 +171,7 @@ def condition_set(*, year, month, shifts, members, successors=(), banned_runs=()
     def combination_rows(records):
         rows = []
         for shift, count, numbers in records:
-            row = [shift, None, count] + [None] * (5 * len(numbers))
+            row = [shift, count, None] + [None] * (5 * len(numbers))   # column 3 follows column 2
             for k, no in enumerate(numbers):
                 row[3 + 5 * k] = no
             rows.append(row[:4 + 5 * (len(numbers) - 1)])
@@ -178,7 +182,7 @@ def condition_set(*, year, month, shifts, members, successors=(), banned_runs=()
     f.put("要員設定", "組合せ禁止_grp", [list(r) for r in group_bans])
     f.put("要員設定", "組合せ必須_grp", [list(r) for r in group_musts])
 
-    f.put("予約表", "予約罫線色", 16711680)
+    f.put("予約表", "予約罫線色", 3)
     rsv = [[None] * len(month_days) for _ in range(n)]
     for (m, d), what in (reservations or {}).items():
         rsv[m][d - 1] = what

@@ -169,6 +169,28 @@ xl::Block trimmed(const xl::Block& b)
     return t;
 }
 
+// Times of day are day fractions in the cells; the file shows them as hh:mm:ss where the cell
+// shows a time, so that a person reading or editing the file sees 08:30 rather than 0.354166...
+xl::Block withTimes(xl::Block b, const xl::Range& r)
+{
+    for (int i = 1; i <= b.rows(); ++i)
+        for (int j = 1; j <= b.columns(); ++j) {
+            const QVariant& v = b(i, j);
+            if (v.typeId() != QMetaType::Double)
+                continue;
+            const double d = v.toDouble();
+            const qint64 ms = qRound64(d * 86400000.0);
+            if (d < 0 || d >= 1 || ms % 1000 != 0 || ms / 86400000.0 != d)
+                continue;
+            const QString format = r.cells(i, j).numberFormat();
+            if (!format.contains(QLatin1Char('h'), Qt::CaseInsensitive) || format.contains(QLatin1Char('y'), Qt::CaseInsensitive)
+                || format.contains(QLatin1Char('d'), Qt::CaseInsensitive))
+                continue;
+            b(i, j) = QTime::fromMSecsSinceStartOfDay(int(ms));
+        }
+    return b;
+}
+
 QString where(const FileBlock& b)
 {
     return QStringLiteral("%1!%2").arg(b.sheet, b.name);
@@ -295,36 +317,38 @@ QVariant decodeValue(const QString& field)
         return QVariant();
     if (field.startsWith(QLatin1Char('\'')))
         return field.size() == 1 ? QVariant() : QVariant(field.mid(1));
+    // Blanks around a typed value are the hand editor's ("日勤, 2"); a text keeps them.
+    const QString t = field.trimmed();
     static const QRegularExpression number(
         QStringLiteral("^[+-]?(\\d+(\\.\\d*)?|\\.\\d+)([eE][+-]?\\d+)?$"));
     static const QRegularExpression date(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
     static const QRegularExpression time(QStringLiteral("^\\d{2}:\\d{2}:\\d{2}$"));
     static const QRegularExpression dateTime(
         QStringLiteral("^(\\d{4}-\\d{2}-\\d{2})T(\\d{2}:\\d{2}:\\d{2}(\\.\\d{1,3})?)$"));
-    if (number.match(field).hasMatch()) {
+    if (number.match(t).hasMatch()) {
         bool ok = false;
-        const double d = QLocale::c().toDouble(field, &ok);
+        const double d = QLocale::c().toDouble(t, &ok);
         if (ok && std::isfinite(d))
             return d;
         return field;
     }
-    if (field.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0)
+    if (t.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0)
         return true;
-    if (field.compare(QLatin1String("FALSE"), Qt::CaseInsensitive) == 0)
+    if (t.compare(QLatin1String("FALSE"), Qt::CaseInsensitive) == 0)
         return false;
-    if (date.match(field).hasMatch()) {
-        const QDate d = QDate::fromString(field, QStringLiteral("yyyy-MM-dd"));
+    if (date.match(t).hasMatch()) {
+        const QDate d = QDate::fromString(t, QStringLiteral("yyyy-MM-dd"));
         return d.isValid() ? QVariant(d) : QVariant(field);
     }
-    if (time.match(field).hasMatch()) {
-        const QTime t = QTime::fromString(field, QStringLiteral("hh:mm:ss"));
-        return t.isValid() ? QVariant(t) : QVariant(field);
+    if (time.match(t).hasMatch()) {
+        const QTime tm = QTime::fromString(t, QStringLiteral("hh:mm:ss"));
+        return tm.isValid() ? QVariant(tm) : QVariant(field);
     }
-    if (const auto m = dateTime.match(field); m.hasMatch()) {
+    if (const auto m = dateTime.match(t); m.hasMatch()) {
         const QDate d = QDate::fromString(m.captured(1), QStringLiteral("yyyy-MM-dd"));
         const QString ts = m.captured(2);
-        const QTime t = QTime::fromString(ts, ts.size() > 8 ? QStringLiteral("hh:mm:ss.z") : QStringLiteral("hh:mm:ss"));
-        return d.isValid() && t.isValid() ? QVariant(QDateTime(d, t)) : QVariant(field);
+        const QTime tm = QTime::fromString(ts, ts.size() > 8 ? QStringLiteral("hh:mm:ss.z") : QStringLiteral("hh:mm:ss"));
+        return d.isValid() && tm.isValid() ? QVariant(QDateTime(d, tm)) : QVariant(field);
     }
     return field;
 }
@@ -459,7 +483,7 @@ Status saveConditions(xl::Workbook& book, const QString& path, const std::vector
         for (const ListedRange& r : ranges) {
             const auto range = findRange(book, r);
             if (range)
-                file.blocks.push_back({r.sheet, r.name, trimmed(readBlock(*range)), 0});
+                file.blocks.push_back({r.sheet, r.name, trimmed(withTimes(readBlock(*range), *range)), 0});
         }
     } catch (const xl::Error& e) {
         return Status::failure(QStringLiteral("条件を読み出せません: %1").arg(e.text()));
@@ -478,14 +502,17 @@ Status loadConditions(xl::Workbook& book, const QString& path, const std::vector
     QFile in(path);
     if (!in.open(QIODevice::ReadOnly))
         return Status::failure(QStringLiteral("条件ファイル「%1」を開けません: %2").arg(path, in.errorString()));
+    const auto tooLarge = [&path] {
+        return Status::failure(QStringLiteral("条件ファイル「%1」は大きすぎます（上限 %2 バイト）。").arg(path).arg(kMaxFileBytes));
+    };
     if (in.size() > kMaxFileBytes)
-        return Status::failure(QStringLiteral("条件ファイル「%1」は大きすぎます（%2 バイト、上限 %3 バイト）。")
-                                   .arg(path)
-                                   .arg(in.size())
-                                   .arg(kMaxFileBytes));
+        return tooLarge();
+    // Read at most one byte more than allowed: a device that reports no size is caught too.
     const QByteArray bytes = in.read(kMaxFileBytes + 1);
     if (in.error() != QFileDevice::NoError)
         return Status::failure(QStringLiteral("条件ファイル「%1」を読めません: %2").arg(path, in.errorString()));
+    if (bytes.size() > kMaxFileBytes)
+        return tooLarge();
     in.close();
 
     ConditionFile file;
@@ -531,6 +558,22 @@ Status loadConditions(xl::Workbook& book, const QString& path, const std::vector
             return Status::failure(QStringLiteral("条件ファイル「%1」: %2").arg(QFileInfo(path).fileName(), *err));
         t->block = &b;
     }
+    // The roster reading holds at most 16 ban records, sheet and group bans together (its count of a
+    // table is the last row with a shift name). The book can hold more and says so; the file loads,
+    // so that the user's own conditions are never refused, but the caller hears of it.
+    int bans = 0;
+    for (const FileBlock& b : file.blocks)
+        if (b.name.compare(QStringLiteral("組合せ禁止"), Qt::CaseInsensitive) == 0
+            || b.name.compare(QStringLiteral("組合せ禁止_grp"), Qt::CaseInsensitive) == 0)
+            for (int i = b.values.rows(); i >= 1; --i)
+                if (b.values(i, 1).isValid()) {
+                    bans += i;
+                    break;
+                }
+    if (bans > workbook::kBanRecordLimit)
+        status.warnings << QStringLiteral("組合せ禁止と職制の組合せ禁止が合わせて %1 件あります。作成には %2 件までにしてください。")
+                               .arg(bans)
+                               .arg(workbook::kBanRecordLimit);
 
     // Clear first, then write: ranges that share cells (a column of a wider table) keep what the
     // file gives them whichever of the two the file lacks.

@@ -52,11 +52,14 @@ public:
         const int row = target.row(), col = target.column();
         if (row < g.row() || row > g.lastRow() || col < g.column() || col > g.lastColumn())
             return;
+        // Moving around is no change of the book: the shut-down must not ask to save for it.
+        const bool wasSaved = book_.saved();
         xl::Worksheet& ws = target.worksheet();
         ws.range(u"行番号"_s).setValue(double(row - g.row() + 1));
         ws.range(u"列番号"_s).setValue(double(col - g.column() + 1));
         ws.range(u"SelRow"_s).setValue(double(row));
         paintSelection(book_);
+        book_.setSaved(wasSaved);
     }
 
     void sheetChange(const xl::Range& target) override

@@ -325,6 +325,31 @@ void recalculate(xl::Workbook& book)
         putBlock(shift.range(u"休平日"_s), h);
     }
 
+    // Times of day are kept as day fractions, as the sheets show them ("h:mm").
+    for (const QString& name : {u"Type_Table_Input"_s, u"REST_TIME"_s, u"REST_TIME2"_s, u"REST_TIME3"_s}) {
+        xl::Range r = basic.range(name);
+        xl::Block b = r.block();
+        bool changed = false;
+        for (int i = 1; i <= b.rows(); ++i) {
+            for (int j = 1; j <= b.columns(); ++j) {
+                if (name == u"Type_Table_Input"_s && j != 3 && j != 6)
+                    continue;
+                const QVariant v = b(i, j);
+                QTime t;
+                if (v.typeId() == QMetaType::QTime)
+                    t = v.toTime();
+                else if (v.typeId() == QMetaType::QDateTime && v.toDateTime().date().year() < 1900)
+                    t = v.toDateTime().time();
+                if (t.isValid()) {
+                    b(i, j) = t.msecsSinceStartOfDay() / 86400000.0;
+                    changed = true;
+                }
+            }
+        }
+        if (changed)
+            r.setBlock(b);
+    }
+
     // Shift types and everything named after them.
     const ShiftTypes types = readShiftTypes(book);
     const int tc = types.count;
@@ -360,7 +385,8 @@ void recalculate(xl::Workbook& book)
             for (int k = 1; k <= kMaxTypes; ++k) {
                 const QString t = cellText(b(s, k));
                 const bool ok = t.isEmpty() || isCross(t);
-                fill(basic, marks.row() + s - 1, marks.column() + k - 1, ok ? QColor() : layout::kBadEntry);
+                const QColor unused = s > tc || k > tc ? layout::kUnusedDay : QColor();
+                fill(basic, marks.row() + s - 1, marks.column() + k - 1, ok ? unused : layout::kBadEntry);
                 if (!t.isEmpty() && ok && s <= tc && k <= tc)
                     mask |= 1 << (k - 1);
             }
@@ -481,7 +507,10 @@ void recalculate(xl::Workbook& book)
         putBlock(need.range(u"AI5:AI15"_s), perType);
         putBlock(need.range(u"D15:AH15"_s), perDay);
         shadeDays(need, layout::kNeedLeft, 3, 4, period, layout::kHeading);
-        shadeDays(need, layout::kNeedLeft, 5, 14, period, QColor());
+        shadeDays(need, layout::kNeedLeft, 5, 4 + tc, period, QColor());
+        for (int t = tc + 1; t <= kMaxTypes; ++t)
+            for (int d = 1; d <= kMaxDays; ++d)
+                fill(need, 4 + t, layout::kNeedLeft + d - 1, layout::kUnusedDay);
     }
     combinationTable(need, u"組合せ禁止"_s, u"組合せ禁止数"_s, namesByNumber);
     combinationTable(need, u"組合せ必須"_s, u"組合せ必須数"_s, namesByNumber);
@@ -491,9 +520,9 @@ void recalculate(xl::Workbook& book)
         const int bans = int(cellNumber(need.range(u"組合せ禁止数"_s).value())
                              + cellNumber(need.range(u"組合せ禁止数_grp"_s).value()));
         const bool over = bans > kBanRecordLimit;
-        put(need.range(u"L21"_s), over ? u"組合せ禁止と職制の組合せ禁止が合わせて %1 件あります。16 件までにしてください"_s.arg(bans)
+        put(need.range(u"S21"_s), over ? u"組合せ禁止と職制の組合せ禁止が合わせて %1 件あります。16 件までにしてください"_s.arg(bans)
                                        : u"勤務名（* はすべて）、人数、職員の番号を入力。職制の禁止と合わせて 16 件まで"_s);
-        fontColor(need, 21, 12, over ? QColor(0xC0, 0, 0) : QColor(0x59, 0x59, 0x59));
+        fontColor(need, 21, 19, over ? QColor(0xC0, 0, 0) : QColor(0x59, 0x59, 0x59));
     }
 
     // The shift grid's totals.
@@ -541,10 +570,17 @@ void recalculate(xl::Workbook& book)
         putBlock(shift.range(u"D55:AH67"_s), perDay);
         put(shift.range(u"shift_データ数"_s), num(filled));
         // Empty grid cells show the day's shading; filled ones keep the colour macros' fills.
-        for (int i = 1; i <= kMaxMembers; ++i)
-            for (int d = 1; d <= kMaxDays; ++d)
+        // A text that is neither a shift nor the rest symbol is shown in red.
+        for (int i = 1; i <= kMaxMembers; ++i) {
+            for (int d = 1; d <= kMaxDays; ++d) {
+                const int row = grid.row() + i - 1, col = grid.column() + d - 1;
                 if (!b(i, d).isValid())
-                    fill(shift, grid.row() + i - 1, grid.column() + d - 1, dayShade(period, d));
+                    fill(shift, row, col, dayShade(period, d));
+                const QString t = cellText(b(i, d));
+                const bool odd = !t.isEmpty() && t != restSymbol && types.indexOf(t) == 0;
+                fontColor(shift, row, col, odd ? QColor(0xC0, 0, 0) : QColor());
+            }
+        }
         shadeDays(shift, layout::kGridLeft, 55, 67, period, layout::kDerived);
     }
     paintSelection(book);

@@ -13,10 +13,10 @@ namespace {
 
 const std::vector<NameSpec> kNames = {
     {u"Time_Table"_s, u"人員配置表"_s, 'B', u"D5:AH54"_s, NameKind::Input},
-    {u"Day_Cnt"_s, u"人員配置表"_s, 'S', u"AJ1"_s, NameKind::Derived},
-    {u"shift_データ数"_s, u"人員配置表"_s, 'S', u"AM1"_s, NameKind::Derived},
-    {u"過去累計使用"_s, u"人員配置表"_s, 'A', u"AP1"_s, NameKind::Input},
-    {u"初期値使用"_s, u"人員配置表"_s, 'A', u"AS1"_s, NameKind::Input},
+    {u"Day_Cnt"_s, u"人員配置表"_s, 'S', u"AY1"_s, NameKind::Derived},
+    {u"shift_データ数"_s, u"人員配置表"_s, 'S', u"BA1"_s, NameKind::Derived},
+    {u"過去累計使用"_s, u"人員配置表"_s, 'A', u"BC1"_s, NameKind::Input},
+    {u"初期値使用"_s, u"人員配置表"_s, 'A', u"BE1"_s, NameKind::Input},
     {u"休平日"_s, u"人員配置表"_s, 'S', u"D2:AH2"_s, NameKind::Derived},
     {u"行番号"_s, u"人員配置表"_s, 'S', u"BN1"_s, NameKind::State},
     {u"列番号"_s, u"人員配置表"_s, 'S', u"BN2"_s, NameKind::State},
@@ -38,9 +38,9 @@ const std::vector<NameSpec> kNames = {
     {u"Type_Table_List"_s, u"基本設定"_s, 'S', u"U5:V14"_s, NameKind::Derived},
     {u"翌日禁止"_s, u"基本設定"_s, 'S', u"C18:L27"_s, NameKind::Input},
     {u"DayBefore_Table"_s, u"基本設定"_s, 'S', u"C28:L28"_s, NameKind::Derived},
-    {u"Kinsi_Pattern_Cnt"_s, u"基本設定"_s, 'S', u"I30"_s, NameKind::Derived},
+    {u"Kinsi_Pattern_Cnt"_s, u"基本設定"_s, 'S', u"L30"_s, NameKind::Derived},
     {u"禁止パターン"_s, u"基本設定"_s, 'S', u"C32:G42"_s, NameKind::Input},
-    {u"Hissu_Pattern_Cnt"_s, u"基本設定"_s, 'S', u"I44"_s, NameKind::Derived},
+    {u"Hissu_Pattern_Cnt"_s, u"基本設定"_s, 'S', u"L44"_s, NameKind::Derived},
     {u"必須パターン"_s, u"基本設定"_s, 'S', u"C46:D56"_s, NameKind::Input},
     {u"連続勤務上限"_s, u"基本設定"_s, 'S', u"H59"_s, NameKind::Input},
     {u"連続休み上限"_s, u"基本設定"_s, 'S', u"H60"_s, NameKind::Input},
@@ -78,9 +78,9 @@ const std::vector<NameSpec> kNames = {
     {u"Member_Time"_s, u"スケジュール"_s, 'S', u"AK5:AK54"_s, NameKind::Input},
     {u"Member_Scdl"_s, u"スケジュール"_s, 'S', u"AR5:BV54"_s, NameKind::Derived},
     {u"Need_Table"_s, u"要員設定"_s, 'S', u"D5:AH14"_s, NameKind::Input},
-    {u"組合せ禁止数"_s, u"要員設定"_s, 'S', u"J21"_s, NameKind::Derived},
+    {u"組合せ禁止数"_s, u"要員設定"_s, 'S', u"Q21"_s, NameKind::Derived},
     {u"組合せ禁止"_s, u"要員設定"_s, 'S', u"B23:GR37"_s, NameKind::Input},
-    {u"組合せ必須数"_s, u"要員設定"_s, 'S', u"J39"_s, NameKind::Derived},
+    {u"組合せ必須数"_s, u"要員設定"_s, 'S', u"Q39"_s, NameKind::Derived},
     {u"組合せ必須"_s, u"要員設定"_s, 'S', u"B41:GR55"_s, NameKind::Input},
     {u"組合せ禁止数_grp"_s, u"要員設定"_s, 'S', u"AO5"_s, NameKind::Derived},
     {u"組合せ禁止_grp"_s, u"要員設定"_s, 'S', u"AK5:AM19"_s, NameKind::Input},
@@ -260,10 +260,18 @@ void buildShiftSheet(xl::Worksheet& ws)
 {
     Painter p(ws);
     p.text(u"A1"_s, u"勤務表"_s, titleStyle());
-    p.labelled(1, 35, u"日数"_s, 36, derivedStyle());
-    p.labelled(1, 38, u"入力数"_s, 39, derivedStyle());
-    p.labelled(1, 41, u"前月累計"_s, 42, centred(inputStyle()), false);
-    p.labelled(1, 44, u"前月末"_s, 45, centred(inputStyle()), false);
+    p.labelled(1, 50, u"期間の日数"_s, 51, centred(derivedStyle()));
+    p.labelled(1, 52, u"勤務入力数"_s, 53, centred(derivedStyle()));
+    p.labelled(1, 54, u"前月累計を使用"_s, 55, centred(inputStyle()), false);
+    p.labelled(1, 56, u"前月末を使用"_s, 57, centred(inputStyle()), false);
+    p.width(u"AX:AX"_s, 11);
+    p.width(u"AY:AY"_s, 5);
+    p.width(u"AZ:AZ"_s, 11);
+    p.width(u"BA:BA"_s, 5);
+    p.width(u"BB:BB"_s, 15.5);
+    p.width(u"BC:BC"_s, 7);
+    p.width(u"BD:BD"_s, 13.5);
+    p.width(u"BE:BE"_s, 7);
     ws.setRowHidden(2, true);   // 休平日: the holiday row the month save reads
 
     p.text(u"A3"_s, u"番号"_s, headingStyle());
@@ -275,7 +283,9 @@ void buildShiftSheet(xl::Worksheet& ws)
     p.style(u"D5:AH54"_s, centred(inputStyle()));
 
     // Totals beside the grid.
-    p.text(u"AI3"_s, u"勤務別回数"_s, headingStyle());
+    xl::CellStyle spill = headingStyle();
+    spill.horizontalAlignment = xl::kAlignLeft;
+    p.text(u"AI3"_s, u"勤務別の回数"_s, spill);
     p.style(u"AJ3:AR3"_s, headingStyle());
     p.style(u"AI4:AR4"_s, small(headingStyle()));
     p.text(u"AS3"_s, u"勤務"_s, headingStyle());
@@ -291,7 +301,7 @@ void buildShiftSheet(xl::Worksheet& ws)
     p.width(u"AS:AV"_s, 5.0);
 
     // Staff per day under the grid.
-    p.text(u"A55"_s, u"日別人数"_s, headingStyle());
+    p.text(u"A55"_s, u"日別"_s, headingStyle());
     p.style(u"A56:A67"_s, headingStyle());
     p.style(u"B55:C64"_s, labelStyle());
     p.text(u"B65"_s, u"勤務計"_s, labelStyle());
@@ -302,8 +312,8 @@ void buildShiftSheet(xl::Worksheet& ws)
     p.note(69, 1, u"セルに勤務の略称を入力します（休みは休み記号）。右側と下側の集計は自動で計算されます。"_s);
 
     p.width(u"A:A"_s, 6);
-    p.width(u"B:B"_s, 11);
-    p.width(u"C:C"_s, 6);
+    p.width(u"B:B"_s, 12.5);
+    p.width(u"C:C"_s, 8.5);
     ws.freezePanes(4, 3);
 
     // Program state, to the right of the printed area.
@@ -331,12 +341,15 @@ void buildBasicSheet(xl::Worksheet& ws)
     p.text(u"B3"_s, u"勤務種別"_s, sectionStyle());
     p.labelled(3, 7, u"種別数"_s, 8, centred(derivedStyle()));
     const char16_t* heads[] = {u"勤務名", u"略称", u"開始", u"翌日", u"備考", u"終了", u"時間",
-                               u"間隔(日)", u"色番号", u"回数上限", u"休憩1開始", u"休憩1終了",
-                               u"休憩2開始", u"休憩2終了", u"休憩3開始", u"休憩3終了",
-                               u"平日最少", u"休日最少"};
+                               u"間隔(日)", u"色番号", u"回数\n上限", u"休憩1\n開始", u"休憩1\n終了",
+                               u"休憩2\n開始", u"休憩2\n終了", u"休憩3\n開始", u"休憩3\n終了",
+                               u"平日\n最少", u"休日\n最少"};
     p.text(u"A4"_s, u"No"_s, headingStyle());
+    xl::CellStyle wrapped = small(headingStyle());
+    wrapped.wrapText = true;
     for (int j = 0; j < 18; ++j)
-        p.text(cellName(4, 2 + j), QString::fromUtf16(heads[j]), small(headingStyle()));
+        p.text(cellName(4, 2 + j), QString::fromUtf16(heads[j]), wrapped);
+    ws.setRowHeight(4, 26);
     for (int t = 1; t <= kMaxTypes; ++t)
         p.text(cellName(4 + t, 1), QString::number(t), centred(labelStyle()));
     p.style(u"B5:S14"_s, inputStyle());
@@ -359,7 +372,7 @@ void buildBasicSheet(xl::Worksheet& ws)
     p.style(u"C28:L28"_s, small(centred(derivedStyle())));
 
     p.text(u"B30"_s, u"禁止パターン（続けて入れてはいけない勤務の並び。休みは -）"_s, sectionStyle());
-    p.labelled(30, 8, u"件数"_s, 9, centred(derivedStyle()));
+    p.labelled(30, 11, u"件数"_s, 12, centred(derivedStyle()));
     p.text(u"B31"_s, u"No"_s, headingStyle());
     for (int j = 1; j <= 5; ++j)
         p.text(cellName(31, 2 + j), QString::number(j) + u"日目"_s, small(headingStyle()));
@@ -370,7 +383,7 @@ void buildBasicSheet(xl::Worksheet& ws)
     p.style(u"C32:G42"_s, centred(inputStyle()));
 
     p.text(u"B44"_s, u"必須パターン（この勤務の翌日は必ずこの勤務）"_s, sectionStyle());
-    p.labelled(44, 8, u"件数"_s, 9, centred(derivedStyle()));
+    p.labelled(44, 11, u"件数"_s, 12, centred(derivedStyle()));
     p.text(u"B45"_s, u"No"_s, headingStyle());
     p.text(u"C45"_s, u"勤務"_s, small(headingStyle()));
     p.text(u"D45"_s, u"翌日"_s, small(headingStyle()));
@@ -436,11 +449,11 @@ void buildBasicSheet(xl::Worksheet& ws)
     p.width(u"B:B"_s, 12);
     p.width(u"C:E"_s, 5.5);
     p.width(u"F:F"_s, 8);
-    p.width(u"G:H"_s, 6);
+    p.width(u"G:H"_s, 6.5);
     p.width(u"I:S"_s, 6.5);
     p.width(u"T:T"_s, 2);
     p.width(u"U:U"_s, 12);
-    p.width(u"V:V"_s, 8);
+    p.width(u"V:V"_s, 11);
     ws.protect();
 }
 
@@ -449,7 +462,10 @@ void buildScheduleSheet(xl::Worksheet& ws)
     Painter p(ws);
     p.text(u"A1"_s, u"個人条件設定"_s, titleStyle());
     p.text(u"D2"_s, u"休日"_s, small(labelStyle()));
-    p.style(u"E2:AI2"_s, small(centred(derivedStyle()), 8));
+    xl::CellStyle holidayRow = small(centred(derivedStyle()), 7);
+    holidayRow.wrapText = true;
+    p.style(u"E2:AI2"_s, holidayRow);
+    ws.setRowHeight(2, 22);
     p.text(u"A3"_s, u"No"_s, headingStyle());
     p.text(u"B3"_s, u"番号"_s, headingStyle());
     p.text(u"C3"_s, u"氏名"_s, headingStyle());
@@ -481,11 +497,11 @@ void buildScheduleSheet(xl::Worksheet& ws)
 
     p.width(u"A:A"_s, 4);
     p.width(u"B:B"_s, 7);
-    p.width(u"C:C"_s, 11);
-    p.width(u"D:D"_s, 7);
-    p.width(u"AJ:AK"_s, 7);
+    p.width(u"C:C"_s, 12.5);
+    p.width(u"D:D"_s, 8.5);
+    p.width(u"AJ:AK"_s, 9);
     p.width(u"AL:AM"_s, 2);
-    p.width(u"AN:AN"_s, 11);
+    p.width(u"AN:AN"_s, 13);
     p.width(u"AO:AO"_s, 6);
     p.width(u"AP:AQ"_s, 2);
     p.width(u"AR:BV"_s, 4.5);
@@ -521,10 +537,6 @@ void buildNeedSheet(xl::Worksheet& ws)
         p.style(cellName(5, left + 1) + u':' + cellName(19, left + 1), centred(inputStyle()));
         p.text(cellName(4, countCol), u"件数"_s, small(labelStyle()));
         p.style(cellName(5, countCol), centred(derivedStyle()));
-        p.width(columnName(left) + u':' + columnName(left), 8);
-        p.width(columnName(left + 1) + u':' + columnName(left + 1), 5);
-        p.width(columnName(left + 2) + u':' + columnName(left + 2), 8);
-        p.width(columnName(countCol) + u':' + columnName(countCol), 5);
     };
     groupTable(37, 41, u"職制の組合せ禁止"_s);
     groupTable(43, 47, u"職制の組合せ必須"_s);
@@ -533,8 +545,8 @@ void buildNeedSheet(xl::Worksheet& ws)
     // Member combinations: shift, number, members in every fifth column with their names.
     auto memberTable = [&](int top, const QString& title, const QString& hint) {
         p.text(cellName(top - 2, 2), title, sectionStyle());
-        p.labelled(top - 2, 9, u"件数"_s, 10, centred(derivedStyle()));
-        p.note(top - 2, 12, hint);
+        p.labelled(top - 2, 16, u"件数"_s, 17, centred(derivedStyle()));
+        p.note(top - 2, 19, hint);
         p.text(cellName(top - 1, 2), u"勤務"_s, headingStyle());
         p.text(cellName(top - 1, 3), u"人数"_s, headingStyle());
         p.text(cellName(top - 1, 4), u"(人数)"_s, small(headingStyle()));
@@ -543,7 +555,7 @@ void buildNeedSheet(xl::Worksheet& ws)
         p.style(cellName(top, 4) + u':' + cellName(top + kCombinationRows - 1, 4), small(centred(derivedStyle())));
         for (int k = 1; k <= 40; ++k) {
             const int c = 2 + 3 + 5 * (k - 1);   // range column 4 + 5(k-1)
-            p.text(cellName(top - 1, c), u"番号"_s + QString::number(k), small(headingStyle()));
+            p.text(cellName(top - 1, c), QString::number(k), small(headingStyle()));
             p.text(cellName(top - 1, c + 1), u"氏名"_s, small(headingStyle()));
             p.style(cellName(top - 1, c + 2) + u':' + cellName(top - 1, c + 4), small(headingStyle()));
             p.style(cellName(top, c) + u':' + cellName(top + kCombinationRows - 1, c), centred(inputStyle()));
@@ -559,12 +571,7 @@ void buildNeedSheet(xl::Worksheet& ws)
     p.width(u"A:A"_s, 2);
     p.width(u"B:B"_s, 10);
     p.width(u"C:C"_s, 5);
-    p.width(u"AI:AI"_s, 5);
-    p.width(u"AJ:AJ"_s, 2);
-    p.width(u"AN:AN"_s, 2);
-    p.width(u"AP:AP"_s, 2);
-    p.width(u"AT:AT"_s, 2);
-    p.width(u"AV:GR"_s, 3.8);
+    p.width(u"D:GR"_s, 4.5);
     ws.freezePanes(0, 3);
     ws.protect();
 }
@@ -584,9 +591,9 @@ void buildReserveSheet(xl::Worksheet& ws)
     p.labelled(4, 35, u"予約の枠色"_s, 36, centred(inputStyle()), 0.0);
     p.note(5, 35, u"色番号、0 = 枠なし"_s);
     p.width(u"A:A"_s, 7);
-    p.width(u"B:B"_s, 11);
+    p.width(u"B:B"_s, 12.5);
     p.width(u"AH:AH"_s, 2);
-    p.width(u"AI:AI"_s, 10);
+    p.width(u"AI:AI"_s, 12);
     p.width(u"AJ:AJ"_s, 6);
     ws.freezePanes(4, 2);
     ws.protect();
@@ -621,7 +628,7 @@ void buildMainSheet(xl::Worksheet& ws, QDate period)
     p.text(u"B10"_s, u"期間"_s, labelStyle());
     p.style(u"C10"_s, derivedStyle());
     p.width(u"A:A"_s, 2);
-    p.width(u"B:B"_s, 20);
+    p.width(u"B:B"_s, 22);
     p.width(u"C:C"_s, 14);
     ws.protect();
 }

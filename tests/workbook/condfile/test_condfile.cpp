@@ -2,10 +2,12 @@
 // files that must change nothing, CP932 input and the two macros.
 #include "platform/text/cp932.h"
 #include "platform/xl/xl.h"
+#include "../../support/env.h"
 #include "workbook/condfile.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -95,6 +97,8 @@ TEST(ConditionValues, FieldsAreTypedAndTextThatLooksTypedIsMarked)
         {false, "FALSE"},
         {QVariant(date), "2025-09-15"},
         {QVariant(stamp), "2025-09-15T08:30:00"},
+        {QVariant(stamp.addMSecs(123)), "2025-09-15T08:30:00.123"},
+        {QVariant(stamp.addMSecs(500)), "2025-09-15T08:30:00.500"},
         {u("日勤"), "日勤"},
         {u("001"), "'001"},
         {u("1"), "'1"},
@@ -110,6 +114,8 @@ TEST(ConditionValues, FieldsAreTypedAndTextThatLooksTypedIsMarked)
         {u("1,2"), "1,2"},
         {u("1e999"), "1e999"},       // not a finite number: plain text
         {u("2025-02-30"), "2025-02-30"},   // no such day: plain text
+        {u(" 5"), "' 5"},
+        {u("  "), "  "},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.field);
@@ -121,6 +127,8 @@ TEST(ConditionValues, FieldsAreTypedAndTextThatLooksTypedIsMarked)
     // Read only: a time of day, and case-insensitive Booleans typed by hand.
     EXPECT_EQ(condfile::decodeValue(u("07:45:00")), QVariant(QTime(7, 45)));
     EXPECT_EQ(condfile::decodeValue(u("True")), QVariant(true));
+    EXPECT_EQ(condfile::decodeValue(u(" 7 ")), QVariant(7.0));
+    EXPECT_EQ(condfile::decodeValue(u(" FALSE")), QVariant(false));
 }
 
 TEST(ConditionValues, QuotingSurvivesCommasQuotesAndNewlines)
@@ -211,50 +219,29 @@ TEST_F(SmallBook, FileDecidesTheResultButAnOmittedPeriodIsKept)
     EXPECT_TRUE(st.warnings[0].contains(u("知らない範囲")));
 }
 
+// Every damaged file of the fixture folder (name.csv, and name.reason holding part of the reason
+// the load must give) is refused and leaves the book as it was.
 TEST_F(SmallBook, DamagedOrOversizedFilesChangeNothing)
 {
     at("基本設定", "C20").setValue(u("休"));
     at("人員配置表", "D5").setValue(u("日"));
-    const QString good = u("RANGE,基本設定,Yasumi_Kigou,1,1\r\n×\r\n");
-    struct Case {
-        const char* what;
-        QByteArray bytes;
-        const char* message;   // part of the reason
-    } cases[] = {
-        {"empty", QByteArray(), "QVCOND"},
-        {"not a condition file", QByteArray("a,b,c\r\n"), "QVCOND"},
-        {"newer version", QByteArray("QVCOND,2\r\nEND\r\n"), "版 2"},
-        {"no version", QByteArray("QVCOND\r\nEND\r\n"), "版"},
-        {"cut before END", (u("QVCOND,1\r\n") + good).toUtf8(), "END"},
-        {"rows missing", (u("QVCOND,1\r\nRANGE,基本設定,禁止パターン,3,5\r\na,b\r\n")).toUtf8(), "足りません"},
-        {"too many fields", file(u("RANGE,基本設定,禁止パターン,1,2\r\na,b,c\r\n")), "多く"},
-        {"open quote", file(good + u("RANGE,基本設定,禁止パターン,1,1\r\n\"abc\r\n")), "引用符"},
-        {"text after quote", file(u("RANGE,基本設定,禁止パターン,1,1\r\n\"a\"b\r\n")), "引用符"},
-        {"bad counts", file(u("RANGE,基本設定,禁止パターン,x,1\r\na\r\n")), "RANGE"},
-        {"rows without columns", file(u("RANGE,基本設定,禁止パターン,2,0\r\n\r\n\r\n")), "RANGE"},
-        {"runaway block", file(u("RANGE,基本設定,禁止パターン,10000,1000\r\n")), "大きすぎ"},
-        {"twice", file(good + good), "二度"},
-        {"wider than the range", file(u("RANGE,基本設定,禁止パターン,1,6\r\na,,,,,b\r\n")), "範囲"},
-        {"taller than the range", file(u("RANGE,基本設定,Yasumi_Kigou,2,1\r\n×\r\n休\r\n")), "範囲"},
-        {"60 members", file(u("RANGE,人員配置表,Time_Table,60,1\r\n") + u("日\r\n").repeated(60)), "範囲"},
-        {"month 13", file(good + u("RANGE,Main,月,1,1\r\n13\r\n")), "月"},
-        {"year as text", file(good + u("RANGE,Main,年,1,1\r\n今年\r\n")), "年"},
-        {"stray line", file(good + u("hello\r\n")), "hello"},
-        {"after END", file(good) + "RANGE,Main,月,1,1\r\n1\r\n", "END"},
-        {"neither UTF-8 nor CP932", QByteArray("QVCOND,1\r\n\x80\xFF\xFE\r\nEND\r\n"), "文字コード"},
-        {"BOM but broken UTF-8", QByteArray("\xEF\xBB\xBFQVCOND,1\r\n\x93\xfa\r\nEND\r\n"), "文字コード"},
-    };
     const auto before = snapshot();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        writeFile(path("bad.csv"), c.bytes);
-        const condfile::Status st = condfile::loadConditions(book, path("bad.csv"), ranges);
+    const QDir cases(testenv::dataPath(u("workbook/condfile/damaged")));
+    const QStringList files = cases.entryList({u("*.csv")}, QDir::Files, QDir::Name);
+    ASSERT_GE(files.size(), 20);
+    for (const QString& name : files) {
+        SCOPED_TRACE(name.toStdString());
+        QFile reason(cases.filePath(QFileInfo(name).completeBaseName() + u(".reason")));
+        ASSERT_TRUE(reason.open(QIODevice::ReadOnly));
+        const QString expected = QString::fromUtf8(reason.readAll()).trimmed();
+        const condfile::Status st = condfile::loadConditions(book, cases.filePath(name), ranges);
         EXPECT_FALSE(st.ok);
-        EXPECT_TRUE(st.error.contains(u(c.message))) << st.error.toStdString();
+        EXPECT_TRUE(st.error.contains(expected)) << st.error.toStdString();
+        EXPECT_TRUE(st.error.contains(name)) << st.error.toStdString();   // says which file
         EXPECT_TRUE(snapshot() == before);
     }
     // Larger than any condition set: refused before it is read.
-    QByteArray huge = file(good);
+    QByteArray huge = file(u("RANGE,基本設定,Yasumi_Kigou,1,1\r\n×\r\n"));
     huge.append(QByteArray(int(condfile::kMaxFileBytes), ' '));
     writeFile(path("huge.csv"), huge);
     const condfile::Status st = condfile::loadConditions(book, path("huge.csv"), ranges);
@@ -266,14 +253,9 @@ TEST_F(SmallBook, DamagedOrOversizedFilesChangeNothing)
 
 TEST_F(SmallBook, TolerantOfHandEditing)
 {
-    // Spreadsheet programs pad short lines and drop trailing separators; editors use LF.
-    writeFile(path("hand.csv"), QByteArray("QVCOND,1,,,,\n"
-                                           "RANGE,基本設定,禁止パターン,2,5,,\n"
-                                           "夜,-\n"
-                                           ",,,,\n"
-                                           ",,,,\n"
-                                           "end,,,,\n"));
-    const condfile::Status st = condfile::loadConditions(book, path("hand.csv"), ranges);
+    // Spreadsheet programs pad short lines; editors use LF and lower case.
+    const condfile::Status st =
+        condfile::loadConditions(book, testenv::dataPath(u("workbook/condfile/hand-edited.csv")), ranges);
     ASSERT_TRUE(st.ok) << st.error.toStdString();
     EXPECT_EQ(at("基本設定", "B30").value(), QVariant(u("夜")));
     EXPECT_EQ(at("基本設定", "C30").value(), QVariant(u("-")));
@@ -282,12 +264,11 @@ TEST_F(SmallBook, TolerantOfHandEditing)
 
 TEST_F(SmallBook, Cp932FileLoads)
 {
-    const QString body = u("QVCOND,1\r\nRANGE,基本設定,Type_Table_Input,2,2\r\n日勤,日\r\n準夜勤,準\r\n"
-                           "RANGE,基本設定,Yasumi_Kigou,1,1\r\n公休\r\nEND\r\n");
-    const QByteArray sjis = text::toCp932(body);
-    ASSERT_FALSE(text::fromUtf8Strict(sjis).has_value());
-    writeFile(path("sjis.csv"), sjis);
-    const condfile::Status st = condfile::loadConditions(book, path("sjis.csv"), ranges);
+    const QString sjis = testenv::dataPath(u("workbook/condfile/cp932.csv"));
+    QFile f(sjis);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    ASSERT_FALSE(text::fromUtf8Strict(f.readAll()).has_value());
+    const condfile::Status st = condfile::loadConditions(book, sjis, ranges);
     ASSERT_TRUE(st.ok) << st.error.toStdString();
     EXPECT_EQ(at("基本設定", "B4").value(), QVariant(u("準夜勤")));
     EXPECT_EQ(at("基本設定", "C4").value(), QVariant(u("準")));

@@ -2,9 +2,11 @@
 // shipped sets (the three samples and 新規作成.csv) load cleanly and make a sound roster.
 #include "platform/xl/xl.h"
 #include "workbook/condfile.h"
+#include "workbook/macros.h"
 #include "workbook/template.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -70,10 +72,17 @@ TEST(ConditionFileOnTemplate, EveryListedRangeExistsAndRoundTrips)
     const condfile::Status saved = condfile::saveConditions(book, file);
     ASSERT_TRUE(saved.ok) << saved.error.toStdString();
 
+    xl::Workbook& direct = workbook::createTemplate(app, QDate(2030, 5, 1));
+    const condfile::Status check = condfile::loadConditions(direct, file);
+    ASSERT_TRUE(check.ok) << check.error.toStdString();
+    // Every row of both ban tables is filled: more than a generation takes, which is said.
+    ASSERT_EQ(check.warnings.size(), 1);
+    EXPECT_TRUE(check.warnings[0].contains(u("30"))) << check.warnings[0].toStdString();
+
+    // The same through the macro of a fresh template and its hand-over cell.
     xl::Workbook& fresh = workbook::createTemplate(app, QDate(2030, 5, 1));
-    const condfile::Status loaded = condfile::loadConditions(fresh, file);
-    ASSERT_TRUE(loaded.ok) << loaded.error.toStdString();
-    EXPECT_TRUE(loaded.warnings.isEmpty()) << loaded.warnings.join(u("\n")).toStdString();
+    fresh.worksheets(u("名前リスト")).range(u("C1")).setValue(file);
+    EXPECT_EQ(app.run(fresh.name() + u("!MyMainから起動.条件読込")), QVariant(QString()));
     const auto after = listedValues(fresh);
     const auto& list = condfile::listedRanges();
     for (size_t n = 0; n < list.size(); ++n) {
@@ -85,6 +94,33 @@ TEST(ConditionFileOnTemplate, EveryListedRangeExistsAndRoundTrips)
             }
     }
     EXPECT_EQ(number(fresh, "人員配置表", "Day_Cnt"), 28);   // the file's month: February 2026
+}
+
+// Times show as times in the file and come back as the same day fractions.
+TEST(ConditionFileOnTemplate, TimesOfDayAreWrittenAsTimes)
+{
+    QTemporaryDir dir;
+    xl::Application app;
+    xl::Workbook& book = workbook::createTemplate(app, QDate(2027, 1, 1));
+    xl::Range types = named(book, u("基本設定"), u("Type_Table_Input"));
+    types.cells(1, 1).setValue(u("日勤"));
+    types.cells(1, 2).setValue(u("日"));
+    types.cells(1, 3).setValue(510.0 / 1440);   // 8:30
+    types.cells(1, 6).setValue(0.0);            // midnight
+    types.cells(1, 7).setValue(0.5);            // hours: a plain number, not a time
+    book.calculate();
+    const QString file = dir.filePath(u("t.csv"));
+    ASSERT_TRUE(condfile::saveConditions(book, file).ok);
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(f.readAll());
+    EXPECT_TRUE(text.contains(u("\r\n日勤,日,08:30:00,,,00:00:00,0.5\r\n"))) << text.toStdString();
+    xl::Workbook& other = workbook::createTemplate(app, QDate(2027, 1, 1));
+    ASSERT_TRUE(condfile::loadConditions(other, file).ok);
+    xl::Range back = named(other, u("基本設定"), u("Type_Table_Input"));
+    EXPECT_EQ(back.cells(1, 3).value(), QVariant(510.0 / 1440));
+    EXPECT_EQ(back.cells(1, 6).value(), QVariant(0.0));
+    EXPECT_EQ(back.cells(1, 7).value(), QVariant(0.5));
 }
 
 struct Shipped {
@@ -171,6 +207,7 @@ TEST_P(ShippedSets, LoadAndMakeASoundRoster)
                     ++listed;
                     EXPECT_TRUE(numbers.contains(c(i, j).toString())) << range << " " << i << "," << j;
                 }
+            EXPECT_GE(c(i, 3).toInt(), 1) << range << " " << i;   // the number the reader takes
             EXPECT_GE(listed, c(i, 3).toInt()) << range << " " << i;
         }
     }
@@ -190,6 +227,28 @@ TEST_P(ShippedSets, LoadAndMakeASoundRoster)
         supply += days - dayOff(i, 1).toDouble();
     EXPECT_LE(needed, 0.8 * supply);
     EXPECT_GT(needed, 0);
+}
+
+// What the build does for a work folder: the sample in a template, saved as shift.xlsm; opened
+// again, the book still holds the conditions and counts them afresh.
+TEST(ConditionFileOnTemplate, SampleWorkbookKeepsItsConditionsInTheFile)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(u("shift.xlsm"));
+    {
+        xl::Application app;
+        xl::Workbook& book = workbook::createTemplate(app);
+        ASSERT_TRUE(condfile::loadConditions(book, QDir(u(QV_TEST_DATA_DIR "/../..")).filePath(u("examples/作成例2/条件.csv"))).ok);
+        book.saveAs(target);
+    }
+    xl::Application app;
+    xl::Workbook& book = app.workbooks().open(target);
+    workbook::attach(book);
+    EXPECT_EQ(number(book, "スケジュール", "Member_Cnt"), 45);
+    EXPECT_EQ(number(book, "基本設定", "Type_Cnt"), 6);
+    EXPECT_EQ(number(book, "人員配置表", "Day_Cnt"), 31);
+    EXPECT_EQ(at(book, "人員配置表", "先月_月"), QVariant(12.0));
+    EXPECT_EQ(named(book, u("スケジュール"), u("Member_List")).cells(45, 2).value(), QVariant(u("田中 聡")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Sets, ShippedSets,
