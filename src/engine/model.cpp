@@ -121,4 +121,5 @@ void resetConditionModel()
     Sw_ベストシフト作成 = false;
     Sw_確保優先 = 2;
     基本情報読込済 = false;
+    作成状態 = 0;
 }
