@@ -5,9 +5,6 @@
 // Booleans of the checks are true = the rule is broken unless a comment says otherwise.
 #include <QString>
 
-// TEMP until model.h has it.
-inline int 作成状態 = 0;
-
 // Why the assignment of shift s to member m on day d is refused, as a number (the tests in their
 // order); 勤務不可理由 turns it into the text.
 enum class 不可理由 {
