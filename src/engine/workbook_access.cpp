@@ -8,6 +8,8 @@ QString missingText(const QString& sheet, const QString& name)
 {
     if (sheet.isEmpty())
         return QStringLiteral("ワークブックに名前「%1」がありません！").arg(name);
+    if (name.isEmpty())
+        return QStringLiteral("シート「%1」がありません！").arg(sheet);
     return QStringLiteral("シート「%1」に名前「%2」がありません！").arg(sheet, name);
 }
 

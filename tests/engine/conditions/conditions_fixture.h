@@ -22,7 +22,7 @@ inline const char* const kLarge = "examples/作成例2/条件.csv";
 inline const char* const kNewFile = "parts/新規作成.csv";
 
 class ConditionTest : public ::testing::Test {
-protected:
+public:
     void SetUp() override;
     void TearDown() override;
 
