@@ -130,7 +130,7 @@ QString 出勤時間日数判定(int s, int m, int /*d*/)
 {
     if (Member_WorkDays(m) >= Member_DayOff(m) && !Sw_勤務時間調整)
         return QStringLiteral("出勤日数オーバー");
-    if (Member_Time(m) > 0 && !Sw_勤務日数調整 && TypeVal3(s) + Member_Sum_TTIME(m) > Member_Time(m))
+    if (Member_Time(m) > 0 && !Sw_勤務日数調整 && shiftHours(s) + Member_Sum_TTIME(m) > Member_Time(m))
         return QStringLiteral("出勤時間オーバー");
     return {};
 }
@@ -259,7 +259,7 @@ int 必須パターン可否(int s, int m, int d)
     if (Member_Time(m) > 0 && !Sw_勤務日数調整) {
         float hours = Member_Sum_TTIME(m);
         for (int k = 1; k <= n; ++k)
-            hours += TypeVal3(c.shift[k]);
+            hours += shiftHours(c.shift[k]);
         if (hours > Member_Time(m))
             return -1;
     }
@@ -433,7 +433,7 @@ bool 週間勤務日数判定(int m, int d, QString* detail)
     // Test 1, without building its text.
     if (Member_WorkDays(m) >= Member_DayOff(m) && !Sw_勤務時間調整)
         return R::出勤日数オーバー;
-    if (Member_Time(m) > 0 && !Sw_勤務日数調整 && TypeVal3(s) + Member_Sum_TTIME(m) > Member_Time(m))
+    if (Member_Time(m) > 0 && !Sw_勤務日数調整 && shiftHours(s) + Member_Sum_TTIME(m) > Member_Time(m))
         return R::出勤時間オーバー;
     if (Time_Table(m, d) != 0)
         return R::割当済;
@@ -500,7 +500,7 @@ int 勤務可否判定(int s, int d, int m, int lastDay)
         return -1;
     if (Member_WorkDays(m) >= Member_DayOff(m) && !Sw_勤務時間調整)
         return -1;
-    if (Member_Time(m) > 0 && !Sw_勤務日数調整 && TypeVal3(s) + Member_Sum_TTIME(m) > Member_Time(m))
+    if (Member_Time(m) > 0 && !Sw_勤務日数調整 && shiftHours(s) + Member_Sum_TTIME(m) > Member_Time(m))
         return -1;
     if (前日勤務判定(Time_Table(m, d - 1), s))
         return -1;

@@ -8,6 +8,20 @@
 #include <cmath>
 #include <exception>
 
+float shiftHours(int t)
+{
+    static QString texts[TYPE_MAX + 2];
+    static float hours[TYPE_MAX + 2] = {};
+    if (t < 0 || t > TYPE_MAX + 1)
+        return TypeVal3(t);
+    const QString& now = Type_Table(t, TYPE_時間);
+    if (now != texts[t]) {
+        texts[t] = now;
+        hours[t] = TypeVal3(t);
+    }
+    return hours[t];
+}
+
 namespace {
 
 // Adds (sign +1) or removes (sign -1) one day of shift t for member m.
@@ -19,7 +33,7 @@ void addDay(int m, int t, int d, int sign)
     // Only a positive holiday mark counts; a negative one must not subtract holiday work.
     if (Holiday_Chk(d) > 0)
         Member_Sum_K(m) += sign;
-    Member_Sum_TTIME(m) += sign * TypeVal3(t);
+    Member_Sum_TTIME(m) += sign * shiftHours(t);
 }
 
 }  // namespace

@@ -4,6 +4,10 @@
 // and the score can read the totals instead of recounting the table.
 #include <QString>
 
+// The hours of shift t (TypeVal3), parsed again only when its text changed: the checks and the
+// exchanges read it millions of times and must not parse or allocate.
+float shiftHours(int t);
+
 // Member_Sum (0..M+1 x 0..13), Member_WorkDays, Member_Sum_K and Member_Sum_TTIME (0..M+1)
 // re-created at zero.
 void 集計クリア();

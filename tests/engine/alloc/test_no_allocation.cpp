@@ -16,11 +16,37 @@ std::atomic<long> allocations{0};
 std::atomic<bool> counting{false};
 }  // namespace
 
+// Qt allocates through malloc, the standard library through operator new: count both (glibc).
+extern "C" void* __libc_malloc(std::size_t);
+extern "C" void* __libc_calloc(std::size_t, std::size_t);
+extern "C" void* __libc_realloc(void*, std::size_t);
+
+extern "C" void* malloc(std::size_t size)
+{
+    if (counting)
+        ++allocations;
+    return __libc_malloc(size);
+}
+
+extern "C" void* calloc(std::size_t n, std::size_t size)
+{
+    if (counting)
+        ++allocations;
+    return __libc_calloc(n, size);
+}
+
+extern "C" void* realloc(void* p, std::size_t size)
+{
+    if (counting)
+        ++allocations;
+    return __libc_realloc(p, size);
+}
+
 void* operator new(std::size_t size)
 {
     if (counting)
         ++allocations;
-    if (void* p = std::malloc(size ? size : 1))
+    if (void* p = __libc_malloc(size ? size : 1))
         return p;
     throw std::bad_alloc();
 }
