@@ -1,6 +1,9 @@
 // The three ways to a named range, and the small accessors built on them.
 #include "conditions_fixture.h"
 
+#include "engine/conditions.h"
+#include "engine/convert.h"
+#include "engine/model.h"
 #include "engine/workbook_access.h"
 #include "shell/myexcel.h"
 
@@ -63,4 +66,17 @@ TEST_F(ConditionTest, SwitchesOfSheetMainReadAndWrite)
     set(u("Main"), u("バックグラウンド動作"), 1, 1, u("たぶん"));
     EXPECT_FALSE(GetRangeBool(u("main"), u("バックグラウンド動作")));
     EXPECT_NO_THROW(SetRangeValue(u("main"), u("存在しない名前"), true));
+}
+
+// Shift names resolve through the sheet's list; the current sheet is left on 基本設定.
+TEST_F(ConditionTest, TypeIdxOrgLooksUpTheSheetList)
+{
+    open(condfx::kGeneral);
+    ASSERT_EQ(全条件読込(-1), 1);
+    xlSheet = nullptr;
+    EXPECT_EQ(TypeIdxOrg(u("準夜")), 2);
+    ASSERT_NE(xlSheet, nullptr);
+    EXPECT_EQ(xlSheet->name(), u("基本設定"));
+    EXPECT_EQ(TypeIdxOrg(u("*")), 全勤務);
+    EXPECT_EQ(TypeIdxOrg(u("夜勤")), -1);
 }
