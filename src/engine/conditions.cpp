@@ -64,6 +64,12 @@ void showMissing(const MissingRangeError& e)
            QStringLiteral("データエラー"));
 }
 
+// A cell the reading cannot convert, or another run-time error of the workbook.
+void showError(const VbError& e)
+{
+    MsgBox(e.text(), ui::vbOKOnly | ui::vbSystemModal, QStringLiteral("データエラー"));
+}
+
 // Screen updating, calculation and events back on however the block ends.
 struct ScreenRestore {
     ~ScreenRestore() { xlAppSetting(true, true, true); }
@@ -530,6 +536,8 @@ bool 基本情報読込()
         show(stop);
     } catch (const MissingRangeError& e) {
         showMissing(e);
+    } catch (const VbError& e) {
+        showError(e);
     }
     return false;
 }
@@ -637,6 +645,8 @@ int 全条件読込(int quiet)
         show(stop);
     } catch (const MissingRangeError& e) {
         showMissing(e);
+    } catch (const VbError& e) {
+        showError(e);
     }
     return -1;
 }

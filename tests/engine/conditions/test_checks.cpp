@@ -114,6 +114,8 @@ const std::vector<Broken>& brokenBooks()
          u("シート「要員設定」に名前「Need_Table」がありません！\r\nワークブックを確認してください！")},
         {"MissingSheet", [](ConditionTest&) { xlBook->worksheets(u("予約表")).setName(u("予約")); }, kData,
          u("シート「予約表」がありません！\r\nワークブックを確認してください！")},
+        {"UnreadableSwitch", [](ConditionTest& t) { fill(t, "人員配置表", "初期値使用", 1, 1, u("たぶん")); }, kData,
+         u("13 型が一致しません。")},
         {"StartDayOutsideThePeriod", [](ConditionTest&) { 作成開始日 = 40; }, kInput,
          u("作成開始日(40)が期間の外にあります！")},
     };
