@@ -8,6 +8,18 @@
 #include <QString>
 #include <QVariant>
 
+// Dimensions of an array: 0 while it was never dimensioned.
+template <typename T>
+int ArrayDims(const vb::Array1<T>& a)
+{
+    return a.UBound() < 0 ? 0 : 1;
+}
+template <typename T>
+int ArrayDims(const vb::Array2<T>& a)
+{
+    return a.UBound(1) < 0 ? 0 : 2;
+}
+
 // 1 when n is not 0, else 0.
 int IntToBool(int n);
 // An invalid (Null) value for an empty text, else v (for database writes).

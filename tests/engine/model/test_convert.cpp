@@ -148,4 +148,7 @@ TEST(ConvertText, PaddingAndSmallConversions)
     EXPECT_EQ(MaxV(1, 5), 5);
     EXPECT_EQ(MinV(1, 5), 1);
     EXPECT_TRUE(IsZero(0));
+    EXPECT_EQ(ArrayDims(vb::Array2<QVariant>()), 0);
+    EXPECT_EQ(ArrayDims(vb::Array2<QVariant>(0, 3)), 2);
+    EXPECT_EQ(ArrayDims(vb::Array1<int>(4)), 1);
 }
