@@ -4,6 +4,8 @@
 #include "engine/model.h"
 #include "shell/globals.h"
 
+#include <QDir>
+
 #include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
@@ -16,6 +18,7 @@ namespace {
 // Four members, ten days (from Friday 1 January 2027), shifts 1..3 of 8 hours, no rule binding.
 void model()
 {
+    AppPath = QDir::homePath();  // the boot log goes to the test's own folder
     resetConditionModel();
     作成年 = 2027;
     作成月 = 1;

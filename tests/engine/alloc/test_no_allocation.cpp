@@ -5,6 +5,8 @@
 #include "platform/text/vb.h"
 #include "shell/globals.h"
 
+#include <QDir>
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -65,6 +67,7 @@ namespace {
 
 void buildModel()
 {
+    AppPath = QDir::homePath();  // the boot log goes to the test's own folder
     resetConditionModel();
     作成年 = 2027;
     作成月 = 1;

@@ -5,6 +5,8 @@
 #include "platform/text/vb.h"
 #include "shell/globals.h"
 
+#include <QDir>
+
 #include <cmath>
 
 namespace rulesfx {
@@ -25,6 +27,7 @@ int shiftOf(QChar c)
 
 void makeModel(int members, int days, int types)
 {
+    AppPath = QDir::homePath();  // the boot log goes to the test's own folder
     resetConditionModel();
     作成年 = 2027;
     作成月 = 1;
