@@ -5,6 +5,7 @@
 #include "engine/model.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
+#include "shell/status.h"
 
 using condfx::ConditionTest;
 
@@ -120,4 +121,17 @@ TEST_F(ConditionTest, LastMonthsTotalsSeedTheMemberTotals)
     EXPECT_EQ(Member_Sum(2, 1), 5.0f);  // 4 from last month, 1 reserved on the 5th
     EXPECT_EQ(Member_Sum(2, 11), 10.0f);
     EXPECT_EQ(Member_Sum_K(2), 3.0f);
+}
+
+// With quiet 0 the stages show in the splash window, which closes at the end; a roster error
+// leaves the stage text standing under its message.
+TEST_F(ConditionTest, SplashShowsTheStagesUnlessQuiet)
+{
+    open(condfx::kGeneral);
+    ASSERT_EQ(全条件読込(0), 1);
+    EXPECT_TRUE(splashState().message.isEmpty());
+    set(u("スケジュール"), u("Member_List"), 2, 2, QVariant());
+    EXPECT_EQ(全条件読込(0), -1);
+    EXPECT_EQ(splashState().message, u("個人別条件読込中"));
+    DspSplash(QString());
 }
