@@ -4,6 +4,7 @@
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
 #include "shell/myexcel.h"
+#include "shell/rs_db.h"
 #include "shell/mylog.h"
 #include "workbook/condfile.h"
 #include "workbook/template.h"
@@ -15,7 +16,10 @@ namespace condfx {
 void ConditionTest::SetUp()
 {
     resetShellGlobals();
-    AppPath = QDir::homePath();  // the boot log goes to the test's own folder
+    // The boot log and the database go to the test's own folder.
+    AppPath = QDir::homePath();
+    stWorkPath = AppPath;
+    stDbPath = AppPath;
     resetXlGlobals();
     resetConditionModel();
     ui::resetMessages();
@@ -23,6 +27,8 @@ void ConditionTest::SetUp()
 
 void ConditionTest::TearDown()
 {
+    DbClose();
+    resetDbGlobals();
     resetXlGlobals();
     resetConditionModel();
     ui::resetMessages();
