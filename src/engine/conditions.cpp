@@ -10,7 +10,6 @@
 #include "shell/globals.h"
 #include "shell/msgbox.h"
 #include "shell/myexcel.h"
-#include "shell/myfile.h"
 #include "shell/myfunc_main.h"
 #include "shell/mylog.h"
 #include "shell/status.h"
