@@ -22,6 +22,12 @@ inline bool Sw_表示抑止 = false;
 inline long 進行状況表示 = 0;
 // Milliseconds the countdown notice frmMsgWait has left.
 inline long MsgWaitTime = 0;
+// The period as read from sheet Main at start-up: year and month, the first day of the period
+// (基準開始日, a day of the month) and the day generation starts from (作成開始日).
+inline long 作成年 = 0;
+inline long 作成月 = 0;
+inline long 作成開始日 = 0;
+inline long 基準開始日 = 0;
 // Passes a value into a dialog and its answer back (the message box, the optimiser settings).
 inline QVariant DlgParam;
 
@@ -38,5 +44,9 @@ inline void resetShellGlobals()
     Sw_表示抑止 = false;
     進行状況表示 = 0;
     MsgWaitTime = 0;
+    作成年 = 0;
+    作成月 = 0;
+    作成開始日 = 0;
+    基準開始日 = 0;
     DlgParam.clear();
 }

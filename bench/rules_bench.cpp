@@ -1,0 +1,147 @@
+// The rule checks on the largest sample: how many assignment checks and exchange checks per
+// second a generation or an optimiser run can make.
+#include "engine/conditions.h"
+#include "engine/model.h"
+#include "engine/rules.h"
+#include "engine/totals.h"
+#include "platform/text/vb.h"
+#include "shell/globals.h"
+#include "shell/myexcel.h"
+#include "workbook/condfile.h"
+#include "workbook/template.h"
+
+#include <QDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+// Loads the sample and fills days 1..lastFilled at random with shifts the assignment check allows.
+void loadSample(int lastFilled)
+{
+    static bool loaded = false;
+    if (!loaded) {
+        AppPath = QDir::tempPath();
+        xl::Workbook& book = workbook::createTemplate(XlApp(), QDate(2027, 1, 1));
+        const QString file = QStringLiteral(QV_SOURCE_DIR "/examples/作成例2/条件.csv");
+        if (!condfile::loadConditions(book, file).ok) {
+            std::fprintf(stderr, "cannot load %s\n", qPrintable(file));
+            std::exit(1);
+        }
+        xlBook = &book;
+        stBookName = book.name();
+        xl::Worksheet& main = book.worksheets(QStringLiteral("Main"));
+        作成年 = long(main.range(QStringLiteral("年")).value().toDouble());
+        作成月 = long(main.range(QStringLiteral("月")).value().toDouble());
+        基準開始日 = long(main.range(QStringLiteral("基準開始日")).value().toDouble());
+        loaded = true;
+    }
+    全条件読込(-1);
+    Randomize(20271);
+    for (int d = 1; d <= lastFilled; ++d)
+        for (int m = 1; m <= Member_Cnt; ++m) {
+            if (Time_Table(m, d) != 0 || Rnd() < 0.3)
+                continue;
+            const int first = 1 + int(Int(Rnd() * Type_Cnt));
+            for (int k = 0; k < Type_Cnt; ++k) {
+                const int s = 1 + (first - 1 + k) % Type_Cnt;
+                if (勤務不可理由コード(m, s, d) == 不可理由::なし) {
+                    Time_Table(m, d) = s;
+                    勤務集計加算(m, s, d);
+                    break;
+                }
+            }
+        }
+}
+
+struct Ask {
+    int m, s, d;
+};
+
+// Every member and shift on the days still to be placed.
+std::vector<Ask> openCells(int firstDay)
+{
+    std::vector<Ask> asks;
+    for (int d = firstDay; d <= Day_Cnt; ++d)
+        for (int m = 1; m <= Member_Cnt; ++m)
+            for (int s = 1; s <= Type_Cnt; ++s)
+                if (Time_Table(m, d) == 0)
+                    asks.push_back({m, s, d});
+    return asks;
+}
+
+void BM_勤務不可理由コード(benchmark::State& state)
+{
+    loadSample(15);
+    const std::vector<Ask> asks = openCells(16);
+    size_t i = 0;
+    for (auto _ : state) {
+        const Ask& a = asks[i];
+        benchmark::DoNotOptimize(勤務不可理由コード(a.m, a.s, a.d));
+        i = i + 1 == asks.size() ? 0 : i + 1;
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.SetLabel(QStringLiteral("%1 members x %2 days").arg(Member_Cnt).arg(Day_Cnt).toStdString());
+}
+BENCHMARK(BM_勤務不可理由コード);
+
+void BM_勤務不可理由(benchmark::State& state)
+{
+    loadSample(15);
+    const std::vector<Ask> asks = openCells(16);
+    size_t i = 0;
+    for (auto _ : state) {
+        const Ask& a = asks[i];
+        benchmark::DoNotOptimize(勤務不可理由(a.m, a.s, a.d));
+        i = i + 1 == asks.size() ? 0 : i + 1;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_勤務不可理由);
+
+struct Pair {
+    int d, a, b;
+};
+
+// Exchange, check, undo: what every optimiser trial does.
+void exchangeTrials(benchmark::State& state, const QString& flag)
+{
+    loadSample(31);
+    std::vector<Pair> pairs;
+    for (int d = 1; d <= Day_Cnt; ++d)
+        for (int a = 1; a <= Member_Cnt; ++a)
+            for (int b = a + 1; b <= Member_Cnt; ++b)
+                if (Time_Table(a, d) != Time_Table(b, d))
+                    pairs.push_back({d, a, b});
+    size_t i = 0;
+    long reason = 0;
+    long allowed = 0;
+    for (auto _ : state) {
+        const Pair& p = pairs[i];
+        勤務変更(p.a, p.b, p.d);
+        const int r = 交換可否判定(flag, p.d, p.a, p.b, reason);
+        勤務変更(p.b, p.a, p.d);
+        allowed += r == 0;
+        i = i + 1 == pairs.size() ? 0 : i + 1;
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["allowed"] = benchmark::Counter(double(allowed) / double(state.iterations()));
+}
+
+void BM_交換可否判定(benchmark::State& state)
+{
+    exchangeTrials(state, QString());
+}
+BENCHMARK(BM_交換可否判定);
+
+void BM_交換可否判定_勤務日数判定要(benchmark::State& state)
+{
+    exchangeTrials(state, QStringLiteral("勤務日数判定要"));
+}
+BENCHMARK(BM_交換可否判定_勤務日数判定要);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,661 @@
+#include "engine/conditions.h"
+
+#include "engine/cells.h"
+#include "engine/convert.h"
+#include "engine/model.h"
+#include "engine/totals.h"
+#include "engine/workbook_access.h"
+#include "platform/text/vb.h"
+#include "platform/ui/prompt.h"
+#include "shell/globals.h"
+#include "shell/msgbox.h"
+#include "shell/myexcel.h"
+#include "shell/myfunc_main.h"
+#include "shell/mylog.h"
+#include "shell/status.h"
+
+#include <algorithm>
+#include <optional>
+
+using namespace engine_cells;
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+const QString k人員配置表 = QStringLiteral("人員配置表");
+const QString k基本設定 = QStringLiteral("基本設定");
+const QString kスケジュール = QStringLiteral("スケジュール");
+const QString k要員設定 = QStringLiteral("要員設定");
+const QString k予約表 = QStringLiteral("予約表");
+
+xl::Worksheet& appSheet(const QString& name)
+{
+    xl::Workbook* book = XlApp().activeWorkbook();
+    if (xl::Worksheet* ws = book ? book->findSheet(name) : nullptr)
+        return *ws;
+    throw MissingRangeError(name, {});
+}
+
+xl::Worksheet& bookSheet(const QString& name)
+{
+    if (xl::Worksheet* ws = xlBook ? xlBook->findSheet(name) : nullptr)
+        return *ws;
+    throw MissingRangeError(name, {});
+}
+
+// The count must lie in 0..limit.
+void checkCount(int value, int limit, const QString& what)
+{
+    if (value < 0)
+        throw ReadStop::input(QStringLiteral("%1(%2)が正しくありません！").arg(what).arg(value));
+    if (value > limit)
+        throw ReadStop::input(QStringLiteral("%1(%2)が上限の%3を超えています！").arg(what).arg(value).arg(limit));
+}
+
+void show(const ReadStop& stop)
+{
+    MsgBox(stop.text, ui::vbOKOnly | ui::vbSystemModal, stop.title);
+}
+
+void showMissing(const MissingRangeError& e)
+{
+    MsgBox(e.description + kCrLf + QStringLiteral("ワークブックを確認してください！"), ui::vbOKOnly | ui::vbSystemModal,
+           QStringLiteral("データエラー"));
+}
+
+// A cell the reading cannot convert, or another run-time error of the workbook.
+void showError(const VbError& e)
+{
+    MsgBox(e.text(), ui::vbOKOnly | ui::vbSystemModal, QStringLiteral("データエラー"));
+}
+
+// Screen updating, calculation and events back on however the block ends.
+struct ScreenRestore {
+    ~ScreenRestore() { xlAppSetting(true, true, true); }
+};
+
+void 基本情報本体()
+{
+    xlSheet = &bookSheet(k人員配置表);
+    BootLog(QStringLiteral("　基本情報読込: Set xlSheet = xlBook.Worksheets('人員配置表')"));
+    const int days = cint(Val(RangeB(k人員配置表, QStringLiteral("Day_Cnt")).text()));
+    BootLog(QStringLiteral("　基本情報読込: Day_Cnt = Val(xlSheet.Range('Day_Cnt').Text)"));
+    xlSheet = &bookSheet(k基本設定);
+    BootLog(QStringLiteral("　基本情報読込: Set xlSheet = xlBook.Worksheets('基本設定')"));
+    const int types = cint(Val(RangeB(k基本設定, QStringLiteral("Type_Cnt")).text()));
+    BootLog(QStringLiteral("　基本情報読込: Type_Cnt = Val(xlSheet.Range('Type_Cnt').Text)"));
+    xlSheet = &bookSheet(kスケジュール);
+    BootLog(QStringLiteral("　基本情報読込: Set xlSheet = xlBook.Worksheets('スケジュール')"));
+    const int members = cint(Val(RangeB(kスケジュール, QStringLiteral("Member_Cnt")).text()));
+    BootLog(QStringLiteral("　基本情報読込: Member_Cnt = Val(xlSheet.Range('Member_Cnt').Text)"));
+
+    // The tables and the masks have room for these many; more would overrun them.
+    checkCount(days, DAY_MAX, QStringLiteral("期間の日数"));
+    checkCount(types, TYPE_MAX, QStringLiteral("【基本設定】の勤務種別の数"));
+    checkCount(members, MEM_MAX, QStringLiteral("【個人条件設定】のメンバー数"));
+    Day_Cnt = days;
+    Type_Cnt = types;
+    Member_Cnt = members;
+
+    BootLog(QStringLiteral("　基本情報読込: Call テーブル再定義"));
+    テーブル再定義();
+    BootLog(QStringLiteral("　基本情報読込: Call 勤務種別表読込"));
+    勤務種別表読込();
+    BootLog(QStringLiteral("　基本情報読込: Call 名簿読込"));
+    名簿読込();
+    BootLog(QStringLiteral("　基本情報読込: Call グループ読込"));
+    グループ読込();
+
+    Sw_バックグラウンド動作 = GetRangeBool(QStringLiteral("main"), QStringLiteral("バックグラウンド動作"));
+    Sw_ベストシフト作成 = GetRangeBool(QStringLiteral("main"), QStringLiteral("ベストシフト作成"));
+    Sw_確保優先 = 2;
+    try {
+        // Three modes only: a value beyond them would select no menu item.
+        Sw_確保優先 = std::clamp(cint(valOf(RangeB(QStringLiteral("main"), QStringLiteral("Sw_確保優先")).value())), 0, 2);
+        BootLog(QStringLiteral("Sw_確保優先 = Val(xlBook.Sheets('main').Range('Sw_確保優先'))"));
+    } catch (const std::exception&) {
+        Sw_確保優先 = 2;
+    }
+    if (基本情報読込後)
+        基本情報読込後();
+    BootLog(QStringLiteral("mnu単勤単休最少化(Sw_確保優先).Checked = True"));
+    基本情報読込済 = true;
+}
+
+// One combination row of 組合せ禁止 / 組合せ必須 into rec; false when its shift name is unknown.
+bool readCombinationRow(const Grid& g, int i, 組合せ記録& rec)
+{
+    rec = 組合せ記録{};
+    rec.勤務 = TypeIdxOrg(textOf(g(i, 1)));
+    if (rec.勤務 == -1)
+        return false;
+    rec.人数 = cint(num(g(i, 3)));
+    for (int k = 1; k <= 40; ++k) {
+        const QVariant& v = g(i, 5 * (k - 1) + 4);
+        if (!isEmptyCell(v) && isNumericCell(v)) {
+            rec.メンバー[size_t(k)] = cint(num(v));
+            rec.メンバー索引[size_t(k)] = MemIdx(rec.メンバー[size_t(k)]);
+            rec.メンバー[0] = k;
+        }
+    }
+    return true;
+}
+
+// The roster members of a group, in roster order, into rec's list.
+void fillGroupMembers(組合せ記録& rec, const QString& group)
+{
+    int n = 0;
+    for (int m = 1; m <= Member_Cnt; ++m)
+        if (Member_List(m, 3) == group) {
+            ++n;
+            rec.メンバー[size_t(n)] = cint(Val(Member_List(m, 1)));
+            rec.メンバー索引[size_t(n)] = m;
+        }
+    rec.メンバー[0] = n;
+}
+
+bool groupHasMembers(const QString& group)
+{
+    for (int m = 1; m <= Member_Cnt; ++m)
+        if (Member_List(m, 3) == group)
+            return true;
+    return false;
+}
+
+// Appends a group record to a combination table, unless it cannot act: a shift that is not in
+// the list, or a group without members (an empty list would read as "everybody").
+void appendGroupRecord(vb::Array1<組合せ記録>& table, int& count, int limit, const 組合せ_grp記録& g,
+                       bool starMeansAll, const QString& what)
+{
+    if (g.勤務 <= 0) {
+        MemLog(QStringLiteral("%1: 規定外の勤務種別のため無視します（職制=%2）").arg(what, g.職制));
+        return;
+    }
+    const bool all = starMeansAll && g.職制 == QStringLiteral("*");
+    if (!all && !groupHasMembers(g.職制)) {
+        MemLog(QStringLiteral("%1: 職制「%2」のメンバーがいないため無視します").arg(what, g.職制));
+        return;
+    }
+    if (count + 1 > limit)
+        checkCount(count + 1, limit, what + QStringLiteral("の件数（グループ分を含む）"));
+    ++count;
+    組合せ記録& rec = table(count);
+    rec = 組合せ記録{};
+    rec.勤務 = g.勤務;
+    rec.人数 = g.人数;
+    if (!all)
+        fillGroupMembers(rec, g.職制);
+}
+
+// The sheet rows of 組合せ禁止 or 組合せ必須 into table, compacted (empty rows leave no record).
+// False after the data-error message for an unknown shift name.
+bool readCombinations(const QString& countName, const QString& rangeName, vb::Array1<組合せ記録>& table,
+                      int& count, int limit, const QString& what, const QString& unknownText)
+{
+    const int rows = cint(num(RangeS(k要員設定, countName).value()));
+    const xl::Range range = RangeS(k要員設定, rangeName);
+    checkCount(rows, std::min(range.rowCount(), limit), what);
+    const Grid g(range, k要員設定, rangeName);
+    count = 0;
+    for (int i = 1; i <= rows; ++i) {
+        if (isEmptyCell(g(i, 1)))
+            continue;
+        組合せ記録 rec;
+        if (!readCombinationRow(g, i, rec)) {
+            SheetSelect(k要員設定, rangeName);
+            MsgBox(unknownText, ui::vbOKOnly | ui::vbSystemModal, QStringLiteral("データエラー"));
+            return false;
+        }
+        table(++count) = rec;
+    }
+    return true;
+}
+
+int 全条件本体(int quiet)
+{
+    auto splash = [quiet](const QString& text) {
+        if (quiet == 0)
+            DspSplash(text);
+    };
+    if (!基本情報読込())
+        return -1;
+    if (!Sw_バックグラウンド動作) {
+        SheetSelect(k人員配置表);
+        XlApp().setVisible(true);
+    }
+
+    // Rules on 基本設定.
+    xl::Worksheet& basic = appSheet(k基本設定);
+    auto basicRange = [](const QString& name) { return RangeS(k基本設定, name); };
+    経過表示 = cint(num(basicRange(QStringLiteral("経過表示")).value()));
+    {
+        const Grid g(basicRange(QStringLiteral("DayBefore_Table")), k基本設定, QStringLiteral("DayBefore_Table"));
+        for (int s = 1; s <= Type_Cnt; ++s)
+            DayBefore_Table(s) = cint(num(g(1, s)));
+    }
+    連続勤務上限 = cint(valOf(basicRange(QStringLiteral("連続勤務上限")).value()));
+    連続休み上限 = cint(valOf(basicRange(QStringLiteral("連続休み上限")).value()));
+    {
+        const int n = cint(num(basicRange(QStringLiteral("Kinsi_Pattern_Cnt")).value()));
+        const xl::Range r = basicRange(QStringLiteral("禁止パターン"));
+        checkCount(n, std::min(r.rowCount(), パターン上限), QStringLiteral("【基本設定】の禁止パターンの数"));
+        Kinsi_Pattern_Cnt = n;
+        const Grid g(r, k基本設定, QStringLiteral("禁止パターン"));
+        for (int p = 1; p <= n; ++p)
+            for (int j = 1; j <= 5; ++j) {
+                const QString s = textOf(g(p, j));
+                if (s.isEmpty())
+                    continue;
+                Kinsi_Pattern(p, j) = s == QStringLiteral("-") ? 0 : TypeIdx(s);
+                Kinsi_Pattern(p, 0) += 1;
+            }
+    }
+    {
+        const int n = cint(num(basicRange(QStringLiteral("Hissu_Pattern_Cnt")).value()));
+        const xl::Range r = basicRange(QStringLiteral("必須パターン"));
+        checkCount(n, std::min(r.rowCount(), パターン上限), QStringLiteral("【基本設定】の必須パターンの数"));
+        Hissu_Pattern_Cnt = n;
+        const Grid g(r, k基本設定, QStringLiteral("必須パターン"));
+        for (int p = 1; p <= n; ++p)
+            for (int j = 1; j <= 2; ++j) {
+                const int v = TypeIdx(textOf(g(p, j)));
+                if (v > 0) {
+                    Hissu_Pattern(p, j) = v;
+                    Hissu_Pattern(p, 0) += 1;
+                }
+            }
+    }
+    Sw_勤務日数調整 = true;
+    try {
+        if (equalsBool(basicRange(QStringLiteral("勤務日数調整")).value(), false)) {
+            Sw_勤務日数調整 = false;
+            RangeB(k人員配置表, QStringLiteral("TimeSum")).setValue(false);
+        }
+    } catch (const std::exception&) {
+    }
+    Sw_勤務時間調整 = false;
+    try {
+        if (equalsBool(basicRange(QStringLiteral("勤務時間調整")).value(), true)) {
+            Sw_勤務時間調整 = true;
+            RangeB(k人員配置表, QStringLiteral("TimeSum")).setValue(true);
+        }
+    } catch (const std::exception&) {
+    }
+    if (RangeExist(basic, QStringLiteral("休日対象外")))
+        Sw_休日対象外 = XlBool(basicRange(QStringLiteral("休日対象外")).value());
+    指定勤務 = QStringList{QString()};
+    if (RangeExist(basic, QStringLiteral("勤務指定"))) {
+        if (!XlBool(basicRange(QStringLiteral("勤務指定")).value())) {
+            for (int i = 1; i <= Type_Cnt; ++i)
+                指定勤務.append(QString::number(i));
+        } else {
+            const QStringList parts = textOf(basicRange(QStringLiteral("指定勤務")).value()).split(QLatin1Char(','));
+            for (const QString& part : parts)
+                if (Val(part) > 0)
+                    指定勤務.append(part);
+        }
+    }
+    Sw_勤務集中 = false;
+    try {
+        Sw_勤務集中 = equalsBool(basicRange(QStringLiteral("勤務集中")).value(), true);
+    } catch (const std::exception&) {
+    }
+    Sw_平日勤務集中 = false;
+    try {
+        Sw_平日勤務集中 = equalsBool(basicRange(QStringLiteral("平日勤務集中")).value(), true);
+    } catch (const std::exception&) {
+    }
+    Yasumi_Kigou = RangeS(k基本設定, QStringLiteral("Yasumi_Kigou")).text();
+
+    // Workbook-level names.
+    {
+        const xl::Range r = RangeA(QStringLiteral("最適化比重"));
+        checkCount(int(r.count()), 最適化比重上限, QStringLiteral("最適化比重の欄の数"));
+        const Grid g(r, QString(), QStringLiteral("最適化比重"));
+        int i = 0;
+        for (int row = 1; row <= r.rowCount(); ++row)
+            for (int col = 1; col <= r.columnCount(); ++col)
+                最適化比重(++i) = float(valOf(g(row, col)));
+    }
+    try {
+        基点曜日 = cint(num(RangeA(QStringLiteral("基点曜日")).value()));
+        週間勤務日数上限 = cint(num(RangeA(QStringLiteral("週間勤務日数上限")).value()));
+    } catch (const std::exception&) {
+    }
+    Sw_自動再挑戦 = true;
+    try {
+        if (equalsBool(RangeA(QStringLiteral("自動再挑戦")).value(), false))
+            Sw_自動再挑戦 = false;
+    } catch (const std::exception&) {
+    }
+    try {
+        進行状況表示 = cint(num(RangeA(QStringLiteral("進行状況表示")).value()));
+    } catch (const std::exception&) {
+    }
+
+    Start_Day = int(作成開始日 - 基準開始日 + 1);
+    if (Start_Day < 1)
+        Start_Day += Day_Cnt;
+    if (Start_Day < 1 || Start_Day > Day_Cnt)
+        throw ReadStop::input(QStringLiteral("作成開始日(%1)が期間の外にあります！").arg(作成開始日));
+
+    splash(QStringLiteral("個人別条件読込中"));
+    const QString rosterError = 名簿読込();
+    if (!rosterError.isEmpty()) {
+        MsgBox(rosterError, ui::vbOKOnly | ui::vbSystemModal, QStringLiteral("入力エラー"));
+        return -1;
+    }
+
+    // Personal conditions on スケジュール.
+    xl::Worksheet& schedule = appSheet(kスケジュール);
+    int withScdl = 1;
+    try {
+        if (equalsNumber(RangeS(kスケジュール, QStringLiteral("個人条件数")).value(), 0))
+            withScdl = 0;
+    } catch (const std::exception&) {
+    }
+    if (withScdl == 1) {
+        const Grid g(RangeS(kスケジュール, QStringLiteral("Member_Scdl")), kスケジュール, QStringLiteral("Member_Scdl"));
+        for (int i = 1; i <= Member_Cnt; ++i)
+            for (int d = 1; d <= Day_Cnt; ++d)
+                Member_Scdl(i, d) = cint(valOf(g(i, d)));
+    }
+    double kind = 0;
+    if (RangeExist(schedule, QStringLiteral("予定休み区分")))
+        kind = valOf(RangeS(kスケジュール, QStringLiteral("予定休み区分")).value());
+    {
+        const Grid g(RangeS(kスケジュール, QStringLiteral("Member_DayOff")), kスケジュール, QStringLiteral("Member_DayOff"));
+        for (int i = 1; i <= Member_Cnt; ++i) {
+            const double v = valOf(g(i, 1));
+            Member_DayOff(i) = float(kind == 1 ? v : Day_Cnt - v);
+        }
+    }
+    if (RangeExist(schedule, QStringLiteral("Member_Time"))) {
+        const Grid g(RangeS(kスケジュール, QStringLiteral("Member_Time")), kスケジュール, QStringLiteral("Member_Time"));
+        for (int i = 1; i <= Member_Cnt; ++i)
+            Member_Time(i) = float(valOf(g(i, 1)));
+    }
+
+    // Last month's totals.
+    Sw_過去累計使用 = XlBool(RangeA(QStringLiteral("過去累計使用")).value());
+    if (Sw_過去累計使用) {
+        splash(QStringLiteral("先月データ読込み"));
+        try {
+            XlApp().run(stBookName + QStringLiteral("!先月データ読込み"));
+        } catch (const std::exception&) {
+        }
+        const Grid g(RangeA(QStringLiteral("過去計")), QString(), QStringLiteral("過去計"));
+        for (int i = 1; i <= Member_Cnt; ++i) {
+            for (int j = 1; j <= Type_Cnt; ++j)
+                Member_Sum(i, j) = float(valOf(g(i, j)));
+            Member_Sum(i, 11) = float(valOf(g(i, 11)));
+            Member_Sum_K(i) = float(num(g(i, 13)));
+        }
+    }
+
+    // Needs and combinations on 要員設定.
+    splash(QStringLiteral("要員設定読込み中"));
+    {
+        const Grid g(RangeS(k要員設定, QStringLiteral("Need_Table")), k要員設定, QStringLiteral("Need_Table"));
+        for (int d = 1; d <= Day_Cnt; ++d)
+            for (int t = 1; t <= Type_Cnt; ++t) {
+                Need_Table(t, d) = cint(valOf(g(t, d)));
+                Need_Table(0, d) += Need_Table(t, d);
+            }
+    }
+    if (!readCombinations(QStringLiteral("組合せ禁止数"), QStringLiteral("組合せ禁止"), Mem_Kinsi, 組合せ禁止数,
+                          組合せ禁止上限, QStringLiteral("【要員設定】の組合せ禁止の数"),
+                          QStringLiteral("【要員設定】の【組合せ禁止パターン】で規定外の勤務種別が設定されています！")))
+        return -1;
+    {
+        組合せ禁止数_grp = cint(valOf(RangeS(k要員設定, QStringLiteral("組合せ禁止数_grp")).value()));
+        const xl::Range r = RangeS(k要員設定, QStringLiteral("組合せ禁止_grp"));
+        checkCount(組合せ禁止数_grp, std::min(r.rowCount(), 組合せ禁止上限), QStringLiteral("【要員設定】のグループ組合せ禁止の数"));
+        const Grid g(r, k要員設定, QStringLiteral("組合せ禁止_grp"));
+        for (int i = 1; i <= 組合せ禁止数_grp; ++i) {
+            if (isEmptyCell(g(i, 1)))
+                continue;
+            Mem_Kinsi_grp(i) = 組合せ_grp記録{TypeIdxOrg(textOf(g(i, 1))), cint(num(g(i, 2))), textOf(g(i, 3))};
+        }
+        for (int i = 1; i <= 組合せ禁止数_grp; ++i)
+            if (!isEmptyCell(g(i, 1)))
+                appendGroupRecord(Mem_Kinsi, 組合せ禁止数, 組合せ禁止上限, Mem_Kinsi_grp(i), true,
+                                  QStringLiteral("【要員設定】の組合せ禁止"));
+    }
+    if (!readCombinations(QStringLiteral("組合せ必須数"), QStringLiteral("組合せ必須"), Mem_Hissu, 組合せ必須数,
+                          組合せ必須上限, QStringLiteral("【要員設定】の組合せ必須の数"),
+                          QStringLiteral("【要員設定】の【組合せ必須パターン】で規定外の勤務種別が設定されています！")))
+        return -1;
+    {
+        組合せ必須数_grp = cint(num(RangeS(k要員設定, QStringLiteral("組合せ必須数_grp")).value()));
+        const xl::Range r = RangeS(k要員設定, QStringLiteral("組合せ必須_grp"));
+        checkCount(組合せ必須数_grp, r.rowCount(), QStringLiteral("【要員設定】のグループ組合せ必須の数"));
+        const Grid g(r, k要員設定, QStringLiteral("組合せ必須_grp"));
+        int k = 0;
+        for (int i = 1; i <= 組合せ必須数_grp; ++i) {
+            if (isEmptyCell(g(i, 1)))
+                continue;
+            const int v = TypeIdxOrg(textOf(g(i, 1)));
+            const int people = cint(num(g(i, 2)));
+            const QString group = textOf(g(i, 3));
+            const int n = v == 全勤務 ? Type_Cnt : 1;
+            checkCount(k + n, 組合せ必須上限, QStringLiteral("【要員設定】のグループ組合せ必須の件数（「*」の展開を含む）"));
+            for (int t = 1; t <= n; ++t)
+                Mem_Hissu_grp(++k) = 組合せ_grp記録{v == 全勤務 ? t : v, people, group};
+        }
+        for (int i = 1; i <= k; ++i)
+            appendGroupRecord(Mem_Hissu, 組合せ必須数, 組合せ必須上限, Mem_Hissu_grp(i), false,
+                              QStringLiteral("【要員設定】の組合せ必須"));
+    }
+
+    // Border colours.
+    予約罫線色 = cint(valOf(rangeValue(GetRangeObj(&appSheet(k予約表), QStringLiteral("予約罫線色")))));
+    全不可罫線色 = cint(valOf(rangeValue(GetRangeObj(&schedule, QStringLiteral("全不可罫線色")))));
+    Rsv_Table_Copy = Rsv_Table;
+
+    // Reservations: into Rsv_Table, the grid (one block) and the member totals.
+    {
+        const xl::Range countRange = RangeS(k予約表, QStringLiteral("予約数"));
+        int reservations = 1;
+        const QVariant c = countRange.value();
+        if (isNumericCell(c))
+            reservations = cint(num(c));
+        if (reservations > 0 && Member_Cnt > 0) {
+            splash(QStringLiteral("予約設定中！"));
+            xlAppSetting(false, true, true);
+            ScreenRestore restore;
+            const Grid rsv(RangeS(k予約表, QStringLiteral("Member_Rsv")), k予約表, QStringLiteral("Member_Rsv"));
+            const xl::Range grid = RangeB(k人員配置表, QStringLiteral("Time_Table"));
+            if (grid.rowCount() < Member_Cnt || grid.columnCount() < Day_Cnt)
+                throw ReadStop::data(QStringLiteral("シート「人員配置表」の範囲「Time_Table」が%1人×%2日より小さくなっています！")
+                                         .arg(Member_Cnt)
+                                         .arg(Day_Cnt));
+            // Checked whole first, so that a refused cell changes nothing.
+            for (int i = 1; i <= Member_Cnt; ++i)
+                for (int d = Start_Day; d <= Day_Cnt; ++d)
+                    if (TypeIdx(textOf(rsv(i, d))) == 全勤務)
+                        throw ReadStop::input(QStringLiteral("【予約表】の%1番目のメンバーの%2日に「*」が入っています！").arg(i).arg(d)
+                                              + kCrLf + QStringLiteral("予約には勤務の略称を入力してください！"));
+            const xl::Range block = grid.cells(1, Start_Day).resize(Member_Cnt, Day_Cnt - Start_Day + 1);
+            xl::Block cells = block.block();
+            for (int i = 1; i <= Member_Cnt; ++i)
+                for (int d = Start_Day; d <= Day_Cnt; ++d) {
+                    const int t = TypeIdx(textOf(rsv(i, d)));
+                    Rsv_Table(i, d) = t;
+                    if (t >= 1 && t <= Type_Cnt) {
+                        cells(i, d - Start_Day + 1) = Type_Table(t, TYPE_略称);
+                        Time_Table(i, d) = t;
+                        勤務集計加算(i, t, d);
+                    }
+                }
+            block.setBlock(cells);
+            Rsv_Table_Copy = Rsv_Table;
+        }
+    }
+
+    // Last month's final days.
+    Sw_初期値使用 = equalsBool(RangeA(QStringLiteral("初期値使用")).value(), true);
+    if (Sw_初期値使用) {
+        splash(QStringLiteral("先月結果読み込み中！"));
+        bool loaded = false;
+        if (Start_Day == 1) {
+            const int prev = 作成月 == 1 ? 12 : int(作成月 - 1);
+            if (equalsNumber(RangeA(QStringLiteral("先月_月")).value(), prev)) {
+                const Grid g(RangeA(QStringLiteral("先月_結果")), QString(), QStringLiteral("先月_結果"));
+                long sum = 0;
+                for (int i = 1; i <= Member_Cnt; ++i) {
+                    for (int j = 1; j <= 10; ++j) {
+                        const int t = TypeIdx(textOf(g(i + 2, 11 - j)));
+                        // "*" is no day anyone worked; the run checks would count it as work.
+                        Past_Table(i, j) = t == 全勤務 ? 0 : t;
+                        sum += Past_Table(i, j);
+                    }
+                    Time_Table(i, 0) = Past_Table(i, 1);
+                }
+                loaded = sum != 0;
+            }
+        }
+        // Without loaded days the ten days before the period are unknown, not rest days.
+        if (!loaded)
+            Sw_初期値使用 = false;
+    }
+
+    DspSplash(QString());
+    return Start_Day;
+}
+
+}  // namespace
+
+bool 基本情報読込()
+{
+    try {
+        基本情報本体();
+        return true;
+    } catch (const ReadStop& stop) {
+        show(stop);
+    } catch (const MissingRangeError& e) {
+        showMissing(e);
+    } catch (const VbError& e) {
+        showError(e);
+    }
+    return false;
+}
+
+void 勤務種別表読込()
+{
+    appSheet(k基本設定);
+    BootLog(QStringLiteral("　勤務種別表読込: Set MyCells = xlApp.Worksheets('基本設定')"));
+    BootLog(QStringLiteral("　勤務種別表読込: For i = 1 To Type_Cnt"));
+    const Grid input(RangeS(k基本設定, QStringLiteral("Type_Table_Input")), k基本設定, QStringLiteral("Type_Table_Input"));
+    const Grid span(RangeS(k基本設定, QStringLiteral("Type_Span")), k基本設定, QStringLiteral("Type_Span"));
+    std::optional<Grid> count;
+    if (xlRangeExist(QStringLiteral("Type_Count"), k基本設定))
+        count.emplace(RangeS(k基本設定, QStringLiteral("Type_Count")), k基本設定, QStringLiteral("Type_Count"));
+    for (int i = 1; i <= Type_Cnt; ++i) {
+        Type_Table(i, 0) = QString::number(i);
+        Type_Table(i, TYPE_勤務) = textOf(input(i, 1));
+        BootLog(QStringLiteral("　勤務種別表読込: Type_Table(i, TYPE_勤務) = MyCells.Range('Type_Table_Input').Cells(i, 1)"));
+        Type_Table(i, TYPE_略称) = textOf(input(i, 2));
+        BootLog(QStringLiteral("　勤務種別表読込: Type_Table(i, TYPE_略称) = MyCells.Range('Type_Table_Input').Cells(i, 2)"));
+        Type_Table(i, TYPE_時間) = QString::number(valOf(input(i, 7)), 'g', 15);
+        BootLog(QStringLiteral("　勤務種別表読込: Type_Table(i, TYPE_時間) = Val(MyCells.Range('Type_Table_Input').Cells(i, 7))"));
+        Type_Span(i, 1) = i;
+        Type_Span(i, 2) = cint(valOf(span(i, 1)));
+        BootLog(QStringLiteral("　勤務種別表読込: Type_Span(i, 2) = Val(MyCells.Range('Type_Span').Cells(i, 1))"));
+        Type_Count(i, 1) = i;
+        if (count) {
+            Type_Count(i, 2) = cint(valOf((*count)(i, 1)));
+            BootLog(QStringLiteral("　勤務種別表読込: Type_Count(i, 2) = Val(MyCells.Range('Type_Count').Cells(i, 1))"));
+        } else {
+            Type_Count(i, 2) = 0;
+        }
+        Type_Color(i, 1) = i;
+        Type_Color(i, 2) = cint(num(input(i, TYPE_色)));
+        BootLog(QStringLiteral("　勤務種別表読込: Type_Color(i, 2) = MyCells.Range('Type_Table_Input').Cells(i, TYPE_色)"));
+    }
+    Type_Table(0, 0) = QString::number(Type_Cnt);
+}
+
+QString 名簿読込()
+{
+    appSheet(kスケジュール);
+    const Grid holidays(RangeS(kスケジュール, QStringLiteral("休日調査")), kスケジュール, QStringLiteral("休日調査"));
+    BootLog(QStringLiteral("　名簿読込: Set MyCells = .Range('休日調査')"));
+    BootLog(QStringLiteral("　名簿読込: For d = 1 To Day_Cnt"));
+    for (int d = 1; d <= Day_Cnt; ++d) {
+        const QVariant& v = holidays(1, d);
+        Holiday_Chk(d) = isNumericCell(v) ? cint(num(v)) : 9;
+    }
+
+    const Grid list(RangeS(kスケジュール, QStringLiteral("Member_List")), kスケジュール, QStringLiteral("Member_List"));
+    BootLog(QStringLiteral("　名簿読込: Set Set MyCells = .Range('Member_List')"));
+    BootLog(QStringLiteral("　名簿読込: For Mem_No = 1 To Member_Cnt"));
+    const QString check = kCrLf + QStringLiteral("[個人条件設定]を確認してください！");
+    for (int i = 1; i <= Member_Cnt; ++i) {
+        if (isEmptyCell(list(i, 1)))
+            return QStringLiteral("番号が空白です！") + check;
+        Member_List(i, 1) = textOf(list(i, 1));
+        if (isEmptyCell(list(i, 2)))
+            return QStringLiteral("氏名が空白です！") + check;
+        Member_List(i, 2) = textOf(list(i, 2));
+        Member_List(i, 3) = textOf(list(i, 3));
+    }
+
+    BootLog(QStringLiteral("　名簿読込: Set MyCells = xlApp.Worksheets('スケジュール')"));
+    BootLog(QStringLiteral("　名簿読込: If MyCells.Range('番号数') <> MyCells.Range('名前数') Then"));
+    if (textOf(RangeS(kスケジュール, QStringLiteral("番号数")).value()) != textOf(RangeS(kスケジュール, QStringLiteral("名前数")).value()))
+        return QStringLiteral("「個人条件設定」で[番号]と[名前]の数が一致しません！") + kCrLf
+               + QStringLiteral("[番号]が空白になっていませんか？") + kCrLf + QStringLiteral("[番号]は入力必須です！");
+
+    BootLog(QStringLiteral("　名簿読込: For Mem_No = 1 To Member_Cnt"));
+    for (int i = 1; i <= Member_Cnt; ++i)
+        for (int j = i + 1; j <= Member_Cnt; ++j) {
+            // The lookups compare numbers by value, so "1" and "01" are one member.
+            const QString& a = Member_List(i, 1);
+            const QString& b = Member_List(j, 1);
+            const bool same = a == b || (Val(a) != 0 && Val(a) == Val(b));
+            if (same)
+                return QStringLiteral("番号") + QString::number(j) + QStringLiteral("が重複しています！")
+                       + QStringLiteral("[個人条件設定]を確認してください！");
+        }
+    return QString();
+}
+
+void グループ読込()
+{
+    const QVariant v = RangeS(k基本設定, QStringLiteral("職制_Ex")).value();
+    if (v.canConvert<xl::Block>() && v.userType() == qMetaTypeId<xl::Block>()) {
+        const xl::Block b = v.value<xl::Block>();
+        職制_Ex.ReDim(b.rows(), b.columns());
+        for (int r = 1; r <= b.rows(); ++r)
+            for (int c = 1; c <= b.columns(); ++c)
+                職制_Ex(r, c) = b(r, c);
+    } else {
+        職制_Ex.ReDim(1, 1);
+        職制_Ex(1, 1) = v;
+    }
+}
+
+int 全条件読込(int quiet)
+{
+    try {
+        return 全条件本体(quiet);
+    } catch (const ReadStop& stop) {
+        show(stop);
+    } catch (const MissingRangeError& e) {
+        showMissing(e);
+    } catch (const VbError& e) {
+        showError(e);
+    }
+    return -1;
+}
+
+void installConditionModelSteps()
+{
+    条件モデル手順.resetShiftFactors = [] {
+        for (int i = 1; i <= Type_Cnt && i <= 最適化比重.UBound(); ++i)
+            最適化比重(i) = 1.0f;
+    };
+    条件モデル手順.readAllConditions = [](bool quiet) { return 全条件読込(quiet ? -1 : 0); };
+    条件モデル手順.resizeToMaximum = [] { 作業配列最大化(); };
+}

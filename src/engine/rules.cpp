@@ -1,0 +1,520 @@
+#include "engine/rules.h"
+
+#include "engine/convert.h"
+#include "engine/model.h"
+#include "engine/totals.h"
+#include "shell/globals.h"
+
+#include <QDate>
+#include <algorithm>
+
+namespace {
+
+// The bit of shift s in every per-shift mask; a rest day has none.
+inline int shiftBit(int s)
+{
+    return s >= 1 && s <= 30 ? 1 << (s - 1) : 0;
+}
+
+inline bool isWork(int v)
+{
+    return v >= 1;
+}
+
+// Days before d that share the kind (work or rest) of the run, continuing into last month's days
+// when the scan reached day 0 and they take part.
+template <typename Pred>
+int runBefore(int m, int d, Pred inRun)
+{
+    int n = 0;
+    int k = d - 1;
+    while (k >= 1 && inRun(Time_Table(m, k))) {
+        ++n;
+        --k;
+    }
+    if (k <= 0 && Sw_初期値使用) {
+        for (int j = 1; j <= 10 && inRun(Past_Table(m, j)); ++j)
+            ++n;
+    }
+    return n;
+}
+
+template <typename Pred>
+int runAfter(int m, int d, Pred inRun)
+{
+    int n = 0;
+    for (int k = d + 1; k <= Day_Cnt && inRun(Time_Table(m, k)); ++k)
+        ++n;
+    return n;
+}
+
+bool isRest(int v)
+{
+    return v == 0;
+}
+
+// Up to 21 shifts of the required chain that starts with s: rows are visited once, in order.
+struct Chain {
+    int n = 0;
+    int shift[22] = {};
+};
+
+Chain requiredChain(int s)
+{
+    Chain c;
+    c.shift[1] = s;
+    c.n = 1;
+    int cur = s;
+    for (int i = 1; i <= Hissu_Pattern_Cnt && c.n <= 20; ++i) {
+        if (Hissu_Pattern(i, 1) == cur) {
+            cur = Hissu_Pattern(i, 2);
+            c.shift[++c.n] = cur;
+        }
+    }
+    return c;
+}
+
+// Whether pattern p matches the window w from position q.
+bool patternMatches(int p, const int* w, int q)
+{
+    const int n = Kinsi_Pattern(p, 0);
+    for (int j = 1; j <= n; ++j) {
+        const int e = Kinsi_Pattern(p, j);
+        const int v = w[q + j - 1];
+        if (e != 全勤務) {
+            if (e != v)
+                return false;
+        } else if (v != 0) {
+            return true;
+        } else if (j == n) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Members 1..Member_Cnt (other than skip) holding shift t on day d; 全勤務 counts any work shift.
+bool holds(int v, int t)
+{
+    return t == 全勤務 ? v >= 1 : v == t;
+}
+
+// Work days of the week (first weekday w) that contains day d, day d included as it stands.
+int weekCount(int m, int d, int w)
+{
+    const QDate date = QDate(int(作成年), int(作成月), 1).addDays(基準開始日 - 1 + d - 1);
+    const int k = date.isValid() ? (date.dayOfWeek() - w + 14) % 7 : 0;
+    int count = 0;
+    const int first = std::max(1, d - k);
+    const int last = std::min(Day_Cnt, d - k + 6);
+    for (int i = first; i <= last; ++i)
+        if (Time_Table(m, i) >= 1)
+            ++count;
+    for (int j = 1; j <= k + 1 - d; ++j)
+        if (Past_Table(m, j) > 0)
+            ++count;
+    return count;
+}
+
+bool weeklyRuleOn()
+{
+    return 週間勤務日数上限 > 0 && 基点曜日 > 0;
+}
+
+
+}  // namespace
+
+// ---- sub-checks ----
+
+QString 出勤時間日数判定(int s, int m, int /*d*/)
+{
+    if (Member_WorkDays(m) >= Member_DayOff(m) && !Sw_勤務時間調整)
+        return QStringLiteral("出勤日数オーバー");
+    if (Member_Time(m) > 0 && !Sw_勤務日数調整 && shiftHours(s) + Member_Sum_TTIME(m) > Member_Time(m))
+        return QStringLiteral("出勤時間オーバー");
+    return {};
+}
+
+bool 勤務回数判定(int m, int s, int excludedDay)
+{
+    if (s < 1 || s > Type_Cnt || Type_Count(s, 2) < 1)
+        return false;
+    int count = 0;
+    for (int i = 1; i <= Day_Cnt; ++i)
+        if (i != excludedDay && Time_Table(m, i) == s)
+            ++count;
+    return count >= Type_Count(s, 2);
+}
+
+int 連続休み日数(int m, int d)
+{
+    return runAfter(m, d, isRest) + runBefore(m, d, isRest) + 1;
+}
+
+int 連続休み日数_前(int m, int d)
+{
+    return runBefore(m, d, isRest) + 1;
+}
+
+int 連続勤務日数(int m, int d)
+{
+    return runAfter(m, d, isWork) + runBefore(m, d, isWork) + 1;
+}
+
+int 勤務日数_後(int m, int d)
+{
+    int n = 0;
+    for (int k = d + 1; k <= Day_Cnt + 1 && Time_Table(m, k) != 0; ++k)
+        ++n;
+    return n + 1;
+}
+
+int 連続勤務日数_前(int m, int d)
+{
+    return runBefore(m, d, isWork) + 1;
+}
+
+bool 禁止パターン判定(int s, int m, int d, int lastDay)
+{
+    int w[10] = {};
+    const int tableEnd = Time_Table.UBound(2);
+    if (d <= 4) {
+        if (Sw_初期値使用)
+            for (int k = 1; k <= 5 - d; ++k)
+                w[k] = Past_Table(m, 6 - d - k);
+        const int count = std::min(d + 4, tableEnd);
+        パターン窓取得(m, Time_Table, 1, w, 6 - d, count);
+    } else {
+        int count = 9;
+        if (d > lastDay - 4)
+            count = lastDay - d + 5;
+        count = std::min(count, tableEnd - (d - 4) + 1);
+        パターン窓取得(m, Time_Table, d - 4, w, 1, count);
+    }
+    w[5] = s;
+    const int q0 = d < 5 && !Sw_初期値使用 ? 6 - d : 1;
+    for (int p = 1; p <= Kinsi_Pattern_Cnt; ++p) {
+        if (Kinsi_Pattern(p, 0) <= 0)
+            continue;
+        for (int q = q0; q <= 5; ++q)
+            if (patternMatches(p, w, q))
+                return true;
+    }
+    return false;
+}
+
+bool 最少勤務間隔判定(int s, int m, int d)
+{
+    if (s < 1 || s > Type_Cnt || Type_Span(s, 2) < 1)
+        return false;
+    return 前回勤務間隔(m, s, d) < Type_Span(s, 2);
+}
+
+int 前回勤務間隔(int m, int s, int d)
+{
+    int before = 100;
+    for (int k = d - 1; k >= 0; --k) {
+        if (Time_Table(m, k) == s) {
+            before = d - k;
+            break;
+        }
+    }
+    // Last month's days continue the search without a gap: column k lies d - 1 + k days back.
+    if (before == 100 && Sw_初期値使用) {
+        for (int k = 1; k <= 10; ++k) {
+            if (Past_Table(m, k) == s) {
+                before = d - 1 + k;
+                break;
+            }
+        }
+    }
+    int after = 100;
+    for (int k = d + 1; k <= Day_Cnt; ++k) {
+        if (Time_Table(m, k) == s) {
+            after = k - d;
+            break;
+        }
+    }
+    return std::min(before, after);
+}
+
+int 必須パターン可否(int s, int m, int d)
+{
+    const Chain c = requiredChain(s);
+    if (c.n <= 1)
+        return 0;
+    const int n = c.n;
+    if (Member_WorkDays(m) + std::min(n, Day_Cnt - d + 1) > Member_DayOff(m))
+        return -1;
+    // The successor of the chain's last day is checked on the period's last day too.
+    if (d + n <= Day_Cnt && 前日勤務判定(c.shift[n], Time_Table(m, d + n)))
+        return -1;
+    for (int k = 1; k <= n; ++k) {
+        const int day = d + k - 1;
+        if (day >= 1 && day <= Day_Cnt && Rsv_Table(m, day) != 0 && Rsv_Table(m, day) != c.shift[k])
+            return -2;
+    }
+    if (連続勤務上限 >= 1 && 連続勤務日数(m, d) + n - 1 > 連続勤務上限)
+        return -3;
+    if (Member_Time(m) > 0 && !Sw_勤務日数調整) {
+        float hours = Member_Sum_TTIME(m);
+        for (int k = 1; k <= n; ++k)
+            hours += shiftHours(c.shift[k]);
+        if (hours > Member_Time(m))
+            return -1;
+    }
+    return n;
+}
+
+bool 必須パターン判定(int s, int m, int d, int lastDay)
+{
+    const int code = 必須パターン可否(s, m, d);
+    if (code == 0)
+        return false;
+    if (code < 0)
+        return true;
+    const Chain c = requiredChain(s);
+    for (int k = 1; k <= c.n - 1 && d + k <= lastDay; ++k) {
+        const int next = c.shift[k + 1];
+        const int rsv = Rsv_Table(m, d + k);
+        if (rsv != 0 && rsv != next)
+            return true;
+        const int mask = Member_Scdl(m, d + k);
+        if (mask != 0 && (mask & shiftBit(next)) != 0)
+            return true;
+    }
+    return 連続勤務上限 >= 1 && 連続勤務日数_前(m, d) + c.n - 1 > 連続勤務上限;
+}
+
+bool 必須パターン設定(int s, int m, int d)
+{
+    const Chain c = requiredChain(s);
+    if (c.n <= 1)
+        return true;
+    for (int k = 1; k <= c.n; ++k) {
+        const int day = d + k - 1;
+        if (day < 1 || day > Day_Cnt)
+            continue;
+        Time_Table(m, day) = c.shift[k];
+        Rsv_Table(m, day) = c.shift[k];
+        勤務集計加算(m, c.shift[k], day);
+    }
+    return true;
+}
+
+bool 前日勤務判定(int prev, int s)
+{
+    if (prev < 0 || prev > DayBefore_Table.UBound())
+        return false;
+    return (DayBefore_Table(prev) & shiftBit(s)) != 0;
+}
+
+// A ban record binds when its shift is a shift type or "*" and its number is at least 1: at most
+// 人数 - 1 of its members (everybody when it has no list) may hold the shift ("*": any work shift).
+bool 組合せ禁止判定(int m, int s, int d)
+{
+    for (int r = 1; r <= 組合せ禁止数; ++r) {
+        const 組合せ記録& rec = Mem_Kinsi(r);
+        if ((rec.勤務 != s && rec.勤務 != 全勤務) || rec.人数 <= 0)
+            continue;
+        const int n = rec.メンバー[0];
+        int others = 0;
+        if (n > 0) {
+            bool listed = false;
+            for (int i = 1; i <= n; ++i)
+                if (rec.メンバー索引[i] == m)
+                    listed = true;
+            if (!listed)
+                continue;
+            for (int i = 1; i <= n; ++i) {
+                const int x = rec.メンバー索引[i];
+                if (x >= 1 && x != m && holds(Time_Table(x, d), rec.勤務 == 全勤務 ? 全勤務 : s))
+                    ++others;
+            }
+        } else {
+            for (int x = 1; x <= Member_Cnt; ++x)
+                if (x != m && Time_Table(x, d) == s)
+                    ++others;
+        }
+        if (others >= rec.人数 - 1)
+            return true;
+    }
+    return false;
+}
+
+bool 組合せ禁止判定_日(int /*m*/, int d)
+{
+    for (int r = 1; r <= 組合せ禁止数; ++r) {
+        const 組合せ記録& rec = Mem_Kinsi(r);
+        if ((rec.勤務 < 1 || rec.勤務 > Type_Cnt) && rec.勤務 != 全勤務)
+            continue;
+        if (rec.人数 <= 0)
+            continue;
+        const int n = rec.メンバー[0];
+        if (n > 0) {
+            int count = 0;
+            for (int i = 1; i <= n; ++i) {
+                const int x = rec.メンバー索引[i];
+                if (x >= 1 && holds(Time_Table(x, d), rec.勤務))
+                    ++count;
+            }
+            if (count >= rec.人数)
+                return true;
+        } else {
+            // Without a list the generation counts holders of the shift being placed, so "*"
+            // caps every shift type on its own.
+            const int first = rec.勤務 == 全勤務 ? 1 : rec.勤務;
+            const int last = rec.勤務 == 全勤務 ? Type_Cnt : rec.勤務;
+            for (int t = first; t <= last; ++t) {
+                int count = 0;
+                for (int x = 1; x <= Member_Cnt; ++x)
+                    if (Time_Table(x, d) == t)
+                        ++count;
+                if (count >= rec.人数)
+                    return true;
+            }
+        }
+    }
+    return false;
+}
+
+// A must record asks for 人数 members of its list (up to the first empty cell) on its shift on
+// days that need the shift ("*": any work shift on days that need anybody). Records whose number
+// is not below their list length are pairs, honoured while shifts are placed.
+bool 組合せ必須判定(int d)
+{
+    for (int r = 1; r <= 組合せ必須数; ++r) {
+        const 組合せ記録& rec = Mem_Hissu(r);
+        const int t = rec.勤務;
+        if (t == 全勤務) {
+            if (Need_Table(0, d) <= 0)
+                continue;
+        } else if (t < 1 || t > Type_Cnt || Need_Table(t, d) <= 0) {
+            continue;
+        }
+        if (rec.人数 >= rec.メンバー[0] || rec.人数 <= 0)
+            continue;
+        int have = 0;
+        for (int i = 1; i <= rec.メンバー[0] && rec.メンバー[i] > 0; ++i) {
+            const int x = rec.メンバー索引[i];
+            if (x >= 1 && holds(Time_Table(x, d), t))
+                ++have;
+        }
+        if (have < rec.人数)
+            return false;
+    }
+    return true;
+}
+
+int 週間勤務日数(int m, int d, int w)
+{
+    return weekCount(m, d, w) + 1;
+}
+
+bool 週間勤務日数判定(int m, int d, QString* detail)
+{
+    if (!weeklyRuleOn() || 週間勤務日数(m, d, 基点曜日) <= 週間勤務日数上限)
+        return false;
+    if (detail) {
+        static const char16_t names[] = u"月火水木金土日";
+        const QChar weekday = 基点曜日 >= 1 && 基点曜日 <= 7 ? QChar(names[基点曜日 - 1]) : QChar(u'?');
+        *detail = QStringLiteral("週間勤務日数不可 基点=") + weekday + QStringLiteral(" 上限日数=")
+            + QString::number(週間勤務日数上限) + QStringLiteral(" 日=") + QString::number(d)
+            + QStringLiteral(" Mem_No=") + QString::number(m);
+    }
+    return true;
+}
+
+// ---- the two front doors ----
+
+不可理由 勤務不可理由コード(int m, int s, int d)
+{
+    using R = 不可理由;
+    // Test 1, without building its text.
+    if (Member_WorkDays(m) >= Member_DayOff(m) && !Sw_勤務時間調整)
+        return R::出勤日数オーバー;
+    if (Member_Time(m) > 0 && !Sw_勤務日数調整 && shiftHours(s) + Member_Sum_TTIME(m) > Member_Time(m))
+        return R::出勤時間オーバー;
+    if (Time_Table(m, d) != 0)
+        return R::割当済;
+    if (Member_WorkDays(m) >= Member_DayOff(m))
+        return R::出勤日数オーバー;
+    if (週間勤務日数判定(m, d))
+        return R::週間勤務日数不可;
+    const int bit = shiftBit(s);
+    if ((Member_Scdl(m, d) & bit & 0xFFFF) != 0)
+        return R::個人不可条件と一致;
+    if ((DayBefore_Table(Time_Table(m, d - 1)) & bit & 0xFFFF) != 0)
+        return R::連続勤務条件不可;
+    if (最少勤務間隔判定(s, m, d))
+        return R::最少勤務間隔;
+    if (禁止パターン判定(s, m, d, Day_Cnt))
+        return R::禁止パターン;
+    if (d < Day_Cnt) {
+        const int r = Rsv_Table(m, d + 1);
+        if (r > 0 && (DayBefore_Table(s) & shiftBit(r) & 0xFFFF) != 0)
+            return R::翌日予約と不整合;
+    }
+    if (組合せ禁止判定(m, s, d))
+        return R::組み合わせ禁止;
+    if (連続勤務上限 >= 1 && 連続勤務日数(m, d) > 連続勤務上限)
+        return R::連続勤務日数オーバー;
+    if (必須パターン判定(s, m, d, Day_Cnt))
+        return R::必須パターンエラー;
+    if (勤務回数判定(m, s, -1))
+        return R::勤務回数オーバー;
+    return R::なし;
+}
+
+QString 不可理由テキスト(不可理由 code, int m, int s, int d)
+{
+    using R = 不可理由;
+    switch (code) {
+    case R::なし: return {};
+    case R::出勤時間オーバー: return QStringLiteral("出勤時間オーバー");
+    case R::割当済: return QStringLiteral("　　") + TypeText2(Time_Table(m, d)) + QStringLiteral("：割当済");
+    case R::出勤日数オーバー: return QStringLiteral("出勤日数オーバー");
+    case R::週間勤務日数不可: return QStringLiteral("週間勤務日数不可");
+    case R::個人不可条件と一致: return QStringLiteral("個人不可条件と一致");
+    case R::連続勤務条件不可: return QStringLiteral("連続勤務条件不可");
+    case R::最少勤務間隔: return QStringLiteral("最少勤務間隔 ") + TypeText2(s);
+    case R::禁止パターン: return QStringLiteral("禁止パターン");
+    case R::翌日予約と不整合: return QStringLiteral("翌日予約と不整合");
+    case R::組み合わせ禁止: return QStringLiteral("組み合わせ禁止");
+    case R::連続勤務日数オーバー: return QStringLiteral("連続勤務日数オーバー");
+    case R::必須パターンエラー: return QStringLiteral("必須パターンエラー");
+    case R::勤務回数オーバー: return QStringLiteral("勤務回数オーバー");
+    }
+    return {};
+}
+
+QString 勤務不可理由(int m, int s, int d)
+{
+    return 不可理由テキスト(勤務不可理由コード(m, s, d), m, s, d);
+}
+
+int 勤務可否判定(int s, int d, int m, int lastDay)
+{
+    const int bit = shiftBit(s);
+    if ((Member_Scdl(m, d) & bit) != 0)
+        return -1;
+    if (Member_WorkDays(m) >= Member_DayOff(m) && !Sw_勤務時間調整)
+        return -1;
+    if (Member_Time(m) > 0 && !Sw_勤務日数調整 && shiftHours(s) + Member_Sum_TTIME(m) > Member_Time(m))
+        return -1;
+    if (前日勤務判定(Time_Table(m, d - 1), s))
+        return -1;
+    if (d < lastDay && 前日勤務判定(s, Time_Table(m, d + 1)))
+        return -1;
+    if (禁止パターン判定(s, m, d, lastDay))
+        return -1;
+    if (週間勤務日数判定(m, d))
+        return -1;
+    if (連続勤務上限 >= 1 && 連続勤務日数(m, d) > 連続勤務上限)
+        return -1;
+    if (組合せ禁止判定(m, s, d))
+        return -1;
+    if (勤務回数判定(m, s, -1))
+        return -1;
+    return 0;
+}

@@ -1,0 +1,130 @@
+// The swap check. The table already holds the exchange, so the counting rules look at the cells
+// as they stand: a work run only for a member who works on the day, the weekly and per-type counts
+// without adding the day again, and the totals as they are.
+#include "engine/convert.h"
+#include "engine/model.h"
+#include "engine/reason.h"
+#include "engine/rules.h"
+
+namespace {
+
+inline int bitOf(int s)
+{
+    return s >= 1 && s <= 30 ? 1 << (s - 1) : 0;
+}
+
+bool workRunOver(int m, int d)
+{
+    return Time_Table(m, d) >= 1 && 連続勤務日数(m, d) > 連続勤務上限;
+}
+
+bool weeklyOver(int m, int d)
+{
+    return 週間勤務日数上限 > 0 && 基点曜日 > 0 && 週間勤務日数(m, d, 基点曜日) - 1 > 週間勤務日数上限;
+}
+
+bool countOver(int m, int s)
+{
+    if (s < 1 || s > Type_Cnt || Type_Count(s, 2) < 1)
+        return false;
+    int count = 0;
+    for (int i = 1; i <= Day_Cnt; ++i)
+        if (Time_Table(m, i) == s)
+            ++count;
+    return count > Type_Count(s, 2);
+}
+
+bool hoursOver(int m)
+{
+    return Member_Time(m) > 0 && Member_Time(m) - Member_Sum_TTIME(m) < 0;
+}
+
+bool daysOver(int m)
+{
+    return Member_DayOff(m) - Member_WorkDays(m) < 0;
+}
+
+}  // namespace
+
+int 交換可否判定(const QString& flag, int d, int a, int b, long& reason)
+{
+    const bool targets = flag == u"勤務日数判定要";
+    const bool restRuns = flag != u"連続休み判定不要";
+    const int members[2] = {a, b};
+    // Reason code naming the failing member: a in the second place, b in the third.
+    auto fail = [&](int no, int i) {
+        reason = i == 0 ? 理由コード作成(no, a, 0) : 理由コード作成(no, 0, b);
+        return -1;
+    };
+
+    for (int i = 0; i < 2; ++i) {
+        const int m = members[i];
+        if ((Member_Scdl(m, d) & bitOf(Time_Table(m, d))) != 0)
+            return fail(理由::不可勤務, i);
+    }
+    for (int i = 0; i < 2; ++i) {
+        const int m = members[i];
+        if (前日勤務判定(Time_Table(m, d - 1), Time_Table(m, d)))
+            return fail(理由::連続不可前日, i);
+        if (前日勤務判定(Time_Table(m, d), Time_Table(m, d + 1)))
+            return fail(理由::連続不可翌日, i);
+    }
+    for (int i = 0; i < 2; ++i) {
+        const int m = members[i];
+        if (禁止パターン判定(Time_Table(m, d - 1), m, d - 1, Day_Cnt))
+            return fail(理由::禁止パターン当日, i);
+        if (禁止パターン判定(Time_Table(m, d), m, d, Day_Cnt))
+            return fail(理由::禁止パターン前日, i);
+    }
+    if (連続勤務上限 > 0)
+        for (int i = 0; i < 2; ++i)
+            if (workRunOver(members[i], d))
+                return fail(理由::連続勤務日数, i);
+    if (targets) {
+        if (!Sw_勤務日数調整) {
+            for (int i = 0; i < 2; ++i) {
+                const int m = members[i];
+                if (作成状態 == 1) {
+                    if (hoursOver(m))
+                        return fail(理由::勤務時間超過, i);
+                } else if (hoursOver(m) || (!Sw_勤務時間調整 && daysOver(m))) {
+                    return fail(理由::時間日数超過, i);
+                }
+            }
+        }
+        if (!(Sw_勤務日数調整 && Sw_勤務時間調整))
+            for (int i = 0; i < 2; ++i)
+                if (daysOver(members[i]))
+                    return fail(理由::勤務日数超過, i);
+        for (int i = 0; i < 2; ++i)
+            if (weeklyOver(members[i], d))
+                return fail(理由::週間勤務日数_調整, i);
+    }
+    if (Rsv_Table(a, d) > 0 || Rsv_Table(b, d) > 0)
+        return fail(理由::予約済み, 0);
+    if (組合せ禁止判定_日(a, d))
+        return fail(理由::メンバー組合せ, 0);
+    if (!組合せ必須判定(d)) {
+        reason = 理由コード作成(理由::必須メンバー, a, b);
+        return -1;
+    }
+    if (restRuns && 連続休み上限 > 0) {
+        const bool overA = Time_Table(a, d) == 0 && 連続休み日数(a, d) > 連続休み上限;
+        const bool overB = Time_Table(b, d) == 0 && 連続休み日数(b, d) > 連続休み上限;
+        if (overA || overB) {
+            reason = 理由コード作成(理由::連続休み数, a, b);
+            return -1;
+        }
+    }
+    for (int i = 0; i < 2; ++i)
+        if (最少勤務間隔判定(Time_Table(members[i], d), members[i], d))
+            return fail(理由::勤務最少間隔, i);
+    for (int i = 0; i < 2; ++i)
+        if (countOver(members[i], Time_Table(members[i], d)))
+            return fail(理由::勤務回数上限, i);
+    for (int i = 0; i < 2; ++i)
+        if (weeklyOver(members[i], d))
+            return fail(理由::週間勤務日数, i);
+    reason = 0;
+    return 0;
+}

@@ -1,0 +1,107 @@
+#include "engine/totals.h"
+
+#include "engine/convert.h"
+#include "engine/model.h"
+#include "platform/text/cp932.h"
+#include "shell/myexcel.h"
+
+#include <cmath>
+#include <exception>
+
+float shiftHours(int t)
+{
+    static QString texts[TYPE_MAX + 2];
+    static float hours[TYPE_MAX + 2] = {};
+    if (t < 0 || t > TYPE_MAX + 1)
+        return TypeVal3(t);
+    const QString& now = Type_Table(t, TYPE_時間);
+    if (now != texts[t]) {
+        texts[t] = now;
+        hours[t] = TypeVal3(t);
+    }
+    return hours[t];
+}
+
+namespace {
+
+// Adds (sign +1) or removes (sign -1) one day of shift t for member m.
+void addDay(int m, int t, int d, int sign)
+{
+    Member_Sum(m, t) += sign;
+    Member_Sum(m, 11) += sign;
+    Member_WorkDays(m) += sign;
+    // Only a positive holiday mark counts; a negative one must not subtract holiday work.
+    if (Holiday_Chk(d) > 0)
+        Member_Sum_K(m) += sign;
+    Member_Sum_TTIME(m) += sign * shiftHours(t);
+}
+
+}  // namespace
+
+void 集計クリア()
+{
+    Member_Sum.ReDim(Member_Cnt + 1, 13);
+    Member_WorkDays.ReDim(Member_Cnt + 1);
+    Member_Sum_K.ReDim(Member_Cnt + 1);
+    Member_Sum_TTIME.ReDim(Member_Cnt + 1);
+}
+
+void 勤務集計加算(int m, int t, int d)
+{
+    addDay(m, t, d, +1);
+}
+
+void 勤務変更(int a, int b, int d)
+{
+    const int sa = Time_Table(a, d);
+    const int sb = Time_Table(b, d);
+    Time_Table(a, d) = sb;
+    Time_Table(b, d) = sa;
+    if (sb > 0)
+        addDay(a, sb, d, +1);
+    if (sa > 0)
+        addDay(a, sa, d, -1);
+    if (sa > 0)
+        addDay(b, sa, d, +1);
+    if (sb > 0)
+        addDay(b, sb, d, -1);
+}
+
+void 勤務セル表示(int a, int b, int d)
+{
+    try {
+        if (!xlBook)
+            return;
+        xl::Worksheet& sheet = xlBook->worksheets(QStringLiteral("人員配置表"));
+        xlSheet = &sheet;
+        const xl::Range block = sheet.range(QStringLiteral("Time_Table"));
+        for (int m : {a, b})
+            block.cells(m, d).setValue(Type_Table(Time_Table(m, d), TYPE_略称));
+    } catch (const std::exception&) {
+        // A missing sheet or range leaves the sheet as it is.
+    }
+}
+
+float 出勤日数過不足一覧(QString& text)
+{
+    text.clear();
+    int over = 0;
+    int under = 0;
+    for (int i = 1; i <= Member_Cnt; ++i) {
+        if (Member_DayOff(i) == Day_Cnt)
+            continue;
+        const float r = Member_DayOff(i) - Member_WorkDays(i);
+        if (r == 0)
+            continue;
+        if (r < 0)
+            ++over;
+        else
+            ++under;
+        text += RSetA(QString::number(i), 3) + QLatin1Char(' ')
+            + RSetA(QString::number(MemNo(i)), 10) + (r < 0 ? QLatin1Char('-') : QLatin1Char(' '))
+            + QString::number(std::fabs(r)) + QStringLiteral("\r\n");
+    }
+    if (over > 0)
+        return float(-over);
+    return float(under);
+}

@@ -1,0 +1,91 @@
+#include "engine/workbook_access.h"
+
+#include "shell/myexcel.h"
+
+namespace {
+
+QString missingText(const QString& sheet, const QString& name)
+{
+    if (sheet.isEmpty())
+        return QStringLiteral("ワークブックに名前「%1」がありません！").arg(name);
+    if (name.isEmpty())
+        return QStringLiteral("シート「%1」がありません！").arg(sheet);
+    return QStringLiteral("シート「%1」に名前「%2」がありません！").arg(sheet, name);
+}
+
+xl::Worksheet& sheetOf(xl::Workbook& book, const QString& sheetName, const QString& rangeName)
+{
+    if (xl::Worksheet* ws = book.findSheet(sheetName))
+        return *ws;
+    throw MissingRangeError(sheetName, rangeName);
+}
+
+xl::Range rangeOn(xl::Worksheet& sheet, const QString& sheetName, const QString& rangeName)
+{
+    try {
+        return sheet.range(rangeName);
+    } catch (const xl::Error&) {
+        throw MissingRangeError(sheetName, rangeName);
+    }
+}
+
+xl::Workbook& activeBook(const QString& sheetName, const QString& rangeName)
+{
+    if (xl::Workbook* book = XlApp().activeWorkbook())
+        return *book;
+    throw MissingRangeError(sheetName, rangeName);
+}
+
+}  // namespace
+
+MissingRangeError::MissingRangeError(QString sheet_, QString name_)
+    : xl::Error(1004, missingText(sheet_, name_)), sheet(std::move(sheet_)), name(std::move(name_))
+{
+}
+
+xl::Range RangeS(const QString& sheetName, const QString& rangeName)
+{
+    return rangeOn(sheetOf(activeBook(sheetName, rangeName), sheetName, rangeName), sheetName, rangeName);
+}
+
+xl::Range RangeA(const QString& rangeName)
+{
+    try {
+        return XlApp().range(rangeName);
+    } catch (const xl::Error&) {
+        throw MissingRangeError({}, rangeName);
+    }
+}
+
+xl::Range RangeB(const QString& sheetName, const QString& rangeName)
+{
+    if (!xlBook)
+        throw MissingRangeError(sheetName, rangeName);
+    return rangeOn(sheetOf(*xlBook, sheetName, rangeName), sheetName, rangeName);
+}
+
+bool RangeExist(xl::Worksheet& sheet, const QString& rangeName)
+{
+    try {
+        return !sheet.range(rangeName).name().isEmpty();
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool GetRangeBool(const QString& sheetName, const QString& rangeName)
+{
+    try {
+        return XlBool(RangeB(sheetName, rangeName).value());
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+void SetRangeValue(const QString& sheetName, const QString& rangeName, bool value)
+{
+    try {
+        RangeB(sheetName, rangeName).setValue(value);
+    } catch (const std::exception&) {
+    }
+}

@@ -1,0 +1,189 @@
+// Every input check of the roster and of the full read, each with a workbook that breaks it.
+#include "conditions_fixture.h"
+
+#include "engine/conditions.h"
+#include "engine/model.h"
+#include "platform/ui/prompt.h"
+#include "shell/globals.h"
+#include "shell/myexcel.h"
+
+#include <functional>
+
+using condfx::ConditionTest;
+
+namespace {
+
+QString u(const char* s)
+{
+    return QString::fromUtf8(s);
+}
+
+const QString kInput = u("入力エラー");
+const QString kData = u("データエラー");
+
+struct Broken {
+    const char* name;
+    std::function<void(ConditionTest&)> breakIt;
+    QString title;
+    QString text;  // the whole message
+};
+
+void PrintTo(const Broken& b, std::ostream* os)
+{
+    *os << b.name;
+}
+
+void fill(ConditionTest& t, const char* sheet, const char* range, int row, int column, const QVariant& v)
+{
+    t.set(u(sheet), u(range), row, column, v);
+}
+
+const std::vector<Broken>& brokenBooks()
+{
+    static const std::vector<Broken> cases = {
+        {"BlankNumber", [](ConditionTest& t) { fill(t, "スケジュール", "Member_List", 3, 1, QVariant()); }, kInput,
+         u("番号が空白です！\r\n[個人条件設定]を確認してください！")},
+        {"BlankName", [](ConditionTest& t) { fill(t, "スケジュール", "Member_List", 3, 2, QVariant()); }, kInput,
+         u("氏名が空白です！\r\n[個人条件設定]を確認してください！")},
+        {"CountsDiffer",
+         [](ConditionTest& t) {
+             t.manual();
+             fill(t, "スケジュール", "名前数", 1, 1, 19.0);
+         },
+         kInput,
+         u("「個人条件設定」で[番号]と[名前]の数が一致しません！\r\n[番号]が空白になっていませんか？\r\n[番号]は入力必須です！")},
+        {"DuplicateNumber", [](ConditionTest& t) { fill(t, "スケジュール", "Member_List", 5, 1, 102.0); }, kInput,
+         u("番号5が重複しています！[個人条件設定]を確認してください！")},
+        {"DuplicateByValue", [](ConditionTest& t) { fill(t, "スケジュール", "Member_List", 5, 1, u("'0102")); }, kInput,
+         u("番号5が重複しています！[個人条件設定]を確認してください！")},
+        {"TooManyTypes",
+         [](ConditionTest& t) {
+             t.manual();
+             fill(t, "基本設定", "Type_Cnt", 1, 1, 11.0);
+         },
+         kInput, u("【基本設定】の勤務種別の数(11)が上限の10を超えています！")},
+        {"TooManyMembers",
+         [](ConditionTest& t) {
+             t.manual();
+             fill(t, "スケジュール", "Member_Cnt", 1, 1, 51.0);
+         },
+         kInput, u("【個人条件設定】のメンバー数(51)が上限の50を超えています！")},
+        {"TooManyDays",
+         [](ConditionTest& t) {
+             t.manual();
+             fill(t, "人員配置表", "Day_Cnt", 1, 1, 32.0);
+         },
+         kInput, u("期間の日数(32)が上限の31を超えています！")},
+        {"TooManyPatterns",
+         [](ConditionTest& t) {
+             t.manual();
+             fill(t, "基本設定", "Kinsi_Pattern_Cnt", 1, 1, 12.0);
+         },
+         kInput, u("【基本設定】の禁止パターンの数(12)が上限の11を超えています！")},
+        {"BanCountAboveItsRows",
+         [](ConditionTest& t) {
+             t.manual();
+             fill(t, "要員設定", "組合せ禁止数", 1, 1, 16.0);
+         },
+         kInput, u("【要員設定】の組合せ禁止の数(16)が上限の15を超えています！")},
+        {"TooManyBanRecords",
+         [](ConditionTest& t) {
+             for (int i = 1; i <= 15; ++i) {
+                 fill(t, "要員設定", "組合せ禁止", i, 1, u("日勤"));
+                 fill(t, "要員設定", "組合せ禁止", i, 2, 2.0);
+                 fill(t, "要員設定", "組合せ禁止", i, 4, 101.0);
+             }
+             fill(t, "要員設定", "組合せ禁止_grp", 2, 1, u("準夜"));
+             fill(t, "要員設定", "組合せ禁止_grp", 2, 2, 2.0);
+             fill(t, "要員設定", "組合せ禁止_grp", 2, 3, u("新人"));
+         },
+         kInput, u("【要員設定】の組合せ禁止の件数（グループ分を含む）(17)が上限の16を超えています！")},
+        {"UnknownBanShift", [](ConditionTest& t) { fill(t, "要員設定", "組合せ禁止", 2, 1, u("夜勤")); }, kData,
+         u("【要員設定】の【組合せ禁止パターン】で規定外の勤務種別が設定されています！")},
+        {"UnknownMustShift",
+         [](ConditionTest& t) {
+             fill(t, "要員設定", "組合せ必須", 1, 1, u("夜勤"));
+             fill(t, "要員設定", "組合せ必須", 1, 2, 1.0);
+             fill(t, "要員設定", "組合せ必須", 1, 4, 101.0);
+         },
+         kData, u("【要員設定】の【組合せ必須パターン】で規定外の勤務種別が設定されています！")},
+        {"StarReserved", [](ConditionTest& t) { fill(t, "予約表", "Member_Rsv", 1, 3, u("*")); }, kInput,
+         u("【予約表】の1番目のメンバーの3日に「*」が入っています！\r\n予約には勤務の略称を入力してください！")},
+        {"MissingNeedTable",
+         [](ConditionTest&) { xlBook->deleteName(u("Need_Table"), &xlBook->worksheets(u("要員設定"))); }, kData,
+         u("シート「要員設定」に名前「Need_Table」がありません！\r\nワークブックを確認してください！")},
+        {"MissingSheet", [](ConditionTest&) { xlBook->worksheets(u("予約表")).setName(u("予約")); }, kData,
+         u("シート「予約表」がありません！\r\nワークブックを確認してください！")},
+        {"UnreadableSwitch", [](ConditionTest& t) { fill(t, "人員配置表", "初期値使用", 1, 1, u("たぶん")); }, kData,
+         u("13 型が一致しません。")},
+        {"StartDayOutsideThePeriod", [](ConditionTest&) { 作成開始日 = 40; }, kInput,
+         u("作成開始日(40)が期間の外にあります！")},
+    };
+    return cases;
+}
+
+}  // namespace
+
+class BrokenBook : public ConditionTest, public ::testing::WithParamInterface<Broken> {};
+
+TEST_P(BrokenBook, StopsWithItsMessage)
+{
+    const Broken& c = GetParam();
+    open(condfx::kGeneral);
+    const QVariant gridBefore = named(u("人員配置表"), u("Time_Table")).value();
+    c.breakIt(*this);
+    ui::resetMessages();
+    EXPECT_EQ(全条件読込(-1), -1);
+    ASSERT_EQ(ui::shownMessages().size(), 1u);
+    EXPECT_EQ(lastTitle(), c.title);
+    EXPECT_EQ(lastText(), c.text);
+    EXPECT_EQ(ui::shownMessages().back().buttons, ui::vbOKOnly | ui::vbSystemModal);
+    // A refused read writes no reservation into the grid.
+    if (QString::fromUtf8(c.name) == u("StarReserved")) {
+        EXPECT_EQ(named(u("人員配置表"), u("Time_Table")).value(), gridBefore);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Checks, BrokenBook, ::testing::ValuesIn(brokenBooks()),
+                         [](const ::testing::TestParamInfo<Broken>& info) { return std::string(info.param.name); });
+
+// At start-up a missing range names itself and the sheet instead of ending the program.
+TEST_F(ConditionTest, BaseInformationNamesAMissingRange)
+{
+    open(condfx::kGeneral);
+    xlBook->deleteName(u("Type_Cnt"), &xlBook->worksheets(u("基本設定")));
+    ui::resetMessages();
+    EXPECT_FALSE(基本情報読込());
+    EXPECT_EQ(lastTitle(), kData);
+    EXPECT_TRUE(lastText().startsWith(u("シート「基本設定」に名前「Type_Cnt」がありません！")));
+}
+
+// The start-up reading ignores roster errors (the full read reports them).
+TEST_F(ConditionTest, BaseInformationDropsTheRosterError)
+{
+    open(condfx::kGeneral);
+    set(u("スケジュール"), u("Member_List"), 5, 1, 102.0);
+    ui::resetMessages();
+    EXPECT_TRUE(基本情報読込());
+    EXPECT_TRUE(ui::shownMessages().empty());
+    EXPECT_EQ(名簿読込(), u("番号5が重複しています！[個人条件設定]を確認してください！"));
+}
+
+// Sw_確保優先: a missing or unreadable cell keeps 2, a value beyond the three modes is held to them.
+TEST_F(ConditionTest, GenerationModeDefaultsAndStaysInRange)
+{
+    open(condfx::kGeneral);
+    int ticked = -1;
+    基本情報読込後 = [&] { ticked = Sw_確保優先; };
+    for (const auto& [cell, expected] : std::vector<std::pair<QVariant, int>>{
+             {1.0, 1}, {5.0, 2}, {-3.0, 0}, {u("abc"), 0}, {QVariant(), 0}}) {
+        set(u("Main"), u("Sw_確保優先"), 1, 1, cell);
+        ASSERT_TRUE(基本情報読込());
+        EXPECT_EQ(Sw_確保優先, expected) << cell.toString().toStdString();
+        EXPECT_EQ(ticked, expected);
+    }
+    xlBook->deleteName(u("Sw_確保優先"), &xlBook->worksheets(u("Main")));
+    ASSERT_TRUE(基本情報読込());
+    EXPECT_EQ(Sw_確保優先, 2);
+    基本情報読込後 = nullptr;
+}

@@ -1,0 +1,158 @@
+#include "rules_fixture.h"
+
+#include "engine/model.h"
+#include "engine/totals.h"
+#include "platform/text/vb.h"
+#include "shell/globals.h"
+
+#include <QDir>
+
+#include <cmath>
+
+namespace rulesfx {
+
+namespace {
+const QString kAbbrev = QStringLiteral("日夜明早遅半研会出張");
+}
+
+int shiftOf(QChar c)
+{
+    if (c == u'-' || c == u'休')
+        return 0;
+    if (c == u'*')
+        return 全勤務;
+    const int i = int(kAbbrev.indexOf(c));
+    return i < 0 ? 0 : i + 1;
+}
+
+void makeModel(int members, int days, int types)
+{
+    AppPath = QDir::homePath();  // the boot log goes to the test's own folder
+    resetConditionModel();
+    作成年 = 2027;
+    作成月 = 1;
+    基準開始日 = 1;
+    Member_Cnt = members;
+    Day_Cnt = days;
+    Type_Cnt = types;
+    Start_Day = 1;
+    テーブル再定義();
+    集計クリア();
+    Yasumi_Kigou = QStringLiteral("休");
+    Type_Table(0, TYPE_略称) = Yasumi_Kigou;
+    for (int t = 1; t <= types; ++t) {
+        Type_Table(t, 0) = QString::number(t);
+        Type_Table(t, TYPE_勤務) = kAbbrev.mid(t - 1, 1) + QStringLiteral("勤");
+        Type_Table(t, TYPE_略称) = kAbbrev.mid(t - 1, 1);
+        Type_Table(t, TYPE_時間) = QStringLiteral("8");
+        Type_Span(t, 1) = t;
+        Type_Count(t, 1) = t;
+    }
+    for (int m = 1; m <= members; ++m) {
+        Member_List(m, 1) = QString::number(100 + m);
+        Member_List(m, 2) = QStringLiteral("職員%1").arg(m);
+        Member_DayOff(m) = float(days);
+    }
+    連続勤務上限 = 0;
+    連続休み上限 = 0;
+    基点曜日 = 0;
+    週間勤務日数上限 = 0;
+    Sw_勤務日数調整 = true;
+    Sw_勤務時間調整 = false;
+    Sw_初期値使用 = false;
+}
+
+void place(int m, int d, int s)
+{
+    Time_Table(m, d) = s;
+    if (s > 0)
+        勤務集計加算(m, s, d);
+}
+
+void row(int m, const QString& cells, int from)
+{
+    for (int i = 0; i < cells.size(); ++i)
+        place(m, from + i, shiftOf(cells.at(i)));
+}
+
+void past(int m, const QString& cellsLastDayFirst)
+{
+    Sw_初期値使用 = true;
+    for (int i = 0; i < cellsLastDayFirst.size(); ++i)
+        Past_Table(m, i + 1) = shiftOf(cellsLastDayFirst.at(i));
+    Time_Table(m, 0) = Past_Table(m, 1);
+}
+
+void addPattern(const QString& cells)
+{
+    const int p = ++Kinsi_Pattern_Cnt;
+    Kinsi_Pattern(p, 0) = int(cells.size());
+    for (int i = 0; i < cells.size(); ++i)
+        Kinsi_Pattern(p, i + 1) = shiftOf(cells.at(i));
+}
+
+void addRequired(int first, int next)
+{
+    const int p = ++Hissu_Pattern_Cnt;
+    Hissu_Pattern(p, 0) = 2;
+    Hissu_Pattern(p, 1) = first;
+    Hissu_Pattern(p, 2) = next;
+}
+
+namespace {
+void fill(組合せ記録& rec, int shift, int count, std::initializer_list<int> members)
+{
+    rec = {};
+    rec.勤務 = shift;
+    rec.人数 = count;
+    int i = 0;
+    for (int m : members) {
+        ++i;
+        rec.メンバー[i] = m > 0 ? 100 + m : 0;
+        rec.メンバー索引[i] = m;
+    }
+    rec.メンバー[0] = i;
+}
+}  // namespace
+
+void addBan(int shift, int count, std::initializer_list<int> members)
+{
+    fill(Mem_Kinsi(++組合せ禁止数), shift, count, members);
+}
+
+void addMust(int shift, int count, std::initializer_list<int> members)
+{
+    fill(Mem_Hissu(++組合せ必須数), shift, count, members);
+}
+
+::testing::AssertionResult totalsMatchRecount()
+{
+    for (int m = 1; m <= Member_Cnt; ++m) {
+        float perType[14] = {};
+        float days = 0, holidays = 0, hours = 0;
+        for (int d = 1; d <= Day_Cnt; ++d) {
+            const int s = Time_Table(m, d);
+            if (s <= 0)
+                continue;
+            perType[s] += 1;
+            days += 1;
+            if (Holiday_Chk(d) > 0)
+                holidays += 1;
+            hours += float(Val(Type_Table(s, TYPE_時間)));
+        }
+        for (int t = 1; t <= Type_Cnt; ++t)
+            if (Member_Sum(m, t) != perType[t])
+                return ::testing::AssertionFailure() << "member " << m << " shift " << t << ": "
+                                                     << Member_Sum(m, t) << " != " << perType[t];
+        if (Member_Sum(m, 11) != days || Member_WorkDays(m) != days)
+            return ::testing::AssertionFailure() << "member " << m << " work days " << Member_WorkDays(m)
+                                                 << " != " << days;
+        if (Member_Sum_K(m) != holidays)
+            return ::testing::AssertionFailure() << "member " << m << " holiday work";
+        if (std::fabs(Member_Sum_TTIME(m) - hours) > 1e-3f)
+            return ::testing::AssertionFailure() << "member " << m << " hours";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+}  // namespace rulesfx

@@ -1,0 +1,179 @@
+// The swap check on an exchanged table: reason codes, the flags, and the exchanged cell counted once.
+#include "rules_fixture.h"
+
+#include "engine/model.h"
+#include "engine/reason.h"
+#include "engine/rules.h"
+#include "engine/totals.h"
+
+#include <functional>
+
+using namespace rulesfx;
+
+namespace {
+
+// Exchanges a and b on day d, asks the check, and undoes a refused exchange.
+long swapReason(const QString& flag, int d, int a, int b)
+{
+    勤務変更(a, b, d);
+    long reason = -1;
+    const int result = 交換可否判定(flag, d, a, b, reason);
+    EXPECT_EQ(result == 0, reason == 0);
+    if (result != 0)
+        勤務変更(a, b, d);
+    return reason;
+}
+
+const QString kNone;
+const QString kTargets = QStringLiteral("勤務日数判定要");
+const QString kNoRest = QStringLiteral("連続休み判定不要");
+
+TEST(SwapCheck, ReasonCodesNameTheFailingMember)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> setup;  // members 1 (日 on day 5) and 2 (rest on day 5)
+        long expected;
+    };
+    const Case cases[] = {
+        {"allowed", [] {}, 0},
+        {"B may not take the shift", [] { Member_Scdl(2, 5) = 1; }, 理由コード作成(20, 0, 2)},
+        {"previous day, B", [] { place(2, 4, 2); DayBefore_Table(2) = 1; }, 理由コード作成(30, 0, 2)},
+        {"next day, B", [] { place(2, 6, 3); DayBefore_Table(1) = 4; }, 理由コード作成(31, 0, 2)},
+        {"pattern through the day before, B", [] { addPattern(QStringLiteral("日日")); place(2, 4, 1); }, 理由コード作成(40, 0, 2)},
+        {"pattern starting on the day, B", [] { addPattern(QStringLiteral("日夜")); place(2, 6, 2); }, 理由コード作成(41, 0, 2)},
+        {"reserved cell of A", [] { Rsv_Table(1, 5) = 1; }, 理由コード作成(70, 1, 0)},
+        {"reserved cell of B names A", [] { Rsv_Table(2, 5) = 1; }, 理由コード作成(70, 1, 0)},
+        {"ban names A", [] { addBan(1, 1, {2}); }, 理由コード作成(80, 1, 0)},
+        {"must names both", [] { addMust(1, 1, {1, 3}); Need_Table(1, 5) = 1; }, 理由コード作成(90, 1, 2)},
+        {"rest run names both", [] { 連続休み上限 = 3; row(1, QStringLiteral("----"), 1); row(1, QStringLiteral("-"), 6); }, 理由コード作成(100, 1, 2)},
+        {"interval, B", [] { Type_Span(1, 2) = 3; place(2, 3, 1); }, 理由コード作成(110, 0, 2)},
+        {"count, B", [] { Type_Count(1, 2) = 1; place(2, 9, 1); }, 理由コード作成(130, 0, 2)},
+        {"weekly, B", [] { 基点曜日 = 1; 週間勤務日数上限 = 1; place(2, 6, 2); }, 理由コード作成(150, 0, 2)},
+    };
+    for (const Case& c : cases) {
+        makeModel(3, 10);
+        place(1, 5, 1);
+        c.setup();
+        EXPECT_EQ(swapReason(kNone, 5, 1, 2), c.expected) << c.name;
+        EXPECT_TRUE(totalsMatchRecount()) << c.name;
+    }
+}
+
+TEST(SwapCheck, RestRunFlag)
+{
+    makeModel(3, 10);
+    連続休み上限 = 2;
+    row(1, QStringLiteral("日-日-日"));
+    row(2, QStringLiteral("日日-日日"));
+    // Member 1 would rest on days 2..4, one more than the limit.
+    EXPECT_EQ(swapReason(kNone, 3, 1, 2), 理由コード作成(100, 1, 2));
+    EXPECT_EQ(swapReason(kNoRest, 3, 1, 2), 0);
+}
+
+// Decision: the exchanged cell is counted once (work run, weekly days, count per shift, targets).
+TEST(SwapCheck, ExchangedCellCountedOnce)
+{
+    // Giving member 1 a rest day between two work runs is never refused for the run length.
+    makeModel(2, 10);
+    連続勤務上限 = 3;
+    row(1, QStringLiteral("日日日日日日日"));
+    EXPECT_EQ(swapReason(kNone, 4, 1, 2), 0);
+    EXPECT_EQ(Time_Table(1, 4), 0);
+    // Taking a work day that makes a run of exactly the limit is fine; one more is not.
+    makeModel(2, 10);
+    連続勤務上限 = 3;
+    row(2, QStringLiteral("日-日"));
+    place(1, 2, 1);
+    EXPECT_EQ(swapReason(kNone, 2, 1, 2), 0);  // member 2 now works days 1..3
+    place(1, 4, 1);
+    EXPECT_EQ(swapReason(kNone, 4, 1, 2), 理由コード作成(50, 0, 2));
+
+    // Weekly: exactly at the limit passes.
+    makeModel(2, 10);
+    基点曜日 = 1;  // week of day 4 = 4..10
+    週間勤務日数上限 = 2;
+    place(2, 5, 1);
+    place(1, 4, 1);
+    EXPECT_EQ(swapReason(kTargets, 4, 1, 2), 0);
+    place(2, 6, 1);
+    EXPECT_EQ(swapReason(kTargets, 4, 2, 1), 0);  // back to member 1
+    EXPECT_EQ(swapReason(kTargets, 4, 1, 2), 理由コード作成(67, 0, 2));
+    EXPECT_EQ(swapReason(kNone, 4, 1, 2), 理由コード作成(150, 0, 2));
+
+    // Count per shift: a member may be brought up to exactly the maximum.
+    makeModel(2, 10);
+    Type_Count(1, 2) = 2;
+    place(2, 1, 1);
+    place(1, 2, 1);
+    EXPECT_EQ(swapReason(kNone, 2, 1, 2), 0);
+    place(1, 3, 1);
+    EXPECT_EQ(swapReason(kNone, 3, 1, 2), 理由コード作成(130, 0, 2));
+}
+
+TEST(SwapCheck, TargetsSwitchMatrix)
+{
+    struct Case {
+        const char* name;
+        bool dayAdjust, hourAdjust;
+        int state;
+        float dayOffB, timeB;  // member 2 receives 日 (8 hours) on day 1, having worked day 2
+        long expected;
+    };
+    const Case cases[] = {
+        {"at the target, state 1", false, false, 1, 2, 0, 0},
+        {"at the target, state -1 (no longer refused)", false, false, -1, 2, 0, 0},
+        {"one over the target", false, false, -1, 1, 0, 理由コード作成(61, 0, 2)},
+        {"one over, state 1: row 10", false, false, 1, 1, 0, 理由コード作成(62, 0, 2)},
+        {"hours exactly at the limit", false, false, 1, 30, 16, 0},
+        {"hours over, state 1", false, false, 1, 30, 15, 理由コード作成(60, 0, 2)},
+        {"hours over, state -1", false, false, -1, 30, 15, 理由コード作成(61, 0, 2)},
+        {"hours over, day switch on: no hour test", true, false, 1, 30, 15, 0},
+        {"days over, day switch on, hour switch off", true, false, 1, 1, 0, 理由コード作成(62, 0, 2)},
+        {"days over, both switches on: no target test", true, true, 1, 1, 0, 0},
+    };
+    for (const Case& c : cases) {
+        makeModel(2, 10);
+        Sw_勤務日数調整 = c.dayAdjust;
+        Sw_勤務時間調整 = c.hourAdjust;
+        作成状態 = c.state;
+        place(1, 1, 1);
+        place(2, 2, 1);
+        Member_DayOff(2) = c.dayOffB;
+        Member_Time(2) = c.timeB;
+        EXPECT_EQ(swapReason(kTargets, 1, 1, 2), c.expected) << c.name;
+        // Without the flag the targets are not tested at all.
+        if (c.expected != 0) {
+            EXPECT_EQ(swapReason(kNone, 1, 1, 2), 0) << c.name;
+        }
+    }
+    作成状態 = 0;
+}
+
+// Decisions: bans and musts mean on the swap side what they mean for generation.
+TEST(SwapCheck, CombinationRecordsAsGenerationReadsThem)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> setup;  // member 1 日 on day 1, member 2 rest; exchange 1 <-> 2
+        long expected;
+    };
+    const Case cases[] = {
+        {"* ban over members 2, 3", [] { addBan(全勤務, 2, {2, 3}); place(3, 1, 2); }, 理由コード作成(80, 1, 0)},
+        {"ban without a list", [] { addBan(1, 3, {}); place(3, 1, 1); }, 0},
+        {"ban without a list reached", [] { addBan(1, 1, {}); }, 理由コード作成(80, 1, 0)},
+        {"ban with number 0 binds nothing", [] { addBan(1, 0, {2}); }, 0},
+        {"empty ban record binds nothing", [] { addBan(0, 0, {}); }, 0},
+        {"must on a day that does not need the shift", [] { addMust(1, 1, {1, 3}); }, 0},
+        {"* must met by another work shift", [] { addMust(全勤務, 1, {1, 3}); Need_Table(0, 1) = 2; place(3, 1, 2); }, 0},
+        {"* must broken", [] { addMust(全勤務, 1, {1, 3}); Need_Table(0, 1) = 2; }, 理由コード作成(90, 1, 2)},
+    };
+    for (const Case& c : cases) {
+        makeModel(3, 7);
+        place(1, 1, 1);
+        c.setup();
+        EXPECT_EQ(swapReason(kNone, 1, 1, 2), c.expected) << c.name;
+    }
+}
+
+}  // namespace

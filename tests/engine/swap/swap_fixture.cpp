@@ -1,0 +1,141 @@
+#include "swap_fixture.h"
+
+#include "engine/conditions.h"
+#include "engine/model.h"
+#include "engine/rules.h"
+#include "engine/totals.h"
+#include "platform/text/vb.h"
+#include "platform/ui/prompt.h"
+#include "shell/globals.h"
+#include "shell/myexcel.h"
+#include "workbook/condfile.h"
+#include "workbook/template.h"
+
+#include <QDir>
+#include <algorithm>
+
+namespace swapfx {
+
+using validator::Rule;
+
+void SampleTest::SetUp()
+{
+    resetShellGlobals();
+    AppPath = QDir::homePath();
+    resetXlGlobals();
+    resetConditionModel();
+    ui::resetMessages();
+}
+
+void SampleTest::TearDown()
+{
+    resetXlGlobals();
+    resetConditionModel();
+    ui::resetMessages();
+}
+
+bool SampleTest::load(const char* relativeFile)
+{
+    xl::Workbook& book = workbook::createTemplate(XlApp(), QDate(2027, 1, 1));
+    const QString file = QDir(QStringLiteral(QV_TEST_DATA_DIR "/../..")).filePath(QString::fromUtf8(relativeFile));
+    if (!condfile::loadConditions(book, file).ok)
+        return false;
+    xlBook = &book;
+    stBookName = book.name();
+    xl::Worksheet& main = book.worksheets(QStringLiteral("Main"));
+    作成年 = long(main.range(QStringLiteral("年")).value().toDouble());
+    作成月 = long(main.range(QStringLiteral("月")).value().toDouble());
+    作成開始日 = long(main.range(QStringLiteral("日")).value().toDouble());
+    基準開始日 = long(main.range(QStringLiteral("基準開始日")).value().toDouble());
+    全条件読込(-1);
+    return ui::shownMessages().empty();
+}
+
+namespace {
+
+bool tryPlace(int m, int s, int d)
+{
+    if (!勤務不可理由(m, s, d).isEmpty() || 必須パターン可否(s, m, d) < 0)
+        return false;
+    if (必須パターン可否(s, m, d) > 0) {
+        必須パターン設定(s, m, d);
+    } else {
+        Time_Table(m, d) = s;
+        勤務集計加算(m, s, d);
+    }
+    return true;
+}
+
+// Staffs the must records of the day first, as generation does.
+void placeMusts(int d)
+{
+    for (int r = 1; r <= 組合せ必須数; ++r) {
+        const 組合せ記録& rec = Mem_Hissu(r);
+        const int t = rec.勤務;
+        if (t < 1 || t > Type_Cnt || Need_Table(t, d) <= 0 || rec.人数 < 1 || rec.人数 >= rec.メンバー[0])
+            continue;
+        int list[組合せメンバー上限 + 1];
+        int n = 0;
+        for (int i = 1; i <= rec.メンバー[0] && rec.メンバー[size_t(i)] > 0; ++i)
+            list[++n] = rec.メンバー索引[size_t(i)];
+        for (int i = n; i > 1; --i)
+            std::swap(list[i], list[1 + int(Int(Rnd() * i))]);
+        int have = 0;
+        for (int i = 1; i <= n; ++i)
+            have += list[i] >= 1 && Time_Table(list[i], d) == t;
+        for (int i = 1; i <= n && have < rec.人数; ++i)
+            if (list[i] >= 1 && Time_Table(list[i], d) == 0 && tryPlace(list[i], t, d))
+                ++have;
+    }
+}
+
+}  // namespace
+
+void fillRandomTable()
+{
+    int order[MEM_MAX + 2];
+    for (int d = std::max(1, Start_Day); d <= Day_Cnt; ++d) {
+        placeMusts(d);
+        for (int i = 1; i <= Member_Cnt; ++i)
+            order[i] = i;
+        for (int i = Member_Cnt; i > 1; --i)
+            std::swap(order[i], order[1 + int(Int(Rnd() * i))]);
+        for (int i = 1; i <= Member_Cnt; ++i) {
+            const int m = order[i];
+            if (Time_Table(m, d) != 0)
+                continue;
+            // Rest first with the probability of the member's rest share, when it keeps the rules.
+            const double restShare = 1.0 - Member_DayOff(m) / std::max(1, Day_Cnt);
+            const bool restAllowed = (連続休み上限 < 1 || 連続休み日数_前(m, d) <= 連続休み上限)
+                && !禁止パターン判定(0, m, d, Day_Cnt);
+            if (restAllowed && Rnd() < restShare)
+                continue;
+            int shifts[TYPE_MAX + 1];
+            for (int t = 1; t <= Type_Cnt; ++t)
+                shifts[t] = t;
+            for (int t = Type_Cnt; t > 1; --t)
+                std::swap(shifts[t], shifts[1 + int(Int(Rnd() * t))]);
+            for (int k = 1; k <= Type_Cnt; ++k)
+                if (tryPlace(m, shifts[k], d))
+                    break;
+        }
+    }
+}
+
+std::vector<Rule> coveredRules(const QString& flag)
+{
+    std::vector<Rule> rules = {Rule::個人不可, Rule::翌日禁止, Rule::禁止パターン, Rule::連続勤務,
+                               Rule::週間勤務日数, Rule::勤務回数, Rule::最少間隔, Rule::組合せ禁止,
+                               Rule::組合せ必須, Rule::予約};
+    if (flag != QStringLiteral("連続休み判定不要"))
+        rules.push_back(Rule::連続休み);
+    if (flag == QStringLiteral("勤務日数判定要")) {
+        if (!(Sw_勤務日数調整 && Sw_勤務時間調整))
+            rules.push_back(Rule::勤務日数);
+        if (!Sw_勤務日数調整)
+            rules.push_back(Rule::勤務時間);
+    }
+    return rules;
+}
+
+}  // namespace swapfx
