@@ -247,7 +247,7 @@ void SheetSelect(const QString& sheetName, const QString& rangeName)
 void SndESC()
 {
     if (xlApp)
-        xlApp->commitCellEdit();
+        xlApp->cancelCellEdit();
 }
 
 void シート保護(xl::Worksheet* sheet, bool allowSelect)

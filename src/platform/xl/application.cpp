@@ -240,9 +240,9 @@ void Application::bringToFront()
     notify([&](ApplicationObserver* o) { o->bringToFrontRequested(*this); });
 }
 
-void Application::commitCellEdit()
+void Application::cancelCellEdit()
 {
-    notify([&](ApplicationObserver* o) { o->commitEditRequested(*this); });
+    notify([&](ApplicationObserver* o) { o->cancelEditRequested(*this); });
 }
 
 void Application::quit()

@@ -30,7 +30,7 @@ public:
     virtual void applicationChanged(Application& /*app*/) {}
     virtual void workbooksChanged(Application& /*app*/) {}      // opened, added, closed
     virtual void bringToFrontRequested(Application& /*app*/) {}
-    virtual void commitEditRequested(Application& /*app*/) {}   // finish a pending cell edit
+    virtual void cancelEditRequested(Application& /*app*/) {}   // leave a pending cell edit unchanged
     virtual void quitting(Application& /*app*/) {}
     // The Application is being destroyed; its workbooks go with it.
     virtual void applicationDestroyed(Application& /*app*/) {}
@@ -106,7 +106,7 @@ public:
     void setDisplayFormulaBar(bool on);
     // The window's stand-ins for Hwnd (raise the sheet window) and for Escape into it.
     void bringToFront();
-    void commitCellEdit();
+    void cancelCellEdit();
     // Closes every workbook without saving and hides; the object stays usable for its flags.
     void quit();
     bool hasQuit() const { return quit_; }

@@ -23,7 +23,7 @@ struct AppRecorder : xl::ApplicationObserver {
     void applicationChanged(xl::Application&) override { log << QStringLiteral("changed"); }
     void workbooksChanged(xl::Application& a) override { log << QStringLiteral("books %1").arg(a.workbooks().count()); }
     void bringToFrontRequested(xl::Application&) override { log << QStringLiteral("front"); }
-    void commitEditRequested(xl::Application&) override { log << QStringLiteral("commit"); }
+    void cancelEditRequested(xl::Application&) override { log << QStringLiteral("cancel"); }
     void quitting(xl::Application&) override { log << QStringLiteral("quit"); }
 };
 
@@ -65,10 +65,10 @@ TEST(Application, SwitchesAndTheirNotices)
     app.setDisplayFormulaBar(false);
     app.setDisplayFullScreen(true);
     app.bringToFront();
-    app.commitCellEdit();
+    app.cancelCellEdit();
     EXPECT_EQ(rec.log.count(QStringLiteral("changed")), 6);
     EXPECT_TRUE(rec.log.contains(QStringLiteral("front")));
-    EXPECT_TRUE(rec.log.contains(QStringLiteral("commit")));
+    EXPECT_TRUE(rec.log.contains(QStringLiteral("cancel")));
     EXPECT_EQ(app.windowState(), xl::kMaximized);
     EXPECT_EQ(errorNumber([&] { app.setWindowState(0); }), 1004);
     app.setDisplayAlerts(false);

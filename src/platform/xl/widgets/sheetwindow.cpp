@@ -456,7 +456,7 @@ void SheetWindow::bringToFrontRequested(Application& app)
     activateWindow();
 }
 
-void SheetWindow::commitEditRequested(Application&)
+void SheetWindow::cancelEditRequested(Application&)
 {
     // What Escape does in the grid: a cell edit in progress is left without changing the cell.
     if (SheetView* view = currentView())

@@ -71,7 +71,7 @@ private:
     void applicationChanged(Application& app) override;
     void workbooksChanged(Application& app) override;
     void bringToFrontRequested(Application& app) override;
-    void commitEditRequested(Application& app) override;
+    void cancelEditRequested(Application& app) override;
     void quitting(Application& app) override;
     void applicationDestroyed(Application& app) override;
     // WorkbookObserver

@@ -89,7 +89,7 @@ TEST_F(SheetWindowTest, EscapeAndTheProgramsCancelLeaveTheCell)
 
     QTest::keyClick(view(), Qt::Key_A);
     ASSERT_TRUE(view()->isEditing());
-    app->commitCellEdit();   // the program leaves the edit before touching the workbook
+    app->cancelCellEdit();   // the program leaves the edit before touching the workbook
     settle();
     EXPECT_FALSE(view()->isEditing());
     EXPECT_EQ(ws->range("C3").value(), QVariant(QStringLiteral("元")));
