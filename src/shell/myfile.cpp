@@ -1,6 +1,7 @@
 #include "shell/myfile.h"
 
 #include "platform/os/vberror.h"
+#include "platform/xl/address.h"
 #include "platform/text/cp932.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
@@ -100,10 +101,7 @@ int StrCount(const QString& text, const QString& part, int ignoreCase)
 
 QString CellAddr(long row, long column)
 {
-    QString letters;
-    for (long c = column; c > 0; c = (c - 1) / 26)
-        letters.prepend(QChar(u'A' + char16_t((c - 1) % 26)));
-    return letters + QString::number(row);
+    return xl::columnLetters(int(column)) + QString::number(row);
 }
 
 bool ChDirEx(const QString& path)

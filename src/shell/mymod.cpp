@@ -1,5 +1,7 @@
 #include "shell/mymod.h"
 
+#include "platform/xl/address.h"
+
 #include "platform/text/vb.h"
 #include "shell/globals.h"
 
@@ -89,11 +91,5 @@ long BitAnd(long a, long b)
 
 QString ColName(long col)
 {
-    QString out;
-    while (col > 0) {
-        const long r = (col - 1) % 26;
-        out.prepend(QChar(char16_t(u'A' + r)));
-        col = (col - 1) / 26;
-    }
-    return out;
+    return xl::columnLetters(int(col));
 }

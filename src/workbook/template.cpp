@@ -231,20 +231,9 @@ private:
     xl::Worksheet& ws_;
 };
 
-QString columnName(int c)
-{
-    QString s;
-    while (c > 0) {
-        const int m = (c - 1) % 26;
-        s.prepend(QChar(u'A' + m));
-        c = (c - 1) / 26;
-    }
-    return s;
-}
-
 QString cellName(int row, int col)
 {
-    return columnName(col) + QString::number(row);
+    return xl::columnLetters(col) + QString::number(row);
 }
 
 // Day grid headings: row 3 dates ("d"), row 4 weekdays, filled by the recalculation.
@@ -253,7 +242,7 @@ void dayHeadings(Painter& p, int firstCol)
     const int last = firstCol + kMaxDays - 1;
     p.style(cellName(3, firstCol) + u':' + cellName(3, last), withFormat(headingStyle(), u"d"_s));
     p.style(cellName(4, firstCol) + u':' + cellName(4, last), small(headingStyle()));
-    p.width(columnName(firstCol) + u':' + columnName(last), 3.8);
+    p.width(xl::columnLetters(firstCol) + u':' + xl::columnLetters(last), 3.8);
 }
 
 void buildShiftSheet(xl::Worksheet& ws)

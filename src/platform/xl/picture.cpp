@@ -39,28 +39,6 @@ double textCharacters(const QString& text, const CellStyle& style)
     return units * style.fontSize / 11.0 + 0.75;
 }
 
-Qt::PenStyle penStyle(int lineStyle)
-{
-    switch (lineStyle) {
-    case -4115: return Qt::DashLine;
-    case -4118: return Qt::DotLine;
-    case 4: return Qt::DashDotLine;
-    case 5: return Qt::DashDotDotLine;
-    default: return Qt::SolidLine;
-    }
-}
-
-int linePixels(const BorderEdge& e)
-{
-    if (e.lineStyle == -4119)
-        return 3;
-    switch (e.weight) {
-    case -4138: return 2;
-    case 4: return 3;
-    default: return 1;
-    }
-}
-
 }  // namespace
 
 int columnWidthPixels(double width)
@@ -73,6 +51,39 @@ int columnWidthPixels(double width)
 int rowHeightPixels(double points)
 {
     return int(std::lround(points * 96.0 / 72.0));
+}
+
+void drawBorderEdge(QPainter& p, const BorderEdge& e, bool vertical, int at, int from, int to, int limit)
+{
+    if (e.lineStyle == -4142 || to < from)
+        return;
+    Qt::PenStyle style = Qt::SolidLine;
+    switch (e.lineStyle) {
+    case -4115: style = Qt::DashLine; break;
+    case -4118: style = Qt::DotLine; break;
+    case 4: style = Qt::DashDotLine; break;
+    case 5: style = Qt::DashDotDotLine; break;
+    default: break;
+    }
+    QPen pen(e.color.isValid() ? e.color : QColor(Qt::black));
+    pen.setWidth(1);
+    pen.setStyle(e.weight == 1 ? Qt::DotLine : style);   // hairline
+    p.setPen(pen);
+    auto one = [&](int pos) {
+        pos = std::clamp(pos, 0, limit - 1);
+        if (vertical)
+            p.drawLine(pos, from, pos, to);
+        else
+            p.drawLine(from, pos, to, pos);
+    };
+    if (e.lineStyle == -4119) {   // double
+        one(at - 1);
+        one(at + 1);
+        return;
+    }
+    const int n = e.weight == -4138 ? 2 : e.weight == 4 ? 3 : 1;
+    for (int k = 0; k < n; ++k)
+        one(at - n / 2 + k);
 }
 
 QFont cellFont(const CellStyle& s)
@@ -192,20 +203,7 @@ QImage Range::copyPicture() const
 
     // Borders last, centred on the cell edge lines and kept inside the picture.
     auto line = [&](const BorderEdge& e, bool vertical, int at, int from, int to) {
-        if (e.lineStyle == -4142 || to < from)
-            return;
-        const int n = linePixels(e);
-        QPen pen(e.color.isValid() ? e.color : QColor(Qt::black));
-        pen.setWidth(1);
-        pen.setStyle(e.weight == 1 ? Qt::DotLine : penStyle(e.lineStyle));
-        p.setPen(pen);
-        for (int k = 0; k < n; ++k) {
-            const int pos = std::clamp(at - n / 2 + k, 0, (vertical ? width : height) - 1);
-            if (vertical)
-                p.drawLine(pos, from, pos, to);
-            else
-                p.drawLine(from, pos, to, pos);
-        }
+        drawBorderEdge(p, e, vertical, at, from, to, vertical ? width : height);
     };
     visit([&](int r, int c, const Cell&, const CellStyle& s) {
         const QRect rc = cellRect(r, c);

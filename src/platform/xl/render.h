@@ -4,6 +4,9 @@
 #include "bookdata.h"
 
 #include <QFont>
+#include <climits>
+
+class QPainter;
 
 namespace xl {
 
@@ -12,5 +15,8 @@ int columnWidthPixels(double characters);
 int rowHeightPixels(double points);
 // The font a cell's text is drawn with (needs a QGuiApplication).
 QFont cellFont(const CellStyle& style);
+// Draws one border edge centred on the pixel line `at` (a column when vertical) from `from` to
+// `to`; pixel lines are kept inside 0..limit-1 so outer edges of a picture stay visible.
+void drawBorderEdge(QPainter& p, const BorderEdge& e, bool vertical, int at, int from, int to, int limit = INT_MAX);
 
 }  // namespace xl

@@ -17,42 +17,6 @@ const QColor kGridColor(0xD4, 0xD4, 0xD4);
 const QColor kSelectionShade(0x21, 0x73, 0x46, 40);
 const QColor kSelectionFrame(0x21, 0x73, 0x46);
 
-Qt::PenStyle penStyle(int lineStyle)
-{
-    switch (lineStyle) {
-    case -4115: return Qt::DashLine;
-    case -4118: return Qt::DotLine;
-    case 4: return Qt::DashDotLine;
-    case 5: return Qt::DashDotDotLine;
-    default: return Qt::SolidLine;
-    }
-}
-
-// Draws one edge centred on the line at `at` (a column of pixels when vertical).
-void drawEdge(QPainter& p, const BorderEdge& e, bool vertical, int at, int from, int to)
-{
-    if (e.lineStyle == kLineNone || to < from)
-        return;
-    QPen pen(e.color.isValid() ? e.color : QColor(Qt::black));
-    pen.setWidth(1);
-    pen.setStyle(e.weight == kHairline ? Qt::DotLine : penStyle(e.lineStyle));
-    p.setPen(pen);
-    auto one = [&](int pos) {
-        if (vertical)
-            p.drawLine(pos, from, pos, to);
-        else
-            p.drawLine(from, pos, to, pos);
-    };
-    if (e.lineStyle == -4119) {   // double
-        one(at - 1);
-        one(at + 1);
-        return;
-    }
-    const int n = e.weight == kMedium ? 2 : e.weight == kThick ? 3 : 1;
-    for (int k = 0; k < n; ++k)
-        one(at - n / 2 + k);
-}
-
 bool hasValue(const SheetData& d, int row, int column)
 {
     const auto it = d.cells.find({row, column});
@@ -111,10 +75,10 @@ void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
 
 void CellDelegate::paintBorders(QPainter& p, const QRect& rc, const CellStyle& s) const
 {
-    drawEdge(p, s.left, true, rc.left() - 1, rc.top() - 1, rc.bottom());
-    drawEdge(p, s.right, true, rc.right(), rc.top() - 1, rc.bottom());
-    drawEdge(p, s.top, false, rc.top() - 1, rc.left() - 1, rc.right());
-    drawEdge(p, s.bottom, false, rc.bottom(), rc.left() - 1, rc.right());
+    drawBorderEdge(p, s.left, true, rc.left() - 1, rc.top() - 1, rc.bottom());
+    drawBorderEdge(p, s.right, true, rc.right(), rc.top() - 1, rc.bottom());
+    drawBorderEdge(p, s.top, false, rc.top() - 1, rc.left() - 1, rc.right());
+    drawBorderEdge(p, s.bottom, false, rc.bottom(), rc.left() - 1, rc.right());
 }
 
 QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const
