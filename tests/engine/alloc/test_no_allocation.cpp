@@ -18,6 +18,11 @@ std::atomic<long> allocations{0};
 std::atomic<bool> counting{false};
 }  // namespace
 
+// A sanitizer build brings its own allocator, which these replacements would bypass.
+#if defined(__SANITIZE_ADDRESS__)
+#define QV_COUNT_ALLOCATIONS 0
+#else
+#define QV_COUNT_ALLOCATIONS 1
 // Qt allocates through malloc, the standard library through operator new: count both (glibc).
 extern "C" void* __libc_malloc(std::size_t);
 extern "C" void* __libc_calloc(std::size_t, std::size_t);
@@ -62,6 +67,8 @@ void operator delete(void* p, std::size_t) noexcept
 {
     std::free(p);
 }
+
+#endif
 
 namespace {
 
@@ -129,6 +136,8 @@ void buildModel()
 
 TEST(RuleChecks, AllocateNothing)
 {
+    if (!QV_COUNT_ALLOCATIONS)
+        GTEST_SKIP() << "allocation counting is off under the address sanitizer";
     buildModel();
     long reason = 0;
     const QString flags[] = {QString(), QStringLiteral("勤務日数判定要"), QStringLiteral("連続休み判定不要")};
