@@ -277,6 +277,18 @@ TEST(RequiredChain, CodesAndPlacement)
     EXPECT_TRUE(totalsMatchRecount());
     EXPECT_TRUE(必須パターン設定(1, 2, 1));  // no chain: nothing changes
     EXPECT_EQ(Member_WorkDays(2), 0);
+
+    // A follow-up day already reserved (and counted) for the chain's shift is not counted twice.
+    makeModel(2, 10);
+    addRequired(2, 3);
+    place(1, 6, 3);
+    Rsv_Table(1, 6) = 3;
+    EXPECT_FALSE(必須パターン判定(2, 1, 5, Day_Cnt));
+    EXPECT_TRUE(必須パターン設定(2, 1, 5));
+    EXPECT_EQ(Time_Table(1, 5), 2);
+    EXPECT_EQ(Rsv_Table(1, 5), 2);
+    EXPECT_EQ(Member_WorkDays(1), 2);
+    EXPECT_TRUE(totalsMatchRecount());
 }
 
 TEST(Combination, BanMeaningIsTheSameForGenerationAndDay)
