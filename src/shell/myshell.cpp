@@ -89,9 +89,9 @@ void ShellOpen(const QString& target)
         ui::showMessage(target + QStringLiteral(" を開けませんでした。"), ui::vbOKOnly, stAppTitle);
 }
 
-QString BrowseForFolder(const QString& title, const QString& startFolder)
+QString BrowseForFolder(QObject* owner, const QString& title, const QString& startFolder)
 {
-    return ui::browseFolder(title, startFolder);
+    return ui::browseFolder(title, startFolder, owner);
 }
 
 QString HelpBaseUrl()

@@ -6,6 +6,8 @@
 #include <QUrl>
 #include <functional>
 
+class QObject;
+
 // The clipboard's text; "" when it cannot be read in 10 tries.
 QString ClipGetText();
 void ClipSetText(const QString& text);
@@ -17,8 +19,9 @@ void ShellOpen(const QString& target);
 // Replaces what ShellOpen does (tests); an empty function restores the desktop.
 void setShellOpener(std::function<bool(const QUrl&)> opener);
 
-// The folder picker: the chosen folder, or "" when cancelled.
-QString BrowseForFolder(const QString& title, const QString& startFolder);
+// The folder picker over the owner window (nullptr: the active window), with the title as its
+// prompt and the start folder selected: the chosen folder, or "" when cancelled.
+QString BrowseForFolder(QObject* owner, const QString& title, const QString& startFolder);
 
 // The base address of the online help pages: the setting help/base of the program's settings, or
 // the built-in default. A page name is resolved below it.

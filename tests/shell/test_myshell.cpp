@@ -102,12 +102,16 @@ TEST_F(ShellTest, SystemQuestions)
 
 TEST_F(ShellTest, BrowseForFolderAndClipboardWithoutAWindowSystem)
 {
+    // The owner window comes first, as the callers pass it; it goes with the request.
+    QObject owner;
     ui::setNextText(QStringLiteral("/srv/out"));
-    EXPECT_EQ(BrowseForFolder(QStringLiteral("出力先"), QStringLiteral("/srv")), QStringLiteral("/srv/out"));
+    EXPECT_EQ(BrowseForFolder(&owner, QStringLiteral("出力先"), QStringLiteral("/srv")), QStringLiteral("/srv/out"));
     EXPECT_EQ(ui::shownMessages().back().kind, ui::Kind::Folder);
+    EXPECT_EQ(ui::shownMessages().back().title, QStringLiteral("出力先"));
     EXPECT_EQ(ui::shownMessages().back().text, QStringLiteral("/srv"));
+    EXPECT_EQ(ui::shownMessages().back().owner, &owner);
     ui::setNextAnswer(ui::vbCancel);
-    EXPECT_EQ(BrowseForFolder(QStringLiteral("出力先"), QString()), QString());
+    EXPECT_EQ(BrowseForFolder(nullptr, QStringLiteral("出力先"), QString()), QString());
     // A core program has no clipboard: the helpers give up at once.
     ClipSetText(QStringLiteral("x"));
     EXPECT_EQ(ClipGetText(), QString());

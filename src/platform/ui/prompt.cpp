@@ -90,10 +90,11 @@ QString inputBox(const QString& prompt, const QString& title, const QString& pro
     return a.result == vbOK ? a.text : QString();
 }
 
-QString browseFolder(const QString& title, const QString& startFolder)
+QString browseFolder(const QString& title, const QString& startFolder, QObject* owner)
 {
     MessageRequest r{title, vbOKCancel, title, Kind::Folder};
     r.text = startFolder;
+    r.owner = owner;
     const Answer a = ask(r);
     return a.result == vbOK ? a.text : QString();
 }

@@ -17,6 +17,8 @@
 #include <utility>
 #include <vector>
 
+class QObject;
+
 namespace ui {
 
 // Button styles and results of the standard box (the numbers the program passes around).
@@ -56,6 +58,8 @@ struct MessageRequest {
     int displayFlag = 0;
     // Input and Folder: the proposed text or start folder.
     QString text;
+    // The window the dialog belongs to (nullptr: the active window).
+    QObject* owner = nullptr;
 };
 
 // What a window answered: the result code (vbOK.., 0 for a closed or timed-out box) and, for the
@@ -82,8 +86,8 @@ void setMessageHandler(MessageHandler handler);
 int showMessage(const QString& prompt, int buttons, const QString& title);
 // The input box: the text typed, or "" when cancelled (ok, when given, tells the two apart).
 QString inputBox(const QString& prompt, const QString& title, const QString& proposal, bool* ok = nullptr);
-// The folder picker: the chosen folder, or "" when cancelled.
-QString browseFolder(const QString& title, const QString& startFolder);
+// The folder picker over owner (nullptr: the active window): the chosen folder, or "" when cancelled.
+QString browseFolder(const QString& title, const QString& startFolder, QObject* owner = nullptr);
 
 // Test hooks: a queued answer is taken instead of asking; every request is recorded.
 void setNextAnswer(int result);

@@ -240,3 +240,11 @@ int ListFindIdx(const QListWidget* list, const QString& text)
             return i;
     return 0;
 }
+
+int ListFindIdx(const QComboBox* box, const QString& text)
+{
+    if (!box)
+        return 0;
+    const int i = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    return i > 0 ? i : 0;
+}

@@ -52,3 +52,5 @@ void SetRedraw(QWidget* w, bool on);
 void ListHScroll(QListWidget* list, long factor);
 // The first index 0..count whose item equals text; 0 when none (as for the first item).
 int ListFindIdx(const QListWidget* list, const QString& text);
+// The same for a combo box's entries.
+int ListFindIdx(const QComboBox* box, const QString& text);

@@ -159,6 +159,13 @@ TEST_F(SmallFormsTest, ListAndComboHelpers)
     EXPECT_EQ(ListFindIdx(&list, QStringLiteral("y")), 1);
     EXPECT_EQ(ListFindIdx(&list, QStringLiteral("x")), 0);
     EXPECT_EQ(ListFindIdx(&list, QStringLiteral("z")), 0);
+
+    // Shift boxes are combo boxes: exact text, case counts, 0 when nothing matches.
+    ComboSetList(&combo, QStringLiteral("0:\t休\r\n1:\tA\r\n2:\ta"));
+    EXPECT_EQ(ListFindIdx(&combo, QStringLiteral("2:\ta")), 2);
+    EXPECT_EQ(ListFindIdx(&combo, QStringLiteral("1:\tA")), 1);
+    EXPECT_EQ(ListFindIdx(&combo, QStringLiteral("1:")), 0);
+    EXPECT_EQ(ListFindIdx(&combo, QStringLiteral("3:\tb")), 0);
 }
 
 TEST_F(SmallFormsTest, ShowWaitCloseReturnsWhileStopIsSet)

@@ -99,7 +99,8 @@ void installWidgetDialogs()
         return Answer{ok ? vbOK : vbCancel, ok ? text : QString()};
     });
     setDialogHandler(Kind::Folder, [](const MessageRequest& r) {
-        const QString dir = QFileDialog::getExistingDirectory(activeParent(), r.title, r.text);
+        QWidget* owner = qobject_cast<QWidget*>(r.owner);
+        const QString dir = QFileDialog::getExistingDirectory(owner ? owner : activeParent(), r.title, r.text);
         return Answer{dir.isEmpty() ? vbCancel : vbOK, dir};
     });
 }
