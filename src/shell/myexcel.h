@@ -48,9 +48,10 @@ inline XlSavedSwitches xlSavedSwitches;
 void xlSpeedUp();
 void xlSpeedRestore();
 // Clears fills and font colours of the columns firstColumn.. of range and empties every cell that
-// holds exactly the rest symbol. False on success, true on an error; the switches and the alert
-// switch are restored in every case.
+// holds exactly the rest symbol (Yasumi_Kigou unless given). False on success, true on an error;
+// the switches and the alert switch are restored in every case.
 bool xlSpeedRun(const xl::Range& range, int firstColumn, const QString& restSymbol);
+bool xlSpeedRun(const xl::Range& range, int firstColumn);
 
 // The value of a named range of a sheet of xlBook as text; throws xl::Error when the sheet or the
 // range is missing.
