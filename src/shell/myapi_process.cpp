@@ -80,6 +80,9 @@ qint64 PidByName(const QString& text)
 int TermProcess(const QString& exe, const QString& pidText)
 {
     const QString name = exe.trimmed();
+    // Every name contains the empty text: without a name nothing is meant.
+    if (name.isEmpty())
+        return -1;
     if (sameText(name, kExcel))
         return pidText.isEmpty() ? os::quitInProcessApps(kExcel) : -1;
     int result = -1;

@@ -43,6 +43,54 @@ bool openOn(db::Recordset& r, const QString& sql, const QString& path, bool read
     }
 }
 
+// A connection-string value; one holding ';' (or starting with '{') is braced, '}' doubled.
+QString connectionValue(const QString& v)
+{
+    if (!v.contains(QLatin1Char(';')) && !v.startsWith(QLatin1Char('{')))
+        return v;
+    return QLatin1Char('{') + QString(v).replace(QLatin1Char('}'), QStringLiteral("}}")) + QLatin1Char('}');
+}
+
+// The value of a key of a connection string ("" when absent).
+QString connectionPart(const QString& s, const QString& wanted)
+{
+    QString found;
+    int i = 0;
+    while (i < s.size()) {
+        const int eq = s.indexOf(QLatin1Char('='), i);
+        if (eq < 0)
+            break;
+        const QString key = s.mid(i, eq - i).trimmed();
+        QString value;
+        int j = eq + 1;
+        if (j < s.size() && s[j] == QLatin1Char('{')) {
+            for (++j; j < s.size(); ++j) {
+                if (s[j] == QLatin1Char('}')) {
+                    if (j + 1 < s.size() && s[j + 1] == QLatin1Char('}')) {
+                        ++j;
+                    } else {
+                        ++j;
+                        break;
+                    }
+                }
+                value += s[j];
+            }
+            // Whatever stands between the closing brace and the next ';' is not part of it.
+            const int semi = s.indexOf(QLatin1Char(';'), j);
+            j = semi < 0 ? s.size() : semi;
+        } else {
+            const int semi = s.indexOf(QLatin1Char(';'), j);
+            const int end = semi < 0 ? s.size() : semi;
+            value = s.mid(j, end - j).trimmed();
+            j = end;
+        }
+        if (key.compare(wanted, Qt::CaseInsensitive) == 0)
+            found = value;
+        i = j + 1;
+    }
+    return found;
+}
+
 QString valueText(const QVariant& v)
 {
     return v.isValid() && !v.isNull() ? v.toString() : QString();
@@ -73,14 +121,9 @@ QString GetDriverString()
 
 QString CnOpen(const QString& connectionString)
 {
-    QString path;
-    for (const QString& part : connectionString.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        const int eq = part.indexOf(QLatin1Char('='));
-        const QString key = part.left(eq).trimmed();
-        if (eq > 0 && (key.compare(QLatin1String("DBQ"), Qt::CaseInsensitive) == 0
-                       || key.compare(QLatin1String("Database"), Qt::CaseInsensitive) == 0))
-            path = part.mid(eq + 1).trimmed();
-    }
+    QString path = connectionPart(connectionString, QStringLiteral("DBQ"));
+    if (path.isEmpty())
+        path = connectionPart(connectionString, QStringLiteral("Database"));
     try {
         if (path.isEmpty())
             throw db::Error(3706, QStringLiteral("データベースのパスが指定されていません。"));
@@ -104,7 +147,7 @@ bool DbConnect(QString& path)
         RsClose();
         DbClose();
     }
-    const QString connection = GetDriverString() + QStringLiteral("DBQ=") + path;
+    const QString connection = GetDriverString() + QStringLiteral("DBQ=") + connectionValue(path);
     QString err = CnOpen(connection);
     if (!err.isEmpty())
         err = CnOpen(connection);

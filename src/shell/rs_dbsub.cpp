@@ -112,11 +112,13 @@ bool upgradeSteps()
     bool ok = true;
     for (const Table& t : layout()) {
         const QString table = QString::fromUtf8(t.name);
-        if (CreateTable(table, QString::fromUtf8(t.columns.front().definition)) < 0) {
+        const int created = CreateTable(table, QString::fromUtf8(t.columns.front().definition));
+        if (created < 0) {
             ok = false;
             continue;
         }
-        for (size_t i = 1; i < t.columns.size(); ++i) {
+        // A table that was there already may lack any of its columns, the first one included.
+        for (size_t i = created == 0 ? 1 : 0; i < t.columns.size(); ++i) {
             const Column& c = t.columns[i];
             const QString definition = QString::fromUtf8(c.definition);
             if (AddField(table, definition, c.init.isValid() ? columnName(definition) : QString(), c.init) < 0)

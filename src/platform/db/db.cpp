@@ -334,8 +334,9 @@ void Recordset::Open(const QString& sql, Connection& c, int cursor, int lock)
             table.clear();
     }
     if (!table.isEmpty()) {
-        const QString withRowid = QStringLiteral("SELECT rowid AS ") + kRowid + QStringLiteral(", ")
-                                  + text.mid(m.capturedStart(1));
+        // The rowid goes last, so that column numbers in ORDER BY still count the caller's columns.
+        const QString withRowid = text.left(m.capturedEnd(1)) + QStringLiteral(", rowid AS ") + kRowid
+                                  + text.mid(m.capturedEnd(1));
         try {
             base_ = withRowid;
             hasRowid_ = true;
@@ -379,13 +380,13 @@ void Recordset::requery()
         return;
     }
     const QSqlRecord rec = q.record();
-    const int first = hasRowid_ ? 1 : 0;
-    for (int i = first; i < rec.count(); ++i)
+    const int fields = hasRowid_ ? rec.count() - 1 : rec.count();
+    for (int i = 0; i < fields; ++i)
         names_ << rec.fieldName(i);
     while (q.next()) {
         Row row;
-        row.rowid = hasRowid_ ? q.value(0).toLongLong() : -1;
-        for (int i = first; i < rec.count(); ++i)
+        row.rowid = hasRowid_ ? q.value(fields).toLongLong() : -1;
+        for (int i = 0; i < fields; ++i)
             row.values << fromStorage(q.value(i));
         row.changed.assign(static_cast<size_t>(names_.size()), false);
         rows_.push_back(std::move(row));

@@ -147,6 +147,21 @@ TEST_F(DbTest, FilterAndSortKeepRowsEditable)
     EXPECT_EQ(cn.scalar(QStringLiteral("SELECT n FROM t WHERE [no]=2")).toInt(), 22);
 }
 
+TEST_F(DbTest, ColumnNumbersInOrderByCountTheCallersColumns)
+{
+    // Keys ascend while n descends: ordering by the wrong column shows.
+    cn.execute(QStringLiteral("UPDATE t SET n = 100 - n"));
+    db::Recordset r;
+    r.Open(QStringLiteral("SELECT n, 名前 FROM t ORDER BY 1"), cn);
+    EXPECT_EQ(r.Fields(0).Value().toInt(), 70);
+    r.Fields(QStringLiteral("名前")).setValue(QStringLiteral("先頭"));
+    r.Update();
+    EXPECT_EQ(cn.scalar(QStringLiteral("SELECT 名前 FROM t WHERE n = 70")).toString(), QStringLiteral("先頭"));
+    r.setSort(QStringLiteral("2 DESC"));
+    EXPECT_EQ(r.Fields(0).Value().toInt(), 80);  // 名2 sorts after 先頭 and 名1
+    EXPECT_EQ(r.FieldCount(), 2);
+}
+
 TEST_F(DbTest, StatementsWithoutRowsRunAndFailuresCarryTheirText)
 {
     db::Recordset r;

@@ -3,7 +3,9 @@
 #include "shell/mylog.h"
 #include "shell/rs_dbsub.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QSqlQueryModel>
 #include <QSqlRecord>
 
@@ -38,6 +40,19 @@ TEST_F(DbAccess, DbConnectFillsTheDefaultPathAndFailsWithOneMessage)
     EXPECT_TRUE(DbConnect(bad));
     EXPECT_EQ(RsOpen(QStringLiteral("SELECT 1"), false, bad), -1);
     EXPECT_EQ(messages(), 1u);
+}
+
+TEST_F(DbAccess, AWorkFolderWithASemicolonInItsNameIsNotCutShort)
+{
+    for (const char* folder : {"a;b}c", "{x}"}) {
+        ASSERT_TRUE(QDir(dir.path()).mkpath(QString::fromUtf8(folder)));
+        QString path = dir.filePath(QString::fromUtf8(folder) + QStringLiteral("/集計.db"));
+        ASSERT_FALSE(DbConnect(path)) << folder;
+        EXPECT_EQ(cn.path(), path);
+        DbClose();
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("a"))));
+    EXPECT_EQ(messages(), 0u);
 }
 
 TEST_F(DbAccess, OnlyAShownFailureSilencesTheRestOfTheRun)

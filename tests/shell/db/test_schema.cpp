@@ -112,6 +112,7 @@ TEST_F(Schema, AnOlderFileGetsWhatItLacksAndKeepsItsData)
         c.execute(QStringLiteral("CREATE TABLE T_基本設定 (平日勤務集中 YesNo, 固定休 text(50), 荷重_総勤務日数 int)"));
         c.execute(QStringLiteral("INSERT INTO T_基本設定 VALUES (-1, '土日', 5)"));
         c.execute(QStringLiteral("CREATE TABLE T_グループ (グループNo int)"));
+        c.execute(QStringLiteral("CREATE TABLE T_設定値 (自動再挑戦 YesNo)"));
     }
     ASSERT_EQ(AddTableField(), 0);
     EXPECT_EQ(messages(), 0u);
@@ -123,6 +124,9 @@ TEST_F(Schema, AnOlderFileGetsWhatItLacksAndKeepsItsData)
     EXPECT_EQ(c.scalar(QStringLiteral("SELECT 勤務名 || 勤務時間 || ifnull(色, 'null') FROM T_勤務種別")).toString(), QStringLiteral("早番7null"));
     EXPECT_EQ(c.scalar(QStringLiteral("SELECT 氏名 || ifnull(グループ, 'null') FROM T_名簿")).toString(), QStringLiteral("鈴木null"));
     EXPECT_EQ(c.columns(QStringLiteral("T_グループ")).size(), 3);
+    // A table that lacks its first column gets that one too.
+    EXPECT_TRUE(c.columns(QStringLiteral("T_設定値")).contains(QStringLiteral("自動最大化")));
+    EXPECT_EQ(c.columns(QStringLiteral("T_設定値")).size(), 5);
     // The existing record keeps its values; only the new columns get their initial values.
     EXPECT_EQ(c.scalar(QStringLiteral("SELECT count(*) FROM T_基本設定")).toInt(), 1);
     EXPECT_EQ(c.scalar(QStringLiteral("SELECT 平日勤務集中 || 固定休 || 荷重_総勤務日数 || 荷重_各勤務日数 || 最適化試行回数 FROM T_基本設定")).toString(),

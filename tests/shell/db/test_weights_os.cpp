@@ -84,6 +84,17 @@ TEST(Processes, OtherInstancesAreListedInTableOrder)
     EXPECT_EQ(PidListByName(QStringLiteral("qvmain_not_running"), os::currentPid()), QString());
 }
 
+TEST(Processes, AnEmptyNameEndsNothing)
+{
+    // An empty text is contained in every name: it must not stand for "any process".
+    QTemporaryDir root;
+    writeStat(root.path(), 2147483000, "anything");
+    ProcRoot = root.path();
+    EXPECT_EQ(TermProcess(QStringLiteral("  "), QString()), -1);
+    EXPECT_EQ(TermProcess(QString(), QStringLiteral("2147483000")), -1);
+    ProcRoot = QStringLiteral("/proc");
+}
+
 TEST(Processes, SortIsStableAndIgnoresCase)
 {
     db::TableArray t(4, 3);
