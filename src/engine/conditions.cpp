@@ -259,6 +259,11 @@ int 全条件本体(int quiet)
         for (int p = 1; p <= n; ++p)
             for (int j = 1; j <= 2; ++j) {
                 const int v = TypeIdx(textOf(g(p, j)));
+                // A required follower must be one shift: "*" would be written into the table as
+                // a shift number that no total can hold.
+                if (v == 全勤務)
+                    throw ReadStop::input(QStringLiteral("【基本設定】の必須パターンの%1行目に「*」が入っています！").arg(p)
+                                          + kCrLf + QStringLiteral("必須パターンには勤務の略称を入力してください！"));
                 if (v > 0) {
                     Hissu_Pattern(p, j) = v;
                     Hissu_Pattern(p, 0) += 1;

@@ -107,6 +107,12 @@ const std::vector<Broken>& brokenBooks()
              fill(t, "要員設定", "組合せ必須", 1, 4, 101.0);
          },
          kData, u("【要員設定】の【組合せ必須パターン】で規定外の勤務種別が設定されています！")},
+        {"StarInRequiredPattern",
+         [](ConditionTest& t) {
+             fill(t, "基本設定", "必須パターン", 1, 1, u("日"));
+             fill(t, "基本設定", "必須パターン", 1, 2, u("*"));
+         },
+         kInput, u("【基本設定】の必須パターンの1行目に「*」が入っています！\r\n必須パターンには勤務の略称を入力してください！")},
         {"StarReserved", [](ConditionTest& t) { fill(t, "予約表", "Member_Rsv", 1, 3, u("*")); }, kInput,
          u("【予約表】の1番目のメンバーの3日に「*」が入っています！\r\n予約には勤務の略称を入力してください！")},
         {"MissingNeedTable",
