@@ -449,10 +449,15 @@ void recalculate(xl::Workbook& book)
         xl::Range in = sched.range(u"勤務不可"_s);
         const xl::Block b = in.block();
         xl::Block masks(kMaxMembers, kMaxDays);
+        const int allTypes = (1 << tc) - 1;
         int conditions = 0;
         for (int i = 1; i <= kMaxMembers; ++i) {
             for (int d = 1; d <= kMaxDays; ++d) {
-                const Forbidden f = parseForbidden(b(i, d), types);
+                Forbidden f = parseForbidden(b(i, d), types);
+                // Every shift of the table forbidden is a day off, whichever way it was typed: the
+                // readers recognise such a day by the value 1023.
+                if (tc > 0 && (f.mask & allTypes) == allTypes)
+                    f.mask = kAllShiftsMask;
                 if (f.mask != 0)
                     masks(i, d) = num(f.mask);
                 if (f.mask != 0 && i <= memberCnt && d <= days)
@@ -476,7 +481,8 @@ void recalculate(xl::Workbook& book)
                 const QString t = cellText(b(i, d));
                 if (!t.isEmpty() && i <= memberCnt && d <= days)
                     ++reserved;
-                const bool ok = t.isEmpty() || types.indexOf(t) > 0 || t == restSymbol || t == u"*"_s;
+                // "*" (any shift) is refused when the conditions are read: marked like a stray text.
+                const bool ok = t.isEmpty() || types.indexOf(t) > 0 || t == restSymbol;
                 const QColor shade = dayShade(period, d);
                 fill(rsv, in.row() + i - 1, in.column() + d - 1, ok ? shade : layout::kBadEntry);
             }

@@ -22,7 +22,7 @@ const std::vector<NameSpec> kNames = {
     {u"列番号"_s, u"人員配置表"_s, 'S', u"BN2"_s, NameKind::State},
     {u"SelRow"_s, u"人員配置表"_s, 'S', u"BN3"_s, NameKind::State},
     {u"Dirty"_s, u"人員配置表"_s, 'S', u"BN4"_s, NameKind::State},
-    {u"TimeSum"_s, u"人員配置表"_s, 'S', u"BN5"_s, NameKind::State},
+    {u"TimeSum"_s, u"人員配置表"_s, 'B', u"BN5"_s, NameKind::State},
     {u"先月_月"_s, u"人員配置表"_s, 'A', u"BR1"_s, NameKind::State},
     {u"先月_結果"_s, u"人員配置表"_s, 'A', u"BR3:CA54"_s, NameKind::State},
     {u"過去計"_s, u"人員配置表"_s, 'A', u"CC5:CO54"_s, NameKind::State},
@@ -614,6 +614,9 @@ void buildMainSheet(xl::Worksheet& ws, QDate period)
         p.note(it.row, 4, QString::fromUtf16(it.hint));
     }
     p.style(u"C16:C17"_s, inputStyle());
+    // The page-kind flags are a text of digits ("01100000"): as a number they would lose their
+    // leading zeros and select the wrong pages.
+    p.style(u"C16"_s, withFormat(inputStyle(), u"@"_s));
     p.text(u"B10"_s, u"期間"_s, labelStyle());
     p.style(u"C10"_s, derivedStyle());
     p.width(u"A:A"_s, 2);

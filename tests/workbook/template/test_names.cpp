@@ -93,6 +93,16 @@ TEST(TemplateNames, SheetsAreNamedExactlyAndMainIsReachableInEitherCase)
     EXPECT_TRUE(workbook::createTemplate(app, QDate(2026, 1, 1)).saved());
 }
 
+TEST(TemplateNames, TextSettingsKeepWhatTheProgramWritesIntoThem)
+{
+    testwb::Book b;
+    // The publishing dialog stores one digit per page kind; a leading 0 must stay.
+    xl::Range flags = b.sheet(u"Main"_s).range(u"HTML_ITEM"_s);
+    flags.setValue(u"01100000"_s);
+    EXPECT_EQ(flags.value(), QVariant(u"01100000"_s));
+    EXPECT_EQ(flags.text(), u"01100000"_s);
+}
+
 TEST(TemplateNames, InputCellsAreUnlockedAndDerivedCellsLocked)
 {
     testwb::Book b;

@@ -133,6 +133,7 @@ TEST(TemplateRecalc, PersonalConditionMasksComeFromCrossesAndAbbreviations)
         {u"準、深"_s, 6.0, false},
         {u"準深"_s, 6.0, false},
         {u"日 深"_s, 5.0, false},
+        {u"日,準,深"_s, 1023.0, false},     // every shift listed is a day off, as ×
         {u"夜"_s, QVariant(), true},        // no such shift: marked, no mask
         {u"日,夜"_s, 1.0, true},
         {3.0, 3.0, false},                   // a mask typed as a number
@@ -149,11 +150,32 @@ TEST(TemplateRecalc, PersonalConditionMasksComeFromCrossesAndAbbreviations)
         EXPECT_EQ(b.sheet(kSched).styleAt(in.row(), in.column() + i - 1).fill == workbook::layout::kBadEntry,
                   c.flagged);
     }
-    EXPECT_EQ(b.number(kSched, u"個人条件数"_s), 9.0);
+    EXPECT_EQ(b.number(kSched, u"個人条件数"_s), 10.0);
     // Conditions of members or days outside the roster and period are not counted.
     in.cells(10, 1).setValue(u"×"_s);
     in.cells(1, 31).setValue(u"×"_s);   // April has 30 days
-    EXPECT_EQ(b.number(kSched, u"個人条件数"_s), 9.0);
+    EXPECT_EQ(b.number(kSched, u"個人条件数"_s), 10.0);
+}
+
+TEST(TemplateRecalc, ReservationsMarkWhatTheConditionReadRefuses)
+{
+    testwb::Book b;
+    struct Case { const char16_t* typed; bool flagged; };
+    const Case cases[] = {
+        {u"準", false},
+        {u"休", false},    // the rest symbol
+        {u"*", true},      // any shift: the condition read refuses it
+        {u"夜", true},     // no such shift
+    };
+    xl::Range in = b.sheet(kRsv).range(u"Member_Rsv"_s);
+    int d = 0;
+    for (const Case& c : cases) {
+        ++d;
+        SCOPED_TRACE(d);
+        in.cells(1, d).setValue(QString::fromUtf16(c.typed));
+        EXPECT_EQ(b.number(kRsv, u"予約数"_s), d);   // also brings the sheet up to date
+        EXPECT_EQ(b.sheet(kRsv).styleAt(in.row(), in.column() + d - 1).fill == workbook::layout::kBadEntry, c.flagged);
+    }
 }
 
 TEST(TemplateRecalc, NextDayBanTableGivesTheDayBeforeMasks)
