@@ -215,5 +215,7 @@ QString CompactDb(const QString& path)
     RsClose();
     RsCloseEx(rsTableValue);
     DbClose();
+    if (DbReadOnly)
+        return {};   // a newer program's file is only read, never rewritten
     return db::compactFile(path);
 }

@@ -9,7 +9,8 @@ inline constexpr int kSchemaVersion = 1;
 
 // Creates whatever tables, columns, views and indexes are missing; never touches what exists.
 // Everything happens in one transaction and shows no message (except for a file from a newer
-// program, which is then opened read-only). 0 done, 1 read-only, -1 failed (nothing changed).
+// program, which is then opened read-only). 0 done (a step that failed alone is logged and left
+// for the next start), 1 read-only, -1 failed before any step ran.
 int AddTableField();
 // Creates the table with its first column when it does not exist: 0 created, 1 there already,
 // -1 error.

@@ -159,6 +159,16 @@ TEST_F(Schema, AFileFromANewerProgramIsOnlyRead)
     EXPECT_EQ(c.scalar(QStringLiteral("SELECT count(*) FROM T_名簿")).toInt(), 0);
     EXPECT_EQ(AddTableField(), 1);
     EXPECT_EQ(messages(), 2u);  // the write refusal above; the read-only notice is not repeated
+
+    // Shut-down does not rewrite it either.
+    c.close();
+    const QByteArray before = [] { QFile f(DefaultDbPath()); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    const QDateTime stamp = QFileInfo(DefaultDbPath()).lastModified();
+    EXPECT_EQ(CompactDb(DefaultDbPath()), QString());
+    QFile after(DefaultDbPath());
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), before);
+    EXPECT_EQ(QFileInfo(DefaultDbPath()).lastModified(), stamp);
 }
 
 TEST_F(Schema, AddFieldTellsAddedFromPresent)
