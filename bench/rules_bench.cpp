@@ -1,19 +1,15 @@
 // The rule checks on the largest sample: how many assignment checks and exchange checks per
 // second a generation or an optimiser run can make.
+#include "largest_sample.h"
+
 #include "engine/conditions.h"
 #include "engine/model.h"
 #include "engine/rules.h"
 #include "engine/totals.h"
 #include "platform/text/vb.h"
 #include "shell/globals.h"
-#include "shell/myexcel.h"
-#include "workbook/condfile.h"
-#include "workbook/template.h"
 
-#include <QDir>
 #include <benchmark/benchmark.h>
-#include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -21,23 +17,7 @@ namespace {
 // Loads the sample and fills days 1..lastFilled at random with shifts the assignment check allows.
 void loadSample(int lastFilled)
 {
-    static bool loaded = false;
-    if (!loaded) {
-        AppPath = QDir::tempPath();
-        xl::Workbook& book = workbook::createTemplate(XlApp(), QDate(2027, 1, 1));
-        const QString file = QStringLiteral(QV_SOURCE_DIR "/examples/作成例2/条件.csv");
-        if (!condfile::loadConditions(book, file).ok) {
-            std::fprintf(stderr, "cannot load %s\n", qPrintable(file));
-            std::exit(1);
-        }
-        xlBook = &book;
-        stBookName = book.name();
-        xl::Worksheet& main = book.worksheets(QStringLiteral("Main"));
-        作成年 = long(main.range(QStringLiteral("年")).value().toDouble());
-        作成月 = long(main.range(QStringLiteral("月")).value().toDouble());
-        基準開始日 = long(main.range(QStringLiteral("基準開始日")).value().toDouble());
-        loaded = true;
-    }
+    openLargestSample();
     全条件読込(-1);
     Randomize(20271);
     for (int d = 1; d <= lastFilled; ++d)
