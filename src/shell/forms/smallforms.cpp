@@ -69,19 +69,26 @@ void DragForm(QWidget* form, Qt::MouseButtons buttons)
     form->windowHandle()->startSystemMove();
 }
 
+// The large blue message line of the status windows.
+QLabel* bigMessageLabel(QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setAlignment(Qt::AlignCenter);
+    QFont f = label->font();
+    f.setPointSizeF(16);
+    f.setBold(true);
+    label->setFont(f);
+    setTextColour(label, kBlue);
+    return label;
+}
+
 // ---- frmSplash
 
 frmSplash::frmSplash(QWidget* parent)
     : QWidget(parent, kStatusFlags)
 {
     setColours(this, kPaleGreen);
-    lblMsg = new QLabel(this);
-    lblMsg->setAlignment(Qt::AlignCenter);
-    QFont f = lblMsg->font();
-    f.setPointSizeF(16);
-    f.setBold(true);
-    lblMsg->setFont(f);
-    setTextColour(lblMsg, kBlue);
+    lblMsg = bigMessageLabel(this);
     lblMsgSub = new QLabel(this);
     lblMsgSub->setFrameShape(QFrame::NoFrame);
     lblMsgSub->setAlignment(Qt::AlignCenter);
@@ -122,13 +129,7 @@ frmBootSplash::frmBootSplash(QWidget* parent)
 {
     setColours(this, QColor(0xF4, 0xF8, 0xFF));
     setFixedSize(420, 150);
-    lblMsg = new QLabel(this);
-    lblMsg->setAlignment(Qt::AlignCenter);
-    QFont f = lblMsg->font();
-    f.setPointSizeF(16);
-    f.setBold(true);
-    lblMsg->setFont(f);
-    setTextColour(lblMsg, kBlue);
+    lblMsg = bigMessageLabel(this);
     lblProgress = new QLabel(this);
     lblProgress->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     lblTime = new QLabel(this);

@@ -1,5 +1,7 @@
 #include "conditions_fixture.h"
 
+#include "sample_book.h"
+
 #include "engine/model.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
@@ -36,18 +38,10 @@ void ConditionTest::TearDown()
 
 xl::Workbook& ConditionTest::open(const char* relativeFile)
 {
-    xl::Workbook& book = workbook::createTemplate(XlApp(), QDate(2027, 1, 1));
-    const QString file = QDir(QStringLiteral(QV_TEST_DATA_DIR "/../..")).filePath(QString::fromUtf8(relativeFile));
-    const condfile::Status st = condfile::loadConditions(book, file);
+    xl::Workbook* book = nullptr;
+    const condfile::Status st = openSampleBook(sourceFile(relativeFile), &book);
     EXPECT_TRUE(st.ok) << st.error.toStdString();
-    xlBook = &book;
-    stBookName = book.name();
-    xl::Worksheet& main = book.worksheets(QStringLiteral("Main"));
-    作成年 = long(main.range(QStringLiteral("年")).value().toDouble());
-    作成月 = long(main.range(QStringLiteral("月")).value().toDouble());
-    作成開始日 = long(main.range(QStringLiteral("日")).value().toDouble());
-    基準開始日 = long(main.range(QStringLiteral("基準開始日")).value().toDouble());
-    return book;
+    return *book;
 }
 
 xl::Range ConditionTest::named(const QString& sheet, const QString& name)

@@ -1,5 +1,7 @@
 #include "swap_fixture.h"
 
+#include "sample_book.h"
+
 #include "engine/conditions.h"
 #include "engine/model.h"
 #include "engine/rules.h"
@@ -36,17 +38,8 @@ void SampleTest::TearDown()
 
 bool SampleTest::load(const char* relativeFile)
 {
-    xl::Workbook& book = workbook::createTemplate(XlApp(), QDate(2027, 1, 1));
-    const QString file = QDir(QStringLiteral(QV_TEST_DATA_DIR "/../..")).filePath(QString::fromUtf8(relativeFile));
-    if (!condfile::loadConditions(book, file).ok)
+    if (!openSampleBook(sourceFile(relativeFile)).ok)
         return false;
-    xlBook = &book;
-    stBookName = book.name();
-    xl::Worksheet& main = book.worksheets(QStringLiteral("Main"));
-    作成年 = long(main.range(QStringLiteral("年")).value().toDouble());
-    作成月 = long(main.range(QStringLiteral("月")).value().toDouble());
-    作成開始日 = long(main.range(QStringLiteral("日")).value().toDouble());
-    基準開始日 = long(main.range(QStringLiteral("基準開始日")).value().toDouble());
     全条件読込(-1);
     return ui::shownMessages().empty();
 }
