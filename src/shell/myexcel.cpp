@@ -1,7 +1,5 @@
 #include "shell/myexcel.h"
 
-#include "engine/model.h"
-
 #include "shell/mylog.h"
 #include "shell/mymod.h"
 
@@ -147,11 +145,6 @@ void xlSpeedRestore()
     ignoring([&] { app.setEnableEvents(xlSavedSwitches.enableEvents); });
     ignoring([&] { app.setCalculation(xlSavedSwitches.calculation); });
     ignoring([&] { app.setScreenUpdating(xlSavedSwitches.screenUpdating); });
-}
-
-bool xlSpeedRun(const xl::Range& range, int firstColumn)
-{
-    return xlSpeedRun(range, firstColumn, Yasumi_Kigou);
 }
 
 bool xlSpeedRun(const xl::Range& range, int firstColumn, const QString& restSymbol)

@@ -1,5 +1,5 @@
 #pragma once
-// The layer every Part uses to talk to the workbook: the shared spreadsheet objects, retrying
+// How the program talks to its workbook: the shared spreadsheet objects, retrying
 // calls, the speed switches, named-range access, sheet selection and the roster sheet's protection.
 #include "platform/xl/xl.h"
 
@@ -48,10 +48,9 @@ inline XlSavedSwitches xlSavedSwitches;
 void xlSpeedUp();
 void xlSpeedRestore();
 // Clears fills and font colours of the columns firstColumn.. of range and empties every cell that
-// holds exactly the rest symbol (Yasumi_Kigou unless given). False on success, true on an error;
+// holds exactly the rest symbol the caller gives. False on success, true on an error;
 // the switches and the alert switch are restored in every case.
 bool xlSpeedRun(const xl::Range& range, int firstColumn, const QString& restSymbol);
-bool xlSpeedRun(const xl::Range& range, int firstColumn);
 
 // The value of a named range of a sheet of xlBook as text; throws xl::Error when the sheet or the
 // range is missing.

@@ -1,5 +1,4 @@
 #include "shell/globals.h"
-#include "engine/model.h"
 #include "shell/myexcel.h"
 #include "shell/mylog.h"
 
@@ -138,9 +137,7 @@ TEST_F(ExcelTest, SpeedRunClearsColoursAndWholeRestCellsOnly)
     table.interior().setColorIndex(6);
     table.font().setColorIndex(3);
 
-    Yasumi_Kigou = QStringLiteral("休");   // the rest symbol the sheet uses
-    EXPECT_FALSE(xlSpeedRun(table, 2));
-    Yasumi_Kigou.clear();
+    EXPECT_FALSE(xlSpeedRun(table, 2, QStringLiteral("休")));
     EXPECT_EQ(roster->textAt(2, 3), QString());
     EXPECT_EQ(roster->textAt(2, 4), QStringLiteral("休出"));
     EXPECT_EQ(roster->textAt(3, 2), QStringLiteral("休"));

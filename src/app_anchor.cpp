@@ -1,1 +1,0 @@
-// Keeps qv_app a valid library while it has no forms of its own yet.
