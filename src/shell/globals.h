@@ -1,11 +1,18 @@
 #pragma once
 // Process-wide state owned by the shell. Start-up fills it; tests reset it.
+#include <QDate>
+#include <QElapsedTimer>
 #include <QString>
 #include <QVariant>
 
 // The program folder (where qvmain, parts/ and the shared logs lie).
 inline QString AppPath;
 inline QString stAppTitle = QStringLiteral("Quorvane");
+// The program's own file name, and its version as shown: major "." minor and revision ("2.15").
+inline QString AppEXEName = QStringLiteral("qvmain");
+inline QString stVersion;
+// The spreadsheet's version text.
+inline QString stXlVer;
 // The work folder (workbook, database, log/) and the folder of the database.
 inline QString stWorkPath;
 inline QString stDbPath;
@@ -28,6 +35,18 @@ inline long 作成年 = 0;
 inline long 作成月 = 0;
 inline long 作成開始日 = 0;
 inline long 基準開始日 = 0;
+// The period's first and last dates and the date generation starts from; the time limit of a
+// generation run in minutes.
+inline QDate 期間開始日;
+inline QDate 作成開始日付;
+inline QDate 期間終了日;
+inline float LimitTime = 0;
+// A best-shift run's progress for the caption: tables kept, successful and doubtful attempts,
+// and the run's clock (monotonic, started by the generation run).
+inline long BestShift_Cnt = 0;
+inline long BestShift_OkCnt = 0;
+inline long BestShift_NgCnt = 0;
+inline QElapsedTimer 作成開始時刻;
 // Passes a value into a dialog and its answer back (the message box, the optimiser settings).
 inline QVariant DlgParam;
 
@@ -35,6 +54,9 @@ inline void resetShellGlobals()
 {
     AppPath.clear();
     stAppTitle = QStringLiteral("Quorvane");
+    AppEXEName = QStringLiteral("qvmain");
+    stVersion.clear();
+    stXlVer.clear();
     stWorkPath.clear();
     stDbPath.clear();
     stAppName.clear();
@@ -48,5 +70,13 @@ inline void resetShellGlobals()
     作成月 = 0;
     作成開始日 = 0;
     基準開始日 = 0;
+    期間開始日 = {};
+    作成開始日付 = {};
+    期間終了日 = {};
+    LimitTime = 0;
+    BestShift_Cnt = 0;
+    BestShift_OkCnt = 0;
+    BestShift_NgCnt = 0;
+    作成開始時刻.invalidate();
     DlgParam.clear();
 }

@@ -1,5 +1,6 @@
 #include "sheetwindow.h"
 
+#include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
 #include "platform/xl/address.h"
 #include "sheetmodel.h"
@@ -270,11 +271,7 @@ void SheetWindow::userSelected(SheetView* view)
     Worksheet& ws = view->sheet();
     if (!(picked == ws.selection())) {
         ++syncing_;   // selection signals raised meanwhile are not the user's
-        try {
-            ws.userSelect(picked);
-        } catch (const VbError& e) {
-            showSheetError(e.description);
-        }
+        ui::guarded([&] { ws.userSelect(picked); }, programTitle());
         --syncing_;
     }
     updateFormulaBar();
@@ -493,11 +490,7 @@ void SheetWindow::save()
         saveAs();
         return;
     }
-    try {
-        book_->save();
-    } catch (const VbError& e) {
-        showSheetError(e.description);
-    }
+    ui::guarded([&] { book_->save(); }, programTitle());
 }
 
 void SheetWindow::saveAs()
@@ -508,11 +501,7 @@ void SheetWindow::saveAs()
     const QString path = askSaveAs(this, suggested);
     if (path.isEmpty())
         return;
-    try {
-        book_->saveAs(path);
-    } catch (const VbError& e) {
-        showSheetError(e.description);
-    }
+    ui::guarded([&] { book_->saveAs(path); }, programTitle());
     updateTitle();
 }
 
@@ -520,11 +509,7 @@ void SheetWindow::setZoom(int percent)
 {
     if (!book_)
         return;
-    try {
-        book_->activeSheet().setZoom(percent);
-    } catch (const VbError& e) {
-        showSheetError(e.description);
-    }
+    ui::guarded([&] { book_->activeSheet().setZoom(percent); }, programTitle());
 }
 
 void SheetWindow::closeEvent(QCloseEvent* event)
