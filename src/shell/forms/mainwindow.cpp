@@ -48,6 +48,7 @@ frm勤務管理::frm勤務管理(QWidget* parent) : QMainWindow(parent)
     buildButtons();
     buildMenus();
     disableUnavailable();
+    サイズ調整();
     Timer_Caption.setInterval(1000);
     connect(&Timer_Caption, &QTimer::timeout, this, [this] { run([this] { Timer_Caption_Timer(); }); });
     基本情報読込後 = [this] { スイッチメニュー表示(); };
@@ -130,7 +131,7 @@ void frm勤務管理::buildButtons()
         {cmd勤務表, nullptr}, {cmd勤務表クリア, nullptr}, {cmd再調整, nullptr}, {cmd保存読込, cmdH保存}};
     int r = 0;
     for (const auto& [button, helpButton] : rows) {
-        inner->addWidget(button, r, 0);
+        inner->addWidget(button, r, 0, 1, helpButton ? 1 : 2);
         if (helpButton)
             inner->addWidget(helpButton, r, 1);
         ++r;
@@ -145,7 +146,6 @@ void frm勤務管理::buildButtons()
     grid->addWidget(cmdLog, 2, 0);
     grid->addWidget(cmdHelp, 2, 1);
     grid->addWidget(cmd閉じる, 3, 0, 1, 2);
-    grid->setSizeConstraint(QLayout::SetFixedSize);
     setCentralWidget(body);
 
     wire(cmd勤務表作成, [this] { cmd勤務表作成_Click(); });
@@ -283,6 +283,14 @@ void frm勤務管理::画面配置()
     const QRect s = screen->geometry();
     const QSize frame = frameGeometry().size();
     move(s.x() + s.width() - frame.width() - 20, s.y() + s.height() - frame.height() - 42);
+}
+
+void frm勤務管理::サイズ調整()
+{
+    // As wide as the menu bar needs, so that no menu hides behind its overflow button; resizing
+    // the window would change nothing.
+    centralWidget()->setMinimumWidth(menuBar()->sizeHint().width());
+    setFixedSize(sizeHint());
 }
 
 void frm勤務管理::スイッチメニュー表示()

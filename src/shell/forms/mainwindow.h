@@ -141,6 +141,7 @@ private:
     void buildOptionMenu();
     void buildDebugMenu();
     void disableUnavailable();
+    void サイズ調整();
     void wire(QAbstractButton* button, std::function<void()> handler);
     QAction* item(QMenu* menu, const QString& caption, std::function<void()> handler = {});
     void run(const std::function<void()>& handler);
