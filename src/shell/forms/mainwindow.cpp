@@ -2,7 +2,7 @@
 
 #include "engine/conditions.h"
 #include "engine/model.h"
-#include "platform/ui/guard.h"
+#include "shell/forms/formhelpers.h"
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
 #include "shell/myshell.h"
@@ -20,8 +20,6 @@
 #include <utility>
 
 namespace {
-
-frm勤務管理* g_instance = nullptr;
 
 QPushButton* textButton(const QString& caption, const QString& tip = {})
 {
@@ -44,20 +42,19 @@ QPushButton* pictureButton(const QIcon& icon, const QString& tip)
 
 frm勤務管理::frm勤務管理(QWidget* parent) : QMainWindow(parent)
 {
-    g_instance = this;
     buildButtons();
     buildMenus();
     disableUnavailable();
     サイズ調整();
     Timer_Caption.setInterval(1000);
-    connect(&Timer_Caption, &QTimer::timeout, this, [this] { run([this] { Timer_Caption_Timer(); }); });
+    OnTimeout(&Timer_Caption, this, [this] { Timer_Caption_Timer(); });
     基本情報読込後 = [this] { スイッチメニュー表示(); };
     // A close that came during a run happens once the run has stopped.
     setRunEndedHook([this] {
         if (pendingClose_ != Close::None)
             QTimer::singleShot(0, this, [this] {
                 const Close close = std::exchange(pendingClose_, Close::None);
-                run([this, close] { close == Close::Full ? cmd閉じる_Click() : Form_QueryUnload(); });
+                RunHandler([this, close] { close == Close::Full ? cmd閉じる_Click() : Form_QueryUnload(); });
             });
     });
 }
@@ -66,31 +63,13 @@ frm勤務管理::~frm勤務管理()
 {
     基本情報読込後 = nullptr;
     setRunEndedHook(nullptr);
-    if (g_instance == this)
-        g_instance = nullptr;
-}
-
-frm勤務管理* frm勤務管理::instance()
-{
-    return g_instance;
-}
-
-void frm勤務管理::run(const std::function<void()>& handler)
-{
-    if (!AppEnded)
-        ui::guarded(handler, stAppTitle);
-}
-
-void frm勤務管理::wire(QAbstractButton* button, std::function<void()> handler)
-{
-    connect(button, &QAbstractButton::clicked, this, [this, handler] { run(handler); });
 }
 
 QAction* frm勤務管理::item(QMenu* menu, const QString& caption, std::function<void()> handler)
 {
     QAction* a = menu->addAction(caption);
     if (handler)
-        connect(a, &QAction::triggered, this, [this, handler] { run(handler); });
+        connect(a, &QAction::triggered, this, [handler] { RunHandler(handler); });
     return a;
 }
 
@@ -148,20 +127,20 @@ void frm勤務管理::buildButtons()
     grid->addWidget(cmd閉じる, 3, 0, 1, 2);
     setCentralWidget(body);
 
-    wire(cmd勤務表作成, [this] { cmd勤務表作成_Click(); });
-    wire(cmd中止, [this] { cmd中止_Click(); });
-    wire(cmd個人別設定, [this] { cmd個人別設定_Click(); });
-    wire(cmd勤務表, [this] { cmd勤務表_Click(); });
-    wire(cmd要員設定, [this] { cmd要員設定_Click(); });
-    wire(cmd基本設定, [this] { cmd基本設定_Click(); });
-    wire(cmdLog, [this] { cmdLog_Click(); });
-    wire(cmd閉じる, [this] { cmd閉じる_Click(); });
-    wire(cmdHelp, [] { WebHelp(QStringLiteral("index.html")); });
-    wire(cmdH開始条件, [] { WebHelp(QStringLiteral("kaisi-joken/index.htm")); });
-    wire(cmdH基本, [] { WebHelp(QStringLiteral("kihon-settei/index.htm")); });
-    wire(cmdH要員, [] { WebHelp(QStringLiteral("youin-settei/index.htm")); });
-    wire(cmdH個人別, [] { WebHelp(QStringLiteral("kojin-joken/index.htm")); });
-    wire(cmdH保存, [] { WebHelp(QStringLiteral("hozon-yomikomi/index.htm")); });
+    OnClick(cmd勤務表作成, this, [this] { cmd勤務表作成_Click(); });
+    OnClick(cmd中止, this, [this] { cmd中止_Click(); });
+    OnClick(cmd個人別設定, this, [this] { cmd個人別設定_Click(); });
+    OnClick(cmd勤務表, this, [this] { cmd勤務表_Click(); });
+    OnClick(cmd要員設定, this, [this] { cmd要員設定_Click(); });
+    OnClick(cmd基本設定, this, [this] { cmd基本設定_Click(); });
+    OnClick(cmdLog, this, [this] { cmdLog_Click(); });
+    OnClick(cmd閉じる, this, [this] { cmd閉じる_Click(); });
+    OnClick(cmdHelp, this, [] { WebHelp(QStringLiteral("index.html")); });
+    OnClick(cmdH開始条件, this, [] { WebHelp(QStringLiteral("kaisi-joken/index.htm")); });
+    OnClick(cmdH基本, this, [] { WebHelp(QStringLiteral("kihon-settei/index.htm")); });
+    OnClick(cmdH要員, this, [] { WebHelp(QStringLiteral("youin-settei/index.htm")); });
+    OnClick(cmdH個人別, this, [] { WebHelp(QStringLiteral("kojin-joken/index.htm")); });
+    OnClick(cmdH保存, this, [] { WebHelp(QStringLiteral("hozon-yomikomi/index.htm")); });
 }
 
 void frm勤務管理::buildMenus()

@@ -7,7 +7,6 @@
 #include <array>
 #include <functional>
 
-class QAbstractButton;
 class QAction;
 class QActionGroup;
 class QFrame;
@@ -24,9 +23,6 @@ class frm勤務管理 : public QMainWindow {
 public:
     explicit frm勤務管理(QWidget* parent = nullptr);
     ~frm勤務管理() override;
-
-    // The one main window, nullptr while there is none.
-    static frm勤務管理* instance();
 
     // The whole start-up. False when the program is to end: a check ended it, or an error was
     // shown.
@@ -142,9 +138,7 @@ private:
     void buildDebugMenu();
     void disableUnavailable();
     void サイズ調整();
-    void wire(QAbstractButton* button, std::function<void()> handler);
     QAction* item(QMenu* menu, const QString& caption, std::function<void()> handler = {});
-    void run(const std::function<void()>& handler);
 
     // Start-up steps.
     bool startUp();

@@ -3,6 +3,7 @@
 // A run in progress is stopped first; the close happens once it has ended.
 #include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
+#include "shell/forms/formhelpers.h"
 #include "shell/forms/mainwindow.h"
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
@@ -141,5 +142,5 @@ void frm勤務管理::closeEvent(QCloseEvent* event)
     }
     // The program ends through End, never by this window closing on its own.
     event->ignore();
-    run([this] { Form_QueryUnload(); });
+    RunHandler([this] { Form_QueryUnload(); });
 }
