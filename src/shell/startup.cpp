@@ -83,15 +83,17 @@ QString ChkOcxFiles()
 
 QString GetXlsName(const QString& folder)
 {
-    const int v = int(Int(Val(stXlVer)));
+    const double v = Int(Val(stXlVer));
     const QString old = QStringLiteral("shift.xls");
-    if (v < 9 || v > 11) {
-        const QString current = FindFileNoCase(folder, QStringLiteral("shift.xlsm"));
-        if (!current.isEmpty())
-            return QFileInfo(current).fileName();
-    }
+    if (v >= 9 && v <= 11)
+        return old;
+    const QString current = FindFileNoCase(folder, QStringLiteral("shift.xlsm"));
+    if (!current.isEmpty())
+        return QFileInfo(current).fileName();
+    // An old-format book is named, so that its reader says how to convert it; with neither
+    // there, the message names the book the program needs.
     const QString found = FindFileNoCase(folder, old);
-    return found.isEmpty() ? old : QFileInfo(found).fileName();
+    return found.isEmpty() ? QStringLiteral("shift.xlsm") : QFileInfo(found).fileName();
 }
 
 QString WorkFolder()

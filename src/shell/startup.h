@@ -18,7 +18,7 @@ bool ChkSetUp();
 // The control files of parts/ocxs that the system folder lacks, each followed by CR LF.
 QString ChkOcxFiles();
 // The workbook's file name in folder: "shift.xls" for spreadsheet versions 9 to 11, else
-// "shift.xlsm" when it is there, else "shift.xls".
+// "shift.xlsm" when it is there, else "shift.xls" when that is there, else "shift.xlsm".
 QString GetXlsName(const QString& folder);
 // The program folder when it holds the workbook, else the current folder.
 QString WorkFolder();

@@ -44,8 +44,10 @@ TEST(StartUp, WorkFolderFilesAreFoundWhateverTheirCase)
     resetShellGlobals();
     QTemporaryDir program;
     AppPath = program.path();
-    EXPECT_EQ(GetXlsName(AppPath), QStringLiteral("shift.xls"));
+    EXPECT_EQ(GetXlsName(AppPath), QStringLiteral("shift.xlsm"));
     EXPECT_EQ(WorkFolder(), QDir::currentPath());
+    touch(program.filePath(QStringLiteral("shift.xls")));
+    EXPECT_EQ(GetXlsName(AppPath), QStringLiteral("shift.xls"));
     touch(program.filePath(QStringLiteral("Shift.XLSM")));
     EXPECT_EQ(GetXlsName(AppPath), QStringLiteral("Shift.XLSM"));
     EXPECT_EQ(WorkFolder(), AppPath);

@@ -80,8 +80,16 @@ void showWorkingCells(xl::Workbook& book)
 
 bool frm勤務管理::Form_Initialize()
 {
-    bool goOn = false;
-    return ui::guarded([&] { goOn = startUp(); }, stAppTitle) && goOn;
+    QString error;
+    try {
+        return startUp();
+    } catch (...) {
+        error = ui::errorText(std::current_exception());
+    }
+    // The message must not hide behind the boot splash, which stays on top.
+    DspBootSplash(QString());
+    MsgBox(error, ui::vbOKOnly | ui::vbCritical);
+    return false;
 }
 
 bool frm勤務管理::startUp()

@@ -161,7 +161,7 @@ TEST_F(ProgramTest, DebugMarkerShowsTheDebugMenuAndTheWorkingCells)
     EXPECT_FALSE(xlBook->worksheets(QStringLiteral("人員配置表")).rowHidden(2));
 }
 
-TEST_F(ProgramTest, WrongFolderAndSecondInstanceEndBeforeTheWorkbook)
+TEST_F(ProgramTest, ChecksAndErrorsEndTheStartUp)
 {
     QFile exe(QDir(work_).filePath(QStringLiteral("qvmain")));
     ASSERT_TRUE(exe.open(QIODevice::WriteOnly));
@@ -182,6 +182,16 @@ TEST_F(ProgramTest, WrongFolderAndSecondInstanceEndBeforeTheWorkbook)
     EXPECT_TRUE(ui::shownMessages().back().prompt.endsWith(QStringLiteral("pIdList = 4242")));
     EXPECT_FALSE(xlApp);
     EXPECT_FALSE(QFile::exists(dbFile()));
+
+    // An error ends the start-up with its number and description.
+    QTemporaryDir noOtherInstance;
+    ProcRoot = noOtherInstance.path();
+    QFile::remove(book());
+    ui::resetMessages();
+    EXPECT_FALSE(start());
+    ASSERT_EQ(ui::shownMessages().size(), 1u);
+    EXPECT_TRUE(ui::shownMessages()[0].prompt.startsWith(QStringLiteral("1004 "))) << ui::shownMessages()[0].prompt.toStdString();
+    EXPECT_TRUE(ui::shownMessages()[0].prompt.contains(QStringLiteral("shift.xlsm")));
 }
 
 TEST_F(ProgramTest, FullShutDownSavesOnYesAndCompactsTheDatabase)
