@@ -387,8 +387,8 @@ bool 組合せ禁止判定_日(int /*m*/, int d)
     return false;
 }
 
-// A must record asks for 人数 members of its list (up to the first empty cell) on its shift on
-// days that need the shift ("*": any work shift on days that need anybody). Records whose number
+// A must record asks for 人数 members of its list (empty cells skipped) on its shift on days
+// that need the shift ("*": any work shift on days that need anybody). Records whose number
 // is not below their list length are pairs, honoured while shifts are placed.
 bool 組合せ必須判定(int d)
 {
@@ -404,8 +404,8 @@ bool 組合せ必須判定(int d)
         if (rec.人数 >= rec.メンバー[0] || rec.人数 <= 0)
             continue;
         int have = 0;
-        for (int i = 1; i <= rec.メンバー[0] && rec.メンバー[i] > 0; ++i) {
-            const int x = rec.メンバー索引[i];
+        for (int i = 1; i <= rec.メンバー[0]; ++i) {
+            const int x = rec.メンバー[i] > 0 ? rec.メンバー索引[i] : 0;
             if (x >= 1 && holds(Time_Table(x, d), t))
                 ++have;
         }

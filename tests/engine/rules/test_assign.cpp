@@ -360,12 +360,12 @@ TEST(Combination, MustFollowsTheGenerationsMeaning)
     EXPECT_TRUE(組合せ必須判定(1));
 
     makeModel(4, 7);
-    addMust(全勤務, 2, {1, 2, 0, 3});  // "*": any work shift; the empty cell ends the list
+    addMust(全勤務, 2, {1, 2, 0, 4});  // "*": any work shift; the empty cell is skipped
     Need_Table(0, 2) = 2;
     place(1, 2, 1);
-    place(3, 2, 2);
+    place(3, 2, 2);  // not listed
     EXPECT_FALSE(組合せ必須判定(2));
-    place(2, 2, 3);
+    place(4, 2, 3);
     EXPECT_TRUE(組合せ必須判定(2));
     EXPECT_TRUE(組合せ必須判定(3));  // nobody needed on day 3
 
