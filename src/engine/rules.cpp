@@ -301,12 +301,13 @@ bool 必須パターン設定(int s, int m, int d)
         const int day = d + k - 1;
         if (day < 1 || day > Day_Cnt)
             continue;
-        // A day that already holds this very shift was counted when it was placed.
-        if (Time_Table(m, day) != c.shift[k]) {
-            Time_Table(m, day) = c.shift[k];
-            勤務集計加算(m, c.shift[k], day);
-        }
+        // A day reserved for this very shift was counted when it was reserved; any other day,
+        // the chain's first day placed a moment ago included, is counted now.
+        if (Rsv_Table(m, day) == c.shift[k] && Time_Table(m, day) == c.shift[k])
+            continue;
+        Time_Table(m, day) = c.shift[k];
         Rsv_Table(m, day) = c.shift[k];
+        勤務集計加算(m, c.shift[k], day);
     }
     return true;
 }

@@ -300,9 +300,11 @@ TEST(RequiredChain, CodesAndPlacement)
     EXPECT_EQ(Rsv_Table(1, 5), 2);
     EXPECT_EQ(Member_WorkDays(1), 2);
     EXPECT_TRUE(totalsMatchRecount());
-    // The same without a reservation: the day is counted once and becomes reserved.
-    place(2, 6, 3);
+    // The chain's first day as the placement leaves it (on the table, not yet counted) is
+    // counted once and becomes reserved.
+    Time_Table(2, 5) = 2;
     EXPECT_TRUE(必須パターン設定(2, 2, 5));
+    EXPECT_EQ(Rsv_Table(2, 5), 2);
     EXPECT_EQ(Rsv_Table(2, 6), 3);
     EXPECT_EQ(Member_WorkDays(2), 2);
     EXPECT_TRUE(totalsMatchRecount());
