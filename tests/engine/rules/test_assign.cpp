@@ -278,16 +278,33 @@ TEST(RequiredChain, CodesAndPlacement)
     EXPECT_TRUE(必須パターン設定(1, 2, 1));  // no chain: nothing changes
     EXPECT_EQ(Member_WorkDays(2), 0);
 
-    // A follow-up day already reserved (and counted) for the chain's shift is not counted twice.
+    // A follow-up day already holding (and counted for) the chain's shift is not counted twice:
+    // neither against the work-day target and the hour limit nor in the totals.
     makeModel(2, 10);
     addRequired(2, 3);
     place(1, 6, 3);
     Rsv_Table(1, 6) = 3;
+    Member_DayOff(1) = 2;
+    Member_Time(1) = 16;
+    Sw_勤務日数調整 = false;
+    EXPECT_EQ(必須パターン可否(2, 1, 5), 2);
+    Member_DayOff(1) = 1;
+    EXPECT_EQ(必須パターン可否(2, 1, 5), -1);
+    Member_DayOff(1) = 2;
+    Member_Time(1) = 15;
+    EXPECT_EQ(必須パターン可否(2, 1, 5), -1);
+    Member_Time(1) = 0;
     EXPECT_FALSE(必須パターン判定(2, 1, 5, Day_Cnt));
     EXPECT_TRUE(必須パターン設定(2, 1, 5));
     EXPECT_EQ(Time_Table(1, 5), 2);
     EXPECT_EQ(Rsv_Table(1, 5), 2);
     EXPECT_EQ(Member_WorkDays(1), 2);
+    EXPECT_TRUE(totalsMatchRecount());
+    // The same without a reservation: the day is counted once and becomes reserved.
+    place(2, 6, 3);
+    EXPECT_TRUE(必須パターン設定(2, 2, 5));
+    EXPECT_EQ(Rsv_Table(2, 6), 3);
+    EXPECT_EQ(Member_WorkDays(2), 2);
     EXPECT_TRUE(totalsMatchRecount());
 }
 
