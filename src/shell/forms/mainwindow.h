@@ -158,5 +158,6 @@ private:
     void takeDownWorkbook(bool everyApplication);
 
     Close pendingClose_ = Close::None;
+    bool dbWritable_ = false;
     QActionGroup* 確保方法_ = nullptr;
 };

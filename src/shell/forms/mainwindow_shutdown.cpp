@@ -96,7 +96,9 @@ void frm勤務管理::cmd閉じる_Click()
     }
     DbClose();
     takeDownWorkbook(true);
-    CompactDb(DefaultDbPath());
+    // A file the run could not write (read-only, or left aside as empty) stays as it is.
+    if (dbWritable_)
+        CompactDb(DefaultDbPath());
     End();
 }
 

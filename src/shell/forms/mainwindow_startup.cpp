@@ -16,6 +16,7 @@
 #include "shell/mylog.h"
 #include "shell/mymod.h"
 #include "shell/myshell.h"
+#include "shell/rs_db.h"
 #include "shell/rs_dbsub.h"
 #include "shell/startup.h"
 #include "shell/status.h"
@@ -121,6 +122,8 @@ bool frm勤務管理::startUp()
     MyRandomize();
     showRosterSheet();
     readBaseSettings();
+    // What is wrong with the database file is said once, before its first connection.
+    dbWritable_ = !DbReadOnly();
     BootLog(QStringLiteral("Call AddTableField"));
     AddTableField();
     lastMonthMacro();

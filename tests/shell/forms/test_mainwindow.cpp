@@ -303,3 +303,16 @@ TEST_F(ProgramTest, SwitchMenusAndTheRestRunReport)
     window_->mnuChkDayOffCnt->trigger();
     EXPECT_EQ(lastTitle(), QStringLiteral("連続休み日数超過解析 - Ctrl+C でコピー可"));
 }
+
+TEST_F(ProgramTest, AnEmptyDatabaseFileIsSaidAtStartAndNeverCompacted)
+{
+    QFile empty(dbFile());
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    ui::setNextAnswer(ui::vbOK);
+    ASSERT_TRUE(start());
+    EXPECT_EQ(ui::shownMessages().size(), 1u);
+    window_->cmd閉じる_Click();
+    EXPECT_TRUE(AppEnded);
+    EXPECT_EQ(QFileInfo(dbFile()).size(), 0);
+}
