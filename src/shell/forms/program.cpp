@@ -1,6 +1,7 @@
 #include "shell/forms/program.h"
 
 #include "engine/conditions.h"
+#include "optimise/install.h"
 #include "platform/xl/widgets/sheetwindow.h"
 #include "shell/forms/mainwindow.h"
 #include "shell/forms/shellwindows.h"
@@ -18,6 +19,7 @@ void installProgram()
     xl::widgets::setProgramTitle(stAppTitle);
     xl::widgets::install();
     installConditionModelSteps();
+    installOptimiserSteps();
 }
 
 int runProgram()
