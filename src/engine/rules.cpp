@@ -301,12 +301,13 @@ bool 必須パターン設定(int s, int m, int d)
         const int day = d + k - 1;
         if (day < 1 || day > Day_Cnt)
             continue;
-        // A day that already holds this very shift was counted when it was placed.
-        if (Time_Table(m, day) != c.shift[k]) {
-            Time_Table(m, day) = c.shift[k];
-            勤務集計加算(m, c.shift[k], day);
-        }
+        // A day reserved for this very shift was counted when it was reserved; any other day,
+        // the chain's first day placed a moment ago included, is counted now.
+        if (Rsv_Table(m, day) == c.shift[k] && Time_Table(m, day) == c.shift[k])
+            continue;
+        Time_Table(m, day) = c.shift[k];
         Rsv_Table(m, day) = c.shift[k];
+        勤務集計加算(m, c.shift[k], day);
     }
     return true;
 }
@@ -387,8 +388,8 @@ bool 組合せ禁止判定_日(int /*m*/, int d)
     return false;
 }
 
-// A must record asks for 人数 members of its list (up to the first empty cell) on its shift on
-// days that need the shift ("*": any work shift on days that need anybody). Records whose number
+// A must record asks for 人数 members of its list (empty cells skipped) on its shift on days
+// that need the shift ("*": any work shift on days that need anybody). Records whose number
 // is not below their list length are pairs, honoured while shifts are placed.
 bool 組合せ必須判定(int d)
 {
@@ -404,8 +405,8 @@ bool 組合せ必須判定(int d)
         if (rec.人数 >= rec.メンバー[0] || rec.人数 <= 0)
             continue;
         int have = 0;
-        for (int i = 1; i <= rec.メンバー[0] && rec.メンバー[i] > 0; ++i) {
-            const int x = rec.メンバー索引[i];
+        for (int i = 1; i <= rec.メンバー[0]; ++i) {
+            const int x = rec.メンバー[i] > 0 ? rec.メンバー索引[i] : 0;
             if (x >= 1 && holds(Time_Table(x, d), t))
                 ++have;
         }

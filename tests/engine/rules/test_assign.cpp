@@ -300,9 +300,11 @@ TEST(RequiredChain, CodesAndPlacement)
     EXPECT_EQ(Rsv_Table(1, 5), 2);
     EXPECT_EQ(Member_WorkDays(1), 2);
     EXPECT_TRUE(totalsMatchRecount());
-    // The same without a reservation: the day is counted once and becomes reserved.
-    place(2, 6, 3);
+    // The chain's first day as the placement leaves it (on the table, not yet counted) is
+    // counted once and becomes reserved.
+    Time_Table(2, 5) = 2;
     EXPECT_TRUE(必須パターン設定(2, 2, 5));
+    EXPECT_EQ(Rsv_Table(2, 5), 2);
     EXPECT_EQ(Rsv_Table(2, 6), 3);
     EXPECT_EQ(Member_WorkDays(2), 2);
     EXPECT_TRUE(totalsMatchRecount());
@@ -360,12 +362,12 @@ TEST(Combination, MustFollowsTheGenerationsMeaning)
     EXPECT_TRUE(組合せ必須判定(1));
 
     makeModel(4, 7);
-    addMust(全勤務, 2, {1, 2, 0, 3});  // "*": any work shift; the empty cell ends the list
+    addMust(全勤務, 2, {1, 2, 0, 4});  // "*": any work shift; the empty cell is skipped
     Need_Table(0, 2) = 2;
     place(1, 2, 1);
-    place(3, 2, 2);
+    place(3, 2, 2);  // not listed
     EXPECT_FALSE(組合せ必須判定(2));
-    place(2, 2, 3);
+    place(4, 2, 3);
     EXPECT_TRUE(組合せ必須判定(2));
     EXPECT_TRUE(組合せ必須判定(3));  // nobody needed on day 3
 
