@@ -125,7 +125,7 @@ QSqlQuery 準備(const QString& sql)
 {
     QSqlQuery q(cn.database());
     if (!q.prepare(sql))
-        throw cn.lastError(&q);
+        throw cn.lastError(&q, sql);
     return q;
 }
 
@@ -134,7 +134,7 @@ void 実行(QSqlQuery& q, const QVariantList& values)
     for (int i = 0; i < values.size(); ++i)
         q.bindValue(i, db::toStorage(values[i]));
     if (!q.exec())
-        throw cn.lastError(&q);
+        throw cn.lastError(&q, q.lastQuery());
 }
 
 void 追加(const 保存表& t)
@@ -197,7 +197,9 @@ bool 書込(const 期間& p, const 保存内容& content, 進行表示& progress
         t.commit();
         return true;
     } catch (const db::Error& e) {
-        MsgBox(e.text() + kCrLf + kCrLf + QStringLiteral("勤務データを保存できませんでした。保存済みのデータは元のままです。"),
+        const QString summary = e.summary();
+        MsgBox(QStringLiteral("勤務データを保存できませんでした。保存済みのデータは元のままです。")
+                   + (summary.isEmpty() ? QString() : kCrLf + summary) + kCrLf + kCrLf + e.text(),
                kSystemModalOk | ui::vbExclamation, QStringLiteral("データベース更新エラー"));
         return false;
     }

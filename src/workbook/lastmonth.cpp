@@ -41,8 +41,9 @@ std::vector<SavedDay> savedDays(const QString& path, const Period& p)
     std::vector<SavedDay> out;
     if (!c.tableExists(u"T_勤務表"_s))
         return out;
-    QSqlQuery q = c.run(u"SELECT Id, 日付, 勤務No, 休平日 FROM T_勤務表 WHERE 日付 >= ? AND 日付 <= ?"_s, {p.first, p.last});
-    while (q.next())
+    const QString sql = u"SELECT Id, 日付, 勤務No, 休平日 FROM T_勤務表 WHERE 日付 >= ? AND 日付 <= ?"_s;
+    QSqlQuery q = c.run(sql, {p.first, p.last});
+    while (c.next(q, sql))
         out.push_back({Val(q.value(0).toString()), QDate::fromString(q.value(1).toString(), Qt::ISODate),
                        q.value(2).toInt(), Val(q.value(3).toString()) > 0});
     return out;
