@@ -96,12 +96,15 @@ float 休み交換_個人(int a, int d, bool scoreMode, float& best)
                 if (keep)
                     best = s;
             }
-            if (keep) {
-                勤務セル表示(a, b, d);
-                勤務セル表示(a, b, e);
-            } else {
+            if (!keep) {
                 exchangeTwoDays(a, b, d, e);
+                continue;
             }
+            勤務セル表示(a, b, d);
+            勤務セル表示(a, b, e);
+            // a works on d now: a further trial would trade work for work on d and cost a a
+            // work day, so the search for a's rest day d ends here.
+            return best;
         }
     }
     return best;

@@ -11,10 +11,11 @@
 // Sw_中止 is set.
 void 連続休み解消();
 
-// The rest-day exchanges of member a's rest day d with every member working on d, over the days
-// e on which a works and the partner rests. Score mode keeps an exchange only when the score,
-// rounded to a whole number, falls below best (which then takes it); otherwise every exchange the
-// rules allow stays. Returns best; nothing happens when a works on d or Sw_中止 is set.
+// Exchanges member a's rest day d with a partner working on d, for a day e on which a works and
+// the partner rests, trying the partners and days in order until one exchange stays. Score mode
+// keeps it only when the score, rounded to a whole number, falls below best (which then takes
+// it); otherwise the first the rules allow stays. Returns best; nothing happens when a works on d
+// or Sw_中止 is set.
 float 休み交換_個人(int a, int d, bool scoreMode, float& best);
 
 // n repetitions of 休み交換_個人: member 0 draws a member at random each time and runs it on every
