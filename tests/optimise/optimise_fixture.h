@@ -1,0 +1,35 @@
+#pragma once
+// The samples' conditions loaded into the model with their workbook, and table snapshots.
+#include "validator/validator.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace optfx {
+
+inline const char* const kGeneral = "examples/シフト表作成/条件.csv";
+inline const char* const kCare = "examples/作成例1/条件.csv";
+inline const char* const kLarge = "examples/作成例2/条件.csv";
+
+class OptimiseTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Loads the sample into a fresh workbook and reads every condition; false on a message.
+    bool load(const char* relativeFile);
+};
+
+// Time_Table of members 1..Member_Cnt, days 0..Day_Cnt.
+std::vector<int> snapshot();
+int changedCells(const std::vector<int>& before);
+// No cell before Start_Day differs from the snapshot.
+bool earlyDaysEqual(const std::vector<int>& before);
+// The violations of these rules that the snapshot's table did not have.
+std::vector<validator::Violation> newViolations(const std::vector<validator::Violation>& before,
+                                                const std::vector<validator::Rule>& rules);
+// The rules a single assignment can break, all but staffing and required combinations.
+std::vector<validator::Rule> assignmentRules();
+// The shift sheet's cell of member m on day d.
+QString sheetCell(int m, int d);
+
+}  // namespace optfx
