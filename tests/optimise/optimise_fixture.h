@@ -1,7 +1,10 @@
 #pragma once
-// The samples' conditions loaded into the model with their workbook, and table snapshots.
+// Small hand-built models for the optimiser tests (shift types 日 1, 夜 2, 明 3 of 8 hours, every
+// member's target = the day count, no limits), the samples loaded with their workbook, and table
+// snapshots.
 #include "validator/validator.h"
 
+#include <QString>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -11,11 +14,20 @@ inline const char* const kGeneral = "examples/シフト表作成/条件.csv";
 inline const char* const kCare = "examples/作成例1/条件.csv";
 inline const char* const kLarge = "examples/作成例2/条件.csv";
 
-class OptimiseTest : public ::testing::Test {
+class ModelTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    // Loads the sample into a fresh workbook and reads every condition; false on a message.
+    // A fresh model: every table zero, factors 1.0, all weights 0.
+    void makeModel(int members, int days, int types = 2);
+    // Member m's days from 1, one abbreviation per character ("休" = rest), each placed shift
+    // counted.
+    void row(int m, const QString& cells);
+    // Loads a sample's conditions (false on a message) and places random shifts on the empty
+    // cells from Start_Day, counted, without asking the rules.
+    bool loadSample(const char* relativeFile, unsigned seed);
+    // Loads the sample into a fresh workbook and reads every condition, the table left as read
+    // (reservations only); false on a message.
     bool load(const char* relativeFile);
 };
 

@@ -14,11 +14,11 @@
 #include "shell/myexcel.h"
 #include "shell/status.h"
 
-using optfx::OptimiseTest;
+using optfx::ModelTest;
 
 namespace {
 
-class Adjust : public OptimiseTest, public ::testing::WithParamInterface<const char*> {};
+class Adjust : public ModelTest, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(Adjust, WorkDaysRiseTowardsTheTargetsWithinTheRules)
 {
@@ -61,7 +61,7 @@ TEST_P(Adjust, WorkDaysRiseTowardsTheTargetsWithinTheRules)
 
 INSTANTIATE_TEST_SUITE_P(Samples, Adjust, ::testing::Values(optfx::kGeneral, optfx::kCare, optfx::kLarge));
 
-TEST_F(OptimiseTest, HoursStopAtEachMembersLimit)
+TEST_F(ModelTest, HoursStopAtEachMembersLimit)
 {
     ASSERT_TRUE(load(optfx::kGeneral));
     Randomize(3);
@@ -93,7 +93,7 @@ TEST_F(OptimiseTest, HoursStopAtEachMembersLimit)
     EXPECT_TRUE(splashState().message.isEmpty());
 }
 
-TEST_F(OptimiseTest, FillsKeepTheIntervalAndTheFollowerOfAShift)
+TEST_F(ModelTest, FillsKeepTheIntervalAndTheFollowerOfAShift)
 {
     ASSERT_TRUE(load(optfx::kGeneral));
     Type_Span(1, 2) = 4;
@@ -129,7 +129,7 @@ TEST_F(OptimiseTest, FillsKeepTheIntervalAndTheFollowerOfAShift)
     EXPECT_TRUE(validator::only(validator::check(), {validator::Rule::必須パターン}).empty());
 }
 
-TEST_F(OptimiseTest, StrictModeRefusesFillsThatLeaveSingleDays)
+TEST_F(ModelTest, StrictModeRefusesFillsThatLeaveSingleDays)
 {
     ASSERT_TRUE(load(optfx::kGeneral));
     Sw_初期値使用 = false;
@@ -159,7 +159,7 @@ TEST_F(OptimiseTest, StrictModeRefusesFillsThatLeaveSingleDays)
     EXPECT_TRUE(規則違反判定(1, Day_Cnt - 1));
 }
 
-TEST_F(OptimiseTest, CandidateDaysShortestStaffedFirstAndRepeatable)
+TEST_F(ModelTest, CandidateDaysShortestStaffedFirstAndRepeatable)
 {
     ASSERT_TRUE(load(optfx::kLarge));
     Start_Day = 5;
@@ -185,7 +185,7 @@ TEST_F(OptimiseTest, CandidateDaysShortestStaffedFirstAndRepeatable)
         EXPECT_EQ(days[size_t(j)], 5 + j);
 }
 
-TEST_F(OptimiseTest, AdjustmentsThatCannotRun)
+TEST_F(ModelTest, AdjustmentsThatCannotRun)
 {
     ASSERT_TRUE(load(optfx::kGeneral));
     const std::vector<int> table = optfx::snapshot();
