@@ -5,9 +5,9 @@
 #include "shell/myfunc_main.h"
 
 #include <array>
-#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -27,49 +27,73 @@ void checkSizes()
         vb::subscriptOutOfRange();
 }
 
-// Bits first..last (empty when first > last).
-std::uint64_t dayRange(int first, int last)
+// Bits first..last (empty when first > last); days run to 31 at most.
+std::uint32_t dayRange(int first, int last)
 {
     if (first > last)
         return 0;
-    return ((std::uint64_t(2) << last) - 1) & ~((std::uint64_t(1) << first) - 1);
+    return ((std::uint32_t(2) << last) - 1) & ~((std::uint32_t(1) << first) - 1);
 }
 
-std::uint64_t holidayBits()
+// Counted in a few shifts and adds: without the POPCNT instruction, which the baseline target
+// lacks, std::popcount is a library call that cost more than the rest of the score.
+int bitCount(std::uint32_t v)
 {
-    std::uint64_t bits = 0;
+    v = v - ((v >> 1) & 0x55555555u);
+    v = (v & 0x33333333u) + ((v >> 2) & 0x33333333u);
+    return int((((v + (v >> 4)) & 0x0F0F0F0Fu) * 0x01010101u) >> 24);
+}
+
+std::uint32_t holidayBits()
+{
+    std::uint32_t bits = 0;
     for (int d = 1; d <= Day_Cnt; ++d)
         if (Holiday_Chk(d) > 0)
-            bits |= std::uint64_t(1) << d;
+            bits |= std::uint32_t(1) << d;
     return bits;
 }
 
-std::uint64_t workBits(int i, std::uint64_t period)
+std::uint32_t workBits(int i, std::uint32_t period)
 {
-    std::uint64_t bits = 0;
+    std::uint32_t bits = 0;
     for (int k = 1; k <= Type_Cnt; ++k)
         bits |= shiftDayBits[size_t(i)][size_t(k)];
     return bits & period;
 }
 
-// Each column's deviation once per score: the terms share columns.
-class Deviations {
+// A column's deviation depends on its values alone, so it is kept from call to call and computed
+// again only when the column changed: an exchange changes two or three of the twenty-odd columns.
+enum class Kind { shift, cumulative, holiday, single };
+
+class DeviationMemo {
 public:
-    template <typename Fill>
-    float get(int k, Fill fill)
+    float get(Kind kind, int k, const Column& column)
     {
-        const std::uint32_t bit = std::uint32_t(1) << k;
-        if (!(known_ & bit)) {
-            value_[size_t(k)] = 標準偏差(Member_Cnt, fill());
-            known_ |= bit;
+        Entry& e = entries_[size_t(kind)][size_t(k)];
+        const int n = Member_Cnt;
+        const size_t bytes = sizeof(float) * size_t(n);
+        if (e.n != n || std::memcmp(e.values.data() + 1, column.data() + 1, bytes) != 0) {
+            e.n = n;
+            std::memcpy(e.values.data() + 1, column.data() + 1, bytes);
+            e.deviation = 標準偏差(n, column);
         }
-        return value_[size_t(k)];
+        return e.deviation;
     }
 
 private:
-    std::uint32_t known_ = 0;
-    std::array<float, TYPE_MAX + 1> value_{};
+    struct Entry {
+        int n = -1;
+        Column values{};
+        float deviation = 0;
+    };
+    std::array<std::array<Entry, TYPE_MAX + 1>, 4> entries_;
 };
+
+DeviationMemo& memo()
+{
+    static DeviationMemo m;
+    return m;
+}
 
 // The period's counts, taken once and shared by the terms of one score.
 class PeriodCounts {
@@ -77,15 +101,16 @@ public:
     PeriodCounts()
     {
         checkSizes();
-        const std::uint64_t period = dayRange(1, Day_Cnt);
-        const std::uint64_t holidays = holidayBits() & period;
+        const std::uint32_t period = dayRange(1, Day_Cnt);
+        const std::uint32_t holidays = holidayBits() & period;
         for (int i = 1; i <= Member_Cnt; ++i) {
             for (int k = 1; k <= Type_Cnt; ++k) {
-                const std::uint64_t days = shiftDayBits[size_t(i)][size_t(k)] & period;
-                shifts_[size_t(k)][size_t(i)] = float(std::popcount(days));
-                holidays_[size_t(k)][size_t(i)] = float(std::popcount(days & holidays));
+                const std::uint32_t days = shiftDayBits[size_t(i)][size_t(k)] & period;
+                shifts_[size_t(k)][size_t(i)] = float(bitCount(days));
+                holidays_[size_t(k)][size_t(i)] = float(bitCount(days & holidays));
             }
-            holidays_[0][size_t(i)] = float(std::popcount(holidays & ~workBits(i, period)));
+            work_[size_t(i)] = workBits(i, period);
+            holidays_[0][size_t(i)] = float(bitCount(holidays & ~work_[size_t(i)]));
         }
     }
 
@@ -102,10 +127,10 @@ public:
 
     float holidays(bool cumulative)
     {
-        const float rest = holidayDev_.get(0, [&]() -> const Column& { return holidays_[0]; });
+        const float rest = memo().get(Kind::holiday, 0, holidays_[0]);
         float types = 0;
         for (int k = 1; k <= Type_Cnt; ++k)
-            types += holidayDev_.get(k, [&]() -> const Column& { return holidays_[size_t(k)]; });
+            types += memo().get(Kind::holiday, k, holidays_[size_t(k)]);
         if (cumulative)
             return (float(Type_Cnt) * rest + types) / float(Type_Cnt);
         return rest + types;
@@ -117,8 +142,7 @@ public:
     {
         // The mean from the integer total (exact in single precision) equals the one from the
         // sum of the counts, so the general deviation serves.
-        Singles& s = singles(work);
-        return s.deviation.get(0, [&]() -> const Column& { return s.perMember; });
+        return memo().get(Kind::single, work ? 1 : 0, singles(work).perMember);
     }
 
 private:
@@ -126,35 +150,31 @@ private:
         bool counted = false;
         int total = 0;
         Column perMember{};
-        Deviations deviation;
     };
 
     float typeDeviation(int k, bool cumulative)
     {
         if (!cumulative || !Sw_過去累計使用)
-            return shiftDev_.get(k, [&]() -> const Column& { return shifts_[size_t(k)]; });
-        return cumulativeDev_.get(k, [&] {
-            Column column{};
-            for (int i = 1; i <= Member_Cnt; ++i)
-                column[size_t(i)] = Member_Sum(i, k);
-            return column;
-        });
+            return memo().get(Kind::shift, k, shifts_[size_t(k)]);
+        Column column{};
+        for (int i = 1; i <= Member_Cnt; ++i)
+            column[size_t(i)] = Member_Sum(i, k);
+        return memo().get(Kind::cumulative, k, column);
     }
 
     Singles& singles(bool work)
     {
-        Singles& s = work ? work_ : rest_;
+        Singles& s = work ? singleWork_ : singleRest_;
         if (s.counted)
             return s;
         // Day 1 is tested only when day 0 holds last month's final day; the last day never is.
-        const std::uint64_t tested = dayRange(Sw_初期値使用 ? 1 : 2, Day_Cnt - 1);
-        const std::uint64_t period = dayRange(1, Day_Cnt);
+        const std::uint32_t tested = dayRange(Sw_初期値使用 ? 1 : 2, Day_Cnt - 1);
         for (int i = 1; i <= Member_Cnt; ++i) {
-            std::uint64_t w = workBits(i, period);
+            std::uint32_t w = work_[size_t(i)];
             if (Sw_初期値使用 && Time_Table(i, 0) != 0)
                 w |= 1;
-            const std::uint64_t single = work ? w & ~(w << 1) & ~(w >> 1) : ~w & (w << 1) & (w >> 1);
-            const int n = std::popcount(single & tested);
+            const std::uint32_t single = work ? w & ~(w << 1) & ~(w >> 1) : ~w & (w << 1) & (w >> 1);
+            const int n = bitCount(single & tested);
             s.perMember[size_t(i)] = float(n);
             s.total += n;
         }
@@ -164,11 +184,9 @@ private:
 
     Columns shifts_{};
     Columns holidays_{};
-    Deviations shiftDev_;
-    Deviations cumulativeDev_;
-    Deviations holidayDev_;
-    Singles work_;
-    Singles rest_;
+    std::array<std::uint32_t, MEM_MAX + 2> work_{};
+    Singles singleWork_;
+    Singles singleRest_;
 };
 
 bool isWorkKind(const QString& kind)

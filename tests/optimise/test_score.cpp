@@ -62,14 +62,6 @@ TEST_F(ScoreTest, EachWeightAloneGivesItsTermTimesTheWeight)
     EXPECT_EQ(全分散計算(), 0.0f);
 }
 
-TEST_F(ScoreTest, TermsAddUpInOrder)
-{
-    荷重_各勤務日数_今期 = 2;
-    荷重_休日勤務 = 5;
-    荷重_単休総数_今期 = 7;
-    EXPECT_NEAR(全分散計算(), 2 * perType + 5 * (sd(0, 0, 2) + holidayTypes / 2) + 7 * 4, 1e-4);
-}
-
 TEST_F(ScoreTest, PriorityTermDividesByTheTypeCountAndNeedsAValidType)
 {
     最適化比重(1) = 2.0f;
