@@ -6,6 +6,7 @@
 #include "engine/convert.h"
 #include "engine/model.h"
 #include "engine/optimiser_window.h"
+#include "engine/totals.h"
 #include "optimise/adjust.h"
 #include "optimise/decimal_align.h"
 #include "optimise/optimiser.h"
@@ -16,6 +17,7 @@
 #include "shell/globals.h"
 #include "shell/myexcel.h"
 #include "shell/myfunc_main.h"
+#include "shell/status.h"
 #include "workbook/template.h"
 
 #include <cmath>
@@ -215,6 +217,25 @@ TEST_P(OptimiserSamples, RandomExchangeKeepsTheRulesAndRepeatsWithTheSeed)
     EXPECT_FALSE(optwin::state().loaded);
 }
 
+TEST_P(OptimiserSamples, TheDriverAdjustsWorkDaysFirstWhileTargetsAreOpen)
+{
+    ASSERT_TRUE(filledSample(GetParam()));
+    const auto before = validator::only(validator::check(), kExchangeRules);
+    float workDays = 0;
+    for (int m = 1; m <= Member_Cnt; ++m)
+        workDays += Member_WorkDays(m);
+    確保完了 = true;
+    作成状態 = 0;
+    最適化実行(2, Day_Cnt, 0);
+    float now = 0;
+    for (int m = 1; m <= Member_Cnt; ++m)
+        now += Member_WorkDays(m);
+    EXPECT_GT(now, workDays);
+    QString text;
+    EXPECT_EQ(作成状態 == 1, 出勤日数過不足一覧(text) == 0);
+    EXPECT_EQ(validator::describe(optfx::newViolations(before, kExchangeRules)).toStdString(), "");
+}
+
 INSTANTIATE_TEST_SUITE_P(Samples, OptimiserSamples, ::testing::Values(optfx::kGeneral, optfx::kCare, optfx::kLarge));
 
 TEST_F(Optimiser, RandomExchangeWithoutADayToChange)
@@ -226,6 +247,20 @@ TEST_F(Optimiser, RandomExchangeWithoutADayToChange)
     ランダム交換(6, 1);  // every day of the range lies before Start_Day
     EXPECT_FALSE(view->everLoaded());
     EXPECT_EQ(optfx::changedCells(table), 0);
+}
+
+TEST_F(Optimiser, RandomRoundsClearTheStopAndPutTheSwitchesBack)
+{
+    ASSERT_TRUE(filledSample(optfx::kGeneral));
+    const std::vector<int> table = optfx::snapshot();
+    Sw_中止 = true;
+    xlAppSetting(true, true, true);
+    ランダム入替処理(2);
+    EXPECT_FALSE(Sw_中止);
+    EXPECT_GT(optfx::changedCells(table), 0);
+    EXPECT_EQ(splashState().message, QStringLiteral("後処理中・・・・"));
+    EXPECT_EQ(XlApp().calculation(), xl::kCalculationAutomatic);
+    EXPECT_TRUE(XlApp().enableEvents());
 }
 
 TEST(DecimalAlign, IntegerPartRightAlignedDecimalsCut)
