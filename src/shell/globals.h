@@ -1,6 +1,5 @@
 #pragma once
 // Process-wide state owned by the shell. Start-up fills it; tests reset it.
-#include <QDate>
 #include <QElapsedTimer>
 #include <QString>
 #include <QVariant>
@@ -35,11 +34,7 @@ inline long 作成年 = 0;
 inline long 作成月 = 0;
 inline long 作成開始日 = 0;
 inline long 基準開始日 = 0;
-// The period's first and last dates and the date generation starts from; the time limit of a
-// generation run in minutes.
-inline QDate 期間開始日;
-inline QDate 作成開始日付;
-inline QDate 期間終了日;
+// The time limit of a generation run in minutes.
 inline float LimitTime = 0;
 // A best-shift run's progress for the caption: tables kept, successful and doubtful attempts,
 // and the run's clock (monotonic, started by the generation run).
@@ -70,9 +65,6 @@ inline void resetShellGlobals()
     作成月 = 0;
     作成開始日 = 0;
     基準開始日 = 0;
-    期間開始日 = {};
-    作成開始日付 = {};
-    期間終了日 = {};
     LimitTime = 0;
     BestShift_Cnt = 0;
     BestShift_OkCnt = 0;

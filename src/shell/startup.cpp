@@ -107,10 +107,3 @@ bool DebugMarker(const QString& folder)
 {
     return !FindFileNoCase(folder, QStringLiteral("debug")).isEmpty();
 }
-
-void 期間日付設定()
-{
-    期間開始日 = DateSerial(int(作成年), int(作成月), int(基準開始日));
-    作成開始日付 = DateSerial(int(作成年), int(作成月), int(作成開始日));
-    期間終了日 = DateSerial(int(作成年), int(作成月) + 1, int(基準開始日) - 1);
-}

@@ -1,7 +1,6 @@
 #pragma once
 // What the start-up decides without a window: the version text, the checks that may end the
-// program (started from the wrong folder, set-up not run), the work folder and its files, and
-// the period's dates.
+// program (started from the wrong folder, set-up not run), and the work folder and its files.
 #include <QString>
 
 // major "." minor and revision from "major.minor.revision": 2.1.5 gives "2.15".
@@ -24,6 +23,3 @@ QString GetXlsName(const QString& folder);
 QString WorkFolder();
 // A plain file "debug" in folder (a folder of that name does not count).
 bool DebugMarker(const QString& folder);
-// 期間開始日, 作成開始日付 and 期間終了日 from 作成年, 作成月, 基準開始日 and 作成開始日; months
-// and days roll over (month 13, day 0).
-void 期間日付設定();

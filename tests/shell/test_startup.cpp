@@ -17,24 +17,8 @@ void touch(const QString& path)
 
 }  // namespace
 
-TEST(StartUp, PeriodDatesRollOverAndVersionHasNoDotBeforeTheRevision)
+TEST(StartUp, VersionHasNoDotBeforeTheRevision)
 {
-    resetShellGlobals();
-    作成年 = 2026;
-    作成月 = 12;
-    基準開始日 = 1;
-    作成開始日 = 1;
-    期間日付設定();
-    EXPECT_EQ(期間開始日, QDate(2026, 12, 1));
-    EXPECT_EQ(期間終了日, QDate(2026, 12, 31));
-    作成月 = 3;
-    基準開始日 = 21;
-    作成開始日 = 5;
-    期間日付設定();
-    EXPECT_EQ(期間開始日, QDate(2026, 3, 21));
-    EXPECT_EQ(作成開始日付, QDate(2026, 3, 5));
-    EXPECT_EQ(期間終了日, QDate(2026, 4, 20));
-
     EXPECT_EQ(VersionText(QStringLiteral("2.1.5")), QStringLiteral("2.15"));
     EXPECT_EQ(VersionText(QStringLiteral("0.1")), QStringLiteral("0.10"));
 }

@@ -129,6 +129,7 @@ void frm勤務管理::buildButtons()
 
     OnClick(cmd勤務表作成, this, [this] { cmd勤務表作成_Click(); });
     OnClick(cmd中止, this, [this] { cmd中止_Click(); });
+    OnClick(cmd開始条件設定, this, [this] { cmd開始条件設定_Click(); });
     OnClick(cmd個人別設定, this, [this] { cmd個人別設定_Click(); });
     OnClick(cmd勤務表, this, [this] { cmd勤務表_Click(); });
     OnClick(cmd要員設定, this, [this] { cmd要員設定_Click(); });
@@ -240,8 +241,8 @@ void frm勤務管理::buildDebugMenu()
 void frm勤務管理::disableUnavailable()
 {
     // Commands whose work the program does not offer yet: shown, but not to be pressed.
-    for (QWidget* w : {static_cast<QWidget*>(cmd開始条件設定), static_cast<QWidget*>(cmd再調整),
-                       static_cast<QWidget*>(cmd保存読込), static_cast<QWidget*>(cmd勤務表クリア)})
+    for (QWidget* w : {static_cast<QWidget*>(cmd再調整), static_cast<QWidget*>(cmd保存読込),
+                       static_cast<QWidget*>(cmd勤務表クリア)})
         w->setEnabled(false);
     for (QAction* a : {mnuNewFile, mnuFileConditionRead, mnuFileConditionSave, mdFileKinmuRead, mdFileKinmuSave,
                        mnu実行結果注意ログ表示, mnu設定条件値ログ表示, mnuCeateHtml, mnuFileDatabase,

@@ -3,6 +3,7 @@
 // menus and caption. Start-up runs in Form_Initialize, the full shut-down in cmd閉じる_Click and
 // the close box's in Form_QueryUnload. Every handler runs through the guarded-handler trap.
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 #include <array>
 #include <functional>
@@ -12,6 +13,7 @@ class QActionGroup;
 class QFrame;
 class QMenu;
 class QPushButton;
+class frm開始条件設定;
 
 // Loading the generation driver runs a whole generation and unloads it again. The driver installs
 // it; until it has, シフト表作成 stays disabled.
@@ -34,6 +36,7 @@ public:
     // Commands (the handlers of the controls of those names).
     void cmd勤務表作成_Click();
     void cmd中止_Click();
+    void cmd開始条件設定_Click();
     void cmd個人別設定_Click();
     void cmd勤務表_Click();
     void cmd要員設定_Click();
@@ -159,5 +162,6 @@ private:
 
     Close pendingClose_ = Close::None;
     bool dbWritable_ = false;
+    QPointer<frm開始条件設定> startConditions_;
     QActionGroup* 確保方法_ = nullptr;
 };

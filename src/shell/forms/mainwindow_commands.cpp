@@ -2,10 +2,10 @@
 // the tools menus.
 #include "engine/conditions.h"
 #include "engine/dayoff.h"
+#include "engine/forms/frmstartcond.h"
 #include "engine/model.h"
 #include "engine/shiftload.h"
 #include "engine/workbook_access.h"
-#include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
 #include "shell/forms/formhelpers.h"
 #include "shell/forms/mainwindow.h"
@@ -17,6 +17,7 @@
 #include "shell/myexcel.h"
 #include "shell/mylog.h"
 #include "shell/myshell.h"
+#include "shell/period.h"
 
 #include <QAction>
 #include <QDir>
@@ -85,6 +86,20 @@ void frm勤務管理::cmd中止_Click()
     if (MsgBox(QStringLiteral("作成を中止しますか？"), ui::vbOKCancel | ui::vbDefaultButton2, QStringLiteral("中止確認"))
         == ui::vbOK)
         Sw_中止 = true;
+}
+
+void frm勤務管理::cmd開始条件設定_Click()
+{
+    // The period it sets decides the model's size.
+    if (RefuseDuringRun())
+        return;
+    SndESC();
+    // One dialog: a second press brings the open one forward.
+    if (!startConditions_)
+        startConditions_ = new frm開始条件設定(this);
+    startConditions_->show();
+    startConditions_->raise();
+    startConditions_->activateWindow();
 }
 
 void frm勤務管理::cmd個人別設定_Click()
@@ -183,7 +198,7 @@ void frm勤務管理::mnuChkDayOffCnt_Click()
         return;
     std::vector<連続休み> runs;
     GetDayOffCnt(runs);
-    const QString text = 連続休み超過レポート(runs, DateSerial(int(作成年), int(作成月), int(基準開始日)));
+    const QString text = 連続休み超過レポート(runs, 現在期間().開始日);
     MsgBox(text, ui::vbOKOnly, QStringLiteral("連続休み日数超過解析 - Ctrl+C でコピー可"));
 }
 

@@ -240,7 +240,6 @@ void frm勤務管理::readBaseSettings()
     BootLog(QStringLiteral("作成月 = .Range('月')"));
     xlBook->setSaved(true);
     BootLog(QStringLiteral("xlBook.Saved = True"));
-    期間日付設定();
     自動画面最大化設定();
     stamp(QStringLiteral("基本設定 End"));
 }

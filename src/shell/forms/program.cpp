@@ -1,6 +1,7 @@
 #include "shell/forms/program.h"
 
 #include "engine/conditions.h"
+#include "optimise/forms/optimiser_window_form.h"
 #include "optimise/install.h"
 #include "platform/xl/widgets/sheetwindow.h"
 #include "shell/forms/mainwindow.h"
@@ -20,6 +21,7 @@ void installProgram()
     xl::widgets::install();
     installConditionModelSteps();
     installOptimiserSteps();
+    installOptimiserWindow();
 }
 
 int runProgram()

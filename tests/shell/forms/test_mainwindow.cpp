@@ -1,9 +1,9 @@
 // The whole program in-process: start-up from a copy of a sample work folder, the main window's
 // commands, and both shut-downs. Every question is answered by the scripted hook.
 #include "engine/conditions.h"
+#include "engine/forms/frmstartcond.h"
 #include "engine/model.h"
 #include "platform/db/db.h"
-#include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
 #include "platform/xl/widgets/sheetwindow.h"
 #include "platform/xl/xl.h"
@@ -127,7 +127,7 @@ TEST_F(ProgramTest, StartUpOpensTheWorkFolderAndReadsIt)
     EXPECT_TRUE(基本情報読込済);
     EXPECT_GT(Type_Cnt, 0);
     EXPECT_FALSE(Type_Table(1, 1).isEmpty());
-    EXPECT_EQ(期間終了日, DateSerial(int(作成年), int(作成月) + 1, int(基準開始日) - 1));
+    EXPECT_EQ(作成年 * 100 + 作成月, 202701);
     EXPECT_GT(LimitTime, 0);
 
     // The window: enabled, the debug menu hidden, the analysis menus shown, the switches ticked.
@@ -302,6 +302,14 @@ TEST_F(ProgramTest, SwitchMenusAndTheRestRunReport)
     ui::setNextAnswer(ui::vbOK);
     window_->mnuChkDayOffCnt->trigger();
     EXPECT_EQ(lastTitle(), QStringLiteral("連続休み日数超過解析 - Ctrl+C でコピー可"));
+
+    // One start-condition dialog, however often it is asked for.
+    window_->cmd開始条件設定->click();
+    window_->cmd開始条件設定->click();
+    int dialogs = 0;
+    for (QObject* child : window_->children())
+        dialogs += dynamic_cast<frm開始条件設定*>(child) && static_cast<QWidget*>(child)->isVisible() ? 1 : 0;
+    EXPECT_EQ(dialogs, 1);
 }
 
 TEST_F(ProgramTest, AnEmptyDatabaseFileIsSaidAtStartAndNeverCompacted)
