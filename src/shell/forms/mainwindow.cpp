@@ -6,6 +6,7 @@
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
 #include "shell/myshell.h"
+#include "storage/monthsave.h"
 
 #include <QActionGroup>
 #include <QFrame>
@@ -161,7 +162,11 @@ void frm勤務管理::buildFileMenu()
     mnuFileConditionSave = item(mnuFile, QStringLiteral("条件データ 保存"));
     mnuFile->addSeparator();
     mdFileKinmuRead = item(mnuFile, QStringLiteral("勤務データ 読込"));
-    mdFileKinmuSave = item(mnuFile, QStringLiteral("勤務データ 保存"));
+    mdFileKinmuSave = item(mnuFile, QStringLiteral("勤務データ 保存"), [] {
+        // The save reads every condition and the whole month.
+        if (!RefuseDuringRun())
+            cmd出力_Click();
+    });
     mnuFile->addSeparator();
     mnu実行結果ログ表示 = item(mnuFile, QStringLiteral("実行結果ログ表示"), [this] { mnu実行結果ログ表示_Click(); });
     mnu実行結果注意ログ表示 = item(mnuFile, QStringLiteral("実行結果注意ログ表示"));
@@ -244,9 +249,8 @@ void frm勤務管理::disableUnavailable()
     for (QWidget* w : {static_cast<QWidget*>(cmd再調整), static_cast<QWidget*>(cmd保存読込),
                        static_cast<QWidget*>(cmd勤務表クリア)})
         w->setEnabled(false);
-    for (QAction* a : {mnuNewFile, mnuFileConditionRead, mnuFileConditionSave, mdFileKinmuRead, mdFileKinmuSave,
-                       mnu実行結果注意ログ表示, mnu設定条件値ログ表示, mnuCeateHtml, mnuFileDatabase,
-                       mnuRestoreBestTimeTable, mnuOptimizeParam, mnu単勤単休総数, mnu勤務分散解析, mnu交換可能勤務一覧,
+    for (QAction* a : {mnuNewFile, mnuFileConditionRead, mnuFileConditionSave, mdFileKinmuRead,
+                       mnu実行結果注意ログ表示, mnu設定条件値ログ表示, mnuCeateHtml, mnuFileDatabase, mnuRestoreBestTimeTable, mnuOptimizeParam, mnu単勤単休総数, mnu勤務分散解析, mnu交換可能勤務一覧,
                        mnu勤務可能判定, mnuOptimize[0], mnuOptimize[1], mnuOptimize[2], mnuAdjDayOffCnt, mnuAdjOffOver,
                        RefleshForce, mnuCommand, mnuDebugMemoryDump})
         a->setEnabled(false);
