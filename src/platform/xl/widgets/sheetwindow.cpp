@@ -48,6 +48,13 @@ const int kZoomSteps[] = {50, 75, 100, 125, 150, 200};
 
 void install()
 {
+    static const bool atExit = [] {
+        // An Application the program holds until it ends is destroyed after the window system's
+        // own state: by then its window must be out of its way, untouched.
+        settings();
+        return std::atexit(&SheetWindow::releaseAll) == 0;
+    }();
+    Q_UNUSED(atExit);
     Application::setCreationHook([](Application& app) { new SheetWindow(app); });
     for (Application* app : Application::instances())
         if (!SheetWindow::of(*app))
@@ -74,6 +81,18 @@ void setSavePermission(SavePermission permission)
 void setSaveAsDialog(SaveAsDialog dialog)
 {
     settings().saveAsDialog = std::move(dialog);
+}
+
+void SheetWindow::releaseAll()
+{
+    for (const auto& [app, window] : std::exchange(settings().windows, {})) {
+        if (window->app_)
+            window->app_->removeObserver(window);
+        if (window->book_)
+            window->book_->removeObserver(window);
+        window->app_ = nullptr;
+        window->book_ = nullptr;
+    }
 }
 
 SheetWindow* SheetWindow::of(const Application& app)

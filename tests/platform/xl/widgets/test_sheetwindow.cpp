@@ -246,3 +246,22 @@ TEST_F(SheetWindowTest, ASecondApplicationHasItsOwnWindowWithSaveAs)
     EXPECT_TRUE(exportApp.hasQuit());
     EXPECT_TRUE(window->isVisible());
 }
+
+// The program keeps its Application (and so its window) until it ends; ending the process then
+// must not touch what is already gone.
+TEST(SheetWindowDeathTest, AWindowAliveAtTheProcessEndLeavesCleanly)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            static std::unique_ptr<Application> held;   // made before the window layer's own state
+            widgets::install();
+            held = std::make_unique<Application>();
+            held->workbooks().add().activeSheet().range("A1").setValue(1.0);
+            held->setVisible(true);
+            QCoreApplication::processEvents();
+            std::fprintf(stderr, "ending\n");
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "ending");
+}
