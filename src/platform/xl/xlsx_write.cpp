@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QSet>
 #include <cmath>
 #include <map>
 #include <set>
@@ -551,38 +550,6 @@ std::string sheetXml(const SheetData& sheet, bool active, StyleTable& styles, Sh
     return o;
 }
 
-// Names the format refuses: a file with them does not open in other spreadsheet programs.
-void checkBook(const BookData& book, const QString& path)
-{
-    if (book.sheets.empty())
-        throw writeError(path, QStringLiteral("ブックにシートがありません。"));
-    QSet<QString> sheetNames;
-    for (const SheetData& s : book.sheets) {
-        const QString& n = s.name;
-        static const QString forbidden = QStringLiteral(":\\/?*[]");
-        const bool bad = n.isEmpty() || n.size() > 31 || n.startsWith(QLatin1Char('\''))
-            || n.endsWith(QLatin1Char('\'')) || std::any_of(n.begin(), n.end(), [](QChar ch) { return forbidden.contains(ch); });
-        if (bad)
-            throw writeError(path, QStringLiteral("シート名 '%1' は使えません。").arg(n));
-        if (sheetNames.contains(n.toLower()))
-            throw writeError(path, QStringLiteral("シート名 '%1' が重複しています。").arg(n));
-        sheetNames.insert(n.toLower());
-    }
-    QSet<QString> names;
-    for (const DefinedName& d : book.names) {
-        if (d.name.isEmpty() || d.sheet < -1 || d.sheet >= int(book.sheets.size()))
-            throw writeError(path, QStringLiteral("名前 '%1' の範囲が正しくありません。").arg(d.name));
-        const QString key = QString::number(d.sheet) + QLatin1Char('!') + d.name.toLower();
-        if (names.contains(key))
-            throw writeError(path, QStringLiteral("名前 '%1' が重複しています。").arg(d.name));
-        names.insert(key);
-    }
-    for (const SheetData& s : book.sheets)
-        for (const auto& [key, cell] : s.cells)
-            if (cell.style < 0 || size_t(cell.style) >= book.styles.size())
-                throw writeError(path, QStringLiteral("シート '%1' のセルの書式番号 %2 がありません。").arg(s.name).arg(cell.style));
-}
-
 struct ZipHandle {
     zip_source_t* source = nullptr;
     zip_t* archive = nullptr;
@@ -640,7 +607,9 @@ QByteArray zipParts(const std::vector<std::pair<std::string, std::string>>& part
 
 void writeWorkbookFile(const BookData& book, const QString& path, bool macroEnabled)
 {
-    checkBook(book, path);
+    // A file with names the format refuses does not open in other spreadsheet programs.
+    if (const QString problem = bookProblem(book); !problem.isEmpty())
+        throw writeError(path, problem);
     const int active = book.activeSheet >= 0 && size_t(book.activeSheet) < book.sheets.size() ? book.activeSheet : 0;
 
     StyleTable styles(book.styles);

@@ -65,6 +65,44 @@ TEST(XlsxDamaged, EveryBrokenFileGivesAClearErrorNamingIt)
     }
 }
 
+TEST(XlsxDamaged, ABookTheWriterWouldRefuseIsRefusedAtOpenWithTheWritersWords)
+{
+    QTemporaryDir dir;
+    struct Case {
+        const char* file;
+        QString sheet;
+    };
+    const Case cases[] = {
+        {"xl/long_sheet_name.xlsx", QString(32, QChar(u'あ'))},
+        {"xl/bracket_sheet_name.xlsx", QStringLiteral("[勤務]")},
+        {"xl/case_twin_sheets.xlsx", QStringLiteral("sheet a")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        BookData book;
+        book.sheets.resize(2);
+        book.sheets[0].name = QStringLiteral("Sheet A");
+        book.sheets[1].name = c.sheet;
+        QString refused;
+        try {
+            writeWorkbookFile(book, dir.filePath(QStringLiteral("x.xlsx")), false);
+        } catch (const Error& e) {
+            refused = e.description.mid(e.description.indexOf(QStringLiteral(": ")) + 2);
+        }
+        ASSERT_TRUE(refused.contains(QLatin1Char('\'') + c.sheet + QLatin1Char('\''))) << refused.toStdString();
+
+        const QString path = testenv::dataPath(QString::fromUtf8(c.file));
+        try {
+            readWorkbookFile(path);
+            ADD_FAILURE() << "opened";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.number, 1004);
+            EXPECT_TRUE(e.description.contains(QFileInfo(path).fileName())) << e.text().toStdString();
+            EXPECT_TRUE(e.description.contains(refused)) << e.text().toStdString();
+        }
+    }
+}
+
 TEST(XlsxForeign, ReadsWhatOtherProgramsWrite)
 {
     const BookData book = readWorkbookFile(testenv::dataPath(QStringLiteral("xl/foreign.xlsx")));
