@@ -447,6 +447,32 @@ QString unescapeText(const char* utf8)
     return out;
 }
 
+namespace {
+
+bool isBuiltinName(QStringView name)
+{
+    static const char* const builtin[] = {"Print_Area", "Print_Titles", "_FilterDatabase", "Criteria",
+                                          "Extract", "Consolidate_Area", "Sheet_Title"};
+    return std::any_of(std::begin(builtin), std::end(builtin),
+                       [&](const char* b) { return name.compare(QLatin1String(b), Qt::CaseInsensitive) == 0; });
+}
+
+const QLatin1String kBuiltinPrefix("_xlnm.");
+
+}  // namespace
+
+QString nameFromFile(const QString& fileName)
+{
+    if (fileName.startsWith(kBuiltinPrefix) && isBuiltinName(QStringView(fileName).mid(kBuiltinPrefix.size())))
+        return fileName.mid(kBuiltinPrefix.size());
+    return fileName;
+}
+
+QString nameToFile(const QString& name)
+{
+    return isBuiltinName(name) ? kBuiltinPrefix + name : name;
+}
+
 QString bookProblem(const BookData& book)
 {
     if (book.sheets.empty())
@@ -463,6 +489,8 @@ QString bookProblem(const BookData& book)
             return QStringLiteral("シート名 '%1' が重複しています (大文字と小文字は区別されません)。").arg(n);
         sheetNames.insert(n.toLower());
     }
+    if (std::none_of(book.sheets.begin(), book.sheets.end(), [](const SheetData& s) { return s.visible == -1; }))
+        return QStringLiteral("表示されているシートがありません。");
     QSet<QString> names;
     for (const DefinedName& d : book.names) {
         if (d.name.isEmpty() || d.sheet < -1 || d.sheet >= int(book.sheets.size()))

@@ -540,6 +540,23 @@ QString shiftFormula(const QString& f, int dRow, int dColumn)
 
 // --- Sheets ---
 
+void readPageSetup(const pugi::xml_node& worksheet, PageSetup& p)
+{
+    if (boolAttr(child(child(worksheet, "sheetPr"), "pageSetUpPr"), "fitToPage", false))
+        p.zoom = 0;
+    const pugi::xml_node setup = child(worksheet, "pageSetup");
+    if (!setup)
+        return;
+    if (const char* orientation = attr(setup, "orientation"))
+        p.orientation = std::strcmp(orientation, "landscape") == 0 ? 2 : 1;
+    p.paperSize = std::max(0, intAttr(setup, "paperSize", 0));
+    const int scale = intAttr(setup, "scale", 100);
+    if (p.zoom != 0 && scale >= 10 && scale <= 400)
+        p.zoom = scale;
+    p.fitToPagesWide = std::clamp(intAttr(setup, "fitToWidth", 1), 0, 32767);
+    p.fitToPagesTall = std::clamp(intAttr(setup, "fitToHeight", 1), 0, 32767);
+}
+
 struct SharedFormula {
     int row, column;
     QString text;
@@ -696,6 +713,8 @@ void readSheet(const Package& pkg, const std::string& part, const Styles& styles
     std::sort(sheet.hiddenColumns.begin(), sheet.hiddenColumns.end());
     sheet.hiddenColumns.erase(std::unique(sheet.hiddenColumns.begin(), sheet.hiddenColumns.end()), sheet.hiddenColumns.end());
 
+    readPageSetup(root, sheet.pageSetup);
+
     if (const pugi::xml_node p = child(root, "sheetProtection")) {
         SheetProtection& sp = sheet.protection;
         sp.contents = boolAttr(p, "sheet", false);
@@ -770,6 +789,8 @@ BookData readWorkbookFile(const QString& path)
         }
         SheetData sheet;
         sheet.name = unescapeText(attr(s, "name"));
+        if (const char* state = attr(s, "state"))
+            sheet.visible = std::strcmp(state, "veryHidden") == 0 ? 2 : std::strcmp(state, "hidden") == 0 ? 0 : -1;
         if (sheet.name.isEmpty())
             throw damaged(path, QStringLiteral("名前のないシートがあります。"));
         readSheet(pkg, rel->second.target, styles, strings, sheet, path);
@@ -785,7 +806,7 @@ BookData readWorkbookFile(const QString& path)
 
     forEach(child(wb, "definedNames"), "definedName", [&](const pugi::xml_node& d) {
         DefinedName name;
-        name.name = unescapeText(attr(d, "name"));
+        name.name = nameFromFile(unescapeText(attr(d, "name")));
         name.refersTo = unescapeText(d.child_value());
         if (const char* local = attr(d, "localSheetId")) {
             const int pos = std::atoi(local);

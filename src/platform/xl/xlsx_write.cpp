@@ -150,9 +150,12 @@ private:
             f += argbHex(s.fontColor);
             f += "\"/>";
         }
+        const QString& name = s.fontName.isEmpty() ? kDefaultFontName : s.fontName;
         f += "<name val=\"";
-        f += escapeText(s.fontName.isEmpty() ? QStringLiteral("Calibri") : s.fontName, true);
-        f += "\"/><family val=\"2\"/></font>";
+        f += escapeText(name, true);
+        // The Japanese character set tells other programs to draw the default font's texts with
+        // Japanese glyphs even where they substitute another face for it.
+        f += name == kDefaultFontName ? "\"/><family val=\"2\"/><charset val=\"128\"/></font>" : "\"/><family val=\"2\"/></font>";
         return intern(fontIds_, fonts_, std::move(f));
     }
 
@@ -363,6 +366,31 @@ void appendCell(std::string& o, int row, int column, const Cell& cell, StyleTabl
     o += "</c>";
 }
 
+void appendPageSetup(std::string& o, const PageSetup& p)
+{
+    if (p == PageSetup{})
+        return;
+    o += "<pageSetup";
+    if (p.paperSize > 0) {
+        o += " paperSize=\"";
+        appendInt(o, p.paperSize);
+        o += '"';
+    }
+    if (p.zoom != 0 && p.zoom != 100) {
+        o += " scale=\"";
+        appendInt(o, p.zoom);
+        o += '"';
+    }
+    for (const auto& [attribute, pages] : {std::pair{" fitToWidth=\"", p.fitToPagesWide}, std::pair{" fitToHeight=\"", p.fitToPagesTall}}) {
+        if (pages != 1) {
+            o += attribute;
+            appendInt(o, pages);
+            o += '"';
+        }
+    }
+    o += p.orientation == 2 ? " orientation=\"landscape\"/>" : " orientation=\"portrait\"/>";
+}
+
 std::string sheetXml(const SheetData& sheet, bool active, StyleTable& styles, SharedStrings& strings,
                      const std::vector<bool>& dateStyles)
 {
@@ -373,6 +401,8 @@ std::string sheetXml(const SheetData& sheet, bool active, StyleTable& styles, Sh
     o += "\" xmlns:r=\"";
     o += kRelNs;
     o += "\">";
+    if (sheet.pageSetup.zoom == 0)
+        o += "<sheetPr><pageSetUpPr fitToPage=\"1\"/></sheetPr>";
 
     if (!sheet.cells.empty()) {
         int minR = kMaxRows, maxR = 1, minC = kMaxColumns, maxC = 1;
@@ -546,6 +576,7 @@ std::string sheetXml(const SheetData& sheet, bool active, StyleTable& styles, Sh
         o += "/>";
     }
     o += "<pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\" header=\"0.3\" footer=\"0.3\"/>";
+    appendPageSetup(o, sheet.pageSetup);
     o += "</worksheet>";
     return o;
 }
@@ -610,7 +641,9 @@ void writeWorkbookFile(const BookData& book, const QString& path, bool macroEnab
     // A file with names the format refuses does not open in other spreadsheet programs.
     if (const QString problem = bookProblem(book); !problem.isEmpty())
         throw writeError(path, problem);
-    const int active = book.activeSheet >= 0 && size_t(book.activeSheet) < book.sheets.size() ? book.activeSheet : 0;
+    int active = book.activeSheet >= 0 && size_t(book.activeSheet) < book.sheets.size() ? book.activeSheet : 0;
+    while (book.sheets[size_t(active)].visible != -1)   // one sheet is shown: bookProblem checked it
+        active = (active + 1) % int(book.sheets.size());
 
     StyleTable styles(book.styles);
     std::vector<bool> dateStyles;
@@ -664,6 +697,8 @@ void writeWorkbookFile(const BookData& book, const QString& path, bool macroEnab
         wb += escapeText(book.sheets[i].name, true);
         wb += "\" sheetId=\"";
         appendInt(wb, qint64(i + 1));
+        if (book.sheets[i].visible != -1)
+            wb += book.sheets[i].visible == 2 ? "\" state=\"veryHidden" : "\" state=\"hidden";
         wb += "\" r:id=\"rId";
         appendInt(wb, qint64(i + 1));
         wb += "\"/>";
@@ -673,7 +708,7 @@ void writeWorkbookFile(const BookData& book, const QString& path, bool macroEnab
         wb += "<definedNames>";
         for (const DefinedName& d : book.names) {
             wb += "<definedName name=\"";
-            wb += escapeText(d.name, true);
+            wb += escapeText(nameToFile(d.name), true);
             wb += '"';
             if (d.sheet >= 0) {
                 wb += " localSheetId=\"";

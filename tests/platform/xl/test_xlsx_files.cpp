@@ -113,7 +113,7 @@ TEST(XlsxForeign, ReadsWhatOtherProgramsWrite)
     EXPECT_EQ(book.sheets[1].name, QStringLiteral("シートB"));
     EXPECT_EQ(book.activeSheet, 1);
     ASSERT_EQ(book.names.size(), 3u);
-    EXPECT_EQ(book.names[0].name, QStringLiteral("_xlnm.Print_Area"));
+    EXPECT_EQ(book.names[0].name, QStringLiteral("Print_Area"));
     EXPECT_EQ(book.names[0].sheet, 0);
     EXPECT_EQ(book.names[1].name, QStringLiteral("Local"));
     EXPECT_EQ(book.names[1].sheet, 1);

@@ -48,13 +48,8 @@ int rowPixels(double points, int zoom)
 
 QFont cellFont(const CellStyle& style, int zoom)
 {
-    QFont f;
-    if (style.fontName.isEmpty())
-        f.setFamilies({QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAexGothic"), QStringLiteral("DejaVu Sans")});
-    else
-        f.setFamilies({style.fontName, QStringLiteral("Noto Sans CJK JP"), QStringLiteral("DejaVu Sans")});
+    QFont f = xl::cellFont(style);
     f.setPixelSize(std::max(1, int(std::lround(style.fontSize * 96.0 / 72.0 * zoom / 100.0))));
-    f.setBold(style.bold);
     return f;
 }
 
