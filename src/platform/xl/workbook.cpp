@@ -301,6 +301,10 @@ bool Workbook::eventsOn() const
 void Workbook::cellsWritten(Worksheet& sheet, const QRect& area, bool values)
 {
     saved_ = false;
+    if (!calculating_ && !UserAction::active()) {
+        undo_.clear();
+        redo_.clear();
+    }
     if (values && recalc_ && !calculating_) {
         dirty_ = true;
         scheduleCalculation();

@@ -411,18 +411,26 @@ void Worksheet::setSelection(const Range& target)
         book_->notify([&](WorkbookObserver* o) { o->selectionChange(target); });
 }
 
+void Worksheet::checkUserEditable(const Range& target)
+{
+    if (!protectContents())
+        return;
+    for (int r = target.row(); r <= target.lastRow(); ++r)
+        for (int c = target.column(); c <= target.lastColumn(); ++c)
+            if (!isUserEditable(r, c))
+                throw Error(1004, QStringLiteral("変更しようとしているセルは保護されています。 (The cell %1 is protected)")
+                                      .arg(Range(this, r, c, r, c).address()));
+}
+
 void Worksheet::userEdit(const Range& target, const QVariant& typed)
 {
     if (&target.parent() != this)
         throw badReference(target.address());
-    if (protectContents()) {
-        for (int r = target.row(); r <= target.lastRow(); ++r)
-            for (int c = target.column(); c <= target.lastColumn(); ++c)
-                if (!isUserEditable(r, c))
-                    throw Error(1004, QStringLiteral("変更しようとしているセルは保護されています。 (The cell %1 is protected)")
-                                          .arg(Range(this, r, c, r, c).address()));
-    }
+    checkUserEditable(target);
+    const Workbook::UserAction action;
+    Workbook::EditStep before = book_->takeStep(index_, QRect(target.column(), target.row(), target.columnCount(), target.rowCount()));
     Range(target).setValue(typed);
+    book_->recordUserEdit(std::move(before));
     if (book_->eventsOn())
         book_->notify([&](WorkbookObserver* o) { o->sheetChange(target); });
 }
@@ -431,6 +439,7 @@ void Worksheet::userSelect(const Range& target)
 {
     if (&target.parent() != this)
         throw badReference(target.address());
+    const Workbook::UserAction action;
     setSelection(target);
 }
 

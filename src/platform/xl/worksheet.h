@@ -112,6 +112,8 @@ private:
     friend class Border;
     SheetData& sheet() const;             // raw, no recalculation
     void checkCell(int row, int column) const;
+    // Error 1004 naming the first cell of target the user may not change.
+    void checkUserEditable(const Range& target);
     void setSelection(const Range& target);
     QString sheetName(const QString& name) const;
     void setSheetName(const QString& name, const QString& address);

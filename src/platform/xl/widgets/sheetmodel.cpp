@@ -181,15 +181,28 @@ QString SheetModel::editText(int row, int column) const
     }
 }
 
-bool SheetModel::userEdit(const Range& target, const QVariant& typed)
+bool SheetModel::guarded(const std::function<void()>& step)
 {
     try {
-        sheet_->userEdit(target, typed);
+        step();
         return true;
     } catch (const VbError& e) {
         showSheetError(e.description);
         return false;
     }
+}
+
+bool SheetModel::userEdit(const Range& target, const QVariant& typed)
+{
+    return guarded([&] { sheet_->userEdit(target, typed); });
+}
+
+bool SheetModel::undo(bool redo)
+{
+    Workbook& book = sheet_->parent();
+    if (!(redo ? book.canRedo() : book.canUndo()))
+        return false;
+    return guarded([&] { redo ? book.redo() : book.undo(); });
 }
 
 void SheetModel::cellsChanged(const QRect& area)

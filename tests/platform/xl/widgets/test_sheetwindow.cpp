@@ -109,6 +109,41 @@ TEST_F(SheetWindowTest, TabsAndFormulaBarFollowTheSwitchesAndTheActiveSheet)
     EXPECT_EQ(&book->activeSheet(), ws);
     EXPECT_EQ(window->currentView(), window->viewOf(*ws));
     EXPECT_EQ(log.activations.last(), ws->name());
+
+    // A protected sheet's tab says so; a hidden sheet has none.
+    second.protect();
+    settle();
+    EXPECT_FALSE(window->sheetTabs()->tabIcon(1).isNull());
+    EXPECT_TRUE(window->sheetTabs()->tabIcon(0).isNull());
+    EXPECT_TRUE(window->sheetTabs()->tabToolTip(1).contains(QStringLiteral("保護")));
+    ws->setVisible(kSheetHidden);
+    settle();
+    EXPECT_FALSE(window->sheetTabs()->isTabVisible(0));
+    EXPECT_EQ(window->currentView(), window->viewOf(second));
+}
+
+TEST_F(SheetWindowTest, TheFormulaBarEchoesTypingAndCtrlEndFindsTheLastUsedCell)
+{
+    ws->range("C3").setValue(QStringLiteral("元"));
+    select(3, 3);
+    QTest::keyClick(view(), Qt::Key_A);
+    EXPECT_EQ(window->contentBox()->text(), QStringLiteral("a"));
+    QTest::keyClicks(editor(), QStringLiteral("bc"));
+    EXPECT_EQ(window->contentBox()->text(), QStringLiteral("abc"));
+    QTest::keyClick(editor(), Qt::Key_Escape);
+    EXPECT_EQ(window->contentBox()->text(), QStringLiteral("元"));
+
+    // The last row and column holding something shown, not the edge of the grid.
+    ws->range("E9").setValue(1.0);
+    ws->range("H4").setValue(2.0);
+    ws->range("Z40").setValue(3.0);
+    ws->setColumnHidden(26, true);
+    ws->setRowHidden(40, true);
+    settle();
+    select(1, 1);
+    QTest::keyClick(view(), Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(view()->currentIndex(), at(9, 8));
+    EXPECT_EQ(window->addressBox()->text(), QStringLiteral("H9"));
 }
 
 TEST_F(SheetWindowTest, FormulaBarEditsAndGoesToAddresses)
