@@ -68,38 +68,27 @@ TEST(XlsxDamaged, EveryBrokenFileGivesAClearErrorNamingIt)
 TEST(XlsxDamaged, ABookTheWriterWouldRefuseIsRefusedAtOpenWithTheWritersWords)
 {
     QTemporaryDir dir;
-    struct Case {
-        const char* file;
-        QString sheet;
-    };
-    const Case cases[] = {
-        {"xl/long_sheet_name.xlsx", QString(32, QChar(u'あ'))},
-        {"xl/bracket_sheet_name.xlsx", QStringLiteral("[勤務]")},
-        {"xl/case_twin_sheets.xlsx", QStringLiteral("sheet a")},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.file);
+    const std::pair<const char*, QString> cases[] = {{"long_sheet_name", QString(32, QChar(u'あ'))},
+                                                     {"bracket_sheet_name", QStringLiteral("[勤務]")},
+                                                     {"case_twin_sheets", QStringLiteral("sheet a")}};
+    for (const auto& [file, sheet] : cases) {
         BookData book;
         book.sheets.resize(2);
         book.sheets[0].name = QStringLiteral("Sheet A");
-        book.sheets[1].name = c.sheet;
-        QString refused;
+        book.sheets[1].name = sheet;
+        QString refused, opened;
         try {
             writeWorkbookFile(book, dir.filePath(QStringLiteral("x.xlsx")), false);
         } catch (const Error& e) {
             refused = e.description.mid(e.description.indexOf(QStringLiteral(": ")) + 2);
         }
-        ASSERT_TRUE(refused.contains(QLatin1Char('\'') + c.sheet + QLatin1Char('\''))) << refused.toStdString();
-
-        const QString path = testenv::dataPath(QString::fromUtf8(c.file));
         try {
-            readWorkbookFile(path);
-            ADD_FAILURE() << "opened";
+            readWorkbookFile(testenv::dataPath(QStringLiteral("xl/%1.xlsx").arg(QLatin1String(file))));
         } catch (const Error& e) {
-            EXPECT_EQ(e.number, 1004);
-            EXPECT_TRUE(e.description.contains(QFileInfo(path).fileName())) << e.text().toStdString();
-            EXPECT_TRUE(e.description.contains(refused)) << e.text().toStdString();
+            opened = e.description;
         }
+        EXPECT_TRUE(refused.contains(QLatin1Char('\'') + sheet + QLatin1Char('\''))) << refused.toStdString();
+        EXPECT_TRUE(opened.contains(QLatin1String(file)) && opened.contains(refused)) << opened.toStdString();
     }
 }
 

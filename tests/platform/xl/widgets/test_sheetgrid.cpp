@@ -160,25 +160,17 @@ TEST_F(SheetWindowTest, AWheelNotchScrollsThreeRowsOrColumns)
     ws->setRowHidden(7, true);
     settle();
     SheetView* v = view();
-    // The first row and column shown below and beside the frozen ones.
-    auto topRow = [&] { return v->rowAt(v->rowHeight(0) + v->rowHeight(1)) + 1; };
-    auto leftColumn = [&] { return v->columnAt(v->columnWidth(0)) + 1; };
     auto wheel = [&](QPoint delta, Qt::KeyboardModifiers modifiers = {}) {
         const QPoint at = v->viewport()->rect().center();
         QWheelEvent e(at, v->viewport()->mapToGlobal(at), QPoint(), delta, Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(v->viewport(), &e);
+        // the first row and column shown below and beside the frozen ones
+        return std::pair{v->rowAt(v->rowHeight(0) + v->rowHeight(1)) + 1, v->columnAt(v->columnWidth(0)) + 1};
     };
-    ASSERT_EQ(topRow(), 3);
-    wheel(QPoint(0, -120));
-    EXPECT_EQ(topRow(), 6);    // rows of any height
-    wheel(QPoint(0, -120));
-    EXPECT_EQ(topRow(), 10);   // a hidden row does not count
+    EXPECT_EQ(wheel(QPoint(0, -120)), std::pair(6, 2));    // rows of any height
+    EXPECT_EQ(wheel(QPoint(0, -120)), std::pair(10, 2));   // a hidden row does not count
     wheel(QPoint(0, -60));
-    wheel(QPoint(0, -60));     // two half notches make one
-    EXPECT_EQ(topRow(), 13);
-    wheel(QPoint(0, 240));
-    EXPECT_EQ(topRow(), 6);
-    wheel(QPoint(0, -120), Qt::ShiftModifier);
-    EXPECT_EQ(leftColumn(), 5);
-    EXPECT_EQ(topRow(), 6);
+    EXPECT_EQ(wheel(QPoint(0, -60)), std::pair(13, 2));    // two half notches make one
+    EXPECT_EQ(wheel(QPoint(0, 240)), std::pair(6, 2));
+    EXPECT_EQ(wheel(QPoint(0, -120), Qt::ShiftModifier), std::pair(6, 5));
 }
