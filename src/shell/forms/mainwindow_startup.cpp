@@ -22,6 +22,7 @@
 #include "shell/status.h"
 #include "shell/win32_registory.h"
 #include "workbook/macros.h"
+#include "workbook/template.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -61,20 +62,6 @@ long wholeNumber(double v)
     if (!(r >= -2147483648.0 && r <= 2147483647.0))
         throw xl::Error(6, QStringLiteral("オーバーフローしました。"));
     return long(r);
-}
-
-// The cells only the program reads are hidden for the user; debug mode shows them.
-void showWorkingCells(xl::Workbook& book)
-{
-    for (int i = 1; i <= book.worksheetCount(); ++i) {
-        xl::Worksheet& ws = book.worksheets(i);
-        const std::vector<int> rows = ws.data().hiddenRows;
-        const std::vector<int> columns = ws.data().hiddenColumns;
-        for (int r : rows)
-            ws.setRowHidden(r, false);
-        for (int c : columns)
-            ws.setColumnHidden(c, false);
-    }
 }
 
 }  // namespace
@@ -185,8 +172,9 @@ void frm勤務管理::windowSetUp()
     stamp(QStringLiteral("フォーム設定 End"));
     xlApp->setDisplayWorkbookTabs(DebugMode);
     xlApp->setDisplayFormulaBar(DebugMode);
+    // The working cells and the debug sheet are hidden from the user; debugging needs them.
     if (DebugMode)
-        showWorkingCells(*xlBook);
+        workbook::showWorkingCells(*xlBook, true);
 }
 
 void frm勤務管理::readShiftTypeInput()

@@ -158,7 +158,7 @@ TEST_F(ProgramTest, DebugMarkerShowsTheDebugMenuAndTheWorkingCells)
     EXPECT_TRUE(DebugMode);
     EXPECT_TRUE(window_->mnuDebug->menuAction()->isVisible());
     EXPECT_TRUE(xlApp->displayWorkbookTabs());
-    EXPECT_FALSE(xlBook->worksheets(QStringLiteral("人員配置表")).rowHidden(2));
+    EXPECT_EQ(xlBook->worksheets(QStringLiteral("dbg")).visible(), xl::kSheetVisible);
 }
 
 TEST_F(ProgramTest, ChecksAndErrorsEndTheStartUp)
