@@ -23,6 +23,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPushButton>
+#include <QScreen>
 #include <cmath>
 
 namespace {
@@ -95,8 +96,13 @@ void frm勤務管理::cmd開始条件設定_Click()
         return;
     SndESC();
     // One dialog: a second press brings the open one forward.
-    if (!startConditions_)
+    if (!startConditions_) {
         startConditions_ = new frm開始条件設定(this);
+        // In the middle of the screen, not over the main window's buttons.
+        startConditions_->adjustSize();
+        if (const QScreen* screen = this->screen())
+            startConditions_->move(screen->availableGeometry().center() - startConditions_->rect().center());
+    }
     startConditions_->show();
     startConditions_->raise();
     startConditions_->activateWindow();
