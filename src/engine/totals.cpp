@@ -87,12 +87,15 @@ void 集計再計算()
 
 void 勤務集計加算(int m, int t, int d)
 {
+    std::uint32_t& bits = dayBits(m, t);
+    const std::uint32_t bit = dayBit(d);
     addDay(m, t, d, +1);
-    dayBits(m, t) |= dayBit(d);
+    bits |= bit;
 }
 
 void 勤務変更(int a, int b, int d)
 {
+    const std::uint32_t bit = dayBit(d);
     const int sa = Time_Table(a, d);
     const int sb = Time_Table(b, d);
     Time_Table(a, d) = sb;
@@ -106,7 +109,6 @@ void 勤務変更(int a, int b, int d)
     if (sb > 0)
         addDay(b, sb, d, -1);
     // Both old bits go before the new ones are set, so equal shifts keep theirs.
-    const std::uint32_t bit = dayBit(d);
     if (sa > 0)
         dayBits(a, sa) &= ~bit;
     if (sb > 0)

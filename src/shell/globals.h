@@ -28,6 +28,8 @@ inline long 作成年 = 0;
 inline long 作成月 = 0;
 inline long 作成開始日 = 0;
 inline long 基準開始日 = 0;
+// The time limit of a generation run in minutes.
+inline float LimitTime = 0;
 // A best-shift run's progress for the caption: tables kept, successful and doubtful attempts.
 inline long BestShift_Cnt = 0;
 inline long BestShift_OkCnt = 0;
@@ -52,6 +54,7 @@ inline void resetShellGlobals()
     作成月 = 0;
     作成開始日 = 0;
     基準開始日 = 0;
+    LimitTime = 0;
     BestShift_Cnt = 0;
     BestShift_OkCnt = 0;
     BestShift_NgCnt = 0;
