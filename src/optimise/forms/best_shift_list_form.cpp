@@ -195,8 +195,10 @@ void frmベストシフトリスト::cmdRestore_Click()
 
 void frmベストシフトリスト::showProblems(const QString& problems)
 {
-    for (size_t k = 1; k < alert.size(); ++k)
+    for (size_t k = 1; k < alert.size(); ++k) {
+        alert[k]->hide();
         alert[k]->deleteLater();
+    }
     alert.resize(1);
     if (problems.isEmpty())
         return;
