@@ -159,32 +159,6 @@ TEST_F(ModelTest, StrictModeRefusesFillsThatLeaveSingleDays)
     EXPECT_TRUE(規則違反判定(1, Day_Cnt - 1));
 }
 
-TEST_F(ModelTest, CandidateDaysShortestStaffedFirstAndRepeatable)
-{
-    ASSERT_TRUE(load(optfx::kLarge));
-    Start_Day = 5;
-    vb::Array2<int> order;
-    Randomize(21);
-    const int n = 調整日選択_時間(order);
-    ASSERT_EQ(n, Day_Cnt - 4);
-    std::vector<int> days;
-    for (int j = 1; j <= n; ++j) {
-        days.push_back(order(j, 1));
-        if (j > 1) {
-            EXPECT_LE(order(j - 1, 2), order(j, 2));
-        }
-    }
-    EXPECT_EQ(調整日選択(order, n, n + 1), -1);
-    Randomize(21);
-    vb::Array2<int> again;
-    調整日選択_時間(again);
-    for (int j = 1; j <= n; ++j)
-        EXPECT_EQ(again(j, 1), days[size_t(j - 1)]);
-    std::sort(days.begin(), days.end());
-    for (int j = 0; j < n; ++j)
-        EXPECT_EQ(days[size_t(j)], 5 + j);
-}
-
 TEST_F(ModelTest, AdjustmentsThatCannotRun)
 {
     ASSERT_TRUE(load(optfx::kGeneral));
