@@ -2,6 +2,7 @@
 
 #include "engine/conditions.h"
 #include "engine/model.h"
+#include "optimise/window_steps.h"
 #include "shell/forms/formhelpers.h"
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
@@ -50,6 +51,7 @@ frm勤務管理::frm勤務管理(QWidget* parent) : QMainWindow(parent)
     Timer_Caption.setInterval(1000);
     OnTimeout(&Timer_Caption, this, [this] { Timer_Caption_Timer(); });
     基本情報読込後 = [this] { スイッチメニュー表示(); };
+    installWindowSteps();
     // A close that came during a run happens once the run has stopped.
     setRunEndedHook([this] {
         if (pendingClose_ != Close::None)
@@ -64,6 +66,9 @@ frm勤務管理::~frm勤務管理()
 {
     基本情報読込後 = nullptr;
     setRunEndedHook(nullptr);
+    最適化窓手順.復元メニュー有効化 = nullptr;
+    最適化窓手順.結果ログ表示後 = nullptr;
+    最適化窓手順.mnuAdjDayOffCnt_Click = nullptr;
 }
 
 QAction* frm勤務管理::item(QMenu* menu, const QString& caption, std::function<void()> handler)
@@ -183,7 +188,7 @@ void frm勤務管理::buildSettingsMenu()
     mnu設定 = menuBar()->addMenu(QStringLiteral("確保方法"));
     mnuBestShiftMake = item(mnu設定, QStringLiteral("ベストシフト作成"), [this] { mnuBestShiftMake_Click(); });
     mnuBestShiftMake->setCheckable(true);
-    mnuRestoreBestTimeTable = item(mnu設定, QStringLiteral("　復元"));
+    mnuRestoreBestTimeTable = item(mnu設定, QStringLiteral("　復元"), [this] { mnuRestoreBestTimeTable_Click(); });
     mnuBackground = item(mnu設定, QStringLiteral("バックグラウンド動作"), [this] { mnuBackground_Click(); });
     mnuBackground->setCheckable(true);
     mnu設定->addSeparator();
@@ -206,7 +211,7 @@ void frm勤務管理::buildOptionMenu()
 {
     mnuOption = menuBar()->addMenu(QStringLiteral("オプション"));
     mnuChk = mnuOption->addMenu(QStringLiteral("シフト表解析"));
-    mnu勤務分散解析 = item(mnuChk, QStringLiteral("勤務分散解析"));
+    mnu勤務分散解析 = item(mnuChk, QStringLiteral("勤務分散解析"), [this] { mnu勤務分散解析_Click(); });
     mnuChk->addSeparator();
     mnu交換可能勤務一覧 = item(mnuChk, QStringLiteral("交換可能勤務一覧"));
     mnu勤務可能判定 = item(mnuChk, QStringLiteral("勤務可能判定"));
@@ -217,8 +222,9 @@ void frm勤務管理::buildOptionMenu()
     for (int i = 0; i < 3; ++i)
         mnuOptimize[size_t(i)] = item(mnuSeparatelyAdjust, optimise[i]);
     mnuSeparatelyAdjust->addSeparator();
-    mnuAdjDayOffCnt = item(mnuSeparatelyAdjust, QStringLiteral("連続休み日数調整"));
-    mnuAdjOffOver = item(mnuSeparatelyAdjust, QStringLiteral("休み±均等化"));
+    mnuAdjDayOffCnt =
+        item(mnuSeparatelyAdjust, QStringLiteral("連続休み日数調整"), [this] { mnuAdjDayOffCnt_Click(); });
+    mnuAdjOffOver = item(mnuSeparatelyAdjust, QStringLiteral("休み±均等化"), [this] { mnuAdjOffOver_Click(); });
     // Shown once start-up has read the workbook.
     mnuChk->menuAction()->setVisible(false);
     mnuSeparatelyAdjust->menuAction()->setVisible(false);
@@ -237,7 +243,7 @@ void frm勤務管理::buildDebugMenu()
 {
     mnuDebug = menuBar()->addMenu(QStringLiteral("デバッグ"));
     mnuCommand = item(mnuDebug, QStringLiteral("コマンド"));
-    mnuDebugMemoryDump = item(mnuDebug, QStringLiteral("メモリダンプ"));
+    mnuDebugMemoryDump = item(mnuDebug, QStringLiteral("メモリダンプ"), [this] { mnuDebugMemoryDump_Click(); });
     mnuCommand1 = item(mnuDebug, QStringLiteral("Cal True,True,True"), [this] { mnuCommand1_Click(); });
     EnableEventsOn = item(mnuDebug, QStringLiteral("EnableEvents On/Off"), [this] { EnableEventsOn_Click(); });
     mnuDebug->menuAction()->setVisible(false);
@@ -250,9 +256,9 @@ void frm勤務管理::disableUnavailable()
                        static_cast<QWidget*>(cmd勤務表クリア)})
         w->setEnabled(false);
     for (QAction* a : {mnuNewFile, mnuFileConditionRead, mnuFileConditionSave, mdFileKinmuRead,
-                       mnu実行結果注意ログ表示, mnu設定条件値ログ表示, mnuCeateHtml, mnuFileDatabase, mnuRestoreBestTimeTable, mnuOptimizeParam, mnu単勤単休総数, mnu勤務分散解析, mnu交換可能勤務一覧,
-                       mnu勤務可能判定, mnuOptimize[0], mnuOptimize[1], mnuOptimize[2], mnuAdjDayOffCnt, mnuAdjOffOver,
-                       RefleshForce, mnuCommand, mnuDebugMemoryDump})
+                       mnu実行結果注意ログ表示, mnu設定条件値ログ表示, mnuCeateHtml, mnuFileDatabase, mnuOptimizeParam,
+                       mnu単勤単休総数, mnu交換可能勤務一覧, mnu勤務可能判定, mnuOptimize[0], mnuOptimize[1],
+                       mnuOptimize[2], RefleshForce, mnuCommand})
         a->setEnabled(false);
     cmd勤務表作成->setEnabled(bool(開始条件確認Load));
     // Enabled by the reports that write the result log.

@@ -49,6 +49,14 @@ public:
     void mnuBackground2_Click();
     void mnu単勤単休最少化_Click(int index);
     void mnuChkDayOffCnt_Click();
+    // For every run of rest days over the limit: one exchange of its first day that the rules
+    // allow; then the roster sheet is refreshed.
+    void AdjDayOffCnt();
+    void mnuAdjDayOffCnt_Click();
+    void mnuAdjOffOver_Click();
+    void mnu勤務分散解析_Click();
+    void mnuRestoreBestTimeTable_Click();
+    void mnuDebugMemoryDump_Click();
     void mnu実行結果ログ表示_Click();
     void mnuVersion_Click();
     void mnuCommand1_Click();
@@ -140,6 +148,8 @@ private:
     void buildOptionMenu();
     void buildDebugMenu();
     void disableUnavailable();
+    // What the optimiser's windows and reports ask of this window.
+    void installWindowSteps();
     void サイズ調整();
     QAction* item(QMenu* menu, const QString& caption, std::function<void()> handler = {});
 

@@ -1,10 +1,8 @@
 // The main window's commands: the generation request, the sheet buttons, the switch menus and
 // the tools menus.
 #include "engine/conditions.h"
-#include "engine/dayoff.h"
 #include "engine/forms/frmstartcond.h"
 #include "engine/model.h"
-#include "engine/shiftload.h"
 #include "engine/workbook_access.h"
 #include "platform/ui/prompt.h"
 #include "shell/forms/formhelpers.h"
@@ -17,7 +15,6 @@
 #include "shell/myexcel.h"
 #include "shell/mylog.h"
 #include "shell/myshell.h"
-#include "shell/period.h"
 
 #include <QAction>
 #include <QDir>
@@ -193,19 +190,6 @@ void frm勤務管理::mnu単勤単休最少化_Click(int index)
     default:
         break;
     }
-}
-
-void frm勤務管理::mnuChkDayOffCnt_Click()
-{
-    if (RefuseDuringRun())
-        return;
-    // A reading that failed has said why; a report over a half-read table would mislead.
-    if (全条件読込(0) == -1 || !シフト表読込(1, Day_Cnt, 0, 1))
-        return;
-    std::vector<連続休み> runs;
-    GetDayOffCnt(runs);
-    const QString text = 連続休み超過レポート(runs, 現在期間().開始日);
-    MsgBox(text, ui::vbOKOnly, QStringLiteral("連続休み日数超過解析 - Ctrl+C でコピー可"));
 }
 
 void frm勤務管理::mnu実行結果ログ表示_Click()

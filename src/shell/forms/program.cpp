@@ -1,6 +1,7 @@
 #include "shell/forms/program.h"
 
 #include "engine/conditions.h"
+#include "optimise/forms/best_shift_list_form.h"
 #include "optimise/forms/optimiser_window_form.h"
 #include "optimise/install.h"
 #include "platform/xl/widgets/sheetwindow.h"
@@ -22,6 +23,7 @@ void installProgram()
     installConditionModelSteps();
     installOptimiserSteps();
     installOptimiserWindow();
+    installBestShiftListWindow();
 }
 
 int runProgram()

@@ -3,6 +3,7 @@
 #include "engine/conditions.h"
 #include "engine/forms/frmstartcond.h"
 #include "engine/model.h"
+#include "optimise/window_steps.h"
 #include "platform/db/db.h"
 #include "platform/ui/prompt.h"
 #include "platform/xl/widgets/sheetwindow.h"
@@ -13,6 +14,7 @@
 #include "shell/lifecycle.h"
 #include "shell/myapi_process.h"
 #include "shell/myexcel.h"
+#include "shell/mylog.h"
 #include "shell/rs_db.h"
 #include "shell/rs_dbsub.h"
 #include "shell/status.h"
@@ -302,6 +304,15 @@ TEST_F(ProgramTest, SwitchMenusAndTheRestRunReport)
     ui::setNextAnswer(ui::vbOK);
     window_->mnuChkDayOffCnt->trigger();
     EXPECT_EQ(lastTitle(), QStringLiteral("連続休み日数超過解析 - Ctrl+C でコピー可"));
+
+    // What the optimiser's reports and store ask of the window.
+    EXPECT_FALSE(window_->mnu実行結果ログ表示->isEnabled());
+    ResultLog書込(QStringLiteral("結果"), true);
+    最適化窓手順.結果ログ表示後();
+    EXPECT_TRUE(window_->mnu実行結果ログ表示->isEnabled());
+    ui::setNextAnswer(ui::vbOK);
+    window_->mnuRestoreBestTimeTable->trigger();
+    EXPECT_EQ(ui::shownMessages().back().prompt, QStringLiteral("データがありません！"));
 
     // One start-condition dialog, however often it is asked for.
     window_->cmd開始条件設定->click();
