@@ -7,7 +7,9 @@
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
 #include "shell/myshell.h"
+#include "storage/forms/frmsavedshifts.h"
 #include "storage/monthsave.h"
+#include "storage/savedshifts.h"
 
 #include <QActionGroup>
 #include <QFrame>
@@ -166,7 +168,11 @@ void frm勤務管理::buildFileMenu()
     mnuFileConditionRead = item(mnuFile, QStringLiteral("条件データ 読込"));
     mnuFileConditionSave = item(mnuFile, QStringLiteral("条件データ 保存"));
     mnuFile->addSeparator();
-    mdFileKinmuRead = item(mnuFile, QStringLiteral("勤務データ 読込"));
+    mdFileKinmuRead = item(mnuFile, QStringLiteral("勤務データ 読込"), [] {
+        // Reading a month back writes the roster sheet.
+        if (!RefuseDuringRun())
+            既存シフト読込表示();
+    });
     mdFileKinmuSave = item(mnuFile, QStringLiteral("勤務データ 保存"), [] {
         // The save reads every condition and the whole month.
         if (!RefuseDuringRun())
@@ -242,7 +248,7 @@ void frm勤務管理::buildOptionMenu()
 void frm勤務管理::buildDebugMenu()
 {
     mnuDebug = menuBar()->addMenu(QStringLiteral("デバッグ"));
-    mnuCommand = item(mnuDebug, QStringLiteral("コマンド"));
+    mnuCommand = item(mnuDebug, QStringLiteral("コマンド"), [] { 削除_勤務記録(); });
     mnuDebugMemoryDump = item(mnuDebug, QStringLiteral("メモリダンプ"), [this] { mnuDebugMemoryDump_Click(); });
     mnuCommand1 = item(mnuDebug, QStringLiteral("Cal True,True,True"), [this] { mnuCommand1_Click(); });
     EnableEventsOn = item(mnuDebug, QStringLiteral("EnableEvents On/Off"), [this] { EnableEventsOn_Click(); });
@@ -255,10 +261,10 @@ void frm勤務管理::disableUnavailable()
     for (QWidget* w : {static_cast<QWidget*>(cmd再調整), static_cast<QWidget*>(cmd保存読込),
                        static_cast<QWidget*>(cmd勤務表クリア)})
         w->setEnabled(false);
-    for (QAction* a : {mnuNewFile, mnuFileConditionRead, mnuFileConditionSave, mdFileKinmuRead,
-                       mnu実行結果注意ログ表示, mnu設定条件値ログ表示, mnuCeateHtml, mnuFileDatabase, mnuOptimizeParam,
-                       mnu単勤単休総数, mnu交換可能勤務一覧, mnu勤務可能判定, mnuOptimize[0], mnuOptimize[1],
-                       mnuOptimize[2], RefleshForce, mnuCommand})
+    for (QAction* a : {mnuNewFile, mnuFileConditionRead, mnuFileConditionSave, mnu実行結果注意ログ表示,
+                       mnu設定条件値ログ表示, mnuCeateHtml, mnuFileDatabase, mnuOptimizeParam, mnu単勤単休総数,
+                       mnu交換可能勤務一覧, mnu勤務可能判定, mnuOptimize[0], mnuOptimize[1], mnuOptimize[2],
+                       RefleshForce})
         a->setEnabled(false);
     cmd勤務表作成->setEnabled(bool(開始条件確認Load));
     // Enabled by the reports that write the result log.

@@ -109,10 +109,13 @@ void frm勤務管理::takeDownWorkbook(bool everyApplication)
         ignoring([] { xlBook->close(false); });
     }
     releaseWorkbook();
-    // Every spreadsheet application of the program (the export view too), not only the workbook's.
-    if (everyApplication)
+    // Every spreadsheet application of the program (the exports' too), not only the workbook's.
+    if (everyApplication) {
         xl::Application::quitAll();
-    else if (xlApp)
+        resetXlGlobals();
+        return;
+    }
+    if (xlApp)
         ignoring([] { xlApp->quit(); });
     xlApp.reset();
 }
