@@ -335,3 +335,21 @@ TEST_F(ProgramTest, AnEmptyDatabaseFileIsSaidAtStartAndNeverCompacted)
     EXPECT_TRUE(AppEnded);
     EXPECT_EQ(QFileInfo(dbFile()).size(), 0);
 }
+
+TEST_F(ProgramTest, ASaveThatFailsKeepsTheProgramAndItsChanges)
+{
+    ASSERT_TRUE(start());
+    edit();
+    const QString moved = work_ + QStringLiteral("-moved");
+    ASSERT_TRUE(QDir().rename(work_, moved));  // the book's folder is gone: the save cannot write
+    ui::setNextAnswer(ui::vbYes);
+    ui::setNextAnswer(ui::vbOK);
+    window_->cmd閉じる_Click();
+    EXPECT_TRUE(ui::shownMessages().back().prompt.startsWith(QStringLiteral("ワークブックを保存できませんでした。")));
+    EXPECT_FALSE(AppEnded);
+    ASSERT_NE(xlBook, nullptr);
+    EXPECT_FALSE(xlBook->saved());
+    EXPECT_EQ(XlText(xlBook->worksheets(QStringLiteral("人員配置表")).range(QStringLiteral("Dirty")).value()),
+              QStringLiteral("1"));
+    ASSERT_TRUE(QDir().rename(moved, work_));
+}
