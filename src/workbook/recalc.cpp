@@ -4,6 +4,7 @@
 #include "workbook/holidays.h"
 #include "workbook/layout.h"
 #include "workbook/template.h"
+#include "workbook/views.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -804,6 +805,7 @@ void recalculate(xl::Workbook& book)
     numberMarks(book);
     gridTotals(s, types, period, members.count, needPerDay, restSymbol);
     paintSelection(book);
+    recalculateViews(book, types, period, members.count);
 }
 
 }  // namespace workbook
