@@ -10,6 +10,7 @@
 #include "shell/myfile.h"
 #include "shell/mymod.h"
 #include "shell/myshell.h"
+#include "shell/period.h"
 #include "shell/status.h"
 #include "storage/sheetgif.h"
 
@@ -44,13 +45,12 @@ void writePage(const QString& path, const QString& text)
         throw fileError(QFileInfo(path).dir().exists() ? EACCES : ENOENT);
 }
 
-// frmPrgB's name, keeping both bars as they are.
+// frmPrgB's name for the next step; the kinds bar keeps its place, the pictures bar starts anew.
 void progressName(const QString& name)
 {
     const ProgressState s = progressState();
     PrgBShow(name);
-    for (int bar : {0, 1})
-        PrgBSet(bar, s.min[bar], s.max[bar], s.value[bar]);
+    PrgBSet(1, s.min[1], s.max[1], s.value[1]);
 }
 
 int imageCount(int flag)
@@ -146,8 +146,9 @@ bool buildKinds(const Site& site, std::vector<const HtmlKind*>& built, QStringLi
 WebsiteResult build()
 {
     Site site;
-    site.start = DateSerial(int(作成年), int(作成月), int(基準開始日));
-    site.end = DateSerial(int(作成年), int(作成月) + 1, int(基準開始日) - 1);
+    const 期間 period = 現在期間();
+    site.start = period.開始日;
+    site.end = period.終了日;
     QString folder = xlDtGet(u"Main"_s, u"HTML_PATH"_s).trimmed();
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
         const QString picked = BrowseForFolder(nullptr, u"HTML作成先"_s, GetFolderPath(46));

@@ -3,6 +3,9 @@
 #include <QHash>
 #include <QPainter>
 #include <gif_lib.h>
+#include <algorithm>
+#include <climits>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -44,10 +47,14 @@ bool exactColours(const QImage& rgb, Indexed& out)
     return true;
 }
 
-bool medianCut(const QImage& rgb, Indexed& out)
+// More than 256 colours (anti-aliased text over many fills): the most frequent colours stay exact,
+// so fills keep their colour; a median cut of the whole picture fills the rest of the palette; each
+// colour takes its nearest entry.
+bool reduced(const QImage& rgb, Indexed& out)
 {
     const size_t n = size_t(rgb.width()) * size_t(rgb.height());
     std::vector<GifByteType> r(n), g(n), b(n);
+    QHash<QRgb, int> counts;
     size_t i = 0;
     for (int y = 0; y < rgb.height(); ++y) {
         const QRgb* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
@@ -55,15 +62,48 @@ bool medianCut(const QImage& rgb, Indexed& out)
             r[i] = GifByteType(qRed(line[x]));
             g[i] = GifByteType(qGreen(line[x]));
             b[i] = GifByteType(qBlue(line[x]));
+            ++counts[line[x] | 0xFF000000u];
         }
     }
-    int size = 256;
-    out.palette.assign(256, GifColorType{0, 0, 0});
-    out.pixels.resize(n);
+    std::vector<std::pair<int, QRgb>> frequent;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        frequent.emplace_back(it.value(), it.key());
+    const size_t kept = std::min<size_t>(128, frequent.size());
+    std::partial_sort(frequent.begin(), frequent.begin() + ptrdiff_t(kept), frequent.end(), std::greater<>());
+    for (size_t k = 0; k < kept; ++k) {
+        const QRgb c = frequent[k].second;
+        out.palette.push_back(GifColorType{GifByteType(qRed(c)), GifByteType(qGreen(c)), GifByteType(qBlue(c))});
+    }
+    int size = 256 - int(kept);
+    std::vector<GifColorType> cut(static_cast<size_t>(size));
+    std::vector<GifByteType> ignored(n);
     if (GifQuantizeBuffer(unsigned(rgb.width()), unsigned(rgb.height()), &size, r.data(), g.data(), b.data(),
-                          out.pixels.data(), out.palette.data()) != GIF_OK)
+                          ignored.data(), cut.data()) != GIF_OK)
         return false;
-    out.palette.resize(size_t(size));
+    out.palette.insert(out.palette.end(), cut.begin(), cut.begin() + size);
+
+    QHash<QRgb, GifByteType> nearest;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        const QRgb c = it.key();
+        int best = 0, bestDistance = INT_MAX;
+        for (size_t k = 0; k < out.palette.size() && bestDistance > 0; ++k) {
+            const int dr = qRed(c) - out.palette[k].Red, dg = qGreen(c) - out.palette[k].Green,
+                      db = qBlue(c) - out.palette[k].Blue;
+            const int distance = dr * dr + dg * dg + db * db;
+            if (distance < bestDistance) {
+                bestDistance = distance;
+                best = int(k);
+            }
+        }
+        nearest.insert(c, GifByteType(best));
+    }
+    out.pixels.resize(n);
+    i = 0;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width(); ++x)
+            out.pixels[i++] = nearest.value(line[x] | 0xFF000000u);
+    }
     return true;
 }
 
@@ -115,7 +155,7 @@ QByteArray encodeGif(const QImage& source)
     Indexed indexed;
     if (!exactColours(rgb, indexed)) {
         indexed = {};
-        if (!medianCut(rgb, indexed))
+        if (!reduced(rgb, indexed))
             return {};
     }
     QByteArray bytes;
