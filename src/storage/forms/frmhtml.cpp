@@ -56,6 +56,7 @@ frm公開用HTML作成::frm公開用HTML作成(QWidget* parent) : QDialog(parent
     for (int i = 0; i < 10; ++i)
         ChkShift[size_t(i)] = new QCheckBox(QString::fromUtf16(kCaptions[i]), FrShift);
     frAllCheck = new QGroupBox(this);
+    frAllCheck->setFlat(true);
     cmdAllCheck = {new QPushButton(u"全てOn"_s, frAllCheck), new QPushButton(u"全てOff"_s, frAllCheck)};
     lblPath = new QLabel(this);
     txtPath = new QLineEdit(this);
