@@ -807,7 +807,9 @@ void recalculate(xl::Workbook& book)
     numberMarks(book);
     gridTotals(s, types, period, members.count, needPerDay, restSymbol);
     paintSelection(book);
-    recalculateViews(book, types, period, members.count);
+    // Only the view on screen or being pictured is drawn; another is drawn when it is activated.
+    if (xl::Worksheet& active = book.activeSheet(); isViewSheet(active.name()))
+        recalculateView(active, types, period, members.count);
 }
 
 }  // namespace workbook

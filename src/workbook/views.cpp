@@ -632,14 +632,26 @@ void memberView(xl::Worksheet& ws, const Month& m)
 
 }  // namespace
 
-void recalculateViews(xl::Workbook& book, const ShiftTypes& types, const Period& period, int memberCnt)
+bool isViewSheet(const QString& name)
 {
-    const Month m = readMonth(book, types, period, memberCnt);
-    shiftTypeView(book.worksheets(u"シフト別"_s), m);
-    shiftListView(book.worksheets(u"シフト一覧"_s), m);
-    dayStaffView(book.worksheets(u"日別要員"_s), m);
-    timeBandView(book.worksheets(u"時間帯別"_s), m);
-    memberView(book.worksheets(u"個人別"_s), m);
+    return name == u"シフト別"_s || name == u"シフト一覧"_s || name == u"日別要員"_s || name == u"時間帯別"_s
+           || name == u"個人別"_s;
+}
+
+void recalculateView(xl::Worksheet& view, const ShiftTypes& types, const Period& period, int memberCnt)
+{
+    const Month m = readMonth(view.parent(), types, period, memberCnt);
+    const QString name = view.name();
+    if (name == u"シフト別"_s)
+        shiftTypeView(view, m);
+    else if (name == u"シフト一覧"_s)
+        shiftListView(view, m);
+    else if (name == u"日別要員"_s)
+        dayStaffView(view, m);
+    else if (name == u"時間帯別"_s)
+        timeBandView(view, m);
+    else if (name == u"個人別"_s)
+        memberView(view, m);
 }
 
 }  // namespace workbook

@@ -9,9 +9,11 @@ namespace workbook {
 struct ShiftTypes;
 struct Period;
 
-// Redraws シフト別 (page = shift type, A4 = most staff on a day), シフト一覧 (1 names on lines,
-// 2 names joined by "／"), 日別要員 (page = day - 1, YoinMax = most names in a row), 時間帯別
-// (page = day - 1) and 個人別 (page = roster row) from their index cells.
-void recalculateViews(xl::Workbook& book, const ShiftTypes& types, const Period& period, int memberCnt);
+// Whether the sheet is one of the five views: シフト別 (page = shift type, A4 = most staff on a
+// day), シフト一覧 (1 names on lines, 2 names joined by "／"), 日別要員 (page = day - 1,
+// YoinMax = most names in a row), 時間帯別 (page = day - 1) and 個人別 (page = roster row).
+bool isViewSheet(const QString& name);
+// Redraws the view sheet for the page its index cell names.
+void recalculateView(xl::Worksheet& view, const ShiftTypes& types, const Period& period, int memberCnt);
 
 }  // namespace workbook

@@ -1,4 +1,4 @@
-// The view sheets follow their index cells and the shift grid.
+// The view sheets follow their index cells and the shift grid while they are the active sheet.
 #include "template_fixture.h"
 #include "workbook/layout.h"
 
@@ -37,6 +37,7 @@ TEST(Views, ShiftTypeAndDayStaffPagesShowTheStaffAgainstTheNeed)
 {
     ViewBook b;
     const QString perType = u"シフト別"_s, perDay = u"日別要員"_s;
+    b.sheet(perType).activate();
     b.set(perType, u"シフト別_Idx"_s, 1.0);
     EXPECT_EQ(b.at(perType, u"D5"_s), QVariant(2.0));
     EXPECT_EQ(b.at(perType, u"E5"_s), QVariant(u"青木"_s));
@@ -48,6 +49,7 @@ TEST(Views, ShiftTypeAndDayStaffPagesShowTheStaffAgainstTheNeed)
     EXPECT_FALSE(b.at(perType, u"F5"_s).isValid());
     EXPECT_EQ(b.at(perType, u"A4"_s), QVariant(1.0));
 
+    b.sheet(perDay).activate();
     b.set(perDay, u"Idx日別"_s, 1.0);   // day 2
     EXPECT_EQ(b.at(perDay, u"A3"_s), QVariant(u"4月2日(木)"_s));
     EXPECT_EQ(b.at(perDay, u"B4"_s), QVariant(2.0));
@@ -62,6 +64,7 @@ TEST(Views, ShiftListJoinsTheNamesAsItsIndexSays)
 {
     ViewBook b;
     const QString list = u"シフト一覧"_s;
+    b.sheet(list).activate();
     b.set(list, u"Idxシフト一覧"_s, 1.0);
     EXPECT_EQ(b.at(list, u"D6"_s), QVariant(u"青木\n井上"_s));   // 日 on day 1
     EXPECT_EQ(b.at(list, u"D8"_s), QVariant(u"上田"_s));         // 深
@@ -75,6 +78,7 @@ TEST(Views, TimeBandsShowWhoWorksEachHalfHour)
 {
     ViewBook b;
     xl::Worksheet& ws = b.sheet(u"時間帯別"_s);
+    ws.activate();
     b.set(u"時間帯別"_s, u"時間帯_IdxDay"_s, 0.0);
     // Rows: 青木, 井上 (日), then 上田 (深); the axis starts at 0:00 in half-hour columns from D.
     EXPECT_EQ(b.at(u"時間帯別"_s, u"A6"_s), QVariant(u"青木"_s));
@@ -99,6 +103,8 @@ TEST(Views, MemberPageIsACalendarOfTheMonth)
     ViewBook b;
     const QString page = u"個人別"_s;
     b.set(page, u"SelectId"_s, 1.0);
+    EXPECT_FALSE(b.at(page, u"B3"_s).isValid());   // drawn only once it is shown
+    b.sheet(page).activate();
     EXPECT_EQ(b.at(page, u"B3"_s), QVariant(u"101　青木"_s));
     // 1 April is a Wednesday: the fourth column of the first week.
     EXPECT_EQ(b.at(page, u"E6"_s), QVariant(u"4/1"_s));
