@@ -1,5 +1,6 @@
 #include "storage/forms/frmhtml.h"
 
+#include "optimise/best_shift.h"
 #include "platform/os/vberror.h"
 #include "platform/text/vb.h"
 #include "shell/forms/formhelpers.h"
@@ -9,6 +10,7 @@
 #include "shell/myexcel.h"
 #include "shell/myfile.h"
 #include "shell/myshell.h"
+#include "shell/status.h"
 #include "storage/website.h"
 
 #include <QCheckBox>
@@ -172,7 +174,12 @@ void frm公開用HTML作成::cmd開始_Click()
     setEnabled(false);
     xlDtSet(kMain, u"HTML_ITEM"_s, HTML_ITEM_作成());
     xlDtSet(kMain, u"HTML_PATH"_s, txtPath->text());
-    CreateWebsite();
+    // The site shows the month as the sheet holds it now; when that cannot be read (the reason
+    // has been shown) nothing is published from what was read before.
+    const bool collected = 現状収集(0);
+    DspSplash(QString());
+    if (collected)
+        CreateWebsite();
     close();
 }
 

@@ -5,12 +5,14 @@
 #include "shell/globals.h"
 #include "shell/myexcel.h"
 #include "shell/myshell.h"
+#include "shell/rs_db.h"
 #include "shell/status.h"
 #include "workbook/template.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -27,6 +29,8 @@ protected:
     void SetUp() override
     {
         resetShellGlobals();
+        // The logs and the database stay in the test's own folder.
+        AppPath = stWorkPath = stDbPath = dir.path();
         resetXlGlobals();
         ui::resetMessages();
         xlBook = &workbook::createTemplate(XlApp());
@@ -38,6 +42,8 @@ protected:
     void TearDown() override
     {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        DbClose();
+        resetDbGlobals();
         setShellOpener({});
         PrgBClose();
         resetXlGlobals();
@@ -91,10 +97,14 @@ TEST_F(PublishingDialog, AChosenFolderEnablesTheBuildAndIsStoredOnlyByBuilding)
     ui::setNextText(dir.path());
     f->cmd変更->click();
     f->cmdAllCheck[1]->click();
-    f->cmd開始->click();   // no kind selected: the shared pages only
+    // No conditions can be read from this book: the settings are kept, nothing is published.
+    QPointer<frm公開用HTML作成> building = f;
+    f->cmd開始->click();
     EXPECT_EQ(stored(u"HTML_PATH"), dir.path());
     EXPECT_EQ(stored(u"HTML_ITEM"), u"0000000000"_s);
-    EXPECT_TRUE(QFile::exists(dir.filePath(u"ShiftHtml/top.html"_s)));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(u"ShiftHtml"_s)));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(building.isNull());
 }
 
 TEST_F(PublishingDialog, ClosesItselfWhenNoShiftIsShown)

@@ -165,6 +165,19 @@ TEST_F(Site, PublishesTheSelectedKindsAndLeavesOtherFilesAlone)
     EXPECT_EQ(sitefx::cellColour(list, sheet(u"シフト一覧"_s), 4, 3, 4, 4), workbook::layout::kHoliday);
 }
 
+TEST_F(Site, WithNoKindSelectedOnlyTheSharedPagesAreBuilt)
+{
+    open();
+    publish(u"0000000000"_s);
+    EXPECT_EQ(result.outcome, WebsiteResult::Built);
+    for (const HtmlKind& k : HtmlKinds())
+        EXPECT_TRUE(QFileInfo(root() + k.folder).isDir()) << k.folder.toStdString();
+    const QString top = readPage(root() + u"top.html"_s);
+    EXPECT_TRUE(top.contains(u"2027年01月"_s));
+    EXPECT_FALSE(top.contains(u"/index.html'"_s));
+    EXPECT_TRUE(QFile::exists(root() + u"index.html"_s));
+}
+
 TEST_F(Site, ACancelAndAnErrorEndTheBuildWithTheirMessage)
 {
     open();
