@@ -23,16 +23,16 @@ QStringList standardHead()
 const std::vector<HtmlKind>& HtmlKinds()
 {
     static const std::vector<HtmlKind> kinds = {
-        {1, u"shift"_s, u"総合シフト表"_s, 110, u"総合シフト表"_s, u"人員配置表"_s, {}},
-        {2, u"shift_betu"_s, u"シフト別人員"_s, 110, u"シフト別人員一覧"_s, u"シフト別"_s, u"シフト別_Idx"_s},
-        {8, u"shift_list"_s, u"シフト一覧"_s, 90, u"シフト一覧"_s, u"シフト一覧"_s, u"Idxシフト一覧"_s},
-        {3, u"hibetu_shift"_s, u"日別要員"_s, 90, u"日別要員一覧"_s, u"日別要員"_s, u"Idx日別"_s},
-        {4, u"jikantai_betu"_s, u"時間帯別"_s, 90, u"時間帯別勤務状況"_s, u"時間帯別"_s, u"時間帯_IdxDay"_s},
-        {5, u"kojin_betu"_s, u"個人別シフト"_s, 110, u"個人別一覧"_s, u"個人別"_s, u"SelectId"_s},
-        {6, u"fuka"_s, u"不可勤務"_s, 90, u"不可勤務一覧"_s, u"スケジュール"_s, {}},
-        {7, u"yoyaku"_s, u"予約勤務"_s, 90, u"予約勤務一覧"_s, u"予約表"_s, {}},
-        {9, u"kihon-settei"_s, u"基本設定"_s, 90, u"基本設定"_s, u"基本設定"_s, {}},
-        {10, u"yoin-settei"_s, u"要員設定"_s, 90, u"要員設定"_s, u"要員設定"_s, {}},
+        {1, u"shift"_s, u"総合シフト表"_s, 110, u"総合シフト表"_s, false, u"人員配置表"_s, {}},
+        {2, u"shift_betu"_s, u"シフト別人員"_s, 110, u"シフト別人員"_s, true, u"シフト別"_s, u"シフト別_Idx"_s},
+        {8, u"shift_list"_s, u"シフト一覧"_s, 90, u"シフト一覧"_s, false, u"シフト一覧"_s, u"Idxシフト一覧"_s},
+        {3, u"hibetu_shift"_s, u"日別要員"_s, 90, u"日別要員"_s, true, u"日別要員"_s, u"Idx日別"_s},
+        {4, u"jikantai_betu"_s, u"時間帯別"_s, 90, u"時間帯別勤務状況"_s, false, u"時間帯別"_s, u"時間帯_IdxDay"_s},
+        {5, u"kojin_betu"_s, u"個人別シフト"_s, 110, u"個人別"_s, true, u"個人別"_s, u"SelectId"_s},
+        {6, u"fuka"_s, u"不可勤務"_s, 90, u"不可勤務"_s, true, u"スケジュール"_s, {}},
+        {7, u"yoyaku"_s, u"予約勤務"_s, 90, u"予約勤務"_s, true, u"予約表"_s, {}},
+        {9, u"kihon-settei"_s, u"基本設定"_s, 90, u"基本設定"_s, false, u"基本設定"_s, {}},
+        {10, u"yoin-settei"_s, u"要員設定"_s, 90, u"要員設定"_s, false, u"要員設定"_s, {}},
     };
     return kinds;
 }

@@ -11,11 +11,13 @@
 struct HtmlKind {
     int flag;            // its position in HTML_ITEM, 1..10
     QString folder;      // below the site root
-    QString caption;     // menu text and progress text
+    QString caption;     // menu text
     int menuWidth;
-    QString title;       // page title
+    QString name;        // shown while its pictures are made
+    bool listTitle;      // the page title is the name with "一覧" after it
     QString sheet;       // the worksheet pictured
     QString indexName;   // its index range; "" for a sheet of one picture
+    QString title() const { return listTitle ? name + QStringLiteral("一覧") : name; }
 };
 // The ten kinds in the order the site is built (flags 1, 2, 8, 3, 4, 5, 6, 7, 9, 10).
 const std::vector<HtmlKind>& HtmlKinds();

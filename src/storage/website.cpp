@@ -132,11 +132,11 @@ bool buildKinds(const Site& site, std::vector<const HtmlKind*>& built, QStringLi
         FilesDelete({dir + u"/shift_*.gif"_s, dir + u"/index.html"_s});
         if (site.flags[kind.flag - 1] != u'1')
             continue;
-        progressName(kind.caption);
+        progressName(kind.name);
         failed += SheetToGif(xlBook->worksheets(kind.sheet), dir, kind.indexName, imageCount(kind.flag), 0);
         if (Sw_中止)
             return false;
-        CreatePageIndex(dir, kind.title, kindOptions(kind.flag, site.start), kind.flag == 8 ? u"　　氏名区切り "_s : QString());
+        CreatePageIndex(dir, kind.title(), kindOptions(kind.flag, site.start), kind.flag == 8 ? u"　　氏名区切り "_s : QString());
         built.push_back(&kind);
         PrgBSet(1, 0, selected, int(built.size()));
     }

@@ -29,8 +29,15 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString kMain = u"Main"_s;
-const char16_t* const kCaptions[10] = {u"総合シフト表", u"シフト別人員", u"日別要員", u"時間帯別", u"個人別シフト",
-                                       u"不可勤務",     u"予約勤務",     u"シフト一覧", u"基本設定", u"要員設定"};
+
+// The caption of the check box for flag position i + 1.
+QString kindCaption(int i)
+{
+    for (const HtmlKind& k : HtmlKinds())
+        if (k.flag == i + 1)
+            return k.caption;
+    return {};
+}
 
 // A setting of sheet Main; a missing name reads as empty.
 QString stored(const QString& name)
@@ -56,7 +63,7 @@ frm公開用HTML作成::frm公開用HTML作成(QWidget* parent) : QDialog(parent
     setWindowTitle(u"公開用HTML作成"_s);
     FrShift = new QGroupBox(u"作成する一覧表"_s, this);
     for (int i = 0; i < 10; ++i)
-        ChkShift[size_t(i)] = new QCheckBox(QString::fromUtf16(kCaptions[i]), FrShift);
+        ChkShift[size_t(i)] = new QCheckBox(kindCaption(i), FrShift);
     frAllCheck = new QGroupBox(this);
     frAllCheck->setFlat(true);
     cmdAllCheck = {new QPushButton(u"全てOn"_s, frAllCheck), new QPushButton(u"全てOff"_s, frAllCheck)};
