@@ -538,7 +538,7 @@ void calendarDay(Canvas& c, const Month& m, int member, int d, int row, int col)
     const QColor shade = dayShade(m.period, d);
     xl::CellStyle top = boxed(9, shade);
     top.bottom.lineStyle = xl::kLineNone;
-    top.fontColor = date.dayOfWeek() == 7 || !m.weekday(d).compare(u"祝"_s) ? kSundayText
+    top.fontColor = date.dayOfWeek() == 7 || m.weekday(d) == u"祝"_s ? kSundayText
                     : date.dayOfWeek() == 6                             ? kSaturdayText
                                                                          : QColor();
     const bool monthShown = d == 1 || date.day() == 1;
