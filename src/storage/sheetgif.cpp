@@ -3,12 +3,12 @@
 #include "engine/model.h"
 #include "platform/image/imgconvert.h"
 #include "platform/text/vb.h"
+#include "shell/doevents.h"
 #include "shell/globals.h"
 #include "shell/myexcel.h"
 #include "shell/mymod.h"
 #include "shell/status.h"
 
-#include <QCoreApplication>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -63,7 +63,7 @@ QStringList SheetToGif(xl::Worksheet& sheet, const QString& folder, const QStrin
     sheet.protect(true, true, true, true);
     QStringList failed;
     for (int k = 1; k <= n; ++k) {
-        QCoreApplication::processEvents();
+        DoEvents();
         if (Sw_中止)
             break;
         if (const std::optional<int> index = PictureIndex(sheet.name(), k))
