@@ -7,6 +7,7 @@
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
 #include "shell/myshell.h"
+#include "storage/forms/frmhtml.h"
 #include "storage/forms/frmsavedshifts.h"
 #include "storage/monthsave.h"
 #include "storage/savedshifts.h"
@@ -183,7 +184,11 @@ void frm勤務管理::buildFileMenu()
     mnu実行結果注意ログ表示 = item(mnuFile, QStringLiteral("実行結果注意ログ表示"));
     mnu設定条件値ログ表示 = item(mnuFile, QStringLiteral("設定条件値概要表示"));
     mnuFile->addSeparator();
-    mnuCeateHtml = item(mnuFile, QStringLiteral("公開用HTML生成"));
+    mnuCeateHtml = item(mnuFile, QStringLiteral("公開用HTML生成"), [this] {
+        // The site is cut from the sheets a run is still writing.
+        if (!RefuseDuringRun())
+            公開用HTML作成(this);
+    });
     mnuFileDatabase = item(mnuFile, QStringLiteral("データベース操作"));
     mnuFile->addSeparator();
     mnuClose = item(mnuFile, QStringLiteral("閉じる"), [this] { cmd閉じる_Click(); });
@@ -262,7 +267,7 @@ void frm勤務管理::disableUnavailable()
                        static_cast<QWidget*>(cmd勤務表クリア)})
         w->setEnabled(false);
     for (QAction* a : {mnuNewFile, mnuFileConditionRead, mnuFileConditionSave, mnu実行結果注意ログ表示,
-                       mnu設定条件値ログ表示, mnuCeateHtml, mnuFileDatabase, mnuOptimizeParam, mnu単勤単休総数,
+                       mnu設定条件値ログ表示, mnuFileDatabase, mnuOptimizeParam, mnu単勤単休総数,
                        mnu交換可能勤務一覧, mnu勤務可能判定, mnuOptimize[0], mnuOptimize[1], mnuOptimize[2],
                        RefleshForce})
         a->setEnabled(false);
