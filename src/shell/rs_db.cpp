@@ -1,5 +1,6 @@
 #include "shell/rs_db.h"
 
+#include "platform/os/clock.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
 #include "shell/mylog.h"
@@ -8,7 +9,6 @@
 #include <QDir>
 #include <QSqlError>
 #include <QSqlQueryModel>
-#include <QThread>
 
 namespace {
 
@@ -239,7 +239,7 @@ int RsUpdateRetry(db::Recordset& r)
         } catch (const VbError& e) {
             lastError = e.text();
         }
-        QThread::msleep(10UL << (n - 1));
+        os::sleepMs(10LL << (n - 1));
         QCoreApplication::processEvents();
     }
     MemLog(QStringLiteral("RsUpdateRetry: ") + lastError + QStringLiteral(" SQL = ") + r.Source());

@@ -1,5 +1,6 @@
 #include "shell/forms/formhelpers.h"
 
+#include "platform/os/clock.h"
 #include "shell/mymod.h"
 
 #include <QApplication>
@@ -10,7 +11,6 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QScreen>
-#include <QThread>
 #include <cmath>
 
 namespace {
@@ -95,7 +95,7 @@ void ShowWaitVisible(QWidget* form)
     form->show();
     while (p && p->isVisible()) {
         QCoreApplication::processEvents();
-        QThread::msleep(100);
+        os::sleepMs(100);
     }
 }
 
