@@ -24,6 +24,10 @@ long mainValue(xl::Workbook& book, const QString& name)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    // A file the reader refuses never reaches a book: checking first spares building one.
+    condfile::ConditionFile parsed;
+    if (!condfile::parse(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)), parsed).ok)
+        return 0;
     const QString path = fuzz::inputFile(data, size, QStringLiteral("条件.csv"));
     resetShellGlobals();
     AppPath = stWorkPath = stDbPath = fuzz::scratchFolder();
