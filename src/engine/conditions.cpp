@@ -15,6 +15,7 @@
 #include "shell/status.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 
 using namespace engine_cells;
@@ -74,25 +75,48 @@ struct ScreenRestore {
     ~ScreenRestore() { xlAppSetting(true, true, true); }
 };
 
+// Shows a stage of the reading in the splash window (unless the reading is quiet).
+using Stage = std::function<void(const QString&)>;
+
+// A count the workbook's formulas keep: a number in 0..limit.
+int readCount(const QString& sheet, const QString& name, int limit, const QString& what)
+{
+    const xl::Range r = RangeB(sheet, name);
+    const QVariant v = r.value();
+    const QString text = r.text();
+    if (!isNumericCell(v) || v.typeId() == QMetaType::Bool)
+        throw ReadStop::input(QStringLiteral("%1(%2)が数ではありません！").arg(what, text));
+    const int n = cint(Val(text));
+    // The tables and the masks have room for these many; more would overrun them.
+    checkCount(n, limit, what);
+    return n;
+}
+
+// A type without an abbreviation would be read from every empty cell of the grid and the
+// reservations; one without a name cannot be named in a combination.
+void checkTypeRows()
+{
+    for (int i = 1; i <= Type_Cnt; ++i)
+        if (Type_Table(i, TYPE_勤務).trimmed().isEmpty() || Type_Table(i, TYPE_略称).trimmed().isEmpty())
+            throw ReadStop::input(QStringLiteral("【基本設定】の勤務種別の%1行目は勤務名か略称が空白です！").arg(i) + kCrLf
+                                  + QStringLiteral("勤務種別には勤務名と略称の両方を入力してください！"));
+}
+
 void 基本情報本体()
 {
     xlSheet = &bookSheet(k人員配置表);
     BootLog(QStringLiteral("　基本情報読込: Set xlSheet = xlBook.Worksheets('人員配置表')"));
-    const int days = cint(Val(RangeB(k人員配置表, QStringLiteral("Day_Cnt")).text()));
+    const int days = readCount(k人員配置表, QStringLiteral("Day_Cnt"), DAY_MAX, QStringLiteral("期間の日数"));
     BootLog(QStringLiteral("　基本情報読込: Day_Cnt = Val(xlSheet.Range('Day_Cnt').Text)"));
     xlSheet = &bookSheet(k基本設定);
     BootLog(QStringLiteral("　基本情報読込: Set xlSheet = xlBook.Worksheets('基本設定')"));
-    const int types = cint(Val(RangeB(k基本設定, QStringLiteral("Type_Cnt")).text()));
+    const int types = readCount(k基本設定, QStringLiteral("Type_Cnt"), TYPE_MAX, QStringLiteral("【基本設定】の勤務種別の数"));
     BootLog(QStringLiteral("　基本情報読込: Type_Cnt = Val(xlSheet.Range('Type_Cnt').Text)"));
     xlSheet = &bookSheet(kスケジュール);
     BootLog(QStringLiteral("　基本情報読込: Set xlSheet = xlBook.Worksheets('スケジュール')"));
-    const int members = cint(Val(RangeB(kスケジュール, QStringLiteral("Member_Cnt")).text()));
+    const int members =
+        readCount(kスケジュール, QStringLiteral("Member_Cnt"), MEM_MAX, QStringLiteral("【個人条件設定】のメンバー数"));
     BootLog(QStringLiteral("　基本情報読込: Member_Cnt = Val(xlSheet.Range('Member_Cnt').Text)"));
-
-    // The tables and the masks have room for these many; more would overrun them.
-    checkCount(days, DAY_MAX, QStringLiteral("期間の日数"));
-    checkCount(types, TYPE_MAX, QStringLiteral("【基本設定】の勤務種別の数"));
-    checkCount(members, MEM_MAX, QStringLiteral("【個人条件設定】のメンバー数"));
     Day_Cnt = days;
     Type_Cnt = types;
     Member_Cnt = members;
@@ -101,6 +125,7 @@ void 基本情報本体()
     テーブル再定義();
     BootLog(QStringLiteral("　基本情報読込: Call 勤務種別表読込"));
     勤務種別表読込();
+    checkTypeRows();
     BootLog(QStringLiteral("　基本情報読込: Call 名簿読込"));
     名簿読込();
     BootLog(QStringLiteral("　基本情報読込: Call グループ読込"));
@@ -211,65 +236,62 @@ bool readCombinations(const QString& countName, const QString& rangeName, vb::Ar
     return true;
 }
 
-int 全条件本体(int quiet)
+// One pattern table of 基本設定 into table: each cell that `cell` turns into a shift number goes
+// to its column, and column 0 counts them.
+void readPatterns(const QString& countName, const QString& rangeName, int columns, const QString& what,
+                  vb::Array2<int>& table, int& count,
+                  const std::function<std::optional<int>(const QString& text, int row)>& cell)
 {
-    auto splash = [quiet](const QString& text) {
-        if (quiet == 0)
-            DspSplash(text);
-    };
-    if (!基本情報読込())
-        return -1;
-    if (!Sw_バックグラウンド動作) {
-        SheetSelect(k人員配置表);
-        XlApp().setVisible(true);
-    }
+    const int n = cint(num(RangeS(k基本設定, countName).value()));
+    const xl::Range r = RangeS(k基本設定, rangeName);
+    checkCount(n, std::min(r.rowCount(), パターン上限), what);
+    count = n;
+    const Grid g(r, k基本設定, rangeName);
+    for (int p = 1; p <= n; ++p)
+        for (int j = 1; j <= columns; ++j)
+            if (const std::optional<int> v = cell(textOf(g(p, j)), p)) {
+                table(p, j) = *v;
+                table(p, 0) += 1;
+            }
+}
 
-    // Rules on 基本設定.
-    xl::Worksheet& basic = appSheet(k基本設定);
-    auto basicRange = [](const QString& name) { return RangeS(k基本設定, name); };
-    経過表示 = cint(num(basicRange(QStringLiteral("経過表示")).value()));
-    {
-        const Grid g(basicRange(QStringLiteral("DayBefore_Table")), k基本設定, QStringLiteral("DayBefore_Table"));
-        for (int s = 1; s <= Type_Cnt; ++s)
-            DayBefore_Table(s) = cint(num(g(1, s)));
-    }
-    連続勤務上限 = cint(valOf(basicRange(QStringLiteral("連続勤務上限")).value()));
-    連続休み上限 = cint(valOf(basicRange(QStringLiteral("連続休み上限")).value()));
-    {
-        const int n = cint(num(basicRange(QStringLiteral("Kinsi_Pattern_Cnt")).value()));
-        const xl::Range r = basicRange(QStringLiteral("禁止パターン"));
-        checkCount(n, std::min(r.rowCount(), パターン上限), QStringLiteral("【基本設定】の禁止パターンの数"));
-        Kinsi_Pattern_Cnt = n;
-        const Grid g(r, k基本設定, QStringLiteral("禁止パターン"));
-        for (int p = 1; p <= n; ++p)
-            for (int j = 1; j <= 5; ++j) {
-                const QString s = textOf(g(p, j));
-                if (s.isEmpty())
-                    continue;
-                Kinsi_Pattern(p, j) = s == QStringLiteral("-") ? 0 : TypeIdx(s);
-                Kinsi_Pattern(p, 0) += 1;
-            }
-    }
-    {
-        const int n = cint(num(basicRange(QStringLiteral("Hissu_Pattern_Cnt")).value()));
-        const xl::Range r = basicRange(QStringLiteral("必須パターン"));
-        checkCount(n, std::min(r.rowCount(), パターン上限), QStringLiteral("【基本設定】の必須パターンの数"));
-        Hissu_Pattern_Cnt = n;
-        const Grid g(r, k基本設定, QStringLiteral("必須パターン"));
-        for (int p = 1; p <= n; ++p)
-            for (int j = 1; j <= 2; ++j) {
-                const int v = TypeIdx(textOf(g(p, j)));
-                // A required follower must be one shift: "*" would be written into the table as
-                // a shift number that no total can hold.
-                if (v == 全勤務)
-                    throw ReadStop::input(QStringLiteral("【基本設定】の必須パターンの%1行目に「*」が入っています！").arg(p)
-                                          + kCrLf + QStringLiteral("必須パターンには勤務の略称を入力してください！"));
-                if (v > 0) {
-                    Hissu_Pattern(p, j) = v;
-                    Hissu_Pattern(p, 0) += 1;
-                }
-            }
-    }
+// Forbidden sequences: an abbreviation, "-" for a rest day; an empty cell is no day.
+void readForbiddenPatterns()
+{
+    readPatterns(QStringLiteral("Kinsi_Pattern_Cnt"), QStringLiteral("禁止パターン"), 5,
+                 QStringLiteral("【基本設定】の禁止パターンの数"), Kinsi_Pattern, Kinsi_Pattern_Cnt,
+                 [](const QString& s, int) -> std::optional<int> {
+                     if (s.isEmpty())
+                         return std::nullopt;
+                     return s == QStringLiteral("-") ? 0 : TypeIdx(s);
+                 });
+}
+
+// Required successions: only shifts count.
+void readRequiredPatterns()
+{
+    readPatterns(QStringLiteral("Hissu_Pattern_Cnt"), QStringLiteral("必須パターン"), 2,
+                 QStringLiteral("【基本設定】の必須パターンの数"), Hissu_Pattern, Hissu_Pattern_Cnt,
+                 [](const QString& s, int p) -> std::optional<int> {
+                     const int v = TypeIdx(s);
+                     // A required follower must be one shift: "*" would be written into the table
+                     // as a shift number that no total can hold.
+                     if (v == 全勤務)
+                         throw ReadStop::input(QStringLiteral("【基本設定】の必須パターンの%1行目に「*」が入っています！").arg(p)
+                                               + kCrLf + QStringLiteral("必須パターンには勤務の略称を入力してください！"));
+                     return v > 0 ? std::optional<int>(v) : std::nullopt;
+                 });
+}
+
+xl::Range basicRange(const QString& name)
+{
+    return RangeS(k基本設定, name);
+}
+
+// The switches of the day-count and hours adjustment, the shifts it may move, and the
+// concentration switches.
+void readAdjustmentSwitches(xl::Worksheet& basic)
+{
     Sw_勤務日数調整 = true;
     try {
         if (equalsBool(basicRange(QStringLiteral("勤務日数調整")).value(), false)) {
@@ -310,9 +332,41 @@ int 全条件本体(int quiet)
         Sw_平日勤務集中 = equalsBool(basicRange(QStringLiteral("平日勤務集中")).value(), true);
     } catch (const std::exception&) {
     }
-    Yasumi_Kigou = RangeS(k基本設定, QStringLiteral("Yasumi_Kigou")).text();
+}
 
-    // Workbook-level names.
+// The rules on 基本設定.
+void readBasicRules()
+{
+    xl::Worksheet& basic = appSheet(k基本設定);
+    経過表示 = cint(num(basicRange(QStringLiteral("経過表示")).value()));
+    {
+        const Grid g(basicRange(QStringLiteral("DayBefore_Table")), k基本設定, QStringLiteral("DayBefore_Table"));
+        for (int s = 1; s <= Type_Cnt; ++s)
+            DayBefore_Table(s) = cint(num(g(1, s)));
+    }
+    連続勤務上限 = cint(valOf(basicRange(QStringLiteral("連続勤務上限")).value()));
+    連続休み上限 = cint(valOf(basicRange(QStringLiteral("連続休み上限")).value()));
+    readForbiddenPatterns();
+    readRequiredPatterns();
+    readAdjustmentSwitches(basic);
+    Yasumi_Kigou = basicRange(QStringLiteral("Yasumi_Kigou")).text();
+}
+
+// 1 (Monday) .. 7 (Sunday), 0 for no weekly limit: any other week start would silently count
+// the weeks from a day the user did not choose.
+int weekStart(const xl::Range& cell)
+{
+    const QVariant v = cell.value();
+    const int w = cint(num(v));
+    if (!isNumericCell(v) || v.typeId() == QMetaType::Bool || w < 0 || w > 7)
+        throw ReadStop::input(QStringLiteral("【基本設定】の週の起点曜日(%1)が正しくありません！").arg(cell.text()) + kCrLf
+                              + QStringLiteral("1（月）～7（日）を入力してください（週の制限なしは0）！"));
+    return w;
+}
+
+// The workbook-level names.
+void readBookNames()
+{
     {
         const xl::Range r = RangeA(QStringLiteral("最適化比重"));
         checkCount(int(r.count()), 最適化比重上限, QStringLiteral("最適化比重の欄の数"));
@@ -323,7 +377,7 @@ int 全条件本体(int quiet)
                 最適化比重(++i) = float(valOf(g(row, col)));
     }
     try {
-        基点曜日 = cint(num(RangeA(QStringLiteral("基点曜日")).value()));
+        基点曜日 = weekStart(RangeA(QStringLiteral("基点曜日")));
         週間勤務日数上限 = cint(num(RangeA(QStringLiteral("週間勤務日数上限")).value()));
     } catch (const std::exception&) {
     }
@@ -337,21 +391,24 @@ int 全条件本体(int quiet)
         進行状況表示 = cint(num(RangeA(QStringLiteral("進行状況表示")).value()));
     } catch (const std::exception&) {
     }
+}
 
+void setStartDay()
+{
+    // With no days every start day would be refused as outside the period: say what is wrong.
+    if (Day_Cnt == 0)
+        throw ReadStop::input(QStringLiteral("期間の日数が0日です！") + kCrLf
+                              + QStringLiteral("【開始条件】の年・月・期間の開始日を確認してください！"));
     Start_Day = int(作成開始日 - 基準開始日 + 1);
     if (Start_Day < 1)
         Start_Day += Day_Cnt;
     if (Start_Day < 1 || Start_Day > Day_Cnt)
         throw ReadStop::input(QStringLiteral("作成開始日(%1)が期間の外にあります！").arg(作成開始日));
+}
 
-    splash(QStringLiteral("個人別条件読込中"));
-    const QString rosterError = 名簿読込();
-    if (!rosterError.isEmpty()) {
-        MsgBox(rosterError, ui::vbOKOnly | ui::vbSystemModal, QStringLiteral("入力エラー"));
-        return -1;
-    }
-
-    // Personal conditions on スケジュール.
+// Personal conditions, work-day targets and hour limits on スケジュール.
+void readPersonalConditions()
+{
     xl::Worksheet& schedule = appSheet(kスケジュール);
     int withScdl = 1;
     try {
@@ -380,150 +437,217 @@ int 全条件本体(int quiet)
         for (int i = 1; i <= Member_Cnt; ++i)
             Member_Time(i) = float(valOf(g(i, 1)));
     }
+}
 
-    // Last month's totals.
+void readLastMonthTotals(const Stage& stage)
+{
     Sw_過去累計使用 = XlBool(RangeA(QStringLiteral("過去累計使用")).value());
-    if (Sw_過去累計使用) {
-        splash(QStringLiteral("先月データ読込み"));
-        try {
-            XlApp().run(stBookName + QStringLiteral("!先月データ読込み"));
-        } catch (const std::exception&) {
-        }
-        const Grid g(RangeA(QStringLiteral("過去計")), QString(), QStringLiteral("過去計"));
-        for (int i = 1; i <= Member_Cnt; ++i) {
-            for (int j = 1; j <= Type_Cnt; ++j)
-                Member_Sum(i, j) = float(valOf(g(i, j)));
-            Member_Sum(i, 11) = float(valOf(g(i, 11)));
-            Member_Sum_K(i) = float(num(g(i, 13)));
-        }
+    if (!Sw_過去累計使用)
+        return;
+    stage(QStringLiteral("先月データ読込み"));
+    try {
+        XlApp().run(stBookName + QStringLiteral("!先月データ読込み"));
+    } catch (const std::exception&) {
     }
+    const Grid g(RangeA(QStringLiteral("過去計")), QString(), QStringLiteral("過去計"));
+    for (int i = 1; i <= Member_Cnt; ++i) {
+        for (int j = 1; j <= Type_Cnt; ++j)
+            Member_Sum(i, j) = float(valOf(g(i, j)));
+        Member_Sum(i, 11) = float(valOf(g(i, 11)));
+        Member_Sum_K(i) = float(num(g(i, 13)));
+    }
+}
 
-    // Needs and combinations on 要員設定.
-    splash(QStringLiteral("要員設定読込み中"));
-    {
-        const Grid g(RangeS(k要員設定, QStringLiteral("Need_Table")), k要員設定, QStringLiteral("Need_Table"));
-        for (int d = 1; d <= Day_Cnt; ++d)
-            for (int t = 1; t <= Type_Cnt; ++t) {
-                Need_Table(t, d) = cint(valOf(g(t, d)));
-                Need_Table(0, d) += Need_Table(t, d);
-            }
+// Staff needed per shift type and day, and each day's total. A need that is no number, or one
+// that no roster can staff, would plan the month for the wrong number of staff.
+void readNeeds()
+{
+    const xl::Range r = RangeS(k要員設定, QStringLiteral("Need_Table"));
+    const Grid g(r, k要員設定, QStringLiteral("Need_Table"));
+    for (int d = 1; d <= Day_Cnt; ++d)
+        for (int t = 1; t <= Type_Cnt; ++t) {
+            const QVariant& v = g(t, d);
+            const double n = num(v);
+            if (!isNumericCell(v) || v.typeId() == QMetaType::Bool || n < 0 || n > MEM_MAX)
+                throw ReadStop::input(
+                    QStringLiteral("【要員設定】の必要人数（%1の%2日、セル%3）が「%4」になっています！")
+                        .arg(Type_Table(t, TYPE_勤務))
+                        .arg(d)
+                        .arg(xl::columnLetters(r.column() + d - 1) + QString::number(r.row() + t - 1), textOf(v))
+                    + kCrLf + QStringLiteral("必要人数には0～%1の数を入力してください！").arg(MEM_MAX));
+            Need_Table(t, d) = cint(n);
+            Need_Table(0, d) += Need_Table(t, d);
+        }
+}
+
+void readGroupBans()
+{
+    組合せ禁止数_grp = cint(valOf(RangeS(k要員設定, QStringLiteral("組合せ禁止数_grp")).value()));
+    const xl::Range r = RangeS(k要員設定, QStringLiteral("組合せ禁止_grp"));
+    checkCount(組合せ禁止数_grp, std::min(r.rowCount(), 組合せ禁止上限), QStringLiteral("【要員設定】のグループ組合せ禁止の数"));
+    const Grid g(r, k要員設定, QStringLiteral("組合せ禁止_grp"));
+    for (int i = 1; i <= 組合せ禁止数_grp; ++i) {
+        if (isEmptyCell(g(i, 1)))
+            continue;
+        Mem_Kinsi_grp(i) = 組合せ_grp記録{TypeIdxOrg(textOf(g(i, 1))), cint(num(g(i, 2))), textOf(g(i, 3))};
     }
+    for (int i = 1; i <= 組合せ禁止数_grp; ++i)
+        if (!isEmptyCell(g(i, 1)))
+            appendGroupRecord(Mem_Kinsi, 組合せ禁止数, 組合せ禁止上限, Mem_Kinsi_grp(i), true,
+                              QStringLiteral("【要員設定】の組合せ禁止"));
+}
+
+// Group musts, "*" for the shift expanded to one record per shift type.
+void readGroupMusts()
+{
+    組合せ必須数_grp = cint(num(RangeS(k要員設定, QStringLiteral("組合せ必須数_grp")).value()));
+    const xl::Range r = RangeS(k要員設定, QStringLiteral("組合せ必須_grp"));
+    checkCount(組合せ必須数_grp, r.rowCount(), QStringLiteral("【要員設定】のグループ組合せ必須の数"));
+    const Grid g(r, k要員設定, QStringLiteral("組合せ必須_grp"));
+    int k = 0;
+    for (int i = 1; i <= 組合せ必須数_grp; ++i) {
+        if (isEmptyCell(g(i, 1)))
+            continue;
+        const int v = TypeIdxOrg(textOf(g(i, 1)));
+        const int people = cint(num(g(i, 2)));
+        const QString group = textOf(g(i, 3));
+        const int n = v == 全勤務 ? Type_Cnt : 1;
+        checkCount(k + n, 組合せ必須上限, QStringLiteral("【要員設定】のグループ組合せ必須の件数（「*」の展開を含む）"));
+        for (int t = 1; t <= n; ++t)
+            Mem_Hissu_grp(++k) = 組合せ_grp記録{v == 全勤務 ? t : v, people, group};
+    }
+    for (int i = 1; i <= k; ++i)
+        appendGroupRecord(Mem_Hissu, 組合せ必須数, 組合せ必須上限, Mem_Hissu_grp(i), false,
+                          QStringLiteral("【要員設定】の組合せ必須"));
+}
+
+// Member and group combinations; false after the data-error message for an unknown shift name.
+bool readAllCombinations()
+{
     if (!readCombinations(QStringLiteral("組合せ禁止数"), QStringLiteral("組合せ禁止"), Mem_Kinsi, 組合せ禁止数,
                           組合せ禁止上限, QStringLiteral("【要員設定】の組合せ禁止の数"),
                           QStringLiteral("【要員設定】の【組合せ禁止パターン】で規定外の勤務種別が設定されています！")))
-        return -1;
-    {
-        組合せ禁止数_grp = cint(valOf(RangeS(k要員設定, QStringLiteral("組合せ禁止数_grp")).value()));
-        const xl::Range r = RangeS(k要員設定, QStringLiteral("組合せ禁止_grp"));
-        checkCount(組合せ禁止数_grp, std::min(r.rowCount(), 組合せ禁止上限), QStringLiteral("【要員設定】のグループ組合せ禁止の数"));
-        const Grid g(r, k要員設定, QStringLiteral("組合せ禁止_grp"));
-        for (int i = 1; i <= 組合せ禁止数_grp; ++i) {
-            if (isEmptyCell(g(i, 1)))
-                continue;
-            Mem_Kinsi_grp(i) = 組合せ_grp記録{TypeIdxOrg(textOf(g(i, 1))), cint(num(g(i, 2))), textOf(g(i, 3))};
-        }
-        for (int i = 1; i <= 組合せ禁止数_grp; ++i)
-            if (!isEmptyCell(g(i, 1)))
-                appendGroupRecord(Mem_Kinsi, 組合せ禁止数, 組合せ禁止上限, Mem_Kinsi_grp(i), true,
-                                  QStringLiteral("【要員設定】の組合せ禁止"));
-    }
+        return false;
+    readGroupBans();
     if (!readCombinations(QStringLiteral("組合せ必須数"), QStringLiteral("組合せ必須"), Mem_Hissu, 組合せ必須数,
                           組合せ必須上限, QStringLiteral("【要員設定】の組合せ必須の数"),
                           QStringLiteral("【要員設定】の【組合せ必須パターン】で規定外の勤務種別が設定されています！")))
-        return -1;
-    {
-        組合せ必須数_grp = cint(num(RangeS(k要員設定, QStringLiteral("組合せ必須数_grp")).value()));
-        const xl::Range r = RangeS(k要員設定, QStringLiteral("組合せ必須_grp"));
-        checkCount(組合せ必須数_grp, r.rowCount(), QStringLiteral("【要員設定】のグループ組合せ必須の数"));
-        const Grid g(r, k要員設定, QStringLiteral("組合せ必須_grp"));
-        int k = 0;
-        for (int i = 1; i <= 組合せ必須数_grp; ++i) {
-            if (isEmptyCell(g(i, 1)))
-                continue;
-            const int v = TypeIdxOrg(textOf(g(i, 1)));
-            const int people = cint(num(g(i, 2)));
-            const QString group = textOf(g(i, 3));
-            const int n = v == 全勤務 ? Type_Cnt : 1;
-            checkCount(k + n, 組合せ必須上限, QStringLiteral("【要員設定】のグループ組合せ必須の件数（「*」の展開を含む）"));
-            for (int t = 1; t <= n; ++t)
-                Mem_Hissu_grp(++k) = 組合せ_grp記録{v == 全勤務 ? t : v, people, group};
-        }
-        for (int i = 1; i <= k; ++i)
-            appendGroupRecord(Mem_Hissu, 組合せ必須数, 組合せ必須上限, Mem_Hissu_grp(i), false,
-                              QStringLiteral("【要員設定】の組合せ必須"));
-    }
+        return false;
+    readGroupMusts();
+    return true;
+}
 
-    // Border colours.
+void readBorderColours()
+{
     予約罫線色 = cint(valOf(rangeValue(GetRangeObj(&appSheet(k予約表), QStringLiteral("予約罫線色")))));
-    全不可罫線色 = cint(valOf(rangeValue(GetRangeObj(&schedule, QStringLiteral("全不可罫線色")))));
+    全不可罫線色 = cint(valOf(rangeValue(GetRangeObj(&appSheet(kスケジュール), QStringLiteral("全不可罫線色")))));
     Rsv_Table_Copy = Rsv_Table;
+}
 
-    // Reservations: into Rsv_Table, the grid (one block) and the member totals.
-    {
-        const xl::Range countRange = RangeS(k予約表, QStringLiteral("予約数"));
-        int reservations = 1;
-        const QVariant c = countRange.value();
-        if (isNumericCell(c))
-            reservations = cint(num(c));
-        if (reservations > 0 && Member_Cnt > 0) {
-            splash(QStringLiteral("予約設定中！"));
-            xlAppSetting(false, true, true);
-            ScreenRestore restore;
-            const Grid rsv(RangeS(k予約表, QStringLiteral("Member_Rsv")), k予約表, QStringLiteral("Member_Rsv"));
-            const xl::Range grid = RangeB(k人員配置表, QStringLiteral("Time_Table"));
-            if (grid.rowCount() < Member_Cnt || grid.columnCount() < Day_Cnt)
-                throw ReadStop::data(QStringLiteral("シート「人員配置表」の範囲「Time_Table」が%1人×%2日より小さくなっています！")
-                                         .arg(Member_Cnt)
-                                         .arg(Day_Cnt));
-            // Checked whole first, so that a refused cell changes nothing.
-            for (int i = 1; i <= Member_Cnt; ++i)
-                for (int d = Start_Day; d <= Day_Cnt; ++d)
-                    if (TypeIdx(textOf(rsv(i, d))) == 全勤務)
-                        throw ReadStop::input(QStringLiteral("【予約表】の%1番目のメンバーの%2日に「*」が入っています！").arg(i).arg(d)
-                                              + kCrLf + QStringLiteral("予約には勤務の略称を入力してください！"));
-            const xl::Range block = grid.cells(1, Start_Day).resize(Member_Cnt, Day_Cnt - Start_Day + 1);
-            xl::Block cells = block.block();
-            for (int i = 1; i <= Member_Cnt; ++i)
-                for (int d = Start_Day; d <= Day_Cnt; ++d) {
-                    const int t = TypeIdx(textOf(rsv(i, d)));
-                    Rsv_Table(i, d) = t;
-                    if (t >= 1 && t <= Type_Cnt) {
-                        cells(i, d - Start_Day + 1) = Type_Table(t, TYPE_略称);
-                        Time_Table(i, d) = t;
-                        勤務集計加算(i, t, d);
-                    }
-                }
-            block.setBlock(cells);
-            Rsv_Table_Copy = Rsv_Table;
-        }
-    }
-
-    // Last month's final days.
-    Sw_初期値使用 = equalsBool(RangeA(QStringLiteral("初期値使用")).value(), true);
-    if (Sw_初期値使用) {
-        splash(QStringLiteral("先月結果読み込み中！"));
-        bool loaded = false;
-        if (Start_Day == 1) {
-            const int prev = 作成月 == 1 ? 12 : int(作成月 - 1);
-            if (equalsNumber(RangeA(QStringLiteral("先月_月")).value(), prev)) {
-                const Grid g(RangeA(QStringLiteral("先月_結果")), QString(), QStringLiteral("先月_結果"));
-                long sum = 0;
-                for (int i = 1; i <= Member_Cnt; ++i) {
-                    for (int j = 1; j <= 10; ++j) {
-                        const int t = TypeIdx(textOf(g(i + 2, 11 - j)));
-                        // "*" is no day anyone worked; the run checks would count it as work.
-                        Past_Table(i, j) = t == 全勤務 ? 0 : t;
-                        sum += Past_Table(i, j);
-                    }
-                    Time_Table(i, 0) = Past_Table(i, 1);
-                }
-                loaded = sum != 0;
+// Reservations: into Rsv_Table, the grid (one block) and the member totals.
+void readReservations(const Stage& stage)
+{
+    const xl::Range countRange = RangeS(k予約表, QStringLiteral("予約数"));
+    int reservations = 1;
+    const QVariant c = countRange.value();
+    if (isNumericCell(c))
+        reservations = cint(num(c));
+    if (reservations <= 0 || Member_Cnt <= 0)
+        return;
+    stage(QStringLiteral("予約設定中！"));
+    xlAppSetting(false, true, true);
+    ScreenRestore restore;
+    const Grid rsv(RangeS(k予約表, QStringLiteral("Member_Rsv")), k予約表, QStringLiteral("Member_Rsv"));
+    const xl::Range grid = RangeB(k人員配置表, QStringLiteral("Time_Table"));
+    if (grid.rowCount() < Member_Cnt || grid.columnCount() < Day_Cnt)
+        throw ReadStop::data(QStringLiteral("シート「人員配置表」の範囲「Time_Table」が%1人×%2日より小さくなっています！")
+                                 .arg(Member_Cnt)
+                                 .arg(Day_Cnt));
+    // Checked whole first, so that a refused cell changes nothing.
+    for (int i = 1; i <= Member_Cnt; ++i)
+        for (int d = Start_Day; d <= Day_Cnt; ++d)
+            if (TypeIdx(textOf(rsv(i, d))) == 全勤務)
+                throw ReadStop::input(QStringLiteral("【予約表】の%1番目のメンバーの%2日に「*」が入っています！").arg(i).arg(d)
+                                      + kCrLf + QStringLiteral("予約には勤務の略称を入力してください！"));
+    const xl::Range block = grid.cells(1, Start_Day).resize(Member_Cnt, Day_Cnt - Start_Day + 1);
+    xl::Block cells = block.block();
+    for (int i = 1; i <= Member_Cnt; ++i)
+        for (int d = Start_Day; d <= Day_Cnt; ++d) {
+            const int t = TypeIdx(textOf(rsv(i, d)));
+            Rsv_Table(i, d) = t;
+            if (t >= 1 && t <= Type_Cnt) {
+                cells(i, d - Start_Day + 1) = Type_Table(t, TYPE_略称);
+                Time_Table(i, d) = t;
+                勤務集計加算(i, t, d);
             }
         }
-        // Without loaded days the ten days before the period are unknown, not rest days.
-        if (!loaded)
-            Sw_初期値使用 = false;
+    block.setBlock(cells);
+    Rsv_Table_Copy = Rsv_Table;
+}
+
+// Last month's final days.
+void readLastMonthDays(const Stage& stage)
+{
+    Sw_初期値使用 = equalsBool(RangeA(QStringLiteral("初期値使用")).value(), true);
+    if (!Sw_初期値使用)
+        return;
+    stage(QStringLiteral("先月結果読み込み中！"));
+    bool loaded = false;
+    const int prev = 作成月 == 1 ? 12 : int(作成月 - 1);
+    if (Start_Day == 1 && equalsNumber(RangeA(QStringLiteral("先月_月")).value(), prev)) {
+        const Grid g(RangeA(QStringLiteral("先月_結果")), QString(), QStringLiteral("先月_結果"));
+        long sum = 0;
+        for (int i = 1; i <= Member_Cnt; ++i) {
+            for (int j = 1; j <= 10; ++j) {
+                const int t = TypeIdx(textOf(g(i + 2, 11 - j)));
+                // "*" is no day anyone worked; the run checks would count it as work.
+                Past_Table(i, j) = t == 全勤務 ? 0 : t;
+                sum += Past_Table(i, j);
+            }
+            Time_Table(i, 0) = Past_Table(i, 1);
+        }
+        loaded = sum != 0;
     }
+    // Without loaded days the ten days before the period are unknown, not rest days.
+    if (!loaded)
+        Sw_初期値使用 = false;
+}
+
+int 全条件本体(int quiet)
+{
+    const Stage stage = [quiet](const QString& text) {
+        if (quiet == 0)
+            DspSplash(text);
+    };
+    if (!基本情報読込())
+        return -1;
+    if (!Sw_バックグラウンド動作) {
+        SheetSelect(k人員配置表);
+        XlApp().setVisible(true);
+    }
+    readBasicRules();
+    readBookNames();
+    setStartDay();
+
+    stage(QStringLiteral("個人別条件読込中"));
+    // Without members there is nothing to plan; the roster reading would pass silently.
+    if (Member_Cnt == 0)
+        throw ReadStop::input(QStringLiteral("【個人条件設定】にメンバーが入力されていません！"));
+    const QString rosterError = 名簿読込();
+    if (!rosterError.isEmpty()) {
+        MsgBox(rosterError, ui::vbOKOnly | ui::vbSystemModal, QStringLiteral("入力エラー"));
+        return -1;
+    }
+    readPersonalConditions();
+    readLastMonthTotals(stage);
+
+    stage(QStringLiteral("要員設定読込み中"));
+    readNeeds();
+    if (!readAllCombinations())
+        return -1;
+    readBorderColours();
+    readReservations(stage);
+    readLastMonthDays(stage);
 
     DspSplash(QString());
     return Start_Day;

@@ -11,8 +11,8 @@ inline std::function<void()> 基本情報読込後;
 
 // Counts, tables sized, shift types, roster, groups, the run switches of sheet main. True when
 // read; false after a message box ("データエラー" for a missing sheet or range or a cell that
-// cannot be read, "入力エラー" for a count beyond the model's limits), with the model left partly
-// filled.
+// cannot be read, "入力エラー" for a count that is no number or beyond the model's limits, or a
+// shift type without its name or abbreviation), with the model left partly filled.
 bool 基本情報読込();
 void 勤務種別表読込();
 // "" when the roster is sound, else the text of the first error.

@@ -99,6 +99,9 @@ float TypeVal3(long i)
 
 int TypeIdx(const QString& s)
 {
+    // An empty cell is never a shift, whatever a type row lacks.
+    if (s.isEmpty())
+        return 0;
     int r = 0;
     for (int t = 1; t <= Type_Cnt; ++t)
         if (Type_Table(t, TYPE_略称) == s)
@@ -113,6 +116,8 @@ int TypeIdx(const QString& s)
 int TypeIdxOrg(const QString& s)
 {
     xlSheet = &xlBook->worksheets(QStringLiteral("基本設定"));
+    if (s.isEmpty())
+        return -1;
     const xl::Range list = xlSheet->range(QStringLiteral("Type_Table_Org"));
     int r = -1;
     for (int i = 1; i <= Type_Cnt; ++i)

@@ -48,11 +48,11 @@ QString TypeName1V(const QVariant& v);
 QString TypeText2(long i);
 // The hours of shift i.
 float TypeVal3(long i);
-// Shift number of an abbreviation: the last matching type; 0 for the rest symbol (even when a
-// type shares it) and for a text that matches nothing; 999 for "*".
+// Shift number of an abbreviation: the last matching type; 0 for the empty text, for the rest
+// symbol (even when a type shares it) and for a text that matches nothing; 999 for "*".
 int TypeIdx(const QString& s);
 // Position of a shift name in 基本設定's Type_Table_Org (the last match), 999 for "*", -1 when
-// absent. Leaves xlSheet on 基本設定.
+// absent or empty. Leaves xlSheet on 基本設定.
 int TypeIdxOrg(const QString& s);
 // Row of a group name in 職制_Ex (the first match); 0 for "" or none. Null becomes "" in v.
 int ListIdx(QVariant& v);

@@ -244,7 +244,18 @@ int 必須パターン可否(int s, int m, int d)
     if (c.n <= 1)
         return 0;
     const int n = c.n;
-    if (Member_WorkDays(m) + std::min(n, Day_Cnt - d + 1) > Member_DayOff(m))
+    // A chain day that already holds its shift (a reserved follow-up) is in the totals already.
+    int newDays = 0;
+    float hours = Member_Sum_TTIME(m);
+    for (int k = 1; k <= n; ++k) {
+        const int day = d + k - 1;
+        const bool inside = day >= 1 && day <= Day_Cnt;
+        if (inside && Time_Table(m, day) == c.shift[k])
+            continue;
+        newDays += inside ? 1 : 0;
+        hours += shiftHours(c.shift[k]);
+    }
+    if (Member_WorkDays(m) + newDays > Member_DayOff(m))
         return -1;
     // The successor of the chain's last day is checked on the period's last day too.
     if (d + n <= Day_Cnt && 前日勤務判定(c.shift[n], Time_Table(m, d + n)))
@@ -256,13 +267,8 @@ int 必須パターン可否(int s, int m, int d)
     }
     if (連続勤務上限 >= 1 && 連続勤務日数(m, d) + n - 1 > 連続勤務上限)
         return -3;
-    if (Member_Time(m) > 0 && !Sw_勤務日数調整) {
-        float hours = Member_Sum_TTIME(m);
-        for (int k = 1; k <= n; ++k)
-            hours += shiftHours(c.shift[k]);
-        if (hours > Member_Time(m))
-            return -1;
-    }
+    if (Member_Time(m) > 0 && !Sw_勤務日数調整 && hours > Member_Time(m))
+        return -1;
     return n;
 }
 
@@ -295,7 +301,8 @@ bool 必須パターン設定(int s, int m, int d)
         const int day = d + k - 1;
         if (day < 1 || day > Day_Cnt)
             continue;
-        // A day already reserved for this very shift was counted when it was reserved.
+        // A day reserved for this very shift was counted when it was reserved; any other day,
+        // the chain's first day placed a moment ago included, is counted now.
         if (Rsv_Table(m, day) == c.shift[k] && Time_Table(m, day) == c.shift[k])
             continue;
         Time_Table(m, day) = c.shift[k];
@@ -381,8 +388,8 @@ bool 組合せ禁止判定_日(int /*m*/, int d)
     return false;
 }
 
-// A must record asks for 人数 members of its list (up to the first empty cell) on its shift on
-// days that need the shift ("*": any work shift on days that need anybody). Records whose number
+// A must record asks for 人数 members of its list (empty cells skipped) on its shift on days
+// that need the shift ("*": any work shift on days that need anybody). Records whose number
 // is not below their list length are pairs, honoured while shifts are placed.
 bool 組合せ必須判定(int d)
 {
@@ -398,8 +405,8 @@ bool 組合せ必須判定(int d)
         if (rec.人数 >= rec.メンバー[0] || rec.人数 <= 0)
             continue;
         int have = 0;
-        for (int i = 1; i <= rec.メンバー[0] && rec.メンバー[i] > 0; ++i) {
-            const int x = rec.メンバー索引[i];
+        for (int i = 1; i <= rec.メンバー[0]; ++i) {
+            const int x = rec.メンバー[i] > 0 ? rec.メンバー索引[i] : 0;
             if (x >= 1 && holds(Time_Table(x, d), t))
                 ++have;
         }

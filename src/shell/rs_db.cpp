@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQueryModel>
 
@@ -17,30 +18,65 @@ db::Error lastConnectError{0, {}};
 
 const QString kOpenFailed = QStringLiteral("テーブル／クエリのオープンに失敗しました。");
 const QString kOpenFailedTitle = QStringLiteral("テーブル／クエリオープンエラー");
+const QString kWriteFailed = QStringLiteral("データベースへの書き込みに失敗しました。");
+const QString kWriteFailedTitle = QStringLiteral("データベース更新エラー");
+
+// What went wrong, then (on its own line) what happened to the database, when that is known.
+QString whatHappened(const QString& sentence, const db::Error& e)
+{
+    const QString summary = e.summary();
+    return summary.isEmpty() ? sentence : sentence + QLatin1Char('\n') + summary;
+}
 
 void showOpenFailure(const db::Error& e, const QString& sql)
 {
-    ui::showMessage(QString::number(e.number) + QStringLiteral("  ") + e.description + QStringLiteral("\n\n") + kOpenFailed
-                        + QStringLiteral("\n\nSQL = ") + sql,
+    ui::showMessage(whatHappened(kOpenFailed, e) + QStringLiteral("\n\n") + QString::number(e.number) + QStringLiteral("  ")
+                        + e.description + QStringLiteral("\n\nSQL = ") + sql,
                     ui::vbOKOnly | ui::vbSystemModal, kOpenFailedTitle);
 }
 
-// Opens r on the SQL text over cn (connecting first); the error when it fails.
-bool openOn(db::Recordset& r, const QString& sql, const QString& path, bool readOnly, bool forwardOnly, db::Error& error)
+void showWriteFailure(const db::Error& e, const QString& sql)
+{
+    QString text = whatHappened(kWriteFailed, e) + QStringLiteral("\n\n") + e.text();
+    if (!sql.isEmpty())
+        text += QStringLiteral("\n\nSQL = ") + sql;
+    ui::showMessage(text, ui::vbOKOnly | ui::vbExclamation | ui::vbSystemModal, kWriteFailedTitle);
+}
+
+enum class OpenResult { Opened, NoConnection, Failed };
+
+// Opens r on the SQL text over cn (connecting first); the error when the statement fails. A
+// connection that cannot be made has been reported by DbConnect already.
+OpenResult openOn(db::Recordset& r, const QString& sql, const QString& path, bool readOnly, bool forwardOnly,
+                  db::Error& error)
 {
     QString p = path;
     if (DbConnect(p)) {
         error = lastConnectError;
-        return false;
+        return OpenResult::NoConnection;
     }
     try {
         r.Open(sql, cn, forwardOnly ? db::adOpenForwardOnly : db::adOpenKeyset,
                readOnly ? db::adLockReadOnly : db::adLockOptimistic);
-        return true;
+        return OpenResult::Opened;
     } catch (const db::Error& e) {
         error = e;
-        return false;
+        return OpenResult::Failed;
     }
+}
+
+// Write bits cleared count as read-only even where the system would let this user write (an
+// administrator): the user marked the file or folder so.
+bool writable(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.isWritable() && (info.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther));
+}
+
+void showStartupNotice(const QString& text, const QString& path)
+{
+    ui::showMessage(text + QStringLiteral("\n\n") + QDir::toNativeSeparators(path),
+                    ui::vbOKOnly | ui::vbExclamation | ui::vbSystemModal, stAppTitle);
 }
 
 // A connection-string value; one holding ';' (or starting with '{') is braced, '}' doubled.
@@ -104,7 +140,7 @@ void resetDbGlobals()
     rsTableValue.Close();
     cn.close();
     DbErrShown = false;
-    DbReadOnly = false;
+    DbOpenReadOnly = false;
     DbBusyTimeoutMs = 1000;
     lastConnectError = db::Error(0, {});
 }
@@ -127,8 +163,12 @@ QString CnOpen(const QString& connectionString)
     try {
         if (path.isEmpty())
             throw db::Error(3706, QStringLiteral("データベースのパスが指定されていません。"));
+        // SQLite would take an empty file for a new database and write one into it.
+        const QFileInfo file(path);
+        if (file.isFile() && file.size() == 0)
+            throw db::Error(db::sqliteNotADb, QStringLiteral("ファイルが空です (0 バイト)。"));
         cn.setBusyTimeout(DbBusyTimeoutMs);
-        cn.open(path, DbReadOnly);
+        cn.open(path, DbOpenReadOnly);
         return {};
     } catch (const db::Error& e) {
         lastConnectError = e;
@@ -154,11 +194,48 @@ bool DbConnect(QString& path)
     if (err.isEmpty())
         return false;
     if (!DbErrShown) {
-        ui::showMessage(err + QStringLiteral("\n") + QStringLiteral("データベースを開いていたら、閉じてから再開してください。")
-                            + QStringLiteral("\n\ncn.ConnectionString = ") + connection,
-                        ui::vbOKOnly | ui::vbSystemModal, stAppTitle);
+        QString text = whatHappened(QStringLiteral("データベースを開けませんでした。"), lastConnectError) + QLatin1Char('\n') + err;
+        const int code = db::primaryCode(lastConnectError);
+        if (code == db::sqliteBusy || code == db::sqliteLocked)
+            text += QStringLiteral("\n") + QStringLiteral("データベースを開いていたら、閉じてから再開してください。");
+        ui::showMessage(text + QStringLiteral("\n\ncn.ConnectionString = ") + connection, ui::vbOKOnly | ui::vbSystemModal,
+                        stAppTitle);
         DbErrShown = true;
     }
+    return true;
+}
+
+bool DbReadOnly()
+{
+    const QString path = DefaultDbPath();
+    const QFileInfo file(path);
+    const QString folder = file.absolutePath();
+    if (file.isFile() && file.size() == 0) {
+        showStartupNotice(QStringLiteral("データベースのファイル(集計.db)が空です（0 バイト）。")
+                              + QStringLiteral("\n壊れているおそれがあるため、そのまま残して、今回は使いません。")
+                              + QStringLiteral("\nバックアップから戻すか、このファイルを削除すると、次の起動で新しいデータベースを作ります。"),
+                          path);
+        DbErrShown = true;
+        return true;
+    }
+    if (!file.exists()) {
+        if (writable(folder))
+            return false;
+        showStartupNotice(QStringLiteral("作業フォルダに書き込めないため、データベースのファイル(集計.db)を作れません。")
+                              + QStringLiteral("\n今回はデータベースを使いません。"),
+                          folder);
+        DbOpenReadOnly = true;  // nor will a connection try to make one
+        DbErrShown = true;
+        return true;
+    }
+    // SQLite writes its journal beside the file, so the folder must be writable too.
+    if (writable(path) && writable(folder))
+        return false;
+    DbOpenReadOnly = true;
+    showStartupNotice(QStringLiteral("データベースのファイル(集計.db)に書き込めません。")
+                          + QStringLiteral("\n読み取り専用のファイルか、書き込めないフォルダにあります。")
+                          + QStringLiteral("\n読み取り専用で開きます。シフト表や設定はデータベースに保存できません。"),
+                      path);
     return true;
 }
 
@@ -176,7 +253,7 @@ void DbClose()
 int RsOpen(const QString& sql, bool silent, const QString& path, bool readOnly, bool forwardOnly)
 {
     db::Error error{0, {}};
-    if (openOn(rs, sql, path, readOnly, forwardOnly, error))
+    if (openOn(rs, sql, path, readOnly, forwardOnly, error) == OpenResult::Opened)
         return 0;
     if (!silent && !DbErrShown) {
         showOpenFailure(error, sql);
@@ -193,9 +270,10 @@ void RsClose()
 int RsOpenEx(db::Recordset& r, const QString& sql, bool readOnly, const QString& path, bool forwardOnly, bool silent)
 {
     db::Error error{0, {}};
-    if (openOn(r, sql, path, readOnly, forwardOnly, error))
+    const OpenResult result = openOn(r, sql, path, readOnly, forwardOnly, error);
+    if (result == OpenResult::Opened)
         return 0;
-    if (!silent)
+    if (!silent && result == OpenResult::Failed)
         showOpenFailure(error, sql);
     return -1;
 }
@@ -231,22 +309,22 @@ void RsUpdateClose(db::Recordset& r)
 
 int RsUpdateRetry(db::Recordset& r)
 {
-    QString lastError;
+    db::Error lastError{0, {}};
     for (int n = 1; n <= 5; ++n) {
         try {
             r.Update();
             return 0;
-        } catch (const VbError& e) {
-            lastError = e.text();
+        } catch (const db::Error& e) {
+            lastError = e;
         }
         os::sleepMs(10LL << (n - 1));
         QCoreApplication::processEvents();
     }
-    MemLog(QStringLiteral("RsUpdateRetry: ") + lastError + QStringLiteral(" SQL = ") + r.Source());
+    // The write that failed, or the recordset itself when it refused before any statement ran.
+    const QString sql = lastError.sql.isEmpty() ? r.Source() : lastError.sql;
+    MemLog(QStringLiteral("RsUpdateRetry: ") + lastError.text() + QStringLiteral(" SQL = ") + sql);
     r.CancelUpdate();
-    ui::showMessage(lastError + QStringLiteral("\n\n") + QStringLiteral("データベースへの書き込みに失敗しました。")
-                        + QStringLiteral("\n\nSQL = ") + r.Source(),
-                    ui::vbOKOnly | ui::vbExclamation | ui::vbSystemModal, QStringLiteral("データベース更新エラー"));
+    showWriteFailure(lastError, sql);
     return -1;
 }
 
@@ -274,10 +352,9 @@ int SetTableValue(const QString& table, const QString& field, const QVariant& va
             rsTableValue.AddNew();
         rsTableValue.Fields(field).setValue(value);
         result = RsUpdateRetry(rsTableValue);
-    } catch (const VbError& e) {
+    } catch (const db::Error& e) {
         MemLog(QStringLiteral("SetTableValue ") + table + QLatin1Char('.') + field + QStringLiteral(": ") + e.text());
-        ui::showMessage(e.text() + QStringLiteral("\n\n") + QStringLiteral("データベースへの書き込みに失敗しました。"),
-                        ui::vbOKOnly | ui::vbExclamation | ui::vbSystemModal, QStringLiteral("データベース更新エラー"));
+        showWriteFailure(e, e.sql);
     }
     RsCloseEx(rsTableValue);
     return result;

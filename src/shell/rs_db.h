@@ -18,8 +18,9 @@ inline db::Recordset rsTableValue;
 // Set once a database failure message has been shown: later open and connect failures of the
 // run stay silent. Failures nobody was told about (silent calls) leave it alone.
 inline bool DbErrShown = false;
-// Set when the database was written by a newer program: it is then only read.
-inline bool DbReadOnly = false;
+// Set when the database is only read this run (written by a newer program, or a file or folder
+// that cannot be written): the connection opens read-only.
+inline bool DbOpenReadOnly = false;
 // How long a statement waits for another program's lock on the file (ms).
 inline int DbBusyTimeoutMs = 1000;
 
@@ -34,6 +35,14 @@ bool DbConnect(QString& path);
 bool DbConnect();
 QString CnOpen(const QString& connectionString);
 void DbClose();
+// Start-up's look at stDbPath/集計.db before the first connection; says what it finds once, in a
+// system-modal box. A file or folder that cannot be written: the database is opened read-only for
+// the run (DbOpenReadOnly). An existing empty file (0 bytes): left as it is, and no connection of
+// the run opens it. A missing file in a folder that cannot be written: no database this run (none
+// is made). The last two silence later connect failures (DbErrShown). True when the run cannot
+// write the database; false, with no message, when it can (a missing file in a writable folder
+// included: the first connection makes a new database).
+bool DbReadOnly();
 
 int RsOpen(const QString& sql, bool silent = false, const QString& path = {}, bool readOnly = false,
            bool forwardOnly = false);

@@ -6,6 +6,7 @@
 #include "shell/mylog.h"
 #include "shell/rs_db.h"
 
+#include <QDir>
 #include <QStringList>
 #include <vector>
 
@@ -190,7 +191,7 @@ int AddTableField()
             if (!cn.isReadOnly()) {
                 const QString path = cn.path();
                 DbClose();
-                DbReadOnly = true;
+                DbOpenReadOnly = true;
                 if (DbConnect())
                     return -1;
                 ui::showMessage(QStringLiteral("このデータベースは新しいバージョンのプログラムで更新されています。")
@@ -215,7 +216,13 @@ QString CompactDb(const QString& path)
     RsClose();
     RsCloseEx(rsTableValue);
     DbClose();
-    if (DbReadOnly)
-        return {};   // a newer program's file is only read, never rewritten
-    return db::compactFile(path);
+    if (DbOpenReadOnly)
+        return {};   // a file only read this run is never rewritten
+    const db::CompactResult result = db::compactFile(path);
+    // Shut-down does not look at the result, and a damaged file is the one failure the user must
+    // hear of.
+    if (result.sourceDamaged)
+        ui::showMessage(result.error + QStringLiteral("\n\n") + QDir::toNativeSeparators(path),
+                        ui::vbOKOnly | ui::vbExclamation | ui::vbSystemModal, stAppTitle);
+    return result.error;
 }

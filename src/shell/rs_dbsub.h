@@ -20,4 +20,5 @@ int CreateTable(const QString& table, const QString& firstColumn);
 int AddField(const QString& table, const QString& definition, const QString& field = {},
              const QVariant& init = {});
 // Compacts the database file in place: "" or "number description". Closes the connection first.
+// A damaged file is left as it is, with a message saying so.
 QString CompactDb(const QString& path);

@@ -180,8 +180,11 @@ xl::Block withTimes(xl::Block b, const xl::Range& r)
             if (v.typeId() != QMetaType::Double)
                 continue;
             const double d = v.toDouble();
+            // Only a fraction of a day can be a time; anything larger would overflow the milliseconds.
+            if (d < 0 || d >= 1)
+                continue;
             const qint64 ms = qRound64(d * 86400000.0);
-            if (d < 0 || d >= 1 || ms % 1000 != 0 || ms / 86400000.0 != d)
+            if (ms % 1000 != 0 || ms / 86400000.0 != d)
                 continue;
             const QString format = r.cells(i, j).numberFormat();
             if (!format.contains(QLatin1Char('h'), Qt::CaseInsensitive) || format.contains(QLatin1Char('y'), Qt::CaseInsensitive)

@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -150,13 +151,154 @@ void shadeDays(xl::Worksheet& ws, int left, int top, int bottom, const Period& p
     }
 }
 
+// ---- numbers typed by a person ----------------------------------------------------------
+
+// Empty, a number, or a text that reads whole as one (a number kept as text).
+bool numberEntry(const QVariant& v)
+{
+    if (!v.isValid() || v.typeId() == QMetaType::Double)
+        return true;
+    return v.typeId() == QMetaType::QString && xl::cellValue(v.toString().trimmed()).typeId() == QMetaType::Double;
+}
+
+// The reading refuses a need it cannot staff: more than the largest roster, or below 0.
+bool needEntry(const QVariant& v)
+{
+    const double n = cellNumber(v);
+    return numberEntry(v) && n >= 0 && n <= kMaxMembers;
+}
+
+// Week start: 1 (Monday) .. 7 (Sunday), 0 for no weekly limit.
+bool weekStartEntry(const QVariant& v)
+{
+    const double n = std::nearbyint(cellNumber(v));
+    return numberEntry(v) && n >= 0 && n <= 7;
+}
+
+// The cells that hold numbers a person types: the period and the run settings, needs, counts,
+// limits, hours, member numbers and colour numbers. column 0 is every column of the range, else
+// that column and, with a step, every step-th column after it. Cells whose fill already says
+// something (needs: the day; colours: the colour; combination counts) are marked by their own
+// step; the rest here.
+struct NumberCells {
+    const char16_t* sheet;
+    const char16_t* name;
+    int column = 0;
+    int step = 0;
+    bool ownMarks = false;
+    bool (*accepts)(const QVariant&) = numberEntry;
+};
+
+const NumberCells kNumberCells[] = {
+    {u"Main", u"年"}, {u"Main", u"月"}, {u"Main", u"日"}, {u"Main", u"基準開始日"},
+    {u"Main", u"制限時間"}, {u"Main", u"試行回数"}, {u"Main", u"Sw_確保優先"},
+    {u"基本設定", u"Type_Table_Input", 7}, {u"基本設定", u"Type_Table_Input", 9, 0, true},
+    {u"基本設定", u"Type_Span"}, {u"基本設定", u"Type_Count"}, {u"基本設定", u"最少必要人数"},
+    {u"基本設定", u"連続勤務上限"}, {u"基本設定", u"連続休み上限"},
+    {u"基本設定", u"基点曜日", 0, 0, false, weekStartEntry},
+    {u"基本設定", u"週間勤務日数上限"}, {u"基本設定", u"Color_Yasumi"}, {u"基本設定", u"経過表示"},
+    {u"基本設定", u"進行状況表示"}, {u"基本設定", u"過去参照スパン"}, {u"基本設定", u"最適化比重"},
+    {u"基本設定", u"休み_List"}, {u"基本設定", u"職制_Ex", 2},
+    {u"スケジュール", u"Member_List", 1}, {u"スケジュール", u"Member_DayOff"},
+    {u"スケジュール", u"Member_Time"}, {u"スケジュール", u"予定休み区分"}, {u"スケジュール", u"全不可罫線色"},
+    {u"要員設定", u"Need_Table", 0, 0, true},
+    {u"要員設定", u"組合せ禁止", 2, 0, true}, {u"要員設定", u"組合せ禁止", 4, 5},
+    {u"要員設定", u"組合せ必須", 2, 0, true}, {u"要員設定", u"組合せ必須", 4, 5},
+    {u"要員設定", u"組合せ禁止_grp", 2}, {u"要員設定", u"組合せ必須_grp", 2},
+    {u"予約表", u"予約罫線色"},
+};
+
+xl::Range numberRange(xl::Workbook& book, const NumberCells& e)
+{
+    return book.worksheets(QString::fromUtf16(e.sheet)).range(QString::fromUtf16(e.name));
+}
+
+// Calls f(column, its values) for every column of e, a column being a one-column range.
+template <typename F>
+void forEachNumberColumn(xl::Workbook& book, const NumberCells& e, F f)
+{
+    const xl::Range r = numberRange(book, e);
+    const int first = e.column == 0 ? 1 : e.column;
+    const int step = e.column == 0 ? 1 : e.step;
+    const int last = step == 0 ? first : r.columnCount();
+    for (int c = first; c <= last; c += std::max(step, 1)) {
+        const xl::Range column = r.cells(1, c).resize(r.rowCount(), 1);
+        f(column, column.block());
+    }
+}
+
+// A text the input method typed in full width ("２", "－１", "１．５"): the number it reads as
+// once its digits, minus and point are the ASCII ones.
+std::optional<double> fullWidthNumber(const QString& s)
+{
+    QString t;
+    bool wide = false;
+    for (const QChar ch : s) {
+        const char16_t c = ch.unicode();
+        if (c >= u'０' && c <= u'９')
+            t += QChar(u'0' + (c - u'０'));
+        else if (c == u'－' || c == u'−')
+            t += u'-';
+        else if (c == u'．')
+            t += u'.';
+        else
+            t += ch;
+        wide = wide || t.back() != ch;
+    }
+    if (!wide)
+        return std::nullopt;
+    const QVariant v = xl::cellValue(t.trimmed());
+    return v.typeId() == QMetaType::Double ? std::optional<double>(v.toDouble()) : std::nullopt;
+}
+
+// Numbers typed in full width become numbers, whichever way they came in (typed, pasted, loaded).
+void typedNumbers(xl::Workbook& book)
+{
+    for (const NumberCells& e : kNumberCells)
+        forEachNumberColumn(book, e, [](const xl::Range& column, const xl::Block& b) {
+            for (int i = 1; i <= b.rows(); ++i)
+                if (b(i, 1).typeId() == QMetaType::QString)
+                    if (const auto d = fullWidthNumber(b(i, 1).toString()))
+                        column.cells(i, 1).setValue(*d);
+        });
+}
+
+void numberMarks(xl::Workbook& book)
+{
+    for (const NumberCells& e : kNumberCells) {
+        if (e.ownMarks)
+            continue;
+        forEachNumberColumn(book, e, [&e](const xl::Range& column, const xl::Block& b) {
+            for (int i = 1; i <= b.rows(); ++i)
+                fill(column.worksheet(), column.row() + i - 1, column.column(),
+                     e.accepts(b(i, 1)) ? QColor() : layout::kBadEntry);
+        });
+    }
+}
+
+// A cell of a day grid: its fill (none to keep the one it has) and its lock. Days past the
+// period take no entry, so the sheet refuses typing there.
+void dayCell(xl::Worksheet& ws, int row, int col, const std::optional<QColor>& color, bool unusedDay)
+{
+    const xl::CellStyle& s = ws.styleAt(row, col);
+    const bool refill = color && s.fill != *color;
+    const bool relock = s.locked != unusedDay;
+    if (refill)
+        ws.cells(row, col).interior().setColor(*color);
+    if (relock)
+        ws.cells(row, col).setLocked(unusedDay);
+}
+
 QString memberKey(const QVariant& v)
 {
     return cellText(v);
 }
 
+// A combination table's counts, its reader's number column and the names beside the member
+// numbers. A ban row with a shift and members but no number binds nobody: its number cell is
+// marked, as is a number cell that holds no number.
 void combinationTable(xl::Worksheet& ws, const QString& name, const QString& countName,
-                      const QHash<QString, QString>& namesByNumber)
+                      const QHash<QString, QString>& namesByNumber, bool isBan)
 {
     xl::Range r = ws.range(name);
     xl::Block b = r.block();
@@ -164,18 +306,21 @@ void combinationTable(xl::Worksheet& ws, const QString& name, const QString& cou
     put(ws.range(countName), num(lastFilledRow(b, 1)));
     for (int i = 1; i <= b.rows(); ++i) {
         b(i, 3) = b(i, 2);   // the reader takes the number from column 3, the month save from 2
+        bool members = false;
         for (int c = 4; c + 1 <= b.columns(); c += 5) {
             const QString key = memberKey(b(i, c));
             QVariant shown;
             if (!key.isEmpty())
                 shown = namesByNumber.contains(key) ? QVariant(namesByNumber.value(key)) : QVariant(u"？"_s);
             b(i, c + 1) = shown;
+            members = members || !key.isEmpty();
         }
+        const bool unbound = isBan && members && !cellText(b(i, 1)).isEmpty() && cellText(b(i, 2)).isEmpty();
+        fill(ws, r.row() + i - 1, r.column() + 1, unbound || !numberEntry(b(i, 2)) ? layout::kBadEntry : QColor());
     }
     if (b != before)
         r.setBlock(b);
 }
-
 }  // namespace
 
 double cellNumber(const QVariant& v)
@@ -284,48 +429,60 @@ void paintSelection(xl::Workbook& book)
             fill(ws, layout::kGridTop + i - 1, c, i == row ? layout::kHighlight : layout::kDerived);
 }
 
-void recalculate(xl::Workbook& book)
-{
-    xl::Worksheet& shift = book.worksheets(kShift);
-    xl::Worksheet& main = book.worksheets(kMain);
-    xl::Worksheet& basic = book.worksheets(kBasic);
-    xl::Worksheet& sched = book.worksheets(kSchedule);
-    xl::Worksheet& need = book.worksheets(kNeed);
-    xl::Worksheet& rsv = book.worksheets(kReserve);
 
-    // The period.
-    const Period period = readPeriod(book);
-    const int days = period.dayCount();
-    put(shift.range(u"Day_Cnt"_s), num(days));
-    put(basic.range(u"祝日年_org"_s), period.first.isValid() ? num(period.first.year()) : QVariant());
-    if (days > 0) {
-        put(shift.range(u"A1"_s), u"勤務表　%1 ～ %2"_s.arg(period.first.toString(u"yyyy年M月d日"_s),
-                                                            period.last.toString(u"M月d日"_s)));
-        put(main.range(u"C10"_s), u"%1 ～ %2（%3日）"_s.arg(period.first.toString(u"yyyy/M/d"_s),
-                                                          period.last.toString(u"yyyy/M/d"_s))
-                                      .arg(days));
-    } else {
-        put(shift.range(u"A1"_s), u"勤務表　（開始条件の年・月・期間の開始日を確認してください）"_s);
-        put(main.range(u"C10"_s), u"年・月・期間の開始日が正しくありません"_s);
-    }
-    dayHeadings(shift, layout::kGridLeft, period);
-    dayHeadings(sched, layout::kScheduleLeft, period);
-    dayHeadings(rsv, layout::kReserveLeft, period);
-    dayHeadings(need, layout::kNeedLeft, period);
+namespace {
+
+// The sheets every step works on.
+struct Sheets {
+    explicit Sheets(xl::Workbook& b)
+        : book(b), shift(b.worksheets(kShift)), main(b.worksheets(kMain)), basic(b.worksheets(kBasic)),
+          sched(b.worksheets(kSchedule)), need(b.worksheets(kNeed)), rsv(b.worksheets(kReserve))
     {
-        xl::Block h(1, kMaxDays);
-        for (int d = 1; d <= days; ++d) {
-            const QDate date = period.day(d);
-            const QString name = holidayName(date);
-            h(1, d) = !name.isEmpty() ? QVariant(name)
-                      : date.dayOfWeek() == 7 ? QVariant(u"日"_s)
-                      : date.dayOfWeek() == 6 ? QVariant(u"土"_s) : QVariant();
-        }
-        putBlock(sched.range(u"休日調査"_s), h);
-        putBlock(shift.range(u"休平日"_s), h);
     }
+    xl::Workbook& book;
+    xl::Worksheet& shift;
+    xl::Worksheet& main;
+    xl::Worksheet& basic;
+    xl::Worksheet& sched;
+    xl::Worksheet& need;
+    xl::Worksheet& rsv;
+};
 
-    // Times of day are kept as day fractions, as the sheets show them ("h:mm").
+// The day count, the titles that show the period, the day headings and the holiday rows.
+void periodCells(Sheets& s, const Period& period)
+{
+    const int days = period.dayCount();
+    put(s.shift.range(u"Day_Cnt"_s), num(days));
+    put(s.basic.range(u"祝日年_org"_s), period.first.isValid() ? num(period.first.year()) : QVariant());
+    if (days > 0) {
+        put(s.shift.range(u"A1"_s), u"勤務表　%1 ～ %2"_s.arg(period.first.toString(u"yyyy年M月d日"_s),
+                                                              period.last.toString(u"M月d日"_s)));
+        put(s.main.range(u"C10"_s), u"%1 ～ %2（%3日）"_s.arg(period.first.toString(u"yyyy/M/d"_s),
+                                                            period.last.toString(u"yyyy/M/d"_s))
+                                        .arg(days));
+    } else {
+        put(s.shift.range(u"A1"_s), u"勤務表　（開始条件の年・月・期間の開始日を確認してください）"_s);
+        put(s.main.range(u"C10"_s), u"年・月・期間の開始日が正しくありません"_s);
+    }
+    dayHeadings(s.shift, layout::kGridLeft, period);
+    dayHeadings(s.sched, layout::kScheduleLeft, period);
+    dayHeadings(s.rsv, layout::kReserveLeft, period);
+    dayHeadings(s.need, layout::kNeedLeft, period);
+    xl::Block h(1, kMaxDays);
+    for (int d = 1; d <= days; ++d) {
+        const QDate date = period.day(d);
+        const QString name = holidayName(date);
+        h(1, d) = !name.isEmpty() ? QVariant(name)
+                  : date.dayOfWeek() == 7 ? QVariant(u"日"_s)
+                  : date.dayOfWeek() == 6 ? QVariant(u"土"_s) : QVariant();
+    }
+    putBlock(s.sched.range(u"休日調査"_s), h);
+    putBlock(s.shift.range(u"休平日"_s), h);
+}
+
+// Times of day are kept as day fractions, as the sheets show them ("h:mm").
+void timesOfDay(xl::Worksheet& basic)
+{
     for (const QString& name : {u"Type_Table_Input"_s, u"REST_TIME"_s, u"REST_TIME2"_s, u"REST_TIME3"_s}) {
         xl::Range r = basic.range(name);
         xl::Block b = r.block();
@@ -349,246 +506,303 @@ void recalculate(xl::Workbook& book)
         if (changed)
             r.setBlock(b);
     }
+}
 
-    // Shift types and everything named after them.
-    const ShiftTypes types = readShiftTypes(book);
+// The shift-type count, the copies of names and abbreviations on the other sheets, the colours.
+// A type row needs both its name and its abbreviation: a missing one is marked.
+void shiftTypeTables(Sheets& s, const ShiftTypes& types)
+{
     const int tc = types.count;
-    put(basic.range(u"Type_Cnt"_s), num(tc));
-    {
-        xl::Block list(kMaxTypes, 2), abbrRow(1, kMaxTypes), nameCol(kMaxTypes, 1);
-        for (int t = 1; t <= tc; ++t) {
-            list(t, 1) = textOrEmpty(types.names[t - 1]);
-            list(t, 2) = textOrEmpty(types.abbreviations[t - 1]);
-            abbrRow(1, t) = list(t, 2);
-            nameCol(t, 1) = list(t, 1);
-        }
-        putBlock(basic.range(u"Type_Table_List"_s), list);
-        putBlock(basic.range(u"B18:B27"_s), nameCol);
-        putBlock(basic.range(u"C17:L17"_s), abbrRow);
-        putBlock(basic.range(u"C81:L81"_s), abbrRow);
-        putBlock(need.range(u"B5:C14"_s), list);
-        putBlock(shift.range(u"AI4:AR4"_s), abbrRow);
-        putBlock(shift.range(u"B55:C64"_s), list);
-        for (int t = 1; t <= kMaxTypes; ++t)
-            fill(basic, 4 + t, 10, types.colors[t - 1]);
-        const double rest = cellNumber(basic.range(u"Color_Yasumi"_s).value());
-        fill(basic, 71, 8, rest >= 1 && rest <= 56 ? xl::colorFromIndex(int(rest)) : QColor());
+    put(s.basic.range(u"Type_Cnt"_s), num(tc));
+    xl::Block list(kMaxTypes, 2), abbrRow(1, kMaxTypes), nameCol(kMaxTypes, 1);
+    for (int t = 1; t <= tc; ++t) {
+        list(t, 1) = textOrEmpty(types.names[t - 1]);
+        list(t, 2) = textOrEmpty(types.abbreviations[t - 1]);
+        abbrRow(1, t) = list(t, 2);
+        nameCol(t, 1) = list(t, 1);
     }
-
-    // Next-day bans: row s, column k marked = shift k may not follow shift s.
-    {
-        xl::Range marks = basic.range(u"翌日禁止"_s);
-        const xl::Block b = marks.block();
-        xl::Block masks(1, kMaxTypes);
-        for (int s = 1; s <= kMaxTypes; ++s) {
-            int mask = 0;
-            for (int k = 1; k <= kMaxTypes; ++k) {
-                const QString t = cellText(b(s, k));
-                const bool ok = t.isEmpty() || isCross(t);
-                const QColor unused = s > tc || k > tc ? layout::kUnusedDay : QColor();
-                fill(basic, marks.row() + s - 1, marks.column() + k - 1, ok ? unused : layout::kBadEntry);
-                if (!t.isEmpty() && ok && s <= tc && k <= tc)
-                    mask |= 1 << (k - 1);
-            }
-            if (s <= tc)
-                masks(1, s) = num(mask);
-        }
-        putBlock(basic.range(u"DayBefore_Table"_s), masks);
+    putBlock(s.basic.range(u"Type_Table_List"_s), list);
+    putBlock(s.basic.range(u"B18:B27"_s), nameCol);
+    putBlock(s.basic.range(u"C17:L17"_s), abbrRow);
+    putBlock(s.basic.range(u"C81:L81"_s), abbrRow);
+    putBlock(s.need.range(u"B5:C14"_s), list);
+    putBlock(s.shift.range(u"AI4:AR4"_s), abbrRow);
+    putBlock(s.shift.range(u"B55:C64"_s), list);
+    const xl::Range in = s.basic.range(u"Type_Table_Input"_s);
+    const xl::Block b = in.block();
+    for (int t = 1; t <= kMaxTypes; ++t) {
+        const int row = in.row() + t - 1;
+        fill(s.basic, row, in.column(), t <= tc && types.names[t - 1].isEmpty() ? layout::kBadEntry : QColor());
+        fill(s.basic, row, in.column() + 1,
+             t <= tc && types.abbreviations[t - 1].isEmpty() ? layout::kBadEntry : QColor());
+        fill(s.basic, row, in.column() + 8, numberEntry(b(t, 9)) ? types.colors[t - 1] : layout::kBadEntry);
     }
+    const double rest = cellNumber(s.basic.range(u"Color_Yasumi"_s).value());
+    fill(s.basic, 71, 8, rest >= 1 && rest <= 56 ? xl::colorFromIndex(int(rest)) : QColor());
+}
 
-    // Sequence patterns.
-    const QString restSymbol = cellText(basic.range(u"Yasumi_Kigou"_s).value());
-    auto patterns = [&](const QString& name, const QString& countName, bool restAllowed) {
-        xl::Range r = basic.range(name);
-        const xl::Block b = r.block();
-        put(basic.range(countName), num(lastFilledRow(b)));
-        for (int i = 1; i <= b.rows(); ++i) {
-            for (int j = 1; j <= b.columns(); ++j) {
-                const QString t = cellText(b(i, j));
-                const bool ok = t.isEmpty() || types.indexOf(t) > 0 || (restAllowed && t == u"-"_s);
-                fill(basic, r.row() + i - 1, r.column() + j - 1, ok ? QColor() : layout::kBadEntry);
-            }
+// Next-day bans: row s, column k marked = shift k may not follow shift s.
+void nextDayBans(xl::Worksheet& basic, int tc)
+{
+    xl::Range marks = basic.range(u"翌日禁止"_s);
+    const xl::Block b = marks.block();
+    xl::Block masks(1, kMaxTypes);
+    for (int s = 1; s <= kMaxTypes; ++s) {
+        int mask = 0;
+        for (int k = 1; k <= kMaxTypes; ++k) {
+            const QString t = cellText(b(s, k));
+            const bool ok = t.isEmpty() || isCross(t);
+            const QColor unused = s > tc || k > tc ? layout::kUnusedDay : QColor();
+            fill(basic, marks.row() + s - 1, marks.column() + k - 1, ok ? unused : layout::kBadEntry);
+            if (!t.isEmpty() && ok && s <= tc && k <= tc)
+                mask |= 1 << (k - 1);
         }
-    };
-    patterns(u"禁止パターン"_s, u"Kinsi_Pattern_Cnt"_s, true);
-    patterns(u"必須パターン"_s, u"Hissu_Pattern_Cnt"_s, false);
+        if (s <= tc)
+            masks(1, s) = num(mask);
+    }
+    putBlock(basic.range(u"DayBefore_Table"_s), masks);
+}
 
-    // The roster.
-    const xl::Block members = sched.range(u"Member_List"_s).block();
-    int memberCnt = 0, numbers = 0, names = 0;
-    QHash<QString, QString> namesByNumber;
+// A sequence pattern table: its count, and a mark on every cell that is no abbreviation.
+void sequencePatterns(xl::Worksheet& basic, const QString& name, const QString& countName,
+                      const ShiftTypes& types, bool restAllowed)
+{
+    xl::Range r = basic.range(name);
+    const xl::Block b = r.block();
+    put(basic.range(countName), num(lastFilledRow(b)));
+    for (int i = 1; i <= b.rows(); ++i) {
+        for (int j = 1; j <= b.columns(); ++j) {
+            const QString t = cellText(b(i, j));
+            const bool ok = t.isEmpty() || types.indexOf(t) > 0 || (restAllowed && t == u"-"_s);
+            fill(basic, r.row() + i - 1, r.column() + j - 1, ok ? QColor() : layout::kBadEntry);
+        }
+    }
+}
+
+struct Roster {
+    int count = 0;                            // Member_Cnt: the last row with a number or a name
+    QHash<QString, QString> namesByNumber;    // the first name of each number
+};
+
+// The roster's counts and its copies on the shift and reservation sheets.
+Roster roster(Sheets& s)
+{
+    const xl::Block members = s.sched.range(u"Member_List"_s).block();
+    Roster r;
+    int numbers = 0, names = 0;
     for (int i = 1; i <= kMaxMembers; ++i) {
         const QString no = cellText(members(i, 1));
         const QString name = cellText(members(i, 2));
         numbers += !no.isEmpty();
         names += !name.isEmpty();
         if (!no.isEmpty() || !name.isEmpty())
-            memberCnt = i;
-        if (!no.isEmpty() && !namesByNumber.contains(no))
-            namesByNumber.insert(no, name);
+            r.count = i;
+        if (!no.isEmpty() && !r.namesByNumber.contains(no))
+            r.namesByNumber.insert(no, name);
     }
-    put(sched.range(u"Member_Cnt"_s), num(memberCnt));
-    put(sched.range(u"番号数"_s), num(numbers));
-    put(sched.range(u"名前数"_s), num(names));
-    {
-        xl::Block copy(kMaxMembers, 3), rsvNames(kMaxMembers, 2);
-        for (int i = 1; i <= memberCnt; ++i) {
-            for (int j = 1; j <= 3; ++j)
-                copy(i, j) = members(i, j);
-            rsvNames(i, 1) = members(i, 1);
-            rsvNames(i, 2) = members(i, 2);
-        }
-        putBlock(shift.range(u"A5:C54"_s), copy);
-        putBlock(rsv.range(u"A5:B54"_s), rsvNames);
+    put(s.sched.range(u"Member_Cnt"_s), num(r.count));
+    put(s.sched.range(u"番号数"_s), num(numbers));
+    put(s.sched.range(u"名前数"_s), num(names));
+    xl::Block copy(kMaxMembers, 3), rsvNames(kMaxMembers, 2);
+    for (int i = 1; i <= r.count; ++i) {
+        for (int j = 1; j <= 3; ++j)
+            copy(i, j) = members(i, j);
+        rsvNames(i, 1) = members(i, 1);
+        rsvNames(i, 2) = members(i, 2);
     }
-    put(sched.range(u"AJ3"_s), cellNumber(sched.range(u"予定休み区分"_s).value()) == 1 ? u"予定勤務日数"_s
-                                                                                       : u"予定休日数"_s);
+    putBlock(s.shift.range(u"A5:C54"_s), copy);
+    putBlock(s.rsv.range(u"A5:B54"_s), rsvNames);
+    put(s.sched.range(u"AJ3"_s), cellNumber(s.sched.range(u"予定休み区分"_s).value()) == 1 ? u"予定勤務日数"_s
+                                                                                          : u"予定休日数"_s);
+    return r;
+}
 
-    // Personal conditions and their masks.
-    {
-        xl::Range in = sched.range(u"勤務不可"_s);
-        const xl::Block b = in.block();
-        xl::Block masks(kMaxMembers, kMaxDays);
-        const int allTypes = (1 << tc) - 1;
-        int conditions = 0;
-        for (int i = 1; i <= kMaxMembers; ++i) {
-            for (int d = 1; d <= kMaxDays; ++d) {
-                Forbidden f = parseForbidden(b(i, d), types);
-                // Every shift of the table forbidden is a day off, whichever way it was typed: the
-                // readers recognise such a day by the value 1023.
-                if (tc > 0 && (f.mask & allTypes) == allTypes)
-                    f.mask = kAllShiftsMask;
-                if (f.mask != 0)
-                    masks(i, d) = num(f.mask);
-                if (f.mask != 0 && i <= memberCnt && d <= days)
-                    ++conditions;
-                const QColor shade = dayShade(period, d);
-                fill(sched, in.row() + i - 1, in.column() + d - 1, f.ok ? shade : layout::kBadEntry);
-            }
+// Personal conditions: their masks, their count, their marks.
+void personalConditions(xl::Worksheet& sched, const ShiftTypes& types, const Period& period, int memberCnt)
+{
+    xl::Range in = sched.range(u"勤務不可"_s);
+    const xl::Block b = in.block();
+    const int days = period.dayCount();
+    xl::Block masks(kMaxMembers, kMaxDays);
+    const int allTypes = (1 << types.count) - 1;
+    int conditions = 0;
+    for (int i = 1; i <= kMaxMembers; ++i) {
+        for (int d = 1; d <= kMaxDays; ++d) {
+            Forbidden f = parseForbidden(b(i, d), types);
+            // Every shift of the table forbidden is a day off, whichever way it was typed: the
+            // readers recognise such a day by the value 1023.
+            if (types.count > 0 && (f.mask & allTypes) == allTypes)
+                f.mask = kAllShiftsMask;
+            if (f.mask != 0)
+                masks(i, d) = num(f.mask);
+            if (f.mask != 0 && i <= memberCnt && d <= days)
+                ++conditions;
+            dayCell(sched, in.row() + i - 1, in.column() + d - 1, f.ok ? dayShade(period, d) : layout::kBadEntry,
+                    d > days);
         }
-        putBlock(sched.range(u"Member_Scdl"_s), masks);
-        put(sched.range(u"個人条件数"_s), num(conditions));
-        shadeDays(sched, layout::kScheduleLeft, 2, 4, period, layout::kHeading);
     }
+    putBlock(sched.range(u"Member_Scdl"_s), masks);
+    put(sched.range(u"個人条件数"_s), num(conditions));
+    shadeDays(sched, layout::kScheduleLeft, 2, 4, period, layout::kHeading);
+}
 
-    // Reservations.
-    {
-        xl::Range in = rsv.range(u"Member_Rsv"_s);
-        const xl::Block b = in.block();
-        int reserved = 0;
-        for (int i = 1; i <= kMaxMembers; ++i) {
-            for (int d = 1; d <= kMaxDays; ++d) {
-                const QString t = cellText(b(i, d));
-                if (!t.isEmpty() && i <= memberCnt && d <= days)
-                    ++reserved;
-                // "*" (any shift) is refused when the conditions are read: marked like a stray text.
-                const bool ok = t.isEmpty() || types.indexOf(t) > 0 || t == restSymbol;
-                const QColor shade = dayShade(period, d);
-                fill(rsv, in.row() + i - 1, in.column() + d - 1, ok ? shade : layout::kBadEntry);
-            }
+// Reservations: their count and their marks.
+void reservations(xl::Worksheet& rsv, const ShiftTypes& types, const Period& period, int memberCnt,
+                  const QString& restSymbol)
+{
+    xl::Range in = rsv.range(u"Member_Rsv"_s);
+    const xl::Block b = in.block();
+    const int days = period.dayCount();
+    int reserved = 0;
+    for (int i = 1; i <= kMaxMembers; ++i) {
+        for (int d = 1; d <= kMaxDays; ++d) {
+            const QString t = cellText(b(i, d));
+            if (!t.isEmpty() && i <= memberCnt && d <= days)
+                ++reserved;
+            // "*" (any shift) is refused when the conditions are read: marked like a stray text.
+            const bool ok = t.isEmpty() || types.indexOf(t) > 0 || t == restSymbol;
+            dayCell(rsv, in.row() + i - 1, in.column() + d - 1, ok ? dayShade(period, d) : layout::kBadEntry, d > days);
         }
-        put(rsv.range(u"予約数"_s), num(reserved));
-        shadeDays(rsv, layout::kReserveLeft, 3, 4, period, layout::kHeading);
     }
+    put(rsv.range(u"予約数"_s), num(reserved));
+    shadeDays(rsv, layout::kReserveLeft, 3, 4, period, layout::kHeading);
+}
 
-    // Staffing needs and combinations.
-    std::vector<double> needPerDay(kMaxDays + 1, 0.0);
-    {
-        const xl::Block b = need.range(u"Need_Table"_s).block();
-        xl::Block perType(kMaxTypes + 1, 1), perDay(1, kMaxDays);
-        double all = 0;
-        for (int t = 1; t <= tc; ++t) {
-            double sum = 0;
-            for (int d = 1; d <= days; ++d) {
-                const double v = cellNumber(b(t, d));
-                sum += v;
-                needPerDay[d] += v;
-            }
-            perType(t, 1) = num(sum);
-            all += sum;
+// Staffing needs: the totals per shift type and per day (returned, index d), and the table's
+// fills: the day's shade, grey where no shift type or day is, red for a need the reading refuses.
+std::vector<double> needs(xl::Worksheet& need, const Period& period, int tc)
+{
+    xl::Range in = need.range(u"Need_Table"_s);
+    const xl::Block b = in.block();
+    const int days = period.dayCount();
+    std::vector<double> perDayTotal(kMaxDays + 1, 0.0);
+    xl::Block perType(kMaxTypes + 1, 1), perDay(1, kMaxDays);
+    double all = 0;
+    for (int t = 1; t <= tc; ++t) {
+        double sum = 0;
+        for (int d = 1; d <= days; ++d) {
+            const double v = cellNumber(b(t, d));
+            sum += v;
+            perDayTotal[d] += v;
         }
-        for (int d = 1; d <= days; ++d)
-            perDay(1, d) = num(needPerDay[d]);
-        perType(kMaxTypes + 1, 1) = tc > 0 ? num(all) : QVariant();
-        putBlock(need.range(u"AI5:AI15"_s), perType);
-        putBlock(need.range(u"D15:AH15"_s), perDay);
-        shadeDays(need, layout::kNeedLeft, 3, 4, period, layout::kHeading);
-        shadeDays(need, layout::kNeedLeft, 5, 4 + tc, period, QColor());
-        for (int t = tc + 1; t <= kMaxTypes; ++t)
-            for (int d = 1; d <= kMaxDays; ++d)
-                fill(need, 4 + t, layout::kNeedLeft + d - 1, layout::kUnusedDay);
+        perType(t, 1) = num(sum);
+        all += sum;
     }
-    combinationTable(need, u"組合せ禁止"_s, u"組合せ禁止数"_s, namesByNumber);
-    combinationTable(need, u"組合せ必須"_s, u"組合せ必須数"_s, namesByNumber);
+    for (int d = 1; d <= days; ++d)
+        perDay(1, d) = num(perDayTotal[d]);
+    perType(kMaxTypes + 1, 1) = tc > 0 ? num(all) : QVariant();
+    putBlock(need.range(u"AI5:AI15"_s), perType);
+    putBlock(need.range(u"D15:AH15"_s), perDay);
+    shadeDays(need, layout::kNeedLeft, 3, 4, period, layout::kHeading);
+    for (int t = 1; t <= kMaxTypes; ++t)
+        for (int d = 1; d <= kMaxDays; ++d) {
+            const QColor shade = t > tc ? layout::kUnusedDay : dayShade(period, d);
+            dayCell(need, in.row() + t - 1, in.column() + d - 1, needEntry(b(t, d)) ? shade : layout::kBadEntry,
+                    d > days);
+        }
+    return perDayTotal;
+}
+
+// Member and group combinations: counts, names, and the notice when the bans are too many.
+void combinations(xl::Worksheet& need, const Roster& roster)
+{
+    combinationTable(need, u"組合せ禁止"_s, u"組合せ禁止数"_s, roster.namesByNumber, true);
+    combinationTable(need, u"組合せ必須"_s, u"組合せ必須数"_s, roster.namesByNumber, false);
     put(need.range(u"組合せ禁止数_grp"_s), num(lastFilledRow(need.range(u"組合せ禁止_grp"_s).block(), 1)));
     put(need.range(u"組合せ必須数_grp"_s), num(lastFilledRow(need.range(u"組合せ必須_grp"_s).block(), 1)));
-    {
-        const int bans = int(cellNumber(need.range(u"組合せ禁止数"_s).value())
-                             + cellNumber(need.range(u"組合せ禁止数_grp"_s).value()));
-        const bool over = bans > kBanRecordLimit;
-        put(need.range(u"S21"_s), over ? u"組合せ禁止と職制の組合せ禁止が合わせて %1 件あります。16 件までにしてください"_s.arg(bans)
-                                       : u"勤務名（* はすべて）、人数、職員の番号を入力。職制の禁止と合わせて 16 件まで"_s);
-        fontColor(need, 21, 19, over ? QColor(0xC0, 0, 0) : QColor(0x59, 0x59, 0x59));
-    }
+    const int bans = int(cellNumber(need.range(u"組合せ禁止数"_s).value())
+                         + cellNumber(need.range(u"組合せ禁止数_grp"_s).value()));
+    const bool over = bans > kBanRecordLimit;
+    put(need.range(u"S21"_s), over ? u"組合せ禁止と職制の組合せ禁止が合わせて %1 件あります。16 件までにしてください"_s.arg(bans)
+                                   : u"勤務名（* はすべて）、人数、職員の番号を入力。職制の禁止と合わせて 16 件まで"_s);
+    fontColor(need, 21, 19, over ? QColor(0xC0, 0, 0) : QColor(0x59, 0x59, 0x59));
+}
 
-    // The shift grid's totals.
-    {
-        xl::Range grid = shift.range(u"Time_Table"_s);
-        const xl::Block b = grid.block();
-        const xl::Block holidays = sched.range(u"休日調査"_s).block();
-        xl::Block perMember(kMaxMembers, 14), perDay(13, kMaxDays);
-        std::vector<std::vector<int>> dayCounts(kMaxTypes + 1, std::vector<int>(kMaxDays + 1, 0));
-        int filled = 0;
-        for (int i = 1; i <= memberCnt; ++i) {
-            std::vector<int> counts(kMaxTypes + 1, 0);
-            int work = 0, holidayWork = 0;
-            double hours = 0;
-            for (int d = 1; d <= days; ++d) {
-                const int t = types.indexOf(cellText(b(i, d)));
-                if (t <= 0)
-                    continue;
-                ++counts[t];
-                ++dayCounts[t][d];
-                ++work;
-                hours += types.hours[t - 1];
-                if (!cellText(holidays(1, d)).isEmpty())
-                    ++holidayWork;
-            }
-            filled += work;
-            for (int t = 1; t <= tc; ++t)
-                perMember(i, t) = num(counts[t]);
-            perMember(i, 11) = num(work);
-            perMember(i, 12) = num(days - work);
-            perMember(i, 13) = num(holidayWork);
-            perMember(i, 14) = num(hours);
-        }
+// The shift grid's totals per member and per day, and its fills: empty cells and days past the
+// period show the day's shading (filled ones keep the colour macros' fills), a text that is
+// neither a shift nor the rest symbol is red.
+void gridTotals(Sheets& s, const ShiftTypes& types, const Period& period, int memberCnt,
+                const std::vector<double>& needPerDay, const QString& restSymbol)
+{
+    xl::Range grid = s.shift.range(u"Time_Table"_s);
+    const xl::Block b = grid.block();
+    const xl::Block holidays = s.sched.range(u"休日調査"_s).block();
+    const int days = period.dayCount();
+    const int tc = types.count;
+    xl::Block perMember(kMaxMembers, 14), perDay(13, kMaxDays);
+    std::vector<std::vector<int>> dayCounts(kMaxTypes + 1, std::vector<int>(kMaxDays + 1, 0));
+    int filled = 0;
+    for (int i = 1; i <= memberCnt; ++i) {
+        std::vector<int> counts(kMaxTypes + 1, 0);
+        int work = 0, holidayWork = 0;
+        double hours = 0;
         for (int d = 1; d <= days; ++d) {
-            int work = 0;
-            for (int t = 1; t <= tc; ++t) {
-                perDay(t, d) = num(dayCounts[t][d]);
-                work += dayCounts[t][d];
-            }
-            perDay(11, d) = num(work);
-            perDay(12, d) = num(needPerDay[d]);
-            perDay(13, d) = num(work - needPerDay[d]);
+            const int t = types.indexOf(cellText(b(i, d)));
+            if (t <= 0)
+                continue;
+            ++counts[t];
+            ++dayCounts[t][d];
+            ++work;
+            hours += types.hours[t - 1];
+            if (!cellText(holidays(1, d)).isEmpty())
+                ++holidayWork;
         }
-        putBlock(shift.range(u"AI5:AV54"_s), perMember);
-        putBlock(shift.range(u"D55:AH67"_s), perDay);
-        put(shift.range(u"shift_データ数"_s), num(filled));
-        // Empty grid cells show the day's shading; filled ones keep the colour macros' fills.
-        // A text that is neither a shift nor the rest symbol is shown in red.
-        for (int i = 1; i <= kMaxMembers; ++i) {
-            for (int d = 1; d <= kMaxDays; ++d) {
-                const int row = grid.row() + i - 1, col = grid.column() + d - 1;
-                if (!b(i, d).isValid())
-                    fill(shift, row, col, dayShade(period, d));
-                const QString t = cellText(b(i, d));
-                const bool odd = !t.isEmpty() && t != restSymbol && types.indexOf(t) == 0;
-                fontColor(shift, row, col, odd ? QColor(0xC0, 0, 0) : QColor());
-            }
-        }
-        shadeDays(shift, layout::kGridLeft, 55, 67, period, layout::kDerived);
+        filled += work;
+        for (int t = 1; t <= tc; ++t)
+            perMember(i, t) = num(counts[t]);
+        perMember(i, 11) = num(work);
+        perMember(i, 12) = num(days - work);
+        perMember(i, 13) = num(holidayWork);
+        perMember(i, 14) = num(hours);
     }
+    for (int d = 1; d <= days; ++d) {
+        int work = 0;
+        for (int t = 1; t <= tc; ++t) {
+            perDay(t, d) = num(dayCounts[t][d]);
+            work += dayCounts[t][d];
+        }
+        perDay(11, d) = num(work);
+        perDay(12, d) = num(needPerDay[d]);
+        perDay(13, d) = num(work - needPerDay[d]);
+    }
+    putBlock(s.shift.range(u"AI5:AV54"_s), perMember);
+    putBlock(s.shift.range(u"D55:AH67"_s), perDay);
+    put(s.shift.range(u"shift_データ数"_s), num(filled));
+    for (int i = 1; i <= kMaxMembers; ++i) {
+        for (int d = 1; d <= kMaxDays; ++d) {
+            const int row = grid.row() + i - 1, col = grid.column() + d - 1;
+            const bool shaded = !b(i, d).isValid() || d > days;
+            dayCell(s.shift, row, col, shaded ? std::optional<QColor>(dayShade(period, d)) : std::nullopt, d > days);
+            const QString t = cellText(b(i, d));
+            const bool odd = !t.isEmpty() && t != restSymbol && types.indexOf(t) == 0;
+            fontColor(s.shift, row, col, odd ? QColor(0xC0, 0, 0) : QColor());
+        }
+    }
+    shadeDays(s.shift, layout::kGridLeft, 55, 67, period, layout::kDerived);
+}
+
+}  // namespace
+
+void recalculate(xl::Workbook& book)
+{
+    Sheets s(book);
+    typedNumbers(book);
+    const Period period = readPeriod(book);
+    periodCells(s, period);
+    timesOfDay(s.basic);
+    const ShiftTypes types = readShiftTypes(book);
+    shiftTypeTables(s, types);
+    nextDayBans(s.basic, types.count);
+    const QString restSymbol = cellText(s.basic.range(u"Yasumi_Kigou"_s).value());
+    sequencePatterns(s.basic, u"禁止パターン"_s, u"Kinsi_Pattern_Cnt"_s, types, true);
+    sequencePatterns(s.basic, u"必須パターン"_s, u"Hissu_Pattern_Cnt"_s, types, false);
+    const Roster members = roster(s);
+    personalConditions(s.sched, types, period, members.count);
+    reservations(s.rsv, types, period, members.count, restSymbol);
+    const std::vector<double> needPerDay = needs(s.need, period, types.count);
+    combinations(s.need, members);
+    numberMarks(book);
+    gridTotals(s, types, period, members.count, needPerDay, restSymbol);
     paintSelection(book);
 }
 

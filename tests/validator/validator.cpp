@@ -218,7 +218,7 @@ struct Checker {
         }
     }
 
-    // A must asks for 人数 of its list (up to the first empty cell) on its shift on days that need
+    // A must asks for 人数 of its list (empty cells skipped) on its shift on days that need
     // it; a record as long as its number is a pair: its members work the shift together.
     void musts()
     {
@@ -232,8 +232,8 @@ struct Checker {
                 const int need = t == 全勤務 ? Need_Table(0, d) : Need_Table(t, d);
                 if (rec.人数 >= 1 && rec.人数 < length && need > 0) {
                     int have = 0;
-                    for (int i = 1; i <= length && rec.メンバー[i] > 0; ++i) {
-                        const int x = rec.メンバー索引[i];
+                    for (int i = 1; i <= length; ++i) {
+                        const int x = rec.メンバー[i] > 0 ? rec.メンバー索引[i] : 0;
                         have += x >= 1 && x <= Member_Cnt && holds(Time_Table(x, d), t);
                     }
                     if (have < rec.人数)

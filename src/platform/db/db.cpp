@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -83,6 +84,26 @@ QVariant fromStorage(const QVariant& v)
 
 }  // namespace
 
+int primaryCode(const Error& e)
+{
+    return e.number & 0xff;
+}
+
+QString Error::summary() const
+{
+    switch (primaryCode(*this)) {
+    case sqliteBusy:
+    case sqliteLocked: return QStringLiteral("データベースは他のプログラムが使用中です。");
+    case sqliteCorrupt:
+    case sqliteNotADb: return QStringLiteral("データベースのファイルが壊れています。");
+    case sqliteReadOnly: return QStringLiteral("データベースは読み取り専用のため、書き込めません。");
+    case sqliteFull: return QStringLiteral("ディスクに空きがないため、データベースに書き込めません。");
+    case sqliteCantOpen: return QStringLiteral("データベースのファイルを開けません（ファイルかフォルダがないか、権限がありません）。");
+    case sqliteIoErr: return QStringLiteral("データベースのファイルの読み書きに失敗しました。");
+    default: return {};
+    }
+}
+
 QVariant toStorage(const QVariant& v)
 {
     if (!v.isValid() || v.isNull())
@@ -112,6 +133,7 @@ Connection::~Connection()
 void Connection::open(const QString& path, bool readOnly)
 {
     close();
+    const bool creating = !readOnly && !QFileInfo::exists(path);
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
     db_.setDatabaseName(path);
     if (readOnly)
@@ -136,6 +158,10 @@ void Connection::open(const QString& path, bool readOnly)
         run(QStringLiteral("PRAGMA busy_timeout = %1").arg(busyTimeoutMs_));
         // Reading the schema is what tells a database from any other file.
         run(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        // SQLite writes nothing until the first change; an empty file left by a run that ended
+        // before it would later look like a damaged database.
+        if (creating)
+            run(QStringLiteral("PRAGMA user_version = 0"));
     } catch (...) {
         close();
         throw;
@@ -161,7 +187,7 @@ void Connection::close()
     path_.clear();
 }
 
-Error Connection::lastError(const QSqlQuery* q) const
+Error Connection::lastError(const QSqlQuery* q, const QString& sql) const
 {
     const QSqlError e = q ? q->lastError() : db_.lastError();
     const QString text = e.databaseText().isEmpty() ? e.text() : e.databaseText();
@@ -169,7 +195,9 @@ Error Connection::lastError(const QSqlQuery* q) const
     int code = e.nativeErrorCode().toInt(&ok);
     if (!ok || code == 0)
         code = 1;
-    return {code, text};
+    Error err(code, text);
+    err.sql = sql;
+    return err;
 }
 
 QSqlQuery Connection::run(const QString& sql, const QVariantList& params)
@@ -179,12 +207,22 @@ QSqlQuery Connection::run(const QString& sql, const QVariantList& params)
     QSqlQuery q(db_);
     q.setForwardOnly(true);
     if (!q.prepare(sql))
-        throw lastError(&q);
+        throw lastError(&q, sql);
     for (const QVariant& p : params)
         q.addBindValue(toStorage(p));
     if (!q.exec())
-        throw lastError(&q);
+        throw lastError(&q, sql);
     return q;
+}
+
+bool Connection::next(QSqlQuery& q, const QString& sql) const
+{
+    if (q.next())
+        return true;
+    // next() answers false both at the end and on an error (a damaged page, say).
+    if (q.lastError().isValid())
+        throw lastError(&q, sql);
+    return false;
 }
 
 int Connection::execute(const QString& sql, const QVariantList& params)
@@ -196,7 +234,7 @@ int Connection::execute(const QString& sql, const QVariantList& params)
 QVariant Connection::scalar(const QString& sql, const QVariantList& params)
 {
     QSqlQuery q = run(sql, params);
-    return q.next() ? fromStorage(q.value(0)) : QVariant();
+    return next(q, sql) ? fromStorage(q.value(0)) : QVariant();
 }
 
 bool Connection::tableExists(const QString& name)
@@ -212,18 +250,20 @@ bool Connection::viewExists(const QString& name)
 QStringList Connection::columns(const QString& table)
 {
     QStringList out;
-    QSqlQuery q = run(QStringLiteral("SELECT name FROM pragma_table_info(?) ORDER BY cid"), {table});
-    while (q.next())
+    const QString sql = QStringLiteral("SELECT name FROM pragma_table_info(?) ORDER BY cid");
+    QSqlQuery q = run(sql, {table});
+    while (next(q, sql))
         out << q.value(0).toString();
     return out;
 }
 
 QString Connection::autoKeyColumn(const QString& table)
 {
-    QSqlQuery q = run(QStringLiteral("SELECT name, upper(type), pk FROM pragma_table_info(?)"), {table});
+    const QString sql = QStringLiteral("SELECT name, upper(type), pk FROM pragma_table_info(?)");
+    QSqlQuery q = run(sql, {table});
     QString key;
     int keys = 0;
-    while (q.next()) {
+    while (next(q, sql)) {
         if (q.value(2).toInt() > 0) {
             ++keys;
             if (q.value(1).toString() == QLatin1String("INTEGER"))
@@ -342,8 +382,11 @@ void Recordset::Open(const QString& sql, Connection& c, int cursor, int lock)
             hasRowid_ = true;
             table_ = table;
             requery();
-        } catch (const Error&) {
-            // A table without a rowid: its rows are only read.
+        } catch (const Error& e) {
+            // A table without a rowid: its rows are only read. A lock or a damaged page is no
+            // reason to read the rows again without their rowid.
+            if (primaryCode(e) != sqliteError)
+                throw;
             table.clear();
         }
     }
@@ -372,25 +415,31 @@ void Recordset::requery()
             sql += QStringLiteral(" ORDER BY ") + sort_;
     }
     QSqlQuery q = cn_->run(sql);
-    rows_.clear();
-    names_.clear();
-    pos_ = 0;
     if (!q.isSelect()) {
+        rows_.clear();
+        names_.clear();
+        pos_ = 0;
         open_ = false;
         return;
     }
+    // Read into new rows, so that a read that fails leaves the old ones as they were.
     const QSqlRecord rec = q.record();
     const int fields = hasRowid_ ? rec.count() - 1 : rec.count();
+    QStringList names;
     for (int i = 0; i < fields; ++i)
-        names_ << rec.fieldName(i);
-    while (q.next()) {
+        names << rec.fieldName(i);
+    std::vector<Row> rows;
+    while (cn_->next(q, sql)) {
         Row row;
         row.rowid = hasRowid_ ? q.value(fields).toLongLong() : -1;
         for (int i = 0; i < fields; ++i)
             row.values << fromStorage(q.value(i));
-        row.changed.assign(static_cast<size_t>(names_.size()), false);
-        rows_.push_back(std::move(row));
+        row.changed.assign(static_cast<size_t>(fields), false);
+        rows.push_back(std::move(row));
     }
+    names_ = std::move(names);
+    rows_ = std::move(rows);
+    pos_ = 0;
     open_ = true;
 }
 

@@ -2,7 +2,8 @@
 // The database layer: one SQLite file reached through Qt Sql, shaped the way the program uses a
 // connection and a recordset. A recordset materialises its rows (with each row's rowid, so that
 // an edit or delete finds its row again); statements that return no rows simply run.
-// Failures throw db::Error with SQLite's result code and its text.
+// Failures throw db::Error with SQLite's result code and its text; a read that stops on an error
+// throws too, so a partial result is never taken for the whole.
 #include "platform/os/vberror.h"
 
 #include <QSqlDatabase>
@@ -19,7 +20,19 @@ namespace db {
 
 struct Error : VbError {
     using VbError::VbError;
+    // What happened, in one Japanese sentence, for the kinds of failure a user can act on (a
+    // lock, a damaged file, no room, no permission); "" for the rest.
+    QString summary() const;
+    // The statement that failed, when a statement did.
+    QString sql;
 };
+
+// SQLite's primary result codes the program tells apart.
+enum ResultCode : int {
+    sqliteError = 1, sqliteBusy = 5, sqliteLocked = 6, sqliteReadOnly = 8, sqliteIoErr = 10,
+    sqliteCorrupt = 11, sqliteFull = 13, sqliteCantOpen = 14, sqliteNotADb = 26,
+};
+int primaryCode(const Error& e);
 
 // Cursor and lock kinds a caller may ask for (the numbers the program passes around).
 enum CursorType : int { adOpenForwardOnly = 0, adOpenKeyset = 1, adOpenDynamic = 2, adOpenStatic = 3 };
@@ -36,8 +49,9 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    // Opens (creating when missing, if its folder exists) the database file. A file that is not
-    // a database, or cannot be read, throws.
+    // Opens (creating when missing, if its folder exists) the database file; a file it creates
+    // is a database at once, never an empty file. A file that is not a database, or cannot be
+    // read, throws.
     void open(const QString& path, bool readOnly = false);
     void close();
     bool isOpen() const { return open_; }
@@ -55,6 +69,8 @@ public:
     QVariant scalar(const QString& sql, const QVariantList& params = {});
     // Prepared, bound and executed; throws on failure.
     QSqlQuery run(const QString& sql, const QVariantList& params = {});
+    // The next row of a query run on sql; false at the end, throws when the read stops on an error.
+    bool next(QSqlQuery& q, const QString& sql) const;
 
     bool tableExists(const QString& name);
     bool viewExists(const QString& name);
@@ -68,8 +84,8 @@ public:
     void rollback();
     bool inTransaction() const { return inTransaction_; }
 
-    // The error of the connection's last failure, as thrown.
-    Error lastError(const QSqlQuery* q = nullptr) const;
+    // The error of the connection's last failure (of the query, when given, on sql), as thrown.
+    Error lastError(const QSqlQuery* q = nullptr, const QString& sql = {}) const;
 
 private:
     QString name_;

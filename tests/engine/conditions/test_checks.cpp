@@ -3,9 +3,11 @@
 
 #include "engine/conditions.h"
 #include "engine/model.h"
+#include "engine/shiftload.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
 #include "shell/myexcel.h"
+#include "workbook/layout.h"
 
 #include <functional>
 
@@ -124,6 +126,33 @@ const std::vector<Broken>& brokenBooks()
          u("13 型が一致しません。")},
         {"StartDayOutsideThePeriod", [](ConditionTest&) { 作成開始日 = 40; }, kInput,
          u("作成開始日(40)が期間の外にあります！")},
+        {"NeedNotANumber", [](ConditionTest& t) { fill(t, "要員設定", "Need_Table", 1, 3, u("=2+3")); }, kInput,
+         u("【要員設定】の必要人数（日勤の3日、セルF5）が「=2+3」になっています！\r\n必要人数には0～50の数を入力してください！")},
+        {"NeedTooLarge", [](ConditionTest& t) { fill(t, "要員設定", "Need_Table", 2, 31, 1e12); }, kInput,
+         u("【要員設定】の必要人数（準夜の31日、セルAH6）が「1000000000000」になっています！\r\n必要人数には0～50の数を入力してください！")},
+        {"WeekStartBeyondSunday", [](ConditionTest& t) { fill(t, "基本設定", "基点曜日", 1, 1, 8.0); }, kInput,
+         u("【基本設定】の週の起点曜日(8)が正しくありません！\r\n1（月）～7（日）を入力してください（週の制限なしは0）！")},
+        {"NoMembers",
+         [](ConditionTest& t) {
+             t.manual();
+             fill(t, "スケジュール", "Member_Cnt", 1, 1, 0.0);
+         },
+         kInput, u("【個人条件設定】にメンバーが入力されていません！")},
+        {"MemberCountNotANumber",
+         [](ConditionTest& t) {
+             t.manual();
+             fill(t, "スケジュール", "Member_Cnt", 1, 1, u("abc"));
+         },
+         kInput, u("【個人条件設定】のメンバー数(abc)が数ではありません！")},
+        {"DayCountNotANumber",
+         [](ConditionTest& t) {
+             t.manual();
+             fill(t, "人員配置表", "Day_Cnt", 1, 1, u("abc"));
+         },
+         kInput, u("期間の日数(abc)が数ではありません！")},
+        {"NoDays",
+         [](ConditionTest& t) { fill(t, "Main", "月", 1, 1, 13.0); }, kInput,
+         u("期間の日数が0日です！\r\n【開始条件】の年・月・期間の開始日を確認してください！")},
     };
     return cases;
 }
@@ -192,4 +221,27 @@ TEST_F(ConditionTest, GenerationModeDefaultsAndStaysInRange)
     ASSERT_TRUE(基本情報読込());
     EXPECT_EQ(Sw_確保優先, 2);
     基本情報読込後 = nullptr;
+}
+
+// A shift type with a name and no abbreviation is refused, and an empty cell is never read as it:
+// the reservations and the grid would otherwise fill with that type.
+TEST_F(ConditionTest, TypeWithoutAbbreviationIsRefusedAndEmptyCellsStayRestDays)
+{
+    open(condfx::kGeneral);
+    set(u("基本設定"), u("Type_Table_Input"), 4, 1, u("夜勤"));
+    const QVariant gridBefore = named(u("人員配置表"), u("Time_Table")).value();
+    ui::resetMessages();
+    EXPECT_EQ(全条件読込(-1), -1);
+    EXPECT_EQ(lastTitle(), kInput);
+    EXPECT_EQ(lastText(), u("【基本設定】の勤務種別の4行目は勤務名か略称が空白です！\r\n勤務種別には勤務名と略称の両方を入力してください！"));
+    EXPECT_EQ(named(u("人員配置表"), u("Time_Table")).value(), gridBefore);
+    EXPECT_EQ(xlBook->worksheets(u("基本設定")).styleAt(8, 3).fill, workbook::layout::kBadEntry);
+
+    ASSERT_EQ(Type_Cnt, 4);
+    シフト表読込(1, Day_Cnt, -1, 0);
+    for (int m = 1; m <= Member_Cnt; ++m) {
+        EXPECT_EQ(Member_WorkDays(m), 0) << m;
+        for (int d = 1; d <= Day_Cnt; ++d)
+            ASSERT_EQ(Time_Table(m, d), 0) << m << "/" << d;
+    }
 }

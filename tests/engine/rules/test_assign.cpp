@@ -278,16 +278,35 @@ TEST(RequiredChain, CodesAndPlacement)
     EXPECT_TRUE(必須パターン設定(1, 2, 1));  // no chain: nothing changes
     EXPECT_EQ(Member_WorkDays(2), 0);
 
-    // A follow-up day already reserved (and counted) for the chain's shift is not counted twice.
+    // A follow-up day already holding (and counted for) the chain's shift is not counted twice:
+    // neither against the work-day target and the hour limit nor in the totals.
     makeModel(2, 10);
     addRequired(2, 3);
     place(1, 6, 3);
     Rsv_Table(1, 6) = 3;
+    Member_DayOff(1) = 2;
+    Member_Time(1) = 16;
+    Sw_勤務日数調整 = false;
+    EXPECT_EQ(必須パターン可否(2, 1, 5), 2);
+    Member_DayOff(1) = 1;
+    EXPECT_EQ(必須パターン可否(2, 1, 5), -1);
+    Member_DayOff(1) = 2;
+    Member_Time(1) = 15;
+    EXPECT_EQ(必須パターン可否(2, 1, 5), -1);
+    Member_Time(1) = 0;
     EXPECT_FALSE(必須パターン判定(2, 1, 5, Day_Cnt));
     EXPECT_TRUE(必須パターン設定(2, 1, 5));
     EXPECT_EQ(Time_Table(1, 5), 2);
     EXPECT_EQ(Rsv_Table(1, 5), 2);
     EXPECT_EQ(Member_WorkDays(1), 2);
+    EXPECT_TRUE(totalsMatchRecount());
+    // The chain's first day as the placement leaves it (on the table, not yet counted) is
+    // counted once and becomes reserved.
+    Time_Table(2, 5) = 2;
+    EXPECT_TRUE(必須パターン設定(2, 2, 5));
+    EXPECT_EQ(Rsv_Table(2, 5), 2);
+    EXPECT_EQ(Rsv_Table(2, 6), 3);
+    EXPECT_EQ(Member_WorkDays(2), 2);
     EXPECT_TRUE(totalsMatchRecount());
 }
 
@@ -343,12 +362,12 @@ TEST(Combination, MustFollowsTheGenerationsMeaning)
     EXPECT_TRUE(組合せ必須判定(1));
 
     makeModel(4, 7);
-    addMust(全勤務, 2, {1, 2, 0, 3});  // "*": any work shift; the empty cell ends the list
+    addMust(全勤務, 2, {1, 2, 0, 4});  // "*": any work shift; the empty cell is skipped
     Need_Table(0, 2) = 2;
     place(1, 2, 1);
-    place(3, 2, 2);
+    place(3, 2, 2);  // not listed
     EXPECT_FALSE(組合せ必須判定(2));
-    place(2, 2, 3);
+    place(4, 2, 3);
     EXPECT_TRUE(組合せ必須判定(2));
     EXPECT_TRUE(組合せ必須判定(3));  // nobody needed on day 3
 

@@ -35,7 +35,7 @@ TEST_F(DbAccess, DbConnectFillsTheDefaultPathAndFailsWithOneMessage)
     const auto& m = ui::shownMessages().front();
     EXPECT_EQ(m.buttons, ui::vbOKOnly | ui::vbSystemModal);
     EXPECT_EQ(m.title, stAppTitle);
-    EXPECT_TRUE(m.prompt.contains(QStringLiteral("データベースを開いていたら、閉じてから再開してください。")));
+    EXPECT_TRUE(m.prompt.startsWith(QStringLiteral("データベースを開けませんでした。")));
     EXPECT_TRUE(m.prompt.endsWith(QStringLiteral("cn.ConnectionString = driver={SQLite3};DBQ=") + bad));
     EXPECT_TRUE(DbConnect(bad));
     EXPECT_EQ(RsOpen(QStringLiteral("SELECT 1"), false, bad), -1);
@@ -68,7 +68,8 @@ TEST_F(DbAccess, OnlyAShownFailureSilencesTheRestOfTheRun)
     const auto& m = ui::shownMessages().front();
     EXPECT_EQ(m.title, QStringLiteral("テーブル／クエリオープンエラー"));
     EXPECT_EQ(m.buttons, ui::vbOKOnly | ui::vbSystemModal);
-    EXPECT_TRUE(m.prompt.contains(QStringLiteral("\n\nテーブル／クエリのオープンに失敗しました。\n\nSQL = SELECT * FROM missing")));
+    EXPECT_TRUE(m.prompt.startsWith(QStringLiteral("テーブル／クエリのオープンに失敗しました。\n\n1  no such table: missing")));
+    EXPECT_TRUE(m.prompt.endsWith(QStringLiteral("\n\nSQL = SELECT * FROM missing")));
     EXPECT_TRUE(DbErrShown);
 
     EXPECT_EQ(RsOpen(QStringLiteral("SELECT * FROM missing2")), -1);

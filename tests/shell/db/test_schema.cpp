@@ -150,7 +150,7 @@ TEST_F(Schema, AFileFromANewerProgramIsOnlyRead)
     EXPECT_EQ(AddTableField(), 1);
     ASSERT_EQ(messages(), 1u);
     EXPECT_EQ(ui::shownMessages().front().buttons, ui::vbOKOnly | ui::vbExclamation | ui::vbSystemModal);
-    EXPECT_TRUE(DbReadOnly);
+    EXPECT_TRUE(DbOpenReadOnly);
     EXPECT_TRUE(cn.isReadOnly());
     EXPECT_EQ(SetTableValue(QStringLiteral("T_名簿"), QStringLiteral("氏名"), QStringLiteral("x")), -1);
     db::Connection c;

@@ -96,7 +96,8 @@ TEST(ConditionFileOnTemplate, EveryListedRangeExistsAndRoundTrips)
     EXPECT_EQ(number(fresh, "人員配置表", "Day_Cnt"), 28);   // the file's month: February 2026
 }
 
-// Times show as times in the file and come back as the same day fractions.
+// Times show as times in the file and come back as the same day fractions; a number beyond a
+// day in a time cell stays that number.
 TEST(ConditionFileOnTemplate, TimesOfDayAreWrittenAsTimes)
 {
     QTemporaryDir dir;
@@ -108,6 +109,8 @@ TEST(ConditionFileOnTemplate, TimesOfDayAreWrittenAsTimes)
     types.cells(1, 3).setValue(510.0 / 1440);   // 8:30
     types.cells(1, 6).setValue(0.0);            // midnight
     types.cells(1, 7).setValue(0.5);            // hours: a plain number, not a time
+    named(book, u("基本設定"), u("REST_TIME")).cells(1, 1).setValue(1e12);   // far beyond a day
+    named(book, u("Main"), u("制限時間")).setValue(1e12);
     book.calculate();
     const QString file = dir.filePath(u("t.csv"));
     ASSERT_TRUE(condfile::saveConditions(book, file).ok);
@@ -121,6 +124,8 @@ TEST(ConditionFileOnTemplate, TimesOfDayAreWrittenAsTimes)
     EXPECT_EQ(back.cells(1, 3).value(), QVariant(510.0 / 1440));
     EXPECT_EQ(back.cells(1, 6).value(), QVariant(0.0));
     EXPECT_EQ(back.cells(1, 7).value(), QVariant(0.5));
+    EXPECT_EQ(named(other, u("基本設定"), u("REST_TIME")).cells(1, 1).value(), QVariant(1e12));
+    EXPECT_EQ(named(other, u("Main"), u("制限時間")).value(), QVariant(1e12));
 }
 
 struct Shipped {

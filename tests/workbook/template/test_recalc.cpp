@@ -258,4 +258,66 @@ TEST(TemplateRecalc, GridTotalsCountShiftsPerMemberAndPerDay)
     EXPECT_EQ(b.number(kShift, u"shift_データ数"_s), 3.0);
 }
 
+// Numbers typed in full width become numbers wherever the sheets expect one; whatever the reading
+// would misread or refuse in such a cell is marked.
+TEST(TemplateRecalc, NumberCellsTakeFullWidthDigitsAndMarkWhatIsNoNumber)
+{
+    testwb::Book b;
+    struct Case { QString sheet, name; int row, column; QVariant typed, stored; bool flagged; };
+    const Case cases[] = {
+        {kNeed, u"Need_Table"_s, 1, 1, u"２"_s, 2.0, false},
+        {kNeed, u"Need_Table"_s, 1, 2, u"=2+3"_s, u"=2+3"_s, true},
+        {kNeed, u"Need_Table"_s, 1, 3, 1e12, 1e12, true},           // no roster staffs that
+        {kNeed, u"Need_Table"_s, 1, 4, u"２人"_s, u"２人"_s, true},
+        {kSched, u"Member_Time"_s, 1, 1, u"　１６０．５ "_s, 160.5, false},
+        {kSched, u"Member_List"_s, 5, 1, u"１０５"_s, 105.0, false},  // member numbers
+        {kBasic, u"連続勤務上限"_s, 1, 1, u"－１"_s, -1.0, false},
+        {kBasic, u"Type_Table_Input"_s, 1, 7, u"7:30"_s, u"7:30"_s, true},   // hours read as 7
+        {kBasic, u"基点曜日"_s, 1, 1, 8.0, 8.0, true},
+        {u"Main"_s, u"年"_s, 1, 1, u"２０２６"_s, 2026.0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name.toStdString() + " " + c.typed.toString().toStdString());
+        xl::Range cell = b.range(c.sheet, c.name).cells(c.row, c.column);
+        b.sheet(c.sheet).userEdit(cell, c.typed);
+        EXPECT_EQ(cell.value(), c.stored);
+        EXPECT_EQ(b.sheet(c.sheet).styleAt(cell.row(), cell.column()).fill == workbook::layout::kBadEntry, c.flagged);
+    }
+    EXPECT_EQ(b.number(kShift, u"Day_Cnt"_s), 30.0);
+    EXPECT_EQ(b.sheet(kNeed).range(u"D15"_s).value().toDouble(), 2.0);
+
+    // A ban row with a shift and members binds nobody without its number: the number cell says so.
+    xl::Range ban = b.range(kNeed, u"組合せ禁止"_s);
+    ban.cells(1, 1).setValue(u"日勤"_s);
+    ban.cells(1, 4).setValue(101.0);
+    ban.cells(1, 9).setValue(102.0);
+    const auto numberMarked = [&] {
+        b.book->calculate();
+        return b.sheet(kNeed).styleAt(ban.row(), ban.column() + 1).fill == workbook::layout::kBadEntry;
+    };
+    EXPECT_TRUE(numberMarked());
+    ban.cells(1, 2).setValue(2.0);
+    EXPECT_FALSE(numberMarked());
+}
+
+// A short month leaves days 29-31 to no one: those cells of every day grid take no entry.
+TEST(TemplateRecalc, DaysPastThePeriodAreLockedAndShaded)
+{
+    testwb::Book b;   // April: 30 days
+    const std::pair<QString, QString> grids[] = {
+        {kShift, u"Time_Table"_s}, {kSched, u"勤務不可"_s}, {kRsv, u"Member_Rsv"_s}, {kNeed, u"Need_Table"_s}};
+    for (const auto& [sheet, name] : grids) {
+        SCOPED_TRACE(name.toStdString());
+        xl::Worksheet& ws = b.sheet(sheet);
+        const xl::Range grid = ws.range(name);
+        EXPECT_NO_THROW(ws.userEdit(grid.cells(1, 30), 1.0));
+        EXPECT_THROW(ws.userEdit(grid.cells(1, 31), 1.0), xl::Error);
+        EXPECT_EQ(ws.styleAt(grid.row(), grid.column() + 30).fill, workbook::layout::kUnusedDay);
+    }
+    b.set(u"Main"_s, u"月"_s, 5.0);
+    EXPECT_EQ(b.number(kShift, u"Day_Cnt"_s), 31.0);
+    for (const auto& [sheet, name] : grids)
+        EXPECT_NO_THROW(b.sheet(sheet).userEdit(b.range(sheet, name).cells(2, 31), 1.0)) << name.toStdString();
+}
+
 }  // namespace

@@ -1,0 +1,274 @@
+#include "engine/day_placement.h"
+
+#include "engine/convert.h"
+#include "engine/rules.h"
+#include "engine/rules_candidate.h"
+#include "engine/totals.h"
+#include "platform/text/vb.h"
+#include "shell/mylog.h"
+#include "shell/mymod.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// What a try may change, as it stood before the try. Kept between calls so that the copies reuse
+// their memory.
+struct Snapshot {
+    vb::Array2<int> table;
+    vb::Array2<int> reserved;
+    vb::Array2<float> sum;
+    vb::Array1<float> workDays;
+    vb::Array1<float> hours;
+    vb::Array1<float> holidayWork;
+    decltype(shiftDayBits) dayBits;
+};
+Snapshot snapshot;
+
+void 日別集計初期化()
+{
+    snapshot.table = Time_Table;
+    snapshot.reserved = Rsv_Table;
+    snapshot.sum = Member_Sum;
+    snapshot.workDays = Member_WorkDays;
+    snapshot.hours = Member_Sum_TTIME;
+    snapshot.holidayWork = Member_Sum_K;
+    snapshot.dayBits = shiftDayBits;
+}
+
+void 日別集計更新()
+{
+    Time_Table = snapshot.table;
+    Rsv_Table = snapshot.reserved;
+    Member_Sum = snapshot.sum;
+    Member_WorkDays = snapshot.workDays;
+    Member_Sum_TTIME = snapshot.hours;
+    Member_Sum_K = snapshot.holidayWork;
+    shiftDayBits = snapshot.dayBits;
+}
+
+// A member whose previous day starts a required sequence gets its follower, reserved and counted,
+// unless the day is reserved already.
+void carryOverRequired(int d)
+{
+    if (d < 1 || (d == 1 && !Sw_初期値使用))
+        return;
+    for (int m = 1; m <= Member_Cnt; ++m) {
+        const int prev = Time_Table(m, d - 1);
+        if (prev <= 0 || Rsv_Table(m, d) != 0)
+            continue;
+        for (int i = 1; i <= Hissu_Pattern_Cnt; ++i) {
+            const int next = Hissu_Pattern(i, 2);
+            if (Hissu_Pattern(i, 1) != prev || next <= 0)
+                continue;
+            // "*" as the follower asks only for a work day, which the rules see to: no fixed shift.
+            if (next <= Type_Cnt) {
+                Time_Table(m, d) = next;
+                Rsv_Table(m, d) = next;
+                勤務集計加算(m, next, d);
+            }
+            break;
+        }
+    }
+}
+
+bool holds(int v, int t)
+{
+    return t == 全勤務 ? v >= 1 : v == t;
+}
+
+// Records asking for 人数 members out of a longer list, on a day that needs their shift ("*": a
+// day that needs anybody). Pairs are left to the candidate choice.
+bool mustTakesPart(const 組合せ記録& rec, int d)
+{
+    const int t = rec.勤務;
+    if (t <= 0 || rec.人数 >= rec.メンバー[0])
+        return false;
+    if (t == 全勤務)
+        return Need_Table(0, d) > 0;
+    return t <= Type_Cnt && Need_Table(t, d) > 0;
+}
+
+// The record's roster members into field 1 of list; empty cells and unknown numbers are skipped.
+int mustList(const 組合せ記録& rec, vb::Array2<int>& list)
+{
+    int n = 0;
+    for (int i = 1; i <= rec.メンバー[0]; ++i) {
+        const int x = rec.メンバー[size_t(i)] > 0 ? rec.メンバー索引[size_t(i)] : 0;
+        if (x >= 1)
+            list(++n, 1) = x;
+    }
+    return n;
+}
+
+int listedHolding(int d, int t, const vb::Array2<int>& list, int n)
+{
+    int count = 0;
+    for (int k = 1; k <= n; ++k)
+        count += holds(Time_Table(list(k, 1), d), t);
+    return count;
+}
+
+// Room left in the day's need of shift t; for "*" the room left over every shift type.
+int openRoom(int t, int d)
+{
+    if (t != 全勤務)
+        return Need_Table(t, d) - 勤務回数(t, d);
+    int room = 0;
+    for (int s = 1; s <= Type_Cnt; ++s)
+        room += std::max(0, Need_Table(s, d) - 勤務回数(s, d));
+    return room;
+}
+
+// The best-scored allowed member of the list, -1 when none; shift receives the shift it takes.
+// A "*" record tries the shift types with room left, the most room first, so that the scarce
+// shifts stay open for the ranking.
+int chooseMustMember(int d, int t, const vb::Array2<int>& list, int n, QString& reasons, int& shift)
+{
+    shift = t;
+    if (t != 全勤務)
+        return 不可理由一覧(d, t, list, n, reasons);
+    bool tried[TYPE_MAX + 1] = {};
+    for (;;) {
+        int best = 0;
+        int bestRoom = 0;
+        for (int s = 1; s <= std::min(Type_Cnt, TYPE_MAX); ++s) {
+            const int room = Need_Table(s, d) - 勤務回数(s, d);
+            if (!tried[s] && room > bestRoom) {
+                best = s;
+                bestRoom = room;
+            }
+        }
+        if (best == 0)
+            return -1;
+        tried[best] = true;
+        const int m = 不可理由一覧(d, best, list, n, reasons);
+        if (m != -1) {
+            shift = best;
+            return m;
+        }
+    }
+}
+
+// Places the missing members of every must record, one at a time; false (logged) when a record
+// cannot be met. reasons gathers the refusals of every choice of the call.
+bool placeMusts(int d)
+{
+    static vb::Array2<int> list(組合せメンバー上限 + 1, 3);
+    QString reasons;
+    const int records = 組合せ必須数;
+    for (int r = 1; r <= records; ++r) {
+        const 組合せ記録& rec = Mem_Hissu(r);
+        if (!mustTakesPart(rec, d))
+            continue;
+        const int t = rec.勤務;
+        const int n = mustList(rec, list);
+        auto head = [d, t] {
+            return QStringLiteral("日=") + QString::number(d) + QStringLiteral(" 勤務=")
+                + (t == 全勤務 ? QStringLiteral("*") : TypeName1(t));
+        };
+        for (;;) {
+            const int missing = rec.人数 - listedHolding(d, t, list, n);
+            if (missing <= 0)
+                break;
+            if (openRoom(t, d) < missing) {
+                MemLog(head() + QStringLiteral(" 組合せ必須メンバーの確保に失敗！"));
+                return false;
+            }
+            int shift = t;
+            const int m = chooseMustMember(d, t, list, n, reasons, shift);
+            if (m == -1) {
+                MemLog(head() + QStringLiteral(" 組合せ必須メンバー失敗！ 該当者無し") + kCrLf + reasons);
+                return false;
+            }
+            Time_Table(m, d) = shift;
+            if (必須パターン可否(shift, m, d) > 0) {
+                // The day's count after success passes over reserved cells, so count it now.
+                Rsv_Table(m, d) = shift;
+                勤務集計加算(m, shift, d);
+            }
+        }
+    }
+    return true;
+}
+
+void shuffleMembers()
+{
+    static std::vector<int> idx;
+    ShuffleIdx(idx, Member_Cnt);
+    for (int i = 1; i <= Member_Cnt; ++i)
+        Member_RndIdx(i) = idx[size_t(i)];
+}
+
+// The day's trace gets the need and the staff of every shift type, and goes to the ring log.
+void logNeedTable(int d)
+{
+    if (日別配置ログ.isEmpty())
+        return;
+    const QString right = QStringLiteral("右詰");
+    const QString gap = QStringLiteral("　");
+    日別配置ログ += kCrLf + QStringLiteral("勤務番号　必要人数　確保人数");
+    for (int k = 1; k <= Type_Cnt; ++k)
+        日別配置ログ += kCrLf + FmtPad(k, 8, right) + gap + FmtPad(Need_Table(k, d), 8, right) + gap
+            + FmtPad(勤務回数(k, d), 8, right);
+    MemLog(日別配置ログ);
+}
+
+void keepFailedColumn(int d)
+{
+    日別配置失敗.ReDim(Member_Cnt);
+    for (int m = 1; m <= Member_Cnt; ++m)
+        日別配置失敗(m) = Time_Table(m, d);
+    日別配置失敗(0) = 1;
+}
+
+}  // namespace
+
+勤務リスト 日別勤務順(int tryNo)
+{
+    static vb::Array2<int> keys(TYPE_MAX, 2);
+    勤務リスト list;
+    list.n = std::min(Type_Cnt, TYPE_MAX);
+    for (int k = 1; k <= list.n; ++k) {
+        const int span = Type_Span(k, 2);
+        int key;
+        if (tryNo <= 6)
+            key = span + k;
+        else if (tryNo <= 9)
+            key = k - span;
+        else if (tryNo <= 12)
+            key = span - k;
+        else if (tryNo <= 15)
+            key = -(span + k);
+        else
+            key = int(Int(double(MyRnd(1)) * 10));
+        keys(k, 1) = k;
+        keys(k, 2) = key;
+    }
+    SortCols(keys, 2, 2, 1, list.n, false);
+    for (int k = 1; k <= list.n; ++k)
+        list.type[k] = keys(k, 1);
+    return list;
+}
+
+float 日別配置(int d, int tryNo)
+{
+    // Each try traces itself: the text of earlier tries was logged when they failed.
+    日別配置ログ.clear();
+    日別集計初期化();
+    carryOverRequired(d);
+    bool secured = placeMusts(d);
+    if (secured) {
+        shuffleMembers();
+        secured = 勤務別候補選定(d, 日別勤務順(tryNo));
+    }
+    logNeedTable(d);
+    if (secured)
+        return 1.0f;
+    keepFailedColumn(d);
+    日別集計更新();
+    return 0.0f;
+}

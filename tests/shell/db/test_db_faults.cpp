@@ -1,0 +1,160 @@
+// The database under faults, the damage made here on files the test has just written.
+#include "db_fixture.h"
+
+#include "shell/rs_dbsub.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+const QString kAdvice = QStringLiteral("データベースを開いていたら、閉じてから再開してください。");
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void overwrite(const QString& path, qint64 offset, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite) && f.seek(offset));
+    f.write(bytes);
+}
+
+// 310 rows over several pages; the index, written after them, fills the last pages.
+void writeTable(bool withIndex)
+{
+    db::Connection c;
+    c.open(DefaultDbPath());
+    c.execute(QStringLiteral("CREATE TABLE T_x (no INTEGER PRIMARY KEY, 名前 TEXT)"));
+    c.execute(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 309) "
+                             "INSERT INTO T_x (名前) SELECT printf('key%03d-%.30c', i, 'x') FROM n"));
+    if (withIndex)
+        c.execute(QStringLiteral("CREATE INDEX ix ON T_x (名前)"));
+}
+
+void setWritable(const QString& path, bool on)
+{
+    const auto write = QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther;
+    QFile::setPermissions(path, on ? QFile::permissions(path) | write : QFile::permissions(path) & ~write);
+}
+
+QString lastPrompt()
+{
+    return ui::shownMessages().empty() ? QString() : ui::shownMessages().back().prompt;
+}
+
+}  // namespace
+
+using DbFaults = WorkFolderTest;
+
+TEST_F(DbFaults, AReadThatStopsOnADamagedPageIsAFailureNotAShortTable)
+{
+    writeTable(false);
+    const QByteArray file = bytesOf(DefaultDbPath());
+    const int pageSize = (static_cast<uchar>(file[16]) << 8) | static_cast<uchar>(file[17]);
+    overwrite(DefaultDbPath(), file.size() - pageSize, QByteArray(4, '\0'));  // the last leaf's header
+
+    db::TableArray arr(1, 1);
+    arr(0, 0) = 7;
+    EXPECT_EQ(TableToArray(arr, QStringLiteral("T_x")), -1);
+    EXPECT_EQ(arr(0, 0).toInt(), 7);
+    EXPECT_TRUE(lastPrompt().startsWith(QStringLiteral("テーブル／クエリのオープンに失敗しました。\nデータベースのファイルが壊れています。\n\n11  database disk image is malformed")));
+    EXPECT_EQ(GetTableValue(QStringLiteral("T_x"), QStringLiteral("名前")), QString());
+    EXPECT_EQ(messages(), 2u);
+}
+
+TEST_F(DbFaults, CompactionChecksInFullAndLeavesADamagedFileAsItIs)
+{
+    // One index entry no longer matches its row, in key order still: a quick check passes it.
+    writeTable(true);
+    overwrite(DefaultDbPath(), bytesOf(DefaultDbPath()).lastIndexOf("key150-") + 5, "/");
+    const QByteArray damaged = bytesOf(DefaultDbPath());
+
+    const QString result = CompactDb(DefaultDbPath());
+    EXPECT_TRUE(result.startsWith(QStringLiteral("11 データベースが壊れているため、圧縮せずに残しました。\n")));
+    EXPECT_TRUE(result.contains(QStringLiteral("index ix")));
+    EXPECT_EQ(bytesOf(DefaultDbPath()), damaged);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("集計.db")});
+    ASSERT_EQ(messages(), 1u);
+    EXPECT_TRUE(lastPrompt().startsWith(result));
+}
+
+TEST_F(DbFaults, StartUpSaysOnceWhatTheRunCannotWrite)
+{
+    const auto start = [&](const QString& folder) {
+        resetDbGlobals();
+        ui::resetMessages();
+        stDbPath = dir.filePath(folder);
+        QDir().mkpath(stDbPath);
+    };
+    // A new folder: nothing to say, and the new database is never an empty file.
+    start(QStringLiteral("new"));
+    EXPECT_FALSE(DbReadOnly());
+    ASSERT_FALSE(DbConnect());
+    DbClose();
+    EXPECT_FALSE(DbReadOnly());
+    EXPECT_EQ(messages(), 0u);
+
+    for (const bool folder : {false, true}) {
+        start(QStringLiteral("new"));
+        const QString target = folder ? stDbPath : DefaultDbPath();
+        setWritable(target, false);
+        EXPECT_TRUE(DbReadOnly());
+        EXPECT_EQ(AddTableField(), 1);
+        EXPECT_TRUE(cn.isReadOnly());
+        setWritable(target, true);
+        EXPECT_EQ(messages(), 1u);
+    }
+
+    start(QStringLiteral("empty"));
+    QFile(DefaultDbPath()).open(QIODevice::WriteOnly);
+    EXPECT_TRUE(DbReadOnly());
+    EXPECT_TRUE(lastPrompt().contains(QStringLiteral("空です（0 バイト）")));
+    EXPECT_EQ(AddTableField(), -1);
+    EXPECT_EQ(GetTableValue(QStringLiteral("T_基本設定"), QStringLiteral("荷重_総勤務日数")), QString());
+    EXPECT_EQ(QFileInfo(DefaultDbPath()).size(), 0);
+    EXPECT_EQ(messages(), 1u);
+
+    start(QStringLiteral("locked"));
+    setWritable(stDbPath, false);
+    EXPECT_TRUE(DbReadOnly());
+    EXPECT_TRUE(DbConnect());
+    setWritable(stDbPath, true);
+    EXPECT_FALSE(QFile::exists(DefaultDbPath()));
+    EXPECT_EQ(messages(), 1u);
+}
+
+TEST_F(DbFaults, MessagesSayWhatHappenedBeforeSQLitesOwnWords)
+{
+    writeTable(false);
+    const QByteArray header = bytesOf(DefaultDbPath()).left(16);
+    overwrite(DefaultDbPath(), 0, QByteArray(16, 'z'));
+    EXPECT_TRUE(DbConnect());
+    EXPECT_TRUE(lastPrompt().startsWith(QStringLiteral("データベースを開けませんでした。\nデータベースのファイルが壊れています。\n26 ")));
+    EXPECT_FALSE(lastPrompt().contains(kAdvice));
+
+    overwrite(DefaultDbPath(), 0, header);
+    resetDbGlobals();
+    DbBusyTimeoutMs = 0;
+    db::Connection other;
+    other.open(DefaultDbPath());
+    other.execute(QStringLiteral("BEGIN EXCLUSIVE"));
+    EXPECT_TRUE(DbConnect());
+    EXPECT_TRUE(lastPrompt().contains(QStringLiteral("\nデータベースは他のプログラムが使用中です。\n5 database is locked\n") + kAdvice));
+    other.execute(QStringLiteral("ROLLBACK"));
+
+    // A failed write names its own statement, not the read that found the row.
+    resetDbGlobals();
+    DbBusyTimeoutMs = 0;
+    ASSERT_EQ(RsOpen(QStringLiteral("SELECT * FROM T_x WHERE no = 1")), 0);
+    rs.Fields(1).setValue(QStringLiteral("新"));
+    other.execute(QStringLiteral("BEGIN EXCLUSIVE"));
+    EXPECT_EQ(RsUpdateRetry(rs), -1);
+    other.execute(QStringLiteral("ROLLBACK"));
+    EXPECT_TRUE(lastPrompt().startsWith(QStringLiteral("データベースへの書き込みに失敗しました。\nデータベースは他のプログラムが使用中です。")));
+    EXPECT_TRUE(lastPrompt().endsWith(QStringLiteral("SQL = UPDATE \"T_x\" SET \"名前\"=? WHERE rowid=?")));
+    EXPECT_EQ(messages(), 3u);
+}
