@@ -1,5 +1,6 @@
 #include "optimise/run_guards.h"
 
+#include "platform/os/clock.h"
 #include "shell/myexcel.h"
 
 #include <QCoreApplication>
@@ -22,15 +23,15 @@ XlSwitchesGuard::~XlSwitchesGuard()
 }
 
 EventPump::EventPump()
+    : last_(os::elapsedMs())
 {
-    last_.start();
 }
 
 void EventPump::operator()()
 {
     constexpr qint64 kIntervalMs = 30;
-    if (last_.elapsed() < kIntervalMs)
+    if (os::elapsedMs() - last_ < kIntervalMs)
         return;
     QCoreApplication::processEvents();
-    last_.restart();
+    last_ = os::elapsedMs();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Helpers of the long optimiser loops: the workbook's switches put back however a run ends, and
 // window events let through at a bounded rate.
-#include <QElapsedTimer>
+#include <QtGlobal>
 
 // Screen updating, calculation and events as found at construction, set again at destruction
 // (errors ignored), so a run that switches them off leaves them as it found them, also after an
@@ -27,5 +27,5 @@ public:
     void operator()();
 
 private:
-    QElapsedTimer last_;
+    qint64 last_;  // os::elapsedMs() when events last ran
 };
