@@ -1,9 +1,7 @@
 #include "optimise/run_guards.h"
 
-#include "platform/os/clock.h"
 #include "shell/myexcel.h"
 
-#include <QCoreApplication>
 
 XlSwitchesGuard::XlSwitchesGuard()
 {
@@ -20,18 +18,4 @@ XlSwitchesGuard::~XlSwitchesGuard()
     } catch (...) {
         // Nothing may leave a destructor; the switches stay as they are.
     }
-}
-
-EventPump::EventPump()
-    : last_(os::elapsedMs())
-{
-}
-
-void EventPump::operator()()
-{
-    constexpr qint64 kIntervalMs = 30;
-    if (os::elapsedMs() - last_ < kIntervalMs)
-        return;
-    QCoreApplication::processEvents();
-    last_ = os::elapsedMs();
 }

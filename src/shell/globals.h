@@ -28,6 +28,8 @@ inline long 作成年 = 0;
 inline long 作成月 = 0;
 inline long 作成開始日 = 0;
 inline long 基準開始日 = 0;
+// The time limit of a generation run in minutes.
+inline float LimitTime = 0;
 // Passes a value into a dialog and its answer back (the message box, the optimiser settings).
 inline QVariant DlgParam;
 
@@ -48,5 +50,6 @@ inline void resetShellGlobals()
     作成月 = 0;
     作成開始日 = 0;
     基準開始日 = 0;
+    LimitTime = 0;
     DlgParam.clear();
 }
