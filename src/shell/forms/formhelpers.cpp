@@ -1,8 +1,12 @@
 #include "shell/forms/formhelpers.h"
 
+<<<<<<< HEAD
 #include "platform/ui/guard.h"
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
+=======
+#include "platform/os/clock.h"
+>>>>>>> w20build
 #include "shell/mymod.h"
 
 #include <QAbstractButton>
@@ -14,8 +18,11 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QScreen>
+<<<<<<< HEAD
 #include <QThread>
 #include <QTimer>
+=======
+>>>>>>> w20build
 #include <cmath>
 
 namespace {
@@ -116,7 +123,7 @@ void ShowWaitVisible(QWidget* form)
     form->show();
     while (p && p->isVisible()) {
         QCoreApplication::processEvents();
-        QThread::msleep(100);
+        os::sleepMs(100);
     }
 }
 
