@@ -1,12 +1,9 @@
 #include "shell/forms/formhelpers.h"
 
-<<<<<<< HEAD
+#include "platform/os/clock.h"
 #include "platform/ui/guard.h"
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
-=======
-#include "platform/os/clock.h"
->>>>>>> w20build
 #include "shell/mymod.h"
 
 #include <QAbstractButton>
@@ -18,11 +15,7 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QScreen>
-<<<<<<< HEAD
-#include <QThread>
 #include <QTimer>
-=======
->>>>>>> w20build
 #include <cmath>
 
 namespace {
