@@ -140,6 +140,8 @@ frm最適化荷重設定::frm最適化荷重設定(QWidget* parent) : QDialog(pa
     layout->addWidget(fr単勤単休);
     layout->addWidget(fr値設定_荷重);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Wide enough for the countdown's caption in the title bar.
+    fr最適化->setMinimumWidth(440);
 
     for (int i = 0; i < 2; ++i)
         OnClick(cmd値設定_荷重[size_t(i)], this, [this, i] { cmd値設定_荷重_Click(i); });
@@ -200,17 +202,18 @@ void frm最適化荷重設定::buildStartFrame()
     layout->addLayout(count);
 }
 
-QComboBox* frm最適化荷重設定::weightCombo(int index)
+QComboBox* frm最適化荷重設定::weightCombo(int index, QWidget* parent)
 {
     const WeightControl& w = kWeights[index];
-    auto* box = new QComboBox;
+    auto* box = new QComboBox(parent);
     box->setEditable(true);
     if (w.list)
         ComboSetList(box, w.list == 'A' ? kListA : kListB);
     box->setValidator(digits(box, 6));
     box->setToolTip(QString::fromUtf16(w.tip));
     box->setMinimumWidth(70);
-    box->setVisible(w.shown);
+    if (!w.shown)
+        box->hide();
     cmb最適化荷重[size_t(index)] = box;
     QObject::connect(box, &QComboBox::activated, this, [this, index] { RunHandler([this, index] { cmb最適化荷重_Commit(index); }); });
     QObject::connect(box->lineEdit(), &QLineEdit::editingFinished, this,
@@ -234,13 +237,13 @@ void frm最適化荷重設定::buildWeightFrame()
     addLabel(QStringLiteral("累計"), QStringLiteral("今期を含めた累計が対象"), 0, 2);
     addLabel(QStringLiteral("個別勤務日数"), QStringLiteral("勤務種別ごとの勤務総日数"), 1, 0);
     addLabel(QStringLiteral("休日出勤日数"), QStringLiteral("休日の各勤務ごとの日数"), 2, 0);
-    grid->addWidget(weightCombo(1), 1, 1);
-    grid->addWidget(weightCombo(4), 1, 2);
-    grid->addWidget(weightCombo(6), 2, 1);
-    grid->addWidget(weightCombo(7), 2, 2);
+    grid->addWidget(weightCombo(1, fr開閉メニュー), 1, 1);
+    grid->addWidget(weightCombo(4, fr開閉メニュー), 1, 2);
+    grid->addWidget(weightCombo(6, fr開閉メニュー), 2, 1);
+    grid->addWidget(weightCombo(7, fr開閉メニュー), 2, 2);
     // Out of the layout and out of sight, but read and written like the others.
     for (int i : {0, 2, 3, 5, 8})
-        weightCombo(i)->setParent(fr開閉メニュー);
+        weightCombo(i, fr開閉メニュー);
     for (const char16_t* hidden : {u"総勤務日数", u"休日出勤日数", u"休み曜日日数"}) {
         QLabel* l = label(QString::fromUtf16(hidden), fr開閉メニュー);
         l->hide();
@@ -253,19 +256,21 @@ void frm最適化荷重設定::buildWeightFrame()
     cmb優先勤務 = new QComboBox(fr優先勤務);
     cmb優先勤務->setToolTip(QStringLiteral("優先勤務略称"));
     cmb優先勤務->setMinimumWidth(60);
-    auto* priority = new QHBoxLayout(fr優先勤務);
-    priority->setContentsMargins(0, 0, 0, 0);
-    priority->addWidget(lbl優先勤務[0]);
-    priority->addStretch();
-    priority->addWidget(lbl優先勤務[1]);
-    priority->addWidget(cmb優先勤務);
+    // The shift on a line of its own under the heading; its multipliers in the columns above.
+    auto* priority = new QGridLayout(fr優先勤務);
+    priority->setContentsMargins(0, 6, 0, 0);
+    priority->addWidget(lbl優先勤務[0], 0, 0, 1, 3);
+    priority->addWidget(lbl優先勤務[1], 1, 1);
+    priority->addWidget(cmb優先勤務, 1, 2);
+    priority->setColumnMinimumWidth(0, 12);
+    priority->setColumnStretch(1, 1);
     grid->addWidget(fr優先勤務, 3, 0);
     for (int i = 0; i < 2; ++i) {
         auto* box = new QComboBox(fr開閉メニュー);
         ComboSetList(box, kListA);
         box->setToolTip(QStringLiteral("優先倍率"));
         cmb優先勤務倍率[size_t(i)] = box;
-        grid->addWidget(box, 3, i + 1);
+        grid->addWidget(box, 3, i + 1, Qt::AlignBottom);
         QObject::connect(box, &QComboBox::activated, this, [this, i] { RunHandler([this, i] { cmb優先勤務倍率_Click(i); }); });
     }
     QObject::connect(cmb優先勤務, &QComboBox::activated, this, [this] { RunHandler([this] { cmb優先勤務_Click(); }); });
@@ -287,9 +292,9 @@ void frm最適化荷重設定::buildSinglesFrame()
     addLabel(QStringLiteral("分散"), 1, 0);
     for (int row = 0; row < 2; ++row) {
         addLabel(QStringLiteral("単勤"), row, 1);
-        grid->addWidget(weightCombo(9 + 2 * row), row, 2);
+        grid->addWidget(weightCombo(9 + 2 * row, fr単勤単休), row, 2);
         addLabel(QStringLiteral("単休"), row, 3);
-        grid->addWidget(weightCombo(10 + 2 * row), row, 4);
+        grid->addWidget(weightCombo(10 + 2 * row, fr単勤単休), row, 4);
     }
     grid->setColumnStretch(0, 1);
     fr単勤単休->installEventFilter(this);

@@ -72,7 +72,7 @@ private:
     void buildStartFrame();
     void buildWeightFrame();
     void buildSinglesFrame();
-    QComboBox* weightCombo(int index);
+    QComboBox* weightCombo(int index, QWidget* parent);
     void Form_Load();
     void 強調表示(int index);
     void 荷重全保存();
