@@ -1,5 +1,6 @@
 #pragma once
 // Process-wide state owned by the shell. Start-up fills it; tests reset it.
+#include <QElapsedTimer>
 #include <QString>
 #include <QVariant>
 
@@ -28,6 +29,10 @@ inline long 作成年 = 0;
 inline long 作成月 = 0;
 inline long 作成開始日 = 0;
 inline long 基準開始日 = 0;
+// The time limit of a generation run in minutes.
+inline float LimitTime = 0;
+// The generation run's clock (monotonic, started by the generation run).
+inline QElapsedTimer 作成開始時刻;
 // Passes a value into a dialog and its answer back (the message box, the optimiser settings).
 inline QVariant DlgParam;
 
@@ -48,5 +53,7 @@ inline void resetShellGlobals()
     作成月 = 0;
     作成開始日 = 0;
     基準開始日 = 0;
+    LimitTime = 0;
+    作成開始時刻.invalidate();
     DlgParam.clear();
 }
