@@ -2,6 +2,7 @@
 
 #include "sample_book.h"
 #include "shell/globals.h"
+#include "shell/myexcel.h"
 
 #include <QDir>
 #include <cstdio>
@@ -9,14 +10,13 @@
 
 void openLargestSample()
 {
-    static bool opened = false;
-    if (opened)
+    static xl::Workbook* book = nullptr;
+    if (book && xlBook == book)
         return;
     AppPath = QDir::tempPath();
     const QString file = sourceFile("examples/作成例2/条件.csv");
-    if (!openSampleBook(file).ok) {
+    if (!openSampleBook(file, &book).ok) {
         std::fprintf(stderr, "cannot load %s\n", qPrintable(file));
         std::exit(1);
     }
-    opened = true;
 }

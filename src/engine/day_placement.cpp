@@ -24,6 +24,7 @@ struct Snapshot {
     vb::Array1<float> workDays;
     vb::Array1<float> hours;
     vb::Array1<float> holidayWork;
+    decltype(shiftDayBits) dayBits;
 };
 Snapshot snapshot;
 
@@ -35,6 +36,7 @@ void 日別集計初期化()
     snapshot.workDays = Member_WorkDays;
     snapshot.hours = Member_Sum_TTIME;
     snapshot.holidayWork = Member_Sum_K;
+    snapshot.dayBits = shiftDayBits;
 }
 
 void 日別集計更新()
@@ -45,6 +47,7 @@ void 日別集計更新()
     Member_WorkDays = snapshot.workDays;
     Member_Sum_TTIME = snapshot.hours;
     Member_Sum_K = snapshot.holidayWork;
+    shiftDayBits = snapshot.dayBits;
 }
 
 // A member whose previous day starts a required sequence gets its follower, reserved and counted,

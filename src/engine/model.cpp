@@ -39,6 +39,7 @@ void テーブル再定義()
     Member_Sum_K.ReDim(m + 1);
     BootLog(QStringLiteral("　テーブル再定義: ReDim Member_Sum_K(Member_Cnt + 1)"));
     Member_Sum_TTIME.ReDim(MEM_MAX + 1);
+    shiftDayBits = {};
     BootLog(QStringLiteral("　テーブル再定義: ReDim Member_Sum_TTIME(MEM_MAX + 1)"));
 }
 
@@ -49,6 +50,8 @@ void ClearMemberSum()
             Member_Sum(i, j) = 0;
         Member_Sum_K(i) = 0;
     }
+    if (Member_Cnt >= 1)
+        shiftDayBits = {};
 }
 
 void 作業配列最大化()
@@ -92,6 +95,7 @@ void resetConditionModel()
     Holiday_Chk = {};
     Member_Sum_K = {};
     Member_Sum_TTIME = {};
+    shiftDayBits = {};
     Rsv_Table_Copy = {};
     指定勤務.clear();
     職制_Ex = {};

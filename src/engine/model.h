@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <array>
+#include <cstdint>
 
 // Sizes and limits.
 inline constexpr int MEM_MAX = 50;
@@ -82,6 +83,10 @@ inline vb::Array1<組合せ_grp記録> Mem_Hissu_grp;  // 0..301
 inline vb::Array1<int> Holiday_Chk;       // d: nonzero = holiday (9 for a text)
 inline vb::Array1<float> Member_Sum_K;    // m: holiday work
 inline vb::Array1<float> Member_Sum_TTIME;  // 0..MEM_MAX+1: working hours
+// Per member and shift type the days of the period that hold the shift (bit d = day d). It moves
+// with the totals, so the score counts members x shift types instead of reading the table; a
+// snapshot of the totals takes it along.
+inline std::array<std::array<std::uint32_t, TYPE_MAX + 1>, MEM_MAX + 2> shiftDayBits{};
 
 // Not sized by テーブル再定義.
 inline vb::Array2<int> Rsv_Table_Copy;    // the reservations as read
@@ -122,7 +127,8 @@ inline int 作成状態 = 0;
 // seven boot-log lines.
 void テーブル再定義();
 
-// Member_Sum(1..M, 1..13) and Member_Sum_K(1..M) = 0; row 0, column 0 and row M + 1 stay.
+// Member_Sum(1..M, 1..13), Member_Sum_K(1..M) and the day bits = 0; row 0, column 0 and row M + 1
+// of the totals stay.
 void ClearMemberSum();
 
 // The work arrays at their largest sizes before a reading (Time_Table 0..51 x 0..32, Past_Table

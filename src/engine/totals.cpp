@@ -36,6 +36,20 @@ void addDay(int m, int t, int d, int sign)
     Member_Sum_TTIME(m) += sign * shiftHours(t);
 }
 
+std::uint32_t& dayBits(int m, int t)
+{
+    if (m < 0 || m > MEM_MAX + 1 || t < 0 || t > TYPE_MAX)
+        vb::subscriptOutOfRange();
+    return shiftDayBits[size_t(m)][size_t(t)];
+}
+
+std::uint32_t dayBit(int d)
+{
+    if (d < 0 || d > DAY_MAX)
+        vb::subscriptOutOfRange();
+    return std::uint32_t(1) << d;
+}
+
 }  // namespace
 
 void 集計クリア()
@@ -44,15 +58,20 @@ void 集計クリア()
     Member_WorkDays.ReDim(Member_Cnt + 1);
     Member_Sum_K.ReDim(Member_Cnt + 1);
     Member_Sum_TTIME.ReDim(Member_Cnt + 1);
+    shiftDayBits = {};
 }
 
 void 勤務集計加算(int m, int t, int d)
 {
+    std::uint32_t& bits = dayBits(m, t);
+    const std::uint32_t bit = dayBit(d);
     addDay(m, t, d, +1);
+    bits |= bit;
 }
 
 void 勤務変更(int a, int b, int d)
 {
+    const std::uint32_t bit = dayBit(d);
     const int sa = Time_Table(a, d);
     const int sb = Time_Table(b, d);
     Time_Table(a, d) = sb;
@@ -65,6 +84,15 @@ void 勤務変更(int a, int b, int d)
         addDay(b, sa, d, +1);
     if (sb > 0)
         addDay(b, sb, d, -1);
+    // Both old bits go before the new ones are set, so equal shifts keep theirs.
+    if (sa > 0)
+        dayBits(a, sa) &= ~bit;
+    if (sb > 0)
+        dayBits(b, sb) &= ~bit;
+    if (sb > 0)
+        dayBits(a, sb) |= bit;
+    if (sa > 0)
+        dayBits(b, sa) |= bit;
 }
 
 void 勤務セル表示(int a, int b, int d)

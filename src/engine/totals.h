@@ -9,7 +9,7 @@
 float shiftHours(int t);
 
 // Member_Sum (0..M+1 x 0..13), Member_WorkDays, Member_Sum_K and Member_Sum_TTIME (0..M+1)
-// re-created at zero.
+// re-created at zero, and the day bits (shiftDayBits) cleared.
 void 集計クリア();
 
 // One day of work shift t (1..Type_Cnt) added to member m's totals; Time_Table is not touched.

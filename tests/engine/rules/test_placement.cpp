@@ -50,6 +50,8 @@ std::vector<double> state()
         for (int c = 0; c <= 13; ++c)
             v.push_back(Member_Sum(m, c));
         v.insert(v.end(), {Member_WorkDays(m), Member_Sum_TTIME(m), Member_Sum_K(m)});
+        for (std::uint32_t bits : shiftDayBits[size_t(m)])
+            v.push_back(double(bits));
     }
     return v;
 }

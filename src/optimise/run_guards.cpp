@@ -1,0 +1,36 @@
+#include "optimise/run_guards.h"
+
+#include "shell/myexcel.h"
+
+#include <QCoreApplication>
+
+XlSwitchesGuard::XlSwitchesGuard()
+{
+    const xl::Application& app = XlApp();
+    screenUpdating_ = app.screenUpdating();
+    calculationAuto_ = app.calculation() == xl::kCalculationAutomatic;
+    enableEvents_ = app.enableEvents();
+}
+
+XlSwitchesGuard::~XlSwitchesGuard()
+{
+    try {
+        xlAppSetting(screenUpdating_, calculationAuto_, enableEvents_);
+    } catch (...) {
+        // Nothing may leave a destructor; the switches stay as they are.
+    }
+}
+
+EventPump::EventPump()
+{
+    last_.start();
+}
+
+void EventPump::operator()()
+{
+    constexpr qint64 kIntervalMs = 30;
+    if (last_.elapsed() < kIntervalMs)
+        return;
+    QCoreApplication::processEvents();
+    last_.restart();
+}
