@@ -193,6 +193,7 @@ void attach(xl::Workbook& book)
     reg(u"休み色置換"_s, colourRestCells);
     reg(u"MacroFixShift"_s, fixShiftSheet);
     reg(u"人員配置表_シート見出し_Click"_s, refreshShiftHeadings);
+    reg(u"先月データ読込み"_s, loadLastMonth);
     condfile::registerMacros(book);
 
     auto& map = handlers();

@@ -21,5 +21,8 @@ void colourWorkCells(xl::Workbook& book);      // 勤務色置換
 void colourRestCells(xl::Workbook& book);      // 休み色置換
 void fixShiftSheet(xl::Workbook& book);        // MacroFixShift
 void refreshShiftHeadings(xl::Workbook& book); // 人員配置表_シート見出し_Click
+// 先月データ読込み: 先月_月, 先月_結果 and 過去計 from the period before the current one as saved in
+// 集計.db beside the book; nothing changes for a book without a folder or a folder without one.
+void loadLastMonth(xl::Workbook& book);
 
 }  // namespace workbook

@@ -391,12 +391,14 @@ Period readPeriod(xl::Workbook& book)
     const double y = cellNumber(main.range(u"年"_s).value());
     const double m = cellNumber(main.range(u"月"_s).value());
     const double s = cellNumber(main.range(u"基準開始日"_s).value());
-    Period p;
     if (y < 1900 || y > 9998 || m < 1 || m > 12 || s < 1 || s > 31)
-        return p;
-    p.first = DateSerial(int(y), int(m), int(s));
-    p.last = DateSerial(int(y), int(m) + 1, int(s) - 1);
-    return p;
+        return {};
+    return periodOf(int(y), int(m), int(s));
+}
+
+Period periodOf(int year, int month, int startDay)
+{
+    return {DateSerial(year, month, startDay), DateSerial(year, month + 1, startDay - 1)};
 }
 
 QColor dayShade(const Period& period, int d)

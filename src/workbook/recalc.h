@@ -35,6 +35,8 @@ struct Period {
     QDate day(int d) const { return first.addDays(d - 1); }
 };
 Period readPeriod(xl::Workbook& book);
+// The period of year/month beginning on startDay; month 0 is December of the year before.
+Period periodOf(int year, int month, int startDay);
 
 // The fill of day column d of the day grids: Saturday, Sunday or holiday, unused, or none.
 QColor dayShade(const Period& period, int d);

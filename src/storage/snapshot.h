@@ -1,0 +1,30 @@
+#pragma once
+// What a saved month writes into the database, gathered from the workbook and the condition
+// model before anything in the database changes: the condition tables and the month's shifts.
+// Each gatherer reads the model as the full condition reading left it, so that reading runs
+// first. A gatherer stops with an exception (a missing range, a range too small, a cell the
+// spreadsheet cannot read).
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+#include <vector>
+
+struct 期間;
+
+// The rows one table holds after a save.
+struct 保存表 {
+    QString 表名;
+    QStringList 項目;
+    std::vector<QVariantList> 行;
+    // The table's single row is updated in place (it carries columns the save does not own),
+    // instead of emptied and refilled.
+    bool 更新 = false;
+};
+
+// Appends the tables of one step of the save to tables.
+using 収集手順 = void (*)(std::vector<保存表>& tables);
+// The steps in the order the save writes their tables.
+const std::vector<収集手順>& 条件表収集手順();
+
+// T_勤務表's rows of the period: one per member and day holding a shift.
+保存表 勤務表行(const 期間& period);
