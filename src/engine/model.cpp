@@ -125,5 +125,6 @@ void resetConditionModel()
     Sw_ベストシフト作成 = false;
     Sw_確保優先 = 2;
     基本情報読込済 = false;
+    確保完了 = false;
     作成状態 = 0;
 }

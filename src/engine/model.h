@@ -120,6 +120,8 @@ inline bool Sw_バックグラウンド動作 = false;
 inline bool Sw_ベストシフト作成 = false;
 inline int Sw_確保優先 = 2;
 inline bool 基本情報読込済 = false;
+// Every day's staff was secured by the last attempt; the optimiser then adjusts work days first.
+inline bool 確保完了 = false;
 // Outcome of a generation run: -1 while an attempt runs or after a failure, 1 accepted, 0 stopped.
 inline int 作成状態 = 0;
 

@@ -5,6 +5,7 @@
 #include "engine/rules.h"
 #include "engine/totals.h"
 #include "optimise/run_guards.h"
+#include "shell/doevents.h"
 #include "shell/globals.h"
 #include "shell/myexcel.h"
 
@@ -36,7 +37,6 @@ struct Equalising {
     vb::Array2<int> table;
     int n = 0;
     bool kept = false;
-    EventPump events;
 
     // One repetition: for p = 1 .. n - 1 the member p - 1 places above the bottom gives to the
     // top one, day by day, with the ranking taken again after every kept move.
@@ -44,7 +44,7 @@ struct Equalising {
     {
         for (int p = 1; p <= n - 1; ++p)
             for (int d = first; d <= last; ++d) {
-                events();
+                DoEvents();
                 if (Sw_中止)
                     return;
                 const int giver = n - p + 1;

@@ -2,7 +2,6 @@
 
 #include "shell/myexcel.h"
 
-#include <QCoreApplication>
 
 XlSwitchesGuard::XlSwitchesGuard()
 {
@@ -19,18 +18,4 @@ XlSwitchesGuard::~XlSwitchesGuard()
     } catch (...) {
         // Nothing may leave a destructor; the switches stay as they are.
     }
-}
-
-EventPump::EventPump()
-{
-    last_.start();
-}
-
-void EventPump::operator()()
-{
-    constexpr qint64 kIntervalMs = 30;
-    if (last_.elapsed() < kIntervalMs)
-        return;
-    QCoreApplication::processEvents();
-    last_.restart();
 }

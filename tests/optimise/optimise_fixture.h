@@ -1,10 +1,18 @@
 #pragma once
 // Small hand-built models for the optimiser tests (shift types 日 1, 夜 2, 明 3 of 8 hours, every
-// member's target = the day count, no limits), and the samples loaded with a table.
+// member's target = the day count, no limits), the samples loaded with their workbook, and table
+// snapshots.
+#include "validator/validator.h"
+
 #include <QString>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace optfx {
+
+inline const char* const kGeneral = "examples/シフト表作成/条件.csv";
+inline const char* const kCare = "examples/作成例1/条件.csv";
+inline const char* const kLarge = "examples/作成例2/条件.csv";
 
 class ModelTest : public ::testing::Test {
 protected:
@@ -18,6 +26,22 @@ protected:
     // Loads a sample's conditions (false on a message) and places random shifts on the empty
     // cells from Start_Day, counted, without asking the rules.
     bool loadSample(const char* relativeFile, unsigned seed);
+    // Loads the sample into a fresh workbook and reads every condition, the table left as read
+    // (reservations only); false on a message.
+    bool load(const char* relativeFile);
 };
+
+// Time_Table of members 1..Member_Cnt, days 0..Day_Cnt.
+std::vector<int> snapshot();
+int changedCells(const std::vector<int>& before);
+// No cell before Start_Day differs from the snapshot.
+bool earlyDaysEqual(const std::vector<int>& before);
+// The violations of these rules that the snapshot's table did not have.
+std::vector<validator::Violation> newViolations(const std::vector<validator::Violation>& before,
+                                                const std::vector<validator::Rule>& rules);
+// The rules a single assignment can break, all but staffing and required combinations.
+std::vector<validator::Rule> assignmentRules();
+// The shift sheet's cell of member m on day d.
+QString sheetCell(int m, int d);
 
 }  // namespace optfx

@@ -161,8 +161,17 @@ QString Format(double v, const QString& pattern)
 {
     if (pattern == QLatin1String("0"))
         return roundToText(v, 0);
-    if (pattern == QLatin1String("0.0"))
-        return roundToText(v, 1);
+    // "0.0", "0.000": that many decimals; "0.0###": up to four, zeros beyond the first dropped.
+    if (pattern.size() > 2 && pattern.startsWith(QLatin1String("0."))) {
+        const QString places = pattern.mid(2);
+        const int fixed = int(places.size() - places.count(QLatin1Char('#')));
+        if (places == QString(fixed, QLatin1Char('0')) + QString(places.size() - fixed, QLatin1Char('#'))) {
+            QString t = roundToText(v, int(places.size()));
+            for (int drop = int(places.size()) - fixed; drop > 0 && t.endsWith(QLatin1Char('0')); --drop)
+                t.chop(1);
+            return t;
+        }
+    }
     if (pattern == QLatin1String("0%"))
         return roundToText(v * 100.0, 0) + QLatin1Char('%');
     if (pattern == QLatin1String("#")) {

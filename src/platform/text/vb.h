@@ -17,7 +17,8 @@ QDate DateSerial(int year, int month, int day);
 
 // Format with the patterns the program uses:
 // dates  "yyyy/mm/dd", "yyyy/mm/dd hh:nn:ss", "hh:nn:ss", "nn:ss", "m/d", "m月d日", "aaa" (日..土), "aaaa"
-// numbers "0", "0.0", "0%", "#", "#,##0"; texts "@@@@@" (right-aligned in as many characters).
+// numbers "0", "0.0", "0.00", "0.000", "0.0###", "0%", "#", "#,##0"; texts "@@@@@" (right-aligned in as
+// many characters).
 QString Format(const QDateTime& t, const QString& pattern);
 QString Format(const QDate& d, const QString& pattern);
 QString Format(double v, const QString& pattern);

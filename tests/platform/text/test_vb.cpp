@@ -49,6 +49,10 @@ TEST(Format, NumbersAndTexts)
     EXPECT_EQ(Format(2.5, QStringLiteral("0")), QStringLiteral("3"));
     EXPECT_EQ(Format(-2.5, QStringLiteral("0")), QStringLiteral("-3"));
     EXPECT_EQ(Format(12.34, QStringLiteral("0.0")), QStringLiteral("12.3"));
+    EXPECT_EQ(Format(1.2345, QStringLiteral("0.000")), QStringLiteral("1.235"));
+    EXPECT_EQ(Format(2.0, QStringLiteral("0.0###")), QStringLiteral("2.0"));
+    EXPECT_EQ(Format(2.12346, QStringLiteral("0.0###")), QStringLiteral("2.1235"));
+    EXPECT_EQ(Format(2.1200, QStringLiteral("0.0###")), QStringLiteral("2.12"));
     EXPECT_EQ(Format(0.975, QStringLiteral("0%")), QStringLiteral("98%"));
     EXPECT_EQ(Format(1.0, QStringLiteral("0%")), QStringLiteral("100%"));
     EXPECT_EQ(Format(0.4, QStringLiteral("#")), QString());

@@ -1,0 +1,152 @@
+#include "optimise/forms/optimiser_window_form.h"
+
+#include "engine/optimiser_window.h"
+#include "platform/ui/prompt.h"
+#include "platform/ui/widgets/forminstance.h"
+#include "shell/forms/smallforms.h"
+#include "shell/globals.h"
+#include "shell/status.h"
+
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace {
+
+DefaultInstance<frm最適化> g_window;
+
+QRect screenOf(const QWidget* w)
+{
+    const QScreen* s = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+    return s ? s->geometry() : QRect(0, 0, 1024, 768);
+}
+
+class WindowedOptimiser : public OptimiserWindowView {
+public:
+    void apply(const OptimiserWindowState& s) override
+    {
+        if (!s.loaded) {
+            g_window.unload();
+            return;
+        }
+        const bool fresh = !g_window.loaded();
+        frm最適化& f = g_window.get();
+        if (fresh)
+            f.Form_Load();
+        f.apply(s);
+    }
+};
+
+}  // namespace
+
+frm最適化::frm最適化(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
+{
+    setWindowTitle(QStringLiteral("最適化"));
+    QPalette p = palette();
+    p.setColor(QPalette::Window, QColor(0xF0, 0xF4, 0xFA));
+    setPalette(p);
+    setAutoFillBackground(true);
+
+    lblMsg = new QLabel(QStringLiteral("最適化中"), this);
+    lblMsg->setAlignment(Qt::AlignCenter);
+    QFont big = lblMsg->font();
+    big.setPointSizeF(big.pointSizeF() * 1.15);
+    big.setBold(true);
+    lblMsg->setFont(big);
+
+    fr標準偏差 = new QFrame(this);
+    fr標準偏差->setFrameShape(QFrame::StyledPanel);
+    lblHensati = new QLabel(QStringLiteral("分散計"), fr標準偏差);
+    lbl標準偏差 = new QLabel(QStringLiteral("8888.999"), fr標準偏差);
+    // Fixed pitch, so that the decimal points of successive scores stay in one place.
+    QFont score = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    score.setPointSizeF(14.25);
+    lbl標準偏差->setFont(score);
+    lbl標準偏差->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lbl標準偏差->setMinimumWidth(lbl標準偏差->fontMetrics().horizontalAdvance(QStringLiteral("8888.9999")) + 8);
+    auto* frameRow = new QHBoxLayout(fr標準偏差);
+    frameRow->setContentsMargins(12, 4, 12, 4);
+    frameRow->addWidget(lblHensati);
+    frameRow->addStretch();
+    frameRow->addWidget(lbl標準偏差);
+
+    Prg = new QProgressBar(this);
+    Prg->setTextVisible(false);
+    Prg->setFixedHeight(16);
+
+    cmd中止 = new QPushButton(QStringLiteral("中止"), this);
+    QPalette pink = cmd中止->palette();
+    pink.setColor(QPalette::Button, QColor(0xFF, 0xC0, 0xFF));  // &H00FFC0FF
+    cmd中止->setPalette(pink);
+    cmd中止->setAutoFillBackground(true);
+    cmd中止->setMinimumWidth(96);
+    connect(cmd中止, &QPushButton::clicked, this, &frm最適化::cmd中止_Click);
+
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch();
+    buttonRow->addWidget(cmd中止);
+    buttonRow->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(14, 12, 14, 12);
+    layout->setSpacing(8);
+    layout->addWidget(lblMsg);
+    layout->addWidget(fr標準偏差);
+    layout->addWidget(Prg);
+    layout->addLayout(buttonRow);
+    setFixedSize(qMax(340, sizeHint().width()), sizeHint().height());
+
+    // Designed place: upper centre of the screen.
+    const QRect screen = screenOf(this);
+    move(screen.left() + (screen.width() - width()) / 2, screen.top() + (screen.height() - height()) / 5);
+}
+
+void frm最適化::Form_Load()
+{
+    move(StatusWindowPos(進行状況表示, screenOf(this), frameGeometry().size(), pos(), true));
+}
+
+void frm最適化::apply(const OptimiserWindowState& s)
+{
+    lblMsg->setText(s.message);
+    lbl標準偏差->setText(s.score);
+    Prg->setRange(s.min, s.max);
+    Prg->setValue(s.value);
+    setVisible(s.visible);
+}
+
+void frm最適化::cmd中止_Click()
+{
+    if (ui::showMessage(QStringLiteral("中止しますか？"), ui::vbYesNo | ui::vbDefaultButton2, QStringLiteral("中止確認"))
+        == ui::vbYes)
+        Sw_中止 = true;
+}
+
+void frm最適化::mousePressEvent(QMouseEvent* e)
+{
+    DragForm(this, e->buttons());
+}
+
+void frm最適化::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Window).darker(160));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void installOptimiserWindow()
+{
+    setOptimiserWindowView(std::make_unique<WindowedOptimiser>());
+}
+
+frm最適化* loadedOptimiserWindow()
+{
+    return g_window.loaded();
+}
