@@ -12,6 +12,7 @@
 #include "engine/totals.h"
 #include "engine/workbook_access.h"
 #include "platform/ui/prompt.h"
+#include "shell/doevents.h"
 #include "shell/globals.h"
 #include "shell/msgbox.h"
 #include "shell/myexcel.h"
@@ -19,9 +20,7 @@
 #include "shell/mylog.h"
 #include "shell/status.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <exception>
 
 namespace {
 
@@ -48,7 +47,7 @@ xl::Range grid()
 
 bool stopRequested()
 {
-    QCoreApplication::processEvents();
+    DoEvents();
     制限時間判定();
     return Sw_中止;
 }
@@ -146,7 +145,7 @@ void shake(int d, int tryNo)
     if (経過表示 >= 1)
         xlAppSetting(true, true, false);
     if (最適化手順.ランダム交換)
-        最適化手順.ランダム交換(d - 1, Start_Day);
+        最適化手順.ランダム交換(d - 1, 1);
     if (tryNo >= 10)
         DspSplash(QStringLiteral("休±均等化・・・・") + QString::number(tryNo) + QStringLiteral("/") + QString::number(kTries));
     if (最適化手順.休み数均等化)
@@ -189,7 +188,7 @@ void showFailedDay()
     procwin::show();
     for (int m = 1; m <= Member_Cnt; ++m) {
         procwin::setMessage(QStringLiteral("後処理中") + QString(Member_Cnt - m, QChar(u'・')));
-        QCoreApplication::processEvents();
+        DoEvents();
     }
 }
 
@@ -212,7 +211,7 @@ bool staffDays()
             MemLog(日別配置ログ);
             return false;
         }
-        QCoreApplication::processEvents();
+        DoEvents();
         if (!Sw_バックグラウンド動作)
             procwin::setValue(d);
     }

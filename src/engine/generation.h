@@ -5,8 +5,6 @@
 // sees the roster grow.
 #include <QtGlobal>
 
-// Every day of the period got its staff in the last attempt.
-inline bool 確保完了 = false;
 // The re-adjustment window has read the current table; every attempt clears it.
 inline bool 再調整読込済 = false;
 

@@ -3,6 +3,7 @@
 #include "engine/generation.h"
 #include "engine/model.h"
 #include "engine/optimiser_steps.h"
+#include "engine/optimiser_window.h"
 #include "engine/progress_window.h"
 #include "engine/shiftload.h"
 #include "engine/totals.h"
@@ -107,4 +108,5 @@ void ProgressClose()
 {
     procwin::unload();
     DspSplash(QString());
+    optwin::unload();
 }

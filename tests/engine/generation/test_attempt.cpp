@@ -125,7 +125,7 @@ TEST_F(GenerationTest, AFailedDayEndsTheAttempt)
     ASSERT_EQ(シフト作成(false), 試行結果::実行);
     EXPECT_FALSE(確保完了);
     EXPECT_EQ(作成計測値.試し数, 2 + 50);
-    const std::vector<std::pair<int, int>> expected(49, {2, 1});
+    const std::vector<std::pair<int, int>> expected(49, {2, 1});  // days up to 2, never before Start_Day
     EXPECT_EQ(shakes.exchanges, expected);
     EXPECT_EQ(shakes.equalisations, 49);
     int shown = 0;
