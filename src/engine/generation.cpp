@@ -20,25 +20,11 @@
 #include "shell/mylog.h"
 #include "shell/status.h"
 
-#include <QElapsedTimer>
 
 namespace {
 
 constexpr int kTries = 50;
 const QString k人員配置表 = QStringLiteral("人員配置表");
-
-// Adds the time from construction to destruction to a counter.
-class Timed {
-public:
-    explicit Timed(qint64& total) : total_(total) { clock_.start(); }
-    ~Timed() { total_ += clock_.nsecsElapsed(); }
-    Timed(const Timed&) = delete;
-    Timed& operator=(const Timed&) = delete;
-
-private:
-    qint64& total_;
-    QElapsedTimer clock_;
-};
 
 xl::Range grid()
 {
@@ -77,7 +63,7 @@ private:
 // the start day loaded with their totals. False after the reader's message.
 bool prepare()
 {
-    Timed timed(作成計測値.読込ns);
+    const 計測区間 timed(作成計測値.読込ns);
     テーブル再定義();
     EarlierDays earlier;
     earlier.keep();
@@ -117,7 +103,7 @@ void switchesAfterWrite()
 // Day d of every member as abbreviations: the secured column, or the last failed try's.
 void writeDay(int d, bool secured)
 {
-    Timed timed(作成計測値.書込ns);
+    const 計測区間 timed(作成計測値.書込ns);
     switchesBeforeWrite();
     xl::Block cells(Member_Cnt, 1);
     for (int m = 1; m <= Member_Cnt; ++m) {
@@ -141,7 +127,7 @@ void countDay(int d)
 // day before are changed: later days hold nothing but reserved cells, which no exchange moves.
 void shake(int d, int tryNo)
 {
-    Timed timed(作成計測値.揺すりns);
+    const 計測区間 timed(作成計測値.揺すりns);
     if (経過表示 >= 1)
         xlAppSetting(true, true, false);
     if (最適化手順.ランダム交換)
@@ -166,7 +152,7 @@ bool staffDay(int d)
         ++作成計測値.試し数;
         float r;
         {
-            Timed timed(作成計測値.配置ns);
+            const 計測区間 timed(作成計測値.配置ns);
             r = 日別配置(d, tryNo);
         }
         if (r > 0) {

@@ -3,6 +3,7 @@
 // the days Start_Day..Day_Cnt staffed one by one in up to 50 tries each, the days already filled
 // shaken between failed tries. Every finished day column goes to the sheet at once, so the user
 // sees the roster grow.
+#include <QElapsedTimer>
 #include <QtGlobal>
 
 // The re-adjustment window has read the current table; every attempt clears it.
@@ -23,8 +24,24 @@ struct 作成計測 {
     qint64 配置ns = 0;   // 日別配置
     qint64 揺すりns = 0; // the shakes between failed tries
     qint64 書込ns = 0;   // day columns written to the sheet
+    qint64 最適化ns = 0; // the optimiser runs after staffed attempts
+    qint64 後処理ns = 0; // finishing the accepted or failed table
+    qint64 採用ms = -1;  // from the run's start to the first accepted table
 };
 inline 作成計測 作成計測値;
+
+// Adds the time from construction to destruction to a counter of 作成計測値.
+class 計測区間 {
+public:
+    explicit 計測区間(qint64& total) : total_(total) { clock_.start(); }
+    ~計測区間() { total_ += clock_.nsecsElapsed(); }
+    計測区間(const 計測区間&) = delete;
+    計測区間& operator=(const 計測区間&) = delete;
+
+private:
+    qint64& total_;
+    QElapsedTimer clock_;
+};
 
 // One attempt. analyse shows the pre-run analysis first (the driver asks for it once per run,
 // never in background mode). 作成状態 becomes 0 when the attempt cannot start or is stopped.

@@ -25,8 +25,16 @@ const QString kCrLf = QStringLiteral("\r\n");
 
 void optimise(long passes)
 {
+    const 計測区間 timed(作成計測値.最適化ns);
     if (最適化手順.最適化実行)
         最適化手順.最適化実行(passes, Day_Cnt, 0);
+}
+
+void accept()
+{
+    作成状態 = 1;
+    if (作成計測値.採用ms < 0)
+        作成計測値.採用ms = 作成開始時刻.elapsed();
 }
 
 long bestShiftCount()
@@ -86,7 +94,7 @@ bool restDayDecision(bool& repeat)
     QString text;
     const float v = 出勤日数過不足一覧(text);
     if (v == 0) {
-        作成状態 = 1;
+        accept();
         optimise(1);
         repeat = false;
         return false;
@@ -96,7 +104,7 @@ bool restDayDecision(bool& repeat)
             repeat = true;
             return notice(QStringLiteral("休みが多過ぎる人が出ました。再挑戦！！"), 4000);
         }
-        作成状態 = 1;
+        accept();
         repeat = false;
         if (分析結果_Ans == 1) {
             if (Sw_中止)
@@ -116,7 +124,7 @@ bool restDayDecision(bool& repeat)
         return notice(QStringLiteral("休み数超過！再挑戦！！"), 6000);
     }
     if (!Sw_勤務日数調整) {
-        作成状態 = 1;
+        accept();
         repeat = false;
         return false;
     }
@@ -146,8 +154,10 @@ bool improveStaffed(bool& repeat)
         return true;
     QString text;
     for (int round = 1; round <= 5 && !Sw_中止 && 出勤日数過不足一覧(text) > 0; ++round) {
-        if (最適化手順.ランダム入替処理)
+        if (最適化手順.ランダム入替処理) {
+            const 計測区間 timed(作成計測値.最適化ns);
             最適化手順.ランダム入替処理(1);
+        }
         optimise(1);
     }
     return restDayDecision(repeat);
@@ -214,10 +224,16 @@ void finish(bool ringStarted)
             && 最適化手順.ベストシフト復元)
             最適化手順.ベストシフト復元();
     } else if (作成状態 == 1) {
-        作成後処理(QStringLiteral("成功"));
+        {
+            const 計測区間 timed(作成計測値.後処理ns);
+            作成後処理(QStringLiteral("成功"));
+        }
         report();
     } else if (!確保完了) {
-        作成後処理(QStringLiteral("失敗"));
+        {
+            const 計測区間 timed(作成計測値.後処理ns);
+            作成後処理(QStringLiteral("失敗"));
+        }
         // Only a run that tried days has a log of its own to show.
         if (ringStarted)
             offerLog();
@@ -238,6 +254,7 @@ void cmd開始_Click(const 作成オプション& options)
 {
     Sw_中止 = false;
     制限時間超過 = false;
+    作成計測値 = {};
     作成開始時刻.start();
     if (options.seed)
         Randomize(*options.seed);
