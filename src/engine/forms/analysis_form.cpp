@@ -63,8 +63,11 @@ frm分析結果::frm分析結果(const 分析数値& f, const 分析判定& j, Q
             lbl[size_t(r.row)]->setText(r.caption);
             lblDt[size_t(r.row)]->setText(r.value);
         }
+        lbl[size_t(r.row)]->setVisible(filled);
+        lblDt[size_t(r.row)]->setVisible(filled);
     }
-    grid->setRowMinimumHeight(5, 6);
+    if (f.週間表示)
+        grid->setRowMinimumHeight(5, 6);
 
     lblResult = new QLabel(j.判定, this);
     lblResult->setWordWrap(true);
@@ -72,6 +75,7 @@ frm分析結果::frm分析結果(const 分析数値& f, const 分析判定& j, Q
     QFont bold = lblResult->font();
     bold.setBold(true);
     lblResult->setFont(bold);
+    lblResult->setVisible(!j.判定.isEmpty());
     lblAsk = new QLabel(QStringLiteral("開始しますか？"), this);
     lblAsk2 = new QLabel(j.回答案内, this);
     lblAskTime = new QLabel(QStringLiteral("5秒"), this);
@@ -95,6 +99,7 @@ frm分析結果::frm分析結果(const 分析数値& f, const 分析判定& j, Q
     layout->setSpacing(10);
     layout->addLayout(grid);
     layout->addWidget(lblResult);
+    layout->addSpacing(6);
     layout->addLayout(ask);
     layout->addLayout(buttons);
     setMinimumWidth(420);

@@ -65,6 +65,11 @@ frm処理中::frm処理中(QWidget* parent)
     setPalette(p);
     setAutoFillBackground(true);
 
+    // Frameless, so the window names itself.
+    lblTitle = new QLabel(QStringLiteral("シフト表作成中"), this);
+    QFont bold = lblTitle->font();
+    bold.setBold(true);
+    lblTitle->setFont(bold);
     txtMsg = readOnlyBox(this);
     txtMsg->setAlignment(Qt::AlignCenter);
     txtMsg->hide();
@@ -89,6 +94,7 @@ frm処理中::frm処理中(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(14, 12, 14, 12);
     layout->setSpacing(8);
+    layout->addWidget(lblTitle);
     layout->addWidget(txtMsg);
     layout->addWidget(PBar);
     layout->addLayout(row);

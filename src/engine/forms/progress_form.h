@@ -22,6 +22,7 @@ public:
     // The time left as "m:ss"; at the limit the run is stopped and the timer ends.
     void Timer1_Timer();
 
+    QLabel* lblTitle;
     QLineEdit* txtMsg;
     QProgressBar* PBar;
     QLabel* Label3;
