@@ -37,11 +37,6 @@ void accept()
         作成計測値.採用ms = 作成開始時刻.elapsed();
 }
 
-long bestShiftCount()
-{
-    return 最適化手順.ベストシフト数 ? 最適化手順.ベストシフト数() : 0;
-}
-
 void caption(const QString& text)
 {
     if (主画面.キャプション)
@@ -184,7 +179,7 @@ void keepBestShift()
     if (!Sw_ベストシフト作成 || 作成状態 != 1 || !最適化手順.ベストシフト追加)
         return;
     最適化手順.ベストシフト追加();
-    DspSplash(QStringLiteral("ベストシフト作成継続・・・") + QString::number(bestShiftCount()));
+    DspSplash(QStringLiteral("ベストシフト作成継続・・・") + QString::number(BestShift_Cnt));
     if (表示待ち有効())
         DoWait(2000);
     DspSplash(QString());
@@ -217,7 +212,7 @@ void finish(bool ringStarted)
     ProgressClose();
     if (制限時間超過)
         MsgBox(制限時間超過メッセージ(), ui::vbOKOnly | ui::vbSystemModal, QStringLiteral("制限時間オーバー"));
-    if (Sw_ベストシフト作成 && bestShiftCount() > 0) {
+    if (Sw_ベストシフト作成 && BestShift_Cnt > 0) {
         作成状態 = 1;
         if (MsgBox(QStringLiteral("試行内で作成されたベストシフト表を復元しますか？"), ui::vbYesNo, QStringLiteral("最優秀シフト表"))
                 == ui::vbYes

@@ -22,13 +22,13 @@ struct OptimiserSteps {
     std::function<void(long passLimit, int dayCount, float startScore)> 最適化実行;
     // n rounds of random exchanges over the changeable period.
     std::function<void(int rounds)> ランダム入替処理;
-    // The best-shift store: emptied when a best-shift run starts, the current table added after
-    // every accepted attempt, the best kept table put back on the sheet; the number kept.
+    // The best-shift store (its count is BestShift_Cnt): emptied when a best-shift run starts, the
+    // current table added after every accepted attempt, the best kept table put back on the sheet.
     std::function<void()> ベストシフト消去;
     std::function<void()> ベストシフト追加;
     std::function<void()> ベストシフト復元;
-    std::function<long()> ベストシフト数;
-    // The weighted-dispersion report headed by guide, and the list of the weight parameters.
+    // The weighted-dispersion report headed by guide (with the run's time), and the list of the
+    // weight parameters.
     std::function<QString(const QString& guide)> 荷重分散レポート作成;
     std::function<QString()> 荷重パラメータ一覧;
     // The roster sheet's data block rewritten from the model and recalculated.

@@ -5,6 +5,7 @@
 #include "engine/generation_driver.h"
 #include "engine/model.h"
 #include "engine/optimiser_steps.h"
+#include "optimise/best_shift.h"
 #include "optimise/install.h"
 #include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
@@ -22,7 +23,7 @@
 
 namespace {
 
-class GenerationRun : public ::testing::TestWithParam<const char*> {
+class GenerationRunTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -34,11 +35,18 @@ protected:
         ui::resetMessages();
         AppPath = stWorkPath = stDbPath = dir.path();
         ASSERT_EQ(AddTableField(), 0);
-        ASSERT_TRUE(openSampleBook(sourceFile(GetParam())).ok);
         installConditionModelSteps();
         installOptimiserSteps();
         表示待ちなし = true;
         LimitTime = 1;
+    }
+    void open(const char* sample) { ASSERT_TRUE(openSampleBook(sourceFile(sample)).ok); }
+    QStringList titles() const
+    {
+        QStringList list;
+        for (const ui::MessageRequest& r : ui::shownMessages())
+            list << r.title;
+        return list;
     }
     void TearDown() override
     {
@@ -63,6 +71,8 @@ protected:
     QTemporaryDir dir;
 };
 
+class GenerationRun : public GenerationRunTest, public ::testing::WithParamInterface<const char*> {};
+
 }  // namespace
 
 // A run accepts a table that keeps every rule (the work-day adjustment may staff a shift beyond
@@ -70,9 +80,13 @@ protected:
 // same seed makes the same table.
 TEST_P(GenerationRun, AcceptsAColouredTableRepeatably)
 {
+    open(GetParam());
+    ui::setNextAnswer(0);
+    ui::setNextAnswer(ui::Answer{0, QStringLiteral("OK")});
     cmd開始_Click({2027});
     ASSERT_EQ(作成状態, 1);
     ASSERT_TRUE(確保完了);
+    EXPECT_EQ(titles(), (QStringList{QStringLiteral("frm分析結果"), QStringLiteral("作成完了")}));
     auto broken = validator::check();
     std::erase_if(broken, [](const auto& v) { return v.rule == validator::Rule::必要人数超過; });
     EXPECT_TRUE(broken.empty()) << validator::describe(broken).toStdString();
@@ -83,7 +97,7 @@ TEST_P(GenerationRun, AcceptsAColouredTableRepeatably)
     for (int m = 1; m <= Member_Cnt; ++m)
         for (int d = 1; d <= Day_Cnt; ++d) {
             const int t = Time_Table(m, d);
-            ASSERT_EQ(TypeIdx(XlText(b(m, d))), t) << m << "/" << d;
+            ASSERT_EQ(XlText(b(m, d)), t > 0 ? Type_Table(t, TYPE_略称) : Yasumi_Kigou) << m << "/" << d;
             if (t > 0 && types.colors[size_t(t - 1)].isValid()) {
                 ASSERT_EQ(g.worksheet().styleAt(g.row() + m - 1, g.column() + d - 1).fill, types.colors[size_t(t - 1)]);
             }
@@ -91,6 +105,8 @@ TEST_P(GenerationRun, AcceptsAColouredTableRepeatably)
     EXPECT_TRUE(g.worksheet().protectContents());
 
     const QString first = gridText();
+    ui::setNextAnswer(0);
+    ui::setNextAnswer(ui::Answer{0, QStringLiteral("OK")});
     cmd開始_Click({2027});
     EXPECT_EQ(gridText(), first);
 }
@@ -98,3 +114,24 @@ TEST_P(GenerationRun, AcceptsAColouredTableRepeatably)
 INSTANTIATE_TEST_SUITE_P(Samples, GenerationRun,
                          ::testing::Values("examples/シフト表作成/条件.csv", "examples/作成例1/条件.csv",
                                            "examples/作成例2/条件.csv"));
+
+// Best-shift mode goes on until the time limit, keeping every accepted table, and puts the best of
+// them back on the sheet when asked.
+TEST_F(GenerationRunTest, BestShiftModeKeepsTablesAndRestoresTheBest)
+{
+    open("examples/作成例1/条件.csv");
+    xlBook->worksheets(QStringLiteral("Main")).range(QStringLiteral("バックグラウンド動作")).setValue(true);
+    xlBook->worksheets(QStringLiteral("Main")).range(QStringLiteral("ベストシフト作成")).setValue(true);
+    LimitTime = 0.008f;  // about half a second
+    ui::setNextAnswer(ui::vbOK);
+    ui::setNextAnswer(ui::vbYes);
+    cmd開始_Click({5});
+    EXPECT_EQ(titles(), (QStringList{QStringLiteral("制限時間オーバー"), QStringLiteral("最優秀シフト表")}));
+    ASSERT_GE(BestShift_Cnt, 2);
+    EXPECT_EQ(作成状態, 1);
+    const vb::Array2<int>& best = BestShift_Time[size_t(ベストシフト最良番号())];
+    const xl::Block b = grid().block();
+    for (int m = 1; m <= Member_Cnt; ++m)
+        for (int d = 1; d <= Day_Cnt; ++d)
+            ASSERT_EQ(TypeIdx(XlText(b(m, d))), best(m, d)) << m << "/" << d;
+}
