@@ -220,7 +220,6 @@ bool 表示待ち有効()
 試行結果 シフト作成(bool analyse)
 {
     確保完了 = false;
-    再調整読込済 = false;
     DspSplash(QStringLiteral("準備中"));
     if (!prepare()) {
         DspSplash(QString());

@@ -6,9 +6,6 @@
 #include <QElapsedTimer>
 #include <QtGlobal>
 
-// The re-adjustment window has read the current table; every attempt clears it.
-inline bool 再調整読込済 = false;
-
 enum class 試行結果 {
     実行,      // the day loop ran (確保完了 tells whether every day was staffed)
     開始不可,  // no attempt can start: the conditions could not be read, or fewer than 2 members
