@@ -20,6 +20,7 @@
 #include "shell/mylog.h"
 #include "shell/status.h"
 
+#include <algorithm>
 
 namespace {
 

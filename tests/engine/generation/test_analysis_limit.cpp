@@ -3,6 +3,7 @@
 #include "engine/time_limit.h"
 #include "shell/globals.h"
 
+#include <QDir>
 #include <QString>
 #include <gtest/gtest.h>
 
@@ -58,6 +59,7 @@ TEST(Analysis, Verdicts)
 TEST(Analysis, Figures)
 {
     resetConditionModel();
+    AppPath = QDir::homePath();  // the boot log goes to the test's own home
     Member_Cnt = 3;
     Day_Cnt = 10;
     Type_Cnt = 2;
