@@ -2,6 +2,7 @@
 
 #include "engine/analysis.h"
 #include "engine/generation.h"
+#include "engine/main_window_steps.h"
 #include "engine/model.h"
 #include "engine/optimiser_steps.h"
 #include "engine/postprocess.h"
@@ -39,14 +40,14 @@ void accept()
 
 void caption(const QString& text)
 {
-    if (主画面.キャプション)
-        主画面.キャプション(text);
+    if (主画面手順.キャプション)
+        主画面手順.キャプション(text);
 }
 
 void restoreMenu(bool enabled)
 {
-    if (主画面.ベストシフト復元可)
-        主画面.ベストシフト復元可(enabled);
+    if (主画面手順.ベストシフト復元可)
+        主画面手順.ベストシフト復元可(enabled);
 }
 
 // The countdown notice (none in background mode); true when the user stopped the run.

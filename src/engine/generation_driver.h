@@ -2,18 +2,8 @@
 // The generation driver ("シフト表作成"): attempts until one is accepted, the user stops, the time
 // limit passes or, in best-shift mode, the stop ends an endless series of attempts; then the
 // accepted table is finished and reported, or the failure is reported.
-#include <QString>
 #include <cstdint>
-#include <functional>
 #include <optional>
-
-// What a run shows in the main window, installed by the windowed program: the caption (an empty
-// text puts the program's own caption back) and whether the best-shift restore menu can be used.
-struct 主画面表示 {
-    std::function<void(const QString&)> キャプション;
-    std::function<void(bool)> ベストシフト復元可;
-};
-inline 主画面表示 主画面;
 
 // seed makes the run repeatable (tests, benchmarks); without one the generator is mixed with the
 // clock once at the start.

@@ -1,6 +1,7 @@
 #include "engine/postprocess.h"
 
 #include "engine/generation.h"
+#include "engine/main_window_steps.h"
 #include "engine/model.h"
 #include "engine/optimiser_steps.h"
 #include "engine/optimiser_window.h"
@@ -57,6 +58,8 @@ void finalBanner(const QString& text)
 void 作成後処理(const QString& text)
 {
     xlAppSetting(false, false, false);
+    if (主画面手順.連続休み調整)
+        主画面手順.連続休み調整();
     DspSplash(QStringLiteral("最終処理中"));
     xlAppSetting(false, false, false);
     xlRunRetry(nullptr, stBookName + QStringLiteral("!勤務色置換"));
