@@ -58,6 +58,15 @@ double ms(qint64 ns)
     return double(ns) / 1e6;
 }
 
+// A sample work folder by its folder's name, any other file by its own name.
+QString labelOf(const QString& set)
+{
+    if (set == u"bench")
+        return set;
+    const QFileInfo file(set);
+    return file.fileName() == u"条件.csv" ? file.dir().dirName() : file.fileName();
+}
+
 // A fresh copy of the set's conditions as the current workbook, in background mode.
 void openSet(const QString& set)
 {
@@ -106,9 +115,9 @@ std::map<std::string, double> run(const QString& set, std::uint64_t seed, bool r
     f["optimiser_ms"] = ms(c.最適化ns);
     f["sheet_write_ms"] = ms(c.書込ns);
     f["post_ms"] = ms(c.後処理ns);
-    if (!g_options.saveDir.isEmpty() && 作成状態 == 1) {
-        const QString name = QFileInfo(set).dir().dirName() + QStringLiteral("-") + QFileInfo(set).baseName()
-            + QStringLiteral("-seed%1.xlsm").arg(seed);
+    // The timed repeat makes the same table: saved once.
+    if (!g_options.saveDir.isEmpty() && 作成状態 == 1 && !ruleTiming) {
+        const QString name = QFileInfo(labelOf(set)).completeBaseName() + QStringLiteral("-seed%1.xlsm").arg(seed);
         xlBook->saveAs(QDir(g_options.saveDir).filePath(name));
     }
     return f;
@@ -184,15 +193,14 @@ int main(int argc, char** argv)
                                  sourceFile("examples/作成例2/条件.csv"), QStringLiteral("bench")};
     sets.insert(sets.end(), g_options.paths.begin(), g_options.paths.end());
     for (const QString& set : sets) {
-        const QString label = set == u"bench" ? set : QFileInfo(set).dir().dirName() + QLatin1Char('/') + QFileInfo(set).fileName();
-        benchmark::RegisterBenchmark(("BM_生成/" + label.toStdString()).c_str(), BM_生成, set)
+        benchmark::RegisterBenchmark(("BM_生成/" + labelOf(set).toStdString()).c_str(), BM_生成, set)
             ->Iterations(kSeeds)
             ->Unit(benchmark::kMillisecond);
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     for (const QString& set : sets) {
-        const QString label = set == u"bench" ? set : QFileInfo(set).dir().dirName();
+        const QString label = labelOf(set);
         auto& results = g_results[set.toStdString()];
         if (results.empty())
             continue;
