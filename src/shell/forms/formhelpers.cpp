@@ -1,7 +1,12 @@
 #include "shell/forms/formhelpers.h"
 
+#include "platform/os/clock.h"
+#include "platform/ui/guard.h"
+#include "shell/globals.h"
+#include "shell/lifecycle.h"
 #include "shell/mymod.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QCursor>
@@ -10,7 +15,7 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QScreen>
-#include <QThread>
+#include <QTimer>
 #include <cmath>
 
 namespace {
@@ -63,6 +68,22 @@ void sendKey(int vk, bool up)
 
 }  // namespace
 
+void RunHandler(const std::function<void()>& handler)
+{
+    if (!AppEnded)
+        ui::guarded(handler, stAppTitle);
+}
+
+void OnClick(QAbstractButton* button, QObject* context, std::function<void()> handler)
+{
+    QObject::connect(button, &QAbstractButton::clicked, context, [handler] { RunHandler(handler); });
+}
+
+void OnTimeout(QTimer* timer, QObject* context, std::function<void()> handler)
+{
+    QObject::connect(timer, &QTimer::timeout, context, [handler] { RunHandler(handler); });
+}
+
 int TwipsPerPixelX(const QWidget* w)
 {
     return twipsPerPixel(w, true);
@@ -95,7 +116,7 @@ void ShowWaitVisible(QWidget* form)
     form->show();
     while (p && p->isVisible()) {
         QCoreApplication::processEvents();
-        QThread::msleep(100);
+        os::sleepMs(100);
     }
 }
 

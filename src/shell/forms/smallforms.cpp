@@ -1,5 +1,6 @@
 #include "shell/forms/smallforms.h"
 
+#include "platform/os/clock.h"
 #include "platform/ui/prompt.h"
 #include "shell/forms/formhelpers.h"
 #include "shell/globals.h"
@@ -141,9 +142,9 @@ frmBootSplash::frmBootSplash(QWidget* parent)
     bottom->addWidget(lblProgress, 1);
     bottom->addWidget(lblTime);
     layout->addLayout(bottom);
-    since_.start();
+    shownAt_ = os::elapsedMs();
     Timer1.setInterval(1000);
-    connect(&Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(since_.elapsed()); });
+    OnTimeout(&Timer1, this, [this] { Timer1_Timer(os::elapsedMs() - shownAt_); });
     Timer1.start();
 }
 
@@ -188,7 +189,7 @@ frmPrgB::frmPrgB(QWidget* parent)
     ProgB->setGeometry(12, 34, 356, 18);
     ProgB2->setGeometry(12, 58, 356, 18);
     cmdCancel->setGeometry(140, 88, 100, 28);
-    connect(cmdCancel, &QPushButton::clicked, this, [] { Sw_中止 = true; });
+    OnClick(cmdCancel, this, [] { Sw_中止 = true; });
     for (QWidget* w : {static_cast<QWidget*>(lblName), static_cast<QWidget*>(ProgB), static_cast<QWidget*>(ProgB2)})
         w->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
@@ -240,7 +241,7 @@ frmAbout::frmAbout(QWidget* parent)
     cmdOk->setDefault(true);
     cmdSysInfo = new QPushButton(QStringLiteral("システム情報(&S)..."), this);
     connect(cmdOk, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
+    OnClick(cmdSysInfo, this, [this] { StartSysInfo(); });
 
     auto* text = new QVBoxLayout;
     for (QLabel* l : {lblTitle, lblVersion, lblDescription, lblDisclaimer, lblEmail, lblWeb})
