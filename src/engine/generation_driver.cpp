@@ -9,6 +9,7 @@
 #include "engine/shiftload.h"
 #include "engine/time_limit.h"
 #include "engine/totals.h"
+#include "platform/os/clock.h"
 #include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
@@ -35,7 +36,7 @@ void accept()
 {
     作成状態 = 1;
     if (作成計測値.採用ms < 0)
-        作成計測値.採用ms = 作成開始時刻.elapsed();
+        作成計測値.採用ms = 作成経過時間();
 }
 
 void caption(const QString& text)
@@ -251,7 +252,7 @@ void cmd開始_Click(const 作成オプション& options)
     Sw_中止 = false;
     制限時間超過 = false;
     作成計測値 = {};
-    作成開始時刻.start();
+    作成開始時刻 = os::elapsedMs();
     if (options.seed)
         Randomize(*options.seed);
     else

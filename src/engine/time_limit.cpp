@@ -1,5 +1,6 @@
 #include "engine/time_limit.h"
 
+#include "platform/os/clock.h"
 #include "shell/globals.h"
 
 #include <cmath>
@@ -20,14 +21,19 @@ double 制限時間分()
     return LimitTime > 0 ? double(LimitTime) : 10.0;
 }
 
+qint64 作成経過時間()
+{
+    return 作成開始時刻 >= 0 ? os::elapsedMs() - 作成開始時刻 : 0;
+}
+
 qint64 残り時間()
 {
-    return 残り時間(制限時間分(), 作成開始時刻.isValid() ? 作成開始時刻.elapsed() : 0);
+    return 残り時間(制限時間分(), 作成経過時間());
 }
 
 bool 制限時間判定()
 {
-    if (制限時間超過 || !作成開始時刻.isValid() || 残り時間() >= 0)
+    if (制限時間超過 || 作成開始時刻 < 0 || 残り時間() >= 0)
         return false;
     Sw_中止 = true;
     制限時間超過 = true;

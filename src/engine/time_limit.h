@@ -1,6 +1,7 @@
 #pragma once
 // The time limit of a generation run: LimitTime minutes (fractions of a minute count) measured on
-// the run's monotonic clock 作成開始時刻, in background mode as well as with the progress window.
+// the program's monotonic clock from 作成開始時刻, in background mode as well as with the
+// progress window.
 #include <QString>
 #include <QtGlobal>
 
@@ -11,6 +12,8 @@ QString 残分表示(qint64 remainingMs);
 // The limit in force: LimitTime, or the start-condition default of 10 minutes when none above 0
 // was set (a limit of 0 would stop every run at once).
 double 制限時間分();
+// Milliseconds since the current run started (0 before any run).
+qint64 作成経過時間();
 // Milliseconds left in the current run (the whole limit while no run has started).
 qint64 残り時間();
 

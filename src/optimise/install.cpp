@@ -22,7 +22,7 @@ void installOptimiserSteps()
     最適化手順.ベストシフト復元 = ベストシフト復元;
     // The report's time is the generation run's.
     最適化手順.荷重分散レポート作成 = [](const QString& guide) {
-        return 荷重分散レポート作成(TickCount() - 作成開始時刻.elapsed(), nullptr, nullptr, 0, guide);
+        return 荷重分散レポート作成(作成開始時刻, nullptr, nullptr, 0, guide);
     };
     最適化手順.荷重パラメータ一覧 = 荷重パラメータ一覧;
     最適化手順.人員配置表更新 = 人員配置表更新;

@@ -12,7 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QThread>
+#include "manual_clock.h"
 #include <gtest/gtest.h>
 
 // The window follows the logic's state, sits where 進行状況表示 says, stops only after the
@@ -23,8 +23,9 @@ TEST(ProgressWindow, ShowsProgressAndStops)
     ui::resetMessages();
     制限時間超過 = false;
     進行状況表示 = 2;
+    ManualClock clock;
     LimitTime = 10;
-    作成開始時刻.start();
+    作成開始時刻 = 0;
     install処理中Window();
     procwin::show();
     procwin::setRange(0, 32);
@@ -34,7 +35,10 @@ TEST(ProgressWindow, ShowsProgressAndStops)
     EXPECT_TRUE(f->isVisible());
     EXPECT_EQ(f->PBar->value(), 7);
     EXPECT_FALSE(f->txtMsg->isVisible());
-    EXPECT_TRUE(f->txt残分->text() == QStringLiteral("10:00") || f->txt残分->text() == QStringLiteral("9:59"));
+    EXPECT_EQ(f->txt残分->text(), QStringLiteral("10:00"));
+    clock.advance(210000);
+    f->Timer1_Timer();
+    EXPECT_EQ(f->txt残分->text(), QStringLiteral("6:30"));
     const QRect screen = f->screen()->geometry();
     EXPECT_EQ(f->frameGeometry().right(), screen.right() - 50);
     EXPECT_EQ(f->frameGeometry().bottom(), screen.bottom() - 50);
@@ -50,8 +54,10 @@ TEST(ProgressWindow, ShowsProgressAndStops)
     EXPECT_EQ(ui::shownMessages().back().title, QStringLiteral("中止確認"));
 
     Sw_中止 = false;
-    LimitTime = 0.0002f;  // 12 ms
-    QThread::msleep(20);
+    clock.advance(390000);
+    f->Timer1_Timer();
+    EXPECT_FALSE(Sw_中止);
+    clock.advance(1);
     f->Timer1_Timer();
     EXPECT_TRUE(Sw_中止);
     EXPECT_TRUE(制限時間超過);

@@ -5,6 +5,7 @@
 #include "engine/model.h"
 #include "engine/optimiser_steps.h"
 #include "engine/progress_window.h"
+#include "engine/time_limit.h"
 #include "platform/ui/prompt.h"
 #include "sample_book.h"
 #include "shell/globals.h"
@@ -25,6 +26,7 @@ void GenerationTest::SetUp()
     ui::resetMessages();
     最適化手順 = {};
     作成計測値 = {};
+    制限時間超過 = false;
     表示待ちなし = true;
     AppPath = stWorkPath = stDbPath = dir.path();
     DbBusyTimeoutMs = 0;

@@ -1,6 +1,7 @@
 #include "engine/analysis.h"
 #include "engine/model.h"
 #include "engine/time_limit.h"
+#include "manual_clock.h"
 #include "shell/globals.h"
 
 #include <QDir>
@@ -91,7 +92,8 @@ TEST(Analysis, Figures)
 }
 
 // What is left of the limit, to the millisecond: exactly at the limit there is time left, a
-// fraction of a minute counts, and no limit set means the default ten minutes.
+// fraction of a minute counts, no limit set means the default ten minutes, and the stop is raised
+// once.
 TEST(TimeLimit, RemainingTime)
 {
     EXPECT_EQ(残分表示(残り時間(10, 210000)), QStringLiteral("6:30"));
@@ -101,10 +103,16 @@ TEST(TimeLimit, RemainingTime)
     EXPECT_EQ(残り時間(2.5, 0), 150000);
 
     resetShellGlobals();
+    ManualClock clock;
     制限時間超過 = false;
-    作成開始時刻.start();
+    作成開始時刻 = 0;
+    clock.advance(600000);
     EXPECT_FALSE(制限時間判定());
-    EXPECT_GT(残り時間(), 590000);
+    EXPECT_FALSE(Sw_中止);
+    clock.advance(1);
+    EXPECT_TRUE(制限時間判定());
+    EXPECT_TRUE(Sw_中止);
+    EXPECT_FALSE(制限時間判定());
     LimitTime = 2.5f;
     EXPECT_EQ(制限時間超過メッセージ(), QStringLiteral("制限時間の2.5分が過ぎました！\r\n処理を中止します。"));
     resetShellGlobals();
