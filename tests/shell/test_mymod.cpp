@@ -1,31 +1,14 @@
 #include "../support/manual_clock.h"
+#include "pass_counter.h"
 #include "platform/text/vb.h"
 #include "shell/globals.h"
 #include "shell/mymod.h"
 
 #include <QCoreApplication>
-#include <QEvent>
-#include <QObject>
 #include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
-
-// Counts event-processing passes: each delivery posts the next event, which Qt delivers in the
-// following pass.
-class PassCounter : public QObject {
-public:
-    int passes = 0;
-    void arm() { QCoreApplication::postEvent(this, new QEvent(QEvent::User)); }
-    bool event(QEvent* e) override
-    {
-        if (e->type() != QEvent::User)
-            return QObject::event(e);
-        ++passes;
-        arm();
-        return true;
-    }
-};
 
 class WaitTest : public ::testing::Test {
 protected:
@@ -34,11 +17,7 @@ protected:
         resetShellGlobals();
         counter.arm();
     }
-    void TearDown() override
-    {
-        QCoreApplication::removePostedEvents(&counter);
-        resetShellGlobals();
-    }
+    void TearDown() override { resetShellGlobals(); }
     PassCounter counter;
     ManualClock clock;
 };
