@@ -11,6 +11,7 @@
 #include "shell/myexcel.h"
 #include "shell/myfile.h"
 #include "shell/status.h"
+#include "storage/savedshifts.h"
 #include "workbook/condfile.h"
 
 #include <QDir>
@@ -151,6 +152,10 @@ void 初期化()
     const QString path = QDir(AppPath).filePath(QStringLiteral("parts/新規作成.csv"));
     if (!条件取込(path, QStringLiteral("新規作成エラー")))
         return;
+    if (MsgBox(QStringLiteral("勤務記録も初期化します。") + kCrLf + kCrLf + QStringLiteral("よろしいですか？"), ui::vbYesNo,
+               QStringLiteral("勤務記録初期化"))
+        == ui::vbYes)
+        削除_勤務記録();
     基本情報読込();
     // The template is not the user's file: the next save asks for a name of its own.
     現在条件ファイル.clear();

@@ -107,3 +107,30 @@ TEST_F(CondExchangeTest, SaveAsksBeforeOverwritingAndReportsFailure)
     EXPECT_TRUE(shown(QStringLiteral("条件データ保存エラー")));
     EXPECT_NE(lastPrompt(), QStringLiteral("保存を完了しました！"));
 }
+
+TEST_F(CondExchangeTest, NewFileResetsToTheTemplateAndOnRequestTheSavedShifts)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("parts")));
+    ASSERT_TRUE(QFile::copy(sourceFile("parts/新規作成.csv"), dir.filePath(QStringLiteral("parts/新規作成.csv"))));
+    fillGrid(0);
+    placeBook();
+    save(ui::vbOK);
+    ASSERT_GT(scalar(QStringLiteral("SELECT count(*) FROM T_勤務表")).toInt(), 0);
+
+    // Cancel on the second question changes nothing.
+    const xl::Block before = grid();
+    ui::setNextAnswer(ui::vbOK);
+    ui::setNextAnswer(ui::vbCancel);
+    mnuNewFile_Click();
+    EXPECT_TRUE(grid() == before);
+
+    現在条件ファイル = QStringLiteral("/somewhere/前回.csv");
+    for (const int answer : {ui::vbOK, ui::vbOK, ui::vbYes})
+        ui::setNextAnswer(answer);
+    mnuNewFile_Click();
+    EXPECT_TRUE(shown(QStringLiteral("勤務記録初期化")));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM T_勤務表")).toInt(), 0);
+    EXPECT_TRUE(現在条件ファイル.isEmpty());
+    EXPECT_TRUE(book->worksheets(QStringLiteral("名前リスト")).range(QStringLiteral("C1")).value().toString().isEmpty());
+    EXPECT_FALSE(grid() == before);
+}
