@@ -442,6 +442,7 @@ void readPersonalConditions()
 void readLastMonthTotals(const Stage& stage)
 {
     Sw_過去累計使用 = XlBool(RangeA(QStringLiteral("過去累計使用")).value());
+    先月累計 = {};
     if (!Sw_過去累計使用)
         return;
     stage(QStringLiteral("先月データ読込み"));
@@ -450,12 +451,14 @@ void readLastMonthTotals(const Stage& stage)
     } catch (const std::exception&) {
     }
     const Grid g(RangeA(QStringLiteral("過去計")), QString(), QStringLiteral("過去計"));
+    先月累計.ReDim(Member_Cnt + 1, 13);
     for (int i = 1; i <= Member_Cnt; ++i) {
         for (int j = 1; j <= Type_Cnt; ++j)
-            Member_Sum(i, j) = float(valOf(g(i, j)));
-        Member_Sum(i, 11) = float(valOf(g(i, 11)));
-        Member_Sum_K(i) = float(num(g(i, 13)));
+            先月累計(i, j) = float(valOf(g(i, j)));
+        先月累計(i, 11) = float(valOf(g(i, 11)));
+        先月累計(i, 13) = float(num(g(i, 13)));
     }
+    先月累計加算();
 }
 
 // Staff needed per shift type and day, and each day's total. A need that is no number, or one

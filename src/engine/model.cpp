@@ -99,6 +99,7 @@ void resetConditionModel()
     Rsv_Table_Copy = {};
     指定勤務.clear();
     職制_Ex = {};
+    先月累計 = {};
     連続勤務上限 = 0;
     連続休み上限 = 0;
     Kinsi_Pattern_Cnt = 0;

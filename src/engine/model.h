@@ -92,6 +92,9 @@ inline std::array<std::array<std::uint32_t, TYPE_MAX + 1>, MEM_MAX + 2> shiftDay
 inline vb::Array2<int> Rsv_Table_Copy;    // the reservations as read
 inline QStringList 指定勤務;              // [0] empty, [1..] shift numbers as text
 inline vb::Array2<QVariant> 職制_Ex;      // rows 1..n, column 1 = group name
+// Last month's totals as read with Sw_過去累計使用 (m, 0..13: 1..t per shift, 11 total, 13
+// holiday work), kept so that a recount of the totals starts from them again; empty without.
+inline vb::Array2<float> 先月累計;
 
 // Scalars of the conditions.
 inline int 連続勤務上限 = 0;

@@ -61,6 +61,30 @@ void 集計クリア()
     shiftDayBits = {};
 }
 
+void 先月累計加算()
+{
+    if (!Sw_過去累計使用 || 先月累計.isEmpty())
+        return;
+    for (int i = 1; i <= Member_Cnt; ++i) {
+        for (int j = 1; j <= Type_Cnt; ++j)
+            Member_Sum(i, j) = 先月累計(i, j);
+        Member_Sum(i, 11) = 先月累計(i, 11);
+        Member_Sum_K(i) = 先月累計(i, 13);
+    }
+}
+
+void 集計再計算()
+{
+    集計クリア();
+    先月累計加算();
+    for (int i = 1; i <= Member_Cnt; ++i)
+        for (int d = 1; d <= Day_Cnt; ++d) {
+            const int t = Time_Table(i, d);
+            if (t >= 1 && t <= Type_Cnt)
+                勤務集計加算(i, t, d);
+        }
+}
+
 void 勤務集計加算(int m, int t, int d)
 {
     std::uint32_t& bits = dayBits(m, t);

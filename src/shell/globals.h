@@ -30,6 +30,10 @@ inline long 作成開始日 = 0;
 inline long 基準開始日 = 0;
 // The time limit of a generation run in minutes.
 inline float LimitTime = 0;
+// A best-shift run's progress for the caption: tables kept, successful and doubtful attempts.
+inline long BestShift_Cnt = 0;
+inline long BestShift_OkCnt = 0;
+inline long BestShift_NgCnt = 0;
 // Passes a value into a dialog and its answer back (the message box, the optimiser settings).
 inline QVariant DlgParam;
 
@@ -51,5 +55,8 @@ inline void resetShellGlobals()
     作成開始日 = 0;
     基準開始日 = 0;
     LimitTime = 0;
+    BestShift_Cnt = 0;
+    BestShift_OkCnt = 0;
+    BestShift_NgCnt = 0;
     DlgParam.clear();
 }

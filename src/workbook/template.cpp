@@ -194,6 +194,18 @@ xl::CellStyle withFormat(xl::CellStyle s, const QString& format)
     return s;
 }
 
+// Group names (職制) such as 介護福祉士 fit their column.
+constexpr double kGroupWidth = 11.5;
+
+// An A4 print of the sheet's input block, one page wide (and tall), repeating its heading rows.
+void printSetUp(xl::Worksheet& ws, const QString& area, int orientation, const QString& titleRows = {}, int pagesTall = 0)
+{
+    ws.setPageSetup(xl::PageSetup{orientation, 0, 1, pagesTall, xl::kPaperA4});
+    ws.setPrintArea(area);
+    if (!titleRows.isEmpty())
+        ws.setPrintTitleRows(titleRows);
+}
+
 // A tiny writer over one sheet: texts, styles and widths by address.
 class Painter {
 public:
@@ -302,8 +314,9 @@ void buildShiftSheet(xl::Worksheet& ws)
 
     p.width(u"A:A"_s, 6);
     p.width(u"B:B"_s, 12.5);
-    p.width(u"C:C"_s, 8.5);
+    p.width(u"C:C"_s, kGroupWidth);
     ws.freezePanes(4, 3);
+    printSetUp(ws, u"A1:AV67"_s, xl::kLandscape, u"$3:$4"_s);
 
     // Program state, to the right of the printed area.
     const char16_t* state[] = {u"行番号", u"列番号", u"SelRow", u"Dirty", u"TimeSum"};
@@ -443,6 +456,7 @@ void buildBasicSheet(xl::Worksheet& ws)
     p.width(u"T:T"_s, 2);
     p.width(u"U:U"_s, 12);
     p.width(u"V:V"_s, 11);
+    printSetUp(ws, u"A1:S104"_s, xl::kPortrait, {}, 1);
     ws.protect();
 }
 
@@ -487,7 +501,7 @@ void buildScheduleSheet(xl::Worksheet& ws)
     p.width(u"A:A"_s, 4);
     p.width(u"B:B"_s, 7);
     p.width(u"C:C"_s, 12.5);
-    p.width(u"D:D"_s, 8.5);
+    p.width(u"D:D"_s, kGroupWidth);
     p.width(u"AJ:AK"_s, 9);
     p.width(u"AL:AM"_s, 2);
     p.width(u"AN:AN"_s, 13);
@@ -495,6 +509,7 @@ void buildScheduleSheet(xl::Worksheet& ws)
     p.width(u"AP:AQ"_s, 2);
     p.width(u"AR:BV"_s, 4.5);
     ws.freezePanes(4, 4);
+    printSetUp(ws, u"A1:AK54"_s, xl::kLandscape, u"$3:$4"_s);
     ws.protect();
 }
 
@@ -562,6 +577,7 @@ void buildNeedSheet(xl::Worksheet& ws)
     p.width(u"C:C"_s, 5);
     p.width(u"D:GR"_s, 4.5);
     ws.freezePanes(0, 3);
+    printSetUp(ws, u"A1:AW55"_s, xl::kLandscape);   // the group tables and nine members a row
     ws.protect();
 }
 
@@ -585,6 +601,7 @@ void buildReserveSheet(xl::Worksheet& ws)
     p.width(u"AI:AI"_s, 12);
     p.width(u"AJ:AJ"_s, 6);
     ws.freezePanes(4, 2);
+    printSetUp(ws, u"A1:AG54"_s, xl::kLandscape, u"$3:$4"_s);
     ws.protect();
 }
 
@@ -622,6 +639,7 @@ void buildMainSheet(xl::Worksheet& ws, QDate period)
     p.width(u"A:A"_s, 2);
     p.width(u"B:B"_s, 22);
     p.width(u"C:C"_s, 14);
+    printSetUp(ws, u"A1:H17"_s, xl::kPortrait);
     ws.protect();
 }
 
@@ -640,6 +658,19 @@ QDate defaultPeriod()
 }
 
 }  // namespace
+
+void showWorkingCells(xl::Workbook& book, bool shown)
+{
+    const std::pair<QString, QString> working[] = {
+        {u"人員配置表"_s, u"BM:CO"_s},    // selection state, Dirty, TimeSum, last month, running totals
+        {u"スケジュール"_s, u"AR:BV"_s},  // Member_Scdl masks
+        {u"基本設定"_s, u"U:V"_s},        // the type lists
+        {u"基本設定"_s, u"28:28"_s},      // DayBefore_Table masks
+    };
+    for (const auto& [sheet, lines] : working)
+        book.worksheets(sheet).range(lines).setHidden(!shown);
+    book.worksheets(u"dbg"_s).setVisible(shown ? xl::kSheetVisible : xl::kSheetHidden);
+}
 
 const std::vector<NameSpec>& templateNames()
 {
@@ -688,6 +719,7 @@ xl::Workbook& createTemplate(xl::Application& app, QDate period)
     }
 
     book.worksheets(u"人員配置表"_s).activate();
+    showWorkingCells(book, false);
     attach(book);
     book.setSaved(true);
     return book;

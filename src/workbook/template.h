@@ -42,6 +42,11 @@ const std::vector<NameSpec>& templateNames();
 // The sheets in workbook order.
 QStringList templateSheets();
 
+// The cells only the program reads (selection state, Dirty, TimeSum, last month's days, running
+// totals, masks and type lists) and the debug sheet: hidden for the ward manager, shown for
+// debugging.
+void showWorkingCells(xl::Workbook& book, bool shown);
+
 // Adds a new workbook to app with the whole layout, the recalculation, the macros and the event
 // handlers attached (attach() of macros.h), calculated once. period sets 年 and 月 of sheet Main
 // (default: the month after today). The book is left marked as saved.

@@ -263,11 +263,11 @@ TEST_F(Optimiser, RandomRoundsClearTheStopAndPutTheSwitchesBack)
     EXPECT_TRUE(XlApp().enableEvents());
 }
 
-TEST(DecimalAlign, IntegerPartRightAlignedDecimalsCut)
+TEST(DecimalAlign, IntegerPartRightAlignedNeverCutDecimalsCut)
 {
     EXPECT_EQ(小数点位置揃え(12.5f, 3, 4), QStringLiteral(" 12.5   "));
     EXPECT_EQ(小数点位置揃え(3.0f, 3, 4), QStringLiteral("  3.0   "));
-    EXPECT_EQ(小数点位置揃え(1234.56789f, 3, 4), QStringLiteral("234.568 "));
+    EXPECT_EQ(小数点位置揃え(1234.56789f, 3, 4), QStringLiteral("1234.568 "));
     EXPECT_EQ(小数点位置揃え(0.123456f, 3, 4), QStringLiteral("  0.1234"));
 }
 

@@ -10,10 +10,12 @@ namespace xl {
 
 namespace {
 
+// Never destroyed: an Application held in a static object leaves the list after every
+// function-local static of this file is gone.
 std::vector<Application*>& liveApplications()
 {
-    static std::vector<Application*> list;
-    return list;
+    static auto* list = new std::vector<Application*>;
+    return *list;
 }
 
 std::function<void(Application&)>& creationHook()

@@ -26,6 +26,10 @@ struct BorderEdge {
     bool operator==(const BorderEdge&) const = default;
 };
 
+// The font the workbook's default style names in the file: a Japanese gothic that spreadsheet
+// programs find (or map to a Japanese face), so the Japanese texts keep Japanese glyphs.
+inline const QString kDefaultFontName = QStringLiteral("游ゴシック");
+
 // Formatting of one cell. An invalid QColor means "none / automatic".
 struct CellStyle {
     QColor fill;                    // interior colour
@@ -66,6 +70,17 @@ struct SheetProtection {
     bool operator==(const SheetProtection&) const = default;
 };
 
+// Printing. zoom 0 fits the print to fitToPagesWide by fitToPagesTall pages (0 = as many as
+// needed). The print area and the title rows are the sheet's names Print_Area and Print_Titles.
+struct PageSetup {
+    int orientation = 1;            // xlPortrait = 1, xlLandscape = 2
+    int zoom = 100;                 // percent
+    int fitToPagesWide = 1;
+    int fitToPagesTall = 1;
+    int paperSize = 0;              // the format's paper number (9 = A4); 0 = the printer's own
+    bool operator==(const PageSetup&) const = default;
+};
+
 struct SheetData {
     QString name;
     // Cells keyed by (row, column), both 1-based. Sparse.
@@ -80,6 +95,8 @@ struct SheetData {
     double defaultColumnWidth = 8.43;
     double defaultRowHeight = 15.0;
     int zoom = 100;
+    int visible = -1;                       // xlSheetVisible -1, xlSheetHidden 0, xlSheetVeryHidden 2
+    PageSetup pageSetup;
 };
 
 // A defined name. sheet = -1 for workbook scope, else the index of the sheet it belongs to.

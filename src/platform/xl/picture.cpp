@@ -88,11 +88,14 @@ void drawBorderEdge(QPainter& p, const BorderEdge& e, bool vertical, int at, int
 
 QFont cellFont(const CellStyle& s)
 {
+    // The workbook's Japanese gothic is drawn with the one installed here; the Japanese face
+    // comes next for any other font, so that no text falls back to Chinese glyphs.
+    const QString japanese = QStringLiteral("Noto Sans CJK JP");
     QFont f;
-    if (s.fontName.isEmpty())
-        f.setFamilies({QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAexGothic"), QStringLiteral("DejaVu Sans")});
+    if (s.fontName.isEmpty() || s.fontName == kDefaultFontName || s.fontName == QLatin1String("Yu Gothic"))
+        f.setFamilies({japanese, QStringLiteral("IPAexGothic"), QStringLiteral("DejaVu Sans")});
     else
-        f.setFamily(s.fontName);
+        f.setFamilies({s.fontName, japanese, QStringLiteral("DejaVu Sans")});
     f.setPixelSize(std::max(1, int(std::lround(s.fontSize * 96.0 / 72.0))));
     f.setBold(s.bold);
     return f;

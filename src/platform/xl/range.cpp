@@ -386,12 +386,25 @@ void Range::pasteText(const QString& text) const
 
 bool Range::replace(const QString& what, const QString& replacement) const
 {
-    if (what.isEmpty())
-        return true;
     const QVariant typed = cellValue(replacement);
     const QVariant asText = cellValue(replacement, true);
     const auto text = textStyles(sheet_->book_->data_.styles);
     bool any = false;
+    if (what.isEmpty()) {
+        if (!typed.isValid())
+            return true;
+        checkBlockSize();
+        forEveryCell(sheet_->sheet().cells, top_, left_, bottom_, right_, [&](int, int, Cell& cell) {
+            if (cell.value.isValid() || !cell.formula.isEmpty())
+                return;
+            cell.value = isText(text, cell.style) ? asText : typed;
+            giveDateFormat(cell);
+            any = true;
+        });
+        if (any)
+            written(true);
+        return true;
+    }
     forStoredCells(sheet_->sheet().cells, top_, left_, bottom_, right_, [&](int, int, Cell& cell) {
         if (!cell.value.isValid() || formatValue(cell.value, QStringLiteral("General")).compare(what, Qt::CaseInsensitive) != 0)
             return;

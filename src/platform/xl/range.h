@@ -114,7 +114,8 @@ public:
     void pasteSpecial(int pasteType = kPasteAll) const;
     // Pastes a text block (rows split at CR LF or LF, cells at tabs) as typed entries.
     void pasteText(const QString& text) const;
-    // Replaces every cell whose whole text equals what (ignoring case) by replacement.
+    // Replaces every cell whose whole text equals what (ignoring case) by replacement; an empty
+    // what fills every empty cell (no value, no formula) with replacement.
     bool replace(const QString& what, const QString& replacement) const;
 
     Interior interior() const;

@@ -41,6 +41,11 @@ Workbook::Workbook(Application* app, BookData data, QString fullName)
         data_.styles.emplace_back();
     if (data_.activeSheet < 0 || data_.activeSheet >= int(data_.sheets.size()))
         data_.activeSheet = 0;
+    if (data_.sheets[size_t(data_.activeSheet)].visible != -1) {
+        const auto shown = std::find_if(data_.sheets.begin(), data_.sheets.end(), [](const SheetData& s) { return s.visible == -1; });
+        if (shown != data_.sheets.end())
+            data_.activeSheet = int(shown - data_.sheets.begin());
+    }
     for (int i = 0; i < int(data_.sheets.size()); ++i)
         sheets_.push_back(std::make_unique<Worksheet>(this, i));
     rebuildStyleIndex();
@@ -296,6 +301,10 @@ bool Workbook::eventsOn() const
 void Workbook::cellsWritten(Worksheet& sheet, const QRect& area, bool values)
 {
     saved_ = false;
+    if (!calculating_ && !UserAction::active()) {
+        undo_.clear();
+        redo_.clear();
+    }
     if (values && recalc_ && !calculating_) {
         dirty_ = true;
         scheduleCalculation();

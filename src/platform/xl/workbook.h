@@ -92,6 +92,27 @@ public:
     void addObserver(WorkbookObserver* observer);
     void removeObserver(WorkbookObserver* observer);
 
+    // Undo and Redo of the user's own edits (Worksheet::userEdit), up to kUndoSteps deep. Any
+    // other cell write clears both, so nothing the program wrote is undone; the recalculation and
+    // what the workbook's code writes in answer to the user's edit or selection do not count.
+    static constexpr size_t kUndoSteps = 100;
+    bool canUndo() const { return !undo_.empty(); }
+    bool canRedo() const { return !redo_.empty(); }
+    // Each puts the step's cells back, selects them and fires the change event. Error 1004 when
+    // there is no step or one of its cells is protected now; nothing changes then.
+    void undo();
+    void redo();
+
+    // While one lives, cell writes are the user's own (see undo()).
+    class UserAction {
+    public:
+        UserAction();
+        ~UserAction();
+        UserAction(const UserAction&) = delete;
+        UserAction& operator=(const UserAction&) = delete;
+        static bool active();
+    };
+
     // The content as the file stores it (recalculated first when pending).
     const BookData& data();
 
@@ -102,6 +123,19 @@ private:
     friend class Interior;
     friend class Font;
     friend class Border;
+
+    // One step of the history: the stored cells of an area on a sheet, and the formats to give
+    // back (to the first style where a cell still has the second).
+    struct EditStep {
+        int sheet = 0;
+        QRect area;
+        std::vector<std::pair<std::pair<int, int>, Cell>> cells;
+        std::vector<std::pair<std::pair<int, int>, std::pair<int, int>>> formats;
+    };
+    EditStep takeStep(int sheet, const QRect& area);
+    // Pushes the step of an edit that has just been made (its cells as they were before).
+    void recordUserEdit(EditStep before);
+    void stepBack(std::vector<EditStep>& from, std::vector<EditStep>& to);
 
     // Called by the sheets and ranges after they changed something.
     void cellsWritten(Worksheet& sheet, const QRect& area, bool values);
@@ -131,6 +165,7 @@ private:
     struct MacroEntry { QString module, name; Macro proc; };
     std::vector<MacroEntry> macros_;
     std::vector<WorkbookObserver*> observers_;
+    std::vector<EditStep> undo_, redo_;
     std::unique_ptr<QObject> timerContext_;
     std::unordered_multimap<size_t, int> styleIndex_;
 };

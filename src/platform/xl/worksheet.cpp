@@ -118,10 +118,101 @@ Range Worksheet::usedRange()
     return Range(this, top, left, bottom, right);
 }
 
+int Worksheet::visible() const
+{
+    return sheet().visible;
+}
+
+void Worksheet::setVisible(int state)
+{
+    if (state != kSheetVisible && state != kSheetHidden && state != kSheetVeryHidden)
+        throw Error(1004, QStringLiteral("Visible の値が正しくありません。 (Visible must be -1, 0 or 2, not %1)").arg(state));
+    if (state == sheet().visible)
+        return;
+    if (state != kSheetVisible) {
+        Worksheet* next = nullptr;
+        for (int i = 1; i <= book_->worksheetCount() && !next; ++i) {
+            Worksheet& other = book_->worksheets((index_ + i) % book_->worksheetCount() + 1);
+            if (&other != this && other.visible() == kSheetVisible)
+                next = &other;
+        }
+        if (!next)
+            throw Error(1004, QStringLiteral("表示されているシートをすべて非表示にすることはできません。 (The last shown sheet cannot be hidden)"));
+        if (book_->data_.activeSheet == index_)
+            next->activate();
+    }
+    sheet().visible = state;
+    book_->saved_ = false;
+    book_->viewChanged(*this);
+}
+
+const PageSetup& Worksheet::pageSetup() const
+{
+    return sheet().pageSetup;
+}
+
+void Worksheet::setPageSetup(const PageSetup& setup)
+{
+    const bool valid = (setup.orientation == kPortrait || setup.orientation == kLandscape)
+        && (setup.zoom == 0 || (setup.zoom >= 10 && setup.zoom <= 400)) && setup.fitToPagesWide >= 0
+        && setup.fitToPagesWide <= 32767 && setup.fitToPagesTall >= 0 && setup.fitToPagesTall <= 32767
+        && setup.paperSize >= 0;
+    if (!valid)
+        throw Error(1004, QStringLiteral("ページ設定の値が正しくありません。 (Orientation 1 or 2, Zoom 0 or 10..400, page counts 0..32767)"));
+    sheet().pageSetup = setup;
+    book_->saved_ = false;
+}
+
+QString Worksheet::printArea() const
+{
+    return sheetName(QStringLiteral("Print_Area"));
+}
+
+void Worksheet::setPrintArea(const QString& address)
+{
+    setSheetName(QStringLiteral("Print_Area"), address);
+}
+
+QString Worksheet::printTitleRows() const
+{
+    return sheetName(QStringLiteral("Print_Titles"));
+}
+
+void Worksheet::setPrintTitleRows(const QString& rows)
+{
+    const auto area = parseArea(rows);
+    if (!rows.isEmpty() && (!area || area->left != 1 || area->right != kMaxColumns))
+        throw badReference(rows);
+    setSheetName(QStringLiteral("Print_Titles"), rows);
+}
+
+// The address a name of this sheet's own refers to, without the sheet.
+QString Worksheet::sheetName(const QString& name) const
+{
+    for (const DefinedName& d : book_->data_.names)
+        if (d.sheet == index_ && d.name.compare(name, Qt::CaseInsensitive) == 0)
+            return splitSheetRef(d.refersTo).rest;
+    return {};
+}
+
+void Worksheet::setSheetName(const QString& name, const QString& address)
+{
+    if (!address.isEmpty()) {
+        const auto area = parseArea(address);
+        if (!area)
+            throw badReference(address);
+        book_->defineName(name, Range(this, area->top, area->left, area->bottom, area->right), this);
+    } else if (!sheetName(name).isEmpty()) {
+        book_->deleteName(name, this);
+    }
+}
+
 void Worksheet::activate()
 {
     if (book_->data_.activeSheet == index_)
         return;
+    if (sheet().visible != kSheetVisible)
+        throw Error(1004, QStringLiteral("非表示のシート \"%1\" は選択できません。 (A hidden sheet cannot be activated)").arg(name()));
     book_->data_.activeSheet = index_;
     book_->viewChanged(*this);
     if (book_->eventsOn())
@@ -320,18 +411,26 @@ void Worksheet::setSelection(const Range& target)
         book_->notify([&](WorkbookObserver* o) { o->selectionChange(target); });
 }
 
+void Worksheet::checkUserEditable(const Range& target)
+{
+    if (!protectContents())
+        return;
+    for (int r = target.row(); r <= target.lastRow(); ++r)
+        for (int c = target.column(); c <= target.lastColumn(); ++c)
+            if (!isUserEditable(r, c))
+                throw Error(1004, QStringLiteral("変更しようとしているセルは保護されています。 (The cell %1 is protected)")
+                                      .arg(Range(this, r, c, r, c).address()));
+}
+
 void Worksheet::userEdit(const Range& target, const QVariant& typed)
 {
     if (&target.parent() != this)
         throw badReference(target.address());
-    if (protectContents()) {
-        for (int r = target.row(); r <= target.lastRow(); ++r)
-            for (int c = target.column(); c <= target.lastColumn(); ++c)
-                if (!isUserEditable(r, c))
-                    throw Error(1004, QStringLiteral("変更しようとしているセルは保護されています。 (The cell %1 is protected)")
-                                          .arg(Range(this, r, c, r, c).address()));
-    }
+    checkUserEditable(target);
+    const Workbook::UserAction action;
+    Workbook::EditStep before = book_->takeStep(index_, QRect(target.column(), target.row(), target.columnCount(), target.rowCount()));
     Range(target).setValue(typed);
+    book_->recordUserEdit(std::move(before));
     if (book_->eventsOn())
         book_->notify([&](WorkbookObserver* o) { o->sheetChange(target); });
 }
@@ -340,6 +439,7 @@ void Worksheet::userSelect(const Range& target)
 {
     if (&target.parent() != this)
         throw badReference(target.address());
+    const Workbook::UserAction action;
     setSelection(target);
 }
 

@@ -13,6 +13,12 @@ class Workbook;
 inline constexpr int kSelectAny = 0;            // EnableSelection: no restrictions
 inline constexpr int kSelectUnlocked = 1;       // only unlocked cells
 inline constexpr int kSelectNone = -4142;       // nothing
+inline constexpr int kSheetVisible = -1;
+inline constexpr int kSheetHidden = 0;          // the user may show it again
+inline constexpr int kSheetVeryHidden = 2;      // only the program shows it again
+inline constexpr int kPortrait = 1;
+inline constexpr int kLandscape = 2;
+inline constexpr int kPaperA4 = 9;
 
 class Worksheet {
 public:
@@ -36,7 +42,22 @@ public:
     Range cells(int row, int column);     // Error 1004 outside the sheet
     Range usedRange();                    // the smallest block holding every stored cell
 
-    void activate();                      // makes this the workbook's active sheet
+    // Visible: kSheetVisible, kSheetHidden or kSheetVeryHidden. Error 1004 for another value and
+    // for hiding the last shown sheet; hiding the active sheet activates the next shown one.
+    int visible() const;
+    void setVisible(int state);
+
+    // Printing (PageSetup): Error 1004 for an orientation, zoom or page count out of range.
+    const PageSetup& pageSetup() const;
+    void setPageSetup(const PageSetup& setup);
+    // The print area ("$A$1:$AV$67") and the rows printed on every page ("$3:$4"), kept as the
+    // sheet's names Print_Area and Print_Titles; "" when there is none, and "" removes it.
+    QString printArea() const;
+    void setPrintArea(const QString& address);
+    QString printTitleRows() const;
+    void setPrintTitleRows(const QString& rows);
+
+    void activate();                      // makes this the workbook's active sheet; Error 1004 when hidden
     void select();                        // the same, as the spreadsheet's Sheet.Select
     void calculate();                     // runs the workbook's recalculation now
 
@@ -91,7 +112,11 @@ private:
     friend class Border;
     SheetData& sheet() const;             // raw, no recalculation
     void checkCell(int row, int column) const;
+    // Error 1004 naming the first cell of target the user may not change.
+    void checkUserEditable(const Range& target);
     void setSelection(const Range& target);
+    QString sheetName(const QString& name) const;
+    void setSheetName(const QString& name, const QString& address);
 
     Workbook* book_;
     int index_;

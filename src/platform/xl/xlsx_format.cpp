@@ -4,7 +4,9 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QSet>
 #include <QTime>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -425,24 +427,84 @@ std::string escapeText(const QString& text, bool attribute)
 
 QString unescapeText(const char* utf8)
 {
+    if (!utf8)
+        return {};
     QString s = QString::fromUtf8(utf8);
     if (!std::strstr(utf8, "_x"))
         return s;
+    auto hex = [&](qsizetype i) { return s[i].unicode() < 0x80 && isHex(char(s[i].unicode())); };
     QString out;
     out.reserve(s.size());
     for (qsizetype i = 0; i < s.size(); ++i) {
-        if (s[i] == QLatin1Char('_') && i + 6 < s.size() && s[i + 1] == QLatin1Char('x') && s[i + 6] == QLatin1Char('_')) {
-            bool ok = false;
-            const uint code = QStringView(s).mid(i + 2, 4).toUInt(&ok, 16);
-            if (ok) {
-                out += QChar(char16_t(code));
-                i += 6;
-                continue;
-            }
+        if (s[i] == QLatin1Char('_') && i + 6 < s.size() && s[i + 1] == QLatin1Char('x') && hex(i + 2) && hex(i + 3)
+            && hex(i + 4) && hex(i + 5) && s[i + 6] == QLatin1Char('_')) {
+            out += QChar(char16_t(QStringView(s).mid(i + 2, 4).toUInt(nullptr, 16)));
+            i += 6;
+            continue;
         }
         out += s[i];
     }
     return out;
+}
+
+namespace {
+
+bool isBuiltinName(QStringView name)
+{
+    static const char* const builtin[] = {"Print_Area", "Print_Titles", "_FilterDatabase", "Criteria",
+                                          "Extract", "Consolidate_Area", "Sheet_Title"};
+    return std::any_of(std::begin(builtin), std::end(builtin),
+                       [&](const char* b) { return name.compare(QLatin1String(b), Qt::CaseInsensitive) == 0; });
+}
+
+const QLatin1String kBuiltinPrefix("_xlnm.");
+
+}  // namespace
+
+QString nameFromFile(const QString& fileName)
+{
+    if (fileName.startsWith(kBuiltinPrefix) && isBuiltinName(QStringView(fileName).mid(kBuiltinPrefix.size())))
+        return fileName.mid(kBuiltinPrefix.size());
+    return fileName;
+}
+
+QString nameToFile(const QString& name)
+{
+    return isBuiltinName(name) ? kBuiltinPrefix + name : name;
+}
+
+QString bookProblem(const BookData& book)
+{
+    if (book.sheets.empty())
+        return QStringLiteral("ブックにシートがありません。");
+    QSet<QString> sheetNames;
+    for (const SheetData& s : book.sheets) {
+        const QString& n = s.name;
+        static const QString forbidden = QStringLiteral(":\\/?*[]");
+        const bool bad = n.isEmpty() || n.size() > 31 || n.startsWith(QLatin1Char('\'')) || n.endsWith(QLatin1Char('\''))
+            || std::any_of(n.begin(), n.end(), [](QChar ch) { return forbidden.contains(ch); });
+        if (bad)
+            return QStringLiteral("シート名 '%1' は使えません (シート名は 1～31 文字で、: \\ / ? * [ ] を含まず、' で始まりも終わりもしません)。").arg(n);
+        if (sheetNames.contains(n.toLower()))
+            return QStringLiteral("シート名 '%1' が重複しています (大文字と小文字は区別されません)。").arg(n);
+        sheetNames.insert(n.toLower());
+    }
+    if (std::none_of(book.sheets.begin(), book.sheets.end(), [](const SheetData& s) { return s.visible == -1; }))
+        return QStringLiteral("表示されているシートがありません。");
+    QSet<QString> names;
+    for (const DefinedName& d : book.names) {
+        if (d.name.isEmpty() || d.sheet < -1 || d.sheet >= int(book.sheets.size()))
+            return QStringLiteral("名前 '%1' の範囲が正しくありません。").arg(d.name);
+        const QString key = QString::number(d.sheet) + QLatin1Char('!') + d.name.toLower();
+        if (names.contains(key))
+            return QStringLiteral("名前 '%1' が重複しています。").arg(d.name);
+        names.insert(key);
+    }
+    for (const SheetData& s : book.sheets)
+        for (const auto& [key, cell] : s.cells)
+            if (cell.style < 0 || size_t(cell.style) >= book.styles.size())
+                return QStringLiteral("シート '%1' のセルの書式番号 %2 がありません。").arg(s.name).arg(cell.style);
+    return {};
 }
 
 void appendNumber(std::string& out, double value)

@@ -56,6 +56,15 @@ double columnWidthFromFile(double fileWidth);
 std::string escapeText(const QString& text, bool attribute = false);
 QString unescapeText(const char* utf8);
 
+// The spreadsheet's own names (Print_Area, Print_Titles, ...) carry the prefix "_xlnm." in the
+// file and none in the workbook.
+QString nameFromFile(const QString& fileName);
+QString nameToFile(const QString& name);
+
+// Why the format cannot hold the book (a sheet name it refuses, a repeated sheet or defined name,
+// a missing cell format), naming the sheet or name; empty when it can.
+QString bookProblem(const BookData& book);
+
 // Shortest decimal form of a double that reads back to the same value.
 void appendNumber(std::string& out, double value);
 void appendInt(std::string& out, long long value);

@@ -330,7 +330,7 @@ Styles readStyles(const Package& pkg, const std::optional<std::string>& part, co
     forEach(child(root, "numFmts"), "numFmt", [&](const pugi::xml_node& f) {
         const char* code = attr(f, "formatCode");
         if (code)
-            formats[intAttr(f, "numFmtId", -1)] = QString::fromUtf8(code);
+            formats[intAttr(f, "numFmtId", -1)] = unescapeText(code);
     });
 
     struct Font {
@@ -348,7 +348,7 @@ Styles readStyles(const Package& pkg, const std::optional<std::string>& part, co
             font.size = *sz;
         font.color = readColor(child(f, "color"), theme);
         if (const char* name = attr(child(f, "name"), "val"))
-            font.name = QString::fromUtf8(name);
+            font.name = unescapeText(name);
         fonts.push_back(font);
     });
     // The first font is the workbook's default: its name and colour are "automatic".
@@ -540,6 +540,23 @@ QString shiftFormula(const QString& f, int dRow, int dColumn)
 
 // --- Sheets ---
 
+void readPageSetup(const pugi::xml_node& worksheet, PageSetup& p)
+{
+    if (boolAttr(child(child(worksheet, "sheetPr"), "pageSetUpPr"), "fitToPage", false))
+        p.zoom = 0;
+    const pugi::xml_node setup = child(worksheet, "pageSetup");
+    if (!setup)
+        return;
+    if (const char* orientation = attr(setup, "orientation"))
+        p.orientation = std::strcmp(orientation, "landscape") == 0 ? 2 : 1;
+    p.paperSize = std::max(0, intAttr(setup, "paperSize", 0));
+    const int scale = intAttr(setup, "scale", 100);
+    if (p.zoom != 0 && scale >= 10 && scale <= 400)
+        p.zoom = scale;
+    p.fitToPagesWide = std::clamp(intAttr(setup, "fitToWidth", 1), 0, 32767);
+    p.fitToPagesTall = std::clamp(intAttr(setup, "fitToHeight", 1), 0, 32767);
+}
+
 struct SharedFormula {
     int row, column;
     QString text;
@@ -675,7 +692,7 @@ void readSheet(const Package& pkg, const std::string& part, const Styles& styles
 
             if (const pugi::xml_node f = child(c, "f")) {
                 const char* ft = attr(f, "t");
-                QString formula = QString::fromUtf8(f.child_value());
+                QString formula = unescapeText(f.child_value());
                 if (ft && std::strcmp(ft, "shared") == 0) {
                     const int si = intAttr(f, "si", -1);
                     if (!formula.isEmpty())
@@ -695,6 +712,8 @@ void readSheet(const Package& pkg, const std::string& part, const Styles& styles
     sheet.hiddenRows.erase(std::unique(sheet.hiddenRows.begin(), sheet.hiddenRows.end()), sheet.hiddenRows.end());
     std::sort(sheet.hiddenColumns.begin(), sheet.hiddenColumns.end());
     sheet.hiddenColumns.erase(std::unique(sheet.hiddenColumns.begin(), sheet.hiddenColumns.end()), sheet.hiddenColumns.end());
+
+    readPageSetup(root, sheet.pageSetup);
 
     if (const pugi::xml_node p = child(root, "sheetProtection")) {
         SheetProtection& sp = sheet.protection;
@@ -769,7 +788,9 @@ BookData readWorkbookFile(const QString& path)
             return;
         }
         SheetData sheet;
-        sheet.name = QString::fromUtf8(attr(s, "name"));
+        sheet.name = unescapeText(attr(s, "name"));
+        if (const char* state = attr(s, "state"))
+            sheet.visible = std::strcmp(state, "veryHidden") == 0 ? 2 : std::strcmp(state, "hidden") == 0 ? 0 : -1;
         if (sheet.name.isEmpty())
             throw damaged(path, QStringLiteral("名前のないシートがあります。"));
         readSheet(pkg, rel->second.target, styles, strings, sheet, path);
@@ -785,8 +806,8 @@ BookData readWorkbookFile(const QString& path)
 
     forEach(child(wb, "definedNames"), "definedName", [&](const pugi::xml_node& d) {
         DefinedName name;
-        name.name = QString::fromUtf8(attr(d, "name"));
-        name.refersTo = QString::fromUtf8(d.child_value());
+        name.name = nameFromFile(unescapeText(attr(d, "name")));
+        name.refersTo = unescapeText(d.child_value());
         if (const char* local = attr(d, "localSheetId")) {
             const int pos = std::atoi(local);
             if (pos < 0 || size_t(pos) >= sheetOfPosition.size() || sheetOfPosition[size_t(pos)] < 0)
@@ -796,6 +817,10 @@ BookData readWorkbookFile(const QString& path)
         if (!name.name.isEmpty())
             book.names.push_back(std::move(name));
     });
+    // A book the writer would refuse could be edited for a whole session and then not saved.
+    if (const QString problem = bookProblem(book); !problem.isEmpty())
+        throw Error(1004, QStringLiteral("'%1' は開けません: %2 このままでは保存できないため、他の表計算ソフトで直してから開いてください。")
+                              .arg(shown(path), problem));
     return book;
 }
 

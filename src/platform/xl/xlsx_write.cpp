@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QSet>
 #include <cmath>
 #include <map>
 #include <set>
@@ -151,9 +150,12 @@ private:
             f += argbHex(s.fontColor);
             f += "\"/>";
         }
+        const QString& name = s.fontName.isEmpty() ? kDefaultFontName : s.fontName;
         f += "<name val=\"";
-        f += escapeText(s.fontName.isEmpty() ? QStringLiteral("Calibri") : s.fontName, true);
-        f += "\"/><family val=\"2\"/></font>";
+        f += escapeText(name, true);
+        // The Japanese character set tells other programs to draw the default font's texts with
+        // Japanese glyphs even where they substitute another face for it.
+        f += name == kDefaultFontName ? "\"/><family val=\"2\"/><charset val=\"128\"/></font>" : "\"/><family val=\"2\"/></font>";
         return intern(fontIds_, fonts_, std::move(f));
     }
 
@@ -364,6 +366,31 @@ void appendCell(std::string& o, int row, int column, const Cell& cell, StyleTabl
     o += "</c>";
 }
 
+void appendPageSetup(std::string& o, const PageSetup& p)
+{
+    if (p == PageSetup{})
+        return;
+    o += "<pageSetup";
+    if (p.paperSize > 0) {
+        o += " paperSize=\"";
+        appendInt(o, p.paperSize);
+        o += '"';
+    }
+    if (p.zoom != 0 && p.zoom != 100) {
+        o += " scale=\"";
+        appendInt(o, p.zoom);
+        o += '"';
+    }
+    for (const auto& [attribute, pages] : {std::pair{" fitToWidth=\"", p.fitToPagesWide}, std::pair{" fitToHeight=\"", p.fitToPagesTall}}) {
+        if (pages != 1) {
+            o += attribute;
+            appendInt(o, pages);
+            o += '"';
+        }
+    }
+    o += p.orientation == 2 ? " orientation=\"landscape\"/>" : " orientation=\"portrait\"/>";
+}
+
 std::string sheetXml(const SheetData& sheet, bool active, StyleTable& styles, SharedStrings& strings,
                      const std::vector<bool>& dateStyles)
 {
@@ -374,6 +401,8 @@ std::string sheetXml(const SheetData& sheet, bool active, StyleTable& styles, Sh
     o += "\" xmlns:r=\"";
     o += kRelNs;
     o += "\">";
+    if (sheet.pageSetup.zoom == 0)
+        o += "<sheetPr><pageSetUpPr fitToPage=\"1\"/></sheetPr>";
 
     if (!sheet.cells.empty()) {
         int minR = kMaxRows, maxR = 1, minC = kMaxColumns, maxC = 1;
@@ -547,40 +576,9 @@ std::string sheetXml(const SheetData& sheet, bool active, StyleTable& styles, Sh
         o += "/>";
     }
     o += "<pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\" header=\"0.3\" footer=\"0.3\"/>";
+    appendPageSetup(o, sheet.pageSetup);
     o += "</worksheet>";
     return o;
-}
-
-// Names the format refuses: a file with them does not open in other spreadsheet programs.
-void checkBook(const BookData& book, const QString& path)
-{
-    if (book.sheets.empty())
-        throw writeError(path, QStringLiteral("ブックにシートがありません。"));
-    QSet<QString> sheetNames;
-    for (const SheetData& s : book.sheets) {
-        const QString& n = s.name;
-        static const QString forbidden = QStringLiteral(":\\/?*[]");
-        const bool bad = n.isEmpty() || n.size() > 31 || n.startsWith(QLatin1Char('\''))
-            || n.endsWith(QLatin1Char('\'')) || std::any_of(n.begin(), n.end(), [](QChar ch) { return forbidden.contains(ch); });
-        if (bad)
-            throw writeError(path, QStringLiteral("シート名 '%1' は使えません。").arg(n));
-        if (sheetNames.contains(n.toLower()))
-            throw writeError(path, QStringLiteral("シート名 '%1' が重複しています。").arg(n));
-        sheetNames.insert(n.toLower());
-    }
-    QSet<QString> names;
-    for (const DefinedName& d : book.names) {
-        if (d.name.isEmpty() || d.sheet < -1 || d.sheet >= int(book.sheets.size()))
-            throw writeError(path, QStringLiteral("名前 '%1' の範囲が正しくありません。").arg(d.name));
-        const QString key = QString::number(d.sheet) + QLatin1Char('!') + d.name.toLower();
-        if (names.contains(key))
-            throw writeError(path, QStringLiteral("名前 '%1' が重複しています。").arg(d.name));
-        names.insert(key);
-    }
-    for (const SheetData& s : book.sheets)
-        for (const auto& [key, cell] : s.cells)
-            if (cell.style < 0 || size_t(cell.style) >= book.styles.size())
-                throw writeError(path, QStringLiteral("シート '%1' のセルの書式番号 %2 がありません。").arg(s.name).arg(cell.style));
 }
 
 struct ZipHandle {
@@ -640,8 +638,12 @@ QByteArray zipParts(const std::vector<std::pair<std::string, std::string>>& part
 
 void writeWorkbookFile(const BookData& book, const QString& path, bool macroEnabled)
 {
-    checkBook(book, path);
-    const int active = book.activeSheet >= 0 && size_t(book.activeSheet) < book.sheets.size() ? book.activeSheet : 0;
+    // A file with names the format refuses does not open in other spreadsheet programs.
+    if (const QString problem = bookProblem(book); !problem.isEmpty())
+        throw writeError(path, problem);
+    int active = book.activeSheet >= 0 && size_t(book.activeSheet) < book.sheets.size() ? book.activeSheet : 0;
+    while (book.sheets[size_t(active)].visible != -1)   // one sheet is shown: bookProblem checked it
+        active = (active + 1) % int(book.sheets.size());
 
     StyleTable styles(book.styles);
     std::vector<bool> dateStyles;
@@ -695,6 +697,8 @@ void writeWorkbookFile(const BookData& book, const QString& path, bool macroEnab
         wb += escapeText(book.sheets[i].name, true);
         wb += "\" sheetId=\"";
         appendInt(wb, qint64(i + 1));
+        if (book.sheets[i].visible != -1)
+            wb += book.sheets[i].visible == 2 ? "\" state=\"veryHidden" : "\" state=\"hidden";
         wb += "\" r:id=\"rId";
         appendInt(wb, qint64(i + 1));
         wb += "\"/>";
@@ -704,7 +708,7 @@ void writeWorkbookFile(const BookData& book, const QString& path, bool macroEnab
         wb += "<definedNames>";
         for (const DefinedName& d : book.names) {
             wb += "<definedName name=\"";
-            wb += escapeText(d.name, true);
+            wb += escapeText(nameToFile(d.name), true);
             wb += '"';
             if (d.sheet >= 0) {
                 wb += " localSheetId=\"";

@@ -108,7 +108,8 @@ SHEET2 = HEAD + f'''<x:worksheet xmlns:x="{MAIN}"><x:sheetData><x:row r="1"><x:c
 def write(name, parts):
     with zipfile.ZipFile(name, 'w', zipfile.ZIP_DEFLATED) as z:
         for part, text in parts.items():
-            z.writestr(part, text)
+            # a fixed time, so that writing the fixtures again gives the same bytes
+            z.writestr(zipfile.ZipInfo(part, (2024, 1, 1, 0, 0, 0)), text, zipfile.ZIP_DEFLATED)
 
 
 GOOD = {
@@ -128,6 +129,11 @@ write('not_a_workbook.xlsx', {
     '_rels/.rels': ROOT_RELS.replace('/xl/workbook.xml', 'word/document.xml'),
     'word/document.xml': HEAD + '<w:document xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main"/>',
 })
+
+# Sheet names the format refuses (too long, a bracket, the same as another but for case).
+for name, sheet in [('long_sheet_name.xlsx', 'あ' * 32), ('bracket_sheet_name.xlsx', '[勤務]'),
+                    ('case_twin_sheets.xlsx', 'sheet a')]:
+    write(name, dict(GOOD, **{'xl/workbook.xml': WORKBOOK.replace('name="シートB"', f'name="{sheet}"')}))
 
 data = open('foreign.xlsx', 'rb').read()
 open('truncated.xlsx', 'wb').write(data[: len(data) // 2])

@@ -107,6 +107,28 @@ TEST(Application, LiveInstancesAreQuitTogether)
     EXPECT_EQ(xl::Application::instances().size(), before);
 }
 
+// Start-up keeps an Application until the program ends: it must leave the list of live ones
+// cleanly when the process exits while it still exists.
+TEST(ApplicationDeathTest, OneHeldUntilTheProcessEndsLeavesCleanly)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");   // a fresh process: no list made before
+    EXPECT_EXIT(
+        {
+            static struct Watcher : xl::ApplicationObserver {
+                void applicationDestroyed(xl::Application&) override
+                {
+                    std::fprintf(stderr, "live %zu\n", xl::Application::instances().size());
+                }
+            } watcher;
+            static std::unique_ptr<xl::Application> held;
+            held = std::make_unique<xl::Application>();
+            held->workbooks().add();
+            held->addObserver(&watcher);
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "live 0");
+}
+
 TEST(Application, OpenSaveAndCloseWorkbooks)
 {
     QTemporaryDir dir;

@@ -179,3 +179,46 @@ TEST_F(Behaviour, SavedIsClearedByAnyChange)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Behaviour, UndoAndRedoTakeBackOnlyTheUsersOwnEdits)
+{
+    installDouble();   // the recalculation, and the workbook's code answering an edit, write too
+    struct Dirty : xl::WorkbookObserver {
+        explicit Dirty(const xl::Range& r) : flag(r) {}
+        xl::Range flag;
+        void sheetChange(const xl::Range&) override { flag.setValue(true); }
+    } dirty(at("Z1"));
+    book.addObserver(&dirty);
+    at("A1").setValue(3.0);
+    grid.userEdit(at("A1"), QStringLiteral("5"));
+    grid.userEdit(at("C1:D2"), QStringLiteral("2024/4/1"));   // a date gives General cells a date format
+    QCoreApplication::processEvents();
+    other.activate();
+    rec.log.clear();
+
+    book.undo();   // on its sheet, selected, as a change
+    EXPECT_FALSE(at("C1").value().isValid());
+    EXPECT_EQ(at("C1").numberFormat(), QStringLiteral("General"));
+    EXPECT_EQ(&book.activeSheet(), &grid);
+    EXPECT_EQ(grid.selection().address(), QStringLiteral("$C$1:$D$2"));
+    EXPECT_TRUE(rec.log.contains(QStringLiteral("change $C$1:$D$2")));
+    book.undo();
+    EXPECT_EQ(at("B1").value(), QVariant(6.0));
+    EXPECT_FALSE(book.canUndo());
+    book.redo();
+    EXPECT_EQ(at("A1").value(), QVariant(5.0));
+
+    grid.userEdit(at("E1"), QStringLiteral("x"));   // a new edit drops what could be redone
+    EXPECT_FALSE(book.canRedo());
+    grid.protect();
+    EXPECT_THROW(book.undo(), xl::Error);
+    EXPECT_EQ(at("E1").value(), QVariant(QStringLiteral("x")));
+    grid.unprotect();
+    book.undo();
+    at("G1").setValue(1.0);   // a program's write clears the history
+    EXPECT_FALSE(book.canUndo() || book.canRedo());
+}
+
+}  // namespace

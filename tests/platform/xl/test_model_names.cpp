@@ -144,3 +144,18 @@ TEST_F(Names, SheetAndWorkbookScopes)
 }
 
 }  // namespace
+
+TEST_F(Names, HiddenSheetsAndPrintSettings)
+{
+    // Hiding the active sheet shows the next; the last shown sheet stays; a hidden one is not activated.
+    main.setVisible(xl::kSheetHidden);
+    EXPECT_EQ(&book.activeSheet(), &setup);
+    EXPECT_EQ(errorNumber([&] { setup.setVisible(xl::kSheetVeryHidden); }), 1004);
+    EXPECT_EQ(errorNumber([&] { main.activate(); }), 1004);
+
+    // Title rows are the sheet's own name of whole rows.
+    setup.setPrintTitleRows(QStringLiteral("3:4"));
+    EXPECT_EQ(errorNumber([&] { setup.setPrintTitleRows(QStringLiteral("A3:B4")); }), 1004);
+    EXPECT_EQ(book.findName(QStringLiteral("Print_Titles"), &setup)->address(), QStringLiteral("$3:$4"));
+    EXPECT_FALSE(book.findName(QStringLiteral("Print_Titles"), &main));
+}

@@ -169,6 +169,10 @@ TEST_F(Values, ClearCopyPasteReplace)
     EXPECT_FALSE(at("B2").value().isValid());
     EXPECT_EQ(at("C2").value(), QVariant(QStringLiteral("休出")));   // whole-cell match only
     EXPECT_EQ(at("B2").interior().colorIndex(), 6);
+    // An empty search text fills the empty cells only.
+    EXPECT_TRUE(at("B2:D2").replace(QString(), QStringLiteral("休")));
+    EXPECT_EQ(at("B2").value(), QVariant(QStringLiteral("休")));
+    EXPECT_EQ(at("D2").value(), QVariant(QStringLiteral("日")));
 
     at("B2").setValue(3);
     at("B2:D2").copy();

@@ -65,6 +65,33 @@ TEST(XlsxDamaged, EveryBrokenFileGivesAClearErrorNamingIt)
     }
 }
 
+TEST(XlsxDamaged, ABookTheWriterWouldRefuseIsRefusedAtOpenWithTheWritersWords)
+{
+    QTemporaryDir dir;
+    const std::pair<const char*, QString> cases[] = {{"long_sheet_name", QString(32, QChar(u'あ'))},
+                                                     {"bracket_sheet_name", QStringLiteral("[勤務]")},
+                                                     {"case_twin_sheets", QStringLiteral("sheet a")}};
+    for (const auto& [file, sheet] : cases) {
+        BookData book;
+        book.sheets.resize(2);
+        book.sheets[0].name = QStringLiteral("Sheet A");
+        book.sheets[1].name = sheet;
+        QString refused, opened;
+        try {
+            writeWorkbookFile(book, dir.filePath(QStringLiteral("x.xlsx")), false);
+        } catch (const Error& e) {
+            refused = e.description.mid(e.description.indexOf(QStringLiteral(": ")) + 2);
+        }
+        try {
+            readWorkbookFile(testenv::dataPath(QStringLiteral("xl/%1.xlsx").arg(QLatin1String(file))));
+        } catch (const Error& e) {
+            opened = e.description;
+        }
+        EXPECT_TRUE(refused.contains(QLatin1Char('\'') + sheet + QLatin1Char('\''))) << refused.toStdString();
+        EXPECT_TRUE(opened.contains(QLatin1String(file)) && opened.contains(refused)) << opened.toStdString();
+    }
+}
+
 TEST(XlsxForeign, ReadsWhatOtherProgramsWrite)
 {
     const BookData book = readWorkbookFile(testenv::dataPath(QStringLiteral("xl/foreign.xlsx")));
@@ -75,7 +102,7 @@ TEST(XlsxForeign, ReadsWhatOtherProgramsWrite)
     EXPECT_EQ(book.sheets[1].name, QStringLiteral("シートB"));
     EXPECT_EQ(book.activeSheet, 1);
     ASSERT_EQ(book.names.size(), 3u);
-    EXPECT_EQ(book.names[0].name, QStringLiteral("_xlnm.Print_Area"));
+    EXPECT_EQ(book.names[0].name, QStringLiteral("Print_Area"));
     EXPECT_EQ(book.names[0].sheet, 0);
     EXPECT_EQ(book.names[1].name, QStringLiteral("Local"));
     EXPECT_EQ(book.names[1].sheet, 1);

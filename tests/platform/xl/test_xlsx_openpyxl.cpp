@@ -65,6 +65,13 @@ out['height_1'] = ws.row_dimensions[1].height
 out['freeze'] = ws.freeze_panes
 out['protected'] = bool(ws.protection.sheet)
 out['lines'] = wb['My Sheet']['B1'].value
+out['default_font'] = [ws['B1'].font.name, ws['B1'].font.charset]
+area = ws.print_area   # a list or a text, by version
+area = area if isinstance(area, list) else area.split(',')
+out['page'] = [ws.page_setup.orientation, bool(ws.sheet_properties.pageSetUpPr.fitToPage), ws.page_setup.fitToWidth,
+               int(ws.page_setup.fitToHeight), int(ws.page_setup.paperSize), [a.split('!')[-1] for a in area],
+               ws.print_title_rows.split('!')[-1]]
+out['state'] = wb["It's"].sheet_state
 names = {}
 try:
     for d in wb.defined_names.definedName:
@@ -136,6 +143,10 @@ TEST(XlsxIndependentReader, OpenpyxlReadsWhatWeWrite)
     EXPECT_EQ(o[QStringLiteral("freeze")].toString(), QStringLiteral("B3"));
     EXPECT_TRUE(o[QStringLiteral("protected")].toBool());
     EXPECT_EQ(o[QStringLiteral("lines")].toString(), QStringLiteral("two\nlines\r\nand a tab\t."));
+    EXPECT_EQ(o[QStringLiteral("default_font")].toArray(), (QJsonArray{QStringLiteral("游ゴシック"), 128}));
+    EXPECT_EQ(o[QStringLiteral("page")].toArray(), (QJsonArray{QStringLiteral("landscape"), true, QJsonValue(), 0, 9, QJsonArray{QStringLiteral("$A$1:$K$12")},
+                                                         QStringLiteral("$1:$2")}));
+    EXPECT_EQ(o[QStringLiteral("state")].toString(), QStringLiteral("hidden"));
     const QJsonObject names = o[QStringLiteral("names")].toObject();
     EXPECT_EQ(names[QStringLiteral("Time_Table@None")].toString(), QStringLiteral("基本設定!$B$3:$K$12"));
     EXPECT_EQ(names[QStringLiteral("Local@1")].toString(), QStringLiteral("'My Sheet'!$B$2"));

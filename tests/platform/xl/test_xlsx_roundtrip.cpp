@@ -46,6 +46,29 @@ TEST(XlsxRoundTrip, EverythingWrittenReadsBackTheSame)
     }
 }
 
+TEST(XlsxRoundTrip, EscapedTextsStayAsTheyWereOverRepeatedSaves)
+{
+    // A control character or a literal "_xHHHH_" in every kind of text the writer escapes.
+    const QString odd = QStringLiteral("_x0041_\x01");
+    BookData book = oneSheet(QStringLiteral("表_x0041_"));
+    CellStyle s;
+    s.fontName = QStringLiteral("Font") + odd;
+    s.numberFormat = QStringLiteral("0\"") + odd + QLatin1Char('"');
+    SheetData& sheet = book.sheets[0];
+    sheet.cells[{1, 1}] = Cell{QStringLiteral("text") + odd, addStyle(book, s), {}};
+    sheet.cells[{1, 2}] = Cell{QStringLiteral("f") + odd, 0, QStringLiteral("=\"f") + odd + QStringLiteral("\"&\"\"")};
+    book.names = {{QStringLiteral("Name_x0041_"), -1, QStringLiteral("表_x0041_!$A$1")},
+                  {QStringLiteral("Local_x0041_"), 0, QStringLiteral("表_x0041_!$B$1")}};
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("escaped.xlsx"));
+    BookData back = book;
+    for (int save = 1; save <= 3; ++save) {
+        writeWorkbookFile(back, path, false);
+        back = readWorkbookFile(path);
+    }
+    expectSameBook(book, back);
+}
+
 TEST(XlsxRoundTrip, EveryBorderStyleAndWeight)
 {
     struct Case {

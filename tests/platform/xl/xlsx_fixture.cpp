@@ -86,6 +86,7 @@ BookData sampleBook()
     s1.protection.protectedSheet = true;
     s1.protection.allowFormattingColumns = true;
     s1.protection.enableSelection = 1;
+    s1.pageSetup = {2, 0, 1, 0, 9};   // landscape A4, one page wide
     book.sheets.push_back(std::move(s1));
 
     SheetData s2;
@@ -103,11 +104,13 @@ BookData sampleBook()
     s2.protection.scenarios = false;
     s2.protection.allowFormattingRows = true;
     s2.protection.enableSelection = -4142;
+    s2.pageSetup.zoom = 85;
     book.sheets.push_back(std::move(s2));
 
     SheetData s3;
     s3.name = QStringLiteral("It's");
     s3.frozenColumns = 2;
+    s3.visible = 0;
     book.sheets.push_back(std::move(s3));
 
     book.names = {
@@ -116,6 +119,8 @@ BookData sampleBook()
         {QStringLiteral("Local"), 0, QStringLiteral("基本設定!$A$1")},
         {QStringLiteral("Local"), 1, QStringLiteral("'My Sheet'!$B$2")},
         {QStringLiteral("Quote"), 2, QStringLiteral("'It''s'!$A$1:$A$5")},
+        {QStringLiteral("Print_Area"), 0, QStringLiteral("基本設定!$A$1:$K$12")},
+        {QStringLiteral("Print_Titles"), 0, QStringLiteral("基本設定!$1:$2")},
     };
     book.activeSheet = 1;
     return book;
@@ -150,6 +155,8 @@ void expectSameBook(const BookData& expected, const BookData& actual)
         EXPECT_DOUBLE_EQ(a.defaultColumnWidth, e.defaultColumnWidth);
         EXPECT_DOUBLE_EQ(a.defaultRowHeight, e.defaultRowHeight);
         EXPECT_EQ(a.zoom, e.zoom);
+        EXPECT_EQ(a.visible, e.visible);
+        EXPECT_TRUE(a.pageSetup == e.pageSetup);
     }
     ASSERT_EQ(actual.names.size(), expected.names.size());
     for (size_t i = 0; i < expected.names.size(); ++i) {

@@ -48,13 +48,8 @@ int rowPixels(double points, int zoom)
 
 QFont cellFont(const CellStyle& style, int zoom)
 {
-    QFont f;
-    if (style.fontName.isEmpty())
-        f.setFamilies({QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAexGothic"), QStringLiteral("DejaVu Sans")});
-    else
-        f.setFamilies({style.fontName, QStringLiteral("Noto Sans CJK JP"), QStringLiteral("DejaVu Sans")});
+    QFont f = xl::cellFont(style);
     f.setPixelSize(std::max(1, int(std::lround(style.fontSize * 96.0 / 72.0 * zoom / 100.0))));
-    f.setBold(style.bold);
     return f;
 }
 
@@ -186,15 +181,28 @@ QString SheetModel::editText(int row, int column) const
     }
 }
 
-bool SheetModel::userEdit(const Range& target, const QVariant& typed)
+bool SheetModel::guarded(const std::function<void()>& step)
 {
     try {
-        sheet_->userEdit(target, typed);
+        step();
         return true;
     } catch (const VbError& e) {
         showSheetError(e.description);
         return false;
     }
+}
+
+bool SheetModel::userEdit(const Range& target, const QVariant& typed)
+{
+    return guarded([&] { sheet_->userEdit(target, typed); });
+}
+
+bool SheetModel::undo(bool redo)
+{
+    Workbook& book = sheet_->parent();
+    if (!(redo ? book.canRedo() : book.canUndo()))
+        return false;
+    return guarded([&] { redo ? book.redo() : book.undo(); });
 }
 
 void SheetModel::cellsChanged(const QRect& area)

@@ -5,6 +5,7 @@
 
 #include <QAbstractTableModel>
 #include <QFont>
+#include <functional>
 
 namespace xl::widgets {
 
@@ -39,6 +40,9 @@ public:
     // Writes what the user typed or pasted into target (one value or a Block); false after a
     // refusal, which has been shown to the user.
     bool userEdit(const Range& target, const QVariant& typed);
+    // Undoes (or redoes) the user's last edit of the workbook; false when there is none or it
+    // was refused (shown to the user).
+    bool undo(bool redo);
 
     // Cells of area (1-based, x = column) changed; grows the table to hold them.
     void cellsChanged(const QRect& area);
@@ -48,6 +52,9 @@ public:
     void ensureExtent(int rows, int columns);
 
 private:
+    // Runs a step of the model; a refusal is shown to the user and gives false.
+    bool guarded(const std::function<void()>& step);
+
     Worksheet* sheet_;
     int rows_ = 0;
     int columns_ = 0;

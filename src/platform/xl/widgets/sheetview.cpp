@@ -86,6 +86,7 @@ QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     auto* editor = new QLineEdit(parent);
     editor->setFrame(false);
     editor->setFont(index.data(Qt::FontRole).value<QFont>());
+    connect(editor, &QLineEdit::textChanged, main_->mainView(), &SheetView::editTextChanged);
     return editor;
 }
 
@@ -317,12 +318,51 @@ void SheetView::resizeEvent(QResizeEvent* event)
     placeOverlays();
 }
 
+// A notch of the wheel moves the system's wheel lines (three) of whole rows, or of columns for a
+// sideways wheel or with Shift, whatever their heights.
 void SheetView::wheelEvent(QWheelEvent* event)
 {
-    if (pane_ == Pane::Main)
-        QTableView::wheelEvent(event);
-    else
+    if (pane_ != Pane::Main) {
         QCoreApplication::sendEvent(main_->viewport(), event);
+        return;
+    }
+    QPoint delta = event->angleDelta();
+    if (event->modifiers() & Qt::ShiftModifier)
+        delta = QPoint(delta.y() ? delta.y() : delta.x(), 0);
+    wheelRest_ += delta;
+    const int lines = QApplication::wheelScrollLines();
+    const int rows = wheelRest_.y() / 120, columns = wheelRest_.x() / 120;
+    wheelRest_ -= QPoint(columns * 120, rows * 120);
+    if (rows)
+        scrollLines(Qt::Vertical, -rows * lines);
+    if (columns)
+        scrollLines(Qt::Horizontal, -columns * lines);
+    event->accept();
+}
+
+void SheetView::scrollLines(Qt::Orientation orientation, int lines)
+{
+    const bool vertical = orientation == Qt::Vertical;
+    QHeaderView* header = vertical ? verticalHeader() : horizontalHeader();
+    QScrollBar* bar = vertical ? verticalScrollBar() : horizontalScrollBar();
+    const int frozenPixels = vertical ? frozenHeight() : frozenWidth();
+    const int frozen = vertical ? sheet().frozenRows() : sheet().frozenColumns();
+    int at = header->logicalIndexAt(frozenPixels);
+    if (at < 0)
+        return;
+    const int step = lines < 0 ? -1 : 1;
+    for (int moved = 0; moved != lines;) {
+        const int next = at + step;
+        if (next < frozen || next >= header->count())
+            break;
+        at = next;
+        if (!header->isSectionHidden(at))
+            moved += step;
+    }
+    const int target = header->sectionPosition(at) - frozenPixels;
+    if (target > bar->maximum())   // more rows or columns for a user who scrolls past the end
+        model_->ensureExtent(vertical ? model_->rowCount() + 1 : 0, vertical ? 0 : model_->columnCount() + 1);
+    bar->setValue(std::clamp(target, 0, bar->maximum()));
 }
 
 void SheetView::scrollTo(const QModelIndex& index, ScrollHint)
@@ -368,6 +408,33 @@ void SheetView::currentChanged(const QModelIndex& current, const QModelIndex& pr
     SheetView* shows = viewShowing(current);
     if (focused && !shows->hasFocus())
         shows->setFocus();
+}
+
+void SheetView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    QTableView::closeEditor(editor, hint);
+    emit main_->editEnded();
+}
+
+QModelIndex SheetView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    if (action == MoveEnd && (modifiers & Qt::ControlModifier))
+        return lastUsedCell();
+    return QTableView::moveCursor(action, modifiers);
+}
+
+QModelIndex SheetView::lastUsedCell() const
+{
+    const Worksheet& ws = sheet();
+    int row = 1, column = 1;
+    for (const auto& [at, cell] : ws.data().cells) {
+        if (ws.rowHidden(at.first) || ws.columnHidden(at.second))
+            continue;
+        row = std::max(row, at.first);
+        column = std::max(column, at.second);
+    }
+    model_->ensureExtent(row, column);
+    return model_->index(row - 1, column - 1);
 }
 
 void SheetView::showSheetSelection()
@@ -502,6 +569,18 @@ void SheetView::keyPressEvent(QKeyEvent* event)
         pasteClipboard();
         return;
     }
+    if (event == QKeySequence::Cut) {
+        cutSelection();
+        return;
+    }
+    if (event == QKeySequence::Undo) {
+        model_->undo(false);
+        return;
+    }
+    if (event == QKeySequence::Redo || (event->key() == Qt::Key_Y && event->modifiers() == Qt::ControlModifier)) {
+        model_->undo(true);
+        return;
+    }
     switch (event->key()) {
     case Qt::Key_Delete:
         clearContents();
@@ -609,6 +688,15 @@ std::optional<Range> SheetView::selectionInUse() const
     if (top > bottom || left > right)
         return std::nullopt;
     return Range(&sheet(), top, left, bottom, right);
+}
+
+void SheetView::cutSelection()
+{
+    const auto target = selectionInUse();
+    const QString text = target ? target->textBlock() : QString();
+    if (target && !model_->userEdit(*target, QVariant()))
+        return;
+    QApplication::clipboard()->setText(text);
 }
 
 void SheetView::clearContents()

@@ -68,10 +68,17 @@ public:
     void copySelection();
     void pasteClipboard();
     void clearContents();
+    // Copies the selection and clears it; nothing is copied when the clearing is refused.
+    void cutSelection();
+    // Moves the first rows (or columns) below the frozen panes by lines whole rows or columns.
+    void scrollLines(Qt::Orientation orientation, int lines);
 
 signals:
     // The mouse button went up after selecting in one of the panes.
     void mouseSelectionDone();
+    // The text of a cell edit in progress, as it is typed; then the edit ended.
+    void editTextChanged(const QString& text);
+    void editEnded();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -83,6 +90,8 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void keyboardSearch(const QString&) override {}
 
 private:
@@ -96,6 +105,8 @@ private:
     // it holds no used cell.
     std::optional<Range> selectionInUse() const;
     SheetView* viewShowing(const QModelIndex& index);
+    // The last row and the last column holding something shown (where Ctrl+End goes).
+    QModelIndex lastUsedCell() const;
 
     SheetModel* model_;
     SheetView* main_;
@@ -105,6 +116,7 @@ private:
     std::map<int, int> sizedRows_, sizedColumns_;
     std::vector<int> hiddenRows_, hiddenColumns_;
     int lastRowScroll_ = 0, lastColumnScroll_ = 0;
+    QPoint wheelRest_;   // wheel turns short of a notch
     bool mouseDown_ = false;
 };
 

@@ -13,6 +13,7 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPainter>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QVBoxLayout>
@@ -44,10 +45,38 @@ QString askSaveAs(QWidget* parent, const QString& suggested)
 
 const int kZoomSteps[] = {50, 75, 100, 125, 150, 200};
 
+// A small padlock for the tabs of protected sheets.
+QIcon lockIcon()
+{
+    static const QIcon icon = [] {
+        QPixmap pixmap(16, 16);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QColor ink(0x60, 0x60, 0x60);
+        p.setPen(QPen(ink, 1.6));
+        p.drawArc(QRectF(4.5, 1.5, 7, 9), 0, 180 * 16);
+        p.drawLine(QPointF(4.5, 6), QPointF(4.5, 8));
+        p.drawLine(QPointF(11.5, 6), QPointF(11.5, 8));
+        p.setPen(Qt::NoPen);
+        p.setBrush(ink);
+        p.drawRoundedRect(QRectF(2.5, 7.5, 11, 7.5), 1.5, 1.5);
+        return QIcon(pixmap);
+    }();
+    return icon;
+}
+
 }  // namespace
 
 void install()
 {
+    static const bool atExit = [] {
+        // An Application the program holds until it ends is destroyed after the window system's
+        // own state: by then its window must be out of its way, untouched.
+        settings();
+        return std::atexit(&SheetWindow::releaseAll) == 0;
+    }();
+    Q_UNUSED(atExit);
     Application::setCreationHook([](Application& app) { new SheetWindow(app); });
     for (Application* app : Application::instances())
         if (!SheetWindow::of(*app))
@@ -74,6 +103,18 @@ void setSavePermission(SavePermission permission)
 void setSaveAsDialog(SaveAsDialog dialog)
 {
     settings().saveAsDialog = std::move(dialog);
+}
+
+void SheetWindow::releaseAll()
+{
+    for (const auto& [app, window] : std::exchange(settings().windows, {})) {
+        if (window->app_)
+            window->app_->removeObserver(window);
+        if (window->book_)
+            window->book_->removeObserver(window);
+        window->app_ = nullptr;
+        window->book_ = nullptr;
+    }
 }
 
 SheetWindow* SheetWindow::of(const Application& app)
@@ -237,9 +278,21 @@ void SheetWindow::addSheetViews()
         connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, follow);
         connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this, follow);
         connect(view, &SheetView::mouseSelectionDone, this, follow);
+        // The formula bar shows what is being typed into the cell, and the cell again after.
+        connect(view, &SheetView::editTextChanged, this, [this, view](const QString& text) {
+            if (view == currentView())
+                content_->setText(text);
+        });
+        connect(view, &SheetView::editEnded, this, &SheetWindow::updateFormulaBar);
     }
-    for (int i = 0; i < int(sheets_.size()); ++i)
-        tabs_->setTabText(i, sheets_[size_t(i)].sheet->name());
+    for (int i = 0; i < int(sheets_.size()); ++i) {
+        const Worksheet& ws = *sheets_[size_t(i)].sheet;
+        tabs_->setTabText(i, ws.name());
+        tabs_->setTabVisible(i, ws.visible() == kSheetVisible);
+        const bool locked = ws.protectContents();
+        tabs_->setTabIcon(i, locked ? lockIcon() : QIcon());
+        tabs_->setTabToolTip(i, locked ? QStringLiteral("保護されたシート（鍵のないセルだけ入力できます）") : QString());
+    }
     --syncing_;
 }
 

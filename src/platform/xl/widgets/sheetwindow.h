@@ -44,6 +44,8 @@ public:
 
     // The window of an Application; nullptr when it has none.
     static SheetWindow* of(const Application& app);
+    // Cuts every window off its Application and workbook, leaving the widgets alone (at exit).
+    static void releaseAll();
 
     Application* application() const { return app_; }
     Workbook* workbook() const { return book_; }

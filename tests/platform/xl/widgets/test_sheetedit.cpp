@@ -188,6 +188,32 @@ TEST_F(SheetWindowTest, CopyPasteAndDeleteOfBlocks)
     EXPECT_EQ(QApplication::clipboard()->text(), ws->usedRange().textBlock());
 }
 
+TEST_F(SheetWindowTest, UndoRedoAndCutOfTheUsersOwnEdits)
+{
+    ws->range("B2").setValue(QStringLiteral("元"));   // the program's: never undone
+    select(2, 2);
+    QTest::keyClicks(view(), QStringLiteral("5"));
+    QTest::keyClick(editor(), Qt::Key_Return);
+    select(2, 2);
+    QTest::keySequence(view(), QKeySequence::Cut);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("5\r\n"));
+    EXPECT_FALSE(ws->range("B2").value().isValid());
+    for (const QVariant& was : {QVariant(5.0), QVariant(QStringLiteral("元")), QVariant(QStringLiteral("元"))}) {
+        QTest::keyClick(view(), Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(ws->range("B2").value(), was);
+    }
+    QTest::keyClick(view(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(ws->range("B2").value(), QVariant(5.0));
+
+    // Cutting a locked cell is refused as a whole: nothing is copied either.
+    ws->protect();
+    ui::setNextAnswer(ui::vbOK);
+    QTest::keySequence(view(), QKeySequence::Cut);
+    EXPECT_EQ(ui::shownMessages().size(), 1u);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("5\r\n"));
+    EXPECT_EQ(ws->range("B2").value(), QVariant(5.0));
+}
+
 TEST_F(SheetWindowTest, TheWorkbookMayCloseFromTheChangeEventOfAnEdit)
 {
     struct Closer : WorkbookObserver {

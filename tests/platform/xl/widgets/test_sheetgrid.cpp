@@ -152,3 +152,25 @@ TEST_F(SheetWindowTest, FrozenRowsStayInPlaceWhileTheGridScrolls)
     EXPECT_TRUE(inOverlay);
     EXPECT_EQ(v->indexWidget(at(1, 1)), nullptr);
 }
+
+TEST_F(SheetWindowTest, AWheelNotchScrollsThreeRowsOrColumns)
+{
+    ws->freezePanes(2, 1);
+    ws->setRowHeight(5, 40);
+    ws->setRowHidden(7, true);
+    settle();
+    SheetView* v = view();
+    auto wheel = [&](QPoint delta, Qt::KeyboardModifiers modifiers = {}) {
+        const QPoint at = v->viewport()->rect().center();
+        QWheelEvent e(at, v->viewport()->mapToGlobal(at), QPoint(), delta, Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(v->viewport(), &e);
+        // the first row and column shown below and beside the frozen ones
+        return std::pair{v->rowAt(v->rowHeight(0) + v->rowHeight(1)) + 1, v->columnAt(v->columnWidth(0)) + 1};
+    };
+    EXPECT_EQ(wheel(QPoint(0, -120)), std::pair(6, 2));    // rows of any height
+    EXPECT_EQ(wheel(QPoint(0, -120)), std::pair(10, 2));   // a hidden row does not count
+    wheel(QPoint(0, -60));
+    EXPECT_EQ(wheel(QPoint(0, -60)), std::pair(13, 2));    // two half notches make one
+    EXPECT_EQ(wheel(QPoint(0, 240)), std::pair(6, 2));
+    EXPECT_EQ(wheel(QPoint(0, -120), Qt::ShiftModifier), std::pair(6, 5));
+}

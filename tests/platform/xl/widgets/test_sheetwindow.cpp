@@ -109,6 +109,34 @@ TEST_F(SheetWindowTest, TabsAndFormulaBarFollowTheSwitchesAndTheActiveSheet)
     EXPECT_EQ(&book->activeSheet(), ws);
     EXPECT_EQ(window->currentView(), window->viewOf(*ws));
     EXPECT_EQ(log.activations.last(), ws->name());
+
+    // A protected sheet's tab says so; a hidden sheet has none.
+    second.protect();
+    ws->setVisible(kSheetHidden);
+    settle();
+    EXPECT_FALSE(window->sheetTabs()->tabIcon(1).isNull());
+    EXPECT_FALSE(window->sheetTabs()->isTabVisible(0));
+}
+
+TEST_F(SheetWindowTest, TheFormulaBarEchoesTypingAndCtrlEndFindsTheLastUsedCell)
+{
+    ws->range("C3").setValue(QStringLiteral("元"));
+    select(3, 3);
+    QTest::keyClick(view(), Qt::Key_A);
+    QTest::keyClick(editor(), Qt::Key_B);
+    EXPECT_EQ(window->contentBox()->text(), QStringLiteral("ab"));
+    QTest::keyClick(editor(), Qt::Key_Escape);
+    EXPECT_EQ(window->contentBox()->text(), QStringLiteral("元"));
+
+    // The last row and column holding something shown, not the edge of the grid.
+    ws->range("E9").setValue(1.0);
+    ws->range("H4").setValue(2.0);
+    ws->range("Z40").setValue(3.0);
+    ws->setColumnHidden(26, true);
+    ws->setRowHidden(40, true);
+    settle();
+    QTest::keyClick(view(), Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(view()->currentIndex(), at(9, 8));
 }
 
 TEST_F(SheetWindowTest, FormulaBarEditsAndGoesToAddresses)
@@ -245,4 +273,23 @@ TEST_F(SheetWindowTest, ASecondApplicationHasItsOwnWindowWithSaveAs)
     EXPECT_FALSE(second->isVisible());
     EXPECT_TRUE(exportApp.hasQuit());
     EXPECT_TRUE(window->isVisible());
+}
+
+// The program keeps its Application (and so its window) until it ends; ending the process then
+// must not touch what is already gone.
+TEST(SheetWindowDeathTest, AWindowAliveAtTheProcessEndLeavesCleanly)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            static std::unique_ptr<Application> held;   // made before the window layer's own state
+            widgets::install();
+            held = std::make_unique<Application>();
+            held->workbooks().add().activeSheet().range("A1").setValue(1.0);
+            held->setVisible(true);
+            QCoreApplication::processEvents();
+            std::fprintf(stderr, "ending\n");
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "ending");
 }
