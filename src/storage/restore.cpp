@@ -5,6 +5,7 @@
 #include "engine/model.h"
 #include "engine/startcond.h"
 #include "engine/workbook_access.h"
+#include "optimise/sheet_refresh.h"
 #include "shell/globals.h"
 #include "shell/myexcel.h"
 #include "shell/status.h"
@@ -53,6 +54,7 @@ void 色置換(const QString& macro)
 
 bool シフト復元_本シート(const 保存期間& row)
 {
+    // The start conditions carry the weights of the shift types read here.
     if (!基本情報読込済 && !基本情報読込())
         return false;
     std::vector<QVariantList> saved;
@@ -73,6 +75,7 @@ bool シフト復元_本シート(const 保存期間& row)
     if (Member_Cnt > 0 && Day_Cnt > 0)
         grid.resize(Member_Cnt, Day_Cnt).setBlock(復元ブロック(row.範囲, saved));
     色置換(QStringLiteral("勤務色置換"));
+    人員配置表更新();
     xlAppSetting(true, true, true);
     xlAppSetting(false, false, false);
     色置換(QStringLiteral("休み色置換"));

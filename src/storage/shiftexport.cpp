@@ -165,6 +165,8 @@ void 明細シート(xl::Worksheet& ws, const 出力データ& data)
             b(i, k) = k == 3 ? QVariant(日付値(r[2])) : r[k - 1];
     }
     書込(ws, 4, b);
+    if (b.rows() > 0)
+        ws.cells(4, 3).resize(b.rows(), 1).setNumberFormat(QStringLiteral("yyyy/mm/dd"));
     ws.range(QStringLiteral("B:E")).autoFitColumns();
 }
 
