@@ -5,6 +5,7 @@
 #include "shell/myshell.h"
 #include "storage/condexchange.h"
 #include "storage/forms/frmquery.h"
+#include "storage/forms/frmsavedshifts.h"
 #include "storage/monthsave.h"
 
 #include <QGridLayout>
@@ -22,6 +23,12 @@ void cmdデーベース操作_Click()
 {
     SndESC();
     集計画面表示();
+}
+
+void cmd勤務データ読込_Click()
+{
+    SndESC();
+    既存シフト読込表示();
 }
 
 namespace {
@@ -73,6 +80,7 @@ frm保存読込::frm保存読込(QWidget* parent) : QDialog(parent)
     grid->addWidget(cmdClose, 9, 0);
 
     connect(cmd出力, &QPushButton::clicked, this, &frm保存読込::cmd出力_Click);
+    connect(cmd勤務データ読込, &QPushButton::clicked, this, &frm保存読込::cmd勤務データ読込_Click);
     connect(cmdデーベース操作, &QPushButton::clicked, this, &frm保存読込::cmdデーベース操作_Click);
     connect(cmd復元, &QPushButton::clicked, this, &frm保存読込::cmd復元_Click);
     connect(cmd保存, &QPushButton::clicked, this, &frm保存読込::cmd保存_Click);
@@ -102,6 +110,12 @@ void frm保存読込::閉じる()
 void frm保存読込::cmd出力_Click()
 {
     ::cmd出力_Click();
+}
+
+void frm保存読込::cmd勤務データ読込_Click()
+{
+    ::cmd勤務データ読込_Click();
+    閉じる();
 }
 
 void frm保存読込::cmdデーベース操作_Click()

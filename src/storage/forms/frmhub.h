@@ -5,7 +5,7 @@
 //
 // The main window's File menu runs the same commands without the hub: cmd出力_Click
 // (storage/monthsave.h), cmd復元_Click, cmd保存_Click and mnuNewFile_Click
-// (storage/condexchange.h), and the three below.
+// (storage/condexchange.h), and those below.
 #include <QDialog>
 #include <array>
 
@@ -14,6 +14,8 @@ class QPushButton;
 
 // Shows the query window.
 void cmdデーベース操作_Click();
+// Shows the saved-shift browser.
+void cmd勤務データ読込_Click();
 
 // No Q_OBJECT: the meta-object compiler cannot read the class's name, and the dialog declares no
 // signals of its own.
@@ -24,6 +26,7 @@ public:
     // The buttons' handlers. Those that open another window close the hub; the save, the
     // condition save and a cancelled restore leave it open.
     void cmd出力_Click();
+    void cmd勤務データ読込_Click();
     void cmdデーベース操作_Click();
     void cmd復元_Click();
     void cmd保存_Click();

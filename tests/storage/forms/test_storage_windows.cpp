@@ -6,6 +6,7 @@
 #include "shell/rs_dbsub.h"
 #include "storage/forms/frmhub.h"
 #include "storage/forms/frmquery.h"
+#include "storage/forms/frmsavedshifts.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
@@ -164,7 +165,7 @@ TEST_F(StorageWindowsTest, FilterCopyAndBulkDeleteWorkOnTheShownRows)
     EXPECT_EQ(cn.scalar(QStringLiteral("SELECT count(*) FROM T_名簿")).toInt(), 2);
 }
 
-TEST_F(StorageWindowsTest, HubOpensTheQueryWindowThatOutlivesIt)
+TEST_F(StorageWindowsTest, HubOpensWindowsThatOutliveIt)
 {
     保存読込表示();
     QPointer<frm保存読込> hub = openWindow<frm保存読込>();
@@ -180,6 +181,13 @@ TEST_F(StorageWindowsTest, HubOpensTheQueryWindowThatOutlivesIt)
     frmQuery* query = openWindow<frmQuery>();
     ASSERT_NE(query, nullptr);
     EXPECT_EQ(query->windowTitle(), QStringLiteral("データベース操作＆集計"));
+
+    保存読込表示();
+    hub = openWindow<frm保存読込>();
+    hub->cmd勤務データ読込->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(hub);
+    EXPECT_NE(openWindow<frm既存シフト読込>(), nullptr);
 
     // A cancelled restore keeps the hub.
     保存読込表示();
