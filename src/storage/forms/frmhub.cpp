@@ -4,6 +4,7 @@
 #include "shell/myexcel.h"
 #include "shell/myshell.h"
 #include "storage/condexchange.h"
+#include "storage/forms/frmhtml.h"
 #include "storage/forms/frmquery.h"
 #include "storage/forms/frmsavedshifts.h"
 #include "storage/monthsave.h"
@@ -29,6 +30,11 @@ void cmd勤務データ読込_Click()
 {
     SndESC();
     既存シフト読込表示();
+}
+
+void cmdCreateHtml_Click()
+{
+    公開用HTML作成();
 }
 
 namespace {
@@ -82,6 +88,7 @@ frm保存読込::frm保存読込(QWidget* parent) : QDialog(parent)
     connect(cmd出力, &QPushButton::clicked, this, &frm保存読込::cmd出力_Click);
     connect(cmd勤務データ読込, &QPushButton::clicked, this, &frm保存読込::cmd勤務データ読込_Click);
     connect(cmdデーベース操作, &QPushButton::clicked, this, &frm保存読込::cmdデーベース操作_Click);
+    connect(cmdCreateHtml, &QPushButton::clicked, this, &frm保存読込::cmdCreateHtml_Click);
     connect(cmd復元, &QPushButton::clicked, this, &frm保存読込::cmd復元_Click);
     connect(cmd保存, &QPushButton::clicked, this, &frm保存読込::cmd保存_Click);
     connect(cmdNew, &QPushButton::clicked, this, &frm保存読込::cmdNew_Click);
@@ -122,6 +129,15 @@ void frm保存読込::cmdデーベース操作_Click()
 {
     ::cmdデーベース操作_Click();
     閉じる();
+}
+
+void frm保存読込::cmdCreateHtml_Click()
+{
+    const QPointer<frm保存読込> self(this);
+    hide();
+    ::cmdCreateHtml_Click();
+    if (self)
+        閉じる();
 }
 
 void frm保存読込::cmd復元_Click()

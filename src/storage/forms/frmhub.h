@@ -16,6 +16,8 @@ class QPushButton;
 void cmdデーベース操作_Click();
 // Shows the saved-shift browser.
 void cmd勤務データ読込_Click();
+// Shows the publishing dialog and returns once it is closed.
+void cmdCreateHtml_Click();
 
 // No Q_OBJECT: the meta-object compiler cannot read the class's name, and the dialog declares no
 // signals of its own.
@@ -28,6 +30,8 @@ public:
     void cmd出力_Click();
     void cmd勤務データ読込_Click();
     void cmdデーベース操作_Click();
+    // Hidden while the publishing dialog is open; closed afterwards, however publishing ended.
+    void cmdCreateHtml_Click();
     void cmd復元_Click();
     void cmd保存_Click();
     void cmdNew_Click();

@@ -189,6 +189,14 @@ TEST_F(StorageWindowsTest, HubOpensWindowsThatOutliveIt)
     EXPECT_FALSE(hub);
     EXPECT_NE(openWindow<frm既存シフト読込>(), nullptr);
 
+    // Publishing closes the hub however it ends: here the dialog finds no shifts to publish.
+    保存読込表示();
+    hub = openWindow<frm保存読込>();
+    hub->cmdCreateHtml->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(said(QStringLiteral("データ無し")));
+    EXPECT_FALSE(hub);
+
     // A cancelled restore keeps the hub.
     保存読込表示();
     hub = openWindow<frm保存読込>();
