@@ -6,6 +6,7 @@
 #include "platform/ui/prompt.h"
 #include "platform/xl/xl.h"
 #include "shell/globals.h"
+#include "shell/lifecycle.h"
 #include "shell/msgbox.h"
 #include "shell/mymod.h"
 #include "shell/myexcel.h"
@@ -184,17 +185,25 @@ QString 条件ファイルフィルタ()
     return QStringLiteral("CSV ファイル(*.csv);;全てのファイル(*.*)");
 }
 
+// Each of them reads or rewrites the sheets (and the restore and the new file the condition model)
+// that a generation or optimiser run is working on.
 bool cmd復元_Click(QObject* owner)
 {
+    if (RefuseDuringRun())
+        return false;
     return 保護実行([owner] { return 読込(owner); }, false);
 }
 
 void cmd保存_Click(QObject* owner)
 {
+    if (RefuseDuringRun())
+        return;
     保護実行([owner] { 保存(owner); return true; }, false);
 }
 
 void mnuNewFile_Click()
 {
+    if (RefuseDuringRun())
+        return;
     保護実行([] { 初期化(); return true; }, false);
 }

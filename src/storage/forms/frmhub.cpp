@@ -1,6 +1,7 @@
 #include "storage/forms/frmhub.h"
 
 #include "shell/forms/formhelpers.h"
+#include "shell/lifecycle.h"
 #include "shell/myexcel.h"
 #include "shell/myshell.h"
 #include "storage/condexchange.h"
@@ -85,14 +86,14 @@ frm保存読込::frm保存読込(QWidget* parent) : QDialog(parent)
     grid->setRowMinimumHeight(8, 8);
     grid->addWidget(cmdClose, 9, 0);
 
-    connect(cmd出力, &QPushButton::clicked, this, &frm保存読込::cmd出力_Click);
-    connect(cmd勤務データ読込, &QPushButton::clicked, this, &frm保存読込::cmd勤務データ読込_Click);
-    connect(cmdデーベース操作, &QPushButton::clicked, this, &frm保存読込::cmdデーベース操作_Click);
-    connect(cmdCreateHtml, &QPushButton::clicked, this, &frm保存読込::cmdCreateHtml_Click);
-    connect(cmd復元, &QPushButton::clicked, this, &frm保存読込::cmd復元_Click);
-    connect(cmd保存, &QPushButton::clicked, this, &frm保存読込::cmd保存_Click);
-    connect(cmdNew, &QPushButton::clicked, this, &frm保存読込::cmdNew_Click);
-    connect(cmdClose, &QPushButton::clicked, this, &frm保存読込::閉じる);
+    OnClick(cmd出力, this, [this] { cmd出力_Click(); });
+    OnClick(cmd勤務データ読込, this, [this] { cmd勤務データ読込_Click(); });
+    OnClick(cmdデーベース操作, this, [this] { cmdデーベース操作_Click(); });
+    OnClick(cmdCreateHtml, this, [this] { cmdCreateHtml_Click(); });
+    OnClick(cmd復元, this, [this] { cmd復元_Click(); });
+    OnClick(cmd保存, this, [this] { cmd保存_Click(); });
+    OnClick(cmdNew, this, [this] { cmdNew_Click(); });
+    OnClick(cmdClose, this, [this] { 閉じる(); });
     Form_Load();
 }
 
@@ -114,13 +115,17 @@ void frm保存読込::閉じる()
     close();
 }
 
+// The save, the browser and publishing read or write the roster sheet that a run is writing.
 void frm保存読込::cmd出力_Click()
 {
-    ::cmd出力_Click();
+    if (!RefuseDuringRun())
+        ::cmd出力_Click();
 }
 
 void frm保存読込::cmd勤務データ読込_Click()
 {
+    if (RefuseDuringRun())
+        return;
     ::cmd勤務データ読込_Click();
     閉じる();
 }
@@ -133,6 +138,8 @@ void frm保存読込::cmdデーベース操作_Click()
 
 void frm保存読込::cmdCreateHtml_Click()
 {
+    if (RefuseDuringRun())
+        return;
     const QPointer<frm保存読込> self(this);
     hide();
     ::cmdCreateHtml_Click();

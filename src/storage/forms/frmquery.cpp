@@ -270,17 +270,19 @@ frmQuery::frmQuery(QWidget* parent) : QWidget(parent, Qt::Window)
     lblDescription = new QLabel(QStringLiteral("削除は「Del」キー　（ツールボタンの鉛筆アイコンで編集可・不可が切り替わる）"), this);
     レイアウト();
 
-    connect(chkEdit, &QToolButton::toggled, this, &frmQuery::chkEdit_Click);
-    connect(chkSelFilter, &QToolButton::clicked, this, &frmQuery::chkSelFilter_Click);
-    connect(cmdDbDel, &QToolButton::clicked, this, &frmQuery::cmdDbDel_Click);
-    connect(cmdDbTool, &QToolButton::clicked, this, &frmQuery::cmdDbTool_Click);
-    connect(UpDown1, &QSpinBox::valueChanged, this, &frmQuery::UpDown1_Change);
+    // Clearing the box from the kind selection runs its handler too.
+    connect(chkEdit, &QToolButton::toggled, this, [this] { RunHandler([this] { chkEdit_Click(); }); });
+    OnClick(chkSelFilter, this, [this] { chkSelFilter_Click(); });
+    OnClick(cmdDbDel, this, [this] { cmdDbDel_Click(); });
+    OnClick(cmdDbTool, this, [this] { cmdDbTool_Click(); });
+    connect(UpDown1, &QSpinBox::valueChanged, this, [this] { RunHandler([this] { UpDown1_Change(); }); });
     Form_Load();
     // Connected after loading, so that setting the defaults runs no query.
-    connect(cmb集計種別, &QComboBox::activated, this, &frmQuery::cmb集計種別_Click);
-    connect(cmb氏名, &QComboBox::activated, this, &frmQuery::cmb集計種別_Click);
-    connect(DTP_St, &QDateEdit::dateChanged, this, &frmQuery::cmb集計種別_Click);
-    connect(DTP_Ed, &QDateEdit::dateChanged, this, &frmQuery::cmb集計種別_Click);
+    const auto select = [this] { RunHandler([this] { cmb集計種別_Click(); }); };
+    connect(cmb集計種別, &QComboBox::activated, this, select);
+    connect(cmb氏名, &QComboBox::activated, this, select);
+    connect(DTP_St, &QDateEdit::dateChanged, this, select);
+    connect(DTP_Ed, &QDateEdit::dateChanged, this, select);
 }
 
 void frmQuery::レイアウト()
@@ -523,7 +525,7 @@ bool frmQuery::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == DataGrid1 && event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
-        選択行削除();
+        RunHandler([this] { 選択行削除(); });
         return true;
     }
     return QWidget::eventFilter(watched, event);
