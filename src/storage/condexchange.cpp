@@ -52,7 +52,7 @@ void 失敗表示(const QString& text, const QString& title)
 // The splash stays long enough to be read, then goes.
 void 表示後消去()
 {
-    DoWait(long(転送表示時間));
+    DoWait(1500);
     DspSplash(QString());
 }
 

@@ -8,8 +8,6 @@ class QObject;
 
 // The condition file last loaded (by a restore or the new-file command); the save offers it.
 inline QString 現在条件ファイル;
-// How long the status message stays after a transfer, so that it can be read (ms).
-inline long 転送表示時間 = 1500;
 
 // The file types the dialogs offer.
 QString 条件ファイルフィルタ();

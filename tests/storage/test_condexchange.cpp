@@ -1,6 +1,7 @@
 // Condition files saved and restored through the file dialogs and the workbook's macros.
 #include "storage_fixture.h"
 
+#include "manual_clock.h"
 #include "sample_book.h"
 
 #include "platform/ui/prompt.h"
@@ -18,7 +19,6 @@ protected:
     void SetUp() override
     {
         SaveTest::SetUp();
-        転送表示時間 = 0;
         現在条件ファイル.clear();
     }
     void TearDown() override
@@ -41,6 +41,9 @@ protected:
         cmd保存_Click();
     }
     QString lastPrompt() const { return ui::shownMessages().back().prompt; }
+
+    // The messages stay a while to be read: no real waiting here.
+    ManualClock clock;
 };
 
 }  // namespace

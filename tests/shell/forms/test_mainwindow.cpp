@@ -8,6 +8,7 @@
 #include "platform/ui/prompt.h"
 #include "platform/xl/widgets/sheetwindow.h"
 #include "platform/xl/xl.h"
+#include "manual_clock.h"
 #include "sample_book.h"
 #include "shell/forms/mainwindow.h"
 #include "shell/globals.h"
@@ -18,7 +19,6 @@
 #include "shell/rs_db.h"
 #include "shell/rs_dbsub.h"
 #include "shell/status.h"
-#include "storage/condexchange.h"
 #include "workbook/condfile.h"
 #include "workbook/template.h"
 
@@ -358,7 +358,7 @@ TEST_F(ProgramTest, ASaveThatFailsKeepsTheProgramAndItsChanges)
 
 TEST_F(ProgramTest, FileMenuRunsTheStorageCommandsWithoutTheHub)
 {
-    転送表示時間 = 0;
+    ManualClock clock;
     ASSERT_TRUE(start());
     const QString file = QDir(work_).filePath(QStringLiteral("条件.csv"));
     ui::setNextText(file);
