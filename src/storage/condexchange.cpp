@@ -2,9 +2,11 @@
 
 #include "engine/cells.h"
 #include "engine/conditions.h"
+#include "engine/postprocess.h"
 #include "platform/os/vberror.h"
 #include "platform/ui/prompt.h"
 #include "platform/xl/xl.h"
+#include "shell/borders.h"
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
 #include "shell/msgbox.h"
@@ -79,6 +81,7 @@ bool 条件取込(const QString& path, const QString& errorTitle)
     }
     受渡し(path);
     マクロ(QStringLiteral("勤務Clear"));
+    罫線設定(ブック().worksheets(k人員配置表).range(QStringLiteral("Time_table")));
     const QString error = マクロ(QStringLiteral("条件読込"));
     if (!error.isEmpty()) {
         DspSplash(QString());
@@ -101,6 +104,7 @@ bool 読込(QObject* owner)
     現在条件ファイル = path;
     基本情報読込();
     期間再読込();
+    作成後処理(QString());
     表示後消去();
     return true;
 }

@@ -67,6 +67,9 @@ TEST_F(CondExchangeTest, SavedConditionsComeBackOnAFreshBook)
     EXPECT_EQ(作成年, 2024);
     EXPECT_EQ(基準開始日, 16);
     EXPECT_TRUE(grid() == saved);
+    // The cleared grid is outlined again.
+    const xl::Range gridRange = book->worksheets(QStringLiteral("人員配置表")).range(QStringLiteral("Time_Table"));
+    EXPECT_EQ(gridRange.style().left.weight, xl::kHairline);
 
     // The next save offers the restored file, and writes the same conditions.
     ui::resetMessages();
