@@ -501,7 +501,18 @@ Status saveConditions(xl::Workbook& book, const QString& path, const std::vector
     return Status{};
 }
 
-Status loadConditions(xl::Workbook& book, const QString& path, const std::vector<ListedRange>& ranges)
+namespace {
+
+// A block of the file and the book's range it goes to.
+struct LoadTarget {
+    const ListedRange* listed;
+    std::optional<xl::Range> range;
+    const FileBlock* block = nullptr;
+};
+
+// Reads path and matches every block with its range, checking that it fits; nothing changes.
+Status prepareLoad(xl::Workbook& book, const QString& path, const std::vector<ListedRange>& ranges,
+                   ConditionFile& file, std::vector<LoadTarget>& targets)
 {
     QFile in(path);
     if (!in.open(QIODevice::ReadOnly))
@@ -519,7 +530,6 @@ Status loadConditions(xl::Workbook& book, const QString& path, const std::vector
         return tooLarge();
     in.close();
 
-    ConditionFile file;
     Status status = parse(bytes, file);
     if (!status.ok) {
         status.error = QStringLiteral("条件ファイル「%1」: %2").arg(QFileInfo(path).fileName(), status.error);
@@ -527,17 +537,12 @@ Status loadConditions(xl::Workbook& book, const QString& path, const std::vector
     }
 
     // Match every block with its range and check that it fits before anything changes.
-    struct Target {
-        const ListedRange* listed;
-        std::optional<xl::Range> range;
-        const FileBlock* block = nullptr;
-    };
-    std::vector<Target> targets;
+    targets.clear();
     for (const ListedRange& r : ranges)
         targets.push_back({&r, findRange(book, r)});
     for (const FileBlock& b : file.blocks) {
-        Target* t = nullptr;
-        for (Target& c : targets)
+        LoadTarget* t = nullptr;
+        for (LoadTarget& c : targets)
             if (c.listed->sheet.compare(b.sheet, Qt::CaseInsensitive) == 0
                 && c.listed->name.compare(b.name, Qt::CaseInsensitive) == 0)
                 t = &c;
@@ -578,14 +583,33 @@ Status loadConditions(xl::Workbook& book, const QString& path, const std::vector
         status.warnings << QStringLiteral("組合せ禁止と職制の組合せ禁止が合わせて %1 件あります。作成には %2 件までにしてください。")
                                .arg(bans)
                                .arg(workbook::kBanRecordLimit);
+    return status;
+}
+
+}  // namespace
+
+Status checkConditions(xl::Workbook& book, const QString& path, const std::vector<ListedRange>& ranges)
+{
+    ConditionFile file;
+    std::vector<LoadTarget> targets;
+    return prepareLoad(book, path, ranges, file, targets);
+}
+
+Status loadConditions(xl::Workbook& book, const QString& path, const std::vector<ListedRange>& ranges)
+{
+    ConditionFile file;
+    std::vector<LoadTarget> targets;
+    Status status = prepareLoad(book, path, ranges, file, targets);
+    if (!status.ok)
+        return status;
 
     // Clear first, then write: ranges that share cells (a column of a wider table) keep what the
     // file gives them whichever of the two the file lacks.
     try {
-        for (Target& t : targets)
+        for (LoadTarget& t : targets)
             if (t.range && (t.block || !t.listed->keepWhenAbsent))
                 t.range->clearContents();
-        for (Target& t : targets) {
+        for (LoadTarget& t : targets) {
             if (!t.range || !t.block)
                 continue;
             const xl::Block& v = t.block->values;

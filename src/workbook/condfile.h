@@ -83,6 +83,10 @@ Status saveConditions(xl::Workbook& book, const QString& path,
 // book (every block written, listed ranges the file lacks cleared, then recalculated).
 Status loadConditions(xl::Workbook& book, const QString& path,
                       const std::vector<ListedRange>& ranges = listedRanges());
+// The reading and every check of loadConditions, without changing the book: ok when the file
+// would load.
+Status checkConditions(xl::Workbook& book, const QString& path,
+                       const std::vector<ListedRange>& ranges = listedRanges());
 
 // The macros: the path comes from 名前リスト!C1 (relative paths count from the book's folder).
 Status 条件保存(xl::Workbook& book);

@@ -58,7 +58,8 @@ Answer ask(const MessageRequest& request, const std::function<Answer()>& show)
     if (show)
         return show();
     // Headless: nobody can answer, so the default button is taken (cancel for the pickers).
-    if (request.kind == Kind::Input || request.kind == Kind::Folder)
+    if (request.kind == Kind::Input || request.kind == Kind::Folder || request.kind == Kind::OpenFile
+        || request.kind == Kind::SaveFile)
         return Answer{vbCancel, {}};
     if (!request.prompt.isEmpty())
         std::fprintf(stderr, "[%s] %s\n", qUtf8Printable(request.title), qUtf8Printable(request.prompt));
@@ -97,6 +98,30 @@ QString browseFolder(const QString& title, const QString& startFolder, QObject* 
     r.owner = owner;
     const Answer a = ask(r);
     return a.result == vbOK ? a.text : QString();
+}
+
+namespace {
+
+QString askFile(Kind kind, const QString& title, const QString& text, const QString& filter, QObject* owner)
+{
+    MessageRequest r{title, vbOKCancel, title, kind};
+    r.text = text;
+    r.filter = filter;
+    r.owner = owner;
+    const Answer a = ask(r);
+    return a.result == vbOK ? a.text : QString();
+}
+
+}  // namespace
+
+QString openFileName(const QString& title, const QString& startFolder, const QString& filter, QObject* owner)
+{
+    return askFile(Kind::OpenFile, title, startFolder, filter, owner);
+}
+
+QString saveFileName(const QString& title, const QString& proposedPath, const QString& filter, QObject* owner)
+{
+    return askFile(Kind::SaveFile, title, proposedPath, filter, owner);
 }
 
 void setNextAnswer(int result)

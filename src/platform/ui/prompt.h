@@ -35,6 +35,8 @@ enum class Kind {
     Custom,    // the program's own message box frmMsgBox (MyMsgBox)
     Input,     // the input box (inputBox)
     Folder,    // the folder picker (browseFolder)
+    OpenFile,  // the file dialog for opening (openFileName)
+    SaveFile,  // the file dialog for saving, with its own overwrite question (saveFileName)
     Notice,    // the countdown notice frmMsgWait
     Dialog,    // any other modal window; title = the form's name
 };
@@ -56,8 +58,11 @@ struct MessageRequest {
     int height = 0;
     int autoCloseMs = 0;
     int displayFlag = 0;
-    // Input and Folder: the proposed text or start folder.
+    // Input and Folder: the proposed text or start folder; the file dialogs: the start folder or
+    // the proposed path.
     QString text;
+    // The file dialogs: the file types offered, "name(*.ext);;name(*.*)".
+    QString filter;
     // The window the dialog belongs to (nullptr: the active window).
     QObject* owner = nullptr;
 };
@@ -89,9 +94,14 @@ QString inputBox(const QString& prompt, const QString& title, const QString& pro
 // The folder picker over owner (nullptr: the active window): the chosen folder, or "" when cancelled.
 QString browseFolder(const QString& title, const QString& startFolder, QObject* owner = nullptr);
 
+// The file dialogs over owner (nullptr: the active window), titled title: the chosen path, or ""
+// when cancelled. The open dialog takes only an existing file.
+QString openFileName(const QString& title, const QString& startFolder, const QString& filter, QObject* owner = nullptr);
+QString saveFileName(const QString& title, const QString& proposedPath, const QString& filter, QObject* owner = nullptr);
+
 // Test hooks: a queued answer is taken instead of asking; every request is recorded.
 void setNextAnswer(int result);
-// Queues an input box or folder picker answer (result vbOK with that text).
+// Queues an input box, folder picker or file dialog answer (result vbOK with that text).
 void setNextText(const QString& text);
 // Queues a full answer (for frmMsgBox: the result with the pressed caption).
 void setNextAnswer(const Answer& answer);

@@ -7,7 +7,9 @@
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
 #include "shell/myshell.h"
+#include "storage/condexchange.h"
 #include "storage/forms/frmhtml.h"
+#include "storage/forms/frmhub.h"
 #include "storage/forms/frmsavedshifts.h"
 #include "storage/monthsave.h"
 #include "storage/savedshifts.h"
@@ -146,6 +148,7 @@ void frm勤務管理::buildButtons()
     OnClick(cmd要員設定, this, [this] { cmd要員設定_Click(); });
     OnClick(cmd基本設定, this, [this] { cmd基本設定_Click(); });
     OnClick(cmdLog, this, [this] { cmdLog_Click(); });
+    OnClick(cmd保存読込, this, [this] { cmd保存読込_Click(); });
     OnClick(cmd閉じる, this, [this] { cmd閉じる_Click(); });
     OnClick(cmdHelp, this, [] { WebHelp(QStringLiteral("index.html")); });
     OnClick(cmdH開始条件, this, [] { WebHelp(QStringLiteral("kaisi-joken/index.htm")); });
@@ -166,10 +169,10 @@ void frm勤務管理::buildMenus()
 void frm勤務管理::buildFileMenu()
 {
     mnuFile = menuBar()->addMenu(QStringLiteral("ファイル"));
-    mnuNewFile = item(mnuFile, QStringLiteral("新規作成(初期化)"));
+    mnuNewFile = item(mnuFile, QStringLiteral("新規作成(初期化)"), [] { mnuNewFile_Click(); });
     mnuFile->addSeparator();
-    mnuFileConditionRead = item(mnuFile, QStringLiteral("条件データ 読込"));
-    mnuFileConditionSave = item(mnuFile, QStringLiteral("条件データ 保存"));
+    mnuFileConditionRead = item(mnuFile, QStringLiteral("条件データ 読込"), [this] { cmd復元_Click(this); });
+    mnuFileConditionSave = item(mnuFile, QStringLiteral("条件データ 保存"), [this] { cmd保存_Click(this); });
     mnuFile->addSeparator();
     mdFileKinmuRead = item(mnuFile, QStringLiteral("勤務データ 読込"), [] {
         // Reading a month back writes the roster sheet.
@@ -191,7 +194,7 @@ void frm勤務管理::buildFileMenu()
         if (!RefuseDuringRun())
             公開用HTML作成(this);
     });
-    mnuFileDatabase = item(mnuFile, QStringLiteral("データベース操作"));
+    mnuFileDatabase = item(mnuFile, QStringLiteral("データベース操作"), [] { cmdデーベース操作_Click(); });
     mnuFile->addSeparator();
     mnuClose = item(mnuFile, QStringLiteral("閉じる"), [this] { cmd閉じる_Click(); });
 }
@@ -265,11 +268,9 @@ void frm勤務管理::buildDebugMenu()
 void frm勤務管理::disableUnavailable()
 {
     // Commands whose work the program does not offer yet: shown, but not to be pressed.
-    for (QWidget* w : {static_cast<QWidget*>(cmd再調整), static_cast<QWidget*>(cmd保存読込),
-                       static_cast<QWidget*>(cmd勤務表クリア)})
+    for (QWidget* w : {static_cast<QWidget*>(cmd再調整), static_cast<QWidget*>(cmd勤務表クリア)})
         w->setEnabled(false);
-    for (QAction* a : {mnuNewFile, mnuFileConditionRead, mnuFileConditionSave, mnu実行結果注意ログ表示,
-                       mnu設定条件値ログ表示, mnuFileDatabase, mnu単勤単休総数, mnu交換可能勤務一覧,
+    for (QAction* a : {mnu実行結果注意ログ表示, mnu設定条件値ログ表示, mnu単勤単休総数, mnu交換可能勤務一覧,
                        mnu勤務可能判定, RefleshForce})
         a->setEnabled(false);
     cmd勤務表作成->setEnabled(bool(開始条件確認Load));

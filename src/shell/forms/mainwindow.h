@@ -42,6 +42,8 @@ public:
     void cmd要員設定_Click();
     void cmd基本設定_Click();
     void cmdLog_Click();
+    // Opens the save and load hub (one workbook only), on the roster sheet.
+    void cmd保存読込_Click();
     void cmd閉じる_Click();
     void Form_QueryUnload();
     void mnuBestShiftMake_Click();

@@ -16,6 +16,7 @@
 #include "shell/myexcel.h"
 #include "shell/mylog.h"
 #include "shell/myshell.h"
+#include "storage/forms/frmhub.h"
 
 #include <QAction>
 #include <QDir>
@@ -133,6 +134,22 @@ void frm勤務管理::cmd要員設定_Click()
 void frm勤務管理::cmd基本設定_Click()
 {
     activateSheet(QStringLiteral("基本設定"));
+}
+
+void frm勤務管理::cmd保存読込_Click()
+{
+    if (XlApp().workbooks().count() >= 2) {
+        MsgBox(QStringLiteral("開いている別のブックを閉じて下さい！"), ui::vbOKOnly | ui::vbSystemModal,
+               QStringLiteral("ブック多重オープンエラー"));
+        XlApp().bringToFront();
+        return;
+    }
+    try {
+        book().worksheets(QStringLiteral("人員配置表")).activate();
+    } catch (const VbError&) {
+        // A missing sheet does not keep the hub from opening.
+    }
+    保存読込表示(this);
 }
 
 void frm勤務管理::cmdLog_Click()

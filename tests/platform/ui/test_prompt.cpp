@@ -50,10 +50,12 @@ TEST_F(PromptTest, StandardHandlerAndQueuedAnswersInOrder)
     EXPECT_TRUE(ok);
     EXPECT_EQ(ui::showMessage(QStringLiteral("c"), ui::vbYesNo, QStringLiteral("t")), ui::vbYes);
     EXPECT_EQ(ui::pendingAnswers(), 0u);
-    // No picker is installed: the input box and folder picker count as cancelled.
+    // No picker is installed: the input box, folder picker and file dialogs count as cancelled.
     EXPECT_EQ(ui::inputBox(QStringLiteral("d"), QStringLiteral("t"), QStringLiteral("x"), &ok), QString());
     EXPECT_FALSE(ok);
     EXPECT_EQ(ui::browseFolder(QStringLiteral("e"), QStringLiteral("/")), QString());
+    EXPECT_EQ(ui::openFileName(QStringLiteral("f"), QStringLiteral("/"), QString()), QString());
+    EXPECT_EQ(ui::saveFileName(QStringLiteral("g"), QStringLiteral("/a.csv"), QString()), QString());
 }
 
 TEST_F(PromptTest, DefaultResults)

@@ -9,6 +9,7 @@
 #include "platform/ui/prompt.h"
 #include "platform/xl/widgets/sheetwindow.h"
 #include "platform/xl/xl.h"
+#include "manual_clock.h"
 #include "sample_book.h"
 #include "shell/forms/mainwindow.h"
 #include "shell/globals.h"
@@ -23,6 +24,7 @@
 #include "workbook/template.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -353,4 +355,29 @@ TEST_F(ProgramTest, ASaveThatFailsKeepsTheProgramAndItsChanges)
     EXPECT_EQ(XlText(xlBook->worksheets(QStringLiteral("人員配置表")).range(QStringLiteral("Dirty")).value()),
               QStringLiteral("1"));
     ASSERT_TRUE(QDir().rename(moved, work_));
+}
+
+TEST_F(ProgramTest, FileMenuRunsTheStorageCommandsWithoutTheHub)
+{
+    ManualClock clock;
+    ASSERT_TRUE(start());
+    const QString file = QDir(work_).filePath(QStringLiteral("条件.csv"));
+    ui::setNextText(file);
+    window_->mnuFileConditionSave->trigger();
+    EXPECT_EQ(ui::shownMessages().back().prompt, QStringLiteral("保存を完了しました！"));
+    EXPECT_TRUE(QFile::exists(file));
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_EQ(w->windowTitle() == QStringLiteral("データの保存と読込") && w->isVisible(), false);
+
+    {
+        // A run is writing the sheets: the restore leaves them alone.
+        RunScope running;
+        window_->mnuFileConditionRead->trigger();
+        EXPECT_EQ(ui::shownMessages().back().kind, ui::Kind::Standard);
+    }
+    window_->cmd保存読込->click();
+    bool hub = false;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        hub = hub || (w->windowTitle() == QStringLiteral("データの保存と読込") && w->isVisible());
+    EXPECT_TRUE(hub);
 }

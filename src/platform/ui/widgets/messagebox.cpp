@@ -103,6 +103,16 @@ void installWidgetDialogs()
         const QString dir = QFileDialog::getExistingDirectory(owner ? owner : activeParent(), r.title, r.text);
         return Answer{dir.isEmpty() ? vbCancel : vbOK, dir};
     });
+    setDialogHandler(Kind::OpenFile, [](const MessageRequest& r) {
+        QWidget* owner = qobject_cast<QWidget*>(r.owner);
+        const QString path = QFileDialog::getOpenFileName(owner ? owner : activeParent(), r.title, r.text, r.filter);
+        return Answer{path.isEmpty() ? vbCancel : vbOK, path};
+    });
+    setDialogHandler(Kind::SaveFile, [](const MessageRequest& r) {
+        QWidget* owner = qobject_cast<QWidget*>(r.owner);
+        const QString path = QFileDialog::getSaveFileName(owner ? owner : activeParent(), r.title, r.text, r.filter);
+        return Answer{path.isEmpty() ? vbCancel : vbOK, path};
+    });
 }
 
 }  // namespace ui

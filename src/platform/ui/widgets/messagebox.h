@@ -21,7 +21,7 @@ private:
     std::map<QAbstractButton*, int> results_;
 };
 
-// Installs the standard box, the input box and the folder picker handlers.
+// Installs the standard box, the input box, the folder picker and the file dialog handlers.
 void installWidgetDialogs();
 
 }  // namespace ui

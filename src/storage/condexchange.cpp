@@ -1,0 +1,213 @@
+#include "storage/condexchange.h"
+
+#include "engine/cells.h"
+#include "engine/conditions.h"
+#include "engine/postprocess.h"
+#include "platform/os/vberror.h"
+#include "platform/ui/prompt.h"
+#include "platform/xl/xl.h"
+#include "shell/borders.h"
+#include "shell/globals.h"
+#include "shell/lifecycle.h"
+#include "shell/msgbox.h"
+#include "shell/mymod.h"
+#include "shell/myexcel.h"
+#include "shell/myfile.h"
+#include "shell/status.h"
+#include "storage/savedshifts.h"
+#include "workbook/condfile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QScopeGuard>
+
+using namespace engine_cells;
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+const QString k人員配置表 = QStringLiteral("人員配置表");
+
+xl::Workbook& ブック()
+{
+    if (!xlBook)
+        throw xl::Error(91, QStringLiteral("オブジェクト変数が設定されていません。"));
+    return *xlBook;
+}
+
+void 受渡し(const QString& path)
+{
+    ブック().worksheets(QStringLiteral("名前リスト")).range(QStringLiteral("C1")).setValue(path);
+}
+
+// Runs a macro of the workbook once: "" or the error text it reports.
+QString マクロ(const QString& name)
+{
+    return XlApp().run(stBookName + QLatin1Char('!') + name).toString();
+}
+
+void 失敗表示(const QString& text, const QString& title)
+{
+    MsgBox(text, ui::vbOKOnly | ui::vbExclamation | ui::vbSystemModal, title);
+}
+
+// The splash stays long enough to be read, then goes.
+void 表示後消去()
+{
+    DoWait(1500);
+    DspSplash(QString());
+}
+
+// The period as the start-up reads it from sheet Main.
+void 期間再読込()
+{
+    xl::Worksheet& main = ブック().worksheets(QStringLiteral("Main"));
+    const auto whole = [&main](const char* name) { return long(cint(num(main.range(QString::fromUtf8(name)).value()))); };
+    LimitTime = float(num(main.range(QStringLiteral("制限時間")).value()));
+    作成開始日 = whole("日");
+    基準開始日 = whole("基準開始日");
+    作成年 = whole("年");
+    作成月 = whole("月");
+}
+
+// Clears the grid and reads the condition file at path into the workbook. A file that would not
+// load is refused before anything changes; false after its message.
+bool 条件取込(const QString& path, const QString& errorTitle)
+{
+    const condfile::Status check = condfile::checkConditions(ブック(), path);
+    if (!check.ok) {
+        失敗表示(check.error + kCrLf + kCrLf + QStringLiteral("条件データは変更していません。"), errorTitle);
+        return false;
+    }
+    受渡し(path);
+    マクロ(QStringLiteral("勤務Clear"));
+    罫線設定(ブック().worksheets(k人員配置表).range(QStringLiteral("Time_table")));
+    const QString error = マクロ(QStringLiteral("条件読込"));
+    if (!error.isEmpty()) {
+        DspSplash(QString());
+        失敗表示(error, errorTitle);
+        return false;
+    }
+    return true;
+}
+
+bool 読込(QObject* owner)
+{
+    const QString path = ui::openFileName(QStringLiteral("ファイルを開く"), QDir::currentPath(), 条件ファイルフィルタ(), owner);
+    if (path.isEmpty())
+        return false;
+    ブック().worksheets(k人員配置表).activate();
+    DspSplash(QStringLiteral("データ読み込み中・・・"));
+    const auto done = qScopeGuard([] { DspSplash(QString()); });
+    if (!条件取込(path, QStringLiteral("条件データ読込エラー")))
+        return false;
+    現在条件ファイル = path;
+    基本情報読込();
+    期間再読込();
+    作成後処理(QString());
+    表示後消去();
+    return true;
+}
+
+// The name the save dialog offers: the current file (or 無題.csv) in its own folder when that
+// exists, else in the current directory; a folder is offered as it is.
+QString 保存候補()
+{
+    const QString name = 現在条件ファイル.isEmpty() ? QStringLiteral("無題.csv") : 現在条件ファイル;
+    if (QFileInfo(name).isDir())
+        return name;
+    const QString folder = GetFolderName(name);
+    const bool folderExists = !folder.isEmpty() && QFileInfo(folder).isDir();
+    return QDir(folderExists ? folder : QDir::currentPath()).filePath(GetFileName(name));
+}
+
+void 保存(QObject* owner)
+{
+    const QString path = ui::saveFileName(QStringLiteral("名前を付けて保存"), 保存候補(), 条件ファイルフィルタ(), owner);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo::exists(path)
+        && MsgBox(path + QStringLiteral("は既に存在します！") + kCrLf + QStringLiteral("上書きしますか？"),
+                  ui::vbOKCancel | ui::vbSystemModal, QStringLiteral("ファイル名の確認"))
+               != ui::vbOK)
+        return;
+    受渡し(path);
+    ブック().worksheets(k人員配置表).activate();
+    DspSplash(QStringLiteral("データ保存中・・・"));
+    const QString error = マクロ(QStringLiteral("条件保存"));
+    if (!error.isEmpty()) {
+        DspSplash(QString());
+        失敗表示(error + kCrLf + kCrLf + QStringLiteral("条件データは保存されていません。"), QStringLiteral("条件データ保存エラー"));
+        return;
+    }
+    表示後消去();
+    MsgBox(QStringLiteral("保存を完了しました！"));
+}
+
+void 初期化()
+{
+    if (MsgBox(QStringLiteral("データを初期化します。") + kCrLf + kCrLf + QStringLiteral("よろしいですか？"),
+               ui::vbOKCancel | ui::vbDefaultButton2, QStringLiteral("新規作成"))
+            != ui::vbOK
+        || MsgBox(QStringLiteral("本当に、よろしいですか？"), ui::vbOKCancel | ui::vbDefaultButton2, QStringLiteral("再確認"))
+               != ui::vbOK)
+        return;
+    DspSplash(QStringLiteral("初期化中・・・"));
+    const auto done = qScopeGuard([] { DspSplash(QString()); });
+    const QString path = QDir(AppPath).filePath(QStringLiteral("parts/新規作成.csv"));
+    if (!条件取込(path, QStringLiteral("新規作成エラー")))
+        return;
+    if (MsgBox(QStringLiteral("勤務記録も初期化します。") + kCrLf + kCrLf + QStringLiteral("よろしいですか？"), ui::vbYesNo,
+               QStringLiteral("勤務記録初期化"))
+        == ui::vbYes)
+        削除_勤務記録();
+    基本情報読込();
+    // The template is not the user's file: the next save asks for a name of its own.
+    現在条件ファイル.clear();
+    受渡し(QString());
+    DspSplash(QStringLiteral("完了しました！"));
+    表示後消去();
+}
+
+// Errors of the workbook end the command with their number and description.
+template <class F>
+auto 保護実行(F&& f, decltype(f()) failed)
+{
+    try {
+        return f();
+    } catch (const VbError& e) {
+        DspSplash(QString());
+        MsgBox(e.text(), ui::vbOKOnly | ui::vbSystemModal, QStringLiteral("データエラー"));
+        return failed;
+    }
+}
+
+}  // namespace
+
+QString 条件ファイルフィルタ()
+{
+    return QStringLiteral("CSV ファイル(*.csv);;全てのファイル(*.*)");
+}
+
+// Each of them reads or rewrites the sheets (and the restore and the new file the condition model)
+// that a generation or optimiser run is working on.
+bool cmd復元_Click(QObject* owner)
+{
+    if (RefuseDuringRun())
+        return false;
+    return 保護実行([owner] { return 読込(owner); }, false);
+}
+
+void cmd保存_Click(QObject* owner)
+{
+    if (RefuseDuringRun())
+        return;
+    保護実行([owner] { 保存(owner); return true; }, false);
+}
+
+void mnuNewFile_Click()
+{
+    if (RefuseDuringRun())
+        return;
+    保護実行([] { 初期化(); return true; }, false);
+}

@@ -1,0 +1,175 @@
+#include "storage/forms/frmhub.h"
+
+#include "shell/forms/formhelpers.h"
+#include "shell/lifecycle.h"
+#include "shell/myexcel.h"
+#include "shell/myshell.h"
+#include "storage/condexchange.h"
+#include "storage/forms/frmhtml.h"
+#include "storage/forms/frmquery.h"
+#include "storage/forms/frmsavedshifts.h"
+#include "storage/monthsave.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+
+const std::array<const char16_t*, 7> frm保存読込::ヘルプページ = {
+    u"/kinmu-hozon/index.htm#02", u"/kinmu-hozon/index.htm#03", u"/output/index.html#ex_6", u"/joken-hozon/index.htm#html",
+    u"/joken-hozon/index.htm#load", u"/joken-hozon/index.htm#save", u"/joken-hozon/index.htm#new",
+};
+
+void cmdデーベース操作_Click()
+{
+    SndESC();
+    集計画面表示();
+}
+
+void cmd勤務データ読込_Click()
+{
+    SndESC();
+    既存シフト読込表示();
+}
+
+void cmdCreateHtml_Click()
+{
+    公開用HTML作成();
+}
+
+namespace {
+
+QPushButton* ボタン(QWidget* parent, const QString& caption, const QString& tip)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setToolTip(tip);
+    b->setAutoDefault(false);
+    return b;
+}
+
+}  // namespace
+
+frm保存読込::frm保存読込(QWidget* parent) : QDialog(parent)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowTitle(QStringLiteral("データの保存と読込"));
+    cmd出力 = ボタン(this, QStringLiteral("勤務データ保存"), QStringLiteral("作成した勤務データをデータベースに保存します"));
+    cmd勤務データ読込 = ボタン(this, QStringLiteral("勤務データ読込"), QStringLiteral("過去の勤務データをエクセルブックに出力します"));
+    cmdデーベース操作 = ボタン(this, QStringLiteral("デーベース操作"), QStringLiteral("データベース操作および集計表を作成します。"));
+    cmdCreateHtml = ボタン(this, QStringLiteral("公開用HTML生成"), QStringLiteral("メンバー閲覧用のHTMLを作成します。"));
+    cmd復元 = ボタン(this, QStringLiteral("条件データの読込"),
+                     QStringLiteral("条件データおよびシフト表をCSVから本シートに読み込みます"));
+    cmd保存 = ボタン(this, QStringLiteral("条件データの保存"),
+                     QStringLiteral("設定条件データおよびシフト表をCSVファイルに保存します"));
+    cmdNew = ボタン(this, QStringLiteral("新規作成(初期化)"), QStringLiteral("現在の条件データを初期化します。"));
+    cmdClose = ボタン(this, QStringLiteral("閉じる"), QStringLiteral("フォームを閉じる"));
+
+    auto* grid = new QGridLayout(this);
+    grid->setHorizontalSpacing(16);
+    const std::array<QPushButton*, 7> buttons{cmd出力, cmd勤務データ読込, cmdデーベース操作, cmdCreateHtml, cmd復元, cmd保存, cmdNew};
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        buttons[i]->setMinimumWidth(180);
+        auto* help = new QLabel(QStringLiteral("<a href=\"%1\">オンラインヘルプ</a>").arg(QString::fromUtf16(ヘルプページ[i])), this);
+        help->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+        connect(help, &QLabel::linkActivated, help, [](const QString& page) { WebHelp(HelpUrl(page)); });
+        lblHelp[i] = help;
+        // The database commands apart from the condition files.
+        const int row = int(i) + (i >= 4 ? 1 : 0);
+        grid->addWidget(buttons[i], row, 0);
+        grid->addWidget(help, row, 1);
+    }
+    // Rich-text labels ask for less room than their text takes.
+    grid->setColumnMinimumWidth(1, fontMetrics().horizontalAdvance(QStringLiteral("オンラインヘルプ")) + 12);
+    grid->setRowMinimumHeight(4, 8);
+    grid->setRowMinimumHeight(8, 8);
+    grid->addWidget(cmdClose, 9, 0);
+
+    OnClick(cmd出力, this, [this] { cmd出力_Click(); });
+    OnClick(cmd勤務データ読込, this, [this] { cmd勤務データ読込_Click(); });
+    OnClick(cmdデーベース操作, this, [this] { cmdデーベース操作_Click(); });
+    OnClick(cmdCreateHtml, this, [this] { cmdCreateHtml_Click(); });
+    OnClick(cmd復元, this, [this] { cmd復元_Click(); });
+    OnClick(cmd保存, this, [this] { cmd保存_Click(); });
+    OnClick(cmdNew, this, [this] { cmdNew_Click(); });
+    OnClick(cmdClose, this, [this] { 閉じる(); });
+    Form_Load();
+}
+
+void frm保存読込::Form_Load()
+{
+    FormTopMost(this);
+    adjustSize();
+    const QScreen* s = screen();
+    if (!s)
+        return;
+    const QRect area = s->availableGeometry();
+    // Low on the screen, yet wholly on it on a short screen.
+    const int top = std::min(area.top() + area.height() * 13 / 20, area.bottom() - frameGeometry().height());
+    move(area.left() + (area.width() - frameGeometry().width()) / 2, std::max(area.top(), top));
+}
+
+void frm保存読込::閉じる()
+{
+    close();
+}
+
+// The save, the browser and publishing read or write the roster sheet that a run is writing.
+void frm保存読込::cmd出力_Click()
+{
+    if (!RefuseDuringRun())
+        ::cmd出力_Click();
+}
+
+void frm保存読込::cmd勤務データ読込_Click()
+{
+    if (RefuseDuringRun())
+        return;
+    ::cmd勤務データ読込_Click();
+    閉じる();
+}
+
+void frm保存読込::cmdデーベース操作_Click()
+{
+    ::cmdデーベース操作_Click();
+    閉じる();
+}
+
+void frm保存読込::cmdCreateHtml_Click()
+{
+    if (RefuseDuringRun())
+        return;
+    const QPointer<frm保存読込> self(this);
+    hide();
+    ::cmdCreateHtml_Click();
+    if (self)
+        閉じる();
+}
+
+void frm保存読込::cmd復元_Click()
+{
+    if (::cmd復元_Click(this))
+        閉じる();
+}
+
+void frm保存読込::cmd保存_Click()
+{
+    ::cmd保存_Click(this);
+}
+
+void frm保存読込::cmdNew_Click()
+{
+    mnuNewFile_Click();
+    閉じる();
+}
+
+void 保存読込表示(QWidget* owner)
+{
+    static QPointer<frm保存読込> shown;
+    if (!shown)
+        shown = new frm保存読込(owner);
+    shown->show();
+    shown->raise();
+    shown->activateWindow();
+}
