@@ -3,7 +3,7 @@
 #include "engine/convert.h"
 #include "engine/model.h"
 #include "optimise/assignability.h"
-#include "optimise/forms/form_guard.h"
+#include "optimise/forms/manual_forms.h"
 #include "optimise/manual_common.h"
 #include "platform/text/cp932.h"
 #include "platform/text/vb.h"
@@ -206,6 +206,10 @@ void 勤務可能判定表示()
 {
     const bool fresh = !g_window.loaded();
     frm勤務可能判定& w = g_window.get();
+    if (fresh) {
+        w.adjustSize();
+        右上配置(&w);
+    }
     w.show();
     if (fresh)
         w.Form_Load();

@@ -2,7 +2,7 @@
 
 #include "engine/convert.h"
 #include "optimise/exchange_list.h"
-#include "optimise/forms/form_guard.h"
+#include "optimise/forms/manual_forms.h"
 #include "optimise/manual_common.h"
 #include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
@@ -17,7 +17,10 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -56,8 +59,16 @@ void 一覧表示(int m, bool includeForbidden, const QStringList& lines)
     DspSplash(QString());
     form.lblPromptTop->setText(QString::number(m) + QLatin1Char(':') + QString::number(MemNo(m)) + QLatin1Char(' ')
                                + MemName(m));
-    // The refused lines carry the rule as well.
-    form.resize(includeForbidden ? 650 : 450, 450);
+    // The refused lines carry the rule at their end: wide enough to read it where the screen allows.
+    int width = 450;
+    if (includeForbidden) {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const int room = screen ? screen->availableGeometry().width() - 20 : 650;
+        const int content = form.lstItem->sizeHintForColumn(0) + form.lstItem->verticalScrollBar()->sizeHint().width() + 30;
+        width = std::max(650, std::min(content, room));
+    }
+    form.resize(width, 450);
+    右上配置(&form);
     ui::ask(ui::MessageRequest(QString(), 0, QStringLiteral("frmリストボックス_交換"), ui::Kind::Dialog),
             [&form] { return ui::Answer{form.exec(), {}}; });
 }
@@ -118,7 +129,6 @@ frmリストボックス_交換::frmリストボックス_交換(QWidget* parent
     connect(lstItem, &QListWidget::currentRowChanged, this, [this] { 手順実行(this, [this] { lstItem_Click(); }); });
 
     resize(480, 450);
-    move(0, 0);
     FormTopMost(this);
     g_open = this;
 }

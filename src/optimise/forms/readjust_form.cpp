@@ -1,6 +1,6 @@
 #include "optimise/forms/readjust_form.h"
 
-#include "optimise/forms/form_guard.h"
+#include "optimise/forms/manual_forms.h"
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/forminstance.h"
 #include "shell/forms/formhelpers.h"
@@ -35,6 +35,7 @@ frm再調整::frm再調整(QWidget* parent)
     txtTargetDay = 表示欄(this, 16);
     txtTarget = 表示欄(this, 4);
     txtTarget->setAlignment(Qt::AlignCenter);
+    txtTarget->setFixedWidth(txtTarget->minimumWidth());
     txtID = 表示欄(this, 8);
     txt氏名 = 表示欄(this, 16);
     txt勤務名 = 表示欄(this, 16);
@@ -128,6 +129,10 @@ void 再調整表示()
 {
     const bool fresh = !g_window.loaded();
     frm再調整& w = g_window.get();
+    if (fresh) {
+        w.adjustSize();
+        右上配置(&w);
+    }
     w.show();
     if (fresh)
         w.Form_Load();
