@@ -37,6 +37,12 @@ xl::Worksheet& rosterSheet(xl::Worksheet* sheet)
     return sheet ? *sheet : XlApp().worksheets(QStringLiteral("人員配置表"));
 }
 
+std::vector<std::unique_ptr<xl::Application>>& exportApps()
+{
+    static std::vector<std::unique_ptr<xl::Application>> apps;
+    return apps;
+}
+
 xl::Workbook& book()
 {
     if (!xlBook)
@@ -53,10 +59,21 @@ xl::Application& XlApp()
     return *xlApp;
 }
 
+xl::Application& NewXlApp2()
+{
+    auto& apps = exportApps();
+    std::erase_if(apps, [](const std::unique_ptr<xl::Application>& app) { return app->hasQuit(); });
+    apps.push_back(std::make_unique<xl::Application>());
+    xlApp2 = apps.back().get();
+    return *xlApp2;
+}
+
 void resetXlGlobals()
 {
     xlSheet = nullptr;
     xlBook = nullptr;
+    xlApp2 = nullptr;
+    exportApps().clear();
     xlApp.reset();
     xlSavedSwitches = XlSavedSwitches{};
 }

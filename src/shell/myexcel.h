@@ -16,6 +16,12 @@ inline xl::Workbook* xlBook = nullptr;
 inline xl::Worksheet* xlSheet = nullptr;
 // The application, created when there is none yet.
 xl::Application& XlApp();
+// The newest export's own application (a window of its own, left open for the user). Earlier
+// exports stay open beside it; resetXlGlobals releases them all.
+inline xl::Application* xlApp2 = nullptr;
+// A new application for an export, which becomes xlApp2; those whose window the user has closed
+// are released first.
+xl::Application& NewXlApp2();
 void resetXlGlobals();
 
 // Retrying calls: one call tried up to 10 times with DoWait(100) after each failure (back to

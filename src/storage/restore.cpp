@@ -1,0 +1,84 @@
+#include "storage/restore.h"
+
+#include "engine/conditions.h"
+#include "engine/convert.h"
+#include "engine/model.h"
+#include "engine/startcond.h"
+#include "engine/workbook_access.h"
+#include "optimise/sheet_refresh.h"
+#include "shell/globals.h"
+#include "shell/myexcel.h"
+#include "shell/status.h"
+#include "storage/pivot.h"
+#include "storage/savedshifts.h"
+
+#include <QScopeGuard>
+
+namespace {
+
+const QString k人員配置表 = QStringLiteral("人員配置表");
+
+// The start-condition dialog's values, with the period's year, month and first day.
+bool 開始条件切替(const 保存期間& row)
+{
+    開始条件 c = 開始条件読込();
+    c.年 = QString::number(row.年);
+    c.月 = QString::number(row.月);
+    c.基準開始日 = QString::number(row.基準開始日);
+    return 開始条件設定(c);
+}
+
+// The block of members 1..Member_Cnt by days 1..Day_Cnt: each saved abbreviation at its member
+// and day, empty text everywhere else (so no shift of another month stays on the sheet).
+xl::Block 復元ブロック(const 期間& p, const std::vector<QVariantList>& saved)
+{
+    xl::Block block(Member_Cnt, Day_Cnt);
+    for (int m = 1; m <= Member_Cnt; ++m)
+        for (int d = 1; d <= Day_Cnt; ++d)
+            block(m, d) = QString();
+    for (const QVariantList& r : saved) {
+        const int m = MemIdxOrM1(r[0].toInt());
+        const int d = int(p.開始日.daysTo(QDate::fromString(r[1].toString(), Qt::ISODate))) + 1;
+        if (m > 0 && d >= 1 && d <= Day_Cnt)
+            block(m, d) = r[2].isNull() ? QString() : r[2].toString();
+    }
+    return block;
+}
+
+void 色置換(const QString& macro)
+{
+    XlApp().run(stBookName + QStringLiteral("!") + macro);
+}
+
+}  // namespace
+
+bool シフト復元_本シート(const 保存期間& row)
+{
+    // The start conditions carry the weights of the shift types read here.
+    if (!基本情報読込済 && !基本情報読込())
+        return false;
+    std::vector<QVariantList> saved;
+    if (!全行読込(QStringLiteral("SELECT Id, 日付, 略称 FROM Q_勤務表 ") + 期間条件(row.範囲)
+                      + QStringLiteral(" ORDER BY Id, 日付"),
+                  saved))
+        return false;
+    if (!開始条件切替(row) || !基本情報読込())
+        return false;
+    const auto done = qScopeGuard([] {
+        xlAppSetting(true, true, true);
+        DspSplash(QString());
+    });
+    const xl::Range grid = RangeB(k人員配置表, QStringLiteral("Time_Table"));
+    xl::Worksheet& sheet = grid.worksheet();
+    シート保護解除(&sheet);
+    xlAppSetting(false, false, false);
+    if (Member_Cnt > 0 && Day_Cnt > 0)
+        grid.resize(Member_Cnt, Day_Cnt).setBlock(復元ブロック(row.範囲, saved));
+    色置換(QStringLiteral("勤務色置換"));
+    人員配置表更新();
+    xlAppSetting(true, true, true);
+    xlAppSetting(false, false, false);
+    色置換(QStringLiteral("休み色置換"));
+    シート保護(&sheet, true);
+    return true;
+}
