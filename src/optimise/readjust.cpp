@@ -99,6 +99,7 @@ QString 失敗文(bool gaveUp)
 int 再調整探索::実行(int d, int t)
 {
     list_.clear();
+    clock_.start();
     return search(d, t);
 }
 
@@ -183,10 +184,11 @@ int 再調整探索::nextDay(int d, int t)
 
 int 再調整探索::trial(int a, int b, int d)
 {
-    if (left_ <= 0) {
+    // The clock is read now and then: a trial takes well under a microsecond.
+    if (left_ <= 0 || (++trials_ % 65536 == 0 && clock_.hasExpired(kTimeLimitMs)))
         gaveUp_ = true;
+    if (gaveUp_)
         return -1;
-    }
     --left_;
     if (a == b)
         return -1;

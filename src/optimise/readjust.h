@@ -7,6 +7,7 @@
 #include "optimise/manual_common.h"
 #include "platform/xl/xl.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <array>
 #include <optional>
@@ -21,11 +22,12 @@ struct 交換記録 {
 };
 
 // The search for a chain that lets member t rest on day d. It leaves Time_Table and the totals as
-// it found them. Each trial exchange costs one unit of the budget; a search that spends it gives
-// up instead of running on (the branching grows with every later day).
+// it found them. The branching grows with every later day, so the search gives up after a budget
+// of trial exchanges or after a few seconds, whichever comes first.
 class 再調整探索 {
 public:
-    static constexpr long kBudget = 10000000;
+    static constexpr long kBudget = 5000000;
+    static constexpr qint64 kTimeLimitMs = 3000;
     explicit 再調整探索(long budget = kBudget) : left_(budget) {}
 
     // The partner that finally takes a shift (> 0), or 0 when there is no chain.
@@ -48,6 +50,8 @@ private:
 
     std::vector<交換記録> list_;
     long left_;
+    long trials_ = 0;
+    QElapsedTimer clock_;
     bool gaveUp_ = false;
 };
 
