@@ -4,6 +4,7 @@
 #include "workbook/layout.h"
 #include "workbook/recalc.h"
 #include "workbook/template.h"
+#include "workbook/views.h"
 
 #include <map>
 #include <memory>
@@ -38,8 +39,8 @@ void setFill(xl::Worksheet& ws, int row, int col, const QColor& color)
         ws.cells(row, col).interior().setColor(color);
 }
 
-// The shift sheet's events: the selected grid cell for the manual tools, the row and column
-// highlight, and the Dirty flag of a user edit.
+// The workbook's events: on the shift sheet the selected grid cell for the manual tools, the row
+// and column highlight, and the Dirty flag of a user edit; a view sheet drawn when it is shown.
 class ShiftSheetEvents : public xl::WorkbookObserver {
 public:
     explicit ShiftSheetEvents(xl::Workbook& book) : book_(book) {}
@@ -59,6 +60,15 @@ public:
         ws.range(u"列番号"_s).setValue(double(col - g.column() + 1));
         ws.range(u"SelRow"_s).setValue(double(row));
         paintSelection(book_);
+        book_.setSaved(wasSaved);
+    }
+
+    void sheetActivate(xl::Worksheet& sheet) override
+    {
+        if (!isViewSheet(sheet.name()))
+            return;
+        const bool wasSaved = book_.saved();
+        recalculateView(sheet, readShiftTypes(book_), readPeriod(book_), memberCount(book_));
         book_.setSaved(wasSaved);
     }
 

@@ -4,6 +4,7 @@
 #include "workbook/holidays.h"
 #include "workbook/layout.h"
 #include "workbook/template.h"
+#include "workbook/views.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -806,6 +807,9 @@ void recalculate(xl::Workbook& book)
     numberMarks(book);
     gridTotals(s, types, period, members.count, needPerDay, restSymbol);
     paintSelection(book);
+    // Only the view on screen or being pictured is drawn; another is drawn when it is activated.
+    if (xl::Worksheet& active = book.activeSheet(); isViewSheet(active.name()))
+        recalculateView(active, types, period, members.count);
 }
 
 }  // namespace workbook
