@@ -1,18 +1,17 @@
-// qvmain: the main program. For now it writes its boot log and ends; the main window comes with
-// the shell's start-up.
+// qvmain: the main program, started by a work folder's launcher with that folder as the current
+// directory.
+#include "shell/forms/program.h"
 #include "shell/globals.h"
-#include "shell/mylog.h"
 
-#include <QCoreApplication>
-#include <QDir>
+#include <QApplication>
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // The program places its own windows, which the X11 desktop allows.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    QApplication::setApplicationVersion(QStringLiteral(QV_VERSION));
     AppPath = QCoreApplication::applicationDirPath();
-    stWorkPath = QDir::currentPath();
-    BootLog(QStringLiteral("Ver.") + QCoreApplication::applicationVersion() + QLatin1Char(' ') + stAppTitle, true);
-    BootLog(QStringLiteral("CurDir :") + QDir::currentPath());
-    BootLog(QStringLiteral("App.Path :") + AppPath);
-    return 0;
+    return runProgram();
 }

@@ -1,11 +1,17 @@
 #pragma once
 // Process-wide state owned by the shell. Start-up fills it; tests reset it.
+#include <QElapsedTimer>
 #include <QString>
 #include <QVariant>
 
 // The program folder (where qvmain, parts/ and the shared logs lie).
 inline QString AppPath;
 inline QString stAppTitle = QStringLiteral("Quorvane");
+// The program's own file name, and its version as shown: major "." minor and revision ("2.15").
+inline QString AppEXEName = QStringLiteral("qvmain");
+inline QString stVersion;
+// The spreadsheet's version text.
+inline QString stXlVer;
 // The work folder (workbook, database, log/) and the folder of the database.
 inline QString stWorkPath;
 inline QString stDbPath;
@@ -30,10 +36,12 @@ inline long 作成開始日 = 0;
 inline long 基準開始日 = 0;
 // The time limit of a generation run in minutes.
 inline float LimitTime = 0;
-// A best-shift run's progress for the caption: tables kept, successful and doubtful attempts.
+// A best-shift run's progress for the caption: tables kept, successful and doubtful attempts,
+// and the run's clock (monotonic, started by the generation run).
 inline long BestShift_Cnt = 0;
 inline long BestShift_OkCnt = 0;
 inline long BestShift_NgCnt = 0;
+inline QElapsedTimer 作成開始時刻;
 // Passes a value into a dialog and its answer back (the message box, the optimiser settings).
 inline QVariant DlgParam;
 
@@ -41,6 +49,9 @@ inline void resetShellGlobals()
 {
     AppPath.clear();
     stAppTitle = QStringLiteral("Quorvane");
+    AppEXEName = QStringLiteral("qvmain");
+    stVersion.clear();
+    stXlVer.clear();
     stWorkPath.clear();
     stDbPath.clear();
     stAppName.clear();
@@ -58,5 +69,6 @@ inline void resetShellGlobals()
     BestShift_Cnt = 0;
     BestShift_OkCnt = 0;
     BestShift_NgCnt = 0;
+    作成開始時刻.invalidate();
     DlgParam.clear();
 }

@@ -1,7 +1,11 @@
 #include "shell/forms/formhelpers.h"
 
+#include "platform/ui/guard.h"
+#include "shell/globals.h"
+#include "shell/lifecycle.h"
 #include "shell/mymod.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QCursor>
@@ -11,6 +15,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QThread>
+#include <QTimer>
 #include <cmath>
 
 namespace {
@@ -62,6 +67,22 @@ void sendKey(int vk, bool up)
 }
 
 }  // namespace
+
+void RunHandler(const std::function<void()>& handler)
+{
+    if (!AppEnded)
+        ui::guarded(handler, stAppTitle);
+}
+
+void OnClick(QAbstractButton* button, QObject* context, std::function<void()> handler)
+{
+    QObject::connect(button, &QAbstractButton::clicked, context, [handler] { RunHandler(handler); });
+}
+
+void OnTimeout(QTimer* timer, QObject* context, std::function<void()> handler)
+{
+    QObject::connect(timer, &QTimer::timeout, context, [handler] { RunHandler(handler); });
+}
 
 int TwipsPerPixelX(const QWidget* w)
 {

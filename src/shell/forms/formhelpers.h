@@ -3,10 +3,21 @@
 // focus, window search by title, key presses and list helpers. Only the program's own windows
 // are reachable: other programs' windows and system-wide key injection have no place here.
 #include <QString>
+#include <functional>
 
+class QAbstractButton;
 class QComboBox;
+class QObject;
+class QTimer;
 class QListWidget;
 class QWidget;
+
+// Runs an event handler of the program's windows through the guarded-handler trap (an error ends
+// that handler only, shown under the program's title); nothing runs once the program has ended.
+void RunHandler(const std::function<void()>& handler);
+// A button's click or a timer's tick, run through RunHandler.
+void OnClick(QAbstractButton* button, QObject* context, std::function<void()> handler);
+void OnTimeout(QTimer* timer, QObject* context, std::function<void()> handler);
 
 // Twips per pixel of the window's screen (15 at 96 dpi).
 int TwipsPerPixelX(const QWidget* w = nullptr);

@@ -1,5 +1,6 @@
 #include "shell/forms/frmMsgBox.h"
 
+#include "shell/forms/formhelpers.h"
 #include "shell/msgbox.h"
 
 #include <QEvent>
@@ -65,7 +66,7 @@ frmMsgBox::frmMsgBox(const QString& record, int width, int height, QWidget* pare
         cmdClose[i]->setGeometry(i * (kButtonWidth + kButtonGap), 6, kButtonWidth, kButtonHeight);
         cmdClose[i]->setVisible(false);
         cmdClose[i]->setAutoDefault(false);
-        connect(cmdClose[i], &QPushButton::clicked, this, [this, i] { cmdClose_Click(i); });
+        OnClick(cmdClose[i], this, [this, i] { cmdClose_Click(i); });
     }
     txtTime = new QLabel(this);
     txtTime->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -88,7 +89,7 @@ frmMsgBox::frmMsgBox(const QString& record, int width, int height, QWidget* pare
     def->setFocus();
 
     Timer_Wait.setInterval(100);
-    connect(&Timer_Wait, &QTimer::timeout, this, &frmMsgBox::Timer_Wait_Timer);
+    OnTimeout(&Timer_Wait, this, [this] { Timer_Wait_Timer(); });
     if (f.autoCloseMs > 0) {
         waitLeft_ = f.autoCloseMs;
         Timer_Wait.start();

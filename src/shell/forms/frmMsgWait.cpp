@@ -1,5 +1,6 @@
 #include "shell/forms/frmMsgWait.h"
 
+#include "shell/forms/formhelpers.h"
 #include "shell/globals.h"
 
 #include <QHBoxLayout>
@@ -42,10 +43,10 @@ frmMsgWait::frmMsgWait(QWidget* parent)
     layout->addWidget(lblMsg);
     layout->addWidget(lblTime);
     layout->addLayout(buttons);
-    connect(cmd中止, &QPushButton::clicked, this, &frmMsgWait::cmd中止_Click);
+    OnClick(cmd中止, this, [this] { cmd中止_Click(); });
 
     Timer1.setInterval(100);
-    connect(&Timer1, &QTimer::timeout, this, &frmMsgWait::Timer1_Timer);
+    OnTimeout(&Timer1, this, [this] { Timer1_Timer(); });
     lblTime->setText(secondsText(MsgWaitTime));
     Timer1.start();
 }

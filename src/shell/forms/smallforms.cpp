@@ -143,7 +143,7 @@ frmBootSplash::frmBootSplash(QWidget* parent)
     layout->addLayout(bottom);
     since_.start();
     Timer1.setInterval(1000);
-    connect(&Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(since_.elapsed()); });
+    OnTimeout(&Timer1, this, [this] { Timer1_Timer(since_.elapsed()); });
     Timer1.start();
 }
 
@@ -188,7 +188,7 @@ frmPrgB::frmPrgB(QWidget* parent)
     ProgB->setGeometry(12, 34, 356, 18);
     ProgB2->setGeometry(12, 58, 356, 18);
     cmdCancel->setGeometry(140, 88, 100, 28);
-    connect(cmdCancel, &QPushButton::clicked, this, [] { Sw_中止 = true; });
+    OnClick(cmdCancel, this, [] { Sw_中止 = true; });
     for (QWidget* w : {static_cast<QWidget*>(lblName), static_cast<QWidget*>(ProgB), static_cast<QWidget*>(ProgB2)})
         w->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
@@ -240,7 +240,7 @@ frmAbout::frmAbout(QWidget* parent)
     cmdOk->setDefault(true);
     cmdSysInfo = new QPushButton(QStringLiteral("システム情報(&S)..."), this);
     connect(cmdOk, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
+    OnClick(cmdSysInfo, this, [this] { StartSysInfo(); });
 
     auto* text = new QVBoxLayout;
     for (QLabel* l : {lblTitle, lblVersion, lblDescription, lblDisclaimer, lblEmail, lblWeb})

@@ -1,5 +1,6 @@
 #include "sheetwindow.h"
 
+#include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
 #include "platform/xl/address.h"
 #include "sheetmodel.h"
@@ -323,11 +324,7 @@ void SheetWindow::userSelected(SheetView* view)
     Worksheet& ws = view->sheet();
     if (!(picked == ws.selection())) {
         ++syncing_;   // selection signals raised meanwhile are not the user's
-        try {
-            ws.userSelect(picked);
-        } catch (const VbError& e) {
-            showSheetError(e.description);
-        }
+        ui::guarded([&] { ws.userSelect(picked); }, programTitle());
         --syncing_;
     }
     updateFormulaBar();
@@ -546,11 +543,7 @@ void SheetWindow::save()
         saveAs();
         return;
     }
-    try {
-        book_->save();
-    } catch (const VbError& e) {
-        showSheetError(e.description);
-    }
+    ui::guarded([&] { book_->save(); }, programTitle());
 }
 
 void SheetWindow::saveAs()
@@ -561,11 +554,7 @@ void SheetWindow::saveAs()
     const QString path = askSaveAs(this, suggested);
     if (path.isEmpty())
         return;
-    try {
-        book_->saveAs(path);
-    } catch (const VbError& e) {
-        showSheetError(e.description);
-    }
+    ui::guarded([&] { book_->saveAs(path); }, programTitle());
     updateTitle();
 }
 
@@ -573,11 +562,7 @@ void SheetWindow::setZoom(int percent)
 {
     if (!book_)
         return;
-    try {
-        book_->activeSheet().setZoom(percent);
-    } catch (const VbError& e) {
-        showSheetError(e.description);
-    }
+    ui::guarded([&] { book_->activeSheet().setZoom(percent); }, programTitle());
 }
 
 void SheetWindow::closeEvent(QCloseEvent* event)

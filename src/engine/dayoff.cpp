@@ -1,0 +1,57 @@
+#include "engine/dayoff.h"
+
+#include "engine/model.h"
+#include "platform/text/vb.h"
+
+namespace {
+
+void addRun(std::vector<連続休み>& runs, int m, int length, int start)
+{
+    const QString label = QString::number(m) + QLatin1Char(':') + Member_List(m, 1) + QStringLiteral("　") + Member_List(m, 2);
+    runs.push_back({label, length, start, m});
+}
+
+}  // namespace
+
+int GetDayOffCnt(std::vector<連続休み>& runs)
+{
+    runs.clear();
+    const int limit = 連続休み上限;
+    if (limit < 1)
+        return 0;
+    for (int m = 1; m <= Member_Cnt; ++m) {
+        int length = 0;
+        int start = 0;
+        for (int d = 1; d <= Day_Cnt; ++d) {
+            if (Time_Table(m, d) == 0) {
+                if (length == 0)
+                    start = d;
+                ++length;
+                continue;
+            }
+            if (length > limit)
+                addRun(runs, m, length, start);
+            length = 0;
+            start = 0;
+        }
+        if (start != 0 && length > limit)
+            addRun(runs, m, length, start);
+    }
+    return int(runs.size());
+}
+
+QString 連続休み超過レポート(const std::vector<連続休み>& runs, const QDate& base)
+{
+    if (runs.empty())
+        return QStringLiteral("連続休み日数の超過はありません！");
+    const QString crlf = QStringLiteral("\r\n");
+    QString text = QStringLiteral("自動割当の休みから始まる超過連続数") + crlf + QString(44, QLatin1Char('-')) + crlf + crlf
+        + QStringLiteral("連続休み日数上限：") + QString::number(連続休み上限) + QStringLiteral("日") + crlf + crlf;
+    for (const 連続休み& r : runs) {
+        const QDate first = base.addDays(r.開始日 - 1);
+        const QDate last = base.addDays(r.開始日 + r.日数 - 2);
+        text += QString::number(r.日数) + QStringLiteral("日: ") + Format(first, QStringLiteral("dd(aaa)")) + QStringLiteral("～")
+            + Format(last, QStringLiteral("dd(aaa)")) + QStringLiteral("　　") + r.label + crlf;
+    }
+    return text;
+}

@@ -1,0 +1,19 @@
+#pragma once
+// The one top-level trap of every event handler (buttons, menus, timers, the windows' own events):
+// an error abandons that handler only, after its number and description have been shown, so no
+// exception ever reaches the event loop.
+#include <QString>
+#include <exception>
+#include <functional>
+
+namespace ui {
+
+// "number description" of an exception: a VbError gives its own; exhausted memory 7; anything
+// else 51 (an internal error) with what the exception says.
+QString errorText(const std::exception_ptr& error);
+
+// Runs handler; an exception ends it and is shown (OK only, titled title). True when the handler
+// ran to its end.
+bool guarded(const std::function<void()>& handler, const QString& title);
+
+}  // namespace ui

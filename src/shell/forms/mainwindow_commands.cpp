@@ -1,0 +1,227 @@
+// The main window's commands: the generation request, the sheet buttons, the switch menus and
+// the tools menus.
+#include "engine/conditions.h"
+#include "engine/forms/frmstartcond.h"
+#include "engine/model.h"
+#include "engine/workbook_access.h"
+#include "platform/ui/prompt.h"
+#include "shell/forms/formhelpers.h"
+#include "shell/forms/mainwindow.h"
+#include "shell/forms/smallforms.h"
+#include "shell/globals.h"
+#include "shell/lifecycle.h"
+#include "shell/msgbox.h"
+#include "shell/myapi_process.h"
+#include "shell/myexcel.h"
+#include "shell/mylog.h"
+#include "shell/myshell.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QScreen>
+#include <cmath>
+
+namespace {
+
+xl::Workbook& book()
+{
+    if (!xlBook)
+        throw xl::Error(91, QStringLiteral("オブジェクト変数が設定されていません。"));
+    return *xlBook;
+}
+
+void activateSheet(const QString& name)
+{
+    SndESC();
+    book().worksheets(name).activate();
+}
+
+}  // namespace
+
+void frm勤務管理::cmd勤務表作成_Click()
+{
+    cmd中止->show();
+    cmd勤務表作成->hide();
+    Timer_Caption.start();
+    // The buttons and the priority come back however the run ends.
+    struct Restore {
+        frm勤務管理* w;
+        ~Restore()
+        {
+            w->Timer_Caption.stop();
+            w->cmd中止->hide();
+            w->cmd勤務表作成->show();
+            SetProcessPriority(HIGH_PRIORITY_CLASS);
+        }
+    } restore{this};
+    BootLog(QStringLiteral("★cmd勤務表作成_Click"));
+    BootLog(QStringLiteral("cmd勤務表作成: Call SetProcessPriority(IDLE_PRIORITY_CLASS)"));
+    SetProcessPriority(IDLE_PRIORITY_CLASS);
+    BootLog(QStringLiteral("cmd勤務表作成: Call 共通キー処理"));
+    cmdLog->hide();
+    BootLog(QStringLiteral("cmd勤務表作成: cmdLog.Visible = False"));
+    if (Sw_バックグラウンド動作)
+        FormNoTopMost(this);
+    BootLog(QStringLiteral("cmd勤務表作成: Call cmd勤務表_Click"));
+    cmd勤務表_Click();
+    BootLog(QStringLiteral("cmd勤務表作成: Load frm開始条件確認"));
+    {
+        RunScope running;
+        開始条件確認Load();
+    }
+    BootLog(QStringLiteral("cmd勤務表作成: UnloadObj frm開始条件確認"));
+    if (作成状態 == -1)
+        cmdLog->show();
+    BootLog(QStringLiteral("Call xlAppActivate"));
+    xlAppActivate();
+    FormTopMost(this);
+}
+
+void frm勤務管理::cmd中止_Click()
+{
+    if (MsgBox(QStringLiteral("作成を中止しますか？"), ui::vbOKCancel | ui::vbDefaultButton2, QStringLiteral("中止確認"))
+        == ui::vbOK)
+        Sw_中止 = true;
+}
+
+void frm勤務管理::cmd開始条件設定_Click()
+{
+    // The period it sets decides the model's size.
+    if (RefuseDuringRun())
+        return;
+    SndESC();
+    // One dialog: a second press brings the open one forward.
+    if (!startConditions_) {
+        startConditions_ = new frm開始条件設定(this);
+        // In the middle of the screen, not over the main window's buttons.
+        startConditions_->adjustSize();
+        if (const QScreen* screen = this->screen())
+            startConditions_->move(screen->availableGeometry().center() - startConditions_->rect().center());
+    }
+    startConditions_->show();
+    startConditions_->raise();
+    startConditions_->activateWindow();
+}
+
+void frm勤務管理::cmd個人別設定_Click()
+{
+    BootLog(QStringLiteral("cmd個人別設定_Click"));
+    BootLog(QStringLiteral("Call SndESC"));
+    SndESC();
+    BootLog(QStringLiteral("Call FormTr(Me.hWnd, 透明度)"));
+    xlSheet = &book().worksheets(QStringLiteral("スケジュール"));
+    BootLog(QStringLiteral("Set xlSheet = xlBook.Worksheets('スケジュール')"));
+    xlSheet->activate();
+    BootLog(QStringLiteral("xlSheet.Activate"));
+    cmd個人別設定->setFocus();
+    BootLog(QStringLiteral("cmd個人別設定.SetFocus"));
+}
+
+void frm勤務管理::cmd勤務表_Click()
+{
+    activateSheet(QStringLiteral("人員配置表"));
+}
+
+void frm勤務管理::cmd要員設定_Click()
+{
+    activateSheet(QStringLiteral("要員設定"));
+}
+
+void frm勤務管理::cmd基本設定_Click()
+{
+    activateSheet(QStringLiteral("基本設定"));
+}
+
+void frm勤務管理::cmdLog_Click()
+{
+    LogView();
+}
+
+void frm勤務管理::xlAppActivate()
+{
+    if (xlApp)
+        xlApp->bringToFront();
+}
+
+void frm勤務管理::mnuBestShiftMake_Click()
+{
+    Sw_ベストシフト作成 = mnuBestShiftMake->isChecked();
+    SetRangeValue(QStringLiteral("main"), QStringLiteral("ベストシフト作成"), Sw_ベストシフト作成);
+}
+
+void frm勤務管理::mnuBackground_Click()
+{
+    Sw_バックグラウンド動作 = mnuBackground->isChecked();
+    mnuBackground2->setChecked(Sw_バックグラウンド動作);
+    SetRangeValue(QStringLiteral("main"), QStringLiteral("バックグラウンド動作"), Sw_バックグラウンド動作);
+}
+
+void frm勤務管理::mnuBackground2_Click()
+{
+    Sw_バックグラウンド動作 = mnuBackground2->isChecked();
+    mnuBackground->setChecked(Sw_バックグラウンド動作);
+}
+
+void frm勤務管理::mnu単勤単休最少化_Click(int index)
+{
+    for (QAction* a : mnu単勤単休最少化)
+        a->setChecked(false);
+    Sw_確保優先 = index;
+    mnu単勤単休最少化[size_t(index)]->setChecked(true);
+    xl::Worksheet& main = book().worksheets(QStringLiteral("main"));
+    if (RangeExist(main, QStringLiteral("Sw_確保優先")))
+        main.range(QStringLiteral("Sw_確保優先")).setValue(index);
+    const QString single = QStringLiteral("単勤（休みに挟まれた一日だけの勤務）、単休（一日だけの休み）を");
+    switch (index) {
+    case 0:
+        MsgBox(single + QStringLiteral("高レベルで最少化してシフト表を作成します。"), ui::vbOKOnly | ui::vbInformation,
+               QStringLiteral("単勤単休最少化（高）"));
+        break;
+    case 1:
+        MsgBox(single + QStringLiteral("低レベルで最少化してシフト表を作成します。"), ui::vbOKOnly | ui::vbInformation,
+               QStringLiteral("単勤単休最少化（低）"));
+        break;
+    case 2:
+        MsgBox(QStringLiteral("要員確保を最優先にして、シフト表を作成します。"), ui::vbOKOnly | ui::vbInformation,
+               QStringLiteral("確保優先"));
+        break;
+    default:
+        break;
+    }
+}
+
+void frm勤務管理::mnu実行結果ログ表示_Click()
+{
+    ShellOpen(QDir(stWorkPath).filePath(QStringLiteral("log/log_result.txt")));
+}
+
+void frm勤務管理::mnuVersion_Click()
+{
+    frmAbout about(this);
+    ui::ask(ui::MessageRequest{{}, ui::vbOKOnly, QStringLiteral("frmAbout"), ui::Kind::Dialog},
+            [&] { return ui::Answer{about.exec(), {}}; });
+}
+
+void frm勤務管理::mnuCommand1_Click()
+{
+    Sw_中止 = false;
+    xlAppSetting(true, true, true);
+}
+
+void frm勤務管理::EnableEventsOn_Click()
+{
+    xl::Application& app = XlApp();
+    app.setEnableEvents(!app.enableEvents());
+    MsgBox(app.enableEvents() ? QStringLiteral("True") : QStringLiteral("False"), ui::vbOKOnly);
+}
+
+void frm勤務管理::Timer_Caption_Timer()
+{
+    if (!Sw_ベストシフト作成)
+        return;
+    const double elapsed = 作成開始時刻.isValid() ? double(作成開始時刻.elapsed()) / 60000.0 : 0.0;
+    const long remaining = long(std::floor(double(LimitTime) - elapsed));
+    setWindowTitle(BestShiftCaption(BestShift_Cnt, BestShift_OkCnt, BestShift_NgCnt, remaining));
+}

@@ -1,0 +1,118 @@
+// The main window's tools over the finished table: the consecutive-rest check and adjustment, the
+// rest-count balancing, the analysis, the best-shift restore and the memory dump; and what the
+// optimiser's windows and reports ask of the main window.
+#include "engine/conditions.h"
+#include "engine/dayoff.h"
+#include "engine/model.h"
+#include "engine/shiftload.h"
+#include "engine/swap_passes.h"
+#include "optimise/best_shift.h"
+#include "optimise/report.h"
+#include "optimise/restdays.h"
+#include "optimise/sheet_refresh.h"
+#include "optimise/window_steps.h"
+#include "platform/ui/prompt.h"
+#include "shell/forms/formhelpers.h"
+#include "shell/forms/mainwindow.h"
+#include "shell/globals.h"
+#include "shell/lifecycle.h"
+#include "shell/msgbox.h"
+#include "shell/myexcel.h"
+#include "shell/period.h"
+#include "shell/status.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+
+void frm勤務管理::installWindowSteps()
+{
+    最適化窓手順.復元メニュー有効化 = [this] { mnuRestoreBestTimeTable->setEnabled(true); };
+    最適化窓手順.結果ログ表示後 = [this] {
+        const QFileInfo log(QDir(stWorkPath).filePath(QStringLiteral("log/log_result.txt")));
+        if (log.isFile() && log.size() > 0)
+            mnu実行結果ログ表示->setEnabled(true);
+        FormTopMost(this, mnuBackground->isChecked());
+    };
+    最適化窓手順.mnuAdjDayOffCnt_Click = [this] { mnuAdjDayOffCnt_Click(); };
+}
+
+void frm勤務管理::mnuChkDayOffCnt_Click()
+{
+    if (RefuseDuringRun())
+        return;
+    // A reading that failed has said why; a report over a half-read table would mislead.
+    if (全条件読込(0) == -1 || !シフト表読込(1, Day_Cnt, 0, 1))
+        return;
+    std::vector<連続休み> runs;
+    GetDayOffCnt(runs);
+    const QString text = 連続休み超過レポート(runs, 現在期間().開始日);
+    MsgBox(text, ui::vbOKOnly, QStringLiteral("連続休み日数超過解析 - Ctrl+C でコピー可"));
+}
+
+void frm勤務管理::AdjDayOffCnt()
+{
+    std::vector<連続休み> runs;
+    if (GetDayOffCnt(runs) == 0)
+        return;
+    // Without the score: the first exchange the rules allow breaks the run (from a best score of
+    // 0 the score mode would keep none).
+    for (const 連続休み& run : runs)
+        休み交換(1, run.行, run.開始日, false, 0);
+    人員配置表更新();
+}
+
+void frm勤務管理::mnuAdjDayOffCnt_Click()
+{
+    if (RefuseDuringRun())
+        return;
+    Sw_中止 = false;
+    {
+        RunScope running;
+        if (!現状収集(0))
+            return;
+        DspSplash(QString());
+        AdjDayOffCnt();
+        xlAppSetting(true, true, true);
+    }
+    mnuChkDayOffCnt_Click();
+}
+
+void frm勤務管理::mnuAdjOffOver_Click()
+{
+    if (RefuseDuringRun())
+        return;
+    Sw_中止 = false;
+    RunScope running;
+    xlAppSetting(true, false, false);
+    if (!現状収集(0))
+        return;
+    DspSplash(QString());
+    休み数均等化(false, 0);
+    // The roster sheet itself: the reading may have left another sheet current.
+    xl::Worksheet& roster = xlBook->worksheets(QStringLiteral("人員配置表"));
+    roster.unprotect();
+    xlRunRetry(nullptr, stBookName + QStringLiteral("!勤務色置換"));
+    人員配置表更新();
+    roster.protect();
+    xlAppSetting(true, true, true);
+}
+
+void frm勤務管理::mnu勤務分散解析_Click()
+{
+    if (!RefuseDuringRun())
+        勤務分散解析();
+}
+
+void frm勤務管理::mnuRestoreBestTimeTable_Click()
+{
+    if (!RefuseDuringRun())
+        ベストシフト復元();
+}
+
+void frm勤務管理::mnuDebugMemoryDump_Click()
+{
+    // A long text: the box with scroll bars.
+    MyMsgBox(MemoryDump(), 0, {}, 700, 500, 0, {}, 0, {}, 0, {}, 0, 0, 1);
+}

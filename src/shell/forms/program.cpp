@@ -1,0 +1,47 @@
+#include "shell/forms/program.h"
+
+#include "engine/conditions.h"
+#include "optimise/forms/best_shift_list_form.h"
+#include "optimise/forms/optimiser_window_form.h"
+#include "optimise/install.h"
+#include "platform/xl/widgets/sheetwindow.h"
+#include "shell/forms/mainwindow.h"
+#include "shell/forms/shellwindows.h"
+#include "shell/globals.h"
+#include "shell/lifecycle.h"
+#include "shell/myexcel.h"
+#include "shell/rs_db.h"
+
+#include <QApplication>
+#include <memory>
+
+void installProgram()
+{
+    installShellWindows();
+    xl::widgets::setProgramTitle(stAppTitle);
+    xl::widgets::install();
+    installConditionModelSteps();
+    installOptimiserSteps();
+    installOptimiserWindow();
+    installBestShiftListWindow();
+}
+
+int runProgram()
+{
+    installProgram();
+    // Only End ends the program: a window closing on its own does not.
+    QApplication::setQuitOnLastWindowClosed(false);
+    setEnding([] { QCoreApplication::exit(0); });
+    auto main = std::make_unique<frm勤務管理>();
+    int code = 0;
+    if (main->Form_Initialize()) {
+        main->show();
+        // The frame's size is known once the window is shown.
+        main->画面配置();
+        code = QApplication::exec();
+    }
+    main.reset();
+    DbClose();
+    resetXlGlobals();
+    return code;
+}

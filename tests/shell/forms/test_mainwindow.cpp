@@ -1,0 +1,355 @@
+// The whole program in-process: start-up from a copy of a sample work folder, the main window's
+// commands, and both shut-downs. Every question is answered by the scripted hook.
+#include "engine/conditions.h"
+#include "engine/forms/frmstartcond.h"
+#include "engine/model.h"
+#include "optimise/window_steps.h"
+#include "platform/db/db.h"
+#include "platform/ui/prompt.h"
+#include "platform/xl/widgets/sheetwindow.h"
+#include "platform/xl/xl.h"
+#include "sample_book.h"
+#include "shell/forms/mainwindow.h"
+#include "shell/globals.h"
+#include "shell/lifecycle.h"
+#include "shell/myapi_process.h"
+#include "shell/myexcel.h"
+#include "shell/mylog.h"
+#include "shell/rs_db.h"
+#include "shell/rs_dbsub.h"
+#include "shell/status.h"
+#include "workbook/condfile.h"
+#include "workbook/template.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class ProgramTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        xl::widgets::install();
+        installConditionModelSteps();
+        // One sample workbook, written as the build writes the work folders' books.
+        book_ = new QTemporaryDir;
+        xl::Application app;
+        xl::Workbook& b = workbook::createTemplate(app, QDate(2027, 1, 1));
+        ASSERT_TRUE(condfile::loadConditions(b, sourceFile("examples/シフト表作成/条件.csv")).ok);
+        b.saveAs(book_->filePath(QStringLiteral("shift.xlsm")));
+    }
+    static void TearDownTestSuite() { delete book_; }
+
+    void SetUp() override
+    {
+        resetShellGlobals();
+        resetDbGlobals();
+        resetXlGlobals();
+        resetConditionModel();
+        resetLifecycle();
+        ui::resetMessages();
+        oldCurrent_ = QDir::currentPath();
+        work_ = dir_.filePath(QStringLiteral("シフト表作成"));
+        ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("シフト表作成/log")));
+        ASSERT_TRUE(QFile::copy(book_->filePath(QStringLiteral("shift.xlsm")), book()));
+        AppPath = dir_.path();
+        QDir::setCurrent(work_);
+        ProcRoot = proc_.path();
+        QCoreApplication::setApplicationVersion(QStringLiteral("2.1.5"));
+    }
+    void TearDown() override
+    {
+        window_.reset();
+        DbClose();
+        resetXlGlobals();
+        resetLifecycle();
+        開始条件確認Load = nullptr;
+        QDir::setCurrent(oldCurrent_);
+        ProcRoot = QStringLiteral("/proc");
+        DspSplash(QString());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ui::resetMessages();
+    }
+
+    bool start()
+    {
+        window_ = std::make_unique<frm勤務管理>();
+        return window_->Form_Initialize();
+    }
+    QString book() const { return QDir(work_).filePath(QStringLiteral("shift.xlsm")); }
+    QString dbFile() const { return QDir(work_).filePath(QStringLiteral("集計.db")); }
+    static QString lastTitle() { return ui::shownMessages().empty() ? QString() : ui::shownMessages().back().title; }
+    // An edit as the user makes it: the workbook is then unsaved.
+    static void edit()
+    {
+        xlBook->worksheets(QStringLiteral("人員配置表")).range(QStringLiteral("Dirty")).setValue(1);
+        xlBook->setSaved(false);
+    }
+
+    static QTemporaryDir* book_;
+    QTemporaryDir dir_;
+    QTemporaryDir proc_;
+    QString work_;
+    QString oldCurrent_;
+    std::unique_ptr<frm勤務管理> window_;
+};
+
+QTemporaryDir* ProgramTest::book_ = nullptr;
+
+}  // namespace
+
+TEST_F(ProgramTest, StartUpOpensTheWorkFolderAndReadsIt)
+{
+    ASSERT_TRUE(start());
+    EXPECT_TRUE(ui::shownMessages().empty()) << lastTitle().toStdString();
+    EXPECT_EQ(window_->windowTitle(), QStringLiteral("Ver.2.15 Quorvane"));
+    EXPECT_EQ(QFileInfo(stWorkPath).canonicalFilePath(), QFileInfo(work_).canonicalFilePath());
+    EXPECT_EQ(stDbPath, stWorkPath);
+    EXPECT_FALSE(DebugMode);
+    EXPECT_EQ(stBookName, QStringLiteral("shift.xlsm"));
+    EXPECT_EQ(stAppName, QDir(stWorkPath).filePath(stBookName));
+    ASSERT_NE(xlBook, nullptr);
+    EXPECT_TRUE(xlBook->saved());
+    EXPECT_TRUE(xlApp->visible());
+    EXPECT_EQ(xlSheet->name(), QStringLiteral("Main"));
+    EXPECT_TRUE(基本情報読込済);
+    EXPECT_GT(Type_Cnt, 0);
+    EXPECT_FALSE(Type_Table(1, 1).isEmpty());
+    EXPECT_EQ(作成年 * 100 + 作成月, 202701);
+    EXPECT_GT(LimitTime, 0);
+
+    // The window: enabled, the debug menu hidden, the analysis menus shown, the switches ticked.
+    EXPECT_TRUE(window_->isEnabled());
+    EXPECT_FALSE(window_->mnuDebug->menuAction()->isVisible());
+    EXPECT_TRUE(window_->mnuChk->menuAction()->isVisible());
+    EXPECT_EQ(window_->mnuBackground->isChecked(), Sw_バックグラウンド動作);
+    EXPECT_TRUE(window_->mnu単勤単休最少化[size_t(Sw_確保優先)]->isChecked());
+    EXPECT_FALSE(window_->cmd勤務表作成->isEnabled());  // no generation driver installed
+    EXPECT_FALSE(xlApp->displayFormulaBar());
+
+    const QString log = QString::fromUtf8(fileBytes(QDir(AppPath).filePath(QStringLiteral("log_boot.txt"))));
+    for (const char* line : {"起動", "App.Path :", "Call ChkSetUp", "Call SetProcessPriority(HIGH_PRIORITY_CLASS)",
+                             "Set xlBook = xlApp.Workbooks.Open(stAppName)", "xlApp.Visible = True", "Call 基本情報読込",
+                             "作成月 = .Range('月')", "Call AddTableField"})
+        EXPECT_TRUE(log.contains(QString::fromUtf8(line))) << line;
+    db::Connection c;
+    c.open(dbFile());
+    EXPECT_EQ(c.scalar(QStringLiteral("PRAGMA user_version")).toInt(), kSchemaVersion);
+}
+
+TEST_F(ProgramTest, DebugMarkerShowsTheDebugMenuAndTheWorkingCells)
+{
+    QFile marker(QDir(work_).filePath(QStringLiteral("debug")));
+    ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
+    marker.close();
+    ASSERT_TRUE(start());
+    EXPECT_TRUE(DebugMode);
+    EXPECT_TRUE(window_->mnuDebug->menuAction()->isVisible());
+    EXPECT_TRUE(xlApp->displayWorkbookTabs());
+    EXPECT_EQ(xlBook->worksheets(QStringLiteral("dbg")).visible(), xl::kSheetVisible);
+}
+
+TEST_F(ProgramTest, ChecksAndErrorsEndTheStartUp)
+{
+    QFile exe(QDir(work_).filePath(QStringLiteral("qvmain")));
+    ASSERT_TRUE(exe.open(QIODevice::WriteOnly));
+    exe.close();
+    EXPECT_FALSE(start());
+    EXPECT_EQ(lastTitle(), QStringLiteral("実行ファイル相違"));
+    EXPECT_FALSE(xlApp);
+    exe.remove();
+
+    QDir(proc_.path()).mkpath(QStringLiteral("4242"));
+    QFile stat(proc_.filePath(QStringLiteral("4242/stat")));
+    ASSERT_TRUE(stat.open(QIODevice::WriteOnly));
+    stat.write("4242 (qvmain) S 1 1 1 0 -1 0 0 0 0 0 0 0 0 0 20 0 1 0 1 1 1");
+    stat.close();
+    ui::resetMessages();
+    EXPECT_FALSE(start());
+    EXPECT_EQ(lastTitle(), QStringLiteral("二重起動不可"));
+    EXPECT_TRUE(ui::shownMessages().back().prompt.endsWith(QStringLiteral("pIdList = 4242")));
+    EXPECT_FALSE(xlApp);
+    EXPECT_FALSE(QFile::exists(dbFile()));
+
+    // An error ends the start-up with its number and description.
+    QTemporaryDir noOtherInstance;
+    ProcRoot = noOtherInstance.path();
+    QFile::remove(book());
+    ui::resetMessages();
+    EXPECT_FALSE(start());
+    ASSERT_EQ(ui::shownMessages().size(), 1u);
+    EXPECT_TRUE(ui::shownMessages()[0].prompt.startsWith(QStringLiteral("1004 "))) << ui::shownMessages()[0].prompt.toStdString();
+    EXPECT_TRUE(ui::shownMessages()[0].prompt.contains(QStringLiteral("shift.xlsm")));
+}
+
+TEST_F(ProgramTest, FullShutDownSavesOnYesAndCompactsTheDatabase)
+{
+    ASSERT_TRUE(start());
+    // Freed pages that only a compaction gives back.
+    cn.execute(QStringLiteral("CREATE TABLE scratch(x BLOB)"));
+    cn.execute(QStringLiteral("INSERT INTO scratch VALUES (zeroblob(200000))"));
+    cn.execute(QStringLiteral("DROP TABLE scratch"));
+    edit();
+    xlBook->worksheets(QStringLiteral("Main")).range(QStringLiteral("制限時間")).setValue(7);
+    ui::setNextAnswer(ui::vbYes);
+    window_->cmd閉じる->click();
+    EXPECT_EQ(lastTitle(), QStringLiteral("保存確認"));
+    EXPECT_TRUE(AppEnded);
+    EXPECT_FALSE(xlApp);
+    EXPECT_TRUE(xl::Application::instances().empty());
+
+    xl::Application app;
+    xl::Workbook& saved = app.workbooks().open(book());
+    EXPECT_EQ(XlText(saved.worksheets(QStringLiteral("人員配置表")).range(QStringLiteral("Dirty")).value()), QString());
+    EXPECT_EQ(saved.worksheets(QStringLiteral("Main")).range(QStringLiteral("制限時間")).value().toInt(), 7);
+    db::Connection c;
+    c.open(dbFile());
+    EXPECT_EQ(c.scalar(QStringLiteral("PRAGMA freelist_count")).toInt(), 0);
+}
+
+TEST_F(ProgramTest, CancelKeepsRunningAndNoLeavesTheFileAsItWas)
+{
+    const QByteArray before = fileBytes(book());
+    ASSERT_TRUE(start());
+    edit();
+    ui::setNextAnswer(ui::vbCancel);
+    window_->mnuClose->trigger();
+    EXPECT_FALSE(AppEnded);
+    ASSERT_NE(xlBook, nullptr);
+    EXPECT_FALSE(xlBook->saved());
+    EXPECT_TRUE(cn.isOpen());
+
+    // The close box asks the same question.
+    ui::resetMessages();
+    ui::setNextAnswer(ui::vbCancel);
+    window_->close();
+    EXPECT_EQ(lastTitle(), QStringLiteral("保存確認"));
+    EXPECT_FALSE(AppEnded);
+
+    ui::setNextAnswer(ui::vbNo);
+    window_->close();
+    EXPECT_TRUE(AppEnded);
+    EXPECT_FALSE(xlApp);
+    EXPECT_EQ(fileBytes(book()), before);
+}
+
+TEST_F(ProgramTest, GenerationRequestAndACloseThatWaitsForTheRun)
+{
+    開始条件確認Load = [this] {
+        EXPECT_TRUE(window_->cmd中止->isVisibleTo(window_.get()));
+        EXPECT_FALSE(window_->cmd勤務表作成->isVisibleTo(window_.get()));
+        EXPECT_FALSE(window_->cmdLog->isVisibleTo(window_.get()));
+        // Re-reading the model is refused while the run goes on; closing stops the run first.
+        ui::setNextAnswer(ui::vbOK);
+        window_->mnuChkDayOffCnt->trigger();
+        EXPECT_EQ(ui::shownMessages().size(), 1u);
+        window_->cmd閉じる->click();
+        EXPECT_TRUE(Sw_中止);
+        EXPECT_FALSE(AppEnded);
+
+        Sw_ベストシフト作成 = true;
+        LimitTime = 10;
+        作成開始時刻.start();
+        window_->Timer_Caption_Timer();
+        EXPECT_EQ(window_->windowTitle(), QStringLiteral("★ ベストシフト 1th 残10"));
+        作成状態 = -1;
+    };
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(window_->cmd勤務表作成->isEnabled());
+    window_->cmd勤務表作成->click();
+    EXPECT_TRUE(window_->cmdLog->isVisibleTo(window_.get()));
+    EXPECT_TRUE(window_->cmd勤務表作成->isVisibleTo(window_.get()));
+    EXPECT_FALSE(window_->cmd中止->isVisibleTo(window_.get()));
+    EXPECT_FALSE(window_->Timer_Caption.isActive());
+    EXPECT_FALSE(AppEnded);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(AppEnded);
+}
+
+TEST_F(ProgramTest, SwitchMenusAndTheRestRunReport)
+{
+    ASSERT_TRUE(start());
+    xl::Worksheet& main = xlBook->worksheets(QStringLiteral("Main"));
+    const bool background = Sw_バックグラウンド動作;
+    window_->mnuBackground->trigger();
+    EXPECT_EQ(Sw_バックグラウンド動作, !background);
+    EXPECT_EQ(window_->mnuBackground2->isChecked(), !background);
+    EXPECT_EQ(XlBool(main.range(QStringLiteral("バックグラウンド動作")).value()), !background);
+    window_->mnuBackground2->trigger();
+    window_->mnuBackground2->trigger();
+    EXPECT_EQ(XlBool(main.range(QStringLiteral("バックグラウンド動作")).value()), !background);
+
+    ui::setNextAnswer(ui::vbOK);
+    window_->mnu単勤単休最少化[2]->trigger();
+    EXPECT_EQ(Sw_確保優先, 2);
+    EXPECT_EQ(lastTitle(), QStringLiteral("確保優先"));
+    EXPECT_EQ(main.range(QStringLiteral("Sw_確保優先")).value().toInt(), 2);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(window_->mnu単勤単休最少化[size_t(i)]->isChecked(), i == 2);
+
+    ui::setNextAnswer(ui::vbOK);
+    window_->mnuChkDayOffCnt->trigger();
+    EXPECT_EQ(lastTitle(), QStringLiteral("連続休み日数超過解析 - Ctrl+C でコピー可"));
+
+    // What the optimiser's reports and store ask of the window.
+    EXPECT_FALSE(window_->mnu実行結果ログ表示->isEnabled());
+    ResultLog書込(QStringLiteral("結果"), true);
+    最適化窓手順.結果ログ表示後();
+    EXPECT_TRUE(window_->mnu実行結果ログ表示->isEnabled());
+    ui::setNextAnswer(ui::vbOK);
+    window_->mnuRestoreBestTimeTable->trigger();
+    EXPECT_EQ(ui::shownMessages().back().prompt, QStringLiteral("データがありません！"));
+
+    // One start-condition dialog, however often it is asked for.
+    window_->cmd開始条件設定->click();
+    window_->cmd開始条件設定->click();
+    int dialogs = 0;
+    for (QObject* child : window_->children())
+        dialogs += dynamic_cast<frm開始条件設定*>(child) && static_cast<QWidget*>(child)->isVisible() ? 1 : 0;
+    EXPECT_EQ(dialogs, 1);
+}
+
+TEST_F(ProgramTest, AnEmptyDatabaseFileIsSaidAtStartAndNeverCompacted)
+{
+    QFile empty(dbFile());
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    ui::setNextAnswer(ui::vbOK);
+    ASSERT_TRUE(start());
+    EXPECT_EQ(ui::shownMessages().size(), 1u);
+    window_->cmd閉じる_Click();
+    EXPECT_TRUE(AppEnded);
+    EXPECT_EQ(QFileInfo(dbFile()).size(), 0);
+}
+
+TEST_F(ProgramTest, ASaveThatFailsKeepsTheProgramAndItsChanges)
+{
+    ASSERT_TRUE(start());
+    edit();
+    const QString moved = work_ + QStringLiteral("-moved");
+    ASSERT_TRUE(QDir().rename(work_, moved));  // the book's folder is gone: the save cannot write
+    ui::setNextAnswer(ui::vbYes);
+    ui::setNextAnswer(ui::vbOK);
+    window_->cmd閉じる_Click();
+    EXPECT_TRUE(ui::shownMessages().back().prompt.startsWith(QStringLiteral("ワークブックを保存できませんでした。")));
+    EXPECT_FALSE(AppEnded);
+    ASSERT_NE(xlBook, nullptr);
+    EXPECT_FALSE(xlBook->saved());
+    EXPECT_EQ(XlText(xlBook->worksheets(QStringLiteral("人員配置表")).range(QStringLiteral("Dirty")).value()),
+              QStringLiteral("1"));
+    ASSERT_TRUE(QDir().rename(moved, work_));
+}
