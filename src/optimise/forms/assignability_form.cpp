@@ -9,6 +9,7 @@
 #include "platform/text/vb.h"
 #include "platform/ui/widgets/forminstance.h"
 #include "shell/forms/formhelpers.h"
+#include "shell/lifecycle.h"
 #include "shell/msgbox.h"
 #include "shell/myexcel.h"
 #include "shell/myshell.h"
@@ -45,7 +46,7 @@ frm勤務可能判定::frm勤務可能判定(QWidget* parent)
         cmbInConst[i]->installEventFilter(this);
         const int index = int(i);
         connect(cmbInConst[i], &QComboBox::activated, this,
-                [this, index] { 手順実行(this, [this, index] { cmbInConst_Click(index); }); });
+                [this, index] { RunHandler([this, index] { cmbInConst_Click(index); }); });
     }
     cmbInConst[0]->setMinimumContentsLength(16);
     chkAuto = new QCheckBox(QStringLiteral("自動更新"), this);
@@ -88,16 +89,16 @@ frm勤務可能判定::frm勤務可能判定(QWidget* parent)
     layout->addLayout(buttons);
 
     connect(hlp関数テスト, &QLabel::linkActivated, this, [](const QString& page) { WebHelp(page); });
-    connect(cmd開始, &QPushButton::clicked, this, [this] { 手順実行(this, [this] { cmd開始_Click(); }); });
+    OnClick(cmd開始, this, [this] { cmd開始_Click(); });
     connect(cmd閉じる, &QPushButton::clicked, this, [this] { cmd閉じる_Click(); });
     connect(chkAuto, &QCheckBox::toggled, this, [this](bool on) {
         if (on)
-            手順実行(this, [this] {
+            RunHandler([this] {
                 if (const std::optional<選択セル> cell = 現在の選択セル())
                     セル選択(*cell);
             });
     });
-    follow_ = std::make_unique<シート選択追従>([this](const 選択セル& cell) { 手順実行(this, [&] { セル選択(cell); }); });
+    follow_ = std::make_unique<シート選択追従>([this](const 選択セル& cell) { RunHandler([&] { セル選択(cell); }); });
 }
 
 frm勤務可能判定::~frm勤務可能判定() = default;
@@ -186,7 +187,8 @@ void frm勤務可能判定::略称表示()
 
 void frm勤務可能判定::cmd開始_Click()
 {
-    if (!月再読込())
+    // The test reads the whole month again, which a run is still changing.
+    if (RefuseDuringRun() || !月再読込())
         return;
     const int t = int(Val(cmbInConst[2]->currentText().section(kSep, 0, 0)));
     const int d = cmbInConst[1]->currentIndex() + 1;

@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -56,7 +57,6 @@ void 一覧表示(int m, bool includeForbidden, const QStringList& lines)
         form.lstItem->addItems(lines);
         form.frItem->setEnabled(true);
     }
-    DspSplash(QString());
     form.lblPromptTop->setText(QString::number(m) + QLatin1Char(':') + QString::number(MemNo(m)) + QLatin1Char(' ')
                                + MemName(m));
     // The refused lines carry the rule at their end: wide enough to read it where the screen allows.
@@ -109,7 +109,7 @@ frmリストボックス_交換::frmリストボックス_交換(QWidget* parent
         cmdOk[size_t(i)] = new QPushButton(QString::fromUtf16(captions[i]), frBottom);
         cmdOk[size_t(i)]->setAutoDefault(false);
         buttons->addWidget(cmdOk[size_t(i)]);
-        connect(cmdOk[size_t(i)], &QPushButton::clicked, this, [this, i] { 手順実行(this, [this, i] { cmdOk_Click(i); }); });
+        OnClick(cmdOk[size_t(i)], this, [this, i] { cmdOk_Click(i); });
     }
     cmdOk[0]->setEnabled(false);
     cmdOk[1]->setEnabled(false);
@@ -125,8 +125,8 @@ frmリストボックス_交換::frmリストボックス_交換(QWidget* parent
     layout->addWidget(frItem, 1);
     layout->addWidget(frBottom);
 
-    connect(lstItem, &QListWidget::itemClicked, this, [this] { 手順実行(this, [this] { lstItem_Click(); }); });
-    connect(lstItem, &QListWidget::currentRowChanged, this, [this] { 手順実行(this, [this] { lstItem_Click(); }); });
+    connect(lstItem, &QListWidget::itemClicked, this, [this] { RunHandler([this] { lstItem_Click(); }); });
+    connect(lstItem, &QListWidget::currentRowChanged, this, [this] { RunHandler([this] { lstItem_Click(); }); });
 
     resize(480, 450);
     FormTopMost(this);
@@ -217,21 +217,26 @@ void 交換可能勤務一覧表示()
             xlAppSetting(true, true, true);
             return;
         }
-        DspSplash(QStringLiteral("処理中・・・・"), 0, 0, 0, false, 255);
+        // The busy message goes however the reading and the listing end.
+        struct BusyMessage {
+            BusyMessage() { DspSplash(QStringLiteral("処理中・・・・"), 0, 0, 0, false, 255); }
+            ~BusyMessage() { DspSplash(QString()); }
+        };
+        std::optional<BusyMessage> busy(std::in_place);
         // The member is looked up in the roster as the sheet holds it now.
-        if (!月再読込()) {
-            DspSplash(QString());
+        if (!月再読込())
             return;
-        }
         const 交換一覧指定 request = 交換一覧回答解析(answer);
         if (request.member < 0) {
-            DspSplash(QString());
+            busy.reset();
             MsgBox(QStringLiteral("ID不正"));
             continue;
         }
         previous = answer;
-        DspSplash(QStringLiteral("処理中・・・・"), 0, 0, 0, false, 255);
-        一覧表示(request.member, request.includeForbidden, 交換可能リスト作成(request));
+        busy.emplace();
+        const QStringList lines = 交換可能リスト作成(request);
+        busy.reset();
+        一覧表示(request.member, request.includeForbidden, lines);
     }
 }
 

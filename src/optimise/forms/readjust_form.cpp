@@ -4,6 +4,7 @@
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/forminstance.h"
 #include "shell/forms/formhelpers.h"
+#include "shell/lifecycle.h"
 #include "shell/msgbox.h"
 
 #include <QGridLayout>
@@ -64,10 +65,10 @@ frm再調整::frm再調整(QWidget* parent)
     layout->addLayout(grid);
     layout->addLayout(buttons);
 
-    connect(cmd再調整, &QPushButton::clicked, this, [this] { 手順実行(this, [this] { cmd再調整_Click(); }); });
-    connect(cmd戻す, &QPushButton::clicked, this, [this] { 手順実行(this, [this] { cmd戻す_Click(); }); });
+    OnClick(cmd再調整, this, [this] { cmd再調整_Click(); });
+    OnClick(cmd戻す, this, [this] { cmd戻す_Click(); });
     connect(cmd閉じる, &QPushButton::clicked, this, [this] { cmd閉じる_Click(); });
-    follow_ = std::make_unique<シート選択追従>([this](const 選択セル& cell) { 手順実行(this, [&] { セル選択(cell); }); });
+    follow_ = std::make_unique<シート選択追従>([this](const 選択セル& cell) { RunHandler([&] { セル選択(cell); }); });
 }
 
 frm再調整::~frm再調整() = default;
@@ -98,6 +99,9 @@ void frm再調整::セル選択(const 選択セル& cell)
 
 void frm再調整::cmd再調整_Click()
 {
+    // The month is read again and changed, while a run may still be changing it.
+    if (RefuseDuringRun())
+        return;
     if (!target_) {
         MsgBox(QStringLiteral("選択セルは空白(休み)です！"), ui::vbOKOnly | ui::vbSystemModal, QStringLiteral("無効"));
         return;
@@ -115,6 +119,8 @@ void frm再調整::cmd再調整_Click()
 
 void frm再調整::cmd戻す_Click()
 {
+    if (RefuseDuringRun())
+        return;
     再調整取消(state_);
     cmd戻す->setEnabled(state_.applied);
     表示更新();

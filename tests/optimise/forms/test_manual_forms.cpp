@@ -16,6 +16,7 @@
 #include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
+#include "shell/lifecycle.h"
 #include "shell/myexcel.h"
 #include "shell/myfunc_main.h"
 #include "workbook/condfile.h"
@@ -173,6 +174,13 @@ TEST_F(ManualForms, TheAssignabilityWindowFollowsTheSelectionAndTestsTheChosenDa
     EXPECT_TRUE(w->lbl略称->styleSheet().contains(QStringLiteral("#FFFFFF")));
     EXPECT_TRUE(w->chkAuto->isChecked());
 
+    {
+        // A run still changes the month: the test is refused.
+        const RunScope running;
+        ui::setNextAnswer(ui::vbOK);
+        w->cmd開始->click();
+        EXPECT_EQ(ui::shownMessages().back().kind, ui::Kind::Standard);
+    }
     ui::setNextAnswer(ui::Answer{ui::vbOK, QStringLiteral("OK")});
     w->cmd開始->click();
     const ui::MessageRequest& report = ui::shownMessages().back();
