@@ -21,7 +21,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <optional>
 
 namespace {
 
@@ -217,25 +216,24 @@ void 交換可能勤務一覧表示()
             xlAppSetting(true, true, true);
             return;
         }
-        // The busy message goes however the reading and the listing end.
-        struct BusyMessage {
-            BusyMessage() { DspSplash(QStringLiteral("処理中・・・・"), 0, 0, 0, false, 255); }
-            ~BusyMessage() { DspSplash(QString()); }
-        };
-        std::optional<BusyMessage> busy(std::in_place);
         // The member is looked up in the roster as the sheet holds it now.
         if (!月再読込())
             return;
         const 交換一覧指定 request = 交換一覧回答解析(answer);
         if (request.member < 0) {
-            busy.reset();
             MsgBox(QStringLiteral("ID不正"));
             continue;
         }
         previous = answer;
-        busy.emplace();
-        const QStringList lines = 交換可能リスト作成(request);
-        busy.reset();
+        QStringList lines;
+        {
+            // The busy message goes however the listing ends.
+            struct BusyMessage {
+                BusyMessage() { DspSplash(QStringLiteral("処理中・・・・"), 0, 0, 0, false, 255); }
+                ~BusyMessage() { DspSplash(QString()); }
+            } busy;
+            lines = 交換可能リスト作成(request);
+        }
         一覧表示(request.member, request.includeForbidden, lines);
     }
 }
