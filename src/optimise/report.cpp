@@ -5,6 +5,7 @@
 #include "optimise/decimal_align.h"
 #include "optimise/score.h"
 #include "optimise/window_steps.h"
+#include "platform/os/clock.h"
 #include "platform/text/cp932.h"
 #include "platform/text/vb.h"
 #include "shell/globals.h"
@@ -13,7 +14,6 @@
 #include "shell/mylog.h"
 #include "shell/status.h"
 
-#include <QElapsedTimer>
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
@@ -149,16 +149,6 @@ private:
     QString text_;
 };
 
-QElapsedTimer& tickClock()
-{
-    static QElapsedTimer clock = [] {
-        QElapsedTimer t;
-        t.start();
-        return t;
-    }();
-    return clock;
-}
-
 QString weight4(long v)
 {
     return RSetA(QString::number(v), 4);
@@ -192,7 +182,7 @@ QString dump2(const vb::Array2<Value>& a, int rowLimit, int columnLimit)
 
 qint64 TickCount()
 {
-    return tickClock().elapsed();
+    return os::elapsedMs();
 }
 
 void 分散要素取得(分散値& P, 分散値& C)

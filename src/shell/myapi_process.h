@@ -3,7 +3,6 @@
 // the program's own priority.
 #include "platform/db/tablearray.h"
 
-#include <QElapsedTimer>
 #include <QString>
 
 // The process table's folder (/proc); tests point it at a fake one.
@@ -11,7 +10,7 @@ inline QString ProcRoot = QStringLiteral("/proc");
 
 // Each user of the table keeps its own: a table younger than a second is served again.
 struct ProcessListCache {
-    QElapsedTimer lastCall;
+    qint64 lastCall = -1;  // when the table was last read (os::elapsedMs), -1 never
     QString root;
     db::TableArray table;
 };

@@ -3,9 +3,9 @@
 #include "shell/globals.h"
 #include "shell/myfile.h"
 #include "shell/myshell.h"
+#include "platform/os/clock.h"
 #include "platform/ui/prompt.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <array>
@@ -21,7 +21,7 @@ bool MemLog_Sized = false;
 
 QString nowText()
 {
-    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+    return os::now().toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
 }
 
 // Writes lines with CR LF ends; errors are swallowed so that logging cannot stop the program.

@@ -1,12 +1,11 @@
 #include "shell/mymod.h"
 
-#include "platform/xl/address.h"
-
+#include "platform/os/clock.h"
 #include "platform/text/vb.h"
+#include "platform/xl/address.h"
 #include "shell/globals.h"
 
 #include <QCoreApplication>
-#include <QThread>
 #include <cmath>
 #include <utility>
 
@@ -18,7 +17,7 @@ void DoWait(long& ms)
         if (Sw_中止)
             return;
         QCoreApplication::processEvents();
-        QThread::msleep(10);
+        os::sleepMs(10);
         ms -= 10;
         if (ms < 1)
             return;
@@ -28,7 +27,7 @@ void DoWait(long& ms)
 void WaitMs(long& ms)
 {
     do {
-        QThread::msleep(10);
+        os::sleepMs(10);
         ms -= 10;
         QCoreApplication::processEvents();
     } while (ms > 0);

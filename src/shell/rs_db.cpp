@@ -1,5 +1,6 @@
 #include "shell/rs_db.h"
 
+#include "platform/os/clock.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
 #include "shell/mylog.h"
@@ -9,7 +10,6 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQueryModel>
-#include <QThread>
 
 namespace {
 
@@ -317,7 +317,7 @@ int RsUpdateRetry(db::Recordset& r)
         } catch (const db::Error& e) {
             lastError = e;
         }
-        QThread::msleep(10UL << (n - 1));
+        os::sleepMs(10LL << (n - 1));
         QCoreApplication::processEvents();
     }
     // The write that failed, or the recordset itself when it refused before any statement ran.

@@ -1,5 +1,6 @@
 #include "shell/status.h"
 
+#include "platform/os/clock.h"
 #include "platform/os/vberror.h"
 #include "platform/text/cp932.h"
 #include "platform/text/vb.h"
@@ -7,8 +8,6 @@
 #include "shell/globals.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
-#include <QElapsedTimer>
 #include <exception>
 #include <vector>
 
@@ -22,15 +21,6 @@ std::unique_ptr<StatusWindows>& windows()
 
 SplashState g_splash;
 ProgressState g_progress;
-
-qint64 monotonicMs()
-{
-    static QElapsedTimer t;
-    if (!t.isValid())
-        t.start();
-    return t.elapsed();
-}
-qint64 (*g_clock)() = monotonicMs;
 
 struct Stamp {
     QString label;
@@ -127,11 +117,6 @@ void DspBootSplash(const QString& message)
     }
 }
 
-void setBootClock(qint64 (*clock)())
-{
-    g_clock = clock ? clock : monotonicMs;
-}
-
 QString BootStampText(qint64 ms, const QString& label)
 {
     // Minutes and seconds only: the hours drop out, as in the boot log's usual short runs.
@@ -146,11 +131,11 @@ QString BootStampText(qint64 ms, const QString& label)
 
 void BootStepTime(QString& label, bool reset)
 {
-    const qint64 tick = g_clock();
+    const qint64 tick = os::elapsedMs();
     if (reset || g_stamps.empty()) {
         g_stamps.clear();
         g_stamps.push_back({label, tick});
-        g_lastLine = Format(QDateTime::currentDateTime(), QStringLiteral("yyyy/mm/dd hh:nn:ss"))
+        g_lastLine = Format(os::now(), QStringLiteral("yyyy/mm/dd hh:nn:ss"))
             + QStringLiteral(" -------\r\n") + BootStampText(0, label);
     } else {
         if (label.endsWith(QLatin1String("End"))) {

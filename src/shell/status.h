@@ -71,8 +71,6 @@ inline void BootStepTime(QString&& label, bool reset = false)
 // The last stamp line, and the line for a number of milliseconds since the reset.
 QString BootStepLine();
 QString BootStampText(qint64 ms, const QString& label);
-// Replaces the monotonic millisecond clock (tests); an empty function restores it.
-void setBootClock(qint64 (*clock)());
 
 // frmPrgB from logic: show with a name, set a bar (0 = ProgB, 1 = ProgB2), close.
 void PrgBShow(const QString& name);

@@ -2,6 +2,7 @@
 
 #include "engine/convert.h"
 #include "engine/model.h"
+#include "platform/os/clock.h"
 #include "platform/text/cp932.h"
 #include "platform/text/vb.h"
 #include "shell/globals.h"
@@ -16,7 +17,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <cerrno>
@@ -162,8 +162,7 @@ WebsiteResult build()
 
     PrgBShow(QString());
     PrgBSet(1, 0, StrCount(site.flags, u"1"_s), 0);
-    QElapsedTimer clock;
-    clock.start();
+    const qint64 started = os::elapsedMs();
     WebsiteResult result;
     std::vector<const HtmlKind*> built;
     if (!buildKinds(site, built, result.failedImages))
@@ -173,9 +172,9 @@ WebsiteResult build()
     FolderCopy(AppPath + u"/parts/html-parts"_s, site.root + u"html-parts"_s);
     writePage(site.root + u"index.html"_s, FramePageText());
     writePage(site.root + u"top.html"_s, TopPageText(site.start, built));
-    const QString elapsed = ElapsedText(clock.elapsed());
+    const QString elapsed = ElapsedText(os::elapsedMs() - started);
     writePage(site.root + u"bottom.html"_s,
-              BottomPageText(site.start, site.end, Member_Cnt, QDateTime::currentDateTime(), elapsed, QCoreApplication::applicationVersion()));
+              BottomPageText(site.start, site.end, Member_Cnt, os::now(), elapsed, QCoreApplication::applicationVersion()));
 
     SheetSelect(u"人員配置表"_s);
     ShellOpen(site.root + u"index.html"_s);

@@ -1,5 +1,6 @@
 #include "workbook/condfile.h"
 
+#include "platform/os/clock.h"
 #include "platform/text/cp932.h"
 #include "platform/xl/xl.h"
 #include "workbook/template.h"
@@ -481,7 +482,7 @@ Status parse(const QByteArray& bytes, ConditionFile& out)
 Status saveConditions(xl::Workbook& book, const QString& path, const std::vector<ListedRange>& ranges)
 {
     ConditionFile file;
-    file.saved = QDateTime::currentDateTime();
+    file.saved = os::now();
     try {
         for (const ListedRange& r : ranges) {
             const auto range = findRange(book, r);

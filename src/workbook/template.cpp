@@ -1,5 +1,6 @@
 #include "workbook/template.h"
 
+#include "platform/os/clock.h"
 #include "workbook/layout.h"
 #include "workbook/macros.h"
 
@@ -653,7 +654,7 @@ void buildViewSheet(xl::Worksheet& ws, const QString& title, const QString& titl
 
 QDate defaultPeriod()
 {
-    const QDate next = QDate::currentDate().addMonths(1);
+    const QDate next = os::today().addMonths(1);
     return QDate(next.year(), next.month(), 1);
 }
 

@@ -41,7 +41,6 @@ TEST(Launcher, StartsTheMainProgramInItsOwnFolder)
     QDeadlineTimer deadline(10000);
     while (!QFile::exists(record) && !deadline.hasExpired())
         QThread::msleep(20);
-    QThread::msleep(50);
     QFile f(record);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));

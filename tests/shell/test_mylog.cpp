@@ -1,3 +1,4 @@
+#include "../support/manual_clock.h"
 #include "shell/globals.h"
 #include "shell/mylog.h"
 #include "shell/myshell.h"
@@ -34,6 +35,7 @@ protected:
     }
     void TearDown() override { resetShellGlobals(); }
     QTemporaryDir dir;
+    ManualClock clock{QDateTime(QDate(2027, 2, 3), QTime(4, 5, 6))};
 };
 
 }  // namespace
@@ -62,7 +64,7 @@ TEST_F(LogTest, MemLogRingWrapsNewestFirst)
     QStringList entries = MemLogEntries();
     ASSERT_EQ(entries.size(), 150);
     EXPECT_TRUE(entries.first().startsWith(QStringLiteral("150,")));
-    EXPECT_TRUE(entries.last().startsWith(QStringLiteral("1,")) && entries.last().endsWith(QStringLiteral(",開始")));
+    EXPECT_EQ(entries.last(), QStringLiteral("1,2027/02/03 04:05:06,開始"));
 
     for (int i = 151; i <= 201; ++i)
         MemLog(QString::number(i));
@@ -99,19 +101,24 @@ TEST_F(LogTest, LogWriteCreatesTheFolderAndHonoursOverwrite)
 
     LogWrite(QStringLiteral("dated.txt"), QStringLiteral("abc"), true, false);
     const QStringList dated = readLines(QDir(stWorkPath).filePath(QStringLiteral("log/dated.txt")));
-    ASSERT_EQ(dated.size(), 1);
-    EXPECT_TRUE(dated[0].endsWith(QStringLiteral(",abc")));
+    EXPECT_EQ(dated, QStringList{QStringLiteral("2027/02/03 04:05:06,abc")});
 }
 
-TEST_F(LogTest, UnwritableFoldersAreSkippedSilently)
+TEST_F(LogTest, UnwritableFoldersLoseOnlyTheirLines)
 {
+    const QString writable = AppPath;
     AppPath = QStringLiteral("/proc/no-such-folder");
     stWorkPath = QStringLiteral("/proc/no-such-folder");
     BootLog(QStringLiteral("x"), true);
     BootLog(QStringLiteral("y"));
+    MemLog(QStringLiteral("kept"), true);
     MemLog保存();
     ResultLog書込(QStringLiteral("z"), false);
-    SUCCEED();
+    // The ring and the boot numbering go on as if the writes had worked.
+    EXPECT_EQ(MemLogEntries(), QStringList{QStringLiteral("1,2027/02/03 04:05:06,kept")});
+    AppPath = writable;
+    BootLog(QStringLiteral("w"));
+    EXPECT_EQ(readLines(QDir(AppPath).filePath(QStringLiteral("log_boot.txt"))), QStringList{QStringLiteral("    2 w")});
 }
 
 TEST_F(LogTest, LogViewOpensTheLogOrSaysItIsMissing)

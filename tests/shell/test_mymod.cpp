@@ -1,3 +1,4 @@
+#include "../support/manual_clock.h"
 #include "platform/text/vb.h"
 #include "shell/globals.h"
 #include "shell/mymod.h"
@@ -39,24 +40,34 @@ protected:
         resetShellGlobals();
     }
     PassCounter counter;
+    ManualClock clock;
 };
 
 }  // namespace
 
-TEST_F(WaitTest, DoWaitStepsAndCountsDown)
+TEST_F(WaitTest, DoWaitWaitsAboutTheTimeAndKeepsEventsRunning)
 {
-    struct Case {
-        long ms;
-        int passes;
-        long left;
-    } cases[] = {{0, 0, 0}, {-5, 0, -5}, {15, 2, -5}, {100, 10, 0}};
-    for (const Case& c : cases) {
+    for (long asked : {15L, 100L, 1000L}) {
         counter.passes = 0;
-        long ms = c.ms;
+        const qint64 before = clock.elapsedMs();
+        long ms = asked;
         DoWait(ms);
-        EXPECT_EQ(counter.passes, c.passes) << c.ms;
-        EXPECT_EQ(ms, c.left) << c.ms;
+        const qint64 waited = clock.elapsedMs() - before;
+        EXPECT_GE(waited, asked);
+        EXPECT_LT(waited, asked + 10);
+        EXPECT_EQ(ms, asked - waited);  // the caller's variable counts down what was waited
+        // The window stays responsive: events run at least every 10 ms of the wait.
+        EXPECT_GE(counter.passes, int((waited + 9) / 10)) << asked;
     }
+    // Nothing to wait: no time passes and no event runs.
+    for (long asked : {0L, -5L}) {
+        counter.passes = 0;
+        long ms = asked;
+        DoWait(ms);
+        EXPECT_EQ(ms, asked);
+        EXPECT_EQ(counter.passes, 0);
+    }
+    EXPECT_EQ(clock.elapsedMs(), 20 + 100 + 1000);
 }
 
 TEST_F(WaitTest, DoWaitReturnsAtOnceOnStop)
@@ -66,6 +77,7 @@ TEST_F(WaitTest, DoWaitReturnsAtOnceOnStop)
     DoWait(ms);
     EXPECT_EQ(counter.passes, 0);
     EXPECT_EQ(ms, 1000);
+    EXPECT_EQ(clock.elapsedMs(), 0);
 }
 
 TEST_F(WaitTest, DoWaitStopsWhenAHandlerSetsTheStopFlag)
@@ -83,23 +95,25 @@ TEST_F(WaitTest, DoWaitStopsWhenAHandlerSetsTheStopFlag)
     QCoreApplication::postEvent(&stopper, new QEvent(QEvent::User));
     long ms = 5000;
     DoWait(ms);
-    EXPECT_EQ(ms, 4990);
+    EXPECT_GT(clock.elapsedMs(), 0);
+    EXPECT_LE(clock.elapsedMs(), 10);
+    EXPECT_EQ(ms, 5000 - clock.elapsedMs());
 }
 
-TEST_F(WaitTest, WaitMsIgnoresStopAndMakesAtLeastOneStep)
+TEST_F(WaitTest, WaitMsIgnoresStopAndAlwaysWaits)
 {
     Sw_中止 = true;
-    struct Case {
-        long ms;
-        int passes;
-        long left;
-    } cases[] = {{25, 3, -5}, {0, 1, -10}, {-20, 1, -30}};
-    for (const Case& c : cases) {
+    for (long asked : {25L, 0L, -20L}) {
         counter.passes = 0;
-        long ms = c.ms;
+        const qint64 before = clock.elapsedMs();
+        long ms = asked;
         WaitMs(ms);
-        EXPECT_EQ(counter.passes, c.passes) << c.ms;
-        EXPECT_EQ(ms, c.left) << c.ms;
+        const qint64 waited = clock.elapsedMs() - before;
+        EXPECT_GT(waited, 0) << asked;
+        EXPECT_GE(waited, asked);
+        EXPECT_LE(waited, std::max(asked, 0L) + 10);
+        EXPECT_EQ(ms, asked - waited);
+        EXPECT_GE(counter.passes, 1) << asked;
     }
 }
 

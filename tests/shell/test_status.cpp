@@ -1,3 +1,4 @@
+#include "../support/manual_clock.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
 #include "shell/msgbox.h"
@@ -19,17 +20,10 @@ protected:
     void TearDown() override
     {
         DspSplash(QString());
-        setBootClock(nullptr);
         resetShellGlobals();
         ui::resetMessages();
     }
 };
-
-qint64 g_now = 0;
-qint64 fakeClock()
-{
-    return g_now;
-}
 
 }  // namespace
 
@@ -97,15 +91,15 @@ TEST_F(StatusTest, PlacementSwitch)
 
 TEST_F(StatusTest, BootStepTimeStampsAndDurations)
 {
-    setBootClock(fakeClock);
-    g_now = 1000;
+    ManualClock clock(QDateTime(QDate(2027, 3, 9), QTime(7, 5, 2)));
+    clock.advance(1000);
     BootStepTime(QStringLiteral("起動開始"), true);
-    EXPECT_TRUE(BootStepLine().contains(QStringLiteral(" -------\r\n")));
-    g_now = 1500;
+    EXPECT_EQ(BootStepLine(), QStringLiteral("2027/03/09 07:05:03 -------\r\n        0 00:00.000 起動開始"));
+    clock.advance(500);
     QString start = QStringLiteral("Excel起動 Start");
     BootStepTime(start);
     EXPECT_EQ(start, QStringLiteral("Excel起動 Start"));
-    g_now = 84456;
+    clock.advance(82956);
     QString end = QStringLiteral("Excel起動 End");
     BootStepTime(end);
     EXPECT_EQ(end, QStringLiteral("Excel起動 End  (82956)"));

@@ -113,6 +113,7 @@ bool terminateProcess(qint64 pid, int graceMs)
         return false;
     if (::kill(static_cast<pid_t>(pid), SIGTERM) != 0)
         return false;
+    // Real time, whatever clock the program reads: the other process needs its grace.
     QElapsedTimer t;
     t.start();
     while (t.elapsed() < graceMs) {

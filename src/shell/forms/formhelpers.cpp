@@ -1,5 +1,6 @@
 #include "shell/forms/formhelpers.h"
 
+#include "platform/os/clock.h"
 #include "platform/ui/guard.h"
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
@@ -14,7 +15,6 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QScreen>
-#include <QThread>
 #include <QTimer>
 #include <cmath>
 
@@ -116,7 +116,7 @@ void ShowWaitVisible(QWidget* form)
     form->show();
     while (p && p->isVisible()) {
         QCoreApplication::processEvents();
-        QThread::msleep(100);
+        os::sleepMs(100);
     }
 }
 

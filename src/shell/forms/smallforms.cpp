@@ -1,5 +1,6 @@
 #include "shell/forms/smallforms.h"
 
+#include "platform/os/clock.h"
 #include "platform/ui/prompt.h"
 #include "shell/forms/formhelpers.h"
 #include "shell/globals.h"
@@ -141,9 +142,9 @@ frmBootSplash::frmBootSplash(QWidget* parent)
     bottom->addWidget(lblProgress, 1);
     bottom->addWidget(lblTime);
     layout->addLayout(bottom);
-    since_.start();
+    shownAt_ = os::elapsedMs();
     Timer1.setInterval(1000);
-    OnTimeout(&Timer1, this, [this] { Timer1_Timer(since_.elapsed()); });
+    OnTimeout(&Timer1, this, [this] { Timer1_Timer(os::elapsedMs() - shownAt_); });
     Timer1.start();
 }
 

@@ -2,7 +2,6 @@
 // The small windows: the status splash, the boot splash, the progress bars, the version box and
 // the browser window.
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
 
@@ -54,7 +53,7 @@ protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
-    QElapsedTimer since_;
+    qint64 shownAt_ = 0;
 };
 
 // Two progress bars with a name and a cancel button that sets Sw_中止 (the window stays).

@@ -1,10 +1,10 @@
 #include "db_fixture.h"
 
+#include "../../support/manual_clock.h"
 #include "shell/mylog.h"
 #include "shell/rs_dbsub.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QSqlQueryModel>
 #include <QSqlRecord>
@@ -161,11 +161,10 @@ TEST_F(DbAccess, UpdateRetryGivesUpOnALockedDatabaseAndSaysSo)
     ASSERT_EQ(RsOpen(QStringLiteral("SELECT * FROM s")), 0);
     rs.Fields(0).setValue(3);
     MemLog(QString(), true);
-    QElapsedTimer t;
-    t.start();
+    ManualClock clock;
     EXPECT_EQ(RsUpdateRetry(rs), -1);
-    EXPECT_GE(t.elapsed(), 300);
-    EXPECT_LT(t.elapsed(), 2000);
+    // Five tries with a doubling pause after each.
+    EXPECT_EQ(clock.sleeps, (std::vector<qint64>{10, 20, 40, 80, 160}));
     ASSERT_EQ(messages(), 1u);
     EXPECT_EQ(ui::shownMessages().front().title, QStringLiteral("データベース更新エラー"));
     EXPECT_TRUE(MemLogEntries().join(QLatin1Char('\n')).contains(QStringLiteral("RsUpdateRetry")));

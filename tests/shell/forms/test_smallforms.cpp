@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -168,13 +169,19 @@ TEST_F(SmallFormsTest, ListAndComboHelpers)
     EXPECT_EQ(ListFindIdx(&combo, QStringLiteral("3:\tb")), 0);
 }
 
-TEST_F(SmallFormsTest, ShowWaitCloseReturnsWhileStopIsSet)
+TEST_F(SmallFormsTest, ShowWaitCloseWaitsForTheWindowEvenWhileStopIsSet)
 {
     Sw_中止 = true;
     auto* w = new QWidget;
-    QTimer::singleShot(20, w, &QWidget::close);
-    ShowWaitClose(w);  // returns once the window is gone
-    SUCCEED();
+    QPointer<QWidget> alive(w);
+    bool shownDuringWait = false;
+    QTimer::singleShot(0, w, [&] {
+        shownDuringWait = w->isVisible();
+        w->close();
+    });
+    ShowWaitClose(w);
+    EXPECT_TRUE(shownDuringWait);
+    EXPECT_TRUE(alive.isNull());  // returned once the window was closed and unloaded
 }
 
 TEST_F(SmallFormsTest, KeysGoToTheFocusedWidget)

@@ -3,6 +3,7 @@
 #include "platform/text/cp932.h"
 #include "platform/xl/xl.h"
 #include "../../support/env.h"
+#include "../../support/manual_clock.h"
 #include "workbook/condfile.h"
 
 #include <QDir>
@@ -180,8 +181,12 @@ TEST_F(SmallBook, RoundTripKeepsEveryValueAndType)
     ASSERT_EQ(at("人員配置表", "AH54").value(), QVariant(u("1")));
     const auto before = snapshot();
 
+    ManualClock clock;
     const condfile::Status saved = condfile::saveConditions(book, path("c.csv"), ranges);
     ASSERT_TRUE(saved.ok) << saved.error.toStdString();
+    QFile written(path("c.csv"));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readAll().contains("\r\nSAVED,2027-01-15T09:00:00\r\n"));
 
     // The same layout in a second book, with something in every range to be replaced or cleared.
     xl::Workbook& other = app.workbooks().add();

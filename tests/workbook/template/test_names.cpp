@@ -1,5 +1,6 @@
 // Every sheet and named range of the template, read from the list kept beside it.
 #include "../../support/env.h"
+#include "../../support/manual_clock.h"
 #include "template_fixture.h"
 #include "workbook/layout.h"
 #include "workbook/macros.h"
@@ -91,6 +92,15 @@ TEST(TemplateNames, SheetsAreNamedExactlyAndMainIsReachableInEitherCase)
     // A new book opens as saved: its first recalculation does not count as a change.
     xl::Application app;
     EXPECT_TRUE(workbook::createTemplate(app, QDate(2026, 1, 1)).saved());
+}
+
+TEST(TemplateNames, ANewBookIsForTheMonthAfterToday)
+{
+    ManualClock clock(QDateTime(QDate(2027, 12, 31), QTime(23, 59)));
+    xl::Application app;
+    xl::Worksheet& main = workbook::createTemplate(app).worksheets(u"Main"_s);
+    EXPECT_EQ(main.range(u"年"_s).value().toDouble(), 2028);
+    EXPECT_EQ(main.range(u"月"_s).value().toDouble(), 1);
 }
 
 TEST(TemplateNames, TextSettingsKeepWhatTheProgramWritesIntoThem)

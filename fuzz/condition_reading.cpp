@@ -1,0 +1,50 @@
+// The condition reading over a workbook that any condition file has filled: the file is loaded
+// into a fresh template as 条件読込 does, and when the load accepts it, the whole condition set is
+// read into the model. Bad input gives a message box, never a fault.
+#include "fuzz_support.h"
+
+#include "engine/cells.h"
+#include "engine/conditions.h"
+#include "engine/model.h"
+#include "platform/ui/prompt.h"
+#include "shell/globals.h"
+#include "shell/myexcel.h"
+#include "workbook/condfile.h"
+#include "workbook/template.h"
+
+namespace {
+
+// The period as start-up reads it from sheet Main.
+long mainValue(xl::Workbook& book, const QString& name)
+{
+    return engine_cells::cint(engine_cells::num(book.worksheets(QStringLiteral("Main")).range(name).value()));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    // A file the reader refuses never reaches a book: checking first spares building one.
+    condfile::ConditionFile parsed;
+    if (!condfile::parse(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)), parsed).ok)
+        return 0;
+    const QString path = fuzz::inputFile(data, size, QStringLiteral("条件.csv"));
+    resetShellGlobals();
+    AppPath = stWorkPath = stDbPath = fuzz::scratchFolder();
+    resetXlGlobals();
+    resetConditionModel();
+    ui::resetMessages();
+
+    xl::Workbook& book = workbook::createTemplate(XlApp(), QDate(2027, 1, 1));
+    if (condfile::loadConditions(book, path).ok) {
+        xlBook = &book;
+        stBookName = book.name();
+        作成年 = mainValue(book, QStringLiteral("年"));
+        作成月 = mainValue(book, QStringLiteral("月"));
+        作成開始日 = mainValue(book, QStringLiteral("日"));
+        基準開始日 = mainValue(book, QStringLiteral("基準開始日"));
+        全条件読込(-1);
+    }
+    resetXlGlobals();
+    return 0;
+}
