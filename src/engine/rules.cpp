@@ -2,6 +2,7 @@
 
 #include "engine/convert.h"
 #include "engine/model.h"
+#include "engine/rule_timing.h"
 #include "engine/totals.h"
 #include "shell/globals.h"
 
@@ -439,6 +440,7 @@ bool 週間勤務日数判定(int m, int d, QString* detail)
 
 不可理由 勤務不可理由コード(int m, int s, int d)
 {
+    const 規則計測区間 timing;
     using R = 不可理由;
     // Test 1, without building its text.
     if (Member_WorkDays(m) >= Member_DayOff(m) && !Sw_勤務時間調整)

@@ -4,6 +4,7 @@
 #include "engine/convert.h"
 #include "engine/model.h"
 #include "engine/reason.h"
+#include "engine/rule_timing.h"
 #include "engine/rules.h"
 
 namespace {
@@ -48,6 +49,7 @@ bool daysOver(int m)
 
 int 交換可否判定(const QString& flag, int d, int a, int b, long& reason)
 {
+    const 規則計測区間 timing;
     const bool targets = flag == u"勤務日数判定要";
     const bool restRuns = flag != u"連続休み判定不要";
     const int members[2] = {a, b};

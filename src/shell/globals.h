@@ -1,6 +1,5 @@
 #pragma once
 // Process-wide state owned by the shell. Start-up fills it; tests reset it.
-#include <QElapsedTimer>
 #include <QString>
 #include <QVariant>
 
@@ -41,7 +40,8 @@ inline float LimitTime = 0;
 inline long BestShift_Cnt = 0;
 inline long BestShift_OkCnt = 0;
 inline long BestShift_NgCnt = 0;
-inline QElapsedTimer 作成開始時刻;
+// When the generation run started, on the program's clock (os::elapsedMs()); -1 before any run.
+inline qint64 作成開始時刻 = -1;
 // Passes a value into a dialog and its answer back (the message box, the optimiser settings).
 inline QVariant DlgParam;
 
@@ -69,6 +69,6 @@ inline void resetShellGlobals()
     BestShift_Cnt = 0;
     BestShift_OkCnt = 0;
     BestShift_NgCnt = 0;
-    作成開始時刻.invalidate();
+    作成開始時刻 = -1;
     DlgParam.clear();
 }

@@ -4,6 +4,7 @@
 #include "engine/forms/frmstartcond.h"
 #include "engine/model.h"
 #include "engine/workbook_access.h"
+#include "platform/os/clock.h"
 #include "platform/ui/prompt.h"
 #include "shell/forms/formhelpers.h"
 #include "shell/forms/mainwindow.h"
@@ -221,7 +222,7 @@ void frm勤務管理::Timer_Caption_Timer()
 {
     if (!Sw_ベストシフト作成)
         return;
-    const double elapsed = 作成開始時刻.isValid() ? double(作成開始時刻.elapsed()) / 60000.0 : 0.0;
+    const double elapsed = 作成開始時刻 >= 0 ? double(os::elapsedMs() - 作成開始時刻) / 60000.0 : 0.0;
     const long remaining = long(std::floor(double(LimitTime) - elapsed));
     setWindowTitle(BestShiftCaption(BestShift_Cnt, BestShift_OkCnt, BestShift_NgCnt, remaining));
 }

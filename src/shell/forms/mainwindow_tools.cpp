@@ -3,6 +3,7 @@
 // optimiser's windows and reports ask of the main window.
 #include "engine/conditions.h"
 #include "engine/dayoff.h"
+#include "engine/main_window_steps.h"
 #include "engine/model.h"
 #include "engine/shiftload.h"
 #include "engine/swap_passes.h"
@@ -36,6 +37,11 @@ void frm勤務管理::installWindowSteps()
         FormTopMost(this, mnuBackground->isChecked());
     };
     最適化窓手順.mnuAdjDayOffCnt_Click = [this] { mnuAdjDayOffCnt_Click(); };
+    主画面手順.キャプション = [this](const QString& text) {
+        setWindowTitle(text.isEmpty() ? QStringLiteral("Ver.") + stVersion + QLatin1Char(' ') + stAppTitle : text);
+    };
+    主画面手順.ベストシフト復元可 = [this](bool on) { mnuRestoreBestTimeTable->setEnabled(on); };
+    主画面手順.連続休み調整 = [this] { AdjDayOffCnt(); };
 }
 
 void frm勤務管理::mnuChkDayOffCnt_Click()

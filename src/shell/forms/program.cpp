@@ -1,6 +1,7 @@
 #include "shell/forms/program.h"
 
 #include "engine/conditions.h"
+#include "engine/forms/generation_windows.h"
 #include "optimise/forms/best_shift_list_form.h"
 #include "optimise/forms/optimiser_window_form.h"
 #include "optimise/install.h"
@@ -24,6 +25,7 @@ void installProgram()
     installOptimiserSteps();
     installOptimiserWindow();
     installBestShiftListWindow();
+    installGenerationWindows();
 }
 
 int runProgram()

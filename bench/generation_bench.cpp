@@ -1,0 +1,213 @@
+// Whole generation runs through the real driver in background mode, five seeds per condition set:
+// the three sample work folders, the benchmarks' own set at the model's limits, and any condition
+// file (.csv) or workbook named on the command line. Besides Google Benchmark's table it prints
+// one line per figure (the median over the seeds), so that runs compare:
+//   generation <set> <figure> <value>
+// Options (before Google Benchmark's own): --save DIR writes every accepted table's workbook into
+// DIR; --limit MINUTES sets the run's time limit (default 1).
+#include "bench_conditions.h"
+
+#include "engine/conditions.h"
+#include "engine/generation.h"
+#include "engine/generation_driver.h"
+#include "engine/model.h"
+#include "engine/optimiser_steps.h"
+#include "engine/rule_timing.h"
+#include "optimise/install.h"
+#include "platform/ui/prompt.h"
+#include "sample_book.h"
+#include "shell/globals.h"
+#include "shell/myexcel.h"
+#include "shell/myfunc_main.h"
+#include "shell/myshell.h"
+#include "shell/rs_db.h"
+#include "shell/rs_dbsub.h"
+#include "workbook/macros.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <vector>
+
+namespace {
+
+constexpr int kSeeds = 5;
+
+struct Options {
+    QString saveDir;
+    float limit = 1;
+    std::vector<QString> paths;
+};
+Options g_options;
+
+// Figures in the order they are printed.
+const char* const kFigures[] = {"state",        "attempts",    "run_ms",      "attempt_ms",  "first_accepted_ms",
+                                "tries_per_day", "score",      "read_ms",     "placement_ms", "rule_checks_ms",
+                                "shaking_ms",   "optimiser_ms", "sheet_write_ms", "post_ms"};
+std::map<std::string, std::map<std::string, std::vector<double>>> g_results;
+
+double ms(qint64 ns)
+{
+    return double(ns) / 1e6;
+}
+
+// A sample work folder by its folder's name, any other file by its own name.
+QString labelOf(const QString& set)
+{
+    if (set == u"bench")
+        return set;
+    const QFileInfo file(set);
+    return file.fileName() == u"条件.csv" ? file.dir().dirName() : file.fileName();
+}
+
+// A fresh copy of the set's conditions as the current workbook, in background mode.
+void openSet(const QString& set)
+{
+    if (set == u"bench") {
+        openBenchConditions();
+    } else if (set.endsWith(u".csv", Qt::CaseInsensitive)) {
+        if (!openSampleBook(set).ok) {
+            std::fprintf(stderr, "cannot load %s\n", qPrintable(set));
+            std::exit(1);
+        }
+    } else {
+        xl::Workbook& book = XlApp().workbooks().open(set);
+        workbook::attach(book);
+        xlBook = &book;
+        stBookName = book.name();
+    }
+    xlBook->worksheets(QStringLiteral("Main")).range(QStringLiteral("バックグラウンド動作")).setValue(true);
+    xlBook->worksheets(QStringLiteral("Main")).range(QStringLiteral("ベストシフト作成")).setValue(false);
+}
+
+// One run; returns its figures. ruleTiming measures the rule checks (they cost a clock read each).
+std::map<std::string, double> run(const QString& set, std::uint64_t seed, bool ruleTiming)
+{
+    openSet(set);
+    LimitTime = g_options.limit;
+    規則計測::有効 = ruleTiming;
+    規則計測::ns = 0;
+    QElapsedTimer clock;
+    clock.start();
+    cmd開始_Click({seed});
+    const double total = double(clock.nsecsElapsed()) / 1e6;
+    規則計測::有効 = false;
+    const 作成計測& c = 作成計測値;
+    std::map<std::string, double> f;
+    f["state"] = 作成状態;
+    f["attempts"] = double(c.試行数);
+    f["run_ms"] = total;
+    f["attempt_ms"] = c.試行数 > 0 ? (total - ms(c.最適化ns) - ms(c.後処理ns)) / double(c.試行数) : 0;
+    f["first_accepted_ms"] = double(c.採用ms);
+    f["tries_per_day"] = c.日数 > 0 ? double(c.試し数) / double(c.日数) : 0;
+    f["score"] = 最適化手順.全分散計算();
+    f["read_ms"] = ms(c.読込ns);
+    f["placement_ms"] = ms(c.配置ns);
+    f["rule_checks_ms"] = ms(規則計測::ns);
+    f["shaking_ms"] = ms(c.揺すりns);
+    f["optimiser_ms"] = ms(c.最適化ns);
+    f["sheet_write_ms"] = ms(c.書込ns);
+    f["post_ms"] = ms(c.後処理ns);
+    // The timed repeat makes the same table: saved once.
+    if (!g_options.saveDir.isEmpty() && 作成状態 == 1 && !ruleTiming) {
+        const QString name = QFileInfo(labelOf(set)).completeBaseName() + QStringLiteral("-seed%1.xlsm").arg(seed);
+        xlBook->saveAs(QDir(g_options.saveDir).filePath(name));
+    }
+    return f;
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+void BM_生成(benchmark::State& state, const QString& set)
+{
+    auto& results = g_results[set.toStdString()];
+    std::uint64_t seed = 0;
+    for (auto _ : state) {
+        ++seed;
+        std::map<std::string, double> f = run(set, seed, false);
+        state.PauseTiming();
+        // The same seed again, with the rule checks timed: the same table, so the share compares.
+        f["rule_checks_ms"] = run(set, seed, true)["rule_checks_ms"];
+        for (const auto& [k, v] : f)
+            results[k].push_back(v);
+        state.ResumeTiming();
+    }
+    for (const char* k : kFigures)
+        state.counters[k] = median(results[k]);
+}
+
+// Answers every question as a user who wants no more windows: No to yes/no, OK otherwise.
+void quietDialogs()
+{
+    ui::setMessageHandler([](const ui::MessageRequest& r) { return (r.buttons & 7) == ui::vbYesNo ? ui::vbNo : ui::vbOK; });
+    for (ui::Kind k : {ui::Kind::Custom, ui::Kind::Notice, ui::Kind::Dialog})
+        ui::setDialogHandler(k, [](const ui::MessageRequest&) { return ui::Answer{0, {}}; });
+    setShellOpener([](const QUrl&) { return true; });
+}
+
+void parseOptions(int& argc, char** argv)
+{
+    int out = 1;
+    for (int i = 1; i < argc; ++i) {
+        const QString a = QString::fromLocal8Bit(argv[i]);
+        if (a == u"--save" && i + 1 < argc) {
+            g_options.saveDir = QString::fromLocal8Bit(argv[++i]);
+            QDir().mkpath(g_options.saveDir);
+        } else if (a == u"--limit" && i + 1 < argc) {
+            g_options.limit = QString::fromLocal8Bit(argv[++i]).toFloat();
+        } else if (!a.startsWith(u"--")) {
+            g_options.paths.push_back(QFileInfo(a).absoluteFilePath());
+        } else {
+            argv[out++] = argv[i];
+        }
+    }
+    argc = out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    parseOptions(argc, argv);
+    QTemporaryDir work;
+    AppPath = stWorkPath = stDbPath = work.path();
+    if (AddTableField() != 0)
+        return 1;
+    installConditionModelSteps();
+    installOptimiserSteps();
+    quietDialogs();
+
+    std::vector<QString> sets = {sourceFile("examples/シフト表作成/条件.csv"), sourceFile("examples/作成例1/条件.csv"),
+                                 sourceFile("examples/作成例2/条件.csv"), QStringLiteral("bench")};
+    sets.insert(sets.end(), g_options.paths.begin(), g_options.paths.end());
+    for (const QString& set : sets) {
+        benchmark::RegisterBenchmark(("BM_生成/" + labelOf(set).toStdString()).c_str(), BM_生成, set)
+            ->Iterations(kSeeds)
+            ->Unit(benchmark::kMillisecond);
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    for (const QString& set : sets) {
+        const QString label = labelOf(set);
+        auto& results = g_results[set.toStdString()];
+        if (results.empty())
+            continue;
+        for (const char* k : kFigures)
+            std::printf("generation %s %s %.3f\n", qPrintable(label), k, median(results[k]));
+    }
+    benchmark::Shutdown();
+    resetDbGlobals();
+    return 0;
+}

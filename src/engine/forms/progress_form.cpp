@@ -1,0 +1,175 @@
+#include "engine/forms/progress_form.h"
+
+#include "engine/progress_window.h"
+#include "engine/time_limit.h"
+#include "platform/ui/prompt.h"
+#include "platform/ui/widgets/forminstance.h"
+#include "shell/forms/smallforms.h"
+#include "shell/globals.h"
+#include "shell/msgbox.h"
+#include "shell/status.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace {
+
+DefaultInstance<frm処理中> g_window;
+
+QRect screenOf(const QWidget* w)
+{
+    const QScreen* s = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+    return s ? s->geometry() : QRect(0, 0, 1024, 768);
+}
+
+class Windowed処理中 : public 処理中View {
+public:
+    void apply(const 処理中状態& s) override
+    {
+        if (!s.loaded) {
+            g_window.unload();
+            return;
+        }
+        const bool fresh = !g_window.loaded();
+        frm処理中& f = g_window.get();
+        if (fresh)
+            f.Form_Load();
+        f.apply(s);
+    }
+};
+
+QLineEdit* readOnlyBox(QWidget* parent)
+{
+    auto* box = new QLineEdit(parent);
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::NoFocus);
+    return box;
+}
+
+}  // namespace
+
+frm処理中::frm処理中(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+{
+    setWindowTitle(QStringLiteral("処理中"));
+    QPalette p = palette();
+    p.setColor(QPalette::Window, QColor(0xF0, 0xF4, 0xFA));
+    setPalette(p);
+    setAutoFillBackground(true);
+
+    // Frameless, so the window names itself.
+    lblTitle = new QLabel(QStringLiteral("シフト表作成中"), this);
+    QFont bold = lblTitle->font();
+    bold.setBold(true);
+    lblTitle->setFont(bold);
+    txtMsg = readOnlyBox(this);
+    txtMsg->setAlignment(Qt::AlignCenter);
+    txtMsg->hide();
+    PBar = new QProgressBar(this);
+    PBar->setTextVisible(false);
+    PBar->setFixedHeight(18);
+    // The bar is a handle: pressing it drags the window.
+    PBar->installEventFilter(this);
+    Label3 = new QLabel(QStringLiteral("残分"), this);
+    txt残分 = readOnlyBox(this);
+    txt残分->setAlignment(Qt::AlignRight);
+    txt残分->setFixedWidth(txt残分->fontMetrics().horizontalAdvance(QStringLiteral("888:88")) + 16);
+    cmd中止 = new QPushButton(QStringLiteral("中止"), this);
+    cmd中止->setMinimumWidth(88);
+    connect(cmd中止, &QPushButton::clicked, this, &frm処理中::cmd中止_Click);
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(Label3);
+    row->addWidget(txt残分);
+    row->addStretch();
+    row->addWidget(cmd中止);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(14, 12, 14, 12);
+    layout->setSpacing(8);
+    layout->addWidget(lblTitle);
+    layout->addWidget(txtMsg);
+    layout->addWidget(PBar);
+    layout->addLayout(row);
+    setFixedWidth(360);
+
+    Timer1.setInterval(200);
+    connect(&Timer1, &QTimer::timeout, this, &frm処理中::Timer1_Timer);
+}
+
+void frm処理中::Form_Load()
+{
+    adjustSize();
+    const QRect screen = screenOf(this);
+    const QSize size = frameGeometry().size();
+    if (進行状況表示 == 0)
+        move(screen.left() + (screen.width() - size.width()) / 2,
+             screen.top() + int((screen.height() - size.height()) * 2.9 / 5));
+    else
+        move(StatusWindowPos(進行状況表示, screen, size, pos(), true));
+    Timer1_Timer();
+    Timer1.start();
+}
+
+void frm処理中::apply(const 処理中状態& s)
+{
+    txtMsg->setText(s.message);
+    if (txtMsg->isVisible() != s.messageVisible) {
+        txtMsg->setVisible(s.messageVisible);
+        adjustSize();
+    }
+    PBar->setRange(s.min, s.max);
+    PBar->setValue(s.value);
+    setVisible(s.visible);
+}
+
+void frm処理中::cmd中止_Click()
+{
+    if (MsgBox(QStringLiteral("作成を中止しますか？"), ui::vbOKCancel | ui::vbDefaultButton2, QStringLiteral("中止確認"))
+        == ui::vbOK)
+        Sw_中止 = true;
+}
+
+void frm処理中::Timer1_Timer()
+{
+    txt残分->setText(残分表示(残り時間()));
+    // The message of the limit waits for the run to stop; the window only raises the flag.
+    if (制限時間判定() || 制限時間超過)
+        Timer1.stop();
+}
+
+bool frm処理中::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == PBar && event->type() == QEvent::MouseButtonPress)
+        DragForm(this, static_cast<QMouseEvent*>(event)->buttons());
+    return QWidget::eventFilter(watched, event);
+}
+
+void frm処理中::mousePressEvent(QMouseEvent* e)
+{
+    DragForm(this, e->buttons());
+}
+
+void frm処理中::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Window).darker(160));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void install処理中Window()
+{
+    set処理中View(std::make_unique<Windowed処理中>());
+}
+
+frm処理中* loaded処理中Window()
+{
+    return g_window.loaded();
+}

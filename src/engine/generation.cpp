@@ -1,0 +1,254 @@
+#include "engine/generation.h"
+
+#include "engine/analysis.h"
+#include "engine/candidate_choice.h"
+#include "engine/convert.h"
+#include "engine/day_placement.h"
+#include "engine/model.h"
+#include "engine/optimiser_steps.h"
+#include "engine/progress_window.h"
+#include "engine/shiftload.h"
+#include "engine/time_limit.h"
+#include "engine/totals.h"
+#include "engine/workbook_access.h"
+#include "platform/ui/prompt.h"
+#include "shell/doevents.h"
+#include "shell/globals.h"
+#include "shell/msgbox.h"
+#include "shell/myexcel.h"
+#include "shell/myfunc_main.h"
+#include "shell/mylog.h"
+#include "shell/status.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kTries = 50;
+const QString k人員配置表 = QStringLiteral("人員配置表");
+
+xl::Range grid()
+{
+    return RangeB(k人員配置表, QStringLiteral("Time_Table"));
+}
+
+bool stopRequested()
+{
+    DoEvents();
+    制限時間判定();
+    return Sw_中止;
+}
+
+// The grid clear empties every day; the days before the start day are put back as they were, so
+// that they stay on the sheet and can be read into the attempt.
+class EarlierDays {
+public:
+    void keep() { saved_ = grid().block(); }
+    void restore() const
+    {
+        const int columns = std::min(Start_Day - 1, saved_.columns());
+        if (columns < 1 || saved_.rows() < 1)
+            return;
+        xl::Block part(saved_.rows(), columns);
+        for (int r = 1; r <= saved_.rows(); ++r)
+            for (int c = 1; c <= columns; ++c)
+                part(r, c) = saved_(r, c);
+        grid().resize(saved_.rows(), columns).setBlock(part);
+    }
+
+private:
+    xl::Block saved_;
+};
+
+// The grid cleared, the conditions read (reservations written and counted), and the days before
+// the start day loaded with their totals. False after the reader's message.
+bool prepare()
+{
+    const 計測区間 timed(作成計測値.読込ns);
+    テーブル再定義();
+    EarlierDays earlier;
+    earlier.keep();
+    XlApp().run(stBookName + QStringLiteral("!勤務Clear"));
+    xlAppSetting(true, false, false);
+    if (荷重読込() == -1)
+        return false;
+    if (Start_Day <= 1)
+        return true;
+    earlier.restore();
+    return シフト表読込(1, Start_Day - 1, 1, 0);
+}
+
+// Excel's switches around a day column write, by 経過表示.
+void switchesBeforeWrite()
+{
+    switch (経過表示) {
+    case 0: xlAppSetting(false, false, false); break;
+    case 1:
+    case 2: xlAppSetting(true, false, false); break;
+    case 3: xlAppSetting(true, false, true); break;
+    default: break;
+    }
+}
+
+void switchesAfterWrite()
+{
+    switch (経過表示) {
+    case 0: xlAppSetting(false, false, false); break;
+    case 1: xlAppSetting(true, false, false); break;
+    case 2: xlAppSetting(true, true, false); break;
+    case 3: xlAppSetting(true, true, true); break;
+    default: break;
+    }
+}
+
+// Day d of every member as abbreviations: the secured column, or the last failed try's.
+void writeDay(int d, bool secured)
+{
+    const 計測区間 timed(作成計測値.書込ns);
+    switchesBeforeWrite();
+    xl::Block cells(Member_Cnt, 1);
+    for (int m = 1; m <= Member_Cnt; ++m) {
+        const int v = secured ? Time_Table(m, d) : 日別配置失敗(m);
+        cells(m, 1) = v > 0 ? TypeText2(v) : QString();
+    }
+    xlSetRetry(grid().cells(1, d).resize(Member_Cnt, 1), QVariant::fromValue(cells));
+    switchesAfterWrite();
+}
+
+// Cells the placement filled without reserving them join the totals; reserved cells were counted
+// when they were reserved.
+void countDay(int d)
+{
+    for (int m = 1; m <= Member_Cnt; ++m)
+        if (Rsv_Table(m, d) == 0 && Time_Table(m, d) > 0)
+            勤務集計加算(m, Time_Table(m, d), d);
+}
+
+// Between failed tries the days already filled are shaken. Only days from the start day up to the
+// day before are changed: later days hold nothing but reserved cells, which no exchange moves.
+void shake(int d, int tryNo)
+{
+    const 計測区間 timed(作成計測値.揺すりns);
+    if (経過表示 >= 1)
+        xlAppSetting(true, true, false);
+    if (最適化手順.ランダム交換)
+        最適化手順.ランダム交換(d - 1, 1);
+    if (tryNo >= 10)
+        DspSplash(QStringLiteral("休±均等化・・・・") + QString::number(tryNo) + QStringLiteral("/") + QString::number(kTries));
+    if (最適化手順.休み数均等化)
+        最適化手順.休み数均等化(false, 0);
+}
+
+// Up to 50 tries of day d; true when one staffed it. Stops early (false) on a stop request.
+bool staffDay(int d)
+{
+    vb::Array1<int> saved(Member_Cnt);
+    for (int m = 1; m <= Member_Cnt; ++m)
+        saved(m) = Time_Table(m, d);
+    for (int tryNo = 1; tryNo <= kTries; ++tryNo) {
+        if (stopRequested())
+            return false;
+        for (int m = 1; m <= Member_Cnt; ++m)
+            Time_Table(m, d) = saved(m);
+        ++作成計測値.試し数;
+        float r;
+        {
+            const 計測区間 timed(作成計測値.配置ns);
+            r = 日別配置(d, tryNo);
+        }
+        if (r > 0) {
+            countDay(d);
+            return true;
+        }
+        // After the last try the day is lost anyway: shaking would only change what is written.
+        if (tryNo < kTries && d > Start_Day)
+            shake(d, tryNo);
+    }
+    return false;
+}
+
+void showFailedDay()
+{
+    xlAppSetting(false, false, false);
+    if (Sw_バックグラウンド動作)
+        return;
+    procwin::show();
+    for (int m = 1; m <= Member_Cnt; ++m) {
+        procwin::setMessage(QStringLiteral("後処理中") + QString(Member_Cnt - m, QChar(u'・')));
+        DoEvents();
+    }
+}
+
+// The day loop; true when every day got its staff.
+bool staffDays()
+{
+    for (int d = Start_Day; d <= Day_Cnt; ++d) {
+        if (stopRequested())
+            return false;
+        ++作成計測値.日数;
+        const bool secured = staffDay(d);
+        DspSplash(QString());
+        if (!secured && Sw_中止)
+            return false;
+        if (!secured)
+            showFailedDay();
+        writeDay(d, secured);
+        if (!secured) {
+            xlAppSetting(true, true, false);
+            MemLog(日別配置ログ);
+            return false;
+        }
+        DoEvents();
+        if (!Sw_バックグラウンド動作)
+            procwin::setValue(d);
+    }
+    return true;
+}
+
+void showProgressWindow()
+{
+    procwin::show();
+    procwin::setRange(0, Day_Cnt + 1);
+}
+
+}  // namespace
+
+bool 表示待ち有効()
+{
+    return !Sw_バックグラウンド動作 && !表示待ちなし;
+}
+
+試行結果 シフト作成(bool analyse)
+{
+    確保完了 = false;
+    DspSplash(QStringLiteral("準備中"));
+    if (!prepare()) {
+        DspSplash(QString());
+        作成状態 = 0;
+        return 試行結果::開始不可;
+    }
+    if (Member_Cnt < 2) {
+        DspSplash(QString());
+        MsgBox(QStringLiteral("要員(個人条件設定)は２名以上入力して下さい！"), ui::vbOKOnly, QStringLiteral("条件データ不足"));
+        作成状態 = 0;
+        return 試行結果::開始不可;
+    }
+    if (!Sw_バックグラウンド動作) {
+        if (analyse && 勤務条件分析()) {
+            作成状態 = 0;
+            Sw_中止 = true;
+            return 試行結果::中止;
+        }
+        showProgressWindow();
+    }
+    MemLog(QStringLiteral("開始"), true);
+    xlSheet = &xlBook->worksheets(k人員配置表);
+    ++作成計測値.試行数;
+    if (staffDays()) {
+        確保完了 = true;
+        xlSheetCallRetry(*xlSheet);
+    }
+    DspSplash(QString());
+    MemLog保存();
+    return 試行結果::実行;
+}

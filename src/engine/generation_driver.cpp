@@ -1,0 +1,276 @@
+#include "engine/generation_driver.h"
+
+#include "engine/analysis.h"
+#include "engine/generation.h"
+#include "engine/main_window_steps.h"
+#include "engine/model.h"
+#include "engine/optimiser_steps.h"
+#include "engine/postprocess.h"
+#include "engine/shiftload.h"
+#include "engine/time_limit.h"
+#include "engine/totals.h"
+#include "platform/os/clock.h"
+#include "platform/text/vb.h"
+#include "platform/ui/prompt.h"
+#include "shell/globals.h"
+#include "shell/msgbox.h"
+#include "shell/myexcel.h"
+#include "shell/mylog.h"
+#include "shell/mymod.h"
+#include "shell/status.h"
+
+#include <QTimer>
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+void optimise(long passes)
+{
+    const 計測区間 timed(作成計測値.最適化ns);
+    if (最適化手順.最適化実行)
+        最適化手順.最適化実行(passes, Day_Cnt, 0);
+}
+
+void accept()
+{
+    作成状態 = 1;
+    if (作成計測値.採用ms < 0)
+        作成計測値.採用ms = 作成経過時間();
+}
+
+void caption(const QString& text)
+{
+    if (主画面手順.キャプション)
+        主画面手順.キャプション(text);
+}
+
+void restoreMenu(bool enabled)
+{
+    if (主画面手順.ベストシフト復元可)
+        主画面手順.ベストシフト復元可(enabled);
+}
+
+// The countdown notice (none in background mode); true when the user stopped the run.
+bool notice(const QString& text, long ms)
+{
+    if (!Sw_バックグラウンド動作) {
+        MsgWaitTime = ms;
+        ShowMsgWait(text);
+    }
+    return Sw_中止;
+}
+
+// Puts the program back however the run ends.
+class RunGuard {
+public:
+    RunGuard()
+    {
+        QObject::connect(&limit_, &QTimer::timeout, &limit_, [] { 制限時間判定(); });
+        limit_.start(200);
+    }
+    ~RunGuard()
+    {
+        limit_.stop();
+        xlAppSetting(true, true, true);
+        ProgressClose();
+        if (Sw_ベストシフト作成)
+            restoreMenu(true);
+        caption(QString());
+    }
+    RunGuard(const RunGuard&) = delete;
+    RunGuard& operator=(const RunGuard&) = delete;
+
+private:
+    QTimer limit_;
+};
+
+// What the rest-day counts of an accepted staffing decide; true: the run ends.
+bool restDayDecision(bool& repeat)
+{
+    QString text;
+    const float v = 出勤日数過不足一覧(text);
+    if (v == 0) {
+        accept();
+        optimise(1);
+        repeat = false;
+        return false;
+    }
+    if (v > 0 && Sw_勤務日数調整) {
+        if (Sw_自動再挑戦) {
+            repeat = true;
+            return notice(QStringLiteral("休みが多過ぎる人が出ました。再挑戦！！"), 4000);
+        }
+        accept();
+        repeat = false;
+        if (分析結果_Ans == 1) {
+            if (Sw_中止)
+                return true;
+            作成状態 = 0;
+        }
+        return false;
+    }
+    if (v > 0) {
+        if (Sw_中止)
+            return true;
+        repeat = Sw_自動再挑戦;
+        if (!Sw_自動再挑戦)
+            return false;
+        作成状態 = 1;
+        ProgressClose();
+        return notice(QStringLiteral("休み数超過！再挑戦！！"), 6000);
+    }
+    if (!Sw_勤務日数調整) {
+        accept();
+        repeat = false;
+        return false;
+    }
+    if (Sw_中止 || !Sw_自動再挑戦) {
+        MsgBox(QStringLiteral("休みが少な過ぎる人が出ました。"), ui::vbOKOnly | ui::vbSystemModal, QStringLiteral("作成失敗"));
+        // Without automatic retries the run ends here instead of trying again.
+        repeat = false;
+        return Sw_中止;
+    }
+    repeat = true;
+    return notice(QStringLiteral("休みが少な過ぎる人が出ました。再挑戦！！"), 4000);
+}
+
+// Every day was staffed: the totals rebuilt from the sheet, the table improved, the rest-day
+// counts judged. True: the run ends.
+bool improveStaffed(bool& repeat)
+{
+    集計クリア();
+    if (!シフト表読込(1, Day_Cnt, 0, 0))
+        return true;
+    if (経過表示 >= 1)
+        xlAppSetting(true, false, false);
+    optimise(5);
+    if (経過表示 >= 1)
+        xlAppSetting(true, true, false);
+    if (Sw_中止)
+        return true;
+    QString text;
+    for (int round = 1; round <= 5 && !Sw_中止 && 出勤日数過不足一覧(text) > 0; ++round) {
+        if (最適化手順.ランダム入替処理) {
+            const 計測区間 timed(作成計測値.最適化ns);
+            最適化手順.ランダム入替処理(1);
+        }
+        optimise(1);
+    }
+    return restDayDecision(repeat);
+}
+
+// One attempt and what follows it; true: the run ends.
+bool attempt(bool analyse, bool& repeat, bool& ringStarted)
+{
+    作成状態 = -1;
+    const 試行結果 result = シフト作成(analyse);
+    if (result != 試行結果::実行)
+        return true;
+    ringStarted = true;
+    if (!確保完了) {
+        if (Sw_中止 || !Sw_自動再挑戦)
+            return true;
+        return notice(QStringLiteral("確保失敗！再挑戦！！"), 6000);
+    }
+    return improveStaffed(repeat);
+}
+
+void keepBestShift()
+{
+    if (!Sw_ベストシフト作成 || 作成状態 != 1 || !最適化手順.ベストシフト追加)
+        return;
+    最適化手順.ベストシフト追加();
+    DspSplash(QStringLiteral("ベストシフト作成継続・・・") + QString::number(BestShift_Cnt));
+    if (表示待ち有効())
+        DoWait(2000);
+    DspSplash(QString());
+}
+
+void report()
+{
+    if (!最適化手順.荷重分散レポート作成 || !最適化手順.荷重パラメータ一覧)
+        return;
+    const QString guide = QStringLiteral("さらに最適(均等)化を行うには、下記から行って下さい。") + kCrLf
+        + QStringLiteral("・オプション＞作成後の個別調整＞最適化(勤務/休み 交換)") + kCrLf + kCrLf;
+    const QString text = 最適化手順.荷重分散レポート作成(guide) + kCrLf + 最適化手順.荷重パラメータ一覧();
+    MyMsgBox(text, 0, QStringLiteral("作成完了"), 500, 450);
+}
+
+void offerLog()
+{
+    if (MemLogEntries().isEmpty())
+        return;
+    MemLog保存();
+    if (MsgBox(QStringLiteral("確保失敗") + kCrLf + kCrLf + QStringLiteral("ログファイルを表示しますか？"),
+               ui::vbYesNo | ui::vbSystemModal, QStringLiteral("確保エラー"))
+        == ui::vbYes)
+        LogView();
+}
+
+void finish(bool ringStarted)
+{
+    xlAppSetting(true, true, true);
+    ProgressClose();
+    if (制限時間超過)
+        MsgBox(制限時間超過メッセージ(), ui::vbOKOnly | ui::vbSystemModal, QStringLiteral("制限時間オーバー"));
+    if (Sw_ベストシフト作成 && BestShift_Cnt > 0) {
+        作成状態 = 1;
+        if (MsgBox(QStringLiteral("試行内で作成されたベストシフト表を復元しますか？"), ui::vbYesNo, QStringLiteral("最優秀シフト表"))
+                == ui::vbYes
+            && 最適化手順.ベストシフト復元)
+            最適化手順.ベストシフト復元();
+    } else if (作成状態 == 1) {
+        {
+            const 計測区間 timed(作成計測値.後処理ns);
+            作成後処理(QStringLiteral("成功"));
+        }
+        report();
+    } else if (!確保完了) {
+        {
+            const 計測区間 timed(作成計測値.後処理ns);
+            作成後処理(QStringLiteral("失敗"));
+        }
+        // Only a run that tried days has a log of its own to show.
+        if (ringStarted)
+            offerLog();
+    }
+}
+
+void startBestShiftRun()
+{
+    if (最適化手順.ベストシフト消去)
+        最適化手順.ベストシフト消去();
+    caption(QStringLiteral("★ ベストシフト 作成中 ★"));
+    restoreMenu(false);
+}
+
+}  // namespace
+
+void cmd開始_Click(const 作成オプション& options)
+{
+    Sw_中止 = false;
+    制限時間超過 = false;
+    作成計測値 = {};
+    作成開始時刻 = os::elapsedMs();
+    if (options.seed)
+        Randomize(*options.seed);
+    else
+        MyRandomize();
+    RunGuard guard;
+    if (Sw_ベストシフト作成)
+        startBestShiftRun();
+    bool repeat = true;
+    bool ringStarted = false;
+    bool first = true;
+    do {
+        // The pre-run analysis is asked once per run, before the first attempt.
+        const bool ends = attempt(first, repeat, ringStarted);
+        first = false;
+        if (ends)
+            break;
+        ProgressClose();
+        keepBestShift();
+    } while (repeat || Sw_ベストシフト作成);
+    finish(ringStarted);
+}

@@ -1,0 +1,82 @@
+#include "generation_fixture.h"
+
+#include "engine/conditions.h"
+#include "engine/generation.h"
+#include "engine/model.h"
+#include "engine/optimiser_steps.h"
+#include "engine/progress_window.h"
+#include "engine/time_limit.h"
+#include "platform/ui/prompt.h"
+#include "sample_book.h"
+#include "shell/globals.h"
+#include "shell/myexcel.h"
+#include "shell/myfunc_main.h"
+#include "shell/rs_db.h"
+#include "shell/rs_dbsub.h"
+
+namespace genfx {
+
+void GenerationTest::SetUp()
+{
+    ASSERT_TRUE(dir.isValid());
+    resetShellGlobals();
+    resetXlGlobals();
+    resetConditionModel();
+    resetDbGlobals();
+    ui::resetMessages();
+    最適化手順 = {};
+    作成計測値 = {};
+    制限時間超過 = false;
+    表示待ちなし = true;
+    AppPath = stWorkPath = stDbPath = dir.path();
+    DbBusyTimeoutMs = 0;
+    ASSERT_EQ(AddTableField(), 0);
+}
+
+void GenerationTest::TearDown()
+{
+    procwin::unload();
+    resetWeights();
+    resetDbGlobals();
+    resetXlGlobals();
+    resetConditionModel();
+    ui::resetMessages();
+    最適化手順 = {};
+}
+
+void GenerationTest::open(const char* sample)
+{
+    ASSERT_TRUE(openSampleBook(sourceFile(sample)).ok);
+    installConditionModelSteps();
+}
+
+QString GenerationTest::cell(int m, int d) const
+{
+    return XlText(xlBook->worksheets(QStringLiteral("人員配置表")).range(QStringLiteral("Time_Table")).cells(m, d).value());
+}
+
+QString GenerationTest::gridText() const
+{
+    QString text;
+    for (int m = 1; m <= Member_Cnt; ++m) {
+        for (int d = 1; d <= Day_Cnt; ++d)
+            text += cell(m, d).isEmpty() ? QStringLiteral("・") : cell(m, d);
+        text += QLatin1Char('\n');
+    }
+    return text;
+}
+
+void GenerationTest::set(const QString& sheet, const QString& name, const QVariant& value, int row, int column)
+{
+    xlBook->worksheets(sheet).range(name).cells(row, column).setValue(value);
+}
+
+QStringList GenerationTest::titles() const
+{
+    QStringList list;
+    for (const ui::MessageRequest& r : ui::shownMessages())
+        list << r.title;
+    return list;
+}
+
+}  // namespace genfx
