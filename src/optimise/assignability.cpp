@@ -30,7 +30,8 @@ QString 全員分(int t, int d)
         QString r = 勤務不可理由(i, t, d);
         if (r.isEmpty())
             r = QStringLiteral("割当可");
-        body += LSetA(QString::number(MemNo(i)), 4) + QLatin1Char(':') + RSetA(MemName(i), 20) + QStringLiteral(" - ")
+        // The number right-aligned and the name left-aligned, as in the one-member line.
+        body += RSetA(QString::number(MemNo(i)), 4) + QLatin1Char(':') + LSetA(MemName(i), 20) + QStringLiteral(" - ")
             + r + kCrLf;
     }
     return body;

@@ -32,7 +32,8 @@ int 残勤務日数(int i)
     return engine_cells::cint(double(Member_DayOff(i)) - double(Member_WorkDays(i)));
 }
 
-// Field 6 of a refused exchange: which member and which rule.
+// Field 6 of a refused exchange: which member and which rule. Numbers stand right-aligned in
+// their columns, texts left-aligned.
 QString 理由欄(long code)
 {
     const long a = code % 1000;
@@ -40,19 +41,19 @@ QString 理由欄(long code)
     const long c = code / 1000000;
     long reasonNo = 0, memberC = 0, memberB = 0;
     const QString text = 理由コード分解(a, reasonNo, memberC, memberB);
-    const QString x = LSetA(ZeroToBlank(QString::number(c)), 2) + QLatin1Char(',')
-        + RSetA(ZeroToBlank(QString::number(b)), 2) + QLatin1Char(' ') + LSetA(QString::number(a), 3)
+    const QString x = RSetA(ZeroToBlank(QString::number(c)), 2) + QLatin1Char(',')
+        + LSetA(ZeroToBlank(QString::number(b)), 2) + QLatin1Char(' ') + RSetA(QString::number(a), 3)
         + QLatin1Char(':') + text;
-    return RSetA(x, 50);
+    return LSetA(x, 50);
 }
 
 QString 一覧行(int j, int d, int sm, int sj, int gap, bool refused, long code)
 {
     const QStringList fields = {
-        LSetA(QString::number(期間日(d)), 3) + QStringLiteral("日"),
+        RSetA(QString::number(期間日(d)), 3) + QStringLiteral("日"),
         勤務欄(sm),
         refused ? kForbidden : kAllowed,
-        LSetA(QString::number(j), 3) + QLatin1Char(':') + QString::number(MemNo(j)),
+        RSetA(QString::number(j), 3) + QLatin1Char(':') + QString::number(MemNo(j)),
         勤務欄(sj),
         ZeroToBlank(QString::number(gap)),
         refused ? 理由欄(code) : QString(50, QLatin1Char(' ')),
@@ -66,12 +67,12 @@ QString 一覧行(int j, int d, int sm, int sj, int gap, bool refused, long code
 
 QString 交換一覧初期回答()
 {
-    return LSetA(QString::number(MemNo(1)), 6).trimmed() + QStringLiteral(" -");
+    return QString::number(MemNo(1)) + QStringLiteral(" -");
 }
 
 QString 交換一覧質問()
 {
-    const QString e = LSetA(QString::number(MemNo(1)), 6);
+    const QString e = RSetA(QString::number(MemNo(1)), 6);
     const QStringList lines = {
         QStringLiteral("調査対象のIDを入力"),
         QString(),

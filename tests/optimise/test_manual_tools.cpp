@@ -74,7 +74,7 @@ TEST_F(ManualTools, TheAssignabilityReportGivesTheRuleOfEveryShift)
         for (int m = 1; m <= Member_Cnt; ++m) {
             const QString r = 勤務不可理由(m, t, 5);
             EXPECT_TRUE(all[3 + m].endsWith(QStringLiteral(" - ") + (r.isEmpty() ? QStringLiteral("割当可") : r)));
-            EXPECT_TRUE(all[3 + m].startsWith(LSetA(QString::number(MemNo(m)), 4) + QLatin1Char(':')));
+            EXPECT_TRUE(all[3 + m].startsWith(RSetA(QString::number(MemNo(m)), 4) + QLatin1Char(':')));
         }
     }
     EXPECT_TRUE(勤務可否判定レポート(1, 0, 5).startsWith(QStringLiteral("5日 (") + Yasumi_Kigou + QStringLiteral(") の勤務可否判定")));
@@ -112,7 +112,7 @@ TEST_F(ManualTools, TheListsLinesAreFilteredAndEveryListedExchangeKeepsTheRulesA
         const QStringList f = line.split(QLatin1Char('\t'));
         ASSERT_EQ(f.size(), 9);
         const int d = f[8].toInt();
-        EXPECT_EQ(f[0], LSetA(QString::number(d), 3) + QStringLiteral("日"));
+        EXPECT_EQ(f[0], RSetA(QString::number(d), 3) + QStringLiteral("日"));
         EXPECT_EQ(f[1], QString::number(Time_Table(m, d)) + QLatin1Char(':') + TypeText2(Time_Table(m, d)));
         EXPECT_NE(f[1], f[4]);
         EXPECT_TRUE(f[7].isEmpty());
@@ -123,7 +123,7 @@ TEST_F(ManualTools, TheListsLinesAreFilteredAndEveryListedExchangeKeepsTheRulesA
         }
         ++refused;
         EXPECT_EQ(f[2], QStringLiteral("<…>"));
-        const QString reason = f[6].section(QLatin1Char(':'), -1);
+        const QString reason = f[6].section(QLatin1Char(':'), -1).trimmed();
         const QString number = f[6].section(QLatin1Char(':'), 0, -2).trimmed().section(QLatin1Char(' '), -1);
         long no = 0, c = 0, b = 0;
         EXPECT_EQ(reason, 理由コード分解(long(Val(number)), no, c, b)) << f[6].toStdString();

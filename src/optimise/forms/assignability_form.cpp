@@ -108,7 +108,7 @@ void frm勤務可能判定::Form_Load()
     filling_ = true;
     QStringList members{kAll};
     for (int i = 1; i <= Member_Cnt; ++i)
-        members << LSetA(QString::number(MemNo(i)), 3) + kSep + MemName(i);
+        members << RSetA(QString::number(MemNo(i)), 3) + kSep + MemName(i);
     // Each entry is a day of the period, shown as its day of the month.
     QStringList days;
     for (int d = 1; d <= Day_Cnt; ++d)

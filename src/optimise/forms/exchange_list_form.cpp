@@ -45,10 +45,31 @@ void setBold(QPushButton* button, bool bold)
     button->setFont(f);
 }
 
+// The width the lines need up to the end of the rule's text; the blanks behind it and the day
+// index after it need not be in sight.
+int 理由まで幅(QListWidget* list, const QStringList& lines)
+{
+    for (const QString& line : lines) {
+        QStringList fields = line.split(QLatin1Char('\t')).mid(0, 7);
+        fields.last() = fields.last().trimmed();
+        list->addItem(fields.join(QLatin1Char('\t')));
+    }
+    const int width = list->sizeHintForColumn(0) + list->verticalScrollBar()->sizeHint().width() + 30;
+    list->clear();
+    return width;
+}
+
 // Fills the window for member m and shows it modally.
 void 一覧表示(int m, bool includeForbidden, const QStringList& lines)
 {
     frmリストボックス_交換 form;
+    // The refused lines carry the rule at their end: wide enough to read it where the screen allows.
+    int width = 450;
+    if (includeForbidden) {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const int room = screen ? screen->availableGeometry().width() - 20 : 650;
+        width = std::max(650, std::min(理由まで幅(form.lstItem, lines), room));
+    }
     if (lines.isEmpty()) {
         form.lstItem->addItems({QString(), 交換不可行()});
         form.frItem->setEnabled(false);
@@ -58,14 +79,6 @@ void 一覧表示(int m, bool includeForbidden, const QStringList& lines)
     }
     form.lblPromptTop->setText(QString::number(m) + QLatin1Char(':') + QString::number(MemNo(m)) + QLatin1Char(' ')
                                + MemName(m));
-    // The refused lines carry the rule at their end: wide enough to read it where the screen allows.
-    int width = 450;
-    if (includeForbidden) {
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        const int room = screen ? screen->availableGeometry().width() - 20 : 650;
-        const int content = form.lstItem->sizeHintForColumn(0) + form.lstItem->verticalScrollBar()->sizeHint().width() + 30;
-        width = std::max(650, std::min(content, room));
-    }
     form.resize(width, 450);
     右上配置(&form);
     ui::ask(ui::MessageRequest(QString(), 0, QStringLiteral("frmリストボックス_交換"), ui::Kind::Dialog),
