@@ -8,6 +8,7 @@
 #include "optimise/score.h"
 #include "optimise/shift_block.h"
 #include "optimise/run_guards.h"
+#include "optimise/window_steps.h"
 #include "platform/text/vb.h"
 #include "shell/doevents.h"
 #include "shell/globals.h"
@@ -100,4 +101,6 @@ void ランダム入替処理(int n)
             break;
     }
     DspSplash(QStringLiteral("後処理中・・・・"));
+    if (最適化窓手順.メイン画面前面)
+        最適化窓手順.メイン画面前面();
 }

@@ -9,5 +9,6 @@
 void ランダム交換(int lastDay, int firstDay);
 
 // n rounds of ランダム交換 over the changeable period, with the round shown in the message window;
-// clears Sw_中止 first and stops after a round in which it was set.
+// clears Sw_中止 first and stops after a round in which it was set; the main window then comes to
+// the front.
 void ランダム入替処理(int n);

@@ -20,6 +20,10 @@ struct OptimiserWindowSteps {
     std::function<void(const QString&)> 作成後処理;
     // The main window's consecutive-rest report and adjustment.
     std::function<void()> mnuAdjDayOffCnt_Click;
+    // The main window on top (at the bottom while mnuBackground is ticked), after a run.
+    std::function<void()> メイン画面前面;
+    // The main window gets the focus, the mouse pointer stays where it is.
+    std::function<void()> メイン画面フォーカス;
 };
 inline OptimiserWindowSteps 最適化窓手順;
 

@@ -147,6 +147,12 @@ std::vector<Rule> assignmentRules()
             Rule::勤務日数, Rule::勤務時間};
 }
 
+std::vector<Rule> exchangeRules()
+{
+    return {Rule::個人不可, Rule::翌日禁止, Rule::禁止パターン, Rule::連続勤務, Rule::週間勤務日数, Rule::勤務回数,
+            Rule::最少間隔, Rule::組合せ禁止, Rule::組合せ必須, Rule::予約, Rule::勤務日数};
+}
+
 QString sheetCell(int m, int d)
 {
     return xlBook->worksheets(QStringLiteral("人員配置表"))

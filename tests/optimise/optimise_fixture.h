@@ -41,6 +41,8 @@ std::vector<validator::Violation> newViolations(const std::vector<validator::Vio
                                                 const std::vector<validator::Rule>& rules);
 // The rules a single assignment can break, all but staffing and required combinations.
 std::vector<validator::Rule> assignmentRules();
+// The rules an exchange with the work-day check may not break.
+std::vector<validator::Rule> exchangeRules();
 // The shift sheet's cell of member m on day d.
 QString sheetCell(int m, int d);
 

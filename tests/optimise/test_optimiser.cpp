@@ -43,10 +43,7 @@ struct RecordingView : OptimiserWindowView {
     }
 };
 
-// The rules an exchange with the work-day check may not break.
-const std::vector<Rule> kExchangeRules = {Rule::個人不可, Rule::翌日禁止, Rule::禁止パターン, Rule::連続勤務,
-                                          Rule::週間勤務日数, Rule::勤務回数, Rule::最少間隔, Rule::組合せ禁止,
-                                          Rule::組合せ必須, Rule::予約, Rule::勤務日数};
+const std::vector<Rule> kExchangeRules = optfx::exchangeRules();
 
 class Optimiser : public optfx::ModelTest {
 protected:

@@ -75,6 +75,8 @@ frm勤務管理::~frm勤務管理()
     最適化窓手順.復元メニュー有効化 = nullptr;
     最適化窓手順.結果ログ表示後 = nullptr;
     最適化窓手順.mnuAdjDayOffCnt_Click = nullptr;
+    最適化窓手順.メイン画面前面 = nullptr;
+    最適化窓手順.メイン画面フォーカス = nullptr;
 }
 
 QAction* frm勤務管理::item(QMenu* menu, const QString& caption, std::function<void()> handler)
@@ -210,7 +212,7 @@ void frm勤務管理::buildSettingsMenu()
     mnuBackground = item(mnu設定, QStringLiteral("バックグラウンド動作"), [this] { mnuBackground_Click(); });
     mnuBackground->setCheckable(true);
     mnu設定->addSeparator();
-    mnuOptimizeParam = item(mnu設定, QStringLiteral("最適化パラメータ"));
+    mnuOptimizeParam = item(mnu設定, QStringLiteral("最適化パラメータ"), [this] { mnuOptimizeParam_Click(); });
     mnu設定->addSeparator();
     mnu単勤_単休 = mnu設定->addMenu(QStringLiteral("単勤・単休"));
     確保方法_ = new QActionGroup(this);
@@ -245,7 +247,7 @@ void frm勤務管理::buildOptionMenu()
     const QString optimise[] = {QStringLiteral("最適化(勤務交換)"), QStringLiteral("　　　(休み交換)"),
                                 QStringLiteral("ランダム交換")};
     for (int i = 0; i < 3; ++i)
-        mnuOptimize[size_t(i)] = item(mnuSeparatelyAdjust, optimise[i]);
+        mnuOptimize[size_t(i)] = item(mnuSeparatelyAdjust, optimise[i], [this, i] { mnuOptimize_Click(i); });
     mnuSeparatelyAdjust->addSeparator();
     mnuAdjDayOffCnt =
         item(mnuSeparatelyAdjust, QStringLiteral("連続休み日数調整"), [this] { mnuAdjDayOffCnt_Click(); });
@@ -280,9 +282,7 @@ void frm勤務管理::disableUnavailable()
     for (QWidget* w : {static_cast<QWidget*>(cmd保存読込), static_cast<QWidget*>(cmd勤務表クリア)})
         w->setEnabled(false);
     for (QAction* a : {mnuNewFile, mnuFileConditionRead, mnuFileConditionSave, mnu実行結果注意ログ表示,
-                       mnu設定条件値ログ表示, mnuFileDatabase, mnuOptimizeParam, mnu単勤単休総数,
-                       mnuOptimize[0], mnuOptimize[1], mnuOptimize[2],
-                       RefleshForce})
+                       mnu設定条件値ログ表示, mnuFileDatabase, mnu単勤単休総数, RefleshForce})
         a->setEnabled(false);
     cmd勤務表作成->setEnabled(bool(開始条件確認Load));
     // Enabled by the reports that write the result log.

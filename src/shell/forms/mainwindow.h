@@ -55,6 +55,10 @@ public:
     void mnuAdjDayOffCnt_Click();
     void mnuAdjOffOver_Click();
     void mnu勤務分散解析_Click();
+    // The weight settings window, for editing only or (index 0..2) to start that optimiser method
+    // after its countdown; waits until the window has gone.
+    void mnuOptimizeParam_Click();
+    void mnuOptimize_Click(int index);
     void mnuRestoreBestTimeTable_Click();
     void mnuDebugMemoryDump_Click();
     void mnu実行結果ログ表示_Click();

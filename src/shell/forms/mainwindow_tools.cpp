@@ -8,6 +8,7 @@
 #include "engine/shiftload.h"
 #include "engine/swap_passes.h"
 #include "optimise/best_shift.h"
+#include "optimise/forms/weights_form.h"
 #include "optimise/report.h"
 #include "optimise/restdays.h"
 #include "optimise/sheet_refresh.h"
@@ -37,6 +38,11 @@ void frm勤務管理::installWindowSteps()
         FormTopMost(this, mnuBackground->isChecked());
     };
     最適化窓手順.mnuAdjDayOffCnt_Click = [this] { mnuAdjDayOffCnt_Click(); };
+    最適化窓手順.メイン画面前面 = [this] { FormTopMost(this, mnuBackground->isChecked()); };
+    最適化窓手順.メイン画面フォーカス = [this] {
+        activateWindow();
+        SetFocusCursor(this, false);
+    };
     主画面手順.キャプション = [this](const QString& text) {
         setWindowTitle(text.isEmpty() ? QStringLiteral("Ver.") + stVersion + QLatin1Char(' ') + stAppTitle : text);
     };
@@ -109,6 +115,21 @@ void frm勤務管理::mnu勤務分散解析_Click()
 {
     if (!RefuseDuringRun())
         勤務分散解析();
+}
+
+void frm勤務管理::mnuOptimizeParam_Click()
+{
+    mnuOptimize_Click(-1);
+}
+
+void frm勤務管理::mnuOptimize_Click(int index)
+{
+    // A run started from the window reloads the model.
+    if (RefuseDuringRun())
+        return;
+    Sw_中止 = false;
+    DlgParam = index;
+    ShowWaitClose(new frm最適化荷重設定);
 }
 
 void frm勤務管理::mnuRestoreBestTimeTable_Click()
