@@ -4,6 +4,7 @@
 #include "engine/shiftload.h"
 #include "engine/totals.h"
 #include "optimise/restdays.h"
+#include "optimise/run_guards.h"
 #include "optimise/score.h"
 #include "optimise/shift_block.h"
 #include "optimise/window_steps.h"
@@ -95,12 +96,6 @@ const vb::Array2<int>* keptTable(long n)
         vb::subscriptOutOfRange();
     return &kept;
 }
-
-// The workbook's switches on again however the restore ends.
-struct SwitchesOnAtEnd {
-    ~SwitchesOnAtEnd() { xlAppSetting(true, true, true); }
-};
-
 }  // namespace
 
 void ベストシフト初期化()

@@ -2,7 +2,6 @@
 
 #include "shell/myexcel.h"
 
-
 XlSwitchesGuard::XlSwitchesGuard()
 {
     const xl::Application& app = XlApp();
@@ -17,5 +16,13 @@ XlSwitchesGuard::~XlSwitchesGuard()
         xlAppSetting(screenUpdating_, calculationAuto_, enableEvents_);
     } catch (...) {
         // Nothing may leave a destructor; the switches stay as they are.
+    }
+}
+
+SwitchesOnAtEnd::~SwitchesOnAtEnd()
+{
+    try {
+        xlAppSetting(true, true, true);
+    } catch (...) {
     }
 }

@@ -2,6 +2,9 @@
 
 #include "engine/conditions.h"
 #include "engine/model.h"
+#include "optimise/forms/assignability_form.h"
+#include "optimise/forms/exchange_list_form.h"
+#include "optimise/forms/readjust_form.h"
 #include "optimise/window_steps.h"
 #include "shell/forms/formhelpers.h"
 #include "shell/globals.h"
@@ -149,6 +152,10 @@ void frm勤務管理::buildButtons()
     OnClick(cmd基本設定, this, [this] { cmd基本設定_Click(); });
     OnClick(cmdLog, this, [this] { cmdLog_Click(); });
     OnClick(cmd保存読込, this, [this] { cmd保存読込_Click(); });
+    OnClick(cmd再調整, this, [] {
+        if (!RefuseDuringRun())
+            再調整表示();
+    });
     OnClick(cmd閉じる, this, [this] { cmd閉じる_Click(); });
     OnClick(cmdHelp, this, [] { WebHelp(QStringLiteral("index.html")); });
     OnClick(cmdH開始条件, this, [] { WebHelp(QStringLiteral("kaisi-joken/index.htm")); });
@@ -229,8 +236,15 @@ void frm勤務管理::buildOptionMenu()
     mnuChk = mnuOption->addMenu(QStringLiteral("シフト表解析"));
     mnu勤務分散解析 = item(mnuChk, QStringLiteral("勤務分散解析"), [this] { mnu勤務分散解析_Click(); });
     mnuChk->addSeparator();
-    mnu交換可能勤務一覧 = item(mnuChk, QStringLiteral("交換可能勤務一覧"));
-    mnu勤務可能判定 = item(mnuChk, QStringLiteral("勤務可能判定"));
+    // Both read the whole month again, which a run is still changing.
+    mnu交換可能勤務一覧 = item(mnuChk, QStringLiteral("交換可能勤務一覧"), [] {
+        if (!RefuseDuringRun())
+            交換可能勤務一覧表示();
+    });
+    mnu勤務可能判定 = item(mnuChk, QStringLiteral("勤務可能判定"), [] {
+        if (!RefuseDuringRun())
+            勤務可能判定表示();
+    });
     mnuChkDayOffCnt = item(mnuChk, QStringLiteral("連続休み数超過"), [this] { mnuChkDayOffCnt_Click(); });
     mnuSeparatelyAdjust = mnuOption->addMenu(QStringLiteral("作成後の個別調整"));
     const QString optimise[] = {QStringLiteral("最適化(勤務交換)"), QStringLiteral("　　　(休み交換)"),
@@ -268,10 +282,8 @@ void frm勤務管理::buildDebugMenu()
 void frm勤務管理::disableUnavailable()
 {
     // Commands whose work the program does not offer yet: shown, but not to be pressed.
-    for (QWidget* w : {static_cast<QWidget*>(cmd再調整), static_cast<QWidget*>(cmd勤務表クリア)})
-        w->setEnabled(false);
-    for (QAction* a : {mnu実行結果注意ログ表示, mnu設定条件値ログ表示, mnu単勤単休総数, mnu交換可能勤務一覧,
-                       mnu勤務可能判定, RefleshForce})
+    cmd勤務表クリア->setEnabled(false);
+    for (QAction* a : {mnu実行結果注意ログ表示, mnu設定条件値ログ表示, mnu単勤単休総数, RefleshForce})
         a->setEnabled(false);
     cmd勤務表作成->setEnabled(bool(開始条件確認Load));
     // Enabled by the reports that write the result log.

@@ -1,0 +1,158 @@
+#include "optimise/exchange_list.h"
+
+#include "engine/cells.h"
+#include "engine/convert.h"
+#include "engine/model.h"
+#include "engine/reason.h"
+#include "engine/rules.h"
+#include "engine/totals.h"
+#include "optimise/manual_common.h"
+#include "optimise/run_guards.h"
+#include "optimise/sheet_refresh.h"
+#include "platform/text/cp932.h"
+#include "platform/text/vb.h"
+#include "shell/globals.h"
+#include "shell/myexcel.h"
+
+#include <cstdlib>
+
+namespace {
+
+const QString kTab = QStringLiteral("\t");
+const QString kAllowed = QStringLiteral("<==>");
+const QString kForbidden = QStringLiteral("<…>");
+
+QString 勤務欄(int s)
+{
+    return QString::number(s) + QLatin1Char(':') + TypeText2(s);
+}
+
+int 残勤務日数(int i)
+{
+    return engine_cells::cint(double(Member_DayOff(i)) - double(Member_WorkDays(i)));
+}
+
+// Field 6 of a refused exchange: which member and which rule. Numbers stand right-aligned in
+// their columns, texts left-aligned.
+QString 理由欄(long code)
+{
+    const long a = code % 1000;
+    const long b = (code / 1000) % 1000;
+    const long c = code / 1000000;
+    long reasonNo = 0, memberC = 0, memberB = 0;
+    const QString text = 理由コード分解(a, reasonNo, memberC, memberB);
+    const QString x = RSetA(ZeroToBlank(QString::number(c)), 2) + QLatin1Char(',')
+        + LSetA(ZeroToBlank(QString::number(b)), 2) + QLatin1Char(' ') + RSetA(QString::number(a), 3)
+        + QLatin1Char(':') + text;
+    return LSetA(x, 50);
+}
+
+QString 一覧行(int j, int d, int sm, int sj, int gap, bool refused, long code)
+{
+    const QStringList fields = {
+        RSetA(QString::number(期間日(d)), 3) + QStringLiteral("日"),
+        勤務欄(sm),
+        refused ? kForbidden : kAllowed,
+        RSetA(QString::number(j), 3) + QLatin1Char(':') + QString::number(MemNo(j)),
+        勤務欄(sj),
+        ZeroToBlank(QString::number(gap)),
+        refused ? 理由欄(code) : QString(50, QLatin1Char(' ')),
+        QString(),
+        QString::number(d),
+    };
+    return fields.join(kTab);
+}
+
+}  // namespace
+
+QString 交換一覧初期回答()
+{
+    return QString::number(MemNo(1)) + QStringLiteral(" -");
+}
+
+QString 交換一覧質問()
+{
+    const QString e = RSetA(QString::number(MemNo(1)), 6);
+    const QStringList lines = {
+        QStringLiteral("調査対象のIDを入力"),
+        QString(),
+        QStringLiteral("休みと勤務の交換　スペース　- (マイナス)を入力"),
+        QStringLiteral("交換不可も含める　スペース　* (アスタリスク)を入力"),
+        QString(),
+        QStringLiteral("例"),
+        e + QStringLiteral("　　交換可能な全て"),
+        e + QStringLiteral(" -　片方が休みの場合のみ"),
+        e + QStringLiteral(" *　交換不可も含める"),
+    };
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+交換一覧指定 交換一覧回答解析(const QString& answer)
+{
+    // An input method gives full-width digits, blanks and signs; they mean the same here.
+    const QString narrow = answer.normalized(QString::NormalizationForm_KC);
+    交換一覧指定 request;
+    request.restOnly = narrow.contains(QLatin1Char('-'));
+    request.includeForbidden = narrow.contains(QLatin1Char('*'));
+    const QString first = narrow.trimmed().section(QLatin1Char(' '), 0, 0);
+    request.member = MemIdxOrM1(engine_cells::cint(Val(first)));
+    return request;
+}
+
+QStringList 交換可能リスト作成(const 交換一覧指定& request)
+{
+    const int m = request.member;
+    QStringList lines;
+    for (int d = 1; d <= Day_Cnt; ++d) {
+        for (int j = 1; j <= Member_Cnt; ++j) {
+            if (j == m)
+                continue;
+            const int sm = Time_Table(m, d);
+            const int sj = Time_Table(j, d);
+            if (sm == sj || (request.restOnly && sm != 0 && sj != 0))
+                continue;
+            const int gap = std::abs(残勤務日数(m) - 残勤務日数(j));
+            勤務変更(m, j, d);
+            long code = 0;
+            const bool refused = 交換可否判定(QStringLiteral("勤務日数判定要"), d, m, j, code) != 0;
+            勤務変更(m, j, d);
+            if (refused && !request.includeForbidden)
+                continue;
+            lines << 一覧行(j, d, sm, sj, gap, refused, code);
+        }
+    }
+    return lines;
+}
+
+QString 交換不可行()
+{
+    return QStringLiteral("交換可能な勤務は有りません！") + kTab;
+}
+
+std::optional<交換行> 交換行解析(const QString& line)
+{
+    const QStringList fields = line.split(kTab);
+    if (fields.size() < 3)
+        return std::nullopt;
+    交換行 row;
+    row.memberB = engine_cells::cint(Val(fields.value(3).section(QLatin1Char(':'), 0, 0)));
+    row.day = engine_cells::cint(Val(fields.value(8)));
+    QString caption;
+    for (int k = 0; k <= 6; ++k)
+        caption += fields.value(k) + QLatin1Char(' ');
+    row.caption = TrimSpaces(caption);
+    row.forbidden = row.caption.contains(kForbidden);
+    return row;
+}
+
+void 交換実行(int a, int b, int d)
+{
+    SwitchesOnAtEnd switches;
+    xlAppSetting(false, false, false);
+    勤務変更(a, b, d);
+    勤務セル表示(a, b, d);
+    xlRunRetry(nullptr, stBookName + QStringLiteral("!勤務色置換"));
+    xlAppSetting(true, true, true);
+    人員配置表更新();
+    xlRunRetry(nullptr, stBookName + QStringLiteral("!休み色置換"));
+}
