@@ -78,6 +78,7 @@ frm個人別::frm個人別(QWidget* parent) : QDialog(parent)
     OnClick(cmd設定保存, this, [this] { cmd設定保存_Click(); });
     OnClick(cmdClose, this, [this] { cmdClose_Click(); });
 
+    setMinimumWidth(320);
     FormTopMost(this);
     adjustSize();
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
