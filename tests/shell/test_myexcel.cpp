@@ -1,9 +1,9 @@
 #include "../support/manual_clock.h"
+#include "pass_counter.h"
 #include "shell/globals.h"
 #include "shell/myexcel.h"
 #include "shell/mylog.h"
 
-#include <QCoreApplication>
 #include <gtest/gtest.h>
 
 namespace {
@@ -57,29 +57,16 @@ TEST_F(ExcelTest, RetryGivesUpAfterTenTriesAndLogs)
 TEST_F(ExcelTest, RetrySucceedsAfterFailuresWithWaitsBetween)
 {
     int calls = 0;
-    int passes = 0;
-    struct Counter : QObject {
-        int* passes;
-        explicit Counter(int* p) : passes(p) {}
-        bool event(QEvent* e) override
-        {
-            if (e->type() != QEvent::User)
-                return QObject::event(e);
-            ++*passes;
-            QCoreApplication::postEvent(this, new QEvent(QEvent::User));
-            return true;
-        }
-    } counter(&passes);
-    QCoreApplication::postEvent(&counter, new QEvent(QEvent::User));
+    PassCounter counter;
+    counter.arm();
     ManualClock clock;
     EXPECT_TRUE(xlRetry(QStringLiteral("test"), [&] {
         if (++calls <= 2)
             throw std::runtime_error("not yet");
     }));
-    QCoreApplication::removePostedEvents(&counter);
     EXPECT_EQ(calls, 3);
     EXPECT_EQ(clock.elapsedMs(), 200);  // a wait of 100 ms after each failure
-    EXPECT_GE(passes, 2);                // with the window's events let through
+    EXPECT_GE(counter.passes, 2);        // with the window's events let through
     EXPECT_EQ(MemLogEntries().size(), 1);  // nothing logged on success
 }
 

@@ -1,8 +1,7 @@
 // Protection, events and calculation modes of the spreadsheet model.
-#include "platform/xl/xl.h"
+#include "model_fixture.h"
 
 #include <QCoreApplication>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -15,15 +14,12 @@ struct Recorder : xl::WorkbookObserver {
     void cellsChanged(xl::Worksheet&, const QRect&) override { ++repaints; }
 };
 
-struct Behaviour : ::testing::Test {
-    xl::Application app;
-    xl::Workbook& book = app.workbooks().add();
-    xl::Worksheet& grid = book.worksheets(1);
+struct Behaviour : BookTest {
+    xl::Worksheet& grid = ws;
     xl::Worksheet& other = book.addSheet(QStringLiteral("Other"));
     Recorder rec;
     int recalcs = 0;
     void SetUp() override { book.addObserver(&rec); }
-    xl::Range at(const char* a) { return grid.range(QString::fromUtf8(a)); }
     // A "formula": B1 = A1 * 2.
     void installDouble()
     {
@@ -177,10 +173,6 @@ TEST_F(Behaviour, SavedIsClearedByAnyChange)
     grid.selection();
     EXPECT_TRUE(book.saved());
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(Behaviour, UndoAndRedoTakeBackOnlyTheUsersOwnEdits)
 {

@@ -69,28 +69,6 @@ TEST(XlsxRoundTrip, EscapedTextsStayAsTheyWereOverRepeatedSaves)
     expectSameBook(book, back);
 }
 
-TEST(XlsxRoundTrip, EveryBorderStyleAndWeight)
-{
-    struct Case {
-        int lineStyle, weight;
-    };
-    const Case cases[] = {{1, 1},     {1, 2},     {1, -4138}, {1, 4},     {-4115, 2},  {-4115, -4138}, {-4118, 2},
-                          {-4119, 4}, {4, 2},     {4, -4138}, {5, 2},     {5, -4138},  {13, -4138},    {-4142, 2}};
-    BookData book = oneSheet();
-    int column = 1;
-    for (const Case& c : cases) {
-        CellStyle s;
-        s.left = s.right = s.top = s.bottom = BorderEdge{c.lineStyle, c.weight, QColor(10, 20, 30)};
-        if (c.lineStyle == -4142)
-            s.left = s.right = s.top = s.bottom = BorderEdge{};
-        book.sheets[0].cells[{1, column++}] = Cell{1.0, addStyle(book, s), {}};
-    }
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("borders.xlsx"));
-    writeWorkbookFile(book, path, false);
-    expectSameBook(book, readWorkbookFile(path));
-}
-
 TEST(XlsxRoundTrip, DatesReadBackAsDatesWhateverTheCellFormat)
 {
     // A date put into a cell formatted General is saved with a date format, as a spreadsheet

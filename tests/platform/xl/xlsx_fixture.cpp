@@ -76,6 +76,16 @@ BookData sampleBook()
     put(s1, 4, 3, QStringLiteral("日勤"), 0, QStringLiteral("=IF(B1=1,\"日勤\",\"夜勤\")"));
     put(s1, 5, 1, QVariant(), sHeader);  // formatted, empty
     put(s1, 60, 40, QStringLiteral("end"));
+    // Every line style with the weights it takes, one cell each.
+    const std::pair<int, int> borders[] = {{1, 1},     {1, 2},     {1, -4138}, {1, 4},  {-4115, 2}, {-4115, -4138}, {-4118, 2},
+                                           {-4119, 4}, {4, 2},     {4, -4138}, {5, 2},  {5, -4138}, {13, -4138},    {-4142, 2}};
+    int column = 1;
+    for (const auto& [lineStyle, weight] : borders) {
+        CellStyle s;
+        if (lineStyle != -4142)
+            s.left = s.right = s.top = s.bottom = BorderEdge{lineStyle, weight, QColor(10, 20, 30)};
+        put(s1, 7, column++, 1.0, addStyle(book, s));
+    }
     s1.columnWidths = {{1, 12.5}, {2, 2.63}, {3, 2.63}, {4, 0.5}, {10, 30}};
     s1.rowHeights = {{1, 27.75}, {70, 6}};
     s1.hiddenRows = {8, 9, 70};

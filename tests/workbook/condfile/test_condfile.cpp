@@ -1,20 +1,16 @@
 // The condition file on a small book of its own: typed values, quoting, the round trip, damaged
 // files that must change nothing, CP932 input and the two macros.
-#include "platform/text/cp932.h"
-#include "platform/xl/xl.h"
 #include "../../support/env.h"
 #include "../../support/manual_clock.h"
-#include "workbook/condfile.h"
+#include "condfile_fixture.h"
+#include "platform/text/cp932.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
-
-QString u(const char* s) { return QString::fromUtf8(s); }
 
 // A book with a few ranges of each shape: single cells, a row, a grid, a text-formatted column.
 struct SmallBook : ::testing::Test {
@@ -51,20 +47,7 @@ struct SmallBook : ::testing::Test {
     }
     xl::Range at(const char* sheet, const char* addr) { return book.worksheets(u(sheet)).range(u(addr)); }
     QString path(const char* file) const { return dir.filePath(u(file)); }
-    // Every value of every listed range, for "nothing changed" checks.
-    std::vector<xl::Block> snapshot()
-    {
-        std::vector<xl::Block> all;
-        for (const auto& r : ranges) {
-            xl::Range range = book.worksheets(r.sheet).range(r.name);
-            xl::Block b(range.rowCount(), range.columnCount());
-            for (int i = 1; i <= b.rows(); ++i)
-                for (int j = 1; j <= b.columns(); ++j)
-                    b(i, j) = range.cells(i, j).value();
-            all.push_back(b);
-        }
-        return all;
-    }
+    std::vector<xl::Block> snapshot() { return valuesOf(book, ranges); }
     void writeFile(const QString& p, const QByteArray& bytes)
     {
         QFile f(p);
@@ -197,16 +180,7 @@ TEST_F(SmallBook, RoundTripKeepsEveryValueAndType)
     ASSERT_TRUE(loaded.ok) << loaded.error.toStdString();
     EXPECT_TRUE(loaded.warnings.isEmpty());
 
-    for (size_t k = 0; k < ranges.size(); ++k) {
-        SCOPED_TRACE(ranges[k].name.toStdString());
-        xl::Range r = other.worksheets(ranges[k].sheet).range(ranges[k].name);
-        for (int i = 1; i <= r.rowCount(); ++i)
-            for (int j = 1; j <= r.columnCount(); ++j) {
-                const QVariant v = r.cells(i, j).value();
-                ASSERT_EQ(v, before[k](i, j)) << i << "," << j;
-                ASSERT_EQ(v.typeId(), before[k](i, j).typeId()) << i << "," << j;
-            }
-    }
+    expectSameValues(ranges, before, valuesOf(other, ranges));
 }
 
 TEST_F(SmallBook, FileDecidesTheResultButAnOmittedPeriodIsKept)

@@ -1,7 +1,6 @@
 // The condition file on the real template: every listed range survives a round trip, and the
 // shipped sets (the three samples and 新規作成.csv) load cleanly and make a sound roster.
-#include "platform/xl/xl.h"
-#include "workbook/condfile.h"
+#include "condfile_fixture.h"
 #include "workbook/macros.h"
 #include "workbook/template.h"
 
@@ -9,11 +8,8 @@
 #include <QFile>
 #include <QSet>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
-
-QString u(const char* s) { return QString::fromUtf8(s); }
 
 xl::Range named(xl::Workbook& book, const QString& sheet, const QString& name)
 {
@@ -28,20 +24,6 @@ QVariant at(xl::Workbook& book, const char* sheet, const char* name)
 int number(xl::Workbook& book, const char* sheet, const char* name)
 {
     return int(named(book, u(sheet), u(name)).text().toDouble());
-}
-
-std::vector<xl::Block> listedValues(xl::Workbook& book)
-{
-    std::vector<xl::Block> all;
-    for (const auto& r : condfile::listedRanges()) {
-        const xl::Range range = named(book, r.sheet, r.name);
-        xl::Block b(range.rowCount(), range.columnCount());
-        for (int i = 1; i <= b.rows(); ++i)
-            for (int j = 1; j <= b.columns(); ++j)
-                b(i, j) = range.cells(i, j).value();
-        all.push_back(b);
-    }
-    return all;
 }
 
 TEST(ConditionFileOnTemplate, EveryListedRangeExistsAndRoundTrips)
@@ -67,7 +49,7 @@ TEST(ConditionFileOnTemplate, EveryListedRangeExistsAndRoundTrips)
     }
     named(book, u("Main"), u("月")).setValue(2.0);
     book.calculate();
-    const auto before = listedValues(book);
+    const auto before = valuesOf(book, condfile::listedRanges());
     const QString file = dir.filePath(u("all.csv"));
     const condfile::Status saved = condfile::saveConditions(book, file);
     ASSERT_TRUE(saved.ok) << saved.error.toStdString();
@@ -83,16 +65,7 @@ TEST(ConditionFileOnTemplate, EveryListedRangeExistsAndRoundTrips)
     xl::Workbook& fresh = workbook::createTemplate(app, QDate(2030, 5, 1));
     fresh.worksheets(u("名前リスト")).range(u("C1")).setValue(file);
     EXPECT_EQ(app.run(fresh.name() + u("!MyMainから起動.条件読込")), QVariant(QString()));
-    const auto after = listedValues(fresh);
-    const auto& list = condfile::listedRanges();
-    for (size_t n = 0; n < list.size(); ++n) {
-        SCOPED_TRACE(list[n].name.toStdString());
-        for (int i = 1; i <= before[n].rows(); ++i)
-            for (int j = 1; j <= before[n].columns(); ++j) {
-                ASSERT_EQ(after[n](i, j), before[n](i, j)) << i << "," << j;
-                ASSERT_EQ(after[n](i, j).typeId(), before[n](i, j).typeId()) << i << "," << j;
-            }
-    }
+    expectSameValues(condfile::listedRanges(), before, valuesOf(fresh, condfile::listedRanges()));
     EXPECT_EQ(number(fresh, "人員配置表", "Day_Cnt"), 28);   // the file's month: February 2026
 }
 

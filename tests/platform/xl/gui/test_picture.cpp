@@ -1,17 +1,12 @@
 // CopyPicture: a range drawn as displayed, checked pixel by pixel.
-#include "platform/xl/xl.h"
+#include "../model_fixture.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <gtest/gtest.h>
 
 namespace {
 
-struct Picture : ::testing::Test {
-    xl::Application app;
-    xl::Workbook& book = app.workbooks().add();
-    xl::Worksheet& ws = book.worksheets(1);
-    xl::Range at(const char* a) { return ws.range(QString::fromUtf8(a)); }
+struct Picture : BookTest {
     void SetUp() override
     {
         ws.range(QStringLiteral("A:C")).setColumnWidth(10);   // 75 pixels each

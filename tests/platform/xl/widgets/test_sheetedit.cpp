@@ -9,54 +9,42 @@ using namespace xl;
 
 TEST_F(SheetWindowTest, TypingAndEnterCommitOnceAndMoveDown)
 {
-    select(2, 2);
-    log.selections.clear();
-    QTest::keyClick(view(), Qt::Key_4);
-    QLineEdit* edit = qobject_cast<QLineEdit*>(editor());
-    ASSERT_NE(edit, nullptr);
-    EXPECT_EQ(edit->text(), QStringLiteral("4"));
-    QTest::keyClick(edit, Qt::Key_2);
-    QTest::keyClick(edit, Qt::Key_Return);
-    settle();
-    EXPECT_EQ(ws->range("B2").value(), QVariant(42.0));   // typed text is converted
-    EXPECT_EQ(log.changes, QStringList{QStringLiteral("$B$2")});
+    // A key starts the edit (F2 keeps the content, Backspace empties it); Enter commits and moves
+    // down, Tab right; typed text is converted.
+    const struct { Qt::Key start; const char* shown; const char* typed; Qt::Key commit; double value; int row, column; } edits[] = {
+        {Qt::Key_4, "4", "2", Qt::Key_Return, 42, 3, 2},
+        {Qt::Key_F2, "42", "0", Qt::Key_Tab, 420, 2, 3},
+        {Qt::Key_Backspace, "", "7", Qt::Key_Return, 7, 3, 2},
+    };
+    for (const auto& e : edits) {
+        SCOPED_TRACE(e.typed);
+        select(2, 2);
+        log.selections.clear();
+        QTest::keyClick(view(), e.start);
+        QLineEdit* edit = qobject_cast<QLineEdit*>(editor());
+        ASSERT_NE(edit, nullptr);
+        EXPECT_EQ(edit->text(), QString::fromLatin1(e.shown));
+        QTest::keyClicks(edit, QString::fromLatin1(e.typed));
+        QTest::keyClick(edit, e.commit);
+        settle();
+        EXPECT_EQ(ws->range("B2").value(), QVariant(e.value));
+        EXPECT_EQ(view()->model()->data(at(2, 2)).toString(), QString::number(e.value));
+        EXPECT_EQ(view()->currentIndex(), at(e.row, e.column));
+        EXPECT_EQ(ws->selection().address(), ws->cells(e.row, e.column).address());
+        EXPECT_EQ(log.selections, QStringList{ws->selection().address()});
+    }
+    EXPECT_EQ(log.changes, QStringList(3, QStringLiteral("$B$2")));
     EXPECT_FALSE(book->saved());
-    EXPECT_EQ(view()->currentIndex(), at(3, 2));
-    EXPECT_EQ(ws->selection().address(), QStringLiteral("$B$3"));
-    EXPECT_EQ(log.selections, QStringList{QStringLiteral("$B$3")});
-    EXPECT_EQ(view()->model()->data(at(2, 2)).toString(), QStringLiteral("42"));
-
-    // Tab commits and moves right; F2 edits the existing content.
-    select(2, 2);
-    QTest::keyClick(view(), Qt::Key_F2);
-    edit = qobject_cast<QLineEdit*>(editor());
-    ASSERT_NE(edit, nullptr);
-    EXPECT_EQ(edit->text(), QStringLiteral("42"));
-    QTest::keyClicks(edit, QStringLiteral("0"));
-    QTest::keyClick(edit, Qt::Key_Tab);
-    settle();
-    EXPECT_EQ(ws->range("B2").value(), QVariant(420.0));
-    EXPECT_EQ(view()->currentIndex(), at(2, 3));
-    EXPECT_EQ(log.changes.size(), 2);
 
     // Without an edit, Enter and Tab only move.
+    select(2, 3);
     QTest::keyClick(view(), Qt::Key_Tab);
     EXPECT_EQ(view()->currentIndex(), at(2, 4));
     QTest::keyClick(view(), Qt::Key_Return);
     EXPECT_EQ(view()->currentIndex(), at(3, 4));
     QTest::keyClick(view(), Qt::Key_Backtab);
     EXPECT_EQ(view()->currentIndex(), at(3, 3));
-    EXPECT_EQ(log.changes.size(), 2);
-
-    // Backspace starts an edit of an emptied cell.
-    select(2, 2);
-    QTest::keyClick(view(), Qt::Key_Backspace);
-    edit = qobject_cast<QLineEdit*>(editor());
-    ASSERT_NE(edit, nullptr);
-    EXPECT_EQ(edit->text(), QString());
-    QTest::keyClicks(edit, QStringLiteral("7"));
-    QTest::keyClick(edit, Qt::Key_Return);
-    EXPECT_EQ(ws->range("B2").value(), QVariant(7.0));
+    EXPECT_EQ(log.changes.size(), 3);
 }
 
 TEST_F(SheetWindowTest, TheInputMethodStartsAnEditWithJapaneseText)
