@@ -15,7 +15,6 @@
 #include "shell/status.h"
 #include "storage/sheetgif.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -174,7 +173,7 @@ WebsiteResult build()
     writePage(site.root + u"top.html"_s, TopPageText(site.start, built));
     const QString elapsed = ElapsedText(os::elapsedMs() - started);
     writePage(site.root + u"bottom.html"_s,
-              BottomPageText(site.start, site.end, Member_Cnt, os::now(), elapsed, QCoreApplication::applicationVersion()));
+              BottomPageText(site.start, site.end, Member_Cnt, os::now(), elapsed, stVersion));
 
     SheetSelect(u"人員配置表"_s);
     ShellOpen(site.root + u"index.html"_s);

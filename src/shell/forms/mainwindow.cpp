@@ -9,6 +9,7 @@
 #include "shell/forms/formhelpers.h"
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
+#include "shell/myexcel.h"
 #include "shell/myshell.h"
 #include "storage/condexchange.h"
 #include "storage/forms/frmhtml.h"
@@ -148,6 +149,7 @@ void frm勤務管理::buildButtons()
     OnClick(cmd開始条件設定, this, [this] { cmd開始条件設定_Click(); });
     OnClick(cmd個人別設定, this, [this] { cmd個人別設定_Click(); });
     OnClick(cmd勤務表, this, [this] { cmd勤務表_Click(); });
+    OnClick(cmd勤務表クリア, this, [this] { cmd勤務表クリア_Click(); });
     OnClick(cmd要員設定, this, [this] { cmd要員設定_Click(); });
     OnClick(cmd基本設定, this, [this] { cmd基本設定_Click(); });
     OnClick(cmdLog, this, [this] { cmdLog_Click(); });
@@ -183,8 +185,10 @@ void frm勤務管理::buildFileMenu()
     mnuFile->addSeparator();
     mdFileKinmuRead = item(mnuFile, QStringLiteral("勤務データ 読込"), [] {
         // Reading a month back writes the roster sheet.
-        if (!RefuseDuringRun())
-            既存シフト読込表示();
+        if (RefuseDuringRun())
+            return;
+        SndESC();
+        既存シフト読込表示();
     });
     mdFileKinmuSave = item(mnuFile, QStringLiteral("勤務データ 保存"), [] {
         // The save reads every condition and the whole month.
@@ -195,6 +199,10 @@ void frm勤務管理::buildFileMenu()
     mnu実行結果ログ表示 = item(mnuFile, QStringLiteral("実行結果ログ表示"), [this] { mnu実行結果ログ表示_Click(); });
     mnu実行結果注意ログ表示 = item(mnuFile, QStringLiteral("実行結果注意ログ表示"));
     mnu設定条件値ログ表示 = item(mnuFile, QStringLiteral("設定条件値概要表示"));
+    // These two have nothing to show: say so rather than leave a grey entry unexplained.
+    for (QAction* a : {mnu実行結果注意ログ表示, mnu設定条件値ログ表示})
+        a->setToolTip(QStringLiteral("このプログラムでは使用できません"));
+    mnuFile->setToolTipsVisible(true);
     mnuFile->addSeparator();
     mnuCeateHtml = item(mnuFile, QStringLiteral("公開用HTML生成"), [this] {
         // The site is cut from the sheets a run is still writing.
@@ -227,7 +235,7 @@ void frm勤務管理::buildSettingsMenu()
         確保方法_->addAction(mnu単勤単休最少化[size_t(i)]);
     }
     mnu設定->addSeparator();
-    mnu単勤単休総数 = item(mnu設定, QStringLiteral("単勤/単休総数"));
+    mnu単勤単休総数 = item(mnu設定, QStringLiteral("単勤/単休総数"), [this] { mnu単勤単休総数_Click(); });
 }
 
 void frm勤務管理::buildOptionMenu()
@@ -262,7 +270,7 @@ void frm勤務管理::buildOptionMenu()
     mnuBackground2 = item(mnuOption, QStringLiteral("バックグラウンド動作"), [this] { mnuBackground2_Click(); });
     mnuBackground2->setCheckable(true);
     mnuOption->addSeparator();
-    RefleshForce = item(mnuOption, QStringLiteral("強制更新"));
+    RefleshForce = item(mnuOption, QStringLiteral("強制更新"), [this] { RefleshForce_Click(); });
     mnuOption->addSeparator();
     mnuHelpInf = item(mnuOption, QStringLiteral("ヘルプ（トップ）"), [] { WebHelp(QStringLiteral("index.html")); });
     mnuHlpFaq = item(mnuOption, QStringLiteral("ヘルプ（FAQ）"), [] { WebHelp(QStringLiteral("../Faq/index.html")); });
@@ -281,9 +289,8 @@ void frm勤務管理::buildDebugMenu()
 
 void frm勤務管理::disableUnavailable()
 {
-    // Commands whose work the program does not offer yet: shown, but not to be pressed.
-    cmd勤務表クリア->setEnabled(false);
-    for (QAction* a : {mnu実行結果注意ログ表示, mnu設定条件値ログ表示, mnu単勤単休総数, RefleshForce})
+    // Entries that have nothing to show in this program: shown, but not to be pressed.
+    for (QAction* a : {mnu実行結果注意ログ表示, mnu設定条件値ログ表示})
         a->setEnabled(false);
     cmd勤務表作成->setEnabled(bool(開始条件確認Load));
     // Enabled by the reports that write the result log.

@@ -39,6 +39,8 @@ public:
     void cmd開始条件設定_Click();
     void cmd個人別設定_Click();
     void cmd勤務表_Click();
+    // The shift grid emptied by the workbook's macro and ruled again; no question is asked.
+    void cmd勤務表クリア_Click();
     void cmd要員設定_Click();
     void cmd基本設定_Click();
     void cmdLog_Click();
@@ -50,6 +52,10 @@ public:
     void mnuBackground_Click();
     void mnuBackground2_Click();
     void mnu単勤単休最少化_Click(int index);
+    void mnu単勤単休総数_Click();
+    // The roster sheet re-read, recoloured and re-marked from the conditions; its protection is
+    // as it was.
+    void RefleshForce_Click();
     void mnuChkDayOffCnt_Click();
     // For every run of rest days over the limit: one exchange of its first day that the rules
     // allow; then the roster sheet is refreshed.

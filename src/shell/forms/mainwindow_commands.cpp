@@ -9,6 +9,7 @@
 #include "shell/forms/formhelpers.h"
 #include "shell/forms/mainwindow.h"
 #include "shell/forms/smallforms.h"
+#include "shell/borders.h"
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
 #include "shell/msgbox.h"
@@ -124,6 +125,18 @@ void frm勤務管理::cmd個人別設定_Click()
 void frm勤務管理::cmd勤務表_Click()
 {
     activateSheet(QStringLiteral("人員配置表"));
+}
+
+void frm勤務管理::cmd勤務表クリア_Click()
+{
+    // Clearing the grid under a running generation would lose its days.
+    if (RefuseDuringRun())
+        return;
+    cmd勤務表_Click();
+    // Direct: a failing macro stops the handler with its error.
+    XlApp().run(stBookName + QStringLiteral("!勤務Clear"));
+    罫線設定(book().worksheets(QStringLiteral("人員配置表")).range(QStringLiteral("Time_table")));
+    作成状態 = 0;
 }
 
 void frm勤務管理::cmd要員設定_Click()

@@ -5,6 +5,7 @@
 #include "engine/dayoff.h"
 #include "engine/main_window_steps.h"
 #include "engine/model.h"
+#include "engine/postprocess.h"
 #include "engine/shiftload.h"
 #include "engine/swap_passes.h"
 #include "optimise/best_shift.h"
@@ -142,4 +143,55 @@ void frm勤務管理::mnuDebugMemoryDump_Click()
 {
     // A long text: the box with scroll bars.
     MyMsgBox(MemoryDump(), 0, {}, 700, 500, 0, {}, 0, {}, 0, {}, 0, 0, 1);
+}
+
+void frm勤務管理::mnu単勤単休総数_Click()
+{
+    MsgBox(単勤単休総数情報(), ui::vbOKOnly, QStringLiteral("単勤単休総数"));
+}
+
+void frm勤務管理::RefleshForce_Click()
+{
+    if (RefuseDuringRun())
+        return;
+    RunScope running;
+    xl::Worksheet& roster = XlApp().worksheets(QStringLiteral("人員配置表"));
+    const bool wasProtected = roster.protectContents();
+    // However the refresh ends, the sheet's protection and the workbook's switches are as before.
+    const auto finish = [&] {
+        xlAppSetting(true, true, true);
+        if (wasProtected)
+            roster.protect();
+        DspSplash(QString());
+    };
+    DspSplash(QStringLiteral("強制更新中"));
+    xlAppSetting(false, false, false);
+    try {
+        // A reading that failed has said why.
+        if (全条件読込(0) == -1 || !シフト表読込(1, Day_Cnt, 0, 1)) {
+            finish();
+            return;
+        }
+        roster.unprotect();
+        // Switched on and off between the steps, so that each one is shown.
+        const auto flush = [] {
+            xlAppSetting(true, true, true);
+            xlAppSetting(false, false, false);
+        };
+        xlRunRetry(nullptr, stBookName + QStringLiteral("!勤務色置換"));
+        flush();
+        人員配置表更新();
+        flush();
+        xlRunRetry(nullptr, stBookName + QStringLiteral("!休み色置換"));
+        flush();
+        予約強調表示(予約罫線色);
+        全勤務不可強調表示(予約罫線色);
+        flush();
+        条件付き書式強制発火();
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+    MsgBox(QStringLiteral("★★ 全て終了しました ★★"), ui::vbOKOnly);
 }

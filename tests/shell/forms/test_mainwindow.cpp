@@ -3,6 +3,7 @@
 #include "engine/conditions.h"
 #include "engine/forms/frmstartcond.h"
 #include "engine/model.h"
+#include "optimise/install.h"
 #include "optimise/window_steps.h"
 #include "platform/db/db.h"
 #include "platform/os/clock.h"
@@ -48,6 +49,7 @@ protected:
     {
         xl::widgets::install();
         installConditionModelSteps();
+        installOptimiserSteps();
         // One sample workbook, written as the build writes the work folders' books.
         book_ = new QTemporaryDir;
         xl::Application app;
@@ -380,4 +382,39 @@ TEST_F(ProgramTest, FileMenuRunsTheStorageCommandsWithoutTheHub)
     for (QWidget* w : QApplication::topLevelWidgets())
         hub = hub || (w->windowTitle() == QStringLiteral("データの保存と読込") && w->isVisible());
     EXPECT_TRUE(hub);
+}
+
+TEST_F(ProgramTest, ClearAndForcedRefreshOfTheShiftSheet)
+{
+    ASSERT_TRUE(start());
+    xl::Worksheet& roster = xlBook->worksheets(QStringLiteral("人員配置表"));
+    const xl::Range grid = roster.range(QStringLiteral("Time_table"));
+    grid.cells(1, 1).setValue(QStringLiteral("X"));
+    作成状態 = 1;
+    {
+        RunScope running;
+        ui::setNextAnswer(ui::vbOK);
+        window_->cmd勤務表クリア->click();
+        EXPECT_EQ(XlText(grid.cells(1, 1).value()), QStringLiteral("X"));
+    }
+    ui::resetMessages();
+    window_->cmd勤務表クリア->click();
+    EXPECT_TRUE(ui::shownMessages().empty());
+    EXPECT_EQ(XlText(grid.cells(1, 1).value()), QString());
+    EXPECT_EQ(roster.styleAt(grid.row(), grid.column()).left.weight, xl::kHairline);  // ruled again
+    EXPECT_EQ(作成状態, 0);
+
+    // The refresh leaves the protection as it found it and the workbook's switches on.
+    for (const bool locked : {true, false}) {
+        locked ? roster.protect() : roster.unprotect();
+        ui::setNextAnswer(ui::vbOK);
+        window_->RefleshForce->trigger();
+        EXPECT_EQ(ui::shownMessages().back().prompt, QStringLiteral("★★ 全て終了しました ★★"));
+        EXPECT_EQ(roster.protectContents(), locked);
+        EXPECT_TRUE(xlApp->enableEvents());
+    }
+
+    ui::setNextAnswer(ui::vbOK);
+    window_->mnu単勤単休総数->trigger();
+    EXPECT_EQ(lastTitle(), QStringLiteral("単勤単休総数"));
 }

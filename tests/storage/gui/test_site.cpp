@@ -163,6 +163,7 @@ TEST_F(Site, PublishesTheSelectedKindsAndLeavesOtherFilesAlone)
 TEST_F(Site, WithNoKindSelectedOnlyTheSharedPagesAreBuilt)
 {
     open();
+    stVersion = u"2.15"_s;
     publish(u"0000000000"_s);
     EXPECT_EQ(result.outcome, WebsiteResult::Built);
     for (const HtmlKind& k : HtmlKinds())
@@ -171,6 +172,7 @@ TEST_F(Site, WithNoKindSelectedOnlyTheSharedPagesAreBuilt)
     EXPECT_TRUE(top.contains(u"2027年01月"_s));
     EXPECT_FALSE(top.contains(u"/index.html'"_s));
     EXPECT_TRUE(QFile::exists(root() + u"index.html"_s));
+    EXPECT_TRUE(readPage(root() + u"bottom.html"_s).contains(u"Quorvane 　2.15<br>"_s));
 }
 
 TEST_F(Site, ACancelAndAnErrorEndTheBuildWithTheirMessage)
