@@ -1,24 +1,18 @@
 // The whole program in-process: start-up from a copy of a sample work folder, the main window's
 // commands, and both shut-downs. Every question is answered by the scripted hook.
-#include "engine/conditions.h"
+#include "common.h"
 #include "engine/forms/frmstartcond.h"
-#include "engine/model.h"
 #include "optimise/install.h"
 #include "optimise/window_steps.h"
 #include "platform/db/db.h"
 #include "platform/os/clock.h"
-#include "platform/ui/prompt.h"
 #include "platform/xl/widgets/sheetwindow.h"
 #include "platform/xl/xl.h"
 #include "manual_clock.h"
-#include "sample_book.h"
 #include "shell/forms/mainwindow.h"
-#include "shell/globals.h"
 #include "shell/lifecycle.h"
 #include "shell/myapi_process.h"
-#include "shell/myexcel.h"
 #include "shell/mylog.h"
-#include "shell/rs_db.h"
 #include "shell/rs_dbsub.h"
 #include "shell/status.h"
 #include "workbook/condfile.h"
@@ -54,19 +48,15 @@ protected:
         book_ = new QTemporaryDir;
         xl::Application app;
         xl::Workbook& b = workbook::createTemplate(app, QDate(2027, 1, 1));
-        ASSERT_TRUE(condfile::loadConditions(b, sourceFile("examples/シフト表作成/条件.csv")).ok);
+        ASSERT_TRUE(condfile::loadConditions(b, sourceFile(kGeneral)).ok);
         b.saveAs(book_->filePath(QStringLiteral("shift.xlsm")));
     }
     static void TearDownTestSuite() { delete book_; }
 
     void SetUp() override
     {
-        resetShellGlobals();
-        resetDbGlobals();
-        resetXlGlobals();
-        resetConditionModel();
+        resetProgramState();
         resetLifecycle();
-        ui::resetMessages();
         oldCurrent_ = QDir::currentPath();
         work_ = dir_.filePath(QStringLiteral("シフト表作成"));
         ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("シフト表作成/log")));
