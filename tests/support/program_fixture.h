@@ -2,13 +2,12 @@
 // The whole program in-process: a copy of a sample work folder made the current directory, the
 // program's globals reset, and the main window started as the launcher starts it. Every question
 // is answered by the scripted hook (platform/ui/prompt.h).
-#include "engine/conditions.h"
+#include "common.h"
 #include "optimise/install.h"
 #include "platform/db/db.h"
 #include "platform/ui/prompt.h"
 #include "platform/xl/widgets/sheetwindow.h"
 #include "platform/xl/xl.h"
-#include "sample_book.h"
 #include "shell/forms/mainwindow.h"
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
@@ -43,7 +42,7 @@ protected:
         book_ = new QTemporaryDir;
         xl::Application app;
         xl::Workbook& b = workbook::createTemplate(app, QDate(2027, 1, 1));
-        ASSERT_TRUE(condfile::loadConditions(b, sourceFile("examples/シフト表作成/条件.csv")).ok);
+        ASSERT_TRUE(condfile::loadConditions(b, sourceFile(kGeneral)).ok);
         b.saveAs(book_->filePath(QStringLiteral("shift.xlsm")));
     }
     static void TearDownTestSuite()
@@ -54,12 +53,8 @@ protected:
 
     void SetUp() override
     {
-        resetShellGlobals();
-        resetDbGlobals();
-        resetXlGlobals();
-        resetConditionModel();
+        resetProgramState();
         resetLifecycle();
-        ui::resetMessages();
         oldCurrent_ = QDir::currentPath();
         work_ = dir_.filePath(QStringLiteral("シフト表作成"));
         ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("シフト表作成/log")));
