@@ -36,7 +36,6 @@ protected:
     static void SetUpTestSuite()
     {
         xl::widgets::install();
-        installConditionModelSteps();
         installOptimiserSteps();
         // One sample workbook, written as the build writes the work folders' books.
         book_ = new QTemporaryDir;
@@ -54,6 +53,8 @@ protected:
     void SetUp() override
     {
         resetProgramState();
+        // The reset takes the condition model's steps out as well.
+        installConditionModelSteps();
         resetLifecycle();
         oldCurrent_ = QDir::currentPath();
         work_ = dir_.filePath(QStringLiteral("シフト表作成"));
