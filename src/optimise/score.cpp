@@ -4,16 +4,15 @@
 #include "engine/model.h"
 #include "shell/myfunc_main.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 
 namespace {
 
 // One value per member, rows 1..Member_Cnt.
 using Column = std::array<float, MEM_MAX + 2>;
-using Columns = std::array<Column, TYPE_MAX + 1>;
 
 bool noMembersOrTypes()
 {
@@ -53,64 +52,54 @@ std::uint32_t holidayBits()
     return bits;
 }
 
-std::uint32_t workBits(int i, std::uint32_t period)
-{
-    std::uint32_t bits = 0;
-    for (int k = 1; k <= Type_Cnt; ++k)
-        bits |= shiftDayBits[size_t(i)][size_t(k)];
-    return bits & period;
-}
-
-// A column's deviation depends on its values alone, so it is kept from call to call and computed
-// again only when the column changed: an exchange changes two or three of the twenty-odd columns.
-enum class Kind { shift, cumulative, holiday, single };
-
-class DeviationMemo {
+// A member column and its deviation, which depends on the values alone: it is computed again only
+// after a value changed.
+class TrackedColumn {
 public:
-    float get(Kind kind, int k, const Column& column)
+    void set(int i, float value)
     {
-        Entry& e = entries_[size_t(kind)][size_t(k)];
-        const int n = Member_Cnt;
-        const size_t bytes = sizeof(float) * size_t(n);
-        if (e.n != n || std::memcmp(e.values.data() + 1, column.data() + 1, bytes) != 0) {
-            e.n = n;
-            std::memcpy(e.values.data() + 1, column.data() + 1, bytes);
-            e.deviation = 標準偏差(n, column);
+        float& v = values_[size_t(i)];
+        if (v != value) {
+            v = value;
+            stale_ = true;
         }
-        return e.deviation;
+    }
+
+    void invalidate() { stale_ = true; }
+
+    float deviation()
+    {
+        if (stale_) {
+            deviation_ = 標準偏差(Member_Cnt, values_);
+            stale_ = false;
+        }
+        return deviation_;
     }
 
 private:
-    struct Entry {
-        int n = -1;
-        Column values{};
-        float deviation = 0;
-    };
-    std::array<std::array<Entry, TYPE_MAX + 1>, 4> entries_;
+    Column values_{};
+    float deviation_ = 0;
+    bool stale_ = true;
 };
 
-DeviationMemo& memo()
-{
-    static DeviationMemo m;
-    return m;
-}
-
-// The period's counts, taken once and shared by the terms of one score.
+// The period's counts of every member, kept from score to score: an exchange changes two members'
+// rows, so only a row whose day bits (or day 0) changed is counted again. Another period, holiday
+// set, size or day 0 switch counts every row again.
 class PeriodCounts {
 public:
-    PeriodCounts()
+    void refresh()
     {
         checkSizes();
-        const std::uint32_t period = dayRange(1, Day_Cnt);
-        const std::uint32_t holidays = holidayBits() & period;
+        const Shape shape = currentShape();
+        if (!(shape == shape_))
+            reset(shape);
         for (int i = 1; i <= Member_Cnt; ++i) {
-            for (int k = 1; k <= Type_Cnt; ++k) {
-                const std::uint32_t days = shiftDayBits[size_t(i)][size_t(k)] & period;
-                shifts_[size_t(k)][size_t(i)] = float(bitCount(days));
-                holidays_[size_t(k)][size_t(i)] = float(bitCount(days & holidays));
-            }
-            work_[size_t(i)] = workBits(i, period);
-            holidays_[0][size_t(i)] = float(bitCount(holidays & ~work_[size_t(i)]));
+            const bool dayZero = Sw_初期値使用 && Time_Table(i, 0) != 0;
+            Row& row = rows_[size_t(i)];
+            if (row.counted && row.dayZero == dayZero && sameBits(i, row))
+                continue;
+            count(i, dayZero);
+            row = {shiftDayBits[size_t(i)], dayZero, true};
         }
     }
 
@@ -127,67 +116,121 @@ public:
 
     float holidays(bool cumulative)
     {
-        const float rest = memo().get(Kind::holiday, 0, holidays_[0]);
+        const float rest = holidays_[0].deviation();
         float types = 0;
         for (int k = 1; k <= Type_Cnt; ++k)
-            types += memo().get(Kind::holiday, k, holidays_[size_t(k)]);
+            types += holidays_[size_t(k)].deviation();
         if (cumulative)
             return (float(Type_Cnt) * rest + types) / float(Type_Cnt);
         return rest + types;
     }
 
-    int singleTotal(bool work) { return singles(work).total; }
-
-    float singleDeviation(bool work)
+    int singleTotal(bool work) const
     {
-        // The mean from the integer total (exact in single precision) equals the one from the
-        // sum of the counts, so the general deviation serves.
-        return memo().get(Kind::single, work ? 1 : 0, singles(work).perMember);
+        const auto& counts = singleCounts_[work ? 1 : 0];
+        int total = 0;
+        for (int i = 1; i <= Member_Cnt; ++i)
+            total += counts[size_t(i)];
+        return total;
     }
 
+    // The mean from the integer total (exact in single precision) equals the one from the sum of
+    // the counts, so the general deviation serves.
+    float singleDeviation(bool work) { return singles_[work ? 1 : 0].deviation(); }
+
 private:
-    struct Singles {
-        bool counted = false;
-        int total = 0;
-        Column perMember{};
+    struct Shape {
+        int members = -1;
+        int types = -1;
+        int days = -1;
+        std::uint32_t holidays = 0;
+        bool dayZero = false;
+        bool operator==(const Shape&) const = default;
     };
+
+    struct Row {
+        std::array<std::uint32_t, TYPE_MAX + 1> bits{};
+        bool dayZero = false;
+        bool counted = false;
+    };
+
+    static Shape currentShape()
+    {
+        return {Member_Cnt, Type_Cnt, Day_Cnt, holidayBits() & dayRange(1, Day_Cnt), Sw_初期値使用};
+    }
+
+    static bool sameBits(int i, const Row& row)
+    {
+        const auto& bits = shiftDayBits[size_t(i)];
+        return std::equal(bits.begin() + 1, bits.begin() + 1 + Type_Cnt, row.bits.begin() + 1);
+    }
+
+    void reset(const Shape& shape)
+    {
+        shape_ = shape;
+        for (Row& row : rows_)
+            row.counted = false;
+        for (Columns* columns : {&shifts_, &cumulative_, &holidays_})
+            for (TrackedColumn& c : *columns)
+                c.invalidate();
+        for (TrackedColumn& c : singles_)
+            c.invalidate();
+    }
+
+    void count(int i, bool dayZero)
+    {
+        const std::uint32_t period = dayRange(1, Day_Cnt);
+        std::uint32_t work = 0;
+        for (int k = 1; k <= Type_Cnt; ++k) {
+            const std::uint32_t days = shiftDayBits[size_t(i)][size_t(k)] & period;
+            shifts_[size_t(k)].set(i, float(bitCount(days)));
+            holidays_[size_t(k)].set(i, float(bitCount(days & shape_.holidays)));
+            work |= days;
+        }
+        holidays_[0].set(i, float(bitCount(shape_.holidays & ~work)));
+        countSingles(i, dayZero ? work | 1 : work);
+    }
+
+    // Day 1 is tested only when day 0 holds last month's final day; the last day never is.
+    void countSingles(int i, std::uint32_t w)
+    {
+        const std::uint32_t tested = dayRange(Sw_初期値使用 ? 1 : 2, Day_Cnt - 1);
+        const int work = bitCount(w & ~(w << 1) & ~(w >> 1) & tested);
+        const int rest = bitCount(~w & (w << 1) & (w >> 1) & tested);
+        singleCounts_[1][size_t(i)] = work;
+        singleCounts_[0][size_t(i)] = rest;
+        singles_[1].set(i, float(work));
+        singles_[0].set(i, float(rest));
+    }
 
     float typeDeviation(int k, bool cumulative)
     {
         if (!cumulative || !Sw_過去累計使用)
-            return memo().get(Kind::shift, k, shifts_[size_t(k)]);
-        Column column{};
+            return shifts_[size_t(k)].deviation();
+        TrackedColumn& column = cumulative_[size_t(k)];
         for (int i = 1; i <= Member_Cnt; ++i)
-            column[size_t(i)] = Member_Sum(i, k);
-        return memo().get(Kind::cumulative, k, column);
+            column.set(i, Member_Sum(i, k));
+        return column.deviation();
     }
 
-    Singles& singles(bool work)
-    {
-        Singles& s = work ? singleWork_ : singleRest_;
-        if (s.counted)
-            return s;
-        // Day 1 is tested only when day 0 holds last month's final day; the last day never is.
-        const std::uint32_t tested = dayRange(Sw_初期値使用 ? 1 : 2, Day_Cnt - 1);
-        for (int i = 1; i <= Member_Cnt; ++i) {
-            std::uint32_t w = work_[size_t(i)];
-            if (Sw_初期値使用 && Time_Table(i, 0) != 0)
-                w |= 1;
-            const std::uint32_t single = work ? w & ~(w << 1) & ~(w >> 1) : ~w & (w << 1) & (w >> 1);
-            const int n = bitCount(single & tested);
-            s.perMember[size_t(i)] = float(n);
-            s.total += n;
-        }
-        s.counted = true;
-        return s;
-    }
+    using Columns = std::array<TrackedColumn, TYPE_MAX + 1>;
 
+    Shape shape_;
+    std::array<Row, MEM_MAX + 2> rows_{};
     Columns shifts_{};
+    Columns cumulative_{};
     Columns holidays_{};
-    std::array<std::uint32_t, MEM_MAX + 2> work_{};
-    Singles singleWork_;
-    Singles singleRest_;
+    std::array<TrackedColumn, 2> singles_{};
+    std::array<std::array<int, MEM_MAX + 2>, 2> singleCounts_{};
 };
+
+// The counts brought up to date with the table.
+PeriodCounts& periodCounts()
+{
+    static PeriodCounts counts;
+    counts.refresh();
+    return counts;
+}
 
 bool isWorkKind(const QString& kind)
 {
@@ -226,7 +269,7 @@ float 全分散計算()
     for (int i = 1; i <= Member_Cnt; ++i)
         Member_Sum(i, 12) = float(MemDayOffInt(i)) - Member_WorkDays(i);
 
-    PeriodCounts counts;
+    PeriodCounts& counts = periodCounts();
     float score = 0;
     // A term of weight 0 adds exactly 0, so it is not computed.
     auto add = [&score](long weight, auto term) {
@@ -255,44 +298,42 @@ std::optional<float> 各勤務日数分散_今期(int t)
 {
     if (noMembersOrTypes())
         return std::nullopt;
-    return PeriodCounts().perType(t, false);
+    return periodCounts().perType(t, false);
 }
 
 std::optional<float> 各勤務日数分散_累計(int t)
 {
     if (noMembersOrTypes())
         return std::nullopt;
-    return PeriodCounts().perType(t, true);
+    return periodCounts().perType(t, true);
 }
 
 std::optional<float> 優先勤務分散_今期()
 {
     if (noMembersOrTypes())
         return std::nullopt;
-    PeriodCounts counts;
-    return priorityTerm(counts, false);
+    return priorityTerm(periodCounts(), false);
 }
 
 std::optional<float> 優先勤務分散_累計()
 {
     if (noMembersOrTypes())
         return std::nullopt;
-    PeriodCounts counts;
-    return priorityTerm(counts, true);
+    return priorityTerm(periodCounts(), true);
 }
 
 std::optional<float> 休日勤務分散_今期()
 {
     if (noMembersOrTypes())
         return std::nullopt;
-    return PeriodCounts().holidays(false);
+    return periodCounts().holidays(false);
 }
 
 std::optional<float> 休日勤務分散_累計()
 {
     if (noMembersOrTypes())
         return std::nullopt;
-    return PeriodCounts().holidays(true);
+    return periodCounts().holidays(true);
 }
 
 int 単勤単休総数計算(const QString& kind)
@@ -309,12 +350,12 @@ int 単日個数カウント(bool work)
 {
     if (noMembersOrTypes())
         return 0;
-    return PeriodCounts().singleTotal(work);
+    return periodCounts().singleTotal(work);
 }
 
 std::optional<float> 単日個数分散(bool work)
 {
     if (noMembersOrTypes())
         return std::nullopt;
-    return PeriodCounts().singleDeviation(work);
+    return periodCounts().singleDeviation(work);
 }
