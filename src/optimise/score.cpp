@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -52,34 +54,93 @@ std::uint32_t holidayBits()
     return bits;
 }
 
-// A member column and its deviation, which depends on the values alone: it is computed again only
-// after a value changed.
+// The steps of a deviation, shared by 標準偏差 and the kept columns so that both agree to the bit.
+float addSquare(float squares, float value, float mean)
+{
+    const float diff = value - mean;
+    return float(double(squares) + double(diff) * double(diff));
+}
+
+float rootOfMean(float squares, int n)
+{
+    return float(std::sqrt(double(squares / float(n))));
+}
+
+bool sameBits(float a, float b)
+{
+    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
+}
+
+// A member column and its deviation, which depends on the values alone. The running sums are kept
+// row by row: after a change from row first on, both sums resume there (the squares only when the
+// mean came out the same), since the rows before it add up exactly as before.
 class TrackedColumn {
 public:
     void set(int i, float value)
     {
         float& v = values_[size_t(i)];
-        if (v != value) {
+        if (!sameBits(v, value)) {
             v = value;
-            stale_ = true;
+            first_ = std::min(first_, i);
         }
     }
 
-    void invalidate() { stale_ = true; }
+    // Rows 1..Member_Cnt at once: an unchanged column costs one comparison.
+    void assign(const Column& values)
+    {
+        const size_t bytes = sizeof(float) * size_t(Member_Cnt);
+        if (std::memcmp(values_.data() + 1, values.data() + 1, bytes) == 0)
+            return;
+        for (int i = 1; i <= Member_Cnt; ++i)
+            set(i, values[size_t(i)]);
+    }
+
+    void invalidate()
+    {
+        first_ = 1;
+        meanKept_ = false;
+    }
 
     float deviation()
     {
-        if (stale_) {
-            deviation_ = 標準偏差(Member_Cnt, values_);
-            stale_ = false;
+        const int n = Member_Cnt;
+        if (n < 1)
+            return 0;
+        if (first_ <= n) {
+            deviation_ = recompute(n);
+            first_ = n + 1;
         }
         return deviation_;
     }
 
 private:
+    float recompute(int n)
+    {
+        float sum = sums_[size_t(first_ - 1)];
+        for (int i = first_; i <= n; ++i) {
+            sum += values_[size_t(i)];
+            sums_[size_t(i)] = sum;
+        }
+        const float mean = sum / float(Member_Cnt);
+        const int from = meanKept_ && sameBits(mean, mean_) ? first_ : 1;
+        mean_ = mean;
+        meanKept_ = true;
+        float squares = squares_[size_t(from - 1)];
+        for (int i = from; i <= n; ++i) {
+            squares = addSquare(squares, values_[size_t(i)], mean);
+            squares_[size_t(i)] = squares;
+        }
+        return rootOfMean(squares, n);
+    }
+
+    // Row 0 of both sums stays 0.
     Column values_{};
+    Column sums_{};
+    Column squares_{};
+    float mean_ = 0;
+    bool meanKept_ = false;
     float deviation_ = 0;
-    bool stale_ = true;
+    int first_ = 1;
 };
 
 // The period's counts of every member, kept from score to score: an exchange changes two members'
@@ -96,9 +157,10 @@ public:
         for (int i = 1; i <= Member_Cnt; ++i) {
             const bool dayZero = Sw_初期値使用 && Time_Table(i, 0) != 0;
             Row& row = rows_[size_t(i)];
-            if (row.counted && row.dayZero == dayZero && sameBits(i, row))
+            // The whole row is compared: bits of types beyond Type_Cnt only cost a needless count.
+            if (row.counted && row.dayZero == dayZero && row.bits == shiftDayBits[size_t(i)])
                 continue;
-            count(i, dayZero);
+            count(i, dayZero, row);
             row = {shiftDayBits[size_t(i)], dayZero, true};
         }
     }
@@ -159,12 +221,6 @@ private:
         return {Member_Cnt, Type_Cnt, Day_Cnt, holidayBits() & dayRange(1, Day_Cnt), Sw_初期値使用};
     }
 
-    static bool sameBits(int i, const Row& row)
-    {
-        const auto& bits = shiftDayBits[size_t(i)];
-        return std::equal(bits.begin() + 1, bits.begin() + 1 + Type_Cnt, row.bits.begin() + 1);
-    }
-
     void reset(const Shape& shape)
     {
         shape_ = shape;
@@ -177,15 +233,19 @@ private:
             c.invalidate();
     }
 
-    void count(int i, bool dayZero)
+    // The types whose bits are as last counted keep their counts.
+    void count(int i, bool dayZero, const Row& before)
     {
         const std::uint32_t period = dayRange(1, Day_Cnt);
+        const auto& bits = shiftDayBits[size_t(i)];
         std::uint32_t work = 0;
         for (int k = 1; k <= Type_Cnt; ++k) {
-            const std::uint32_t days = shiftDayBits[size_t(i)][size_t(k)] & period;
+            const std::uint32_t days = bits[size_t(k)] & period;
+            work |= days;
+            if (before.counted && before.bits[size_t(k)] == bits[size_t(k)])
+                continue;
             shifts_[size_t(k)].set(i, float(bitCount(days)));
             holidays_[size_t(k)].set(i, float(bitCount(days & shape_.holidays)));
-            work |= days;
         }
         holidays_[0].set(i, float(bitCount(shape_.holidays & ~work)));
         countSingles(i, dayZero ? work | 1 : work);
@@ -207,10 +267,12 @@ private:
     {
         if (!cumulative || !Sw_過去累計使用)
             return shifts_[size_t(k)].deviation();
-        TrackedColumn& column = cumulative_[size_t(k)];
+        Column column{};
         for (int i = 1; i <= Member_Cnt; ++i)
-            column.set(i, Member_Sum(i, k));
-        return column.deviation();
+            column[size_t(i)] = Member_Sum(i, k);
+        TrackedColumn& tracked = cumulative_[size_t(k)];
+        tracked.assign(column);
+        return tracked.deviation();
     }
 
     using Columns = std::array<TrackedColumn, TYPE_MAX + 1>;
@@ -222,6 +284,28 @@ private:
     Columns holidays_{};
     std::array<TrackedColumn, 2> singles_{};
     std::array<std::array<int, MEM_MAX + 2>, 2> singleCounts_{};
+};
+
+// Member_Sum(i, 12) for every member. Rounding the target is a library call, so each member's is
+// kept while its Member_DayOff stays the same (0 rounds to 0, which the empty cache holds).
+class WorkDayStanding {
+public:
+    void write()
+    {
+        checkSizes();
+        for (int i = 1; i <= Member_Cnt; ++i) {
+            const float dayOff = Member_DayOff(i);
+            if (!sameBits(dayOff, dayOff_[size_t(i)])) {
+                dayOff_[size_t(i)] = dayOff;
+                target_[size_t(i)] = float(MemDayOffInt(i));
+            }
+            Member_Sum(i, 12) = target_[size_t(i)] - Member_WorkDays(i);
+        }
+    }
+
+private:
+    Column dayOff_{};
+    Column target_{};
 };
 
 // The counts brought up to date with the table.
@@ -255,19 +339,17 @@ float 標準偏差(int n, std::span<const float> values)
         sum += values[size_t(i)];
     const float mean = sum / float(Member_Cnt);
     float squares = 0;
-    for (int i = 1; i <= n; ++i) {
-        const float diff = values[size_t(i)] - mean;
-        squares = float(double(squares) + double(diff) * double(diff));
-    }
-    return float(std::sqrt(double(squares / float(n))));
+    for (int i = 1; i <= n; ++i)
+        squares = addSquare(squares, values[size_t(i)], mean);
+    return rootOfMean(squares, n);
 }
 
 float 全分散計算()
 {
     if (noMembersOrTypes())
         return 0;
-    for (int i = 1; i <= Member_Cnt; ++i)
-        Member_Sum(i, 12) = float(MemDayOffInt(i)) - Member_WorkDays(i);
+    static WorkDayStanding standing;
+    standing.write();
 
     PeriodCounts& counts = periodCounts();
     float score = 0;
