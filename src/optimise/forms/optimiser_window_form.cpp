@@ -1,4 +1,5 @@
 #include "optimise/forms/optimiser_window_form.h"
+#include "shell/forms/formhelpers.h"
 
 #include "engine/optimiser_window.h"
 #include "platform/ui/prompt.h"
@@ -88,7 +89,7 @@ frm最適化::frm最適化(QWidget* parent)
     cmd中止->setPalette(pink);
     cmd中止->setAutoFillBackground(true);
     cmd中止->setMinimumWidth(96);
-    connect(cmd中止, &QPushButton::clicked, this, &frm最適化::cmd中止_Click);
+    OnClick(cmd中止, this, [this] { cmd中止_Click(); });
 
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addStretch();
