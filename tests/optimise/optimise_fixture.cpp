@@ -1,16 +1,8 @@
 #include "optimise_fixture.h"
 
-#include "sample_book.h"
-
-#include "engine/conditions.h"
-#include "engine/model.h"
 #include "engine/optimiser_window.h"
 #include "engine/totals.h"
 #include "platform/text/vb.h"
-#include "platform/ui/prompt.h"
-#include "shell/globals.h"
-#include "shell/myexcel.h"
-#include "shell/myfunc_main.h"
 
 #include <QDir>
 #include <algorithm>
@@ -25,23 +17,15 @@ const QString kAbbrev = QStringLiteral("日夜明早遅");
 
 void ModelTest::SetUp()
 {
-    resetShellGlobals();
+    resetProgramState();
     AppPath = QDir::homePath();  // the boot log goes to the test's own folder
-    resetXlGlobals();
-    resetConditionModel();
-    resetWeights();
-    ui::resetMessages();
     optwin::unload();
 }
 
 void ModelTest::TearDown()
 {
     optwin::unload();
-    resetXlGlobals();
-    resetConditionModel();
-    resetWeights();
-    ui::resetMessages();
-    resetShellGlobals();
+    resetProgramState();
 }
 
 void ModelTest::makeModel(int members, int days, int types)
@@ -90,14 +74,6 @@ bool ModelTest::loadSample(const char* relativeFile, unsigned seed)
                     勤務集計加算(m, t, d);
             }
     return true;
-}
-
-bool ModelTest::load(const char* relativeFile)
-{
-    if (!openSampleBook(sourceFile(relativeFile)).ok)
-        return false;
-    全条件読込(-1);
-    return ui::shownMessages().empty();
 }
 
 std::vector<int> snapshot()

@@ -2,6 +2,7 @@
 // Small hand-built models for the optimiser tests (shift types 日 1, 夜 2, 明 3 of 8 hours, every
 // member's target = the day count, no limits), the samples loaded with their workbook, and table
 // snapshots.
+#include "common.h"
 #include "validator/validator.h"
 
 #include <QString>
@@ -9,10 +10,6 @@
 #include <vector>
 
 namespace optfx {
-
-inline const char* const kGeneral = "examples/シフト表作成/条件.csv";
-inline const char* const kCare = "examples/作成例1/条件.csv";
-inline const char* const kLarge = "examples/作成例2/条件.csv";
 
 class ModelTest : public ::testing::Test {
 protected:
@@ -26,9 +23,7 @@ protected:
     // Loads a sample's conditions (false on a message) and places random shifts on the empty
     // cells from Start_Day, counted, without asking the rules.
     bool loadSample(const char* relativeFile, unsigned seed);
-    // Loads the sample into a fresh workbook and reads every condition, the table left as read
-    // (reservations only); false on a message.
-    bool load(const char* relativeFile);
+    bool load(const char* relativeFile) { return loadSampleModel(relativeFile); }
 };
 
 // Time_Table of members 1..Member_Cnt, days 0..Day_Cnt.

@@ -59,11 +59,11 @@ TEST_P(Adjust, WorkDaysRiseTowardsTheTargetsWithinTheRules)
     EXPECT_FALSE(optwin::state().visible);
 }
 
-INSTANTIATE_TEST_SUITE_P(Samples, Adjust, ::testing::Values(optfx::kGeneral, optfx::kCare, optfx::kLarge));
+INSTANTIATE_TEST_SUITE_P(Samples, Adjust, ::testing::Values(kGeneral, kCare, kLarge));
 
 TEST_F(ModelTest, HoursStopAtEachMembersLimit)
 {
-    ASSERT_TRUE(load(optfx::kGeneral));
+    ASSERT_TRUE(load(kGeneral));
     Randomize(3);
     Sw_勤務日数調整 = false;
     Sw_勤務時間調整 = true;
@@ -95,7 +95,7 @@ TEST_F(ModelTest, HoursStopAtEachMembersLimit)
 
 TEST_F(ModelTest, FillsKeepTheIntervalAndTheFollowerOfAShift)
 {
-    ASSERT_TRUE(load(optfx::kGeneral));
+    ASSERT_TRUE(load(kGeneral));
     Type_Span(1, 2) = 4;
     指定勤務 = QStringList{QString(), QStringLiteral("1")};
     const std::vector<int> table = optfx::snapshot();
@@ -103,7 +103,7 @@ TEST_F(ModelTest, FillsKeepTheIntervalAndTheFollowerOfAShift)
     EXPECT_GT(optfx::changedCells(table), Member_Cnt);
     EXPECT_TRUE(validator::only(validator::check(), {validator::Rule::最少間隔}).empty());
 
-    ASSERT_TRUE(load(optfx::kCare));  // 夜 asks for 明 on the next day
+    ASSERT_TRUE(load(kCare));  // 夜 asks for 明 on the next day
     const int night = TypeIdx(QStringLiteral("夜"));
     const int after = TypeIdx(QStringLiteral("明"));
     ASSERT_GT(night, 0);
@@ -131,7 +131,7 @@ TEST_F(ModelTest, FillsKeepTheIntervalAndTheFollowerOfAShift)
 
 TEST_F(ModelTest, StrictModeRefusesFillsThatLeaveSingleDays)
 {
-    ASSERT_TRUE(load(optfx::kGeneral));
+    ASSERT_TRUE(load(kGeneral));
     Sw_初期値使用 = false;
     auto row = [](std::initializer_list<int> shifts) {
         for (int d = 0; d <= Day_Cnt + 1; ++d)
@@ -161,7 +161,7 @@ TEST_F(ModelTest, StrictModeRefusesFillsThatLeaveSingleDays)
 
 TEST_F(ModelTest, AdjustmentsThatCannotRun)
 {
-    ASSERT_TRUE(load(optfx::kGeneral));
+    ASSERT_TRUE(load(kGeneral));
     const std::vector<int> table = optfx::snapshot();
     指定勤務 = QStringList{QString()};
     EXPECT_EQ(勤務日数調整処理(false), 0);

@@ -30,7 +30,7 @@ protected:
     void SetUp() override
     {
         ModelTest::SetUp();
-        ASSERT_TRUE(loadSample(optfx::kGeneral, 5));
+        ASSERT_TRUE(loadSample(kGeneral, 5));
         ShiftBlock block;
         for (int m = 1; m <= Member_Cnt; ++m)
             for (int d = 1; d <= Day_Cnt; ++d)

@@ -233,11 +233,11 @@ TEST_P(OptimiserSamples, TheDriverAdjustsWorkDaysFirstWhileTargetsAreOpen)
     EXPECT_EQ(validator::describe(optfx::newViolations(before, kExchangeRules)).toStdString(), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Samples, OptimiserSamples, ::testing::Values(optfx::kGeneral, optfx::kCare, optfx::kLarge));
+INSTANTIATE_TEST_SUITE_P(Samples, OptimiserSamples, ::testing::Values(kGeneral, kCare, kLarge));
 
 TEST_F(Optimiser, RandomExchangeWithoutADayToChange)
 {
-    ASSERT_TRUE(load(optfx::kGeneral));
+    ASSERT_TRUE(load(kGeneral));
     const std::vector<int> table = optfx::snapshot();
     ランダム交換(5, 5);
     Start_Day = 10;
@@ -248,7 +248,7 @@ TEST_F(Optimiser, RandomExchangeWithoutADayToChange)
 
 TEST_F(Optimiser, RandomRoundsClearTheStopAndPutTheSwitchesBack)
 {
-    ASSERT_TRUE(filledSample(optfx::kGeneral));
+    ASSERT_TRUE(filledSample(kGeneral));
     const std::vector<int> table = optfx::snapshot();
     Sw_中止 = true;
     xlAppSetting(true, true, true);

@@ -99,7 +99,7 @@ TEST_F(AnalysisTest, ShowsTheSheetsTableCountedOnceAndWritesTheResultLog)
     stWorkPath = stDbPath = work.path();
     ASSERT_EQ(AddTableField(), 0);
     installConditionModelSteps();
-    ASSERT_TRUE(openSampleBook(sourceFile(optfx::kGeneral)).ok);
+    ASSERT_TRUE(openSampleBook(sourceFile(kGeneral)).ok);
     int after = 0;
     最適化窓手順.結果ログ表示後 = [&] { ++after; };
     作成状態 = 1;

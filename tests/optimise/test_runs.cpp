@@ -68,7 +68,7 @@ protected:
     void sampleOnSheet()
     {
         ui::resetMessages();
-        ASSERT_TRUE(load(optfx::kGeneral));
+        ASSERT_TRUE(load(kGeneral));
         組合せ必須数 = 0;
         Randomize(17);
         for (int m = 1; m <= Member_Cnt; ++m)

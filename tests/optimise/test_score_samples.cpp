@@ -10,8 +10,7 @@
 
 namespace {
 
-const char* const kSamples[] = {"examples/シフト表作成/条件.csv", "examples/作成例1/条件.csv",
-                                "examples/作成例2/条件.csv"};
+const char* const kSamples[] = {kGeneral, kCare, kLarge};
 
 void setWeights()
 {

@@ -1,13 +1,7 @@
 #include "storage_fixture.h"
 
-#include "sample_book.h"
 
-#include "engine/model.h"
 #include "platform/db/db.h"
-#include "platform/ui/prompt.h"
-#include "shell/globals.h"
-#include "shell/myexcel.h"
-#include "shell/rs_db.h"
 #include "shell/rs_dbsub.h"
 #include "storage/monthsave.h"
 
@@ -18,25 +12,16 @@
 void SaveTest::SetUp()
 {
     ASSERT_TRUE(dir.isValid());
-    resetShellGlobals();
-    resetDbGlobals();
-    resetXlGlobals();
-    resetConditionModel();
-    ui::resetMessages();
-    AppPath = dir.path();
-    stWorkPath = dir.path();
-    stDbPath = dir.path();
+    resetProgramState();
+    AppPath = stWorkPath = stDbPath = dir.path();
     DbBusyTimeoutMs = 0;
-    ASSERT_TRUE(openSampleBook(sourceFile("examples/シフト表作成/条件.csv"), &book).ok);
+    ASSERT_TRUE(openSampleBook(sourceFile(kGeneral), &book).ok);
     ASSERT_EQ(AddTableField(), 0);
 }
 
 void SaveTest::TearDown()
 {
-    resetDbGlobals();
-    resetXlGlobals();
-    resetConditionModel();
-    ui::resetMessages();
+    resetProgramState();
 }
 
 void SaveTest::month(int year, int month, int startDay)
@@ -116,12 +101,4 @@ QByteArray SaveTest::databaseBytes()
     DbClose();
     QFile f(DefaultDbPath());
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool SaveTest::shown(const QString& title) const
-{
-    for (const ui::MessageRequest& r : ui::shownMessages())
-        if (r.title == title)
-            return true;
-    return false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // A work folder of its own with the general ward's conditions open and the database created, as
 // the program leaves it after start-up; months to save are filled into the grid by pattern.
+#include "common.h"
 #include "platform/xl/xl.h"
 
 #include <QString>
@@ -8,13 +9,7 @@
 #include <QVariant>
 #include <QVariantList>
 #include <gtest/gtest.h>
-#include <ostream>
 #include <vector>
-
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 class SaveTest : public ::testing::Test {
 public:
@@ -37,7 +32,6 @@ public:
     std::vector<QVariantList> rows(const QString& sql);
     QVariant scalar(const QString& sql);
     QByteArray databaseBytes();
-    bool shown(const QString& title) const;
 
     QTemporaryDir dir;
     xl::Workbook* book = nullptr;

@@ -89,7 +89,7 @@ TEST_F(CondExchangeTest, DamagedFileLeavesTheBookAsItWas)
     現在条件ファイル = QStringLiteral("/somewhere/前回.csv");
     ui::setNextText(QStringLiteral(QV_TEST_DATA_DIR "/workbook/condfile/damaged/cut-before-end.csv"));
     EXPECT_FALSE(cmd復元_Click());
-    EXPECT_TRUE(shown(QStringLiteral("条件データ読込エラー")));
+    EXPECT_TRUE(shownTitles().contains(QStringLiteral("条件データ読込エラー")));
     EXPECT_TRUE(grid() == before);
     EXPECT_EQ(現在条件ファイル, QStringLiteral("/somewhere/前回.csv"));
 }
@@ -104,13 +104,13 @@ TEST_F(CondExchangeTest, SaveAsksBeforeOverwritingAndReportsFailure)
     ui::setNextText(path);
     ui::setNextAnswer(ui::vbCancel);
     cmd保存_Click();
-    EXPECT_TRUE(shown(QStringLiteral("ファイル名の確認")));
+    EXPECT_TRUE(shownTitles().contains(QStringLiteral("ファイル名の確認")));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), "keep");
 
     ui::resetMessages();
     saveAs(dir.filePath(QStringLiteral("無い/条件.csv")));
-    EXPECT_TRUE(shown(QStringLiteral("条件データ保存エラー")));
+    EXPECT_TRUE(shownTitles().contains(QStringLiteral("条件データ保存エラー")));
     EXPECT_NE(lastPrompt(), QStringLiteral("保存を完了しました！"));
 }
 
@@ -134,7 +134,7 @@ TEST_F(CondExchangeTest, NewFileResetsToTheTemplateAndOnRequestTheSavedShifts)
     for (const int answer : {ui::vbOK, ui::vbOK, ui::vbYes})
         ui::setNextAnswer(answer);
     mnuNewFile_Click();
-    EXPECT_TRUE(shown(QStringLiteral("勤務記録初期化")));
+    EXPECT_TRUE(shownTitles().contains(QStringLiteral("勤務記録初期化")));
     EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM T_勤務表")).toInt(), 0);
     EXPECT_TRUE(現在条件ファイル.isEmpty());
     EXPECT_TRUE(book->worksheets(QStringLiteral("名前リスト")).range(QStringLiteral("C1")).value().toString().isEmpty());

@@ -54,7 +54,7 @@ TEST_F(SaveTest, StoresOneRowPerMemberAndWorkDay)
     set(kShift, QStringLiteral("Time_Table"), 1, 4, QStringLiteral("*"));
     set(kShift, QStringLiteral("休平日"), 1, 5, 2.0);
     save(ui::vbOK);
-    EXPECT_TRUE(shown(QStringLiteral("勤務データ保存")));
+    EXPECT_TRUE(shownTitles().contains(QStringLiteral("勤務データ保存")));
     ASSERT_EQ(ui::shownMessages().back().prompt, QStringLiteral("出力完了"));
 
     auto expected = expectedRows(QDate(2027, 1, 1), 31, 0);
@@ -151,7 +151,7 @@ TEST_F(SaveTest, NothingChangesWhenTheSaveCannotFinish)
     fillGrid(3);
     ui::resetMessages();
     save(ui::vbOK);
-    EXPECT_TRUE(shown(QStringLiteral("データベース更新エラー")));
+    EXPECT_TRUE(shownTitles().contains(QStringLiteral("データベース更新エラー")));
     EXPECT_EQ(databaseBytes(), before);
 
     // A roster the conditions refuse stops the save before the database is touched.
@@ -161,21 +161,21 @@ TEST_F(SaveTest, NothingChangesWhenTheSaveCannotFinish)
     book->calculate();
     ui::resetMessages();
     save(ui::vbOK);
-    EXPECT_TRUE(shown(QStringLiteral("入力エラー")));
-    EXPECT_FALSE(shown(QStringLiteral("出力完了")));
+    EXPECT_TRUE(shownTitles().contains(QStringLiteral("入力エラー")));
+    EXPECT_FALSE(shownTitles().contains(QStringLiteral("出力完了")));
     EXPECT_EQ(databaseBytes(), unchanged);
 }
 
 TEST_F(SaveTest, AnEmptyMonthOrAnotherMonthOnTheSheetIsNotSaved)
 {
     save(ui::vbOK);
-    EXPECT_TRUE(shown(QStringLiteral("データ無し")));
+    EXPECT_TRUE(shownTitles().contains(QStringLiteral("データ無し")));
     fillGrid(0);
     // Sheet Main moved on without the start conditions: the dates would be another month's.
     作成月 = 2;
     ui::resetMessages();
     save(ui::vbOK);
-    EXPECT_TRUE(shown(QStringLiteral("データエラー")));
+    EXPECT_TRUE(shownTitles().contains(QStringLiteral("データエラー")));
     EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM T_勤務表")).toInt(), 0);
 }
 

@@ -1,39 +1,20 @@
 #include "conditions_fixture.h"
 
-#include "sample_book.h"
-
-#include "engine/model.h"
-#include "platform/ui/prompt.h"
-#include "shell/globals.h"
-#include "shell/myexcel.h"
-#include "shell/rs_db.h"
-#include "shell/mylog.h"
-#include "workbook/condfile.h"
-#include "workbook/template.h"
-
 #include <QDir>
 
 namespace condfx {
 
 void ConditionTest::SetUp()
 {
-    resetShellGlobals();
+    resetProgramState();
     // The boot log and the database go to the test's own folder.
-    AppPath = QDir::homePath();
-    stWorkPath = AppPath;
-    stDbPath = AppPath;
-    resetXlGlobals();
-    resetConditionModel();
-    ui::resetMessages();
+    AppPath = stWorkPath = stDbPath = QDir::homePath();
 }
 
 void ConditionTest::TearDown()
 {
     DbClose();
-    resetDbGlobals();
-    resetXlGlobals();
-    resetConditionModel();
-    ui::resetMessages();
+    resetProgramState();
 }
 
 xl::Workbook& ConditionTest::open(const char* relativeFile)

@@ -1,24 +1,15 @@
 #pragma once
 // A roster workbook as start-up leaves it: the template loaded with a condition file, opened in
 // the program's application (xlApp, xlBook, stBookName) and the period read from sheet Main.
+#include "common.h"
 #include "platform/xl/xl.h"
 
 #include <QString>
 #include <QVariant>
 #include <gtest/gtest.h>
-#include <ostream>
-
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace condfx {
 
-// Sample condition files, relative to the source tree.
-inline const char* const kGeneral = "examples/シフト表作成/条件.csv";
-inline const char* const kCare = "examples/作成例1/条件.csv";
-inline const char* const kLarge = "examples/作成例2/条件.csv";
 inline const char* const kNewFile = "parts/新規作成.csv";
 
 class ConditionTest : public ::testing::Test {

@@ -20,7 +20,7 @@ QString u(const char* s)
 
 TEST_F(ConditionTest, EachWayReachesOnlyWhatItShould)
 {
-    open(condfx::kGeneral);
+    open(kGeneral);
     // S: a sheet-level name on its own sheet, not on another one.
     EXPECT_EQ(RangeS(u("要員設定"), u("Need_Table")).address(), u("$D$5:$AH$14"));
     EXPECT_THROW(RangeS(u("基本設定"), u("Need_Table")), MissingRangeError);
@@ -44,7 +44,7 @@ TEST_F(ConditionTest, EachWayReachesOnlyWhatItShould)
 
 TEST_F(ConditionTest, RangeExistNeedsADefinedName)
 {
-    open(condfx::kGeneral);
+    open(kGeneral);
     xl::Worksheet& schedule = xlBook->worksheets(u("スケジュール"));
     EXPECT_TRUE(RangeExist(schedule, u("予定休み区分")));
     EXPECT_TRUE(RangeExist(schedule, u("AO8")));   // the named cell by its address
@@ -55,7 +55,7 @@ TEST_F(ConditionTest, RangeExistNeedsADefinedName)
 
 TEST_F(ConditionTest, SwitchesOfSheetMainReadAndWrite)
 {
-    open(condfx::kGeneral);
+    open(kGeneral);
     EXPECT_FALSE(GetRangeBool(u("main"), u("ベストシフト作成")));
     SetRangeValue(u("main"), u("ベストシフト作成"), true);
     EXPECT_TRUE(GetRangeBool(u("Main"), u("ベストシフト作成")));
@@ -71,7 +71,7 @@ TEST_F(ConditionTest, SwitchesOfSheetMainReadAndWrite)
 // Shift names resolve through the sheet's list; the current sheet is left on 基本設定.
 TEST_F(ConditionTest, TypeIdxOrgLooksUpTheSheetList)
 {
-    open(condfx::kGeneral);
+    open(kGeneral);
     ASSERT_EQ(全条件読込(-1), 1);
     xlSheet = nullptr;
     EXPECT_EQ(TypeIdxOrg(u("準夜")), 2);

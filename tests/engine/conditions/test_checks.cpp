@@ -164,7 +164,7 @@ class BrokenBook : public ConditionTest, public ::testing::WithParamInterface<Br
 TEST_P(BrokenBook, StopsWithItsMessage)
 {
     const Broken& c = GetParam();
-    open(condfx::kGeneral);
+    open(kGeneral);
     const QVariant gridBefore = named(u("人員配置表"), u("Time_Table")).value();
     c.breakIt(*this);
     ui::resetMessages();
@@ -185,7 +185,7 @@ INSTANTIATE_TEST_SUITE_P(Checks, BrokenBook, ::testing::ValuesIn(brokenBooks()),
 // At start-up a missing range names itself and the sheet instead of ending the program.
 TEST_F(ConditionTest, BaseInformationNamesAMissingRange)
 {
-    open(condfx::kGeneral);
+    open(kGeneral);
     xlBook->deleteName(u("Type_Cnt"), &xlBook->worksheets(u("基本設定")));
     ui::resetMessages();
     EXPECT_FALSE(基本情報読込());
@@ -196,7 +196,7 @@ TEST_F(ConditionTest, BaseInformationNamesAMissingRange)
 // The start-up reading ignores roster errors (the full read reports them).
 TEST_F(ConditionTest, BaseInformationDropsTheRosterError)
 {
-    open(condfx::kGeneral);
+    open(kGeneral);
     set(u("スケジュール"), u("Member_List"), 5, 1, 102.0);
     ui::resetMessages();
     EXPECT_TRUE(基本情報読込());
@@ -207,7 +207,7 @@ TEST_F(ConditionTest, BaseInformationDropsTheRosterError)
 // Sw_確保優先: a missing or unreadable cell keeps 2, a value beyond the three modes is held to them.
 TEST_F(ConditionTest, GenerationModeDefaultsAndStaysInRange)
 {
-    open(condfx::kGeneral);
+    open(kGeneral);
     int ticked = -1;
     基本情報読込後 = [&] { ticked = Sw_確保優先; };
     for (const auto& [cell, expected] : std::vector<std::pair<QVariant, int>>{
@@ -227,7 +227,7 @@ TEST_F(ConditionTest, GenerationModeDefaultsAndStaysInRange)
 // the reservations and the grid would otherwise fill with that type.
 TEST_F(ConditionTest, TypeWithoutAbbreviationIsRefusedAndEmptyCellsStayRestDays)
 {
-    open(condfx::kGeneral);
+    open(kGeneral);
     set(u("基本設定"), u("Type_Table_Input"), 4, 1, u("夜勤"));
     const QVariant gridBefore = named(u("人員配置表"), u("Time_Table")).value();
     ui::resetMessages();

@@ -69,12 +69,12 @@ TEST_P(EverySample, ReadsWithoutAMessage)
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, EverySample,
-                         ::testing::Values(condfx::kGeneral, condfx::kCare, condfx::kLarge, condfx::kNewFile));
+                         ::testing::Values(kGeneral, kCare, kLarge, condfx::kNewFile));
 
 // The general ward, January 2027, read by hand from its file.
 TEST_F(ConditionTest, GeneralWardGivesTheValuesOfItsFile)
 {
-    open(condfx::kGeneral);
+    open(kGeneral);
     ASSERT_EQ(全条件読込(-1), 1);
     EXPECT_EQ(Day_Cnt, 31);
     EXPECT_EQ(Type_Cnt, 3);
@@ -160,7 +160,7 @@ TEST_F(ConditionTest, GeneralWardGivesTheValuesOfItsFile)
 // The large unit carries last month over: its final ten days and a group must over the leaders.
 TEST_F(ConditionTest, LargeUnitReadsLastMonthAndGroupMusts)
 {
-    open(condfx::kLarge);
+    open(kLarge);
     ASSERT_EQ(全条件読込(-1), 1);
     EXPECT_EQ(Type_Cnt, 6);
     EXPECT_EQ(Member_Cnt, 45);

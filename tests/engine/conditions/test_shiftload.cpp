@@ -26,7 +26,7 @@ public:
     void SetUp() override
     {
         ConditionTest::SetUp();
-        open(condfx::kGeneral);
+        open(kGeneral);
         ASSERT_EQ(全条件読込(-1), 1);
     }
     void cell(int m, int d, const QString& text) { set(u("人員配置表"), u("Time_Table"), m, d, text); }
@@ -136,7 +136,7 @@ TEST_F(ShiftLoadTest, ReservationsCountExactlyOnce)
 // nothing.
 TEST_F(ConditionTest, ReservationsFromTheStartDayOn)
 {
-    open(condfx::kGeneral);
+    open(kGeneral);
     作成開始日 = 10;
     set(u("予約表"), u("Member_Rsv"), 1, 12, u("休"));
     ASSERT_EQ(全条件読込(-1), 10);
@@ -151,7 +151,7 @@ TEST_F(ConditionTest, ReservationsFromTheStartDayOn)
 // The weights reading ends with the full read once the model's steps are installed.
 TEST_F(ConditionTest, WeightsReadingRunsTheFullRead)
 {
-    open(condfx::kGeneral);
+    open(kGeneral);
     installConditionModelSteps();
     EXPECT_EQ(荷重読込(), 1);
     EXPECT_EQ(Member_Cnt, 20);

@@ -29,7 +29,7 @@ public:
     void SetUp() override
     {
         ConditionTest::SetUp();
-        open(condfx::kGeneral);
+        open(kGeneral);
         ASSERT_TRUE(基本情報読込());
     }
     // The values the sample shows, changed to a valid leap day.

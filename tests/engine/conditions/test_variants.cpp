@@ -20,7 +20,7 @@ QString u(const char* s)
 
 TEST_F(ConditionTest, GroupRecordsExpandAsTheSheetSays)
 {
-    open(condfx::kGeneral);
+    open(kGeneral);
     // A must over every shift for the 看護師, a ban over every group, a ban of a group nobody is in,
     // and a must whose shift name is unknown.
     auto row = [&](const char* range, int i, const char* shift, double n, const char* group) {
@@ -58,7 +58,7 @@ TEST_F(ConditionTest, GroupRecordsExpandAsTheSheetSays)
 
 TEST_F(ConditionTest, SwitchesAndPersonalConditions)
 {
-    open(condfx::kGeneral);
+    open(kGeneral);
     set(u("スケジュール"), u("予定休み区分"), 1, 1, 1.0);
     set(u("基本設定"), u("勤務指定"), 1, 1, true);
     set(u("基本設定"), u("指定勤務"), 1, 1, u("2,x,0,3"));
@@ -93,7 +93,7 @@ TEST_F(ConditionTest, SwitchesAndPersonalConditions)
 
 TEST_F(ConditionTest, LastMonthOnlyWhenItIsReallyThere)
 {
-    open(condfx::kLarge);
+    open(kLarge);
     // Another month in 先月_月: the days before the period are unknown, not rest.
     set(u("人員配置表"), u("先月_月"), 1, 1, 11.0);
     ASSERT_EQ(全条件読込(-1), 1);
@@ -110,7 +110,7 @@ TEST_F(ConditionTest, LastMonthOnlyWhenItIsReallyThere)
 
 TEST_F(ConditionTest, LastMonthsTotalsSeedTheMemberTotals)
 {
-    open(condfx::kGeneral);
+    open(kGeneral);
     set(u("人員配置表"), u("過去累計使用"), 1, 1, true);
     manual();
     set(u("人員配置表"), u("過去計"), 2, 1, 4.0);
@@ -127,7 +127,7 @@ TEST_F(ConditionTest, LastMonthsTotalsSeedTheMemberTotals)
 // leaves the stage text standing under its message.
 TEST_F(ConditionTest, SplashShowsTheStagesUnlessQuiet)
 {
-    open(condfx::kGeneral);
+    open(kGeneral);
     ASSERT_EQ(全条件読込(0), 1);
     EXPECT_TRUE(splashState().message.isEmpty());
     set(u("スケジュール"), u("Member_List"), 2, 2, QVariant());

@@ -1,8 +1,5 @@
+#include "common.h"
 #include "engine/forms/frmstartcond.h"
-#include "engine/model.h"
-#include "platform/ui/prompt.h"
-#include "shell/globals.h"
-#include "shell/myexcel.h"
 #include "workbook/template.h"
 
 #include <QApplication>
@@ -20,10 +17,7 @@ class StartConditionDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetShellGlobals();
-        resetXlGlobals();
-        resetConditionModel();
-        ui::resetMessages();
+        resetProgramState();
         // The boot log goes to the test's own home.
         AppPath = QDir::homePath();
         xlBook = &workbook::createTemplate(XlApp(), QDate(2024, 3, 1));
@@ -37,9 +31,7 @@ protected:
     void TearDown() override
     {
         delete dialog.data();
-        resetXlGlobals();
-        resetConditionModel();
-        ui::resetMessages();
+        resetProgramState();
     }
     QVariant mainCell(const char* name) { return xlBook->worksheets(QStringLiteral("Main")).range(QString::fromUtf8(name)).value(); }
 

@@ -1,19 +1,12 @@
 // Whole generation runs with the optimiser, as the program makes them.
-#include "engine/conditions.h"
+#include "common.h"
 #include "engine/convert.h"
 #include "engine/generation.h"
 #include "engine/generation_driver.h"
-#include "engine/model.h"
 #include "engine/optimiser_steps.h"
 #include "optimise/best_shift.h"
 #include "optimise/install.h"
 #include "platform/text/vb.h"
-#include "platform/ui/prompt.h"
-#include "sample_book.h"
-#include "shell/globals.h"
-#include "shell/myexcel.h"
-#include "shell/myfunc_main.h"
-#include "shell/rs_db.h"
 #include "shell/rs_dbsub.h"
 #include "validator/validator.h"
 #include "workbook/recalc.h"
@@ -28,11 +21,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        resetShellGlobals();
-        resetXlGlobals();
-        resetConditionModel();
-        resetDbGlobals();
-        ui::resetMessages();
+        resetProgramState();
         AppPath = stWorkPath = stDbPath = dir.path();
         ASSERT_EQ(AddTableField(), 0);
         installConditionModelSteps();
@@ -41,20 +30,9 @@ protected:
         LimitTime = 1;
     }
     void open(const char* sample) { ASSERT_TRUE(openSampleBook(sourceFile(sample)).ok); }
-    QStringList titles() const
-    {
-        QStringList list;
-        for (const ui::MessageRequest& r : ui::shownMessages())
-            list << r.title;
-        return list;
-    }
     void TearDown() override
     {
-        resetWeights();
-        resetDbGlobals();
-        resetXlGlobals();
-        resetConditionModel();
-        ui::resetMessages();
+        resetProgramState();
         最適化手順 = {};
     }
     xl::Range grid() const { return xlBook->worksheets(QStringLiteral("人員配置表")).range(QStringLiteral("Time_Table")); }
@@ -86,7 +64,7 @@ TEST_P(GenerationRun, AcceptsAColouredTableRepeatably)
     cmd開始_Click({2027});
     ASSERT_EQ(作成状態, 1);
     ASSERT_TRUE(確保完了);
-    EXPECT_EQ(titles(), (QStringList{QStringLiteral("frm分析結果"), QStringLiteral("作成完了")}));
+    EXPECT_EQ(shownTitles(), (QStringList{QStringLiteral("frm分析結果"), QStringLiteral("作成完了")}));
     auto broken = validator::check();
     std::erase_if(broken, [](const auto& v) { return v.rule == validator::Rule::必要人数超過; });
     EXPECT_TRUE(broken.empty()) << validator::describe(broken).toStdString();
@@ -112,21 +90,20 @@ TEST_P(GenerationRun, AcceptsAColouredTableRepeatably)
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, GenerationRun,
-                         ::testing::Values("examples/シフト表作成/条件.csv", "examples/作成例1/条件.csv",
-                                           "examples/作成例2/条件.csv"));
+                         ::testing::Values(kGeneral, kCare, kLarge));
 
 // Best-shift mode goes on until the time limit, keeping every accepted table, and puts the best of
 // them back on the sheet when asked.
 TEST_F(GenerationRunTest, BestShiftModeKeepsTablesAndRestoresTheBest)
 {
-    open("examples/作成例1/条件.csv");
+    open(kCare);
     xlBook->worksheets(QStringLiteral("Main")).range(QStringLiteral("バックグラウンド動作")).setValue(true);
     xlBook->worksheets(QStringLiteral("Main")).range(QStringLiteral("ベストシフト作成")).setValue(true);
     LimitTime = 0.008f;  // about half a second
     ui::setNextAnswer(ui::vbOK);
     ui::setNextAnswer(ui::vbYes);
     cmd開始_Click({5});
-    EXPECT_EQ(titles(), (QStringList{QStringLiteral("制限時間オーバー"), QStringLiteral("最優秀シフト表")}));
+    EXPECT_EQ(shownTitles(), (QStringList{QStringLiteral("制限時間オーバー"), QStringLiteral("最優秀シフト表")}));
     ASSERT_GE(BestShift_Cnt, 2);
     EXPECT_EQ(作成状態, 1);
     const vb::Array2<int>& best = BestShift_Time[size_t(ベストシフト最良番号())];

@@ -1,17 +1,10 @@
 #include "generation_fixture.h"
 
-#include "engine/conditions.h"
 #include "engine/generation.h"
-#include "engine/model.h"
 #include "engine/optimiser_steps.h"
 #include "engine/progress_window.h"
 #include "engine/time_limit.h"
-#include "platform/ui/prompt.h"
-#include "sample_book.h"
-#include "shell/globals.h"
-#include "shell/myexcel.h"
 #include "shell/myfunc_main.h"
-#include "shell/rs_db.h"
 #include "shell/rs_dbsub.h"
 
 namespace genfx {
@@ -19,11 +12,7 @@ namespace genfx {
 void GenerationTest::SetUp()
 {
     ASSERT_TRUE(dir.isValid());
-    resetShellGlobals();
-    resetXlGlobals();
-    resetConditionModel();
-    resetDbGlobals();
-    ui::resetMessages();
+    resetProgramState();
     最適化手順 = {};
     作成計測値 = {};
     制限時間超過 = false;
@@ -36,11 +25,7 @@ void GenerationTest::SetUp()
 void GenerationTest::TearDown()
 {
     procwin::unload();
-    resetWeights();
-    resetDbGlobals();
-    resetXlGlobals();
-    resetConditionModel();
-    ui::resetMessages();
+    resetProgramState();
     最適化手順 = {};
 }
 
@@ -69,14 +54,6 @@ QString GenerationTest::gridText() const
 void GenerationTest::set(const QString& sheet, const QString& name, const QVariant& value, int row, int column)
 {
     xlBook->worksheets(sheet).range(name).cells(row, column).setValue(value);
-}
-
-QStringList GenerationTest::titles() const
-{
-    QStringList list;
-    for (const ui::MessageRequest& r : ui::shownMessages())
-        list << r.title;
-    return list;
 }
 
 }  // namespace genfx

@@ -2,21 +2,13 @@
 // A sample work folder ready for a generation attempt: its workbook open in the program's
 // application, the condition model's steps installed, a database of its own, no pacing waits and
 // no optimiser (tests put counting stand-ins into 最適化手順 where they need one).
+#include "common.h"
+
 #include <QString>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <ostream>
-
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace genfx {
-
-inline const char* const kGeneral = "examples/シフト表作成/条件.csv";
-inline const char* const kCare = "examples/作成例1/条件.csv";
-inline const char* const kLarge = "examples/作成例2/条件.csv";
 
 class GenerationTest : public ::testing::Test {
 public:
@@ -29,8 +21,6 @@ public:
     QString gridText() const;
     // A named cell of the workbook set to value.
     void set(const QString& sheet, const QString& name, const QVariant& value, int row = 1, int column = 1);
-    // Titles of the message boxes asked so far.
-    QStringList titles() const;
 
     QTemporaryDir dir;
 };

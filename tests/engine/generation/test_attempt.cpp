@@ -71,7 +71,7 @@ TEST_P(SampleAttempt, StaffsTheMonthRepeatably)
     Randomize(2027);
     ASSERT_EQ(シフト作成(false), 試行結果::実行);
     ASSERT_TRUE(確保完了);
-    EXPECT_TRUE(titles().isEmpty()) << titles().join(u(", ")).toStdString();
+    EXPECT_TRUE(shownTitles().isEmpty()) << shownTitles().join(u(", ")).toStdString();
     const auto broken = brokenRules(1);
     EXPECT_TRUE(broken.empty()) << validator::describe(broken).toStdString();
     EXPECT_TRUE(totalsMatchTable());
@@ -181,14 +181,14 @@ TEST_F(GenerationTest, AttemptsThatDoNotRun)
     作成状態 = -1;
     EXPECT_EQ(シフト作成(false), 試行結果::開始不可);
     EXPECT_EQ(作成状態, 0);
-    EXPECT_EQ(titles(), QStringList{u("入力エラー")});
+    EXPECT_EQ(shownTitles(), QStringList{u("入力エラー")});
 
     set(u("要員設定"), u("Need_Table"), 1, 1, 3);
     ui::resetMessages();
     ui::setNextAnswer(1);
     EXPECT_EQ(シフト作成(true), 試行結果::中止);
     EXPECT_TRUE(Sw_中止);
-    EXPECT_EQ(titles(), QStringList{u("frm分析結果")});
+    EXPECT_EQ(shownTitles(), QStringList{u("frm分析結果")});
 
     for (int r = 2; r <= 50; ++r)
         for (int c = 1; c <= 2; ++c)
@@ -197,5 +197,5 @@ TEST_F(GenerationTest, AttemptsThatDoNotRun)
     作成状態 = -1;
     EXPECT_EQ(シフト作成(true), 試行結果::開始不可);
     EXPECT_EQ(作成状態, 0);
-    EXPECT_EQ(titles(), QStringList{u("条件データ不足")});
+    EXPECT_EQ(shownTitles(), QStringList{u("条件データ不足")});
 }

@@ -38,7 +38,7 @@ TEST_F(GenerationTest, TheTimeLimitEndsARunOfFailures)
     EXPECT_EQ(作成計測値.試行数, 2);
     EXPECT_TRUE(制限時間超過);
     EXPECT_EQ(作成状態, -1);
-    EXPECT_EQ(titles(), (QStringList{u("制限時間オーバー"), u("確保エラー")}));
+    EXPECT_EQ(shownTitles(), (QStringList{u("制限時間オーバー"), u("確保エラー")}));
     EXPECT_EQ(ui::shownMessages().front().prompt, u("制限時間の0.01分が過ぎました！\r\n処理を中止します。"));
 }
 
@@ -51,7 +51,7 @@ TEST_F(GenerationTest, RunsThatEndBeforeTheDays)
     cmd開始_Click({7});
     EXPECT_EQ(作成状態, 0);
     EXPECT_EQ(作成計測値.試行数, 0);
-    EXPECT_EQ(titles(), QStringList{u("frm分析結果")});
+    EXPECT_EQ(shownTitles(), QStringList{u("frm分析結果")});
 
     set(u("Main"), u("ベストシフト作成"), true);
     for (int r = 2; r <= 50; ++r)
@@ -60,5 +60,5 @@ TEST_F(GenerationTest, RunsThatEndBeforeTheDays)
     ui::resetMessages();
     cmd開始_Click({7});
     EXPECT_EQ(作成状態, 0);
-    EXPECT_EQ(titles(), QStringList{u("条件データ不足")});
+    EXPECT_EQ(shownTitles(), QStringList{u("条件データ不足")});
 }

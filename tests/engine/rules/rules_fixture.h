@@ -1,14 +1,10 @@
 #pragma once
 // Small hand-built condition models for the rule tests: shift types 日 (1), 夜 (2), 明 (3) ...
 // with 8 hours each, members numbered 101, 102, ..., a January 2027 period (day 1 = Friday).
+#include "common.h"
+
 #include <QString>
 #include <gtest/gtest.h>
-#include <ostream>
-
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace rulesfx {
 

@@ -2,17 +2,10 @@
 // sequences on small models, and whole months of the samples held against the validator.
 #include "rules_fixture.h"
 
-#include "sample_book.h"
-
-#include "engine/conditions.h"
 #include "engine/day_placement.h"
-#include "engine/model.h"
 #include "engine/rules_candidate.h"
 #include "engine/totals.h"
 #include "platform/text/vb.h"
-#include "platform/ui/prompt.h"
-#include "shell/globals.h"
-#include "shell/myexcel.h"
 #include "shell/mylog.h"
 #include "validator/validator.h"
 
@@ -201,12 +194,7 @@ TEST(DayPlacement, AFailedTryTracesItselfAndLeavesNoTrace)
 }
 
 class SampleMonth : public ::testing::TestWithParam<const char*> {
-    void TearDown() override
-    {
-        resetXlGlobals();
-        resetConditionModel();
-        ui::resetMessages();
-    }
+    void TearDown() override { resetProgramState(); }
 };
 
 // Day by day as the generation walks a month (without its exchanges between tries): every secured
@@ -214,13 +202,9 @@ class SampleMonth : public ::testing::TestWithParam<const char*> {
 // carried sequences and musts were placed, restores everything.
 TEST_P(SampleMonth, SecuredDaysKeepTheRules)
 {
-    resetShellGlobals();
-    resetXlGlobals();
+    resetProgramState();
     AppPath = QDir::homePath();
-    ui::resetMessages();
-    ASSERT_TRUE(openSampleBook(sourceFile(GetParam())).ok);
-    全条件読込(-1);
-    ASSERT_TRUE(ui::shownMessages().empty());
+    ASSERT_TRUE(loadSampleModel(GetParam()));
     Randomize(20270101);
     for (int d = Start_Day; d <= Day_Cnt; ++d) {
         if (d == Start_Day + 10) {
@@ -244,5 +228,4 @@ TEST_P(SampleMonth, SecuredDaysKeepTheRules)
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, SampleMonth,
-                         ::testing::Values("examples/シフト表作成/条件.csv", "examples/作成例1/条件.csv",
-                                           "examples/作成例2/条件.csv"));
+                         ::testing::Values(kGeneral, kCare, kLarge));

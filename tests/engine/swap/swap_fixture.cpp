@@ -1,17 +1,8 @@
 #include "swap_fixture.h"
 
-#include "sample_book.h"
-
-#include "engine/conditions.h"
-#include "engine/model.h"
 #include "engine/rules.h"
 #include "engine/totals.h"
 #include "platform/text/vb.h"
-#include "platform/ui/prompt.h"
-#include "shell/globals.h"
-#include "shell/myexcel.h"
-#include "workbook/condfile.h"
-#include "workbook/template.h"
 
 #include <QDir>
 #include <algorithm>
@@ -22,26 +13,8 @@ using validator::Rule;
 
 void SampleTest::SetUp()
 {
-    resetShellGlobals();
+    resetProgramState();
     AppPath = QDir::homePath();
-    resetXlGlobals();
-    resetConditionModel();
-    ui::resetMessages();
-}
-
-void SampleTest::TearDown()
-{
-    resetXlGlobals();
-    resetConditionModel();
-    ui::resetMessages();
-}
-
-bool SampleTest::load(const char* relativeFile)
-{
-    if (!openSampleBook(sourceFile(relativeFile)).ok)
-        return false;
-    全条件読込(-1);
-    return ui::shownMessages().empty();
 }
 
 namespace {

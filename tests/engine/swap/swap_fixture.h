@@ -1,6 +1,7 @@
 #pragma once
 // Sample condition sets loaded into the model, and random tables that keep every rule the swap
 // check covers.
+#include "common.h"
 #include "validator/validator.h"
 
 #include <QString>
@@ -8,16 +9,11 @@
 
 namespace swapfx {
 
-inline const char* const kGeneral = "examples/シフト表作成/条件.csv";
-inline const char* const kCare = "examples/作成例1/条件.csv";
-inline const char* const kLarge = "examples/作成例2/条件.csv";
-
 class SampleTest : public ::testing::Test {
 protected:
     void SetUp() override;
-    void TearDown() override;
-    // Loads the sample into a fresh workbook and reads every condition; false on a message.
-    bool load(const char* relativeFile);
+    void TearDown() override { resetProgramState(); }
+    bool load(const char* relativeFile) { return loadSampleModel(relativeFile); }
 };
 
 // Fills the empty cells from Start_Day on with random shifts the assignment check allows (rest

@@ -11,7 +11,7 @@ namespace {
 
 TEST_F(SampleTest, ExchangedCellsAppearOnTheShiftSheet)
 {
-    ASSERT_TRUE(load(swapfx::kGeneral));
+    ASSERT_TRUE(load(kGeneral));
     Time_Table(1, 3) = 1;
     Time_Table(2, 3) = 0;
     勤務変更(1, 2, 3);

@@ -201,6 +201,6 @@ TEST_P(SwapPasses, ScoreModeKeepsOnlyWhatLowersTheRoundedScore)
     EXPECT_EQ(calls, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Samples, SwapPasses, ::testing::Values(swapfx::kGeneral, swapfx::kCare, swapfx::kLarge));
+INSTANTIATE_TEST_SUITE_P(Samples, SwapPasses, ::testing::Values(kGeneral, kCare, kLarge));
 
 }  // namespace

@@ -149,6 +149,6 @@ TEST_P(SwapProperty, CheckAgreesWithTheValidator)
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, SwapProperty,
-                         ::testing::Values(swapfx::kGeneral, swapfx::kCare, swapfx::kLarge));
+                         ::testing::Values(kGeneral, kCare, kLarge));
 
 }  // namespace

@@ -1,14 +1,10 @@
 // The best-shift list window: opening on the best row with its table on the sheet, sorting by a
 // column, restoring the selected row with its problem labels, and the labels' actions.
-#include "engine/model.h"
+#include "common.h"
 #include "engine/totals.h"
 #include "optimise/best_shift.h"
 #include "optimise/forms/best_shift_list_form.h"
 #include "optimise/window_steps.h"
-#include "platform/ui/prompt.h"
-#include "shell/globals.h"
-#include "shell/myexcel.h"
-#include "shell/myfunc_main.h"
 #include "workbook/template.h"
 
 #include <QApplication>
@@ -27,13 +23,9 @@ class BestShiftListTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetShellGlobals();
+        resetProgramState();
         AppPath = QDir::homePath();  // the boot log goes to the test's own folder
-        resetXlGlobals();
-        resetConditionModel();
-        resetWeights();
         resetOptimiserWindowSteps();
-        ui::resetMessages();
         xlBook = &workbook::createTemplate(XlApp());
         stBookName = xlBook->name();
         makeModel();
@@ -52,9 +44,7 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         ベストシフト初期化();
         resetOptimiserWindowSteps();
-        resetXlGlobals();
-        resetConditionModel();
-        ui::resetMessages();
+        resetProgramState();
     }
     static void makeModel()
     {

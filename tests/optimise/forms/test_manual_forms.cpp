@@ -1,9 +1,8 @@
 // The three manual-tool windows on a sample month: the exchange list's questions, lines, exchange
 // and undo; the assignability window following the sheet's selection; the re-adjustment window's
 // buttons.
-#include "engine/conditions.h"
+#include "common.h"
 #include "engine/convert.h"
-#include "engine/model.h"
 #include "engine/totals.h"
 #include "optimise/assignability.h"
 #include "optimise/exchange_list.h"
@@ -14,13 +13,7 @@
 #include "optimise/shift_block.h"
 #include "optimise/sheet_refresh.h"
 #include "platform/text/vb.h"
-#include "platform/ui/prompt.h"
-#include "shell/globals.h"
 #include "shell/lifecycle.h"
-#include "shell/myexcel.h"
-#include "shell/myfunc_main.h"
-#include "workbook/condfile.h"
-#include "workbook/template.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -38,21 +31,9 @@ class ManualForms : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetShellGlobals();
+        resetProgramState();
         AppPath = QDir::homePath();
-        resetXlGlobals();
-        resetConditionModel();
-        resetWeights();
-        ui::resetMessages();
-        xlBook = &workbook::createTemplate(XlApp(), QDate(2027, 1, 1));
-        stBookName = xlBook->name();
-        const QString sample = QStringLiteral(QV_TEST_DATA_DIR "/../../examples/シフト表作成/条件.csv");
-        ASSERT_TRUE(condfile::loadConditions(*xlBook, sample).ok);
-        作成年 = 2027;
-        作成月 = 1;
-        作成開始日 = 1;
-        基準開始日 = 1;
-        ASSERT_GE(全条件読込(-1), 0);
+        ASSERT_TRUE(loadSampleModel(kGeneral));
         Randomize(5);
         for (int m = 1; m <= Member_Cnt; ++m)
             for (int d = 1; d <= Day_Cnt; ++d)
@@ -76,9 +57,7 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         ui::setDialogHandler(ui::Kind::Dialog, nullptr);
         ui::setDialogHandler(ui::Kind::Input, nullptr);
-        resetXlGlobals();
-        resetConditionModel();
-        ui::resetMessages();
+        resetProgramState();
     }
     static void select(int m, int d) { 勤務セル(m, d).worksheet().userSelect(勤務セル(m, d)); }
     static QString sheet(int m, int d) { return 勤務セル(m, d).text(); }

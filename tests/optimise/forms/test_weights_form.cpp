@@ -1,16 +1,9 @@
 // The weight settings window over a database of its own: the weights, presets and trial counts
 // round trip through the window and the database, a typed weight is stored when its edit ends,
 // the countdown starts the requested method with its count, and any interaction stops it.
-#include "engine/conditions.h"
-#include "engine/model.h"
+#include "common.h"
 #include "optimise/forms/weights_form.h"
 #include "optimise/install.h"
-#include "platform/ui/prompt.h"
-#include "sample_book.h"
-#include "shell/globals.h"
-#include "shell/myexcel.h"
-#include "shell/myfunc_main.h"
-#include "shell/rs_db.h"
 #include "shell/rs_dbsub.h"
 
 #include <QComboBox>
@@ -36,19 +29,14 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        resetShellGlobals();
+        resetProgramState();
         AppPath = QDir::homePath();
-        resetXlGlobals();
-        resetConditionModel();
-        resetWeights();
-        resetDbGlobals();
-        ui::resetMessages();
         DbBusyTimeoutMs = 0;
         stWorkPath = stDbPath = dir.path();
         ASSERT_EQ(AddTableField(), 0);
         installConditionModelSteps();
         installOptimiserSteps();
-        ASSERT_TRUE(openSampleBook(sourceFile("examples/シフト表作成/条件.csv")).ok);
+        ASSERT_TRUE(openSampleBook(sourceFile(kGeneral)).ok);
         ASSERT_GE(全条件読込(-1), 0);
         ui::resetMessages();
     }
@@ -57,12 +45,7 @@ protected:
         if (w)
             w->cmdClose_Click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        resetDbGlobals();
-        resetXlGlobals();
-        resetConditionModel();
-        resetWeights();
-        ui::resetMessages();
-        resetShellGlobals();
+        resetProgramState();
     }
     // Opened as the main window opens it, then its second loading stage.
     frm最適化荷重設定& open(int request)

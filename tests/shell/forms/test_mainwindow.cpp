@@ -1,24 +1,19 @@
 // The whole program in-process: start-up from a copy of a sample work folder, the main window's
 // commands, and both shut-downs. Every question is answered by the scripted hook.
-#include "engine/conditions.h"
+#include "common.h"
 #include "engine/forms/frmstartcond.h"
-#include "engine/model.h"
 #include "optimise/install.h"
 #include "optimise/window_steps.h"
 #include "platform/db/db.h"
 #include "platform/os/clock.h"
-#include "platform/ui/prompt.h"
 #include "platform/xl/widgets/sheetwindow.h"
 #include "platform/xl/xl.h"
 #include "manual_clock.h"
-#include "sample_book.h"
+#include "program_fixture.h"
 #include "shell/forms/mainwindow.h"
-#include "shell/globals.h"
 #include "shell/lifecycle.h"
 #include "shell/myapi_process.h"
-#include "shell/myexcel.h"
 #include "shell/mylog.h"
-#include "shell/rs_db.h"
 #include "shell/rs_dbsub.h"
 #include "shell/status.h"
 #include "workbook/condfile.h"
@@ -34,88 +29,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
-
-namespace {
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-class ProgramTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        xl::widgets::install();
-        installConditionModelSteps();
-        installOptimiserSteps();
-        // One sample workbook, written as the build writes the work folders' books.
-        book_ = new QTemporaryDir;
-        xl::Application app;
-        xl::Workbook& b = workbook::createTemplate(app, QDate(2027, 1, 1));
-        ASSERT_TRUE(condfile::loadConditions(b, sourceFile("examples/シフト表作成/条件.csv")).ok);
-        b.saveAs(book_->filePath(QStringLiteral("shift.xlsm")));
-    }
-    static void TearDownTestSuite() { delete book_; }
-
-    void SetUp() override
-    {
-        resetShellGlobals();
-        resetDbGlobals();
-        resetXlGlobals();
-        resetConditionModel();
-        resetLifecycle();
-        ui::resetMessages();
-        oldCurrent_ = QDir::currentPath();
-        work_ = dir_.filePath(QStringLiteral("シフト表作成"));
-        ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("シフト表作成/log")));
-        ASSERT_TRUE(QFile::copy(book_->filePath(QStringLiteral("shift.xlsm")), book()));
-        AppPath = dir_.path();
-        QDir::setCurrent(work_);
-        ProcRoot = proc_.path();
-        QCoreApplication::setApplicationVersion(QStringLiteral("2.1.5"));
-    }
-    void TearDown() override
-    {
-        window_.reset();
-        DbClose();
-        resetXlGlobals();
-        resetLifecycle();
-        開始条件確認Load = nullptr;
-        QDir::setCurrent(oldCurrent_);
-        ProcRoot = QStringLiteral("/proc");
-        DspSplash(QString());
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ui::resetMessages();
-    }
-
-    bool start()
-    {
-        window_ = std::make_unique<frm勤務管理>();
-        return window_->Form_Initialize();
-    }
-    QString book() const { return QDir(work_).filePath(QStringLiteral("shift.xlsm")); }
-    QString dbFile() const { return QDir(work_).filePath(QStringLiteral("集計.db")); }
-    static QString lastTitle() { return ui::shownMessages().empty() ? QString() : ui::shownMessages().back().title; }
-    // An edit as the user makes it: the workbook is then unsaved.
-    static void edit()
-    {
-        xlBook->worksheets(QStringLiteral("人員配置表")).range(QStringLiteral("Dirty")).setValue(1);
-        xlBook->setSaved(false);
-    }
-
-    static QTemporaryDir* book_;
-    QTemporaryDir dir_;
-    QTemporaryDir proc_;
-    QString work_;
-    QString oldCurrent_;
-    std::unique_ptr<frm勤務管理> window_;
-};
-
-QTemporaryDir* ProgramTest::book_ = nullptr;
-
-}  // namespace
 
 TEST_F(ProgramTest, StartUpOpensTheWorkFolderAndReadsIt)
 {

@@ -1,11 +1,8 @@
 // The publishing dialog: its two settings on sheet Main, the folder it offers and its start button.
 #include "storage/forms/frmhtml.h"
 
-#include "platform/ui/prompt.h"
-#include "shell/globals.h"
-#include "shell/myexcel.h"
+#include "common.h"
 #include "shell/myshell.h"
-#include "shell/rs_db.h"
 #include "shell/status.h"
 #include "workbook/template.h"
 
@@ -28,11 +25,9 @@ class PublishingDialog : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetShellGlobals();
+        resetProgramState();
         // The logs and the database stay in the test's own folder.
         AppPath = stWorkPath = stDbPath = dir.path();
-        resetXlGlobals();
-        ui::resetMessages();
         xlBook = &workbook::createTemplate(XlApp());
         // The count of shifts shown stays as written here.
         XlApp().setCalculation(xl::kCalculationManual);
@@ -43,12 +38,9 @@ protected:
     {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         DbClose();
-        resetDbGlobals();
         setShellOpener({});
         PrgBClose();
-        resetXlGlobals();
-        ui::resetMessages();
-        resetShellGlobals();
+        resetProgramState();
     }
     static void shifts(double n) { xlBook->worksheets(u"人員配置表"_s).range(u"shift_データ数"_s).setValue(n); }
     static QString stored(const char16_t* name) { return xlDtGet(u"Main"_s, QString::fromUtf16(name)); }

@@ -1,8 +1,6 @@
 // The saved-shift browser over a database of its own: the listed periods with their numbers, the
 // selection kept in one piece, and the delete answered through the scripted-answer hook.
-#include "platform/ui/prompt.h"
-#include "shell/globals.h"
-#include "shell/rs_db.h"
+#include "common.h"
 #include "shell/rs_dbsub.h"
 #include "storage/forms/frmsavedshifts.h"
 
@@ -20,9 +18,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        resetShellGlobals();
-        resetDbGlobals();
-        ui::resetMessages();
+        resetProgramState();
         stDbPath = dir.path();
         DbBusyTimeoutMs = 0;
         ASSERT_EQ(AddTableField(), 0);
@@ -34,8 +30,7 @@ protected:
         if (frm既存シフト読込* f = 既存シフト読込画面())
             f->cmd閉じる_Click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        resetDbGlobals();
-        ui::resetMessages();
+        resetProgramState();
     }
     void month(int m, int days)
     {

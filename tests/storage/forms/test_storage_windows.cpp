@@ -1,8 +1,6 @@
 // The query window and the save and load hub on a small database of saved shifts.
-#include "platform/ui/prompt.h"
-#include "shell/globals.h"
+#include "common.h"
 #include "shell/myshell.h"
-#include "shell/rs_db.h"
 #include "shell/rs_dbsub.h"
 #include "storage/forms/frmhub.h"
 #include "storage/forms/frmquery.h"
@@ -30,9 +28,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        resetShellGlobals();
-        resetDbGlobals();
-        ui::resetMessages();
+        resetProgramState();
         stDbPath = dir.path();
         作成年 = 2024;
         作成月 = 4;
@@ -51,8 +47,7 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         setShellOpener(nullptr);
         setOnlineProbe(nullptr);
-        resetDbGlobals();
-        ui::resetMessages();
+        resetProgramState();
     }
 
     static bool said(const QString& text)

@@ -1,13 +1,8 @@
 #include "site_fixture.h"
 
-#include "sample_book.h"
 
 #include "engine/conditions.h"
-#include "engine/model.h"
-#include "platform/ui/prompt.h"
 #include "platform/xl/render.h"
-#include "shell/globals.h"
-#include "shell/myexcel.h"
 #include "shell/myfile.h"
 #include "shell/myshell.h"
 #include "shell/status.h"
@@ -21,7 +16,7 @@ namespace sitefx {
 
 void SiteMonth::SetUp()
 {
-    resetShellGlobals();
+    resetProgramState();
     ASSERT_TRUE(dir.isValid());
     // The program folder with its shipped parts; the logs go there too.
     AppPath = dir.filePath(u"app"_s);
@@ -29,9 +24,6 @@ void SiteMonth::SetUp()
     ASSERT_FALSE(FolderCopy(sourceFile("parts"), AppPath + u"/parts"_s));
     stWorkPath = AppPath;
     stDbPath = AppPath;
-    resetXlGlobals();
-    resetConditionModel();
-    ui::resetMessages();
     PrgBClose();
     setShellOpener([this](const QUrl& url) {
         opened << url.toLocalFile();
@@ -42,11 +34,8 @@ void SiteMonth::SetUp()
 void SiteMonth::TearDown()
 {
     setShellOpener({});
-    resetXlGlobals();
-    resetConditionModel();
-    ui::resetMessages();
     PrgBClose();
-    resetShellGlobals();
+    resetProgramState();
 }
 
 void SiteMonth::open(const char* conditionFile)

@@ -2,6 +2,7 @@
 // A month ready to publish: a sample work folder's conditions with a shift table on the sheet
 // (each day's need met by members in turn), the condition model read from it, and a temporary
 // folder for the site.
+#include "common.h"
 #include "platform/xl/xl.h"
 
 #include <QImage>
@@ -18,7 +19,7 @@ public:
     void TearDown() override;
 
     // Opens the conditions (relative to the source tree), fills the table and reads the model.
-    void open(const char* conditionFile = "examples/シフト表作成/条件.csv");
+    void open(const char* conditionFile = kGeneral);
     xl::Worksheet& sheet(const QString& name);
     // The abbreviation on the sheet for member row i on day d.
     QString shiftAt(int i, int d);

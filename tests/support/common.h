@@ -1,0 +1,55 @@
+#pragma once
+// What the tests of the program's layers share: the sample work folders, QStrings printed as text
+// in failure messages, and the program's globals put back the way a fresh start leaves them.
+#include "engine/conditions.h"
+#include "engine/model.h"
+#include "platform/ui/prompt.h"
+#include "sample_book.h"
+#include "shell/globals.h"
+#include "shell/myexcel.h"
+#include "shell/myfunc_main.h"
+#include "shell/rs_db.h"
+
+#include <QString>
+#include <QStringList>
+#include <ostream>
+
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+// Sample condition files, relative to the source tree.
+inline const char* const kGeneral = "examples/シフト表作成/条件.csv";
+inline const char* const kCare = "examples/作成例1/条件.csv";
+inline const char* const kLarge = "examples/作成例2/条件.csv";
+
+// No month, workbook, database, weights or scripted answers left over from another test.
+inline void resetProgramState()
+{
+    resetShellGlobals();
+    resetDbGlobals();
+    resetXlGlobals();
+    resetConditionModel();
+    resetWeights();
+    ui::resetMessages();
+}
+
+// A sample's conditions opened into a fresh workbook and read into the model, the table left as
+// read (reservations only); false when the reading showed a message.
+inline bool loadSampleModel(const char* relativeFile)
+{
+    if (!openSampleBook(sourceFile(relativeFile)).ok)
+        return false;
+    全条件読込(-1);
+    return ui::shownMessages().empty();
+}
+
+// Titles of the message boxes shown so far, the first first.
+inline QStringList shownTitles()
+{
+    QStringList titles;
+    for (const ui::MessageRequest& r : ui::shownMessages())
+        titles << r.title;
+    return titles;
+}
