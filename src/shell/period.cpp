@@ -1,7 +1,7 @@
 #include "shell/period.h"
 
-#include "platform/text/vb.h"
 #include "shell/globals.h"
+#include "workbook/recalc.h"
 
 int 期間::日数() const
 {
@@ -12,8 +12,9 @@ int 期間::日数() const
 
 期間 期間取得(long year, long month, long startDay)
 {
-    // Both ends from the same rule, so that one period ends where the next begins.
-    return {DateSerial(int(year), int(month), int(startDay)), DateSerial(int(year), int(month) + 1, int(startDay) - 1)};
+    // The workbook's own rule, so that the sheet, last month's data and the database agree.
+    const workbook::Period p = workbook::periodOf(int(year), int(month), int(startDay));
+    return {p.first, p.last};
 }
 
 期間 現在期間()

@@ -1,6 +1,7 @@
 #include "optimise/forms/optimiser_window_form.h"
 #include "shell/forms/formhelpers.h"
 
+#include "engine/forms/progress_form.h"
 #include "engine/optimiser_window.h"
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/forminstance.h"
@@ -8,6 +9,7 @@
 #include "shell/globals.h"
 #include "shell/status.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -111,7 +113,14 @@ frm最適化::frm最適化(QWidget* parent)
 
 void frm最適化::Form_Load()
 {
-    move(StatusWindowPos(進行状況表示, screenOf(this), frameGeometry().size(), pos(), true));
+    const QRect screen = screenOf(this);
+    QRect place(StatusWindowPos(進行状況表示, screen, frameGeometry().size(), pos(), true), frameGeometry().size());
+    // A generation's progress window stays readable: this one opens just above it, if there is room.
+    for (const QWidget* w : QApplication::topLevelWidgets())
+        if (dynamic_cast<const frm処理中*>(w) && w->isVisible() && w->frameGeometry().intersects(place)
+            && w->frameGeometry().top() - 10 - place.height() >= screen.top())
+            place.moveBottom(w->frameGeometry().top() - 10);
+    move(place.topLeft());
 }
 
 void frm最適化::apply(const OptimiserWindowState& s)

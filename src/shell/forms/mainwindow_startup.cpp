@@ -4,6 +4,7 @@
 #include "engine/conditions.h"
 #include "engine/model.h"
 #include "engine/workbook_access.h"
+#include "platform/os/clock.h"
 #include "platform/text/vb.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
@@ -129,7 +130,7 @@ void frm勤務管理::bootTrace()
     BootLog(QStringLiteral("起動"), true);
     stVersion = VersionText(QCoreApplication::applicationVersion());
     setWindowTitle(QStringLiteral("Ver.") + stVersion + QLatin1Char(' ') + stAppTitle);
-    BootLog(Format(QDateTime::currentDateTime(), QStringLiteral("yyyy/mm/dd hh:nn:ss")) + kCrLf + kCrLf
+    BootLog(Format(os::now(), QStringLiteral("yyyy/mm/dd hh:nn:ss")) + kCrLf + kCrLf
             + QStringLiteral("Me Ver:") + stVersion + kCrLf + QStringLiteral("OS Ver:") + GetOSVersion() + kCrLf
             + QStringLiteral("XL Ver:") + stXlVer + kCrLf + QStringLiteral("64bit :")
             + (IsWow64() ? QStringLiteral("True") : QStringLiteral("False")) + kCrLf + QStringLiteral("CurDir :")

@@ -10,6 +10,7 @@
 #include "optimise/forms/exchange_list_form.h"
 #include "optimise/forms/readjust_form.h"
 #include "optimise/manual_common.h"
+#include "optimise/readjust.h"
 #include "optimise/shift_block.h"
 #include "optimise/sheet_refresh.h"
 #include "platform/text/vb.h"
@@ -209,6 +210,19 @@ TEST_F(ManualForms, TheReadjustmentWindowShowsTheCellAndUndoesWhatItApplied)
     EXPECT_EQ(sheet(1, 1), before);
     EXPECT_FALSE(w->cmd戻す->isEnabled());
     EXPECT_EQ(w->txtTarget->text(), before);
+
+    // Two exchanges that share a member on one day come back only when undone last first.
+    for (int m = 1; m <= 3; ++m)
+        勤務セル(m, 2).setValue(勤務記号(m));
+    const QString day2 = sheet(1, 2) + sheet(2, 2) + sheet(3, 2);
+    再調整状態 state{{{2, 1, 2}, {2, 3, 2}}, {}, true};
+    ASSERT_TRUE(月再読込());
+    for (const 交換記録& r : state.records)
+        勤務変更(r.x, r.y, r.day);
+    for (int m = 1; m <= 3; ++m)
+        勤務セル(m, 2).setValue(勤務記号(Time_Table(m, 2)));
+    再調整取消(state);
+    EXPECT_EQ(sheet(1, 2) + sheet(2, 2) + sheet(3, 2), day2);
 }
 
 }  // namespace

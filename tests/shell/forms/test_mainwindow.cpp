@@ -276,6 +276,8 @@ TEST_F(ProgramTest, FileMenuRunsTheStorageCommandsWithoutTheHub)
 {
     ManualClock clock;
     ASSERT_TRUE(start());
+    // The boot log is stamped by the program's clock, not the wall clock.
+    EXPECT_TRUE(fileBytes(QDir(AppPath).filePath(QStringLiteral("log_boot.txt"))).contains("2027/01/15 09:00"));
     const QString file = QDir(work_).filePath(QStringLiteral("条件.csv"));
     ui::setNextText(file);
     window_->mnuFileConditionSave->trigger();
