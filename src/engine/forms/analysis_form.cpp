@@ -1,7 +1,7 @@
 #include "engine/forms/analysis_form.h"
-#include "shell/forms/formhelpers.h"
 
 #include "engine/analysis.h"
+#include "shell/forms/formhelpers.h"
 #include "shell/status.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
 #include "engine/forms/progress_form.h"
-#include "shell/forms/formhelpers.h"
 
 #include "engine/progress_window.h"
 #include "engine/time_limit.h"
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/forminstance.h"
+#include "shell/forms/formhelpers.h"
 #include "shell/forms/smallforms.h"
 #include "shell/globals.h"
 #include "shell/msgbox.h"

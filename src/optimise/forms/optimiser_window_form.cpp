@@ -1,10 +1,10 @@
 #include "optimise/forms/optimiser_window_form.h"
-#include "shell/forms/formhelpers.h"
 
 #include "engine/forms/progress_form.h"
 #include "engine/optimiser_window.h"
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/forminstance.h"
+#include "shell/forms/formhelpers.h"
 #include "shell/forms/smallforms.h"
 #include "shell/globals.h"
 #include "shell/status.h"
