@@ -1,6 +1,7 @@
 #include "engine/forms/analysis_form.h"
 
 #include "engine/analysis.h"
+#include "shell/forms/formhelpers.h"
 #include "shell/status.h"
 
 #include <QApplication>
@@ -83,7 +84,7 @@ frm分析結果::frm分析結果(const 分析数値& f, const 分析判定& j, Q
     cmdEnd[1] = new QPushButton(QStringLiteral("中止"), this);
     cmdEnd[size_t(answer_)]->setDefault(true);
     for (int i = 0; i < 2; ++i)
-        connect(cmdEnd[size_t(i)], &QPushButton::clicked, this, [this, i] { cmdEnd_Click(i); });
+        OnClick(cmdEnd[size_t(i)], this, [this, i] { cmdEnd_Click(i); });
 
     auto* ask = new QHBoxLayout;
     ask->addWidget(lblAsk);
@@ -105,7 +106,7 @@ frm分析結果::frm分析結果(const 分析数値& f, const 分析判定& j, Q
     setMinimumWidth(420);
 
     Timer1.setInterval(1000);
-    connect(&Timer1, &QTimer::timeout, this, &frm分析結果::Timer1_Timer);
+    OnTimeout(&Timer1, this, [this] { Timer1_Timer(); });
     Timer1.start();
 }
 

@@ -40,7 +40,7 @@ QLabel* ヘルプ(QWidget* parent, const QString& page)
 {
     auto* label = new QLabel(QStringLiteral("<a href=\"%1\">ヘルプ</a>").arg(page), parent);
     label->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
-    QObject::connect(label, &QLabel::linkActivated, label, [](const QString& link) { WebHelp(link); });
+    QObject::connect(label, &QLabel::linkActivated, label, [](const QString& link) { RunHandler([&] { WebHelp(link); }); });
     return label;
 }
 
@@ -115,9 +115,9 @@ frm開始条件設定::frm開始条件設定(QWidget* parent) : QDialog(parent)
     fra詳細 = new QWidget(this);
     レイアウト();
 
-    connect(cmd設定, &QPushButton::clicked, this, &frm開始条件設定::cmd設定_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &frm開始条件設定::cmdCancel_Click);
-    connect(chk詳細設定, &QCheckBox::toggled, this, &frm開始条件設定::chk詳細設定_Click);
+    OnClick(cmd設定, this, [this] { cmd設定_Click(); });
+    OnClick(cmdCancel, this, [this] { cmdCancel_Click(); });
+    connect(chk詳細設定, &QCheckBox::toggled, this, [this] { RunHandler([this] { chk詳細設定_Click(); }); });
     Form_Load();
     // Connected after loading, so that the loaded start day stays as the sheet holds it.
     connect(cmbStdDay, &QComboBox::currentTextChanged, cmbDay, &QComboBox::setCurrentText);

@@ -4,6 +4,7 @@
 #include "engine/time_limit.h"
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/forminstance.h"
+#include "shell/forms/formhelpers.h"
 #include "shell/forms/smallforms.h"
 #include "shell/globals.h"
 #include "shell/msgbox.h"
@@ -84,7 +85,7 @@ frm処理中::frm処理中(QWidget* parent)
     txt残分->setFixedWidth(txt残分->fontMetrics().horizontalAdvance(QStringLiteral("888:88")) + 16);
     cmd中止 = new QPushButton(QStringLiteral("中止"), this);
     cmd中止->setMinimumWidth(88);
-    connect(cmd中止, &QPushButton::clicked, this, &frm処理中::cmd中止_Click);
+    OnClick(cmd中止, this, [this] { cmd中止_Click(); });
 
     auto* row = new QHBoxLayout;
     row->addWidget(Label3);
@@ -101,7 +102,7 @@ frm処理中::frm処理中(QWidget* parent)
     setFixedWidth(360);
 
     Timer1.setInterval(200);
-    connect(&Timer1, &QTimer::timeout, this, &frm処理中::Timer1_Timer);
+    OnTimeout(&Timer1, this, [this] { Timer1_Timer(); });
 }
 
 void frm処理中::Form_Load()

@@ -88,9 +88,9 @@ frm勤務可能判定::frm勤務可能判定(QWidget* parent)
     layout->addStretch();
     layout->addLayout(buttons);
 
-    connect(hlp関数テスト, &QLabel::linkActivated, this, [](const QString& page) { WebHelp(page); });
+    connect(hlp関数テスト, &QLabel::linkActivated, this, [](const QString& page) { RunHandler([&] { WebHelp(page); }); });
     OnClick(cmd開始, this, [this] { cmd開始_Click(); });
-    connect(cmd閉じる, &QPushButton::clicked, this, [this] { cmd閉じる_Click(); });
+    OnClick(cmd閉じる, this, [this] { cmd閉じる_Click(); });
     connect(chkAuto, &QCheckBox::toggled, this, [this](bool on) {
         if (on)
             RunHandler([this] {

@@ -8,6 +8,7 @@
 #include "optimise/window_steps.h"
 #include "platform/os/vberror.h"
 #include "platform/text/vb.h"
+#include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/forminstance.h"
 #include "shell/forms/formhelpers.h"
@@ -110,26 +111,26 @@ frmベストシフトリスト::frmベストシフトリスト(QWidget* parent)
     resize(760, 380);
 
     connect(cmdRestore, &QPushButton::clicked, this, [this] { handle([this] { cmdRestore_Click(); }); });
-    connect(cmdClose, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
+    OnClick(cmdClose, this, [this] { cmdClose_Click(); });
     connect(lstBestShiftList, &QTreeWidget::itemDoubleClicked, this,
             [this] { handle([this] { cmdRestore_Click(); }); });
-    connect(lstBestShiftList, &QTreeWidget::itemSelectionChanged, this, [this] { lstBestShiftList_Click(); });
+    connect(lstBestShiftList, &QTreeWidget::itemSelectionChanged, this, [this] { handle([this] { lstBestShiftList_Click(); }); });
     connect(lstBestShiftList->header(), &QHeaderView::sectionClicked, this,
-            [this](int section) { lstBestShiftList_ColumnClick(section + 1); });
+            [this](int section) { handle([this, section] { lstBestShiftList_ColumnClick(section + 1); }); });
 }
 
 void frmベストシフトリスト::handle(const std::function<void()>& handler)
 {
-    try {
-        handler();
-    } catch (const VbError& e) {
-        DspSplash(QString());
-        MsgBox(e.text(), ui::vbOKOnly | ui::vbCritical, windowTitle());
-    } catch (const std::exception& e) {
-        DspSplash(QString());
-        MsgBox(QStringLiteral("51 内部エラーです。 ") + QString::fromLocal8Bit(e.what()), ui::vbOKOnly | ui::vbCritical,
-               windowTitle());
-    }
+    ui::guarded(
+        [&] {
+            try {
+                handler();
+            } catch (...) {
+                DspSplash(QString());  // the splash must not cover the message
+                throw;
+            }
+        },
+        windowTitle());
 }
 
 void frmベストシフトリスト::addColumns()

@@ -97,7 +97,7 @@ frmリストボックス_交換::frmリストボックス_交換(QWidget* parent
     lblPromptTop = new QLabel(this);
     hlp交換可能勤務リスト = new QLabel(QStringLiteral("<a href=\"koukan-list/index.htm\">ヘルプ</a>"), this);
     hlp交換可能勤務リスト->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
-    connect(hlp交換可能勤務リスト, &QLabel::linkActivated, this, [](const QString& page) { WebHelp(page); });
+    connect(hlp交換可能勤務リスト, &QLabel::linkActivated, this, [](const QString& page) { RunHandler([&] { WebHelp(page); }); });
     auto* top = new QHBoxLayout;
     top->addWidget(lblPromptTop, 1);
     top->addWidget(hlp交換可能勤務リスト);

@@ -1,16 +1,33 @@
 #pragma once
 // Where the manual tools' windows open on the screen.
-#include <QGuiApplication>
+#include <QApplication>
 #include <QScreen>
 #include <QWidget>
 
 // The top right corner of the screen: the sheet's names and first days stay in sight, and the
-// cells to choose can still be clicked.
+// cells to choose can still be clicked. A tool window already open there keeps its place and the
+// new one opens below it, so neither hides the other.
 inline void 右上配置(QWidget* window)
 {
     const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
+    const char* const kPlaced = "右上配置";
+    window->setProperty(kPlaced, true);
     const QRect area = screen->availableGeometry();
-    window->move(area.right() - window->frameGeometry().width() - 10, area.top() + 10);
+    QRect place(QPoint(area.right() - window->frameGeometry().width() - 10, area.top() + 10),
+                window->frameGeometry().size());
+    for (bool moved = true; moved;) {
+        moved = false;
+        for (const QWidget* other : QApplication::topLevelWidgets())
+            if (other != window && other->isVisible() && other->property(kPlaced).toBool()
+                && other->frameGeometry().intersects(place)) {
+                place.moveTop(other->frameGeometry().bottom() + 10);
+                moved = true;
+            }
+    }
+    // No room below: the corner, as before.
+    if (place.bottom() > area.bottom())
+        place.moveTop(area.top() + 10);
+    window->move(place.topLeft());
 }

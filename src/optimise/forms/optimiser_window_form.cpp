@@ -1,12 +1,15 @@
 #include "optimise/forms/optimiser_window_form.h"
 
+#include "engine/forms/progress_form.h"
 #include "engine/optimiser_window.h"
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/forminstance.h"
+#include "shell/forms/formhelpers.h"
 #include "shell/forms/smallforms.h"
 #include "shell/globals.h"
 #include "shell/status.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -88,7 +91,7 @@ frm最適化::frm最適化(QWidget* parent)
     cmd中止->setPalette(pink);
     cmd中止->setAutoFillBackground(true);
     cmd中止->setMinimumWidth(96);
-    connect(cmd中止, &QPushButton::clicked, this, &frm最適化::cmd中止_Click);
+    OnClick(cmd中止, this, [this] { cmd中止_Click(); });
 
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addStretch();
@@ -110,7 +113,14 @@ frm最適化::frm最適化(QWidget* parent)
 
 void frm最適化::Form_Load()
 {
-    move(StatusWindowPos(進行状況表示, screenOf(this), frameGeometry().size(), pos(), true));
+    const QRect screen = screenOf(this);
+    QRect place(StatusWindowPos(進行状況表示, screen, frameGeometry().size(), pos(), true), frameGeometry().size());
+    // A generation's progress window stays readable: this one opens just above it, if there is room.
+    for (const QWidget* w : QApplication::topLevelWidgets())
+        if (dynamic_cast<const frm処理中*>(w) && w->isVisible() && w->frameGeometry().intersects(place)
+            && w->frameGeometry().top() - 10 - place.height() >= screen.top())
+            place.moveBottom(w->frameGeometry().top() - 10);
+    move(place.topLeft());
 }
 
 void frm最適化::apply(const OptimiserWindowState& s)

@@ -67,7 +67,7 @@ frm再調整::frm再調整(QWidget* parent)
 
     OnClick(cmd再調整, this, [this] { cmd再調整_Click(); });
     OnClick(cmd戻す, this, [this] { cmd戻す_Click(); });
-    connect(cmd閉じる, &QPushButton::clicked, this, [this] { cmd閉じる_Click(); });
+    OnClick(cmd閉じる, this, [this] { cmd閉じる_Click(); });
     follow_ = std::make_unique<シート選択追従>([this](const 選択セル& cell) { RunHandler([&] { セル選択(cell); }); });
 }
 

@@ -275,7 +275,7 @@ void frm最適化荷重設定::buildWeightFrame()
     }
     QObject::connect(cmb優先勤務, &QComboBox::activated, this, [this] { RunHandler([this] { cmb優先勤務_Click(); }); });
     QObject::connect(cmb優先勤務, &QComboBox::currentTextChanged, this,
-                     [this](const QString& text) { cmb優先勤務->setToolTip(TypeName1V(TypeIdx(text))); });
+                     [this](const QString& text) { RunHandler([&] { cmb優先勤務->setToolTip(TypeName1V(TypeIdx(text))); }); });
     grid->setColumnStretch(0, 1);
 }
 

@@ -80,10 +80,10 @@ frm公開用HTML作成::frm公開用HTML作成(QWidget* parent) : QDialog(parent
     レイアウト();
 
     for (int i = 0; i < 2; ++i)
-        connect(cmdAllCheck[size_t(i)], &QPushButton::clicked, this, [this, i] { cmdAllCheck_Click(i); });
-    connect(cmd変更, &QPushButton::clicked, this, &frm公開用HTML作成::cmd変更_Click);
-    connect(cmdOpenFOlder, &QPushButton::clicked, this, &frm公開用HTML作成::cmdOpenFOlder_Click);
-    connect(cmd開始, &QPushButton::clicked, this, &frm公開用HTML作成::cmd開始_Click);
+        OnClick(cmdAllCheck[size_t(i)], this, [this, i] { cmdAllCheck_Click(i); });
+    OnClick(cmd変更, this, [this] { cmd変更_Click(); });
+    OnClick(cmdOpenFOlder, this, [this] { cmdOpenFOlder_Click(); });
+    OnClick(cmd開始, this, [this] { cmd開始_Click(); });
     connect(cmd閉じる, &QPushButton::clicked, this, &QWidget::close);
     Form_Load();
 }

@@ -20,6 +20,7 @@
 #include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <exception>
 
 namespace {
 
@@ -47,6 +48,9 @@ void 実行(F&& handler)
         handler();
     } catch (const VbError& e) {
         MsgBox(e.text(), kSystemModalOk);
+    } catch (...) {
+        const std::exception_ptr error = std::current_exception();
+        RunHandler([&] { std::rethrow_exception(error); });
     }
 }
 

@@ -40,6 +40,15 @@ TEST_F(GenerationTest, TheTimeLimitEndsARunOfFailures)
     EXPECT_EQ(作成状態, -1);
     EXPECT_EQ(shownTitles(), (QStringList{u("制限時間オーバー"), u("確保エラー")}));
     EXPECT_EQ(ui::shownMessages().front().prompt, u("制限時間の0.01分が過ぎました！\r\n処理を中止します。"));
+
+    // On screen the analysis is asked before the first attempt only.
+    set(u("Main"), u("バックグラウンド動作"), false);
+    ui::resetMessages();
+    for (const int answer : {0, int(ui::vbOK), int(ui::vbOK), int(ui::vbNo)})
+        ui::setNextAnswer(answer);
+    cmd開始_Click({7});
+    EXPECT_EQ(作成計測値.試行数, 2);
+    EXPECT_EQ(shownTitles(), (QStringList{u("frm分析結果"), u("frmMsgWait"), u("制限時間オーバー"), u("確保エラー")}));
 }
 
 // Stopping at the analysis ends the run with 作成状態 0 and no log question; a run that cannot

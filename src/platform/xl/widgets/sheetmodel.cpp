@@ -1,5 +1,6 @@
 #include "sheetmodel.h"
 
+#include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
 #include "platform/xl/address.h"
 #include "sheetwindow.h"
@@ -8,6 +9,7 @@
 #include <QDateTime>
 #include <QFontMetrics>
 #include <cmath>
+#include <exception>
 
 namespace xl::widgets {
 
@@ -188,8 +190,13 @@ bool SheetModel::guarded(const std::function<void()>& step)
         return true;
     } catch (const VbError& e) {
         showSheetError(e.description);
-        return false;
+    } catch (...) {
+        // Anything else (an event procedure's fault, exhausted memory) goes through the common
+        // trap, so it never reaches the event loop.
+        const std::exception_ptr error = std::current_exception();
+        ui::guarded([&] { std::rethrow_exception(error); }, programTitle());
     }
+    return false;
 }
 
 bool SheetModel::userEdit(const Range& target, const QVariant& typed)

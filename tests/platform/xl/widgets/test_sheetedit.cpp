@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <stdexcept>
 
 using namespace xl;
 
@@ -219,4 +220,21 @@ TEST_F(SheetWindowTest, TheWorkbookMayCloseFromTheChangeEventOfAnEdit)
     EXPECT_EQ(app->workbooks().count(), 0);
     EXPECT_EQ(window->currentView(), nullptr);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("勤務表"));
+}
+
+TEST_F(SheetWindowTest, AFaultOfTheChangeEventIsShownAndTheEditStays)
+{
+    struct Faulty : WorkbookObserver {
+        void sheetChange(const Range&) override { throw std::runtime_error("boom"); }
+    } faulty;
+    book->addObserver(&faulty);
+    select(2, 2);
+    QTest::keyClick(view(), Qt::Key_3);
+    ASSERT_NE(editor(), nullptr);
+    QTest::keyClick(editor(), Qt::Key_Return);
+    settle();
+    book->removeObserver(&faulty);
+    ASSERT_EQ(ui::shownMessages().size(), 1u);
+    EXPECT_TRUE(ui::shownMessages()[0].prompt.startsWith(QStringLiteral("51 ")));
+    EXPECT_EQ(ws->range("B2").value(), QVariant(3.0));
 }
