@@ -267,6 +267,31 @@ void readForbiddenPatterns()
                  });
 }
 
+// The follower the day placement carries over after shift s (the first row of s), 0 for none.
+int requiredFollower(int s)
+{
+    for (int i = 1; i <= Hissu_Pattern_Cnt; ++i)
+        if (Hissu_Pattern(i, 1) == s && Hissu_Pattern(i, 2) > 0)
+            return Hissu_Pattern(i, 2);
+    return 0;
+}
+
+// Followers that lead back to where they started would be carried over day after day to the end
+// of the period, past every exclusion and limit: such a table cannot be kept.
+void refuseRequiredCycles()
+{
+    for (int s = 1; s <= Type_Cnt; ++s) {
+        QString chain = Type_Table(s, TYPE_略称);
+        int cur = s;
+        for (int k = 0; k < Type_Cnt && (cur = requiredFollower(cur)) > 0; ++k) {
+            chain += QStringLiteral("→") + Type_Table(cur, TYPE_略称);
+            if (cur == s)
+                throw ReadStop::input(QStringLiteral("【基本設定】の必須パターンが循環しています！（%1）").arg(chain) + kCrLf
+                                      + QStringLiteral("必須パターンは元の勤務に戻らないように入力してください！"));
+        }
+    }
+}
+
 // Required successions: only shifts count.
 void readRequiredPatterns()
 {
@@ -281,6 +306,7 @@ void readRequiredPatterns()
                                                + kCrLf + QStringLiteral("必須パターンには勤務の略称を入力してください！"));
                      return v > 0 ? std::optional<int>(v) : std::nullopt;
                  });
+    refuseRequiredCycles();
 }
 
 xl::Range basicRange(const QString& name)
