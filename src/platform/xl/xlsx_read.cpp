@@ -700,7 +700,12 @@ void readSheet(const Package& pkg, const std::string& part, const Styles& styles
                     else if (const auto m = shared.find(si); m != shared.end())
                         formula = shiftFormula(m->second.text, row - m->second.row, column - m->second.column);
                 }
-                if (!formula.isEmpty() && !(ft && std::strcmp(ft, "dataTable") == 0))
+                // Some programs store a plain TRUE or FALSE as the formula TRUE() or FALSE(); kept as
+                // a formula, an edit of the cell would turn the flag into that text.
+                const bool constant = cell.value.typeId() == QMetaType::Bool
+                    && (formula.compare(QLatin1String("TRUE()"), Qt::CaseInsensitive) == 0
+                        || formula.compare(QLatin1String("FALSE()"), Qt::CaseInsensitive) == 0);
+                if (!formula.isEmpty() && !constant && !(ft && std::strcmp(ft, "dataTable") == 0))
                     cell.formula = QLatin1Char('=') + formula;
             }
 

@@ -453,13 +453,11 @@ std::string sheetXml(const SheetData& sheet, bool active, StyleTable& styles, Sh
     }
     o += "</sheetView></sheetViews>";
 
-    o += "<sheetFormatPr";
-    if (std::abs(sheet.defaultColumnWidth - 8.43) > 1e-9) {
-        o += " defaultColWidth=\"";
-        appendNumber(o, columnWidthToFile(sheet.defaultColumnWidth));
-        o += '"';
-    }
-    o += " defaultRowHeight=\"";
+    // The default width is written even when it is the usual one: some programs take a narrower
+    // width of their own when it is missing.
+    o += "<sheetFormatPr defaultColWidth=\"";
+    appendNumber(o, columnWidthToFile(sheet.defaultColumnWidth));
+    o += "\" defaultRowHeight=\"";
     appendNumber(o, sheet.defaultRowHeight);
     o += "\" customHeight=\"1\"/>";
 

@@ -1,5 +1,7 @@
 #!/usr/bin/env python3
 # Writes the small workbook-file fixtures of the xlsx tests (run from this folder).
+# sample_saved_by_calc.xlsx is not written here: it is the tests' sample book as our writer writes it,
+# saved again by LibreOffice Calc (soffice --headless --convert-to xlsx).
 import zipfile
 
 MAIN = 'http://schemas.openxmlformats.org/spreadsheetml/2006/main'

@@ -185,3 +185,22 @@ TEST(XlsxForeign, WhatWasReadSavesAndReadsBackTheSame)
     date.style = xlsxtest::addStyle(book, dated);
     xlsxtest::expectSameBook(book, readWorkbookFile(path));
 }
+
+// The sample book, opened and saved again by LibreOffice Calc, which stores a plain TRUE or FALSE
+// as the formula TRUE() or FALSE() and drops a cell of empty text.
+TEST(XlsxForeign, ReadsOurBookAsAnotherSpreadsheetProgramSavedIt)
+{
+    const BookData book = readWorkbookFile(testenv::dataPath(QStringLiteral("xl/sample_saved_by_calc.xlsx")));
+    const BookData sample = xlsxtest::sampleBook();
+    ASSERT_EQ(book.sheets.size(), sample.sheets.size());
+    for (const auto& [key, cell] : sample.sheets[0].cells) {
+        const Cell& got = at(book.sheets[0], key.first, key.second);
+        if (cell.value != QVariant(QString())) {
+            EXPECT_TRUE(got.value == cell.value && got.formula == cell.formula) << key.first << "," << key.second;
+        }
+    }
+    EXPECT_DOUBLE_EQ(book.sheets[0].defaultColumnWidth, 8.43);
+    EXPECT_TRUE(book.sheets[1].protection == sample.sheets[1].protection);
+    EXPECT_EQ(book.sheets[2].visible, 0);
+    EXPECT_EQ(book.names.size(), sample.names.size());
+}

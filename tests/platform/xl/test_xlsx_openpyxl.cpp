@@ -60,6 +60,7 @@ out['fill'] = ws['A1'].fill.fgColor.rgb
 out['font'] = [ws['A1'].font.color.rgb, bool(ws['A1'].font.b), ws['A1'].font.sz, ws['A1'].font.name]
 out['border_left'] = ws['A1'].border.left.style
 out['width_a'] = ws.column_dimensions['A'].width
+out['default_width'] = ws.sheet_format.defaultColWidth
 out['hidden_row'] = bool(ws.row_dimensions[8].hidden)
 out['height_1'] = ws.row_dimensions[1].height
 out['freeze'] = ws.freeze_panes
@@ -124,12 +125,13 @@ TEST(XlsxIndependentReader, OpenpyxlReadsWhatWeWrite)
 
     EXPECT_TRUE(o[QStringLiteral("types")].toString().contains(QStringLiteral("application/vnd.ms-excel.sheet.macroEnabled.main+xml")));
     EXPECT_FALSE(o[QStringLiteral("types")].toString().contains(QStringLiteral("vbaProject")));
-    // Column A's 12.5 characters are 12.5 plus the cell padding in the file, in 1/256 steps.
+    // Column A's 12.5 characters are 12.5 plus the cell padding in the file, in 1/256 steps. The
+    // usual default width is written too: other programs take a narrower one when it is missing.
     const QJsonObject want = QJsonDocument::fromJson(R"({
         "sheets": ["基本設定", "My Sheet", "It's"], "active": "My Sheet", "a1": "勤務表", "b1": 1,
         "e1": 123456789.125, "a2": true, "a3": "2024-02-29T00:00:00", "b4_formula": "=B1+2", "b4_value": 3,
         "fill": "FFFFFF00", "font": ["FFC00000", true, 14, "ＭＳ Ｐゴシック"], "border_left": "thin",
-        "width_a": 13.2109375, "hidden_row": true, "height_1": 27.75, "freeze": "B3", "protected": true,
+        "width_a": 13.2109375, "default_width": 9.140625, "hidden_row": true, "height_1": 27.75, "freeze": "B3", "protected": true,
         "lines": "two\nlines\r\nand a tab\t.", "default_font": ["游ゴシック", 128],
         "page": ["landscape", true, null, 0, 9, ["$A$1:$K$12"], "$1:$2"], "state": "hidden"})")
                                  .object();
