@@ -4,7 +4,9 @@
 #include "engine/model.h"
 #include "shell/myfunc_main.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -13,7 +15,6 @@ namespace {
 
 // One value per member, rows 1..Member_Cnt.
 using Column = std::array<float, MEM_MAX + 2>;
-using Columns = std::array<Column, TYPE_MAX + 1>;
 
 bool noMembersOrTypes()
 {
@@ -53,64 +54,114 @@ std::uint32_t holidayBits()
     return bits;
 }
 
-std::uint32_t workBits(int i, std::uint32_t period)
+// The steps of a deviation, shared by 標準偏差 and the kept columns so that both agree to the bit.
+float addSquare(float squares, float value, float mean)
 {
-    std::uint32_t bits = 0;
-    for (int k = 1; k <= Type_Cnt; ++k)
-        bits |= shiftDayBits[size_t(i)][size_t(k)];
-    return bits & period;
+    const float diff = value - mean;
+    return float(double(squares) + double(diff) * double(diff));
 }
 
-// A column's deviation depends on its values alone, so it is kept from call to call and computed
-// again only when the column changed: an exchange changes two or three of the twenty-odd columns.
-enum class Kind { shift, cumulative, holiday, single };
+float rootOfMean(float squares, int n)
+{
+    return float(std::sqrt(double(squares / float(n))));
+}
 
-class DeviationMemo {
+bool sameBits(float a, float b)
+{
+    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
+}
+
+// A member column and its deviation, which depends on the values alone. The running sums are kept
+// row by row: after a change from row first on, both sums resume there (the squares only when the
+// mean came out the same), since the rows before it add up exactly as before.
+class TrackedColumn {
 public:
-    float get(Kind kind, int k, const Column& column)
+    void set(int i, float value)
     {
-        Entry& e = entries_[size_t(kind)][size_t(k)];
-        const int n = Member_Cnt;
-        const size_t bytes = sizeof(float) * size_t(n);
-        if (e.n != n || std::memcmp(e.values.data() + 1, column.data() + 1, bytes) != 0) {
-            e.n = n;
-            std::memcpy(e.values.data() + 1, column.data() + 1, bytes);
-            e.deviation = 標準偏差(n, column);
+        float& v = values_[size_t(i)];
+        if (!sameBits(v, value)) {
+            v = value;
+            first_ = std::min(first_, i);
         }
-        return e.deviation;
+    }
+
+    // Rows 1..Member_Cnt at once: an unchanged column costs one comparison.
+    void assign(const Column& values)
+    {
+        const size_t bytes = sizeof(float) * size_t(Member_Cnt);
+        if (std::memcmp(values_.data() + 1, values.data() + 1, bytes) == 0)
+            return;
+        for (int i = 1; i <= Member_Cnt; ++i)
+            set(i, values[size_t(i)]);
+    }
+
+    void invalidate()
+    {
+        first_ = 1;
+        meanKept_ = false;
+    }
+
+    float deviation()
+    {
+        const int n = Member_Cnt;
+        if (n < 1)
+            return 0;
+        if (first_ <= n) {
+            deviation_ = recompute(n);
+            first_ = n + 1;
+        }
+        return deviation_;
     }
 
 private:
-    struct Entry {
-        int n = -1;
-        Column values{};
-        float deviation = 0;
-    };
-    std::array<std::array<Entry, TYPE_MAX + 1>, 4> entries_;
+    float recompute(int n)
+    {
+        float sum = sums_[size_t(first_ - 1)];
+        for (int i = first_; i <= n; ++i) {
+            sum += values_[size_t(i)];
+            sums_[size_t(i)] = sum;
+        }
+        const float mean = sum / float(Member_Cnt);
+        const int from = meanKept_ && sameBits(mean, mean_) ? first_ : 1;
+        mean_ = mean;
+        meanKept_ = true;
+        float squares = squares_[size_t(from - 1)];
+        for (int i = from; i <= n; ++i) {
+            squares = addSquare(squares, values_[size_t(i)], mean);
+            squares_[size_t(i)] = squares;
+        }
+        return rootOfMean(squares, n);
+    }
+
+    // Row 0 of both sums stays 0.
+    Column values_{};
+    Column sums_{};
+    Column squares_{};
+    float mean_ = 0;
+    bool meanKept_ = false;
+    float deviation_ = 0;
+    int first_ = 1;
 };
 
-DeviationMemo& memo()
-{
-    static DeviationMemo m;
-    return m;
-}
-
-// The period's counts, taken once and shared by the terms of one score.
+// The period's counts of every member, kept from score to score: an exchange changes two members'
+// rows, so only a row whose day bits (or day 0) changed is counted again. Another period, holiday
+// set, size or day 0 switch counts every row again.
 class PeriodCounts {
 public:
-    PeriodCounts()
+    void refresh()
     {
         checkSizes();
-        const std::uint32_t period = dayRange(1, Day_Cnt);
-        const std::uint32_t holidays = holidayBits() & period;
+        const Shape shape = currentShape();
+        if (!(shape == shape_))
+            reset(shape);
         for (int i = 1; i <= Member_Cnt; ++i) {
-            for (int k = 1; k <= Type_Cnt; ++k) {
-                const std::uint32_t days = shiftDayBits[size_t(i)][size_t(k)] & period;
-                shifts_[size_t(k)][size_t(i)] = float(bitCount(days));
-                holidays_[size_t(k)][size_t(i)] = float(bitCount(days & holidays));
-            }
-            work_[size_t(i)] = workBits(i, period);
-            holidays_[0][size_t(i)] = float(bitCount(holidays & ~work_[size_t(i)]));
+            const bool dayZero = Sw_初期値使用 && Time_Table(i, 0) != 0;
+            Row& row = rows_[size_t(i)];
+            // The whole row is compared: bits of types beyond Type_Cnt only cost a needless count.
+            if (row.counted && row.dayZero == dayZero && row.bits == shiftDayBits[size_t(i)])
+                continue;
+            count(i, dayZero, row);
+            row = {shiftDayBits[size_t(i)], dayZero, true};
         }
     }
 
@@ -127,67 +178,143 @@ public:
 
     float holidays(bool cumulative)
     {
-        const float rest = memo().get(Kind::holiday, 0, holidays_[0]);
+        const float rest = holidays_[0].deviation();
         float types = 0;
         for (int k = 1; k <= Type_Cnt; ++k)
-            types += memo().get(Kind::holiday, k, holidays_[size_t(k)]);
+            types += holidays_[size_t(k)].deviation();
         if (cumulative)
             return (float(Type_Cnt) * rest + types) / float(Type_Cnt);
         return rest + types;
     }
 
-    int singleTotal(bool work) { return singles(work).total; }
-
-    float singleDeviation(bool work)
+    int singleTotal(bool work) const
     {
-        // The mean from the integer total (exact in single precision) equals the one from the
-        // sum of the counts, so the general deviation serves.
-        return memo().get(Kind::single, work ? 1 : 0, singles(work).perMember);
+        const auto& counts = singleCounts_[work ? 1 : 0];
+        int total = 0;
+        for (int i = 1; i <= Member_Cnt; ++i)
+            total += counts[size_t(i)];
+        return total;
     }
 
+    // The mean from the integer total (exact in single precision) equals the one from the sum of
+    // the counts, so the general deviation serves.
+    float singleDeviation(bool work) { return singles_[work ? 1 : 0].deviation(); }
+
 private:
-    struct Singles {
-        bool counted = false;
-        int total = 0;
-        Column perMember{};
+    struct Shape {
+        int members = -1;
+        int types = -1;
+        int days = -1;
+        std::uint32_t holidays = 0;
+        bool dayZero = false;
+        bool operator==(const Shape&) const = default;
     };
+
+    struct Row {
+        std::array<std::uint32_t, TYPE_MAX + 1> bits{};
+        bool dayZero = false;
+        bool counted = false;
+    };
+
+    static Shape currentShape()
+    {
+        return {Member_Cnt, Type_Cnt, Day_Cnt, holidayBits() & dayRange(1, Day_Cnt), Sw_初期値使用};
+    }
+
+    void reset(const Shape& shape)
+    {
+        shape_ = shape;
+        for (Row& row : rows_)
+            row.counted = false;
+        for (Columns* columns : {&shifts_, &cumulative_, &holidays_})
+            for (TrackedColumn& c : *columns)
+                c.invalidate();
+        for (TrackedColumn& c : singles_)
+            c.invalidate();
+    }
+
+    // The types whose bits are as last counted keep their counts.
+    void count(int i, bool dayZero, const Row& before)
+    {
+        const std::uint32_t period = dayRange(1, Day_Cnt);
+        const auto& bits = shiftDayBits[size_t(i)];
+        std::uint32_t work = 0;
+        for (int k = 1; k <= Type_Cnt; ++k) {
+            const std::uint32_t days = bits[size_t(k)] & period;
+            work |= days;
+            if (before.counted && before.bits[size_t(k)] == bits[size_t(k)])
+                continue;
+            shifts_[size_t(k)].set(i, float(bitCount(days)));
+            holidays_[size_t(k)].set(i, float(bitCount(days & shape_.holidays)));
+        }
+        holidays_[0].set(i, float(bitCount(shape_.holidays & ~work)));
+        countSingles(i, dayZero ? work | 1 : work);
+    }
+
+    // Day 1 is tested only when day 0 holds last month's final day; the last day never is.
+    void countSingles(int i, std::uint32_t w)
+    {
+        const std::uint32_t tested = dayRange(Sw_初期値使用 ? 1 : 2, Day_Cnt - 1);
+        const int work = bitCount(w & ~(w << 1) & ~(w >> 1) & tested);
+        const int rest = bitCount(~w & (w << 1) & (w >> 1) & tested);
+        singleCounts_[1][size_t(i)] = work;
+        singleCounts_[0][size_t(i)] = rest;
+        singles_[1].set(i, float(work));
+        singles_[0].set(i, float(rest));
+    }
 
     float typeDeviation(int k, bool cumulative)
     {
         if (!cumulative || !Sw_過去累計使用)
-            return memo().get(Kind::shift, k, shifts_[size_t(k)]);
+            return shifts_[size_t(k)].deviation();
         Column column{};
         for (int i = 1; i <= Member_Cnt; ++i)
             column[size_t(i)] = Member_Sum(i, k);
-        return memo().get(Kind::cumulative, k, column);
+        TrackedColumn& tracked = cumulative_[size_t(k)];
+        tracked.assign(column);
+        return tracked.deviation();
     }
 
-    Singles& singles(bool work)
-    {
-        Singles& s = work ? singleWork_ : singleRest_;
-        if (s.counted)
-            return s;
-        // Day 1 is tested only when day 0 holds last month's final day; the last day never is.
-        const std::uint32_t tested = dayRange(Sw_初期値使用 ? 1 : 2, Day_Cnt - 1);
-        for (int i = 1; i <= Member_Cnt; ++i) {
-            std::uint32_t w = work_[size_t(i)];
-            if (Sw_初期値使用 && Time_Table(i, 0) != 0)
-                w |= 1;
-            const std::uint32_t single = work ? w & ~(w << 1) & ~(w >> 1) : ~w & (w << 1) & (w >> 1);
-            const int n = bitCount(single & tested);
-            s.perMember[size_t(i)] = float(n);
-            s.total += n;
-        }
-        s.counted = true;
-        return s;
-    }
+    using Columns = std::array<TrackedColumn, TYPE_MAX + 1>;
 
+    Shape shape_;
+    std::array<Row, MEM_MAX + 2> rows_{};
     Columns shifts_{};
+    Columns cumulative_{};
     Columns holidays_{};
-    std::array<std::uint32_t, MEM_MAX + 2> work_{};
-    Singles singleWork_;
-    Singles singleRest_;
+    std::array<TrackedColumn, 2> singles_{};
+    std::array<std::array<int, MEM_MAX + 2>, 2> singleCounts_{};
 };
+
+// Member_Sum(i, 12) for every member. Rounding the target is a library call, so each member's is
+// kept while its Member_DayOff stays the same (0 rounds to 0, which the empty cache holds).
+class WorkDayStanding {
+public:
+    void write()
+    {
+        checkSizes();
+        for (int i = 1; i <= Member_Cnt; ++i) {
+            const float dayOff = Member_DayOff(i);
+            if (!sameBits(dayOff, dayOff_[size_t(i)])) {
+                dayOff_[size_t(i)] = dayOff;
+                target_[size_t(i)] = float(MemDayOffInt(i));
+            }
+            Member_Sum(i, 12) = target_[size_t(i)] - Member_WorkDays(i);
+        }
+    }
+
+private:
+    Column dayOff_{};
+    Column target_{};
+};
+
+// The counts brought up to date with the table.
+PeriodCounts& periodCounts()
+{
+    static PeriodCounts counts;
+    counts.refresh();
+    return counts;
+}
 
 bool isWorkKind(const QString& kind)
 {
@@ -212,21 +339,19 @@ float 標準偏差(int n, std::span<const float> values)
         sum += values[size_t(i)];
     const float mean = sum / float(Member_Cnt);
     float squares = 0;
-    for (int i = 1; i <= n; ++i) {
-        const float diff = values[size_t(i)] - mean;
-        squares = float(double(squares) + double(diff) * double(diff));
-    }
-    return float(std::sqrt(double(squares / float(n))));
+    for (int i = 1; i <= n; ++i)
+        squares = addSquare(squares, values[size_t(i)], mean);
+    return rootOfMean(squares, n);
 }
 
 float 全分散計算()
 {
     if (noMembersOrTypes())
         return 0;
-    for (int i = 1; i <= Member_Cnt; ++i)
-        Member_Sum(i, 12) = float(MemDayOffInt(i)) - Member_WorkDays(i);
+    static WorkDayStanding standing;
+    standing.write();
 
-    PeriodCounts counts;
+    PeriodCounts& counts = periodCounts();
     float score = 0;
     // A term of weight 0 adds exactly 0, so it is not computed.
     auto add = [&score](long weight, auto term) {
@@ -255,44 +380,42 @@ std::optional<float> 各勤務日数分散_今期(int t)
 {
     if (noMembersOrTypes())
         return std::nullopt;
-    return PeriodCounts().perType(t, false);
+    return periodCounts().perType(t, false);
 }
 
 std::optional<float> 各勤務日数分散_累計(int t)
 {
     if (noMembersOrTypes())
         return std::nullopt;
-    return PeriodCounts().perType(t, true);
+    return periodCounts().perType(t, true);
 }
 
 std::optional<float> 優先勤務分散_今期()
 {
     if (noMembersOrTypes())
         return std::nullopt;
-    PeriodCounts counts;
-    return priorityTerm(counts, false);
+    return priorityTerm(periodCounts(), false);
 }
 
 std::optional<float> 優先勤務分散_累計()
 {
     if (noMembersOrTypes())
         return std::nullopt;
-    PeriodCounts counts;
-    return priorityTerm(counts, true);
+    return priorityTerm(periodCounts(), true);
 }
 
 std::optional<float> 休日勤務分散_今期()
 {
     if (noMembersOrTypes())
         return std::nullopt;
-    return PeriodCounts().holidays(false);
+    return periodCounts().holidays(false);
 }
 
 std::optional<float> 休日勤務分散_累計()
 {
     if (noMembersOrTypes())
         return std::nullopt;
-    return PeriodCounts().holidays(true);
+    return periodCounts().holidays(true);
 }
 
 int 単勤単休総数計算(const QString& kind)
@@ -309,12 +432,12 @@ int 単日個数カウント(bool work)
 {
     if (noMembersOrTypes())
         return 0;
-    return PeriodCounts().singleTotal(work);
+    return periodCounts().singleTotal(work);
 }
 
 std::optional<float> 単日個数分散(bool work)
 {
     if (noMembersOrTypes())
         return std::nullopt;
-    return PeriodCounts().singleDeviation(work);
+    return periodCounts().singleDeviation(work);
 }

@@ -100,12 +100,28 @@ TEST_F(ScoreTest, SingleDaysOnDayOneCountOnlyWithLastMonthsDay)
 
 TEST_F(ScoreTest, TargetColumnRoundsHalvesToEven)
 {
+    全分散計算();  // the targets of the old values must not linger
     Member_DayOff(1) = 20.5f;
     Member_DayOff(2) = 21.5f;
     全分散計算();
     EXPECT_EQ(Member_Sum(1, 12), 20 - 5);
     EXPECT_EQ(Member_Sum(2, 12), 22 - 4);
     EXPECT_EQ(Member_Sum(3, 12), 6 - 3);
+}
+
+// Counts kept from an earlier score must follow what changes besides the day bits.
+TEST_F(ScoreTest, KeptCountsFollowHolidaysAndLastMonthsDay)
+{
+    荷重_休日勤務_今期 = 1;
+    EXPECT_NEAR(全分散計算(), sd(0, 0, 2) + holidayTypes, 1e-5);
+    Holiday_Chk(3) = 0;
+    Holiday_Chk(2) = 1;
+    EXPECT_NEAR(全分散計算(), sd(0, 1, 1) + sd(2, 0, 0) + sd(0, 1, 1), 1e-5);
+
+    Sw_初期値使用 = true;
+    EXPECT_EQ(単勤単休総数計算(QStringLiteral("休み")), 4);
+    Time_Table(3, 0) = 1;
+    EXPECT_EQ(単勤単休総数計算(QStringLiteral("休み")), 5);
 }
 
 TEST_F(ScoreTest, EvenTableScoresZeroAndEmptyModelHasNoTerms)
