@@ -91,7 +91,7 @@ void ランダム交換(int lastDay, int firstDay)
 void ランダム入替処理(int n)
 {
     DspSplash(QStringLiteral("ランダム入替中"));
-    Sw_中止 = false;
+    // A stop raised before the rounds stays raised: only the run's own start clears it.
     const XlSwitchesGuard switches;
     xlAppSetting(true, false, false);
     for (int i = 1; i <= n; ++i) {
