@@ -147,6 +147,9 @@ void frm勤務管理::mnuDebugMemoryDump_Click()
 
 void frm勤務管理::mnu単勤単休総数_Click()
 {
+    // The count clears the totals and reads the table again, which a run is still changing.
+    if (RefuseDuringRun())
+        return;
     MsgBox(単勤単休総数情報(), ui::vbOKOnly, QStringLiteral("単勤単休総数"));
 }
 

@@ -311,6 +311,9 @@ TEST_F(ProgramTest, ClearAndForcedRefreshOfTheShiftSheet)
         ui::setNextAnswer(ui::vbOK);
         window_->cmd勤務表クリア->click();
         EXPECT_EQ(XlText(grid.cells(1, 1).value()), QStringLiteral("X"));
+        // The single-day count would clear the totals the run is using.
+        window_->mnu単勤単休総数->trigger();
+        EXPECT_TRUE(ui::shownMessages().back().prompt.startsWith(QStringLiteral("シフト表の作成中・最適化中は")));
     }
     ui::resetMessages();
     window_->cmd勤務表クリア->click();
