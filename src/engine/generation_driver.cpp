@@ -11,6 +11,7 @@
 #include "engine/totals.h"
 #include "platform/os/clock.h"
 #include "platform/text/vb.h"
+#include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
 #include "shell/msgbox.h"
@@ -66,7 +67,7 @@ class RunGuard {
 public:
     RunGuard()
     {
-        QObject::connect(&limit_, &QTimer::timeout, &limit_, [] { 制限時間判定(); });
+        QObject::connect(&limit_, &QTimer::timeout, &limit_, [] { ui::guarded([] { 制限時間判定(); }, stAppTitle); });
         limit_.start(200);
     }
     ~RunGuard()

@@ -73,7 +73,7 @@ frm保存読込::frm保存読込(QWidget* parent) : QDialog(parent)
         buttons[i]->setMinimumWidth(180);
         auto* help = new QLabel(QStringLiteral("<a href=\"%1\">オンラインヘルプ</a>").arg(QString::fromUtf16(ヘルプページ[i])), this);
         help->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
-        connect(help, &QLabel::linkActivated, help, [](const QString& page) { WebHelp(HelpUrl(page)); });
+        connect(help, &QLabel::linkActivated, help, [](const QString& page) { RunHandler([page] { WebHelp(HelpUrl(page)); }); });
         lblHelp[i] = help;
         // The database commands apart from the condition files.
         const int row = int(i) + (i >= 4 ? 1 : 0);

@@ -130,7 +130,7 @@ frm既存シフト読込::frm既存シフト読込(QWidget* parent) : QWidget(pa
 
     connect(cmd削除, &QPushButton::clicked, this, [this] { 実行([this] { cmd削除_Click(); }); });
     connect(cmd読み込み, &QPushButton::clicked, this, [this] { 実行([this] { cmd読み込み_Click(); }); });
-    connect(cmd閉じる, &QPushButton::clicked, this, [this] { cmd閉じる_Click(); });
+    OnClick(cmd閉じる, this, [this] { cmd閉じる_Click(); });
     connect(ListV, &QTreeWidget::itemDoubleClicked, this, [this] { 実行([this] { cmd読み込み_Click(); }); });
     connect(ListV, &QTreeWidget::itemSelectionChanged, this, [this] { 選択連続化(); });
 }
