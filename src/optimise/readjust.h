@@ -7,7 +7,6 @@
 #include "optimise/manual_common.h"
 #include "platform/xl/xl.h"
 
-#include <QElapsedTimer>
 #include <QString>
 #include <array>
 #include <optional>
@@ -51,7 +50,7 @@ private:
     std::vector<交換記録> list_;
     long left_;
     long trials_ = 0;
-    QElapsedTimer clock_;
+    qint64 started_ = 0;  // on the program's clock
     bool gaveUp_ = false;
 };
 
