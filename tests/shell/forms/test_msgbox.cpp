@@ -215,3 +215,10 @@ TEST_F(MsgBoxTest, NoticeCountsDownAndStops)
     EXPECT_TRUE(Sw_中止);
     EXPECT_GT(MsgWaitTime, 5000);
 }
+
+// The pickers and the input box are Qt's own windows: their captions come from Qt's Japanese texts.
+TEST_F(MsgBoxTest, QtsOwnDialogsSpeakJapanese)
+{
+    EXPECT_NE(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Look in:"));
+    EXPECT_NE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
+}

@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPushButton>
+#include <QTranslator>
 
 namespace ui {
 namespace {
@@ -86,8 +89,26 @@ int StandardMessageBox::vbResult() const
     return it != results_.end() ? it->second : vbCancel;
 }
 
+namespace {
+
+// Qt's own windows (the file and folder pickers, the input box, the edit menus) speak the
+// program's language; without the translation files they stay in English.
+void installJapaneseTranslation()
+{
+    static QTranslator* translator = nullptr;
+    if (translator)
+        return;
+    translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+}
+
+}  // namespace
+
 void installWidgetDialogs()
 {
+    installJapaneseTranslation();
     setMessageHandler([](const MessageRequest& r) {
         StandardMessageBox box(r.prompt, r.buttons, r.title, activeParent());
         box.exec();

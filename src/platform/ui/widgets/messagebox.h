@@ -21,7 +21,8 @@ private:
     std::map<QAbstractButton*, int> results_;
 };
 
-// Installs the standard box, the input box, the folder picker and the file dialog handlers.
+// Installs the standard box, the input box, the folder picker and the file dialog handlers, and
+// Qt's Japanese texts for its own windows.
 void installWidgetDialogs();
 
 }  // namespace ui
