@@ -10,6 +10,7 @@
 #include <QVariant>
 #include <array>
 #include <cstdint>
+#include <utility>
 
 // Sizes and limits.
 inline constexpr int MEM_MAX = 50;
@@ -86,7 +87,36 @@ inline vb::Array1<float> Member_Sum_TTIME;  // 0..MEM_MAX+1: working hours
 // Per member and shift type the days of the period that hold the shift (bit d = day d). It moves
 // with the totals, so the score counts members x shift types instead of reading the table; a
 // snapshot of the totals takes it along.
-inline std::array<std::array<std::uint32_t, TYPE_MAX + 1>, MEM_MAX + 2> shiftDayBits{};
+// Every row reached for writing, and every row on an assignment of the whole table, is marked
+// changed: the score, which keeps counts per member, looks again only at the marked rows.
+class DayBitsTable {
+public:
+    using Row = std::array<std::uint32_t, TYPE_MAX + 1>;
+
+    DayBitsTable() = default;
+    DayBitsTable(const DayBitsTable&) = default;
+    DayBitsTable& operator=(const DayBitsTable& other)
+    {
+        rows_ = other.rows_;
+        changed_ = ~std::uint64_t(0);
+        return *this;
+    }
+
+    Row& operator[](size_t m)
+    {
+        changed_ |= std::uint64_t(1) << m;
+        return rows_[m];
+    }
+    const Row& operator[](size_t m) const { return rows_[m]; }
+    // Bit m set: row m may have changed since the last call.
+    std::uint64_t takeChangedRows() { return std::exchange(changed_, 0); }
+
+private:
+    static_assert(MEM_MAX + 2 <= 64, "one bit per row");
+    std::array<Row, MEM_MAX + 2> rows_{};
+    std::uint64_t changed_ = ~std::uint64_t(0);
+};
+inline DayBitsTable shiftDayBits;
 
 // Not sized by テーブル再定義.
 inline vb::Array2<int> Rsv_Table_Copy;    // the reservations as read

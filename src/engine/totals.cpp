@@ -15,10 +15,13 @@ float shiftHours(int t)
     if (t < 0 || t > TYPE_MAX + 1)
         return TypeVal3(t);
     const QString& now = Type_Table(t, TYPE_時間);
-    if (now != texts[t]) {
-        texts[t] = now;
+    // The kept text shares the table's buffer until the table is written again: the same buffer
+    // needs no comparison of the characters, and an equal text in a new buffer is adopted.
+    if (now.constData() == texts[t].constData() && now.size() == texts[t].size())
+        return hours[t];
+    if (now != texts[t])
         hours[t] = TypeVal3(t);
-    }
+    texts[t] = now;
     return hours[t];
 }
 

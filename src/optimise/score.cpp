@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -154,15 +155,17 @@ public:
         const Shape shape = currentShape();
         if (!(shape == shape_))
             reset(shape);
-        for (int i = 1; i <= Member_Cnt; ++i) {
-            const bool dayZero = Sw_初期値使用 && Time_Table(i, 0) != 0;
-            Row& row = rows_[size_t(i)];
-            // The whole row is compared: bits of types beyond Type_Cnt only cost a needless count.
-            if (row.counted && row.dayZero == dayZero && row.bits == shiftDayBits[size_t(i)])
-                continue;
-            count(i, dayZero, row);
-            row = {shiftDayBits[size_t(i)], dayZero, true};
+        std::uint64_t changed = shiftDayBits.takeChangedRows();
+        // Day 0 is not in the day bits: with it in use every row is looked at.
+        if (!allCounted_ || Sw_初期値使用) {
+            for (int i = 1; i <= Member_Cnt; ++i)
+                refreshRow(i, ((changed >> i) & 1) != 0);
+            allCounted_ = true;
+            return;
         }
+        changed &= (std::uint64_t(2) << Member_Cnt) - 2;
+        for (; changed != 0; changed &= changed - 1)
+            refreshRow(std::countr_zero(changed), true);
     }
 
     // (1/T) x the sum of deviation x factor over the types taken by t.
@@ -211,10 +214,24 @@ private:
     };
 
     struct Row {
-        std::array<std::uint32_t, TYPE_MAX + 1> bits{};
+        DayBitsTable::Row bits{};
         bool dayZero = false;
         bool counted = false;
     };
+
+    void refreshRow(int i, bool marked)
+    {
+        const bool dayZero = Sw_初期値使用 && Time_Table(i, 0) != 0;
+        Row& row = rows_[size_t(i)];
+        const bool same = row.counted && row.dayZero == dayZero;
+        if (same && !marked)
+            return;
+        // The whole row is compared: bits of types beyond Type_Cnt only cost a needless count.
+        const DayBitsTable::Row& bits = std::as_const(shiftDayBits)[size_t(i)];
+        if (!(same && row.bits == bits))
+            count(i, dayZero, row);
+        row = {bits, dayZero, true};
+    }
 
     static Shape currentShape()
     {
@@ -224,6 +241,7 @@ private:
     void reset(const Shape& shape)
     {
         shape_ = shape;
+        allCounted_ = false;
         for (Row& row : rows_)
             row.counted = false;
         for (Columns* columns : {&shifts_, &cumulative_, &holidays_})
@@ -237,7 +255,7 @@ private:
     void count(int i, bool dayZero, const Row& before)
     {
         const std::uint32_t period = dayRange(1, Day_Cnt);
-        const auto& bits = shiftDayBits[size_t(i)];
+        const auto& bits = std::as_const(shiftDayBits)[size_t(i)];
         std::uint32_t work = 0;
         for (int k = 1; k <= Type_Cnt; ++k) {
             const std::uint32_t days = bits[size_t(k)] & period;
@@ -278,6 +296,7 @@ private:
     using Columns = std::array<TrackedColumn, TYPE_MAX + 1>;
 
     Shape shape_;
+    bool allCounted_ = false;
     std::array<Row, MEM_MAX + 2> rows_{};
     Columns shifts_{};
     Columns cumulative_{};

@@ -1,5 +1,7 @@
 #include "workbook/holidays.h"
 
+#include <unordered_map>
+
 using namespace Qt::StringLiterals;
 
 namespace workbook {
@@ -86,12 +88,8 @@ QString namedHoliday(const QDate& d)
     return {};
 }
 
-}  // namespace
-
-QString holidayName(const QDate& date)
+QString computedHolidayName(const QDate& date)
 {
-    if (!date.isValid())
-        return {};
     QString name = namedHoliday(date);
     if (!name.isEmpty())
         return name;
@@ -104,6 +102,20 @@ QString holidayName(const QDate& date)
         && !namedHoliday(date.addDays(1)).isEmpty())
         return u"国民の休日"_s;
     return {};
+}
+
+}  // namespace
+
+QString holidayName(const QDate& date)
+{
+    if (!date.isValid())
+        return {};
+    // The recalculation shades every day cell of every grid: each date is worked out once.
+    static std::unordered_map<qint64, QString> known;
+    const auto [it, added] = known.try_emplace(date.toJulianDay());
+    if (added)
+        it->second = computedHolidayName(date);
+    return it->second;
 }
 
 }  // namespace workbook
