@@ -180,11 +180,14 @@ void SwapCols(vb::Array2<int>& table, long i, long j, int k)
 
 void SortCols(vb::Array2<int>& table, int k, int key, int start, int count, bool ascending)
 {
+    // Rows start..i-1 are in order when row i is taken: once it stops moving no later pair is out
+    // of order, so the scan of the rest can end there.
     for (int i = start + 1; i <= start + count - 1; ++i)
         for (int j = i; j >= start + 1; --j) {
             const int a = table(j, key);
             const int b = table(j - 1, key);
-            if (ascending ? a < b : a > b)
-                SwapCols(table, j, j - 1, k);
+            if (!(ascending ? a < b : a > b))
+                break;
+            SwapCols(table, j, j - 1, k);
         }
 }

@@ -50,8 +50,12 @@ bool daysOver(int m)
 int 交換可否判定(const QString& flag, int d, int a, int b, long& reason)
 {
     const 規則計測区間 timing;
-    const bool targets = flag == u"勤務日数判定要";
-    const bool restRuns = flag != u"連続休み判定不要";
+    // The flags are compared as views of known length: a literal compared as such is measured
+    // again at every one of the millions of checks.
+    static constexpr QStringView targetsFlag = u"勤務日数判定要";
+    static constexpr QStringView noRestRunsFlag = u"連続休み判定不要";
+    const bool targets = QStringView(flag) == targetsFlag;
+    const bool restRuns = QStringView(flag) != noRestRunsFlag;
     const int members[2] = {a, b};
     // Reason code naming the failing member: a in the second place, b in the third.
     auto fail = [&](int no, int i) {
