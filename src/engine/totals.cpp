@@ -39,6 +39,31 @@ void addDay(int m, int t, int d, int sign)
     Member_Sum_TTIME(m) += sign * shiftHours(t);
 }
 
+// Member m's side of an exchange on a day: shift in (0: none) arrives before shift out leaves, so
+// each total takes the same steps in the same order as two single changes would.
+void exchangeSide(int m, int in, int out, bool holiday, float inHours, float outHours)
+{
+    float& total = Member_Sum(m, 11);
+    float& days = Member_WorkDays(m);
+    float& hours = Member_Sum_TTIME(m);
+    if (in > 0) {
+        Member_Sum(m, in) += 1;
+        total += 1;
+        days += 1;
+        if (holiday)
+            Member_Sum_K(m) += 1;
+        hours += inHours;
+    }
+    if (out > 0) {
+        Member_Sum(m, out) -= 1;
+        total -= 1;
+        days -= 1;
+        if (holiday)
+            Member_Sum_K(m) -= 1;
+        hours -= outHours;
+    }
+}
+
 std::uint32_t& dayBits(int m, int t)
 {
     if (m < 0 || m > MEM_MAX + 1 || t < 0 || t > TYPE_MAX)
@@ -103,14 +128,13 @@ void 勤務変更(int a, int b, int d)
     const int sb = Time_Table(b, d);
     Time_Table(a, d) = sb;
     Time_Table(b, d) = sa;
-    if (sb > 0)
-        addDay(a, sb, d, +1);
-    if (sa > 0)
-        addDay(a, sa, d, -1);
-    if (sa > 0)
-        addDay(b, sa, d, +1);
-    if (sb > 0)
-        addDay(b, sb, d, -1);
+    if (sa > 0 || sb > 0) {
+        const bool holiday = Holiday_Chk(d) > 0;
+        const float ha = sa > 0 ? shiftHours(sa) : 0;
+        const float hb = sb > 0 ? shiftHours(sb) : 0;
+        exchangeSide(a, sb, sa, holiday, hb, ha);
+        exchangeSide(b, sa, sb, holiday, ha, hb);
+    }
     // Both old bits go before the new ones are set, so equal shifts keep theirs.
     if (sa > 0)
         dayBits(a, sa) &= ~bit;

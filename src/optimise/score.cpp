@@ -190,14 +190,7 @@ public:
         return rest + types;
     }
 
-    int singleTotal(bool work) const
-    {
-        const auto& counts = singleCounts_[work ? 1 : 0];
-        int total = 0;
-        for (int i = 1; i <= Member_Cnt; ++i)
-            total += counts[size_t(i)];
-        return total;
-    }
+    int singleTotal(bool work) const { return singleTotals_[work ? 1 : 0]; }
 
     // The mean from the integer total (exact in single precision) equals the one from the sum of
     // the counts, so the general deviation serves.
@@ -242,6 +235,8 @@ private:
     {
         shape_ = shape;
         allCounted_ = false;
+        singleCounts_ = {};
+        singleTotals_ = {};
         for (Row& row : rows_)
             row.counted = false;
         for (Columns* columns : {&shifts_, &cumulative_, &holidays_})
@@ -275,8 +270,9 @@ private:
         const std::uint32_t tested = dayRange(Sw_初期値使用 ? 1 : 2, Day_Cnt - 1);
         const int work = bitCount(w & ~(w << 1) & ~(w >> 1) & tested);
         const int rest = bitCount(~w & (w << 1) & (w >> 1) & tested);
-        singleCounts_[1][size_t(i)] = work;
-        singleCounts_[0][size_t(i)] = rest;
+        // The totals follow the rows' counts; rows beyond Member_Cnt stay 0 (see reset).
+        singleTotals_[1] += work - std::exchange(singleCounts_[1][size_t(i)], work);
+        singleTotals_[0] += rest - std::exchange(singleCounts_[0][size_t(i)], rest);
         singles_[1].set(i, float(work));
         singles_[0].set(i, float(rest));
     }
@@ -303,6 +299,7 @@ private:
     Columns holidays_{};
     std::array<TrackedColumn, 2> singles_{};
     std::array<std::array<int, MEM_MAX + 2>, 2> singleCounts_{};
+    std::array<int, 2> singleTotals_{};
 };
 
 // Member_Sum(i, 12) for every member. Rounding the target is a library call, so each member's is

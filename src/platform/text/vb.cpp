@@ -7,6 +7,21 @@
 
 double Val(const QString& input)
 {
+    // Plain digits (member numbers, counts, hours) are read without building any text; fifteen
+    // digits or fewer convert to a double exactly, as the general reading would.
+    if (!input.isEmpty() && input.size() <= 15) {
+        std::int64_t v = 0;
+        bool plain = true;
+        for (QChar c : input) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
+                plain = false;
+                break;
+            }
+            v = v * 10 + (c.unicode() - u'0');
+        }
+        if (plain)
+            return double(v);
+    }
     QString s;
     s.reserve(input.size());
     for (QChar c : input)
