@@ -7,7 +7,7 @@
 #include "platform/os/clock.h"
 #include "platform/ui/prompt.h"
 #include "shell/forms/formhelpers.h"
-#include "shell/forms/mainwindow.h"
+#include "app/mainwindow.h"
 #include "shell/forms/smallforms.h"
 #include "shell/borders.h"
 #include "shell/globals.h"

@@ -1,4 +1,4 @@
-#include "shell/forms/mainwindow.h"
+#include "app/mainwindow.h"
 
 #include "engine/conditions.h"
 #include "engine/model.h"

@@ -16,7 +16,7 @@
 #include "optimise/window_steps.h"
 #include "platform/ui/prompt.h"
 #include "shell/forms/formhelpers.h"
-#include "shell/forms/mainwindow.h"
+#include "app/mainwindow.h"
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
 #include "shell/msgbox.h"

@@ -10,7 +10,7 @@
 #include "platform/xl/xl.h"
 #include "manual_clock.h"
 #include "program_fixture.h"
-#include "shell/forms/mainwindow.h"
+#include "app/mainwindow.h"
 #include "shell/lifecycle.h"
 #include "shell/myapi_process.h"
 #include "shell/mylog.h"

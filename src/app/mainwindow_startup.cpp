@@ -9,7 +9,7 @@
 #include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
 #include "shell/forms/formhelpers.h"
-#include "shell/forms/mainwindow.h"
+#include "app/mainwindow.h"
 #include "shell/globals.h"
 #include "shell/msgbox.h"
 #include "shell/myapi_process.h"
