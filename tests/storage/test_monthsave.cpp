@@ -4,8 +4,10 @@
 #include "shell/globals.h"
 #include "shell/myexcel.h"
 #include "shell/rs_db.h"
+#include "storage/monthsave.h"
 
 #include <QDate>
+#include <QTimer>
 #include <map>
 
 namespace {
@@ -164,6 +166,23 @@ TEST_F(SaveTest, NothingChangesWhenTheSaveCannotFinish)
     EXPECT_TRUE(shownTitles().contains(QStringLiteral("入力エラー")));
     EXPECT_FALSE(shownTitles().contains(QStringLiteral("出力完了")));
     EXPECT_EQ(databaseBytes(), unchanged);
+
+    // A stop while the month is read: the user hears that the month was not saved.
+    set(QStringLiteral("スケジュール"), QStringLiteral("Member_List"), 2, 1, 102.0);
+    book->calculate();
+    ui::resetMessages();
+    ui::setDialogHandler(ui::Kind::Custom, [](const ui::MessageRequest&) {
+        // The stop button is pressed once the read has begun.
+        QTimer::singleShot(0, [] { Sw_中止 = true; });
+        return ui::Answer{ui::vbOK, {}};
+    });
+    cmd出力_Click();
+    ui::setDialogHandler(ui::Kind::Custom, nullptr);
+    EXPECT_EQ(shownTitles().back(), QStringLiteral("勤務データ保存"));
+    EXPECT_TRUE(ui::shownMessages().back().prompt.startsWith(QStringLiteral("保存を中止しました。")));
+    EXPECT_TRUE(ui::shownMessages().back().prompt.endsWith(QStringLiteral(" の勤務データは保存されていません。")));
+    EXPECT_EQ(databaseBytes(), unchanged);
+    Sw_中止 = false;
 }
 
 TEST_F(SaveTest, AnEmptyMonthOrAnotherMonthOnTheSheetIsNotSaved)
