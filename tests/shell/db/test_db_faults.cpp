@@ -5,8 +5,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <functional>
-#include <string>
 
 namespace {
 
@@ -127,51 +125,6 @@ TEST_F(DbFaults, StartUpSaysOnceWhatTheRunCannotWrite)
     setWritable(stDbPath, true);
     EXPECT_FALSE(QFile::exists(DefaultDbPath()));
     EXPECT_EQ(messages(), 1u);
-}
-
-// Damage that reads back without an error (a value changed in its row or in its index entry) and
-// damage that stops a read: start-up finds each, says so once, and the file is only read.
-TEST_F(DbFaults, StartUpFindsADamagedFileAndNeverWritesIt)
-{
-    const QString damagedNotice = QStringLiteral("データベースのファイル(集計.db)が壊れています。\n読み取り専用で開きます。");
-    const struct {
-        const char* what;
-        std::function<void()> damage;
-    } cases[] = {
-        {"nothing", [] {}},
-        {"a value in its row", [] { overwrite(DefaultDbPath(), bytesOf(DefaultDbPath()).indexOf("key150-") + 5, "/"); }},
-        {"a value in its index", [] { overwrite(DefaultDbPath(), bytesOf(DefaultDbPath()).lastIndexOf("key150-") + 5, "/"); }},
-        {"a page header", [] {
-             const QByteArray file = bytesOf(DefaultDbPath());
-             const int pageSize = (static_cast<uchar>(file[16]) << 8) | static_cast<uchar>(file[17]);
-             overwrite(DefaultDbPath(), file.size() - pageSize, QByteArray(4, '\0'));
-         }},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        resetDbGlobals();
-        DbBusyTimeoutMs = 0;
-        ui::resetMessages();
-        QFile::remove(DefaultDbPath());
-        writeTable(true);
-        c.damage();
-        const QByteArray before = bytesOf(DefaultDbPath());
-        const bool sound = std::string(c.what) == "nothing";
-
-        EXPECT_EQ(DbReadOnly(), !sound);
-        EXPECT_EQ(DbDamaged, !sound);
-        EXPECT_EQ(AddTableField(), sound ? 0 : 1);
-        if (sound) {
-            EXPECT_EQ(messages(), 0u);
-            continue;
-        }
-        EXPECT_TRUE(cn.isReadOnly());
-        EXPECT_EQ(CompactDb(DefaultDbPath()), QString());
-        ASSERT_EQ(messages(), 1u);
-        EXPECT_TRUE(ui::shownMessages().front().prompt.startsWith(damagedNotice));
-        EXPECT_TRUE(ui::shownMessages().front().prompt.endsWith(QDir::toNativeSeparators(DefaultDbPath())));
-        EXPECT_EQ(bytesOf(DefaultDbPath()), before);
-    }
 }
 
 TEST_F(DbFaults, MessagesSayWhatHappenedBeforeSQLitesOwnWords)

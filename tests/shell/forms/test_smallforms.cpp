@@ -91,8 +91,7 @@ TEST_F(SmallFormsTest, ProgressWindowPlacementBarsAndCancel)
     modal.show();
     PrgBShow(QStringLiteral("保存中"));
     ASSERT_NE(loadedPrgB(), nullptr);
-    EXPECT_EQ(loadedPrgB()->parentWidget(), &modal);
-    EXPECT_TRUE(loadedPrgB()->isWindow());
+    EXPECT_TRUE(loadedPrgB()->parentWidget() == &modal && loadedPrgB()->isWindow());
     PrgBClose();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
