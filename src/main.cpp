@@ -1,6 +1,6 @@
 // qvmain: the main program, started by a work folder's launcher with that folder as the current
 // directory.
-#include "shell/forms/program.h"
+#include "app/program.h"
 #include "shell/globals.h"
 
 #include <QApplication>

@@ -122,14 +122,7 @@ void 書込(const 設定値& v, int weights)
 
 void 先月データ再読込()
 {
-    if (!equalsBool(RangeS(QStringLiteral("人員配置表"), QStringLiteral("過去累計使用")).value(), true))
-        return;
-    DspSplash(QStringLiteral("先月データ読込み"));
-    // Without last month's data the run goes on from empty counts.
-    try {
-        XlApp().run(stBookName + QStringLiteral("!先月データ読込み"));
-    } catch (const std::exception&) {
-    }
+    runLastMonthMacro(XlApp(), [] { DspSplash(QStringLiteral("先月データ読込み")); });
 }
 
 }  // namespace

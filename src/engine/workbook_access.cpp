@@ -1,5 +1,6 @@
 #include "engine/workbook_access.h"
 
+#include "shell/globals.h"
 #include "shell/myexcel.h"
 
 namespace {
@@ -71,6 +72,18 @@ bool RangeExist(xl::Worksheet& sheet, const QString& rangeName)
     } catch (const std::exception&) {
         return false;
     }
+}
+
+bool runLastMonthMacro(xl::Application& app, const std::function<void()>& announce)
+{
+    if (!GetRangeBool(QStringLiteral("人員配置表"), QStringLiteral("過去累計使用")))
+        return false;
+    announce();
+    try {
+        app.run(stBookName + QStringLiteral("!先月データ読込み"));
+    } catch (const std::exception&) {
+    }
+    return true;
 }
 
 bool GetRangeBool(const QString& sheetName, const QString& rangeName)

@@ -7,6 +7,7 @@
 #include "platform/xl/xl.h"
 
 #include <QString>
+#include <functional>
 
 // A named range that does not resolve the way the program reaches it; the description names
 // the range and its sheet.
@@ -24,5 +25,8 @@ xl::Range RangeB(const QString& sheetName, const QString& rangeName);
 bool RangeExist(xl::Worksheet& sheet, const QString& rangeName);
 // The named range of the named sheet of xlBook as a Boolean; false on any error.
 bool GetRangeBool(const QString& sheetName, const QString& rangeName);
+// Runs the workbook's last-month macro when 人員配置表 says to use last month's totals; a missing
+// or failing macro is passed over (the month then starts from empty counts). True when it was due.
+bool runLastMonthMacro(xl::Application& app, const std::function<void()>& announce);
 // Writes the Boolean into the named range of the named sheet of xlBook; errors are ignored.
 void SetRangeValue(const QString& sheetName, const QString& rangeName, bool value);

@@ -8,7 +8,9 @@
 // Ends early once Sw_中止 is set; what was kept stays.
 void ランダム交換(int lastDay, int firstDay);
 
-// n rounds of ランダム交換 over the changeable period, with the round shown in the message window;
-// clears Sw_中止 first and stops after a round in which it was set; the main window then comes to
-// the front.
+// n rounds of ランダム交換 over the changeable period (Start_Day to Day_Cnt), with the round shown
+// in the message window and calculation and events off for the rounds (the workbook's switches
+// are put back afterwards). Leaves Sw_中止 as it finds it, so a stop raised before the rounds
+// ends them after the first: clearing it is the caller's run's business. Stops after a round in
+// which Sw_中止 was set; the main window then comes to the front.
 void ランダム入替処理(int n);

@@ -1,5 +1,6 @@
 #include "shell/myexcel.h"
 
+#include "platform/ui/guard.h"
 #include "shell/mylog.h"
 #include "shell/mymod.h"
 
@@ -9,26 +10,15 @@
 
 namespace {
 
-QString errorText(const std::exception_ptr& e)
-{
-    try {
-        std::rethrow_exception(e);
-    } catch (const VbError& v) {
-        return v.text();
-    } catch (const std::exception& x) {
-        return QString::fromLocal8Bit(x.what());
-    } catch (...) {
-        return QStringLiteral("?");
-    }
-}
-
-// Runs one step whose errors are ignored.
+// Runs one step whose errors are ignored; says whether it ran through.
 template <class F>
-void ignoring(F step)
+bool ignoring(F step)
 {
     try {
         step();
+        return true;
     } catch (const std::exception&) {
+        return false;
     }
 }
 
@@ -86,7 +76,7 @@ bool xlRetry(const QString& what, const std::function<void()>& call)
             call();
             return true;
         } catch (...) {
-            last = errorText(std::current_exception());
+            last = ui::errorText(std::current_exception());
         }
         DoWait(100);
     }
@@ -176,7 +166,7 @@ bool xlSpeedRun(const xl::Range& range, int firstColumn, const QString& restSymb
             xlSpeedRestore();
         }
     } restore;
-    try {
+    const bool cleared = ignoring([&] {
         const int n = range.columnCount();
         xl::Range block = range.offset(0, firstColumn - 1).resize(range.rowCount(), n - firstColumn + 1);
         XlApp().setDisplayAlerts(false);
@@ -184,10 +174,8 @@ bool xlSpeedRun(const xl::Range& range, int firstColumn, const QString& restSymb
         block.font().setColorIndex(xl::kColorIndexAutomatic);
         // Whole cells only: an abbreviation containing the rest symbol stays as it is.
         block.replace(restSymbol, QString());
-        return false;
-    } catch (const std::exception&) {
-        return true;
-    }
+    });
+    return !cleared;
 }
 
 QString XlText(const QVariant& value)
@@ -240,12 +228,7 @@ void xlDtSet(const QString& sheetName, const QString& rangeName, const QString& 
 
 bool xlRangeExist(const QString& rangeName, const QString& sheetName)
 {
-    try {
-        XlApp().worksheets(sheetName).range(rangeName);
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
+    return ignoring([&] { XlApp().worksheets(sheetName).range(rangeName); });
 }
 
 QString RangeAddr(const xl::Range& cell, long rows, long columns)
@@ -276,10 +259,7 @@ void シート保護(xl::Worksheet* sheet, bool allowSelect)
 
 void シート保護解除(xl::Worksheet* sheet)
 {
-    try {
-        rosterSheet(sheet).unprotect();
-    } catch (const std::exception&) {
-    }
+    ignoring([&] { rosterSheet(sheet).unprotect(); });
 }
 
 void 自動画面最大化設定()
@@ -292,11 +272,9 @@ std::optional<xl::Range> GetRangeObj(xl::Worksheet* sheet, const QString& rangeN
 {
     if (!sheet)
         return std::nullopt;
-    try {
-        return sheet->range(rangeName);
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
+    std::optional<xl::Range> found;
+    ignoring([&] { found = sheet->range(rangeName); });
+    return found;
 }
 
 void RangeToArray(const xl::Range& range, std::vector<std::vector<QString>>& result)

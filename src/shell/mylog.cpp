@@ -97,7 +97,7 @@ void LogView()
         ui::showMessage(path + QStringLiteral(" は存在しません！"), ui::vbOKOnly | ui::vbSystemModal, stAppTitle);
         return;
     }
-    ShellOpen(path);
+    ShellOpen(path, QStringLiteral("ログファイル"));
 }
 
 void LogWrite(const QString& fileName, const QString& text, bool overwrite, bool noDate)

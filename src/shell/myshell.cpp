@@ -6,11 +6,11 @@
 
 #include <QClipboard>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
@@ -75,7 +75,41 @@ void setShellOpener(std::function<bool(const QUrl&)> opener)
     g_opener = std::move(opener);
 }
 
-void ShellOpen(const QString& target)
+namespace {
+
+// What could not be opened and where it is, so that the user can open it some other way.
+void showOpenFailure(const QString& what, const QString& where)
+{
+    ui::showMessage(what + QStringLiteral("を開けませんでした。\n") + where + QStringLiteral("\n\n")
+                        + QStringLiteral("これを開くプログラムがデスクトップに設定されていないようです。")
+                        + QStringLiteral("上の場所を、ファイルマネージャやブラウザから開いてください。"),
+                    ui::vbOKOnly | ui::vbExclamation, stAppTitle);
+}
+
+// xdg-open says whether it could open the target only when it ends, and it may wait for the
+// program it started; its failure is said then. Its messages go to our stderr as before.
+void desktopOpen(const QUrl& url, const QString& what, const QString& where)
+{
+    auto* process = new QProcess(QCoreApplication::instance());
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->setStandardInputFile(QProcess::nullDevice());
+    QObject::connect(process, &QProcess::finished, process, [process, what, where](int code, QProcess::ExitStatus status) {
+        process->deleteLater();
+        if (status != QProcess::NormalExit || code != 0)
+            showOpenFailure(what, where);
+    });
+    QObject::connect(process, &QProcess::errorOccurred, process, [process, what, where](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return;
+        process->deleteLater();
+        showOpenFailure(what, where);
+    });
+    process->start(QStringLiteral("xdg-open"), {url.isLocalFile() ? url.toLocalFile() : url.toString()});
+}
+
+}  // namespace
+
+void ShellOpen(const QString& target, const QString& what)
 {
     if (target.isEmpty())
         return;
@@ -84,9 +118,17 @@ void ShellOpen(const QString& target)
     if (!url.isValid() || url.scheme().size() <= 1)
         url = QUrl::fromLocalFile(
             QFileInfo(QString(target).replace(QLatin1Char('\\'), QLatin1Char('/'))).absoluteFilePath());
-    const bool ok = g_opener ? g_opener(url) : QDesktopServices::openUrl(url);
-    if (!ok)
-        ui::showMessage(target + QStringLiteral(" を開けませんでした。"), ui::vbOKOnly, stAppTitle);
+    const QString where = url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile()) : url.toString();
+    QString name = what;
+    if (name.isEmpty())
+        name = !url.isLocalFile() ? QStringLiteral("ページ")
+             : QFileInfo(url.toLocalFile()).isDir() ? QStringLiteral("フォルダ") : QStringLiteral("ファイル");
+    if (!g_opener) {
+        desktopOpen(url, name, where);
+        return;
+    }
+    if (!g_opener(url))
+        showOpenFailure(name, where);
 }
 
 QString BrowseForFolder(QObject* owner, const QString& title, const QString& startFolder)
@@ -138,7 +180,7 @@ void WebHelp(const QString& url, const QString& offlineText, const QString& offl
 {
     const bool online = g_probe ? g_probe() : IsOnline();
     if (online) {
-        ShellOpen(QUrl(url).isRelative() ? HelpUrl(url) : url);
+        ShellOpen(QUrl(url).isRelative() ? HelpUrl(url) : url, QStringLiteral("ヘルプのページ"));
         return;
     }
     if (!offlineText.isEmpty())

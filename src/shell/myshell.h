@@ -14,8 +14,9 @@ void ClipSetText(const QString& text);
 void ClipClear();
 
 // Opens a document, folder or address with the desktop's default program (a log file in the text
-// editor, a folder in the file manager, an address in the browser). A failure is shown.
-void ShellOpen(const QString& target);
+// editor, a folder in the file manager, an address in the browser). A failure is shown, naming
+// what could not be opened (what; by default the file, folder or page) and where it is.
+void ShellOpen(const QString& target, const QString& what = {});
 // Replaces what ShellOpen does (tests); an empty function restores the desktop.
 void setShellOpener(std::function<bool(const QUrl&)> opener);
 

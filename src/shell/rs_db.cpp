@@ -127,6 +127,22 @@ QString connectionPart(const QString& s, const QString& wanted)
     return found;
 }
 
+// The first complaint of a full check of the file; "" when it is sound, or when it cannot be
+// opened at all (the first connection says so). A quick check would pass a value changed under
+// its index, and the rows read back would carry it silently.
+QString integrityProblem(const QString& path)
+{
+    db::Connection c;
+    try {
+        c.setBusyTimeout(DbBusyTimeoutMs);
+        c.open(path, true);
+        const QString verdict = c.scalar(QStringLiteral("PRAGMA integrity_check(1)")).toString();
+        return verdict == QLatin1String("ok") ? QString() : verdict;
+    } catch (const db::Error& e) {
+        return db::primaryCode(e) == db::sqliteCorrupt && c.isOpen() ? e.description : QString();
+    }
+}
+
 QString valueText(const QVariant& v)
 {
     return v.isValid() && !v.isNull() ? v.toString() : QString();
@@ -141,6 +157,7 @@ void resetDbGlobals()
     cn.close();
     DbErrShown = false;
     DbOpenReadOnly = false;
+    DbDamaged = false;
     DbBusyTimeoutMs = 1000;
     lastConnectError = db::Error(0, {});
 }
@@ -225,6 +242,18 @@ bool DbReadOnly()
                               + QStringLiteral("\n今回はデータベースを使いません。"),
                           folder);
         DbOpenReadOnly = true;  // nor will a connection try to make one
+        DbErrShown = true;
+        return true;
+    }
+    const QString problem = integrityProblem(path);
+    if (!problem.isEmpty()) {
+        showStartupNotice(QStringLiteral("データベースのファイル(集計.db)が壊れています。")
+                              + QStringLiteral("\n読み取り専用で開きます。シフト表や設定はデータベースに保存できません。")
+                              + QStringLiteral("\nバックアップから戻すか、このファイルの名前を変えて残すと、次の起動で新しいデータベースを作ります。")
+                              + QStringLiteral("\n\n") + problem,
+                          path);
+        DbDamaged = true;
+        DbOpenReadOnly = true;
         DbErrShown = true;
         return true;
     }

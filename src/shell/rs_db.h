@@ -21,6 +21,9 @@ inline bool DbErrShown = false;
 // Set when the database is only read this run (written by a newer program, or a file or folder
 // that cannot be written): the connection opens read-only.
 inline bool DbOpenReadOnly = false;
+// Set when start-up's check found the file damaged: it is only read this run (DbOpenReadOnly is set
+// too), and nothing is ever written into it.
+inline bool DbDamaged = false;
 // How long a statement waits for another program's lock on the file (ms).
 inline int DbBusyTimeoutMs = 1000;
 
@@ -37,9 +40,11 @@ QString CnOpen(const QString& connectionString);
 void DbClose();
 // Start-up's look at stDbPath/集計.db before the first connection; says what it finds once, in a
 // system-modal box. A file or folder that cannot be written: the database is opened read-only for
-// the run (DbOpenReadOnly). An existing empty file (0 bytes): left as it is, and no connection of
-// the run opens it. A missing file in a folder that cannot be written: no database this run (none
-// is made). The last two silence later connect failures (DbErrShown). True when the run cannot
+// the run (DbOpenReadOnly). A file whose full integrity check fails (a value changed where its
+// index no longer matches it, a damaged page): opened read-only (DbDamaged, DbOpenReadOnly). An
+// existing empty file (0 bytes): left as it is, and no connection of the run opens it. A missing
+// file in a folder that cannot be written: no database this run (none is made). The last three
+// silence later connect failures (DbErrShown). True when the run cannot
 // write the database; false, with no message, when it can (a missing file in a writable folder
 // included: the first connection makes a new database).
 bool DbReadOnly();

@@ -71,8 +71,9 @@ void 期間再読込()
 }
 
 // Clears the grid and reads the condition file at path into the workbook. A file that would not
-// load is refused before anything changes; false after its message.
-bool 条件取込(const QString& path, const QString& errorTitle)
+// load is refused before anything changes; false after its message. What the load skipped or
+// cannot use goes to warnings.
+bool 条件取込(const QString& path, const QString& errorTitle, QStringList& warnings)
 {
     const condfile::Status check = condfile::checkConditions(ブック(), path);
     if (!check.ok) {
@@ -88,7 +89,17 @@ bool 条件取込(const QString& path, const QString& errorTitle)
         失敗表示(error, errorTitle);
         return false;
     }
+    warnings = check.warnings;
     return true;
+}
+
+// Said once the load has finished, so that the user knows which conditions did not arrive.
+void 注意表示(const QStringList& warnings, const QString& title)
+{
+    if (warnings.isEmpty())
+        return;
+    MsgBox(QStringLiteral("条件データを読み込みましたが、次の点に注意してください。") + kCrLf + kCrLf + warnings.join(kCrLf),
+           ui::vbOKOnly | ui::vbExclamation | ui::vbSystemModal, title);
 }
 
 bool 読込(QObject* owner)
@@ -99,13 +110,15 @@ bool 読込(QObject* owner)
     ブック().worksheets(k人員配置表).activate();
     DspSplash(QStringLiteral("データ読み込み中・・・"));
     const auto done = qScopeGuard([] { DspSplash(QString()); });
-    if (!条件取込(path, QStringLiteral("条件データ読込エラー")))
+    QStringList warnings;
+    if (!条件取込(path, QStringLiteral("条件データ読込エラー"), warnings))
         return false;
     現在条件ファイル = path;
     基本情報読込();
     期間再読込();
     作成後処理(QString());
     表示後消去();
+    注意表示(warnings, QStringLiteral("条件データ読込"));
     return true;
 }
 
@@ -155,7 +168,8 @@ void 初期化()
     DspSplash(QStringLiteral("初期化中・・・"));
     const auto done = qScopeGuard([] { DspSplash(QString()); });
     const QString path = QDir(AppPath).filePath(QStringLiteral("parts/新規作成.csv"));
-    if (!条件取込(path, QStringLiteral("新規作成エラー")))
+    QStringList warnings;
+    if (!条件取込(path, QStringLiteral("新規作成エラー"), warnings))
         return;
     if (MsgBox(QStringLiteral("勤務記録も初期化します。") + kCrLf + kCrLf + QStringLiteral("よろしいですか？"), ui::vbYesNo,
                QStringLiteral("勤務記録初期化"))
@@ -167,6 +181,7 @@ void 初期化()
     受渡し(QString());
     DspSplash(QStringLiteral("完了しました！"));
     表示後消去();
+    注意表示(warnings, QStringLiteral("新規作成"));
 }
 
 // Errors of the workbook end the command with their number and description.

@@ -117,7 +117,8 @@ QString BottomPageText(const QDate& periodStart, const QDate& periodEnd, int mem
 {
     const QStringList head = standardHead();
     QStringList lines;
-    lines << u"<!DOCTYPE html><html lang='ja'>"_s << u"<HTML><HEAD>"_s << head[3] << head[4]
+    // One html element: the doctype line opens it.
+    lines << u"<!DOCTYPE html><html lang='ja'>"_s << u"<HEAD>"_s << head[3] << head[4]
           << u"<link rel='stylesheet' type='text/css' href='html-parts/style.css'>"_s
           << u"<script type='text/javascript' src='html-parts/jquery.js'></script>"_s
           << u"<script type='text/javascript' src='html-parts/js.js'></script>"_s << u"<TITLE></TITLE>"_s

@@ -205,9 +205,23 @@ bool 書込(const 期間& p, const 保存内容& content, 進行表示& progress
     }
 }
 
+// A database only read this run takes no month: said before the user confirms and waits.
+bool 書込可能()
+{
+    if (!DbOpenReadOnly)
+        return true;
+    MsgBox((DbDamaged ? QStringLiteral("データベースのファイル(集計.db)が壊れているため、")
+                      : QStringLiteral("データベースを読み取り専用で開いているため、"))
+               + QStringLiteral("勤務データを保存できません。"),
+           kSystemModalOk | ui::vbExclamation, QStringLiteral("勤務データ保存"));
+    return false;
+}
+
 void 保存()
 {
     SndESC();
+    if (!書込可能())
+        return;
     if (equalsNumber(RangeS(k人員配置表, QStringLiteral("shift_データ数")).value(), 0)) {
         MsgBox(QStringLiteral("保存すべきシフトデータはありません！"), kSystemModalOk, QStringLiteral("データ無し"));
         return;
@@ -221,13 +235,18 @@ void 保存()
     if (existing < 0 || !保存確認(p, existing))
         return;
     Sw_中止 = false;
+    bool saved = false;
     {
         進行表示 progress(int(条件表収集手順().size()) + 5);
         保存内容 content;
-        if (!読込(p, progress, content) || !書込(p, content, progress))
-            return;
+        saved = 読込(p, progress, content) && 書込(p, content, progress);
     }
-    MsgBox(QStringLiteral("出力完了"), kSystemModalOk, QString());
+    // A stop is heard only while reading, before the database changes.
+    if (!saved && Sw_中止)
+        MsgBox(QStringLiteral("保存を中止しました。") + kCrLf + 期間文字(p) + QStringLiteral(" の勤務データは保存されていません。"),
+               kSystemModalOk, QStringLiteral("勤務データ保存"));
+    if (saved)
+        MsgBox(QStringLiteral("出力完了"), kSystemModalOk, QString());
 }
 
 }  // namespace

@@ -54,16 +54,26 @@ void 色置換(const QString& macro)
 
 bool シフト復元_本シート(const 保存期間& row)
 {
-    // The start conditions carry the weights of the shift types read here.
-    if (!基本情報読込済 && !基本情報読込())
+    // Whatever can fail is read before the month switches: the base information (the start
+    // conditions carry the weights of the shift types read here) and the saved rows.
+    if (!基本情報読込())
         return false;
     std::vector<QVariantList> saved;
     if (!全行読込(QStringLiteral("SELECT Id, 日付, 略称 FROM Q_勤務表 ") + 期間条件(row.範囲)
                       + QStringLiteral(" ORDER BY Id, 日付"),
                   saved))
         return false;
-    if (!開始条件切替(row) || !基本情報読込())
+    // The sizes of the new month can only be read once it is switched to. Should that fail, the
+    // month shown before comes back, so that the sheet's shifts never stand under other dates.
+    const 開始条件 before = 開始条件読込();
+    const auto switchBack = [&before] {
+        開始条件設定(before);
+        基本情報読込();
+    };
+    if (!開始条件切替(row) || !基本情報読込()) {
+        switchBack();
         return false;
+    }
     const auto done = qScopeGuard([] {
         xlAppSetting(true, true, true);
         DspSplash(QString());
@@ -72,8 +82,13 @@ bool シフト復元_本シート(const 保存期間& row)
     xl::Worksheet& sheet = grid.worksheet();
     シート保護解除(&sheet);
     xlAppSetting(false, false, false);
-    if (Member_Cnt > 0 && Day_Cnt > 0)
-        grid.resize(Member_Cnt, Day_Cnt).setBlock(復元ブロック(row.範囲, saved));
+    try {
+        if (Member_Cnt > 0 && Day_Cnt > 0)
+            grid.resize(Member_Cnt, Day_Cnt).setBlock(復元ブロック(row.範囲, saved));
+    } catch (const VbError&) {
+        switchBack();
+        throw;
+    }
     色置換(QStringLiteral("勤務色置換"));
     人員配置表更新();
     xlAppSetting(true, true, true);

@@ -176,7 +176,7 @@ WebsiteResult build()
               BottomPageText(site.start, site.end, Member_Cnt, os::now(), elapsed, stVersion));
 
     SheetSelect(u"人員配置表"_s);
-    ShellOpen(site.root + u"index.html"_s);
+    ShellOpen(site.root + u"index.html"_s, u"公開用HTML"_s);
     DoWait(1000);
     const qint64 size = FolderSize(site.root);
     MsgBox(closingMessage(elapsed, size, result.failedImages, site.root),

@@ -3,8 +3,11 @@
 #include "shell/myshell.h"
 
 #include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtCore/qtestsupport_core.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -71,9 +74,35 @@ TEST_F(ShellTest, ShellOpenTakesPathsAndAddressesAndReportsFailure)
     EXPECT_TRUE(ui::shownMessages().empty());
     ShellOpen(QStringLiteral("log/log_result.txt"));  // against the current folder
     EXPECT_EQ(opened.last().toLocalFile(), QDir::current().absoluteFilePath(QStringLiteral("log/log_result.txt")));
+    // A failure names what could not be opened and where it is.
     ShellOpen(QStringLiteral("/tmp/fail.txt"));
-    ASSERT_EQ(ui::shownMessages().size(), 1u);
-    EXPECT_TRUE(ui::shownMessages()[0].prompt.startsWith(QStringLiteral("/tmp/fail.txt")));
+    ShellOpen(QStringLiteral("https://fail.example/help.html"));
+    ASSERT_EQ(ui::shownMessages().size(), 2u);
+    EXPECT_TRUE(ui::shownMessages()[0].prompt.startsWith(QStringLiteral("ファイルを開けませんでした。\n/tmp/fail.txt\n")));
+    EXPECT_TRUE(ui::shownMessages()[1].prompt.startsWith(QStringLiteral("ページを開けませんでした。\nhttps://fail.example/help.html\n")));
+}
+
+TEST_F(ShellTest, TheDesktopOpenerThatFailsIsSaidWhenItEnds)
+{
+    // An opener that has no program for the file, then no opener at all.
+    setShellOpener(nullptr);
+    QTemporaryDir bin;
+    QFile script(bin.filePath(QStringLiteral("xdg-open")));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly) && script.write("#!/bin/sh\n[ \"$1\" = /tmp/ok.txt ]\n") > 0);
+    script.close();
+    script.setPermissions(script.permissions() | QFile::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    for (const QByteArray& dirs : {bin.path().toLocal8Bit(), QByteArray("/nonexistent")}) {
+        qputenv("PATH", dirs);
+        ui::resetMessages();
+        ShellOpen(QStringLiteral("/tmp/ok.txt"));
+        ShellOpen(QStringLiteral("/tmp/missing.txt"), QStringLiteral("ログファイル"));
+        EXPECT_TRUE(QTest::qWaitFor([] { return !ui::shownMessages().empty(); }, 5000));
+        QTest::qWait(100);
+        ASSERT_EQ(ui::shownMessages().size(), dirs == "/nonexistent" ? 2u : 1u);
+        EXPECT_TRUE(ui::shownMessages().back().prompt.startsWith(QStringLiteral("ログファイルを開けませんでした。\n/tmp/missing.txt\n")));
+    }
+    qputenv("PATH", path);
 }
 
 TEST_F(ShellTest, SpecialFolders)

@@ -94,6 +94,22 @@ TEST_F(CondExchangeTest, DamagedFileLeavesTheBookAsItWas)
     EXPECT_EQ(現在条件ファイル, QStringLiteral("/somewhere/前回.csv"));
 }
 
+TEST_F(CondExchangeTest, WhatALoadSkippedIsSaidOnceItHasFinished)
+{
+    const QString path = dir.filePath(QStringLiteral("他の病棟.csv"));
+    saveAs(path);
+    condfile::ConditionFile file{{}, blocks(path)};
+    file.blocks.push_back({QStringLiteral("Main"), QStringLiteral("無い範囲"), xl::Block(1, 1), 0});
+    QFile out(path);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(condfile::serialize(file)) > 0);
+    out.close();
+    ui::setNextText(path);
+    ASSERT_TRUE(cmd復元_Click());
+    EXPECT_EQ(ui::shownMessages().back().title, QStringLiteral("条件データ読込"));
+    EXPECT_TRUE(lastPrompt().startsWith(QStringLiteral("条件データを読み込みましたが、次の点に注意してください。")));
+    EXPECT_TRUE(lastPrompt().contains(QStringLiteral("無い範囲")));
+}
+
 TEST_F(CondExchangeTest, SaveAsksBeforeOverwritingAndReportsFailure)
 {
     const QString path = dir.filePath(QStringLiteral("既存.csv"));

@@ -54,6 +54,8 @@ TEST(HtmlPages, SharedPagesAndTheirLineEnds)
                                 u"   2026/12/09 07:05作成<br>\r\n   作成時間：1分30秒<br><br>\r\n"
                                 u"   Quorvane 　0.1<br>\r\n</div></BODY></HTML>"_s));
     EXPECT_FALSE(bottom.endsWith(u"\n"_s));
+    EXPECT_TRUE(bottom.startsWith(u"<!DOCTYPE html><html lang='ja'>\r\n<HEAD>\r\n"_s));
+    EXPECT_EQ(bottom.count(u"<html"_s, Qt::CaseInsensitive), 1);
 }
 
 TEST(HtmlPages, LabelsAreEscapedAndNamesOutsideCp932Kept)

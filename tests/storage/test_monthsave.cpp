@@ -4,8 +4,10 @@
 #include "shell/globals.h"
 #include "shell/myexcel.h"
 #include "shell/rs_db.h"
+#include "storage/monthsave.h"
 
 #include <QDate>
+#include <QTimer>
 #include <map>
 
 namespace {
@@ -164,6 +166,22 @@ TEST_F(SaveTest, NothingChangesWhenTheSaveCannotFinish)
     EXPECT_TRUE(shownTitles().contains(QStringLiteral("入力エラー")));
     EXPECT_FALSE(shownTitles().contains(QStringLiteral("出力完了")));
     EXPECT_EQ(databaseBytes(), unchanged);
+
+    // A stop while the month is read: the user hears that the month was not saved.
+    set(QStringLiteral("スケジュール"), QStringLiteral("Member_List"), 2, 1, 102.0);
+    book->calculate();
+    ui::resetMessages();
+    // The stop button is pressed once the question is answered and the read has begun.
+    ui::setDialogHandler(ui::Kind::Custom, [](const ui::MessageRequest&) {
+        QTimer::singleShot(0, [] { Sw_中止 = true; });
+        return ui::Answer{ui::vbOK, {}};
+    });
+    cmd出力_Click();
+    ui::setDialogHandler(ui::Kind::Custom, nullptr);
+    const QString said = ui::shownMessages().back().prompt;
+    EXPECT_TRUE(said.startsWith(QStringLiteral("保存を中止しました。")) && said.endsWith(QStringLiteral("の勤務データは保存されていません。")));
+    EXPECT_EQ(databaseBytes(), unchanged);
+    Sw_中止 = false;
 }
 
 TEST_F(SaveTest, AnEmptyMonthOrAnotherMonthOnTheSheetIsNotSaved)

@@ -7,6 +7,7 @@
 #include "storage/pivot.h"
 #include "storage/restore.h"
 #include "storage/savedshifts.h"
+#include "workbook/macros.h"
 
 #include <QDate>
 
@@ -178,6 +179,44 @@ TEST_F(RestoreTest, ADatabaseFailureLeavesTheSheetAsItWas)
     EXPECT_EQ(ui::shownMessages().size(), 1u);
     EXPECT_EQ(mainValue("月"), 3);
     EXPECT_EQ(grid(), before);
+}
+
+// The month, the period and the grid stay as they were when the new month cannot be read after
+// the switch: here last month's macro, which the switch runs, leaves a shift type without its
+// abbreviation behind (and mends it when it runs again for the month switched back to).
+TEST_F(RestoreTest, AReadingThatFailsAfterTheSwitchPutsTheShownMonthBack)
+{
+    month(2027, 1, 1);
+    fillGrid(0);
+    save(ui::vbOK);
+    month(2027, 4, 1);
+    fillGrid(3);
+    ASSERT_TRUE(基本情報読込());
+    const xl::Block before = grid();
+    const auto list = 期間一覧読込();
+    ASSERT_TRUE(list && list->size() == 1);
+    book->worksheets(kShift).range(QStringLiteral("過去累計使用")).setValue(true);
+    const xl::Range abbreviation = book->worksheets(QStringLiteral("基本設定")).range(QStringLiteral("Type_Table_Input")).cells(1, 2);
+    const QVariant kept = abbreviation.value();
+    int runs = 0;
+    book->registerMacro(workbook::kMacroModule, QStringLiteral("先月データ読込み"), [&](xl::Workbook&) {
+        abbreviation.setValue(++runs == 1 ? QVariant() : kept);
+        return QVariant();
+    });
+    // First the reading after the switch fails, then the one before it (nothing switches).
+    for (const int expectedRuns : {2, 5}) {
+        ui::resetMessages();
+        EXPECT_FALSE(シフト復元_本シート(list->front()));
+        EXPECT_EQ(runs, expectedRuns);
+        ASSERT_EQ(ui::shownMessages().size(), 1u);
+        EXPECT_TRUE(ui::shownMessages()[0].prompt.contains(QStringLiteral("勤務名か略称が空白です")));
+        EXPECT_EQ(mainValue("年") * 100 + mainValue("月"), 202704);
+        EXPECT_EQ(作成年 * 10000 + 作成月 * 100 + 基準開始日, 20270401);
+        EXPECT_EQ(Day_Cnt, 30);
+        EXPECT_EQ(grid(), before);
+        runs = 5;
+        abbreviation.setValue(QVariant());
+    }
 }
 
 }  // namespace

@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -160,9 +159,7 @@ void frm処理中::mousePressEvent(QMouseEvent* e)
 
 void frm処理中::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
-    painter.setPen(palette().color(QPalette::Window).darker(160));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    paintEdge(this);
 }
 
 void install処理中Window()

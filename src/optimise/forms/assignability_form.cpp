@@ -206,15 +206,7 @@ void frm勤務可能判定::cmd閉じる_Click()
 
 void 勤務可能判定表示()
 {
-    const bool fresh = !g_window.loaded();
-    frm勤務可能判定& w = g_window.get();
-    if (fresh) {
-        w.adjustSize();
-        右上配置(&w);
-    }
-    w.show();
-    if (fresh)
-        w.Form_Load();
+    frm勤務可能判定& w = openToolWindow(g_window);
     FormTopMost(&w);
     w.raise();
     w.activateWindow();

@@ -1,5 +1,7 @@
 #pragma once
-// Where the manual tools' windows open on the screen.
+// Where and how the manual tools' windows open on the screen.
+#include "platform/ui/widgets/forminstance.h"
+
 #include <QApplication>
 #include <QScreen>
 #include <QWidget>
@@ -30,4 +32,20 @@ inline void 右上配置(QWidget* window)
     if (place.bottom() > area.bottom())
         place.moveTop(area.top() + 10);
     window->move(place.topLeft());
+}
+
+// Opens a manual tool window: placed when it is new, loaded once it shows.
+template <class Form>
+Form& openToolWindow(DefaultInstance<Form>& slot)
+{
+    const bool fresh = !slot.loaded();
+    Form& w = slot.get();
+    if (fresh) {
+        w.adjustSize();
+        右上配置(&w);
+    }
+    w.show();
+    if (fresh)
+        w.Form_Load();
+    return w;
 }

@@ -15,7 +15,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -146,9 +145,7 @@ void frm最適化::mousePressEvent(QMouseEvent* e)
 
 void frm最適化::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
-    painter.setPen(palette().color(QPalette::Window).darker(160));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    paintEdge(this);
 }
 
 void installOptimiserWindow()

@@ -133,15 +133,7 @@ void frm再調整::cmd閉じる_Click()
 
 void 再調整表示()
 {
-    const bool fresh = !g_window.loaded();
-    frm再調整& w = g_window.get();
-    if (fresh) {
-        w.adjustSize();
-        右上配置(&w);
-    }
-    w.show();
-    if (fresh)
-        w.Form_Load();
+    frm再調整& w = openToolWindow(g_window);
     w.raise();
     w.activateWindow();
 }

@@ -562,41 +562,42 @@ struct SharedFormula {
     QString text;
 };
 
-void readSheet(const Package& pkg, const std::string& part, const Styles& styles,
-               const std::vector<QString>& strings, SheetData& sheet, const QString& path)
+void readSheetView(const pugi::xml_node& worksheet, SheetData& sheet)
 {
-    pugi::xml_document doc;
-    const pugi::xml_node root = pkg.xml(part, doc);
-    if (!named(root, "worksheet"))
-        throw damaged(path, QStringLiteral("%1 はシートではありません。").arg(QString::fromStdString(part)));
-    const QString partName = QString::fromStdString(part);
-
-    if (const pugi::xml_node view = child(child(root, "sheetViews"), "sheetView")) {
-        sheet.zoom = intAttr(view, "zoomScale", 100);
-        if (sheet.zoom < 10 || sheet.zoom > 400)
-            sheet.zoom = 100;
-        if (const pugi::xml_node pane = child(view, "pane")) {
-            const char* state = attr(pane, "state");
-            if (state && (std::strcmp(state, "frozen") == 0 || std::strcmp(state, "frozenSplit") == 0)) {
-                sheet.frozenColumns = std::clamp(intAttr(pane, "xSplit", 0), 0, kMaxColumns - 1);
-                sheet.frozenRows = std::clamp(intAttr(pane, "ySplit", 0), 0, kMaxRows - 1);
-            }
+    const pugi::xml_node view = child(child(worksheet, "sheetViews"), "sheetView");
+    if (!view)
+        return;
+    sheet.zoom = intAttr(view, "zoomScale", 100);
+    if (sheet.zoom < 10 || sheet.zoom > 400)
+        sheet.zoom = 100;
+    if (const pugi::xml_node pane = child(view, "pane")) {
+        const char* state = attr(pane, "state");
+        if (state && (std::strcmp(state, "frozen") == 0 || std::strcmp(state, "frozenSplit") == 0)) {
+            sheet.frozenColumns = std::clamp(intAttr(pane, "xSplit", 0), 0, kMaxColumns - 1);
+            sheet.frozenRows = std::clamp(intAttr(pane, "ySplit", 0), 0, kMaxRows - 1);
         }
     }
+}
 
-    if (const pugi::xml_node fmt = child(root, "sheetFormatPr")) {
-        if (const auto w = numAttr(fmt, "defaultColWidth"))
-            sheet.defaultColumnWidth = columnWidthFromFile(*w);
-        else if (const auto base = numAttr(fmt, "baseColWidth"); base && *base > 0 && *base < 256) {
-            // The default column is the base width plus padding, rounded up to 8 pixels.
-            const double px = std::ceil((*base * 7 + 5) / 8) * 8;
-            sheet.defaultColumnWidth = std::round((px - 5) / 7 * 100) / 100;
-        }
-        if (const auto h = numAttr(fmt, "defaultRowHeight"))
-            sheet.defaultRowHeight = *h;
+void readSheetFormat(const pugi::xml_node& worksheet, SheetData& sheet)
+{
+    const pugi::xml_node fmt = child(worksheet, "sheetFormatPr");
+    if (!fmt)
+        return;
+    if (const auto w = numAttr(fmt, "defaultColWidth"))
+        sheet.defaultColumnWidth = columnWidthFromFile(*w);
+    else if (const auto base = numAttr(fmt, "baseColWidth"); base && *base > 0 && *base < 256) {
+        // The default column is the base width plus padding, rounded up to 8 pixels.
+        const double px = std::ceil((*base * 7 + 5) / 8) * 8;
+        sheet.defaultColumnWidth = std::round((px - 5) / 7 * 100) / 100;
     }
+    if (const auto h = numAttr(fmt, "defaultRowHeight"))
+        sheet.defaultRowHeight = *h;
+}
 
-    forEach(child(root, "cols"), "col", [&](const pugi::xml_node& col) {
+void readColumns(const pugi::xml_node& worksheet, SheetData& sheet)
+{
+    forEach(child(worksheet, "cols"), "col", [&](const pugi::xml_node& col) {
         const int first = std::clamp(intAttr(col, "min", 0), 0, kMaxColumns);
         const int last = std::clamp(intAttr(col, "max", first), 0, kMaxColumns);
         const auto width = numAttr(col, "width");
@@ -615,16 +616,116 @@ void readSheet(const Package& pkg, const std::string& part, const Styles& styles
                 sheet.hiddenColumns.push_back(c);
         }
     });
+}
 
+// What one sheet part's cells need besides the cell itself.
+struct SheetReader {
+    const Styles& styles;
+    const std::vector<QString>& strings;
+    const QString& path;
+    const QString partName;
     std::unordered_map<int, SharedFormula> shared;
+
+    [[noreturn]] void fail(const QString& what) const { throw damaged(path, what.arg(partName)); }
+};
+
+QVariant cellValue(SheetReader& in, const pugi::xml_node& c, size_t xfIndex)
+{
+    const char* type = attr(c, "t");
+    const pugi::xml_node v = child(c, "v");
+    const char* text = v ? v.child_value() : nullptr;
+    if (type && std::strcmp(type, "s") == 0) {
+        const auto i = number(text);
+        if (!i || *i < 0 || *i >= double(in.strings.size()))
+            in.fail(QStringLiteral("%1 の共有文字列の番号が正しくありません。"));
+        return in.strings[size_t(*i)];
+    }
+    if (type && std::strcmp(type, "inlineStr") == 0)
+        return richText(child(c, "is"));
+    if (!v)
+        return {};
+    if (type && std::strcmp(type, "str") == 0)
+        return unescapeText(text);
+    if (type && std::strcmp(type, "b") == 0)
+        return std::strcmp(text, "1") == 0 || std::strcmp(text, "true") == 0;
+    if (type && std::strcmp(type, "e") == 0)
+        return QString::fromUtf8(text);
+    if (type && std::strcmp(type, "d") == 0) {
+        const QDateTime dt = QDateTime::fromString(QString::fromUtf8(text), Qt::ISODateWithMs);
+        if (!dt.isValid())
+            return QString::fromUtf8(text);
+        return dt.time().msecsSinceStartOfDay() == 0 ? QVariant(dt.date()) : QVariant(QDateTime(dt.date(), dt.time()));
+    }
+    if (const auto d = number(text)) {
+        QVariant date;
+        if (in.styles.dateOfXf[xfIndex])
+            date = serialToDate(*d);
+        return date.isValid() ? date : QVariant(*d);
+    }
+    return QString::fromUtf8(text);
+}
+
+QString cellFormula(SheetReader& in, const pugi::xml_node& c, const Cell& cell, int row, int column)
+{
+    const pugi::xml_node f = child(c, "f");
+    if (!f)
+        return {};
+    const char* ft = attr(f, "t");
+    QString formula = unescapeText(f.child_value());
+    if (ft && std::strcmp(ft, "shared") == 0) {
+        const int si = intAttr(f, "si", -1);
+        if (!formula.isEmpty())
+            in.shared[si] = {row, column, formula};
+        else if (const auto m = in.shared.find(si); m != in.shared.end())
+            formula = shiftFormula(m->second.text, row - m->second.row, column - m->second.column);
+    }
+    // Some programs store a plain TRUE or FALSE as the formula TRUE() or FALSE(); kept as
+    // a formula, an edit of the cell would turn the flag into that text.
+    const bool constant = cell.value.typeId() == QMetaType::Bool
+        && (formula.compare(QLatin1String("TRUE()"), Qt::CaseInsensitive) == 0
+            || formula.compare(QLatin1String("FALSE()"), Qt::CaseInsensitive) == 0);
+    if (formula.isEmpty() || constant || (ft && std::strcmp(ft, "dataTable") == 0))
+        return {};
+    return QLatin1Char('=') + formula;
+}
+
+void readRowCells(SheetReader& in, const pugi::xml_node& r, int row, SheetData& sheet)
+{
+    int column = 0;
+    for (pugi::xml_node c = r.first_child(); c; c = c.next_sibling()) {
+        if (c.type() != pugi::node_element || !named(c, "c"))
+            continue;
+        if (const char* ref = attr(c, "r")) {
+            int refRow = 0;
+            if (!parseCellRef(ref, refRow, column) || refRow != row)
+                throw damaged(in.path, QStringLiteral("%1 のセル番地 '%2' が正しくありません。").arg(in.partName, QString::fromUtf8(ref)));
+        } else {
+            ++column;
+        }
+        if (column > kMaxColumns)
+            in.fail(QStringLiteral("%1 の列が範囲外です。"));
+
+        const int xf = intAttr(c, "s", 0);
+        const size_t xfIndex = xf >= 0 && size_t(xf) < in.styles.styleOfXf.size() ? size_t(xf) : 0;
+        Cell cell;
+        cell.style = in.styles.styleOfXf[xfIndex];
+        cell.value = cellValue(in, c, xfIndex);
+        cell.formula = cellFormula(in, c, cell, row, column);
+        if (cell.value.isValid() || cell.style != 0 || !cell.formula.isEmpty())
+            sheet.cells.emplace_hint(sheet.cells.end(), std::make_pair(row, column), std::move(cell));  // cells come in order
+    }
+}
+
+void readRows(SheetReader& in, const pugi::xml_node& worksheet, SheetData& sheet)
+{
     int row = 0;
-    const pugi::xml_node data = child(root, "sheetData");
+    const pugi::xml_node data = child(worksheet, "sheetData");
     for (pugi::xml_node r = data.first_child(); r; r = r.next_sibling()) {
         if (r.type() != pugi::node_element || !named(r, "row"))
             continue;
         row = intAttr(r, "r", row + 1);
         if (row < 1 || row > kMaxRows)
-            throw damaged(path, QStringLiteral("%1 の行番号 %2 が範囲外です。").arg(partName).arg(row));
+            throw damaged(in.path, QStringLiteral("%1 の行番号 %2 が範囲外です。").arg(in.partName).arg(row));
         if (const auto ht = numAttr(r, "ht")) {
             const char* custom = attr(r, "customHeight");
             if (custom ? boolAttr(r, "customHeight", false) : std::abs(*ht - sheet.defaultRowHeight) > 1e-9)
@@ -632,110 +733,48 @@ void readSheet(const Package& pkg, const std::string& part, const Styles& styles
         }
         if (boolAttr(r, "hidden", false))
             sheet.hiddenRows.push_back(row);
-
-        int column = 0;
-        for (pugi::xml_node c = r.first_child(); c; c = c.next_sibling()) {
-            if (c.type() != pugi::node_element || !named(c, "c"))
-                continue;
-            if (const char* ref = attr(c, "r")) {
-                int refRow = 0;
-                if (!parseCellRef(ref, refRow, column) || refRow != row)
-                    throw damaged(path, QStringLiteral("%1 のセル番地 '%2' が正しくありません。").arg(partName, QString::fromUtf8(ref)));
-            } else {
-                ++column;
-            }
-            if (column > kMaxColumns)
-                throw damaged(path, QStringLiteral("%1 の列が範囲外です。").arg(partName));
-
-            const int xf = intAttr(c, "s", 0);
-            const size_t xfIndex = xf >= 0 && size_t(xf) < styles.styleOfXf.size() ? size_t(xf) : 0;
-            Cell cell;
-            cell.style = styles.styleOfXf[xfIndex];
-
-            const char* type = attr(c, "t");
-            const pugi::xml_node v = child(c, "v");
-            const char* text = v ? v.child_value() : nullptr;
-            if (type && std::strcmp(type, "s") == 0) {
-                const auto i = number(text);
-                if (!i || *i < 0 || *i >= double(strings.size()))
-                    throw damaged(path, QStringLiteral("%1 の共有文字列の番号が正しくありません。").arg(partName));
-                cell.value = strings[size_t(*i)];
-            } else if (type && std::strcmp(type, "inlineStr") == 0) {
-                cell.value = richText(child(c, "is"));
-            } else if (type && std::strcmp(type, "str") == 0) {
-                if (v)
-                    cell.value = unescapeText(text);
-            } else if (type && std::strcmp(type, "b") == 0) {
-                if (v)
-                    cell.value = std::strcmp(text, "1") == 0 || std::strcmp(text, "true") == 0;
-            } else if (type && std::strcmp(type, "e") == 0) {
-                if (v)
-                    cell.value = QString::fromUtf8(text);
-            } else if (type && std::strcmp(type, "d") == 0) {
-                if (v) {
-                    const QDateTime dt = QDateTime::fromString(QString::fromUtf8(text), Qt::ISODateWithMs);
-                    if (dt.isValid())
-                        cell.value = dt.time().msecsSinceStartOfDay() == 0 ? QVariant(dt.date()) : QVariant(QDateTime(dt.date(), dt.time()));
-                    else
-                        cell.value = QString::fromUtf8(text);
-                }
-            } else if (v) {
-                if (const auto d = number(text)) {
-                    QVariant date;
-                    if (styles.dateOfXf[xfIndex])
-                        date = serialToDate(*d);
-                    cell.value = date.isValid() ? date : QVariant(*d);
-                } else {
-                    cell.value = QString::fromUtf8(text);
-                }
-            }
-
-            if (const pugi::xml_node f = child(c, "f")) {
-                const char* ft = attr(f, "t");
-                QString formula = unescapeText(f.child_value());
-                if (ft && std::strcmp(ft, "shared") == 0) {
-                    const int si = intAttr(f, "si", -1);
-                    if (!formula.isEmpty())
-                        shared[si] = {row, column, formula};
-                    else if (const auto m = shared.find(si); m != shared.end())
-                        formula = shiftFormula(m->second.text, row - m->second.row, column - m->second.column);
-                }
-                // Some programs store a plain TRUE or FALSE as the formula TRUE() or FALSE(); kept as
-                // a formula, an edit of the cell would turn the flag into that text.
-                const bool constant = cell.value.typeId() == QMetaType::Bool
-                    && (formula.compare(QLatin1String("TRUE()"), Qt::CaseInsensitive) == 0
-                        || formula.compare(QLatin1String("FALSE()"), Qt::CaseInsensitive) == 0);
-                if (!formula.isEmpty() && !constant && !(ft && std::strcmp(ft, "dataTable") == 0))
-                    cell.formula = QLatin1Char('=') + formula;
-            }
-
-            if (cell.value.isValid() || cell.style != 0 || !cell.formula.isEmpty())
-                sheet.cells.emplace_hint(sheet.cells.end(), std::make_pair(row, column), std::move(cell));  // cells come in order
-        }
+        readRowCells(in, r, row, sheet);
     }
     std::sort(sheet.hiddenRows.begin(), sheet.hiddenRows.end());
     sheet.hiddenRows.erase(std::unique(sheet.hiddenRows.begin(), sheet.hiddenRows.end()), sheet.hiddenRows.end());
     std::sort(sheet.hiddenColumns.begin(), sheet.hiddenColumns.end());
     sheet.hiddenColumns.erase(std::unique(sheet.hiddenColumns.begin(), sheet.hiddenColumns.end()), sheet.hiddenColumns.end());
+}
 
-    readPageSetup(root, sheet.pageSetup);
-
-    if (const pugi::xml_node p = child(root, "sheetProtection")) {
-        SheetProtection& sp = sheet.protection;
-        sp.contents = boolAttr(p, "sheet", false);
-        sp.drawingObjects = boolAttr(p, "objects", false);
-        sp.scenarios = boolAttr(p, "scenarios", false);
-        sp.protectedSheet = sp.contents || sp.drawingObjects || sp.scenarios;
-        if (sp.protectedSheet) {
-            sp.allowFormattingColumns = !boolAttr(p, "formatColumns", true);
-            sp.allowFormattingRows = !boolAttr(p, "formatRows", true);
-            const bool noLocked = boolAttr(p, "selectLockedCells", false);
-            const bool noUnlocked = boolAttr(p, "selectUnlockedCells", false);
-            sp.enableSelection = noLocked && noUnlocked ? -4142 : noLocked ? 1 : 0;
-        } else {
-            sp = SheetProtection{};
-        }
+void readProtection(const pugi::xml_node& worksheet, SheetProtection& sp)
+{
+    const pugi::xml_node p = child(worksheet, "sheetProtection");
+    if (!p)
+        return;
+    sp.contents = boolAttr(p, "sheet", false);
+    sp.drawingObjects = boolAttr(p, "objects", false);
+    sp.scenarios = boolAttr(p, "scenarios", false);
+    sp.protectedSheet = sp.contents || sp.drawingObjects || sp.scenarios;
+    if (!sp.protectedSheet) {
+        sp = SheetProtection{};
+        return;
     }
+    sp.allowFormattingColumns = !boolAttr(p, "formatColumns", true);
+    sp.allowFormattingRows = !boolAttr(p, "formatRows", true);
+    const bool noLocked = boolAttr(p, "selectLockedCells", false);
+    const bool noUnlocked = boolAttr(p, "selectUnlockedCells", false);
+    sp.enableSelection = noLocked && noUnlocked ? -4142 : noLocked ? 1 : 0;
+}
+
+void readSheet(const Package& pkg, const std::string& part, const Styles& styles,
+               const std::vector<QString>& strings, SheetData& sheet, const QString& path)
+{
+    pugi::xml_document doc;
+    const pugi::xml_node root = pkg.xml(part, doc);
+    if (!named(root, "worksheet"))
+        throw damaged(path, QStringLiteral("%1 はシートではありません。").arg(QString::fromStdString(part)));
+    readSheetView(root, sheet);
+    readSheetFormat(root, sheet);
+    readColumns(root, sheet);
+    SheetReader in{styles, strings, path, QString::fromStdString(part), {}};
+    readRows(in, root, sheet);
+    readPageSetup(root, sheet.pageSetup);
+    readProtection(root, sheet.protection);
 }
 
 const char kOleSignature[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";

@@ -66,6 +66,10 @@ public:
             bars[i]->setValue(s.value[i]);
         }
         if (fresh) {
+            // Over a modal window (a save from the storage hub) it belongs to that window, which
+            // would otherwise block its stop button.
+            if (QWidget* modal = QApplication::activeModalWidget())
+                f.setParent(modal, f.windowFlags());
             f.show();
             f.place();
         }

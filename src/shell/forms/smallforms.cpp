@@ -51,17 +51,16 @@ QRect screenOf(const QWidget* w)
     return s ? s->geometry() : QRect(0, 0, 1024, 768);
 }
 
-// A frameless window gets a thin edge, so that it stands out on a light background.
+const Qt::WindowFlags kStatusFlags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+
+}  // namespace
+
 void paintEdge(QWidget* w)
 {
     QPainter p(w);
     p.setPen(w->palette().color(QPalette::Window).darker(160));
     p.drawRect(w->rect().adjusted(0, 0, -1, -1));
 }
-
-const Qt::WindowFlags kStatusFlags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
-
-}  // namespace
 
 void DragForm(QWidget* form, Qt::MouseButtons buttons)
 {

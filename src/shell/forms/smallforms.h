@@ -13,6 +13,8 @@ struct SplashState;
 
 // Lets the user drag a frameless window by any point of it, with the left button only.
 void DragForm(QWidget* form, Qt::MouseButtons buttons);
+// A frameless window's thin edge, so that it stands out on a light background (from paintEvent).
+void paintEdge(QWidget* w);
 
 // The borderless status window of DspSplash: light green, blue text, on top, draggable.
 class frmSplash : public QWidget {

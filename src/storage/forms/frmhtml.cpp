@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -152,7 +153,13 @@ void frm公開用HTML作成::Form_Load()
 void frm公開用HTML作成::開始可否()
 {
     const QString path = txtPath->text();
-    cmd開始->setEnabled(!path.isEmpty() && QFileInfo(GetAbsPath(DelQuote(path), AppPath)).isDir());
+    const bool exists = !path.isEmpty() && QFileInfo(GetAbsPath(DelQuote(path), AppPath)).isDir();
+    cmd開始->setEnabled(exists);
+    // A grey button alone does not say what is missing.
+    const QString why = exists ? QString() : u"このフォルダはありません。「変更」で作成先のフォルダを選ぶと、作成開始できます。"_s;
+    cmd開始->setToolTip(why);
+    const QString name = specialName(path);
+    lblPathName->setText(why.isEmpty() || name.isEmpty() ? name + why : name + u"\n"_s + why);
 }
 
 void frm公開用HTML作成::cmdAllCheck_Click(int index)
@@ -166,14 +173,13 @@ void frm公開用HTML作成::cmd変更_Click()
     const QString picked = BrowseForFolder(parentWidget(), u"HTML作成先"_s, txtPath->text());
     if (!picked.isEmpty())
         txtPath->setText(picked);
-    lblPathName->setText(specialName(txtPath->text()));
     // A folder chosen here makes a build possible without reopening the dialog.
     開始可否();
 }
 
 void frm公開用HTML作成::cmdOpenFOlder_Click()
 {
-    ShellOpen(txtPath->text());
+    ShellOpen(txtPath->text(), u"HTMLの作成先フォルダ"_s);
 }
 
 void frm公開用HTML作成::cmd開始_Click()
@@ -220,6 +226,7 @@ void frm公開用HTML作成::Form_Unload()
 void 公開用HTML作成(QWidget* owner)
 {
     SetProcessPriority(IDLE_PRIORITY_CLASS);
+    // However the dialog ends, an error included.
+    const auto raise = qScopeGuard([] { SetProcessPriority(HIGH_PRIORITY_CLASS); });
     ShowWaitVisible(new frm公開用HTML作成(owner));
-    SetProcessPriority(HIGH_PRIORITY_CLASS);
 }

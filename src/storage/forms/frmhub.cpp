@@ -55,6 +55,8 @@ frm保存読込::frm保存読込(QWidget* parent) : QDialog(parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowTitle(QStringLiteral("データの保存と読込"));
+    // Shown without blocking its caller, yet no other window takes input while it is open.
+    setWindowModality(Qt::ApplicationModal);
     cmd出力 = ボタン(this, QStringLiteral("勤務データ保存"), QStringLiteral("作成した勤務データをデータベースに保存します"));
     cmd勤務データ読込 = ボタン(this, QStringLiteral("勤務データ読込"), QStringLiteral("過去の勤務データをエクセルブックに出力します"));
     cmdデーベース操作 = ボタン(this, QStringLiteral("デーベース操作"), QStringLiteral("データベース操作および集計表を作成します。"));

@@ -1,7 +1,7 @@
 #pragma once
 // The save and load hub frm保存読込: one button per storage command, each with its online-help
-// link. Modeless and on top, low on the screen. The query window and the saved-shift browser it
-// opens are windows of their own and outlive it.
+// link. Modal and on top, low on the screen. The query window and the saved-shift browser it
+// opens are modeless windows of their own and outlive it.
 //
 // The main window's File menu runs the same commands without the hub: cmd出力_Click
 // (storage/monthsave.h), cmd復元_Click, cmd保存_Click and mnuNewFile_Click

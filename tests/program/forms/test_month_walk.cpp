@@ -2,7 +2,7 @@
 // assignability test, one manual exchange, an optimiser run, the month save, publishing and the
 // full shut-down with save. After each step the sheet shows the table and no rule is broken.
 #include "engine/convert.h"
-#include "engine/forms/generation_windows.h"
+#include "app/generation_windows.h"
 #include "engine/generation_driver.h"
 #include "engine/model.h"
 #include "manual_clock.h"

@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QProgressBar>
+#include <QDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -83,6 +84,16 @@ TEST_F(SmallFormsTest, ProgressWindowPlacementBarsAndCancel)
     EXPECT_TRUE(Sw_中止);
     EXPECT_TRUE(p->isVisible());
     PrgBClose();
+
+    // Over a modal window it belongs to that window, so its stop button takes clicks.
+    QDialog modal;
+    modal.setWindowModality(Qt::ApplicationModal);
+    modal.show();
+    PrgBShow(QStringLiteral("保存中"));
+    ASSERT_NE(loadedPrgB(), nullptr);
+    EXPECT_TRUE(loadedPrgB()->parentWidget() == &modal && loadedPrgB()->isWindow());
+    PrgBClose();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     frmPrgB designed;
     designed.move(123, 45);

@@ -74,11 +74,15 @@ TEST_F(PublishingDialog, AChosenFolderEnablesTheBuildAndIsStoredOnlyByBuilding)
     f->show();
     EXPECT_EQ(f->txtPath->text(), common);   // the stored folder is empty
     EXPECT_FALSE(f->cmd開始->isEnabled());   // and the fallback is not there
+    // The dialog says why, and what to do.
+    EXPECT_TRUE(f->lblPathName->text().endsWith(u"このフォルダはありません。「変更」で作成先のフォルダを選ぶと、作成開始できます。"_s));
+    EXPECT_EQ(f->cmd開始->toolTip(), f->lblPathName->text().section(u'\n', -1));
     ui::setNextText(dir.path());
     f->cmd変更->click();
     EXPECT_EQ(f->txtPath->text(), dir.path());
     EXPECT_TRUE(f->lblPathName->text().isEmpty());
     EXPECT_TRUE(f->cmd開始->isEnabled());
+    EXPECT_TRUE(f->cmd開始->toolTip().isEmpty());
     f->close();
     EXPECT_TRUE(stored(u"HTML_PATH").isEmpty());
 

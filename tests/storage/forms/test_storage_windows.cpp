@@ -166,6 +166,7 @@ TEST_F(StorageWindowsTest, HubOpensWindowsThatOutliveIt)
     QPointer<frm保存読込> hub = openWindow<frm保存読込>();
     ASSERT_TRUE(hub);
     EXPECT_TRUE(hub->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(hub->windowModality(), Qt::ApplicationModal);
     const QRect area = hub->screen()->availableGeometry();
     EXPECT_LE(std::abs(hub->frameGeometry().center().x() - area.center().x()), 3);
     EXPECT_GE(hub->frameGeometry().bottom(), area.top() + area.height() * 13 / 20);
@@ -175,6 +176,7 @@ TEST_F(StorageWindowsTest, HubOpensWindowsThatOutliveIt)
     EXPECT_FALSE(hub);
     frmQuery* query = openWindow<frmQuery>();
     ASSERT_NE(query, nullptr);
+    EXPECT_FALSE(query->isModal());
     EXPECT_EQ(query->windowTitle(), QStringLiteral("データベース操作＆集計"));
 
     保存読込表示();

@@ -4,7 +4,7 @@
 #include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
 #include "shell/forms/formhelpers.h"
-#include "shell/forms/mainwindow.h"
+#include "app/mainwindow.h"
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
 #include "shell/msgbox.h"

@@ -10,7 +10,7 @@
 #include "platform/xl/xl.h"
 #include "manual_clock.h"
 #include "program_fixture.h"
-#include "shell/forms/mainwindow.h"
+#include "app/mainwindow.h"
 #include "shell/lifecycle.h"
 #include "shell/myapi_process.h"
 #include "shell/mylog.h"
@@ -254,6 +254,35 @@ TEST_F(ProgramTest, AnEmptyDatabaseFileIsSaidAtStartAndNeverCompacted)
     EXPECT_EQ(QFileInfo(dbFile()).size(), 0);
 }
 
+TEST_F(ProgramTest, ADamagedDatabaseIsSaidOnceAtStartAndNeverWritten)
+{
+    // A saved month whose one date reads back changed ("2027-00-07") without any read failing.
+    stDbPath = work_;
+    ASSERT_EQ(AddTableField(), 0);
+    cn.execute(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 619) "
+                              "INSERT INTO T_勤務表 (Id, 日付, 勤務No, 休平日) "
+                              "SELECT 101 + i / 31, date('2027-01-01', '+' || (i % 31) || ' days'), 1, 0 FROM n"));
+    DbClose();
+    QByteArray damaged = fileBytes(dbFile());
+    damaged.replace(damaged.indexOf("2027-01-07") + 5, 2, "00");
+    QFile file(dbFile());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(damaged) == damaged.size());
+    file.close();
+
+    ui::setNextAnswer(ui::vbOK);
+    ASSERT_TRUE(start());
+    ASSERT_EQ(ui::shownMessages().size(), 1u);
+    EXPECT_TRUE(ui::shownMessages()[0].prompt.startsWith(QStringLiteral("データベースのファイル(集計.db)が壊れています。")));
+    // The month save refuses before it asks anything; shut-down leaves the file as it is.
+    ui::setNextAnswer(ui::vbOK);
+    window_->mdFileKinmuSave->trigger();
+    EXPECT_EQ(ui::shownMessages().back().prompt, QStringLiteral("データベースのファイル(集計.db)が壊れているため、勤務データを保存できません。"));
+    window_->cmd閉じる_Click();
+    EXPECT_TRUE(AppEnded);
+    EXPECT_EQ(ui::shownMessages().size(), 2u);
+    EXPECT_EQ(fileBytes(dbFile()), damaged);
+}
+
 TEST_F(ProgramTest, ASaveThatFailsKeepsTheProgramAndItsChanges)
 {
     ASSERT_TRUE(start());
@@ -297,6 +326,26 @@ TEST_F(ProgramTest, FileMenuRunsTheStorageCommandsWithoutTheHub)
     for (QWidget* w : QApplication::topLevelWidgets())
         hub = hub || (w->windowTitle() == QStringLiteral("データの保存と読込") && w->isVisible());
     EXPECT_TRUE(hub);
+}
+
+TEST_F(ProgramTest, AdjustmentsShowTheRosterAndPutTheWorkbookBack)
+{
+    ASSERT_TRUE(start());
+    // The re-adjustment follows the roster's selected cell, so the roster comes first.
+    xlBook->worksheets(QStringLiteral("Main")).activate();
+    window_->cmd再調整->click();
+    EXPECT_EQ(xlBook->activeSheet().name(), QStringLiteral("人員配置表"));
+
+    // The rest equalisation cannot read the month: calculation and events are on again.
+    const xl::Range numbers = xlBook->worksheets(QStringLiteral("スケジュール")).range(QStringLiteral("Member_List"));
+    numbers.cells(2, 1).setValue(numbers.cells(1, 1).value());
+    ui::resetMessages();
+    ui::setNextAnswer(ui::vbOK);
+    window_->mnuAdjOffOver->trigger();
+    ASSERT_FALSE(ui::shownMessages().empty());
+    EXPECT_EQ(xlApp->calculation(), xl::kCalculationAutomatic);
+    EXPECT_TRUE(xlApp->enableEvents());
+    EXPECT_TRUE(xlApp->screenUpdating());
 }
 
 TEST_F(ProgramTest, ClearAndForcedRefreshOfTheShiftSheet)

@@ -1,4 +1,4 @@
-#include "shell/forms/mainwindow.h"
+#include "app/mainwindow.h"
 
 #include "engine/conditions.h"
 #include "engine/model.h"
@@ -154,9 +154,12 @@ void frm勤務管理::buildButtons()
     OnClick(cmd基本設定, this, [this] { cmd基本設定_Click(); });
     OnClick(cmdLog, this, [this] { cmdLog_Click(); });
     OnClick(cmd保存読込, this, [this] { cmd保存読込_Click(); });
-    OnClick(cmd再調整, this, [] {
-        if (!RefuseDuringRun())
-            再調整表示();
+    OnClick(cmd再調整, this, [this] {
+        if (RefuseDuringRun())
+            return;
+        // The window follows the selected cell of the roster sheet.
+        cmd勤務表_Click();
+        再調整表示();
     });
     OnClick(cmd閉じる, this, [this] { cmd閉じる_Click(); });
     OnClick(cmdHelp, this, [] { WebHelp(QStringLiteral("index.html")); });

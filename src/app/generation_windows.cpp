@@ -1,11 +1,11 @@
-#include "engine/forms/generation_windows.h"
+#include "app/generation_windows.h"
 
 #include "engine/forms/analysis_form.h"
 #include "engine/forms/progress_form.h"
 #include "engine/generation_driver.h"
 #include "engine/postprocess.h"
 #include "optimise/window_steps.h"
-#include "shell/forms/mainwindow.h"
+#include "app/mainwindow.h"
 
 void installGenerationWindows()
 {

@@ -16,7 +16,7 @@
 #include "optimise/window_steps.h"
 #include "platform/ui/prompt.h"
 #include "shell/forms/formhelpers.h"
-#include "shell/forms/mainwindow.h"
+#include "app/mainwindow.h"
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
 #include "shell/msgbox.h"
@@ -28,6 +28,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <QScopeGuard>
 
 void frm勤務管理::installWindowSteps()
 {
@@ -98,6 +99,11 @@ void frm勤務管理::mnuAdjOffOver_Click()
         return;
     Sw_中止 = false;
     RunScope running;
+    // Calculation and events come back, and the splash goes, however the adjustment ends.
+    const auto restore = qScopeGuard([] {
+        xlAppSetting(true, true, true);
+        DspSplash(QString());
+    });
     xlAppSetting(true, false, false);
     if (!現状収集(0))
         return;
@@ -106,10 +112,9 @@ void frm勤務管理::mnuAdjOffOver_Click()
     // The roster sheet itself: the reading may have left another sheet current.
     xl::Worksheet& roster = xlBook->worksheets(QStringLiteral("人員配置表"));
     roster.unprotect();
+    const auto relock = qScopeGuard([&roster] { roster.protect(); });
     xlRunRetry(nullptr, stBookName + QStringLiteral("!勤務色置換"));
     人員配置表更新();
-    roster.protect();
-    xlAppSetting(true, true, true);
 }
 
 void frm勤務管理::mnu勤務分散解析_Click()

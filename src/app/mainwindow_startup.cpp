@@ -9,7 +9,7 @@
 #include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
 #include "shell/forms/formhelpers.h"
-#include "shell/forms/mainwindow.h"
+#include "app/mainwindow.h"
 #include "shell/globals.h"
 #include "shell/msgbox.h"
 #include "shell/myapi_process.h"
@@ -236,14 +236,7 @@ void frm勤務管理::readBaseSettings()
 void frm勤務管理::lastMonthMacro()
 {
     stamp(QStringLiteral("先月データ読込 Start"));
-    if (GetRangeBool(QStringLiteral("人員配置表"), QStringLiteral("過去累計使用"))) {
-        DspSplash(QStringLiteral("先月データ読込み"));
-        // A missing or failing macro is passed over.
-        try {
-            xlApp->run(stBookName + QStringLiteral("!先月データ読込み"));
-        } catch (const std::exception&) {
-        }
+    if (runLastMonthMacro(*xlApp, [] { DspSplash(QStringLiteral("先月データ読込み")); }))
         DspSplash(QString());
-    }
     stamp(QStringLiteral("先月データ読込 End"));
 }

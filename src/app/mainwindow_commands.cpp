@@ -7,7 +7,7 @@
 #include "platform/os/clock.h"
 #include "platform/ui/prompt.h"
 #include "shell/forms/formhelpers.h"
-#include "shell/forms/mainwindow.h"
+#include "app/mainwindow.h"
 #include "shell/forms/smallforms.h"
 #include "shell/borders.h"
 #include "shell/globals.h"
@@ -225,7 +225,7 @@ void frm勤務管理::mnu単勤単休最少化_Click(int index)
 
 void frm勤務管理::mnu実行結果ログ表示_Click()
 {
-    ShellOpen(QDir(stWorkPath).filePath(QStringLiteral("log/log_result.txt")));
+    ShellOpen(QDir(stWorkPath).filePath(QStringLiteral("log/log_result.txt")), QStringLiteral("実行結果ログ"));
 }
 
 void frm勤務管理::mnuVersion_Click()
