@@ -4,8 +4,11 @@
 #include "platform/text/vb.h"
 #include "shell/myexcel.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <utility>
+#include <vector>
 
 int IntToBool(int n)
 {
@@ -178,10 +181,12 @@ void SwapCols(vb::Array2<int>& table, long i, long j, int k)
         std::swap(table(static_cast<int>(i), c), table(static_cast<int>(j), c));
 }
 
-void SortCols(vb::Array2<int>& table, int k, int key, int start, int count, bool ascending)
+namespace {
+
+// Each row moves down past the rows it beats; rows start..i-1 are in order when row i is taken,
+// so its scan ends where it stops.
+void sortBySwaps(vb::Array2<int>& table, int k, int key, int start, int count, bool ascending)
 {
-    // Rows start..i-1 are in order when row i is taken: once it stops moving no later pair is out
-    // of order, so the scan of the rest can end there.
     for (int i = start + 1; i <= start + count - 1; ++i)
         for (int j = i; j >= start + 1; --j) {
             const int a = table(j, key);
@@ -190,4 +195,30 @@ void SortCols(vb::Array2<int>& table, int k, int key, int start, int count, bool
                 break;
             SwapCols(table, j, j - 1, k);
         }
+}
+
+}  // namespace
+
+void SortCols(vb::Array2<int>& table, int k, int key, int start, int count, bool ascending)
+{
+    // A key that does not move with its row, or rows too wide to copy, keep the moves.
+    constexpr int kWidest = 8;
+    if (count < 2 || key < 1 || key > k || k > kWidest) {
+        sortBySwaps(table, k, key, start, count, ascending);
+        return;
+    }
+    // The same order as the moves (both are stable), in n log n: the rows are taken out whole,
+    // sorted and put back.
+    using Fields = std::array<int, kWidest>;
+    std::vector<Fields> rows(static_cast<size_t>(count));
+    for (int r = 0; r < count; ++r)
+        for (int c = 1; c <= k; ++c)
+            rows[size_t(r)][size_t(c - 1)] = table(start + r, c);
+    const size_t at = size_t(key - 1);
+    std::stable_sort(rows.begin(), rows.end(), [ascending, at](const Fields& a, const Fields& b) {
+        return ascending ? a[at] < b[at] : a[at] > b[at];
+    });
+    for (int r = 0; r < count; ++r)
+        for (int c = 1; c <= k; ++c)
+            table(start + r, c) = rows[size_t(r)][size_t(c - 1)];
 }
