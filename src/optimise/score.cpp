@@ -309,13 +309,21 @@ public:
     void write()
     {
         checkSizes();
-        for (int i = 1; i <= Member_Cnt; ++i) {
-            const float dayOff = Member_DayOff(i);
-            if (!sameBits(dayOff, dayOff_[size_t(i)])) {
-                dayOff_[size_t(i)] = dayOff;
+        const int n = Member_Cnt;
+        if (n < 1)
+            return;
+        // The bounds are checked once, at the last member; the rows are then read in place.
+        const float* dayOff = &Member_DayOff(n) - (n - 1);
+        const float* workDays = &Member_WorkDays(n) - (n - 1);
+        const ptrdiff_t stride = &Member_Sum(1, 12) - &Member_Sum(0, 12);
+        float* standing = &Member_Sum(n, 12) - stride * (n - 1);
+        for (int i = 1; i <= n; ++i) {
+            const float off = dayOff[i - 1];
+            if (!sameBits(off, dayOff_[size_t(i)])) {
+                dayOff_[size_t(i)] = off;
                 target_[size_t(i)] = float(MemDayOffInt(i));
             }
-            Member_Sum(i, 12) = target_[size_t(i)] - Member_WorkDays(i);
+            standing[stride * (i - 1)] = target_[size_t(i)] - workDays[i - 1];
         }
     }
 
