@@ -160,8 +160,10 @@ int laidRun(const Chain& c, int m, int d)
     return runAfter(m, d, isWork) + runBefore(m, d, isWork) + 1;
 }
 
-// With the chain laid: a chain day up to lastDay that completes a prohibited pattern, or a week
-// the chain touches that holds more work days than the weekly limit.
+// With the chain laid: a chain day up to lastDay that completes a prohibited pattern, a week the
+// chain touches that holds more work days than the weekly limit, a chain day that may not follow
+// its day before (or be followed by its day after), or a chain shift too close to the same shift
+// or over its count limit.
 不可理由 laidChainRefusal(const Chain& c, int m, int d, int lastDay)
 {
     const LaidChain laid(c, m, d);
@@ -173,6 +175,15 @@ int laidRun(const Chain& c, int m, int d)
         for (int x = laid.first(); x <= laid.last(); ++x)
             if (weekCount(m, x, 基点曜日) > 週間勤務日数上限)
                 return 不可理由::週間勤務日数不可;
+    for (int x = laid.first(); x <= laid.last(); ++x) {
+        const int s = Time_Table(m, x);
+        if (前日勤務判定(Time_Table(m, x - 1), s) || (x < Day_Cnt && 前日勤務判定(s, Time_Table(m, x + 1))))
+            return 不可理由::連続勤務条件不可;
+        if (最少勤務間隔判定(s, m, x))
+            return 不可理由::最少勤務間隔;
+        if (勤務回数判定(m, s, x))
+            return 不可理由::勤務回数オーバー;
+    }
     return 不可理由::なし;
 }
 

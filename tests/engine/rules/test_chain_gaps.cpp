@@ -62,6 +62,9 @@ TEST(ChainAsLaid, RefusesWhatTheFollowUpDayCompletes)
         // A reserved 明 on the next day is counted once: the run is exactly at the limit.
         {"the run at the limit with the follow-up filled", [] { 連続勤務上限 = 3; place(1, 4, 1); reserve(1, 6, 3); }, 5, ""},
         {"明 one over the run limit", [] { 連続勤務上限 = 3; place(1, 3, 1); place(1, 4, 1); }, 5, "必須パターンエラー"},
+        {"明 over its count limit", [] { Type_Count(3, 2) = 1; place(1, 2, 3); }, 5, "必須パターンエラー"},
+        {"明 too close to another 明", [] { Type_Span(3, 2) = 3; place(1, 8, 3); }, 5, "必須パターンエラー"},
+        {"明 barred after 夜 itself", [] { DayBefore_Table(2) = 4; }, 5, "必須パターンエラー"},
     };
     for (const Case& c : cases) {
         nightModel(2, 14);
