@@ -83,6 +83,20 @@ TEST(ChainAsLaid, RefusesWhatTheFollowUpDayCompletes)
     EXPECT_EQ(必須パターン可否(2, 1, 5), -3);
 }
 
+// The last weekly-limit refusal of a try heads the day's trace.
+TEST(WeeklyLimit, TracedInTheDaysLog)
+{
+    nightModel(2, 14);
+    週間勤務日数上限 = 1;
+    基点曜日 = 1;
+    place(1, 4, 1);
+    Need_Table(1, 5) = 1;
+    Member_Scdl(2, 5) = 1;
+    EXPECT_EQ(日別配置(5, 1), 0.0f);
+    EXPECT_TRUE(日別配置ログ.startsWith(QStringLiteral("週間勤務日数不可 基点=月 上限日数=1 日=5 Mem_No=1\r\n月日=01/05,勤務=1(")))
+        << 日別配置ログ.toStdString();
+}
+
 // A reserved 夜 carries its 明 onto the next day only where the rules allow it there; otherwise
 // the try fails with a line that says why, and leaves nothing behind.
 TEST(ChainAsLaid, CarryOverIsTestedBeforeItIsLaid)
