@@ -1,10 +1,13 @@
-// Whole generation runs through the real driver in background mode, five seeds per condition set:
+// Whole generation runs through the real driver in background mode, five seeds per condition set
+// (--seeds N for another number):
 // the three sample work folders, the benchmarks' own set at the model's limits, and any condition
 // file (.csv) or workbook named on the command line. Besides Google Benchmark's table it prints
 // one line per figure (the median over the seeds), so that runs compare:
 //   generation <set> <figure> <value>
+// and one line per set with how its attempts ended, added up over the seeds:
+//   generation <set> outcomes seeds_accepted A/N staffing_failed F too_many_rest M too_few_rest L accepted C
 // Options (before Google Benchmark's own): --save DIR writes every accepted table's workbook into
-// DIR; --limit MINUTES sets the run's time limit (default 1).
+// DIR; --limit MINUTES sets the run's time limit (default 1); --seeds N (default 5).
 #include "bench_conditions.h"
 
 #include "engine/conditions.h"
@@ -38,11 +41,10 @@
 
 namespace {
 
-constexpr int kSeeds = 5;
-
 struct Options {
     QString saveDir;
     float limit = 1;
+    int seeds = 5;
     std::vector<QString> paths;
 };
 Options g_options;
@@ -52,6 +54,8 @@ const char* const kFigures[] = {"state",        "attempts",    "run_ms",      "a
                                 "tries_per_day", "score",      "read_ms",     "placement_ms", "rule_checks_ms",
                                 "shaking_ms",   "optimiser_ms", "sheet_write_ms", "post_ms"};
 std::map<std::string, std::map<std::string, std::vector<double>>> g_results;
+// How the attempts ended, added up over a set's seeds (the timed runs only).
+std::map<std::string, std::map<std::string, long>> g_outcomes;
 
 double ms(qint64 ns)
 {
@@ -115,6 +119,10 @@ std::map<std::string, double> run(const QString& set, std::uint64_t seed, bool r
     f["optimiser_ms"] = ms(c.最適化ns);
     f["sheet_write_ms"] = ms(c.書込ns);
     f["post_ms"] = ms(c.後処理ns);
+    f["staffing_failed"] = double(c.確保失敗数);
+    f["too_many_rest"] = double(c.休み過多数);
+    f["too_few_rest"] = double(c.休み過少数);
+    f["accepted"] = double(c.採用数);
     // The timed repeat makes the same table: saved once.
     if (!g_options.saveDir.isEmpty() && 作成状態 == 1 && !ruleTiming) {
         const QString name = QFileInfo(labelOf(set)).completeBaseName() + QStringLiteral("-seed%1.xlsm").arg(seed);
@@ -139,6 +147,10 @@ void BM_生成(benchmark::State& state, const QString& set)
         state.PauseTiming();
         // The same seed again, with the rule checks timed: the same table, so the share compares.
         f["rule_checks_ms"] = run(set, seed, true)["rule_checks_ms"];
+        auto& outcomes = g_outcomes[set.toStdString()];
+        outcomes["seeds_accepted"] += f["state"] == 1;
+        for (const char* k : {"staffing_failed", "too_many_rest", "too_few_rest", "accepted"})
+            outcomes[k] += long(f[k]);
         for (const auto& [k, v] : f)
             results[k].push_back(v);
         state.ResumeTiming();
@@ -164,6 +176,8 @@ void parseOptions(int& argc, char** argv)
         if (a == u"--save" && i + 1 < argc) {
             g_options.saveDir = QString::fromLocal8Bit(argv[++i]);
             QDir().mkpath(g_options.saveDir);
+        } else if (a == u"--seeds" && i + 1 < argc) {
+            g_options.seeds = std::max(1, QString::fromLocal8Bit(argv[++i]).toInt());
         } else if (a == u"--limit" && i + 1 < argc) {
             g_options.limit = QString::fromLocal8Bit(argv[++i]).toFloat();
         } else if (!a.startsWith(u"--")) {
@@ -194,7 +208,7 @@ int main(int argc, char** argv)
     sets.insert(sets.end(), g_options.paths.begin(), g_options.paths.end());
     for (const QString& set : sets) {
         benchmark::RegisterBenchmark(("BM_生成/" + labelOf(set).toStdString()).c_str(), BM_生成, set)
-            ->Iterations(kSeeds)
+            ->Iterations(g_options.seeds)
             ->Unit(benchmark::kMillisecond);
     }
     benchmark::Initialize(&argc, argv);
@@ -206,6 +220,11 @@ int main(int argc, char** argv)
             continue;
         for (const char* k : kFigures)
             std::printf("generation %s %s %.3f\n", qPrintable(label), k, median(results[k]));
+        auto& outcomes = g_outcomes[set.toStdString()];
+        std::printf("generation %s outcomes seeds_accepted %ld/%d staffing_failed %ld too_many_rest %ld too_few_rest %ld "
+                    "accepted %ld\n",
+                    qPrintable(label), outcomes["seeds_accepted"], g_options.seeds, outcomes["staffing_failed"],
+                    outcomes["too_many_rest"], outcomes["too_few_rest"], outcomes["accepted"]);
     }
     benchmark::Shutdown();
     resetDbGlobals();

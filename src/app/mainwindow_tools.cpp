@@ -50,6 +50,7 @@ void frm勤務管理::installWindowSteps()
     };
     主画面手順.ベストシフト復元可 = [this](bool on) { mnuRestoreBestTimeTable->setEnabled(on); };
     主画面手順.連続休み調整 = [this] { AdjDayOffCnt(); };
+    主画面手順.最前面解除 = [this] { FormNoTopMost(this); };
 }
 
 void frm勤務管理::mnuChkDayOffCnt_Click()

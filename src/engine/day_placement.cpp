@@ -50,12 +50,22 @@ void 日別集計更新()
     shiftDayBits = snapshot.dayBits;
 }
 
+QString dayText(int d)
+{
+    return QStringLiteral("月日=") + 日付文字列(d, QStringLiteral("mm/dd"));
+}
+
+QString memberLine(int m, const QString& reason)
+{
+    return QStringLiteral("→") + FmtPad(double(MemNo(m)), 3, QStringLiteral("右詰")) + QLatin1Char(':') + reason + kCrLf;
+}
+
 // A member whose previous day starts a required sequence gets its follower, reserved and counted,
-// unless the day is reserved already.
-void carryOverRequired(int d)
+// unless the day is reserved already. A follower the rules refuse there fails the try (logged).
+bool carryOverRequired(int d)
 {
     if (d < 1 || (d == 1 && !Sw_初期値使用))
-        return;
+        return true;
     for (int m = 1; m <= Member_Cnt; ++m) {
         const int prev = Time_Table(m, d - 1);
         if (prev <= 0 || Rsv_Table(m, d) != 0)
@@ -66,6 +76,13 @@ void carryOverRequired(int d)
                 continue;
             // "*" as the follower asks only for a work day, which the rules see to: no fixed shift.
             if (next <= Type_Cnt) {
+                const 不可理由 refusal = 引継勤務判定(m, next, d);
+                if (refusal != 不可理由::なし) {
+                    日別配置ログ += kCrLf + dayText(d) + QStringLiteral(",勤務=") + QString::number(next) + QLatin1Char('(')
+                        + TypeName1(next) + QStringLiteral("),必須パターン引継不可") + kCrLf
+                        + memberLine(m, 不可理由テキスト(refusal, m, next, d));
+                    return false;
+                }
                 Time_Table(m, d) = next;
                 Rsv_Table(m, d) = next;
                 勤務集計加算(m, next, d);
@@ -73,6 +90,21 @@ void carryOverRequired(int d)
             break;
         }
     }
+    return true;
+}
+
+// A staffed day still fails when a member left resting completes a prohibited pattern with the
+// cells fixed around the day (logged).
+bool restKeepsPatterns(int d)
+{
+    for (int m = 1; m <= Member_Cnt; ++m) {
+        if (Time_Table(m, d) != 0 || !休み禁止パターン判定(m, d))
+            continue;
+        日別配置ログ += kCrLf + dayText(d) + QStringLiteral(",休み,禁止パターン") + kCrLf
+            + memberLine(m, QStringLiteral("禁止パターン"));
+        return false;
+    }
+    return true;
 }
 
 bool holds(int v, int t)
@@ -206,6 +238,9 @@ void shuffleMembers()
 // The day's trace gets the need and the staff of every shift type, and goes to the ring log.
 void logNeedTable(int d)
 {
+    // The last weekly-limit refusal of the try heads the trace.
+    if (週間勤務日数不可記録.m > 0)
+        日別配置ログ.prepend(週間勤務日数不可文(週間勤務日数不可記録.m, 週間勤務日数不可記録.d));
     if (日別配置ログ.isEmpty())
         return;
     const QString right = QStringLiteral("右詰");
@@ -258,12 +293,12 @@ float 日別配置(int d, int tryNo)
 {
     // Each try traces itself: the text of earlier tries was logged when they failed.
     日別配置ログ.clear();
+    週間勤務日数不可記録 = {};
     日別集計初期化();
-    carryOverRequired(d);
-    bool secured = placeMusts(d);
+    bool secured = carryOverRequired(d) && placeMusts(d);
     if (secured) {
         shuffleMembers();
-        secured = 勤務別候補選定(d, 日別勤務順(tryNo));
+        secured = 勤務別候補選定(d, 日別勤務順(tryNo)) && restKeepsPatterns(d);
     }
     logNeedTable(d);
     if (secured)

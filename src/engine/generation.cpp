@@ -4,6 +4,7 @@
 #include "engine/candidate_choice.h"
 #include "engine/convert.h"
 #include "engine/day_placement.h"
+#include "engine/main_window_steps.h"
 #include "engine/model.h"
 #include "engine/optimiser_steps.h"
 #include "engine/progress_window.h"
@@ -239,6 +240,8 @@ bool 表示待ち有効()
             Sw_中止 = true;
             return 試行結果::中止;
         }
+        if (主画面手順.最前面解除)
+            主画面手順.最前面解除();
         showProgressWindow();
     }
     MemLog(QStringLiteral("開始"), true);

@@ -24,6 +24,11 @@ struct 作成計測 {
     qint64 最適化ns = 0; // the optimiser runs after staffed attempts
     qint64 後処理ns = 0; // finishing the accepted or failed table
     qint64 採用ms = -1;  // from the run's start to the first accepted table
+    // How the attempts that reached the day loop ended (a stopped attempt is in none of them).
+    long 確保失敗数 = 0;  // some day not staffed in 50 tries
+    long 休み過多数 = 0;  // staffed, then not accepted: too many rest days for someone
+    long 休み過少数 = 0;  // staffed, then not accepted: too few rest days for someone
+    long 採用数 = 0;      // accepted
 };
 inline 作成計測 作成計測値;
 

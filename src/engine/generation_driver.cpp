@@ -86,11 +86,10 @@ private:
     QTimer limit_;
 };
 
-// What the rest-day counts of an accepted staffing decide; true: the run ends.
-bool restDayDecision(bool& repeat)
+// What the rest-day counts of an accepted staffing decide (v as 出勤日数過不足一覧 gives it);
+// true: the run ends.
+bool restDayDecision(float v, bool& repeat)
 {
-    QString text;
-    const float v = 出勤日数過不足一覧(text);
     if (v == 0) {
         accept();
         optimise(1);
@@ -140,9 +139,10 @@ bool restDayDecision(bool& repeat)
 // counts judged. True: the run ends.
 bool improveStaffed(bool& repeat)
 {
-    集計クリア();
-    if (!シフト表読込(1, Day_Cnt, 0, 0))
+    // Counted afresh as the manual optimiser counts: last month's totals are part of them.
+    if (!シフト表読込(1, Day_Cnt, 0, -1))
         return true;
+    集計再計算();
     if (経過表示 >= 1)
         xlAppSetting(true, false, false);
     optimise(5);
@@ -158,7 +158,15 @@ bool improveStaffed(bool& repeat)
         }
         optimise(1);
     }
-    return restDayDecision(repeat);
+    const float v = 出勤日数過不足一覧(text);
+    const bool ends = restDayDecision(v, repeat);
+    if (作成状態 == 1 && !repeat)
+        ++作成計測値.採用数;
+    else if (v > 0)
+        ++作成計測値.休み過多数;
+    else
+        ++作成計測値.休み過少数;
+    return ends;
 }
 
 // One attempt and what follows it; true: the run ends.
@@ -170,6 +178,8 @@ bool attempt(bool analyse, bool& repeat, bool& ringStarted)
         return true;
     ringStarted = true;
     if (!確保完了) {
+        if (!Sw_中止)
+            ++作成計測値.確保失敗数;
         if (Sw_中止 || !Sw_自動再挑戦)
             return true;
         return notice(QStringLiteral("確保失敗！再挑戦！！"), 6000);

@@ -11,5 +11,7 @@ struct 主画面手順型 {
     std::function<void(bool)> ベストシフト復元可;
     // GetDayOffCnt and AdjDayOffCnt: rest runs longer than allowed are broken up.
     std::function<void()> 連続休み調整;
+    // The main window leaves the topmost band, so that the run's windows can come before it.
+    std::function<void()> 最前面解除;
 };
 inline 主画面手順型 主画面手順;

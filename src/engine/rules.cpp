@@ -75,6 +75,9 @@ Chain requiredChain(int s)
     return c;
 }
 
+// A window value for a later day nothing has fixed yet: it matches no element of a pattern.
+constexpr int kOpenDay = -2;
+
 // Whether pattern p matches the window w from position q.
 bool patternMatches(int p, const int* w, int q)
 {
@@ -82,6 +85,8 @@ bool patternMatches(int p, const int* w, int q)
     for (int j = 1; j <= n; ++j) {
         const int e = Kinsi_Pattern(p, j);
         const int v = w[q + j - 1];
+        if (v == kOpenDay)
+            return false;
         if (e != 全勤務) {
             if (e != v)
                 return false;
@@ -120,6 +125,66 @@ int weekCount(int m, int d, int w)
 bool weeklyRuleOn()
 {
     return 週間勤務日数上限 > 0 && 基点曜日 > 0;
+}
+
+// A required chain laid on member m's row from day d (days inside the period only) for as long as
+// the object lives; the cells are put back when it goes.
+class LaidChain {
+public:
+    LaidChain(const Chain& c, int m, int d) : m_(m), first_(std::max(d, 1)), last_(std::min(Day_Cnt, d + c.n - 1))
+    {
+        for (int x = first_; x <= last_; ++x) {
+            saved_[x - first_] = Time_Table(m, x);
+            Time_Table(m, x) = c.shift[x - d + 1];
+        }
+    }
+    ~LaidChain()
+    {
+        for (int x = first_; x <= last_; ++x)
+            Time_Table(m_, x) = saved_[x - first_];
+    }
+    LaidChain(const LaidChain&) = delete;
+    LaidChain& operator=(const LaidChain&) = delete;
+    int first() const { return first_; }
+    int last() const { return last_; }
+
+private:
+    int m_, first_, last_;
+    int saved_[22] = {};
+};
+
+// The work run through day d with the chain laid: each chain day counted once.
+int laidRun(const Chain& c, int m, int d)
+{
+    const LaidChain laid(c, m, d);
+    return runAfter(m, d, isWork) + runBefore(m, d, isWork) + 1;
+}
+
+// With the chain laid: a chain day up to lastDay that completes a prohibited pattern, a week the
+// chain touches that holds more work days than the weekly limit, a chain day that may not follow
+// its day before (or be followed by its day after), or a chain shift too close to the same shift
+// or over its count limit.
+不可理由 laidChainRefusal(const Chain& c, int m, int d, int lastDay)
+{
+    const LaidChain laid(c, m, d);
+    const int last = std::min(laid.last(), lastDay);
+    for (int x = laid.first(); x <= last; ++x)
+        if (禁止パターン判定(Time_Table(m, x), m, x, lastDay))
+            return 不可理由::禁止パターン;
+    if (weeklyRuleOn())
+        for (int x = laid.first(); x <= laid.last(); ++x)
+            if (weekCount(m, x, 基点曜日) > 週間勤務日数上限)
+                return 不可理由::週間勤務日数不可;
+    for (int x = laid.first(); x <= laid.last(); ++x) {
+        const int s = Time_Table(m, x);
+        if (前日勤務判定(Time_Table(m, x - 1), s) || (x < Day_Cnt && 前日勤務判定(s, Time_Table(m, x + 1))))
+            return 不可理由::連続勤務条件不可;
+        if (最少勤務間隔判定(s, m, x))
+            return 不可理由::最少勤務間隔;
+        if (勤務回数判定(m, s, x))
+            return 不可理由::勤務回数オーバー;
+    }
+    return 不可理由::なし;
 }
 
 
@@ -175,9 +240,11 @@ int 連続勤務日数_前(int m, int d)
     return runBefore(m, d, isWork) + 1;
 }
 
-bool 禁止パターン判定(int s, int m, int d, int lastDay)
+namespace {
+
+// Days d-4..d+4 of member m into w(1..9), w(5) = day d; days past lastDay are rest days.
+void fillPatternWindow(int m, int d, int lastDay, int* w)
 {
-    int w[10] = {};
     const int tableEnd = Time_Table.UBound(2);
     if (d <= 4) {
         if (Sw_初期値使用)
@@ -192,16 +259,46 @@ bool 禁止パターン判定(int s, int m, int d, int lastDay)
         count = std::min(count, tableEnd - (d - 4) + 1);
         パターン窓取得(m, Time_Table, d - 4, w, 1, count);
     }
-    w[5] = s;
+}
+
+// Whether a prohibited pattern starts at a position of w up to day d; with throughDay only the
+// starts whose pattern reaches day d count.
+bool windowMatches(int d, const int* w, bool throughDay)
+{
     const int q0 = d < 5 && !Sw_初期値使用 ? 6 - d : 1;
     for (int p = 1; p <= Kinsi_Pattern_Cnt; ++p) {
-        if (Kinsi_Pattern(p, 0) <= 0)
+        const int n = Kinsi_Pattern(p, 0);
+        if (n <= 0)
             continue;
-        for (int q = q0; q <= 5; ++q)
+        for (int q = throughDay ? std::max(q0, 6 - n) : q0; q <= 5; ++q)
             if (patternMatches(p, w, q))
                 return true;
     }
     return false;
+}
+
+}  // namespace
+
+bool 禁止パターン判定(int s, int m, int d, int lastDay)
+{
+    int w[10] = {};
+    fillPatternWindow(m, d, lastDay, w);
+    w[5] = s;
+    return windowMatches(d, w, false);
+}
+
+bool 休み禁止パターン判定(int m, int d)
+{
+    if (Kinsi_Pattern_Cnt < 1)
+        return false;
+    int w[10] = {};
+    fillPatternWindow(m, d, Day_Cnt, w);
+    w[5] = 0;
+    // Later days count only where a cell is fixed already (a reservation, a carried shift).
+    for (int k = 6; k <= 9; ++k)
+        if (d + k - 5 > Day_Cnt || Time_Table(m, d + k - 5) == 0)
+            w[k] = kOpenDay;
+    return windowMatches(d, w, true);
 }
 
 bool 最少勤務間隔判定(int s, int m, int d)
@@ -266,7 +363,7 @@ int 必須パターン可否(int s, int m, int d)
         if (day >= 1 && day <= Day_Cnt && Rsv_Table(m, day) != 0 && Rsv_Table(m, day) != c.shift[k])
             return -2;
     }
-    if (連続勤務上限 >= 1 && 連続勤務日数(m, d) + n - 1 > 連続勤務上限)
+    if (連続勤務上限 >= 1 && laidRun(c, m, d) > 連続勤務上限)
         return -3;
     if (Member_Time(m) > 0 && !Sw_勤務日数調整 && hours > Member_Time(m))
         return -1;
@@ -290,7 +387,20 @@ bool 必須パターン判定(int s, int m, int d, int lastDay)
         if (mask != 0 && (mask & shiftBit(next)) != 0)
             return true;
     }
-    return 連続勤務上限 >= 1 && 連続勤務日数_前(m, d) + c.n - 1 > 連続勤務上限;
+    // The run through the laid chain was measured by 必須パターン可否 already.
+    return laidChainRefusal(c, m, d, lastDay) != 不可理由::なし;
+}
+
+不可理由 引継勤務判定(int m, int t, int d)
+{
+    if ((Member_Scdl(m, d) & shiftBit(t) & 0xFFFF) != 0)
+        return 不可理由::個人不可条件と一致;
+    Chain c;
+    c.n = 1;
+    c.shift[1] = t;
+    if (連続勤務上限 >= 1 && laidRun(c, m, d) > 連続勤務上限)
+        return 不可理由::連続勤務日数オーバー;
+    return laidChainRefusal(c, m, d, Day_Cnt);
 }
 
 bool 必須パターン設定(int s, int m, int d)
@@ -426,14 +536,19 @@ bool 週間勤務日数判定(int m, int d, QString* detail)
 {
     if (!weeklyRuleOn() || 週間勤務日数(m, d, 基点曜日) <= 週間勤務日数上限)
         return false;
-    if (detail) {
-        static const char16_t names[] = u"月火水木金土日";
-        const QChar weekday = 基点曜日 >= 1 && 基点曜日 <= 7 ? QChar(names[基点曜日 - 1]) : QChar(u'?');
-        *detail = QStringLiteral("週間勤務日数不可 基点=") + weekday + QStringLiteral(" 上限日数=")
-            + QString::number(週間勤務日数上限) + QStringLiteral(" 日=") + QString::number(d)
-            + QStringLiteral(" Mem_No=") + QString::number(m);
-    }
+    週間勤務日数不可記録 = {m, d};
+    if (detail)
+        *detail = 週間勤務日数不可文(m, d);
     return true;
+}
+
+QString 週間勤務日数不可文(int m, int d)
+{
+    static const char16_t names[] = u"月火水木金土日";
+    const QChar weekday = 基点曜日 >= 1 && 基点曜日 <= 7 ? QChar(names[基点曜日 - 1]) : QChar(u'?');
+    return QStringLiteral("週間勤務日数不可 基点=") + weekday + QStringLiteral(" 上限日数=")
+        + QString::number(週間勤務日数上限) + QStringLiteral(" 日=") + QString::number(d)
+        + QStringLiteral(" Mem_No=") + QString::number(m);
 }
 
 // ---- the two front doors ----

@@ -66,10 +66,19 @@ int 前回勤務間隔(int m, int s, int d);
 // Required chain starting with s on day d: 0 no chain, -1 target/successor/hours, -2 a chain day
 // reserved for another shift, -3 the work-run limit; else the chain's length in days.
 int 必須パターン可否(int s, int m, int d);
-// The required chain of s cannot be completed from day d.
+// The required chain of s cannot be completed from day d: a follow-up day reserved for another
+// shift or barred, or, with the chain laid, a chain day completing a prohibited pattern or a week
+// it touches over the weekly limit.
 bool 必須パターン判定(int s, int m, int d, int lastDay);
+// Whether the follower t carried over onto member m's empty day d may be laid there: the personal
+// exclusion, then with t laid the run limit, the prohibited patterns and the weekly limit.
+不可理由 引継勤務判定(int m, int t, int d);
 // Places the chain of s from day d (cells, reservations and totals); always true.
 bool 必須パターン設定(int s, int m, int d);
+
+// Member m resting on day d completes a prohibited pattern with the days before d and the later
+// cells fixed already (unfilled later days match nothing).
+bool 休み禁止パターン判定(int m, int d);
 
 // Shift s may not follow shift prev on the next day.
 bool 前日勤務判定(int prev, int s);
@@ -82,8 +91,16 @@ bool 組合せ必須判定(int d);
 bool 組合せ禁止判定_日(int m, int d);
 
 // The weekly work-day limit is exceeded when member m works on day d; detail (when given)
-// receives the line for the generator's log.
+// receives the line for the generator's log. Every refusal is also noted (without building its
+// text) in 週間勤務日数不可記録, which the day placement writes into its trace.
 bool 週間勤務日数判定(int m, int d, QString* detail = nullptr);
+struct 週間勤務日数不可記録型 {
+    int m = 0;  // 0: no refusal since the placement last cleared it
+    int d = 0;
+};
+inline 週間勤務日数不可記録型 週間勤務日数不可記録;
+// The trace line of a weekly-limit refusal of member m on day d.
+QString 週間勤務日数不可文(int m, int d);
 // Work days of the week (starting on weekday w, 1 = Monday) that contains day d, plus 1.
 int 週間勤務日数(int m, int d, int w);
 
