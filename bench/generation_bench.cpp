@@ -52,7 +52,7 @@ Options g_options;
 // Figures in the order they are printed.
 const char* const kFigures[] = {"state",        "attempts",    "run_ms",      "attempt_ms",  "first_accepted_ms",
                                 "tries_per_day", "score",      "read_ms",     "placement_ms", "rule_checks_ms",
-                                "shaking_ms",   "optimiser_ms", "sheet_write_ms", "post_ms"};
+                                "shaking_ms",   "optimiser_ms", "sheet_write_ms", "post_ms", "attempts_per_s"};
 std::map<std::string, std::map<std::string, std::vector<double>>> g_results;
 // How the attempts ended, added up over a set's seeds (the timed runs only).
 std::map<std::string, std::map<std::string, long>> g_outcomes;
@@ -109,6 +109,7 @@ std::map<std::string, double> run(const QString& set, std::uint64_t seed, bool r
     f["attempts"] = double(c.試行数);
     f["run_ms"] = total;
     f["attempt_ms"] = c.試行数 > 0 ? (total - ms(c.最適化ns) - ms(c.後処理ns)) / double(c.試行数) : 0;
+    f["attempts_per_s"] = total > 0 ? double(c.試行数) * 1000.0 / total : 0;
     f["first_accepted_ms"] = double(c.採用ms);
     f["tries_per_day"] = c.日数 > 0 ? double(c.試し数) / double(c.日数) : 0;
     f["score"] = 最適化手順.全分散計算();

@@ -8,6 +8,7 @@
 
 #include <QDate>
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -78,12 +79,12 @@ Chain requiredChain(int s)
 // A window value for a later day nothing has fixed yet: it matches no element of a pattern.
 constexpr int kOpenDay = -2;
 
-// Whether pattern p matches the window w from position q.
-bool patternMatches(int p, const int* w, int q)
+// Whether a pattern of n shifts (element(j), j = 1..n) matches the window w from position q.
+template <class Element>
+bool patternMatches(const Element& element, int n, const int* w, int q)
 {
-    const int n = Kinsi_Pattern(p, 0);
     for (int j = 1; j <= n; ++j) {
-        const int e = Kinsi_Pattern(p, j);
+        const int e = element(j);
         const int v = w[q + j - 1];
         if (v == kOpenDay)
             return false;
@@ -106,10 +107,34 @@ bool holds(int v, int t)
 }
 
 // Work days of the week (first weekday w) that contains day d, day d included as it stands.
+// The weekday (1 Monday .. 7 Sunday, 0 for no valid date) of day d of the period, from the
+// calendar once per period: the weekly checks ask for it millions of times.
+int periodWeekday(int d)
+{
+    const auto weekday = [](int day) {
+        const QDate date = QDate(int(作成年), int(作成月), 1).addDays(基準開始日 - 1 + day - 1);
+        return date.isValid() ? date.dayOfWeek() : 0;
+    };
+    static long year = 0, month = 0, start = 0;
+    static std::array<int, DAY_MAX + 2> days{};
+    static bool known = false;
+    if (d < 0 || d > DAY_MAX + 1)
+        return weekday(d);
+    if (!known || year != 作成年 || month != 作成月 || start != 基準開始日) {
+        year = 作成年;
+        month = 作成月;
+        start = 基準開始日;
+        for (int x = 0; x <= DAY_MAX + 1; ++x)
+            days[size_t(x)] = weekday(x);
+        known = true;
+    }
+    return days[size_t(d)];
+}
+
 int weekCount(int m, int d, int w)
 {
-    const QDate date = QDate(int(作成年), int(作成月), 1).addDays(基準開始日 - 1 + d - 1);
-    const int k = date.isValid() ? (date.dayOfWeek() - w + 14) % 7 : 0;
+    const int weekday = periodWeekday(d);
+    const int k = weekday != 0 ? (weekday - w + 14) % 7 : 0;
     int count = 0;
     const int first = std::max(1, d - k);
     const int last = std::min(Day_Cnt, d - k + 6);
@@ -270,8 +295,19 @@ bool windowMatches(int d, const int* w, bool throughDay)
         const int n = Kinsi_Pattern(p, 0);
         if (n <= 0)
             continue;
-        for (int q = throughDay ? std::max(q0, 6 - n) : q0; q <= 5; ++q)
-            if (patternMatches(p, w, q))
+        const int first = throughDay ? std::max(q0, 6 - n) : q0;
+        // A row that fits the table is read in place, its bounds checked once.
+        if (n <= Kinsi_Pattern.UBound(2)) {
+            const int* row = &Kinsi_Pattern(p, n) - n;
+            const auto element = [row](int j) { return row[j]; };
+            for (int q = first; q <= 5; ++q)
+                if (patternMatches(element, n, w, q))
+                    return true;
+            continue;
+        }
+        const auto element = [p](int j) { return Kinsi_Pattern(p, j); };
+        for (int q = first; q <= 5; ++q)
+            if (patternMatches(element, n, w, q))
                 return true;
     }
     return false;

@@ -156,14 +156,22 @@ public:
         if (!(shape == shape_))
             reset(shape);
         std::uint64_t changed = shiftDayBits.takeChangedRows();
-        // Day 0 is not in the day bits: with it in use every row is looked at.
-        if (!allCounted_ || Sw_初期値使用) {
+        if (!allCounted_) {
             for (int i = 1; i <= Member_Cnt; ++i)
-                refreshRow(i, ((changed >> i) & 1) != 0);
+                refreshRow(i, true);
             allCounted_ = true;
             return;
         }
         changed &= (std::uint64_t(2) << Member_Cnt) - 2;
+        // Day 0 is not in the day bits: with it in use, its column is compared row by row.
+        if (Sw_初期値使用 && Member_Cnt >= 1) {
+            const int n = Member_Cnt;
+            const ptrdiff_t stride = &Time_Table(1, 0) - &Time_Table(0, 0);
+            const int* dayZero = &Time_Table(n, 0) - stride * (n - 1);
+            for (int i = 1; i <= n; ++i)
+                if ((dayZero[stride * (i - 1)] != 0) != rows_[size_t(i)].dayZero)
+                    changed |= std::uint64_t(1) << i;
+        }
         for (; changed != 0; changed &= changed - 1)
             refreshRow(std::countr_zero(changed), true);
     }
