@@ -9,6 +9,8 @@
 #include <QDate>
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
 
 namespace {
 
@@ -267,6 +269,17 @@ int 連続勤務日数_前(int m, int d)
 
 namespace {
 
+// Days from..from+count-1 of member m's row (days lie side by side in a row) into out, the
+// bounds checked at the first and the last day.
+void copyDays(int m, int from, int* out, int count)
+{
+    if (count < 1)
+        return;
+    const int* first = &Time_Table(m, from);
+    const int* last = &Time_Table(m, from + count - 1);
+    std::copy(first, last + 1, out);
+}
+
 // Days d-4..d+4 of member m into w(1..9), w(5) = day d; days past lastDay are rest days.
 void fillPatternWindow(int m, int d, int lastDay, int* w)
 {
@@ -276,13 +289,13 @@ void fillPatternWindow(int m, int d, int lastDay, int* w)
             for (int k = 1; k <= 5 - d; ++k)
                 w[k] = Past_Table(m, 6 - d - k);
         const int count = std::min(d + 4, tableEnd);
-        パターン窓取得(m, Time_Table, 1, w, 6 - d, count);
+        copyDays(m, 1, w + 6 - d, count);
     } else {
         int count = 9;
         if (d > lastDay - 4)
             count = lastDay - d + 5;
         count = std::min(count, tableEnd - (d - 4) + 1);
-        パターン窓取得(m, Time_Table, d - 4, w, 1, count);
+        copyDays(m, d - 4, w + 1, count);
     }
 }
 
@@ -291,6 +304,13 @@ void fillPatternWindow(int m, int d, int lastDay, int* w)
 bool windowMatches(int d, const int* w, bool throughDay)
 {
     const int q0 = d < 5 && !Sw_初期値使用 ? 6 - d : 1;
+    // Bit q of at[v]: the window holds shift v at start position q. A pattern whose first element
+    // is a shift can only start where the window holds that shift.
+    constexpr int kShifts = 16;
+    std::uint32_t at[kShifts] = {};
+    for (int q = 1; q <= 5; ++q)
+        if (w[q] >= 0 && w[q] < kShifts)
+            at[w[q]] |= std::uint32_t(1) << q;
     for (int p = 1; p <= Kinsi_Pattern_Cnt; ++p) {
         const int n = Kinsi_Pattern(p, 0);
         if (n <= 0)
@@ -300,8 +320,11 @@ bool windowMatches(int d, const int* w, bool throughDay)
         if (n <= Kinsi_Pattern.UBound(2)) {
             const int* row = &Kinsi_Pattern(p, n) - n;
             const auto element = [row](int j) { return row[j]; };
-            for (int q = first; q <= 5; ++q)
-                if (patternMatches(element, n, w, q))
+            std::uint32_t starts = first <= 5 ? (std::uint32_t(0x3F) >> first) << first : 0;
+            if (row[1] != 全勤務 && row[1] >= 0 && row[1] < kShifts)
+                starts &= at[row[1]];
+            for (; starts != 0; starts &= starts - 1)
+                if (patternMatches(element, n, w, std::countr_zero(starts)))
                     return true;
             continue;
         }
