@@ -1,7 +1,7 @@
 // Runs whole generations through the real driver in background mode and prints what they did, so
 // that two builds compare line by line (scripts/compare-generation): per condition set and seed the
 // outcome, the attempts and tries, the score, a digest of the table after every shake and every
-// optimiser run, and the roster sheet's cells at the end.
+// optimiser run, and at the end the roster sheet's cells and a digest of the whole workbook.
 // The run's clock counts attempts instead of milliseconds: each attempt is one second, so a limit
 // of N seconds allows exactly N attempts whatever the speed of the build.
 //   generation_trace [--attempts N] [--seeds N] [condition files...]
@@ -15,6 +15,7 @@
 #include "engine/optimiser_steps.h"
 #include "optimise/install.h"
 #include "platform/os/clock.h"
+#include "platform/xl/bookdata.h"
 #include "platform/ui/prompt.h"
 #include "sample_book.h"
 #include "shell/globals.h"
@@ -25,6 +26,7 @@
 #include "shell/rs_dbsub.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -94,6 +96,27 @@ QString sheetCells()
     return out;
 }
 
+// Every sheet's cells as the file would hold them: values, formulas and the look of each cell.
+QByteArray bookDigest()
+{
+    QCryptographicHash hash(QCryptographicHash::Md5);
+    const xl::BookData& data = xlBook->data();
+    for (const xl::SheetData& sheet : data.sheets) {
+        hash.addData(sheet.name.toUtf8());
+        for (const auto& [at, cell] : sheet.cells) {
+            const xl::CellStyle& style = data.styles[size_t(cell.style)];
+            const QString text = QStringLiteral("%1,%2:%3|%4|%5|%6|%7|%8;")
+                                     .arg(at.first)
+                                     .arg(at.second)
+                                     .arg(cell.value.toString(), cell.formula, style.fill.name(QColor::HexArgb),
+                                          style.fontColor.name(QColor::HexArgb), style.numberFormat)
+                                     .arg(style.bold);
+            hash.addData(text.toUtf8());
+        }
+    }
+    return hash.result().toHex();
+}
+
 void trace(const QString& set, const QString& label, int attempts, int seed)
 {
     openSet(set);
@@ -108,6 +131,7 @@ void trace(const QString& set, const QString& label, int attempts, int seed)
     std::printf("%s seed %d: state %d attempts %ld days %ld tries %ld score %.9g (%08x) steps %ld digest %016llx\n",
                 qPrintable(label), seed, 作成状態, c.試行数, c.日数, c.試し数, double(score), bits, g_steps,
                 static_cast<unsigned long long>(g_digest));
+    std::printf("%s seed %d: book %s\n", qPrintable(label), seed, bookDigest().constData());
     std::printf("%s seed %d: sheet %s\n", qPrintable(label), seed, qPrintable(sheetCells()));
     std::fflush(stdout);
 }

@@ -97,6 +97,7 @@ Worksheet* Workbook::findSheet(const QString& name)
 
 Worksheet& Workbook::addSheet(const QString& name)
 {
+    touch();
     const int index = int(sheets_.size());
     data_.sheets.emplace_back();
     sheets_.push_back(std::make_unique<Worksheet>(this, index));
@@ -119,6 +120,7 @@ Worksheet& Workbook::activeSheet()
 
 void Workbook::defineName(const QString& name, const Range& target, Worksheet* scope)
 {
+    touch();
     const QString n = name.trimmed();
     bool valid = !n.isEmpty() && !n.at(0).isDigit() && !parseArea(n);
     for (QChar c : n)
@@ -141,6 +143,7 @@ void Workbook::defineName(const QString& name, const Range& target, Worksheet* s
 
 void Workbook::deleteName(const QString& name, Worksheet* scope)
 {
+    touch();
     const int sheet = scope ? scope->index_ : -1;
     const auto it = std::find_if(data_.names.begin(), data_.names.end(),
                                  [&](const DefinedName& d) { return d.sheet == sheet && sameName(d.name, name); });
@@ -250,12 +253,13 @@ QVariant Workbook::runMacro(const QString& name)
 void Workbook::setRecalculation(Recalculation hook)
 {
     recalc_ = std::move(hook);
+    calculatedAt_.reset();
     dirty_ = false;
 }
 
 void Workbook::calculate()
 {
-    if (!recalc_ || calculating_) {
+    if (!recalc_ || calculating_ || calculatedAt_ == changes_) {
         dirty_ = false;
         return;
     }
@@ -268,6 +272,7 @@ void Workbook::calculate()
         throw;
     }
     calculating_ = false;
+    calculatedAt_ = changes_;
 }
 
 void Workbook::ensureCalculated()
@@ -301,6 +306,7 @@ bool Workbook::eventsOn() const
 void Workbook::cellsWritten(Worksheet& sheet, const QRect& area, bool values)
 {
     saved_ = false;
+    touch();
     if (!calculating_ && !UserAction::active()) {
         undo_.clear();
         redo_.clear();
@@ -329,6 +335,7 @@ void Workbook::scheduleCalculation()
 
 void Workbook::viewChanged(Worksheet& sheet)
 {
+    touch();
     notify([&](WorkbookObserver* o) { o->viewChanged(sheet); });
 }
 

@@ -161,6 +161,16 @@ private:
     bool dirty_ = false;
     bool calculating_ = false;
     bool scheduled_ = false;
+    // Every access that may change what the recalculation reads (a sheet's cells or settings, a
+    // name, a sheet, the active sheet) counts as a change; the recalculation's own writes do not.
+    // A calculation with no change since the last completed one would write what is there.
+    void touch()
+    {
+        if (!calculating_)
+            ++changes_;
+    }
+    std::uint64_t changes_ = 0;
+    std::optional<std::uint64_t> calculatedAt_;
     Recalculation recalc_;
     struct MacroEntry { QString module, name; Macro proc; };
     std::vector<MacroEntry> macros_;

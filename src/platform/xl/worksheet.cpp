@@ -36,6 +36,8 @@ bool hasFlag(const std::vector<int>& sorted, int value)
 
 SheetData& Worksheet::sheet() const
 {
+    // Raw access serves reads and writes alike: it counts as a possible change.
+    book_->touch();
     return book_->data_.sheets[size_t(index_)];
 }
 
