@@ -109,3 +109,6 @@ int 週間勤務日数(int m, int d, int w);
 // "勤務日数判定要" adds the hour, work-day and weekly targets; "連続休み判定不要" drops the
 // rest-run test.
 int 交換可否判定(const QString& flag, int d, int a, int b, long& reason);
+// Whether 交換可否判定 would allow the exchange (return 0), for callers that need no reason: the
+// same tests, the cheapest first, so that most refusals end before the pattern scans.
+bool exchangeAllowed(const QString& flag, int d, int a, int b);

@@ -9,6 +9,11 @@
 
 namespace {
 
+// The flags are compared as views of known length: a literal compared as such is measured again
+// at every one of the millions of checks.
+constexpr QStringView kTargetsFlag = u"勤務日数判定要";
+constexpr QStringView kNoRestRunsFlag = u"連続休み判定不要";
+
 inline int bitOf(int s)
 {
     return s >= 1 && s <= 30 ? 1 << (s - 1) : 0;
@@ -45,17 +50,79 @@ bool daysOver(int m)
     return Member_DayOff(m) - Member_WorkDays(m) < 0;
 }
 
+// The tests of the exchange check that do not name a reason, cheapest first.
+bool allowedByTargets(const int* members)
+{
+    if (!Sw_勤務日数調整) {
+        for (int i = 0; i < 2; ++i) {
+            const int m = members[i];
+            const bool refused = 作成状態 == 1 ? hoursOver(m) : hoursOver(m) || (!Sw_勤務時間調整 && daysOver(m));
+            if (refused)
+                return false;
+        }
+    }
+    if (!(Sw_勤務日数調整 && Sw_勤務時間調整))
+        for (int i = 0; i < 2; ++i)
+            if (daysOver(members[i]))
+                return false;
+    return true;
+}
+
+bool allowedAround(const int* members, int d)
+{
+    for (int i = 0; i < 2; ++i) {
+        const int m = members[i];
+        if (前日勤務判定(Time_Table(m, d - 1), Time_Table(m, d)) || 前日勤務判定(Time_Table(m, d), Time_Table(m, d + 1)))
+            return false;
+    }
+    if (連続勤務上限 > 0)
+        for (int i = 0; i < 2; ++i)
+            if (workRunOver(members[i], d))
+                return false;
+    for (int i = 0; i < 2; ++i)
+        if (最少勤務間隔判定(Time_Table(members[i], d), members[i], d) || countOver(members[i], Time_Table(members[i], d)))
+            return false;
+    return true;
+}
+
 }  // namespace
+
+bool exchangeAllowed(const QString& flag, int d, int a, int b)
+{
+    const 規則計測区間 timing;
+    const int members[2] = {a, b};
+    for (int i = 0; i < 2; ++i)
+        if ((Member_Scdl(members[i], d) & bitOf(Time_Table(members[i], d))) != 0)
+            return false;
+    if (Rsv_Table(a, d) > 0 || Rsv_Table(b, d) > 0)
+        return false;
+    if (QStringView(flag) == kTargetsFlag && !allowedByTargets(members))
+        return false;
+    if (!allowedAround(members, d))
+        return false;
+    if (QStringView(flag) != kNoRestRunsFlag && 連続休み上限 > 0)
+        for (int i = 0; i < 2; ++i)
+            if (Time_Table(members[i], d) == 0 && 連続休み日数(members[i], d) > 連続休み上限)
+                return false;
+    if (組合せ禁止判定_日(a, d) || !組合せ必須判定(d))
+        return false;
+    // The weekly test stands in the full check twice, with the targets and on its own: once here.
+    for (int i = 0; i < 2; ++i)
+        if (weeklyOver(members[i], d))
+            return false;
+    for (int i = 0; i < 2; ++i) {
+        const int m = members[i];
+        if (禁止パターン判定(Time_Table(m, d - 1), m, d - 1, Day_Cnt) || 禁止パターン判定(Time_Table(m, d), m, d, Day_Cnt))
+            return false;
+    }
+    return true;
+}
 
 int 交換可否判定(const QString& flag, int d, int a, int b, long& reason)
 {
     const 規則計測区間 timing;
-    // The flags are compared as views of known length: a literal compared as such is measured
-    // again at every one of the millions of checks.
-    static constexpr QStringView targetsFlag = u"勤務日数判定要";
-    static constexpr QStringView noRestRunsFlag = u"連続休み判定不要";
-    const bool targets = QStringView(flag) == targetsFlag;
-    const bool restRuns = QStringView(flag) != noRestRunsFlag;
+    const bool targets = QStringView(flag) == kTargetsFlag;
+    const bool restRuns = QStringView(flag) != kNoRestRunsFlag;
     const int members[2] = {a, b};
     // Reason code naming the failing member: a in the second place, b in the third.
     auto fail = [&](int no, int i) {

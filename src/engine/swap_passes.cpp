@@ -29,8 +29,7 @@ void exchangeTwoDays(int a, int b, int d, int e)
 
 bool allowed(const QString& flag, int day, int a, int b)
 {
-    long reason = 0;
-    return 交換可否判定(flag, day, a, b, reason) == 0;
+    return exchangeAllowed(flag, day, a, b);
 }
 
 // The first partner and day that break a's rest run through d; true when an exchange stayed.

@@ -95,8 +95,7 @@ std::optional<float> 交換試行(int m, int day, float current, ShiftBlock& blo
         if (Sw_中止)
             break;
         勤務変更(m, j, day);
-        long reason = 0;
-        if (交換可否判定(flag, day, m, j, reason) == 0) {
+        if (exchangeAllowed(flag, day, m, j)) {
             const float score = 全分散計算();
             if (score < best) {
                 best = score;

@@ -44,8 +44,7 @@ bool shakeDay(int day, ShiftBlock& block)
         if (a == b)
             continue;
         勤務変更(a, b, day);
-        long reason = 0;
-        if (交換可否判定(flag, day, a, b, reason) != 0) {
+        if (!exchangeAllowed(flag, day, a, b)) {
             勤務変更(b, a, day);
             continue;
         }

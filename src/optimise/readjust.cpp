@@ -21,8 +21,7 @@ const QString kCrLf = QStringLiteral("\r\n");
 
 bool 許される(int d, int a, int b)
 {
-    long code = 0;
-    return 交換可否判定(QString(), d, a, b, code) == 0;
+    return exchangeAllowed(QString(), d, a, b);
 }
 
 void 記録表示(const 交換記録& r)

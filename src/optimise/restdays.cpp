@@ -22,8 +22,7 @@ bool moveWork(int a, int b, int d)
 {
     static const QString flag = QStringLiteral("勤務日数判定要");
     勤務変更(a, b, d);
-    long reason = 0;
-    if (交換可否判定(flag, d, a, b, reason) != 0) {
+    if (!exchangeAllowed(flag, d, a, b)) {
         勤務変更(b, a, d);
         return false;
     }
