@@ -183,17 +183,16 @@ void SwapCols(vb::Array2<int>& table, long i, long j, int k)
 
 namespace {
 
-// Each row moves down past the rows it beats; rows start..i-1 are in order when row i is taken,
-// so its scan ends where it stops.
+// Each row moves down past the rows it beats. A key that does not move with its row leaves the
+// rows before row i out of order, so every pair is looked at.
 void sortBySwaps(vb::Array2<int>& table, int k, int key, int start, int count, bool ascending)
 {
     for (int i = start + 1; i <= start + count - 1; ++i)
         for (int j = i; j >= start + 1; --j) {
             const int a = table(j, key);
             const int b = table(j - 1, key);
-            if (!(ascending ? a < b : a > b))
-                break;
-            SwapCols(table, j, j - 1, k);
+            if (ascending ? a < b : a > b)
+                SwapCols(table, j, j - 1, k);
         }
 }
 

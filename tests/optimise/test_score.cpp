@@ -3,6 +3,7 @@
 #include "optimise_fixture.h"
 
 #include "engine/model.h"
+#include "engine/totals.h"
 #include "optimise/score.h"
 #include "shell/myfunc_main.h"
 
@@ -122,6 +123,42 @@ TEST_F(ScoreTest, KeptCountsFollowHolidaysAndLastMonthsDay)
     EXPECT_EQ(単勤単休総数計算(QStringLiteral("休み")), 4);
     Time_Table(3, 0) = 1;
     EXPECT_EQ(単勤単休総数計算(QStringLiteral("休み")), 5);
+}
+
+// The score recounts only the members whose day bits were reached since it last looked: an
+// exchange, an exchange undone, and the whole table put back by assignment must all be seen.
+TEST_F(ScoreTest, KeptCountsFollowEveryWayTheDayBitsChange)
+{
+    for (long* w : {&荷重_各勤務日数_今期, &荷重_休日勤務_今期, &荷重_単勤総数_今期, &荷重_単休総数_今期,
+                    &荷重_単勤分散_今期, &荷重_単休分散_今期})
+        *w = 1;
+    const float before = 全分散計算();
+    const auto savedBits = shiftDayBits;
+    const auto savedTable = Time_Table;
+    const auto savedSum = Member_Sum;
+    const auto savedDays = Member_WorkDays;
+    const auto savedHours = Member_Sum_TTIME;
+    const auto savedHolidays = Member_Sum_K;
+
+    勤務変更(1, 3, 1);  // 日 and rest change places
+    const float exchanged = 全分散計算();
+    EXPECT_NE(exchanged, before);
+    勤務変更(1, 3, 1);
+    EXPECT_EQ(全分散計算(), before);
+
+    勤務変更(1, 2, 2);
+    EXPECT_NE(全分散計算(), before);
+    shiftDayBits = savedBits;
+    Time_Table = savedTable;
+    Member_Sum = savedSum;
+    Member_WorkDays = savedDays;
+    Member_Sum_TTIME = savedHours;
+    Member_Sum_K = savedHolidays;
+    EXPECT_EQ(全分散計算(), before);
+
+    // A fresh count of the same table agrees with the kept one to the bit.
+    集計再計算();
+    EXPECT_EQ(全分散計算(), before);
 }
 
 TEST_F(ScoreTest, EvenTableScoresZeroAndEmptyModelHasNoTerms)

@@ -3,6 +3,7 @@
 #include "engine/model.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -127,6 +128,39 @@ TEST_F(ConvertTest, SortColsIsStableAndLeavesFieldZero)
     one(1, 1) = 5;
     SortCols(one, 1, 1, 1, 1, true);
     EXPECT_EQ(one(1, 1), 5);
+}
+
+// The sort by moving rows one place at a time, as the ranking tables were first sorted: the
+// reference every other way of sorting must agree with.
+static void sortByMoves(vb::Array2<int>& table, int k, int key, int start, int count, bool ascending)
+{
+    for (int i = start + 1; i <= start + count - 1; ++i)
+        for (int j = i; j >= start + 1; --j) {
+            const int a = table(j, key);
+            const int b = table(j - 1, key);
+            if (ascending ? a < b : a > b)
+                SwapCols(table, j, j - 1, k);
+        }
+}
+
+TEST_F(ConvertTest, SortColsOrdersAsMovingRowsOnePlaceAtATime)
+{
+    std::mt19937 rng(5);
+    for (int round = 0; round < 400; ++round) {
+        const int rows = 1 + int(rng() % 60), k = 1 + int(rng() % 10), key = int(rng() % unsigned(k + 2));
+        const int start = int(rng() % 3), count = int(rng() % unsigned(rows + 1));
+        const bool ascending = rng() % 2 == 0;
+        vb::Array2<int> table(start + rows + 1, 11);
+        for (int r = 0; r <= start + rows; ++r)
+            for (int c = 0; c <= 11; ++c)
+                table(r, c) = int(rng() % 7);  // few values: many equal keys
+        vb::Array2<int> want = table;
+        sortByMoves(want, k, key, start, count, ascending);
+        SortCols(table, k, key, start, count, ascending);
+        for (int r = 0; r <= start + rows; ++r)
+            for (int c = 0; c <= 11; ++c)
+                ASSERT_EQ(table(r, c), want(r, c)) << "round " << round << " at " << r << "," << c;
+    }
 }
 
 TEST(ConvertText, PaddingAndSmallConversions)

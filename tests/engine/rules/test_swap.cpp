@@ -7,6 +7,7 @@
 #include "engine/totals.h"
 
 #include <functional>
+#include <random>
 
 using namespace rulesfx;
 
@@ -174,6 +175,67 @@ TEST(SwapCheck, CombinationRecordsAsGenerationReadsThem)
         c.setup();
         EXPECT_EQ(swapReason(kNone, 1, 1, 2), c.expected) << c.name;
     }
+}
+
+// The reasonless check the exchange loops use runs the same tests in another order: on random
+// tables under every kind of limit it must allow exactly what the full check allows.
+TEST(SwapCheck, ReasonlessCheckAllowsExactlyWhatTheFullCheckAllows)
+{
+    std::mt19937 rng(2027);
+    auto pick = [&rng](int n) { return int(rng() % unsigned(n)); };
+    const QString patterns[] = {QStringLiteral("日日日"), QStringLiteral("夜*"), QStringLiteral("夜-日"),
+                                QStringLiteral("*夜"), QStringLiteral("明-")};
+    int allowed = 0, refused = 0;
+    for (int round = 0; round < 40; ++round) {
+        makeModel(6, 14);
+        for (int m = 1; m <= 6; ++m)
+            for (int d = 1; d <= 14; ++d)
+                if (pick(3) != 0)
+                    place(m, d, 1 + pick(3));
+        for (int m = 1; m <= 6; ++m) {
+            Member_DayOff(m) = float(6 + pick(8));
+            Member_Time(m) = pick(2) ? float(60 + 8 * pick(6)) : 0;
+            Member_Scdl(m, 1 + pick(14)) = 1 << pick(3);
+            Rsv_Table(m, 1 + pick(14)) = pick(4) == 0 ? 1 : 0;
+        }
+        連続勤務上限 = pick(2) ? 3 + pick(3) : 0;
+        連続休み上限 = pick(2) ? 2 + pick(2) : 0;
+        if (pick(2)) {
+            基点曜日 = 1 + pick(7);
+            週間勤務日数上限 = 3 + pick(3);
+        }
+        Type_Span(1 + pick(3), 2) = pick(3);
+        Type_Count(1 + pick(3), 2) = 3 + pick(4);
+        DayBefore_Table(1 + pick(3)) = 1 << pick(3);
+        for (int k = pick(3); k > 0; --k)
+            addPattern(patterns[pick(5)]);
+        if (pick(2))
+            addBan(1 + pick(3), 1 + pick(2), {1 + pick(6), 1 + pick(6), 1 + pick(6)});
+        if (pick(2)) {
+            addMust(1 + pick(3), 1, {1 + pick(6), 1 + pick(6)});
+            for (int d = 1; d <= 14; ++d)
+                Need_Table(1 + pick(3), d) = pick(2);
+        }
+        Sw_勤務日数調整 = pick(2);
+        Sw_勤務時間調整 = pick(2);
+        作成状態 = pick(2) ? 1 : -1;
+        for (const QString& flag : {kNone, kTargets, kNoRest})
+            for (int d = 1; d <= 14; ++d)
+                for (int a = 1; a <= 6; ++a)
+                    for (int b = a + 1; b <= 6; ++b) {
+                        勤務変更(a, b, d);
+                        long reason = 0;
+                        const bool full = 交換可否判定(flag, d, a, b, reason) == 0;
+                        ASSERT_EQ(exchangeAllowed(flag, d, a, b), full)
+                            << "round " << round << " day " << d << " members " << a << "," << b;
+                        (full ? allowed : refused) += 1;
+                        勤務変更(a, b, d);
+                    }
+    }
+    // Both outcomes were met often enough to mean something.
+    EXPECT_GT(allowed, 1000);
+    EXPECT_GT(refused, 1000);
+    作成状態 = 0;
 }
 
 }  // namespace

@@ -214,3 +214,45 @@ TEST_F(Behaviour, UndoAndRedoTakeBackOnlyTheUsersOwnEdits)
 }
 
 }  // namespace
+
+// A calculation with nothing changed since the last one would write what is there: it is skipped.
+// Anything the formulas may read since (a cell, a format, a name, a sheet, the active sheet)
+// makes the next one run.
+TEST_F(Behaviour, CalculationRunsAgainOnlyAfterAChange)
+{
+    installDouble();
+    app.setCalculation(xl::kCalculationManual);
+    grid.calculate();
+    grid.calculate();
+    EXPECT_EQ(recalcs, 1);
+    struct Case {
+        const char* name;
+        std::function<void()> change;
+    };
+    const Case cases[] = {
+        {"value", [&] { at("A1").setValue(7); }},
+        {"format", [&] { at("C1").interior().setColorIndex(3); }},
+        {"name", [&] { book.defineName(QStringLiteral("Cell"), at("A2")); }},
+        {"sheet", [&] { book.addSheet(QStringLiteral("Third")); }},
+        {"activation", [&] { other.activate(); }},
+        {"read", [&] { (void)at("A1").value(); }},
+    };
+    for (const Case& c : cases) {
+        const int before = recalcs;
+        c.change();
+        grid.calculate();
+        grid.calculate();
+        EXPECT_EQ(recalcs, before + 1) << c.name;
+    }
+    EXPECT_EQ(at("B1").value(), QVariant(14.0));
+
+    // A calculation that failed leaves the next one to run.
+    book.setRecalculation([this](xl::Workbook&) {
+        ++recalcs;
+        throw xl::Error(1004, QStringLiteral("broken"));
+    });
+    const int before = recalcs;
+    EXPECT_THROW(grid.calculate(), xl::Error);
+    EXPECT_THROW(grid.calculate(), xl::Error);
+    EXPECT_EQ(recalcs, before + 2);
+}
