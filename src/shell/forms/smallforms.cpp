@@ -4,6 +4,7 @@
 #include "platform/ui/prompt.h"
 #include "shell/forms/formhelpers.h"
 #include "shell/globals.h"
+#include "shell/msgbox.h"
 #include "shell/myshell.h"
 #include "shell/status.h"
 
@@ -286,7 +287,7 @@ void frmAbout::StartSysInfo()
         if (!path.isEmpty() && QProcess::startDetached(path, {}))
             return;
     }
-    ui::showMessage(QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"), ui::vbOKOnly | ui::vbSystemModal, stAppTitle);
+    MsgBox(QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"), ui::vbOKOnly | ui::vbSystemModal, stAppTitle);
 }
 
 // ---- frmWebB
