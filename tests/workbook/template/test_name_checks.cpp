@@ -61,6 +61,11 @@ const Damage kDamages[] = {
      {u"シート \"予約表\" がありません"_s}},
 };
 
+void PrintTo(const Damage& d, std::ostream* os)
+{
+    *os << d.what;
+}
+
 class DamagedNames : public testing::TestWithParam<Damage> {};
 
 // The names are edited in a copy opened without the program's code, as in another spreadsheet
@@ -69,7 +74,12 @@ TEST_P(DamagedNames, OpeningSaysWhatIsWrongAndInstallsNothing)
 {
     QTemporaryDir dir;
     const QString sound = dir.filePath(u"sound.xlsm"_s), path = dir.filePath(u"shift.xlsm"_s);
-    testwb::Book().book->saveAs(sound);
+    {
+        // Shifts on every day, so that the totals read every day's column of every block.
+        testwb::Book b;
+        b.sheet(u"人員配置表"_s).range(u"D5:AH5"_s).setValue(u"日"_s);
+        b.book->saveAs(sound);
+    }
     {
         xl::Application elsewhere;
         xl::Workbook& copy = elsewhere.workbooks().open(sound);
