@@ -732,7 +732,7 @@ void checkNames(xl::Workbook& book)
         problems.resize(kShown);
         problems << u"ほか %1 か所"_s.arg(more);
     }
-    throw xl::Error(1004, u"'%1' は壊れているため開けません: 名前の付いたセル範囲が勤務表のひな形と違います。\n%2"_s.arg(
+    throw xl::Error(1004, u"'%1' は壊れているため開けません: シートか名前の付いたセル範囲が勤務表のひな形と違います。\n%2"_s.arg(
                               QDir::toNativeSeparators(book.fullName()), problems.join(u'\n')));
 }
 
