@@ -4,6 +4,7 @@
 #include "workbook/layout.h"
 #include "workbook/macros.h"
 
+#include <QDir>
 #include <QStringList>
 
 using namespace Qt::StringLiterals;
@@ -683,6 +684,56 @@ QStringList templateSheets()
     return {u"人員配置表"_s, u"Main"_s, u"基本設定"_s, u"スケジュール"_s, u"要員設定"_s, u"予約表"_s,
             u"シフト別"_s, u"シフト一覧"_s, u"日別要員"_s, u"時間帯別"_s, u"個人別"_s,
             u"名前リスト"_s, u"dbg"_s};
+}
+
+namespace {
+
+QString placeText(const xl::Range& r)
+{
+    return u"%1!%2 (%3 行 %4 列)"_s.arg(xl::quoteSheetName(r.worksheet().name()), r.address())
+        .arg(r.rowCount())
+        .arg(r.columnCount());
+}
+
+// What is wrong with one name of the template, the way the program reaches it: through its sheet
+// and, for a workbook-level name, through the workbook too; empty when nothing is.
+QString nameProblem(xl::Workbook& book, xl::Worksheet& ws, const NameSpec& n)
+{
+    const xl::Range want = ws.range(n.address);
+    for (const xl::Worksheet* scope : {&ws, n.way == 'A' ? nullptr : &ws}) {
+        const std::optional<xl::Range> found = book.findName(n.name, scope);
+        if (!found)
+            return u"名前 \"%1\" がないか、セル範囲を指していません"_s.arg(n.name);
+        if (*found != want)
+            return u"名前 \"%1\" が %2 を指しています。%3 のはずです"_s.arg(n.name, placeText(*found), placeText(want));
+    }
+    return {};
+}
+
+}  // namespace
+
+void checkNames(xl::Workbook& book)
+{
+    constexpr int kShown = 5;
+    QStringList problems;
+    for (const QString& sheet : templateSheets())
+        if (!book.findSheet(sheet))
+            problems << u"シート \"%1\" がありません"_s.arg(sheet);
+    for (const NameSpec& n : kNames) {
+        xl::Worksheet* ws = book.findSheet(n.sheet);
+        const QString problem = ws ? nameProblem(book, *ws, n) : QString();
+        if (!problem.isEmpty())
+            problems << problem;
+    }
+    if (problems.isEmpty())
+        return;
+    const qsizetype more = problems.size() - kShown;
+    if (more > 0) {
+        problems.resize(kShown);
+        problems << u"ほか %1 か所"_s.arg(more);
+    }
+    throw xl::Error(1004, u"'%1' は壊れているため開けません: シートか名前の付いたセル範囲が勤務表のひな形と違います。\n%2"_s.arg(
+                              QDir::toNativeSeparators(book.fullName()), problems.join(u'\n')));
 }
 
 xl::Workbook& createTemplate(xl::Application& app, QDate period)
