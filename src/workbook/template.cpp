@@ -603,7 +603,7 @@ void buildReserveSheet(xl::Worksheet& ws)
     p.width(u"AI:AI"_s, 12);
     p.width(u"AJ:AJ"_s, 6);
     ws.freezePanes(4, 2);
-    printSetUp(ws, u"A1:AG54"_s, xl::kLandscape, u"$3:$4"_s);
+    printSetUp(ws, u"A1:AG54"_s, xl::kLandscape, u"$3:$4"_s, 1);
     ws.protect();
 }
 
@@ -645,12 +645,16 @@ void buildMainSheet(xl::Worksheet& ws, QDate period)
     ws.protect();
 }
 
-// A view sheet: its index cell A1 and a title; the pictured area below stays empty here.
-void buildViewSheet(xl::Worksheet& ws, const QString& title, const QString& titleCell = u"B1"_s)
+// A view sheet: its index cell A1 and a title; the pictured area from `drawn` on stays empty
+// here. It prints what is drawn there, on one page; until a view is drawn its print area is that
+// empty cell, so printing the book gives no page for it.
+void buildViewSheet(xl::Worksheet& ws, const QString& title, const QString& drawn, int orientation,
+                    const QString& titleCell = u"B1"_s)
 {
     Painter p(ws);
     p.text(titleCell, title, titleStyle());
     p.value(u"A1"_s, 1.0);
+    printSetUp(ws, drawn, orientation, {}, 1);
 }
 
 QDate defaultPeriod()
@@ -752,12 +756,12 @@ xl::Workbook& createTemplate(xl::Application& app, QDate period)
     buildScheduleSheet(book.worksheets(u"スケジュール"_s));
     buildNeedSheet(book.worksheets(u"要員設定"_s));
     buildReserveSheet(book.worksheets(u"予約表"_s));
-    buildViewSheet(book.worksheets(u"シフト別"_s), u"シフト別人員"_s);
-    buildViewSheet(book.worksheets(u"シフト一覧"_s), u"シフト一覧"_s);
-    buildViewSheet(book.worksheets(u"日別要員"_s), u"日別要員"_s, u"C1"_s);
+    buildViewSheet(book.worksheets(u"シフト別"_s), u"シフト別人員"_s, u"B4"_s, xl::kPortrait);
+    buildViewSheet(book.worksheets(u"シフト一覧"_s), u"シフト一覧"_s, u"C4"_s, xl::kLandscape);
+    buildViewSheet(book.worksheets(u"日別要員"_s), u"日別要員"_s, u"A3"_s, xl::kLandscape, u"C1"_s);
     book.worksheets(u"日別要員"_s).range(u"B1"_s).setValue(0.0);   // YoinMax
-    buildViewSheet(book.worksheets(u"時間帯別"_s), u"時間帯別勤務状況"_s);
-    buildViewSheet(book.worksheets(u"個人別"_s), u"個人別"_s);
+    buildViewSheet(book.worksheets(u"時間帯別"_s), u"時間帯別勤務状況"_s, u"A4"_s, xl::kLandscape);
+    buildViewSheet(book.worksheets(u"個人別"_s), u"個人別"_s, u"B3"_s, xl::kPortrait);
     {
         Painter p(book.worksheets(u"名前リスト"_s));
         p.text(u"B1"_s, u"条件ファイル"_s, labelStyle());

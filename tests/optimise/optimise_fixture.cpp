@@ -33,7 +33,11 @@ void ModelTest::makeModel(int members, int days, int types)
 
 bool ModelTest::loadSample(const char* relativeFile, unsigned seed)
 {
-    if (!openSampleBook(sourceFile(relativeFile)).ok || 全条件読込(-1) < 0 || !ui::shownMessages().empty())
+    xl::Workbook* book = nullptr;
+    if (!openSampleBook(sourceFile(relativeFile), &book).ok)
+        return false;
+    giveWorkDayRoom(*book, 2);   // a table of random shifts, not the month's balance
+    if (全条件読込(-1) < 0 || !ui::shownMessages().empty())
         return false;
     Randomize(seed);
     for (int m = 1; m <= Member_Cnt; ++m)

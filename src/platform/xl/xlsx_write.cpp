@@ -85,6 +85,21 @@ public:
         return id;
     }
 
+    // The cell format for a truth value in a General cell: the same with the boolean format.
+    int booleanVariant(int style)
+    {
+        if (builtinNumberFormatId(styles_[size_t(style)].numberFormat) != 0)
+            return style;
+        auto [it, inserted] = booleanVariants_.try_emplace(style, 0);
+        if (inserted) {
+            CellStyle s = styles_[size_t(style)];
+            s.numberFormat = kBooleanFormat;
+            xfs_.push_back(xf(s));
+            it->second = int(xfs_.size()) - 1;
+        }
+        return it->second;
+    }
+
     std::string xml() const
     {
         std::string o = kXmlHead;
@@ -259,6 +274,7 @@ private:
     std::map<QString, int> customIds_;
     std::vector<std::pair<int, QString>> customFormats_;
     std::map<std::pair<int, bool>, int> dateVariants_;
+    std::map<int, int> booleanVariants_;
 };
 
 class SharedStrings {
@@ -305,6 +321,8 @@ void appendCell(std::string& o, int row, int column, const Cell& cell, StyleTabl
     int style = cell.style;
     if (isDateValue(v) && !dateStyles[size_t(style)])
         style = styles.dateVariant(style, v.typeId() != QMetaType::QDate && std::fmod(dateToSerial(v), 1.0) != 0);
+    else if (v.typeId() == QMetaType::Bool)
+        style = styles.booleanVariant(style);
 
     o += "<c r=\"";
     o += columnLetters(column);
