@@ -93,11 +93,20 @@ def is_off(d):
     return d.weekday() >= 5 or d in HOLIDAYS
 
 
+def need_of(s, d):
+    """A shift's need on a day: weekday, Saturday (when it differs from Sundays) or holiday."""
+    if not is_off(d):
+        return s.weekday
+    if d.weekday() == 5 and d not in HOLIDAYS and s.saturday is not None:
+        return s.saturday
+    return s.holiday
+
+
 # ---- a condition set --------------------------------------------------------------------------
 
 class Shift:
     def __init__(self, name, abbr, start, end, hours, colour, overnight=False, span=0, most=0,
-                 rest=(None, None), weekday=0, holiday=0, note=None):
+                 rest=(None, None), weekday=0, holiday=0, saturday=None, note=None):
         self.__dict__.update(locals())
         del self.__dict__["self"]
 
@@ -105,7 +114,7 @@ class Shift:
 def condition_set(*, year, month, shifts, members, successors=(), banned_runs=(), required=(),
                   rest_days, hours=None, unavailable=None, reservations=None, bans=(), musts=(),
                   group_bans=(), group_musts=(), groups=(), work_run=5, rest_run=0, week_start=0,
-                  week_limit=0, last_month=None, needs=None, period=True, time_limit=10):
+                  week_limit=0, last_month=None, needs=None, period=True, time_limit=10, weekdays_first=False):
     f = CondFile()
     month_days = days(year, month)
     abbr = {s.name: s.abbr for s in shifts}
@@ -139,7 +148,7 @@ def condition_set(*, year, month, shifts, members, successors=(), banned_runs=()
     f.put("基本設定", "基点曜日", week_start)
     f.put("基本設定", "週間勤務日数上限", week_limit)
     for name, value in (("勤務日数調整", True), ("勤務時間調整", False), ("勤務集中", False),
-                        ("平日勤務集中", False), ("休日対象外", False), ("勤務指定", False)):
+                        ("平日勤務集中", weekdays_first), ("休日対象外", False), ("勤務指定", False)):
         f.put("基本設定", name, value)
     f.put("基本設定", "Yasumi_Kigou", "休")
     f.put("基本設定", "Color_Yasumi", 0)
@@ -165,7 +174,7 @@ def condition_set(*, year, month, shifts, members, successors=(), banned_runs=()
     f.put("スケジュール", "Member_DayOff", [[rest_days(i)] for i in range(n)])
     f.put("スケジュール", "Member_Time", [[hours(i)] for i in range(n)] if hours else [])
 
-    need = needs or (lambda s, d: s.holiday if is_off(d) else s.weekday)
+    need = needs or need_of
     f.put("要員設定", "Need_Table", [[need(s, d) for d in month_days] for s in shifts])
 
     def combination_rows(records):
@@ -217,10 +226,12 @@ def name(i, offset=0):
 
 
 def general_ward():
-    """シフト表作成: a general ward, three-shift system, 20 nurses."""
+    """シフト表作成: a general ward, three-shift system, 20 nurses. Each nurse rests on as many days
+    as the month has Saturdays, Sundays and holidays; the needs use nearly every work day, and the
+    few left over go to weekdays, where the day shift is busiest."""
     shifts = [
         Shift("日勤", "日", "08:30:00", "17:00:00", 7.5, 35, rest=("12:00:00", "13:00:00"),
-              weekday=6, holiday=3),
+              weekday=10, holiday=5, saturday=6),
         Shift("準夜", "準", "16:30:00", "01:00:00", 8, 36, overnight=True, most=8, weekday=2, holiday=2),
         Shift("深夜", "深", "00:30:00", "09:00:00", 8, 37, most=8, weekday=2, holiday=2),
     ]
@@ -241,18 +252,21 @@ def general_ward():
         year=2027, month=1, shifts=shifts, members=members, groups=groups,
         successors=[("準", "日"), ("深", "日"), ("深", "準")],
         banned_runs=[("深", "深", "深"), ("準", "準", "準")],
-        rest_days=lambda i: 10, unavailable=unavailable, reservations=reservations,
+        rest_days=lambda i: 12, unavailable=unavailable, reservations=reservations,
         bans=[("準夜", 2, [118, 119]), ("日勤", 2, [102, 103])],
         group_bans=[("深夜", 2, "新人")],
-        work_run=5, rest_run=4)
+        work_run=5, rest_run=4, weekdays_first=True)
 
 
 def care_facility():
-    """作成例1: a care facility, 15 staff, night duty followed by the day after a night."""
+    """作成例1: a care facility, 15 staff, night duty followed by the day after a night. The
+    residents need care every day; weekdays add a third early, day and late hand for bathing and
+    visits, which also takes the work days the needs leave over."""
     shifts = [
-        Shift("早番", "早", "07:00:00", "16:00:00", 8, 40, rest=("11:30:00", "12:30:00"), weekday=2, holiday=1),
-        Shift("日勤", "日", "09:00:00", "18:00:00", 8, 35, rest=("12:30:00", "13:30:00"), weekday=2, holiday=2),
-        Shift("遅番", "遅", "11:00:00", "20:00:00", 8, 44, rest=("14:00:00", "15:00:00"), weekday=2, holiday=1),
+        Shift("早番", "早", "07:00:00", "16:00:00", 8, 40, rest=("11:30:00", "12:30:00"), weekday=3, holiday=2),
+        Shift("日勤", "日", "09:00:00", "18:00:00", 8, 35, rest=("12:30:00", "13:30:00"), weekday=3, holiday=2,
+              saturday=3),
+        Shift("遅番", "遅", "11:00:00", "20:00:00", 8, 44, rest=("14:00:00", "15:00:00"), weekday=2, holiday=2),
         Shift("夜勤", "夜", "16:00:00", "00:00:00", 8, 37, overnight=True, span=3, weekday=1, holiday=1,
               note="翌日は明け"),
         Shift("明け", "明", "00:00:00", "09:00:00", 8, 34, weekday=1, holiday=1),
@@ -274,24 +288,27 @@ def care_facility():
         # The day after the last night of last month has no night to follow: no 明け needed then.
         if s.abbr == "明" and d.day == 1:
             return 0
-        return s.holiday if is_off(d) else s.weekday
+        return need_of(s, d)
     return condition_set(
         year=2027, month=2, shifts=shifts, members=members, groups=groups,
         successors=[("夜", a) for a in every if a != "明"] + [("明", a) for a in every],
         required=[("夜", "明")], banned_runs=[("遅", "早")],
-        rest_days=lambda i: 9, unavailable=unavailable, reservations=reservations, needs=need,
-        work_run=5, rest_run=0)
+        rest_days=lambda i: 12 if i >= 13 else 10, unavailable=unavailable, reservations=reservations, needs=need,
+        work_run=5, rest_run=0, weekdays_first=True)
 
 
 def large_unit():
-    """作成例2: a large unit, 45 members, six shift types, combinations, weekly limit, last month."""
+    """作成例2: a large unit, 45 members, six shift types, combinations, weekly limit, last month.
+    Everyone rests on the month's Saturdays, Sundays and holidays in number; the day shift takes
+    what the other needs leave, on weekdays first."""
     shifts = [
-        Shift("日勤", "日", "08:30:00", "17:00:00", 7.5, 35, rest=("12:00:00", "13:00:00"), weekday=9, holiday=4),
+        Shift("日勤", "日", "08:30:00", "17:00:00", 7.5, 35, rest=("12:00:00", "13:00:00"), weekday=18, holiday=11,
+              saturday=12),
         Shift("早番", "早", "07:00:00", "15:30:00", 7.5, 40, rest=("11:00:00", "12:00:00"), weekday=3, holiday=2),
         Shift("遅番", "遅", "11:30:00", "20:00:00", 7.5, 44, rest=("15:00:00", "16:00:00"), weekday=3, holiday=2),
         Shift("準夜", "準", "16:30:00", "01:00:00", 8, 36, overnight=True, most=7, weekday=3, holiday=3),
         Shift("深夜", "深", "00:30:00", "09:00:00", 8, 37, most=7, weekday=3, holiday=3),
-        Shift("半日", "半", "08:30:00", "12:30:00", 4, 42, weekday=1, holiday=0),
+        Shift("半日", "半", "08:30:00", "12:30:00", 4, 42, weekday=1, holiday=0, saturday=1),
     ]
     groups = [("リーダー", 0), ("看護師", 0), ("新人", 0), ("助手", 0)]
     roles = ["リーダー"] * 9 + ["看護師"] * 26 + ["新人"] * 5 + ["助手"] * 5
@@ -316,14 +333,14 @@ def large_unit():
         successors=[("準", "日"), ("準", "早"), ("準", "半"), ("深", "日"), ("深", "早"), ("深", "遅"),
                     ("深", "準"), ("深", "半"), ("遅", "早")],
         banned_runs=[("深", "深", "深"), ("準", "準", "準", "準")],
-        rest_days=lambda i: 12 if i >= 40 else 10,
+        rest_days=lambda i: 12,
         hours=lambda i: 150 if i >= 40 else None,
         unavailable=unavailable, reservations=reservations,
         bans=[("深夜", 2, [1036, 1037]), ("準夜", 2, [1038, 1039]), ("遅番", 2, [1010, 1011])],
         musts=[("日勤", 1, [1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009])],
         group_bans=[("深夜", 2, "新人"), ("準夜", 2, "新人")],
         group_musts=[("準夜", 1, "リーダー")],
-        work_run=5, rest_run=4, week_start=1, week_limit=5, last_month=last_month)
+        work_run=5, rest_run=4, week_start=1, week_limit=5, last_month=last_month, weekdays_first=True)
 
 
 def new_file():

@@ -19,6 +19,7 @@
 #include "storage/savedshifts.h"
 
 #include <QActionGroup>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -312,9 +313,14 @@ void frm勤務管理::画面配置()
 
 void frm勤務管理::サイズ調整()
 {
-    // As wide as the menu bar needs, so that no menu hides behind its overflow button; resizing
-    // the window would change nothing.
-    centralWidget()->setMinimumWidth(menuBar()->sizeHint().width());
+    // As wide as the menu bar needs, so that no menu hides behind its overflow button, and as the
+    // caption needs beside the title bar's icon and buttons; resizing the window would change
+    // nothing.
+    constexpr int kTitleBarIconAndButtons = 120;
+    QFont caption = font();
+    caption.setBold(true);
+    const int captionWidth = QFontMetrics(caption).horizontalAdvance(windowTitle()) + kTitleBarIconAndButtons;
+    centralWidget()->setMinimumWidth(std::max(menuBar()->sizeHint().width(), captionWidth));
     setFixedSize(sizeHint());
 }
 

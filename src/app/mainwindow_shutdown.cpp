@@ -48,7 +48,7 @@ frm勤務管理::SaveAnswer frm勤務管理::askSave()
 {
     if (!xlBook || xlBook->saved())
         return SaveAnswer::Keep;
-    const int answer = MsgBox(QStringLiteral("エクセルのワークブックを保存しますか？"), ui::vbYesNoCancel, QStringLiteral("保存確認"));
+    const int answer = MsgBox(QStringLiteral("ワークブックを保存しますか？"), ui::vbYesNoCancel, QStringLiteral("保存確認"));
     if (answer == ui::vbCancel)
         return SaveAnswer::Cancel;
     return answer == ui::vbYes ? SaveAnswer::Save : SaveAnswer::Keep;

@@ -10,6 +10,7 @@
 #include "platform/ui/prompt.h"
 #include "shell/doevents.h"
 #include "shell/globals.h"
+#include "shell/msgbox.h"
 #include "shell/myexcel.h"
 #include "shell/mymod.h"
 #include "shell/status.h"
@@ -233,9 +234,9 @@ int 勤務日数調整処理(bool strict)
     try {
         return workDayAdjustment(strict);
     } catch (const VbError& e) {
-        ui::showMessage(e.text(), ui::vbOKOnly, QStringLiteral("勤務日数調整"));
+        MsgBox(e.text(), ui::vbOKOnly, QStringLiteral("勤務日数調整"));
     } catch (const std::exception& e) {
-        ui::showMessage(QString::fromUtf8(e.what()), ui::vbOKOnly, QStringLiteral("勤務日数調整"));
+        MsgBox(QString::fromUtf8(e.what()), ui::vbOKOnly, QStringLiteral("勤務日数調整"));
     }
     return 0;
 }

@@ -36,7 +36,8 @@ long MyMsgBox(const QString& prompt, long buttons = 0, const QString& title = {}
               long autoCloseMs = 0, const QString& t1 = {}, long v1 = 0, const QString& t2 = {}, long v2 = 0,
               const QString& t3 = {}, long v3 = 0, long n4 = 0, long displayFlag = 0);
 
-// The standard box (styles 0, 1, 3, 4, +256/512 default button, +4096 on top; results 1..7);
+// The standard box, for every caller of the program (styles 0, 1, 3, 4, +256/512 default button,
+// +4096 on top; results 1..7);
 // an empty title is the program's title.
 int MsgBox(const QString& prompt, int style = 0, const QString& title = {});
 // The input box: the text typed, "" when cancelled.

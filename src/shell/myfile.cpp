@@ -5,6 +5,7 @@
 #include "platform/text/cp932.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
+#include "shell/msgbox.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -31,7 +32,7 @@ fs::path toPath(const QString& s)
 
 void showFileError(const VbError& e)
 {
-    ui::showMessage(e.text(), ui::vbOKOnly, stAppTitle);
+    MsgBox(e.text(), ui::vbOKOnly, stAppTitle);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "shell/mylog.h"
 
 #include "shell/globals.h"
+#include "shell/msgbox.h"
 #include "shell/myfile.h"
 #include "shell/myshell.h"
 #include "platform/os/clock.h"
@@ -94,7 +95,7 @@ void LogView()
 {
     const QString path = QDir(AppPath).filePath(QStringLiteral("log.txt"));
     if (!QFileInfo::exists(path)) {
-        ui::showMessage(path + QStringLiteral(" は存在しません！"), ui::vbOKOnly | ui::vbSystemModal, stAppTitle);
+        MsgBox(path + QStringLiteral(" は存在しません！"), ui::vbOKOnly | ui::vbSystemModal, stAppTitle);
         return;
     }
     ShellOpen(path, QStringLiteral("ログファイル"));

@@ -2,6 +2,7 @@
 
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
+#include "shell/msgbox.h"
 #include "shell/mymod.h"
 
 #include <QClipboard>
@@ -80,10 +81,10 @@ namespace {
 // What could not be opened and where it is, so that the user can open it some other way.
 void showOpenFailure(const QString& what, const QString& where)
 {
-    ui::showMessage(what + QStringLiteral("を開けませんでした。\n") + where + QStringLiteral("\n\n")
-                        + QStringLiteral("これを開くプログラムがデスクトップに設定されていないようです。")
-                        + QStringLiteral("上の場所を、ファイルマネージャやブラウザから開いてください。"),
-                    ui::vbOKOnly | ui::vbExclamation, stAppTitle);
+    MsgBox(what + QStringLiteral("を開けませんでした。\n") + where + QStringLiteral("\n\n")
+               + QStringLiteral("これを開くプログラムがデスクトップに設定されていないようです。")
+               + QStringLiteral("上の場所を、ファイルマネージャやブラウザから開いてください。"),
+           ui::vbOKOnly | ui::vbExclamation, stAppTitle);
 }
 
 // xdg-open says whether it could open the target only when it ends, and it may wait for the
@@ -184,11 +185,11 @@ void WebHelp(const QString& url, const QString& offlineText, const QString& offl
         return;
     }
     if (!offlineText.isEmpty())
-        ui::showMessage(QString(offlineText).replace(QStringLiteral("\\n"), QStringLiteral("\r\n")), ui::vbOKOnly,
-                        offlineTitle.isEmpty() ? stAppTitle : offlineTitle);
+        MsgBox(QString(offlineText).replace(QStringLiteral("\\n"), QStringLiteral("\r\n")), ui::vbOKOnly,
+               offlineTitle.isEmpty() ? stAppTitle : offlineTitle);
     else
-        ui::showMessage(QStringLiteral("インターネットに接続されていないようです。"), ui::vbOKOnly,
-                        QStringLiteral("オンラインヘルプ不可"));
+        MsgBox(QStringLiteral("インターネットに接続されていないようです。"), ui::vbOKOnly,
+               QStringLiteral("オンラインヘルプ不可"));
 }
 
 QString SpecialFolderName(QString& path)

@@ -3,6 +3,7 @@
 #include "platform/os/clock.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
+#include "shell/msgbox.h"
 #include "shell/mylog.h"
 
 #include <QCoreApplication>
@@ -30,9 +31,9 @@ QString whatHappened(const QString& sentence, const db::Error& e)
 
 void showOpenFailure(const db::Error& e, const QString& sql)
 {
-    ui::showMessage(whatHappened(kOpenFailed, e) + QStringLiteral("\n\n") + QString::number(e.number) + QStringLiteral("  ")
-                        + e.description + QStringLiteral("\n\nSQL = ") + sql,
-                    ui::vbOKOnly | ui::vbSystemModal, kOpenFailedTitle);
+    MsgBox(whatHappened(kOpenFailed, e) + QStringLiteral("\n\n") + QString::number(e.number) + QStringLiteral("  ")
+               + e.description + QStringLiteral("\n\nSQL = ") + sql,
+           ui::vbOKOnly | ui::vbSystemModal, kOpenFailedTitle);
 }
 
 void showWriteFailure(const db::Error& e, const QString& sql)
@@ -40,7 +41,7 @@ void showWriteFailure(const db::Error& e, const QString& sql)
     QString text = whatHappened(kWriteFailed, e) + QStringLiteral("\n\n") + e.text();
     if (!sql.isEmpty())
         text += QStringLiteral("\n\nSQL = ") + sql;
-    ui::showMessage(text, ui::vbOKOnly | ui::vbExclamation | ui::vbSystemModal, kWriteFailedTitle);
+    MsgBox(text, ui::vbOKOnly | ui::vbExclamation | ui::vbSystemModal, kWriteFailedTitle);
 }
 
 enum class OpenResult { Opened, NoConnection, Failed };
@@ -75,8 +76,8 @@ bool writable(const QString& path)
 
 void showStartupNotice(const QString& text, const QString& path)
 {
-    ui::showMessage(text + QStringLiteral("\n\n") + QDir::toNativeSeparators(path),
-                    ui::vbOKOnly | ui::vbExclamation | ui::vbSystemModal, stAppTitle);
+    MsgBox(text + QStringLiteral("\n\n") + QDir::toNativeSeparators(path),
+           ui::vbOKOnly | ui::vbExclamation | ui::vbSystemModal, stAppTitle);
 }
 
 // A connection-string value; one holding ';' (or starting with '{') is braced, '}' doubled.
@@ -215,8 +216,8 @@ bool DbConnect(QString& path)
         const int code = db::primaryCode(lastConnectError);
         if (code == db::sqliteBusy || code == db::sqliteLocked)
             text += QStringLiteral("\n") + QStringLiteral("データベースを開いていたら、閉じてから再開してください。");
-        ui::showMessage(text + QStringLiteral("\n\ncn.ConnectionString = ") + connection, ui::vbOKOnly | ui::vbSystemModal,
-                        stAppTitle);
+        MsgBox(text + QStringLiteral("\n\ncn.ConnectionString = ") + connection, ui::vbOKOnly | ui::vbSystemModal,
+               stAppTitle);
         DbErrShown = true;
     }
     return true;

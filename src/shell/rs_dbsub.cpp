@@ -3,6 +3,7 @@
 #include "platform/db/compact.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
+#include "shell/msgbox.h"
 #include "shell/mylog.h"
 #include "shell/rs_db.h"
 
@@ -194,9 +195,9 @@ int AddTableField()
                 DbOpenReadOnly = true;
                 if (DbConnect())
                     return -1;
-                ui::showMessage(QStringLiteral("このデータベースは新しいバージョンのプログラムで更新されています。")
-                                    + QStringLiteral("\n読み取り専用で開きます。\n\n") + path,
-                                ui::vbOKOnly | ui::vbExclamation | ui::vbSystemModal, stAppTitle);
+                MsgBox(QStringLiteral("このデータベースは新しいバージョンのプログラムで更新されています。")
+                           + QStringLiteral("\n読み取り専用で開きます。\n\n") + path,
+                       ui::vbOKOnly | ui::vbExclamation | ui::vbSystemModal, stAppTitle);
             }
             return 1;
         }
@@ -222,7 +223,7 @@ QString CompactDb(const QString& path)
     // Shut-down does not look at the result, and a damaged file is the one failure the user must
     // hear of.
     if (result.sourceDamaged)
-        ui::showMessage(result.error + QStringLiteral("\n\n") + QDir::toNativeSeparators(path),
-                        ui::vbOKOnly | ui::vbExclamation | ui::vbSystemModal, stAppTitle);
+        MsgBox(result.error + QStringLiteral("\n\n") + QDir::toNativeSeparators(path),
+               ui::vbOKOnly | ui::vbExclamation | ui::vbSystemModal, stAppTitle);
     return result.error;
 }

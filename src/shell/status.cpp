@@ -6,6 +6,7 @@
 #include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
+#include "shell/msgbox.h"
 
 #include <QCoreApplication>
 #include <exception>
@@ -75,10 +76,10 @@ void DspSplash(const QString& message, long foreColor, long backColor, long hide
                 windows()->splash(g_splash);
         }
     } catch (const VbError& e) {
-        ui::showMessage(e.text(), ui::vbOKOnly, QStringLiteral("DspSplash Error!"));
+        MsgBox(e.text(), ui::vbOKOnly, QStringLiteral("DspSplash Error!"));
         QCoreApplication::processEvents();
     } catch (const std::exception& e) {
-        ui::showMessage(QString::fromLocal8Bit(e.what()), ui::vbOKOnly, QStringLiteral("DspSplash Error!"));
+        MsgBox(QString::fromLocal8Bit(e.what()), ui::vbOKOnly, QStringLiteral("DspSplash Error!"));
         QCoreApplication::processEvents();
     }
 }

@@ -459,7 +459,7 @@ void DbGridToClip(const 結果表* r)
         return;
     ClipClear();
     ClipSetText(表テキスト(*r));
-    MsgBox(QStringLiteral("表示中のデータをクリップボードにコピーしました。\r\nエクセルなどに貼り付けて御利用下さい。"),
+    MsgBox(QStringLiteral("表示中のデータをクリップボードにコピーしました。\r\n表計算ソフトなどに貼り付けて御利用下さい。"),
            ui::vbOKOnly | ui::vbSystemModal, QStringLiteral("クリップボードにデータ転送完了"));
 }
 

@@ -190,6 +190,7 @@ void refreshShiftHeadings(xl::Workbook& book)
 
 void attach(xl::Workbook& book)
 {
+    checkNames(book);
     const bool wasSaved = book.saved();
     book.setRecalculation([](xl::Workbook& b) { recalculate(b); });
     auto reg = [&](const QString& name, void (*proc)(xl::Workbook&)) {

@@ -12,7 +12,8 @@ inline const QString kMacroModule = QStringLiteral("MyMainから起動");
 
 // Installs the recalculation hook, the macros and the event handlers of 人員配置表 on book and
 // recalculates it once (counts are never taken from the file). Keeps the book's Saved state.
-// Calling it again on the same book replaces what it installed.
+// Calling it again on the same book replaces what it installed. A book whose sheets or names are
+// not the template's is refused first (checkNames of template.h), with nothing installed.
 void attach(xl::Workbook& book);
 
 // The macros, also callable directly.

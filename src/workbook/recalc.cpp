@@ -418,18 +418,27 @@ void paintSelection(xl::Workbook& book)
 {
     xl::Worksheet& ws = book.worksheets(kShift);
     const Period p = readPeriod(book);
-    const bool on = cellNumber(book.worksheets(kBasic).range(u"行列ハイライト"_s).value()) != 0;
-    const int row = on ? int(cellNumber(ws.range(u"行番号"_s).value())) : 0;
-    const int col = on ? int(cellNumber(ws.range(u"列番号"_s).value())) : 0;
     for (int d = 1; d <= kMaxDays; ++d) {
         const QColor shade = dayShade(p, d);
-        const QColor c = d == col ? layout::kHighlight : shade.isValid() ? shade : layout::kHeading;
+        const QColor c = shade.isValid() ? shade : layout::kHeading;
         fill(ws, layout::kShiftDateRow, layout::kGridLeft + d - 1, c);
         fill(ws, layout::kShiftWeekdayRow, layout::kGridLeft + d - 1, c);
     }
     for (int i = 1; i <= kMaxMembers; ++i)
         for (int c = 1; c <= 3; ++c)
-            fill(ws, layout::kGridTop + i - 1, c, i == row ? layout::kHighlight : layout::kDerived);
+            fill(ws, layout::kGridTop + i - 1, c, layout::kDerived);
+    // The highlight is drawn by the window only: a saved book, its pictures and its exports show
+    // no trace of where the user last clicked.
+    std::vector<xl::ViewMark> marks;
+    if (cellNumber(book.worksheets(kBasic).range(u"行列ハイライト"_s).value()) != 0) {
+        const int row = int(cellNumber(ws.range(u"行番号"_s).value()));
+        const int col = int(cellNumber(ws.range(u"列番号"_s).value()));
+        if (col >= 1 && col <= kMaxDays)
+            marks.push_back({QRect(layout::kGridLeft + col - 1, layout::kShiftDateRow, 1, 2), layout::kHighlight});
+        if (row >= 1 && row <= kMaxMembers)
+            marks.push_back({QRect(1, layout::kGridTop + row - 1, 3, 1), layout::kHighlight});
+    }
+    ws.setViewMarks(std::move(marks));
 }
 
 

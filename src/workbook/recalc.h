@@ -46,8 +46,8 @@ double cellNumber(const QVariant& v);
 // Text of a cell value, trimmed.
 QString cellText(const QVariant& v);
 
-// The highlight of the selected grid cell on 人員配置表 (row and column headings), following
-// 行番号, 列番号 and 行列ハイライト.
+// The heading fills of 人員配置表 and the highlight of the selected grid cell's row and column
+// headings (a mark of the window, following 行番号, 列番号 and 行列ハイライト).
 void paintSelection(xl::Workbook& book);
 
 }  // namespace workbook

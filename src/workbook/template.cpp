@@ -4,6 +4,7 @@
 #include "workbook/layout.h"
 #include "workbook/macros.h"
 
+#include <QDir>
 #include <QStringList>
 
 using namespace Qt::StringLiterals;
@@ -602,7 +603,7 @@ void buildReserveSheet(xl::Worksheet& ws)
     p.width(u"AI:AI"_s, 12);
     p.width(u"AJ:AJ"_s, 6);
     ws.freezePanes(4, 2);
-    printSetUp(ws, u"A1:AG54"_s, xl::kLandscape, u"$3:$4"_s);
+    printSetUp(ws, u"A1:AG54"_s, xl::kLandscape, u"$3:$4"_s, 1);
     ws.protect();
 }
 
@@ -644,12 +645,16 @@ void buildMainSheet(xl::Worksheet& ws, QDate period)
     ws.protect();
 }
 
-// A view sheet: its index cell A1 and a title; the pictured area below stays empty here.
-void buildViewSheet(xl::Worksheet& ws, const QString& title, const QString& titleCell = u"B1"_s)
+// A view sheet: its index cell A1 and a title; the pictured area from `drawn` on stays empty
+// here. It prints what is drawn there, on one page; until a view is drawn its print area is that
+// empty cell, so printing the book gives no page for it.
+void buildViewSheet(xl::Worksheet& ws, const QString& title, const QString& drawn, int orientation,
+                    const QString& titleCell = u"B1"_s)
 {
     Painter p(ws);
     p.text(titleCell, title, titleStyle());
     p.value(u"A1"_s, 1.0);
+    printSetUp(ws, drawn, orientation, {}, 1);
 }
 
 QDate defaultPeriod()
@@ -685,6 +690,56 @@ QStringList templateSheets()
             u"名前リスト"_s, u"dbg"_s};
 }
 
+namespace {
+
+QString placeText(const xl::Range& r)
+{
+    return u"%1!%2 (%3 行 %4 列)"_s.arg(xl::quoteSheetName(r.worksheet().name()), r.address())
+        .arg(r.rowCount())
+        .arg(r.columnCount());
+}
+
+// What is wrong with one name of the template, the way the program reaches it: through its sheet
+// and, for a workbook-level name, through the workbook too; empty when nothing is.
+QString nameProblem(xl::Workbook& book, xl::Worksheet& ws, const NameSpec& n)
+{
+    const xl::Range want = ws.range(n.address);
+    for (const xl::Worksheet* scope : {&ws, n.way == 'A' ? nullptr : &ws}) {
+        const std::optional<xl::Range> found = book.findName(n.name, scope);
+        if (!found)
+            return u"名前 \"%1\" がないか、セル範囲を指していません"_s.arg(n.name);
+        if (*found != want)
+            return u"名前 \"%1\" が %2 を指しています。%3 のはずです"_s.arg(n.name, placeText(*found), placeText(want));
+    }
+    return {};
+}
+
+}  // namespace
+
+void checkNames(xl::Workbook& book)
+{
+    constexpr int kShown = 5;
+    QStringList problems;
+    for (const QString& sheet : templateSheets())
+        if (!book.findSheet(sheet))
+            problems << u"シート \"%1\" がありません"_s.arg(sheet);
+    for (const NameSpec& n : kNames) {
+        xl::Worksheet* ws = book.findSheet(n.sheet);
+        const QString problem = ws ? nameProblem(book, *ws, n) : QString();
+        if (!problem.isEmpty())
+            problems << problem;
+    }
+    if (problems.isEmpty())
+        return;
+    const qsizetype more = problems.size() - kShown;
+    if (more > 0) {
+        problems.resize(kShown);
+        problems << u"ほか %1 か所"_s.arg(more);
+    }
+    throw xl::Error(1004, u"'%1' は壊れているため開けません: シートか名前の付いたセル範囲が勤務表のひな形と違います。\n%2"_s.arg(
+                              QDir::toNativeSeparators(book.fullName()), problems.join(u'\n')));
+}
+
 xl::Workbook& createTemplate(xl::Application& app, QDate period)
 {
     if (!period.isValid())
@@ -701,12 +756,12 @@ xl::Workbook& createTemplate(xl::Application& app, QDate period)
     buildScheduleSheet(book.worksheets(u"スケジュール"_s));
     buildNeedSheet(book.worksheets(u"要員設定"_s));
     buildReserveSheet(book.worksheets(u"予約表"_s));
-    buildViewSheet(book.worksheets(u"シフト別"_s), u"シフト別人員"_s);
-    buildViewSheet(book.worksheets(u"シフト一覧"_s), u"シフト一覧"_s);
-    buildViewSheet(book.worksheets(u"日別要員"_s), u"日別要員"_s, u"C1"_s);
+    buildViewSheet(book.worksheets(u"シフト別"_s), u"シフト別人員"_s, u"B4"_s, xl::kPortrait);
+    buildViewSheet(book.worksheets(u"シフト一覧"_s), u"シフト一覧"_s, u"C4"_s, xl::kLandscape);
+    buildViewSheet(book.worksheets(u"日別要員"_s), u"日別要員"_s, u"A3"_s, xl::kLandscape, u"C1"_s);
     book.worksheets(u"日別要員"_s).range(u"B1"_s).setValue(0.0);   // YoinMax
-    buildViewSheet(book.worksheets(u"時間帯別"_s), u"時間帯別勤務状況"_s);
-    buildViewSheet(book.worksheets(u"個人別"_s), u"個人別"_s);
+    buildViewSheet(book.worksheets(u"時間帯別"_s), u"時間帯別勤務状況"_s, u"A4"_s, xl::kLandscape);
+    buildViewSheet(book.worksheets(u"個人別"_s), u"個人別"_s, u"B3"_s, xl::kPortrait);
     {
         Painter p(book.worksheets(u"名前リスト"_s));
         p.text(u"B1"_s, u"条件ファイル"_s, labelStyle());

@@ -42,6 +42,12 @@ const std::vector<NameSpec>& templateNames();
 // The sheets in workbook order.
 QStringList templateSheets();
 
+// Refuses a workbook whose sheets or named ranges are not the template's: a sheet or name missing,
+// a name pointing to another sheet, or to another place or size (another spreadsheet program, or a
+// person editing names in one, can leave them so). The formulas, macros and readers take every
+// named block at its template size, so Error 1004 names what is wrong before any of them runs.
+void checkNames(xl::Workbook& book);
+
 // The cells only the program reads (selection state, Dirty, TimeSum, last month's days, running
 // totals, masks and type lists) and the debug sheet: hidden for the ward manager, shown for
 // debugging.

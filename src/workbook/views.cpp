@@ -174,6 +174,10 @@ public:
     {
         values_(row - top_ + 1, col - left_ + 1) = v;
         style(row, col) = s;
+        if (v.isValid() || s != xl::CellStyle{}) {
+            bottom_ = std::max(bottom_, row);
+            right_ = std::max(right_, col);
+        }
     }
     xl::CellStyle& style(int row, int col) { return styles_[size_t(row - top_) * size_t(values_.columns()) + size_t(col - left_)]; }
     void apply()
@@ -187,11 +191,18 @@ public:
                 if (ws_.styleAt(top_ + r, left_ + c) != s)
                     ws_.cells(top_ + r, left_ + c).setStyle(s);
             }
+        // The page drawn is the page printed.
+        if (bottom_ >= top_) {
+            const QString drawn = ws_.range(ws_.cells(top_, left_), ws_.cells(bottom_, right_)).address();
+            if (ws_.printArea() != drawn)
+                ws_.setPrintArea(drawn);
+        }
     }
 
 private:
     xl::Worksheet& ws_;
     int top_, left_;
+    int bottom_ = 0, right_ = 0;   // the last row and column drawn
     xl::Block values_;
     std::vector<xl::CellStyle> styles_;
 };

@@ -24,6 +24,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -35,6 +36,10 @@ TEST_F(ProgramTest, StartUpOpensTheWorkFolderAndReadsIt)
     ASSERT_TRUE(start());
     EXPECT_TRUE(ui::shownMessages().empty()) << lastTitle().toStdString();
     EXPECT_EQ(window_->windowTitle(), QStringLiteral("Ver.2.15 Quorvane"));
+    // The caption fits beside the title bar's buttons.
+    QFont caption = window_->font();
+    caption.setBold(true);
+    EXPECT_GT(window_->width(), QFontMetrics(caption).horizontalAdvance(window_->windowTitle()) + 100);
     EXPECT_EQ(QFileInfo(stWorkPath).canonicalFilePath(), QFileInfo(work_).canonicalFilePath());
     EXPECT_EQ(stDbPath, stWorkPath);
     EXPECT_FALSE(DebugMode);

@@ -3,6 +3,7 @@
 // member's target = the day count, no limits), the samples loaded with their workbook, and table
 // snapshots.
 #include "common.h"
+#include "small_model.h"
 #include "validator/validator.h"
 
 #include <QString>
@@ -19,16 +20,15 @@ protected:
     void makeModel(int members, int days, int types = 2);
     // Member m's days from 1, one abbreviation per character ("休" = rest), each placed shift
     // counted.
-    void row(int m, const QString& cells);
+    void row(int m, const QString& cells) { smallmodel::row(m, cells); }
     // Loads a sample's conditions (false on a message) and places random shifts on the empty
     // cells from Start_Day, counted, without asking the rules.
     bool loadSample(const char* relativeFile, unsigned seed);
     bool load(const char* relativeFile) { return loadSampleModel(relativeFile); }
 };
 
-// Time_Table of members 1..Member_Cnt, days 0..Day_Cnt.
-std::vector<int> snapshot();
-int changedCells(const std::vector<int>& before);
+using smallmodel::changedCells;
+using smallmodel::snapshot;
 // No cell before Start_Day differs from the snapshot.
 bool earlyDaysEqual(const std::vector<int>& before);
 // The violations of these rules that the snapshot's table did not have.

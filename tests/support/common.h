@@ -35,12 +35,15 @@ inline void resetProgramState()
     ui::resetMessages();
 }
 
-// A sample's conditions opened into a fresh workbook and read into the model, the table left as
-// read (reservations only); false when the reading showed a message.
+// A sample's conditions opened into a fresh workbook, with two work days of room for every
+// member, and read into the model, the table left as read (reservations only); false when the
+// reading showed a message.
 inline bool loadSampleModel(const char* relativeFile)
 {
-    if (!openSampleBook(sourceFile(relativeFile)).ok)
+    xl::Workbook* book = nullptr;
+    if (!openSampleBook(sourceFile(relativeFile), &book).ok)
         return false;
+    giveWorkDayRoom(*book, 2);
     全条件読込(-1);
     return ui::shownMessages().empty();
 }

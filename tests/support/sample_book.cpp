@@ -5,6 +5,7 @@
 #include "workbook/template.h"
 
 #include <QDir>
+#include <algorithm>
 
 condfile::Status openSampleBook(const QString& conditionFile, xl::Workbook** opened)
 {
@@ -22,6 +23,16 @@ condfile::Status openSampleBook(const QString& conditionFile, xl::Workbook** ope
     作成開始日 = long(main.range(QStringLiteral("日")).value().toDouble());
     基準開始日 = long(main.range(QStringLiteral("基準開始日")).value().toDouble());
     return st;
+}
+
+void giveWorkDayRoom(xl::Workbook& book, int days)
+{
+    xl::Range planned = book.worksheets(QStringLiteral("スケジュール")).range(QStringLiteral("Member_DayOff"));
+    xl::Block rest = planned.block();
+    for (int i = 1; i <= rest.rows(); ++i)
+        if (rest(i, 1).typeId() == QMetaType::Double)
+            rest(i, 1) = std::max(0.0, rest(i, 1).toDouble() - days);
+    planned.setBlock(rest);
 }
 
 QString sourceFile(const char* relative)

@@ -1,6 +1,7 @@
 #include "engine/forms/analysis_form.h"
 
 #include "engine/analysis.h"
+#include "platform/ui/widgets/messagebox.h"
 #include "shell/forms/formhelpers.h"
 #include "shell/status.h"
 
@@ -32,7 +33,7 @@ frm分析結果::frm分析結果(const 分析数値& f, const 分析判定& j, Q
 {
     setWindowTitle(QStringLiteral("分析結果"));
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    ui::setDialogFrame(this);
     answer_ = j.既定回答;
 
     auto* grid = new QGridLayout;
@@ -142,8 +143,14 @@ void frm分析結果::mousePressEvent(QMouseEvent*)
 void install分析結果Dialog()
 {
     分析結果ダイアログ = [](const 分析数値& f, const 分析判定& j) {
-        frm分析結果 dialog(f, j, QApplication::activeWindow());
-        dialog.exec();
-        return dialog.answer();
+        int answer = 0;
+        {
+            frm分析結果 dialog(f, j, QApplication::activeWindow());
+            dialog.exec();
+            answer = dialog.answer();
+        }
+        // The run starts at once: the closed dialog must not stay behind as an empty frame.
+        ui::flushClosedWindow();
+        return answer;
     };
 }

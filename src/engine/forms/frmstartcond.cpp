@@ -1,5 +1,6 @@
 #include "engine/forms/frmstartcond.h"
 
+#include "platform/ui/widgets/messagebox.h"
 #include "shell/forms/formhelpers.h"
 #include "shell/myshell.h"
 
@@ -85,7 +86,7 @@ QString 分数入力::textFromValue(double value) const
 frm開始条件設定::frm開始条件設定(QWidget* parent) : QDialog(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    ui::setDialogFrame(this);
     setWindowTitle(kCaption);
     cmbYear = 選択欄(this, 年リスト(), false);
     cmbMonth = 選択欄(this, 月リスト(), false);

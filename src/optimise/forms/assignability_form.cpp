@@ -8,6 +8,7 @@
 #include "platform/text/cp932.h"
 #include "platform/text/vb.h"
 #include "platform/ui/widgets/forminstance.h"
+#include "platform/ui/widgets/messagebox.h"
 #include "shell/forms/formhelpers.h"
 #include "shell/lifecycle.h"
 #include "shell/msgbox.h"
@@ -40,6 +41,7 @@ frm勤務可能判定::frm勤務可能判定(QWidget* parent)
     : QWidget(parent, Qt::Window)
 {
     setWindowTitle(QStringLiteral("勤務可能判定"));
+    ui::setDialogFrame(this);
     for (size_t i = 0; i < cmbInConst.size(); ++i) {
         cmbInConst[i] = new QComboBox(this);
         cmbInConst[i]->setMaxVisibleItems(20);

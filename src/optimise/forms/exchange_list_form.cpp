@@ -6,6 +6,7 @@
 #include "optimise/manual_common.h"
 #include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
+#include "platform/ui/widgets/messagebox.h"
 #include "shell/forms/formhelpers.h"
 #include "shell/msgbox.h"
 #include "shell/myexcel.h"
@@ -91,7 +92,7 @@ frmリストボックス_交換::frmリストボックス_交換(QWidget* parent
     : QDialog(parent)
 {
     setWindowTitle(kTitle);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    ui::setDialogFrame(this);
     setModal(true);
 
     lblPromptTop = new QLabel(this);

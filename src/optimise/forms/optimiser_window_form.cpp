@@ -7,6 +7,7 @@
 #include "shell/forms/formhelpers.h"
 #include "shell/forms/smallforms.h"
 #include "shell/globals.h"
+#include "shell/msgbox.h"
 #include "shell/status.h"
 
 #include <QApplication>
@@ -133,7 +134,7 @@ void frm最適化::apply(const OptimiserWindowState& s)
 
 void frm最適化::cmd中止_Click()
 {
-    if (ui::showMessage(QStringLiteral("中止しますか？"), ui::vbYesNo | ui::vbDefaultButton2, QStringLiteral("中止確認"))
+    if (MsgBox(QStringLiteral("中止しますか？"), ui::vbYesNo | ui::vbDefaultButton2, QStringLiteral("中止確認"))
         == ui::vbYes)
         Sw_中止 = true;
 }

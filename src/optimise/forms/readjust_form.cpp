@@ -3,6 +3,7 @@
 #include "optimise/forms/manual_forms.h"
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/forminstance.h"
+#include "platform/ui/widgets/messagebox.h"
 #include "shell/forms/formhelpers.h"
 #include "shell/lifecycle.h"
 #include "shell/msgbox.h"
@@ -33,6 +34,7 @@ frm再調整::frm再調整(QWidget* parent)
     : QWidget(parent, Qt::Window)
 {
     setWindowTitle(QStringLiteral("スケジュール再調整"));
+    ui::setDialogFrame(this);
     txtTargetDay = 表示欄(this, 16);
     txtTarget = 表示欄(this, 4);
     txtTarget->setAlignment(Qt::AlignCenter);

@@ -4,6 +4,7 @@
 #include "engine/model.h"
 #include "optimise/runs.h"
 #include "platform/text/vb.h"
+#include "platform/ui/widgets/messagebox.h"
 #include "shell/forms/formhelpers.h"
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
@@ -113,6 +114,7 @@ int frm最適化荷重設定::試行回数値(const QString& text)
 frm最適化荷重設定::frm最適化荷重設定(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(kCaption);
+    ui::setDialogFrame(this);
     buildStartFrame();
     buildWeightFrame();
     buildSinglesFrame();

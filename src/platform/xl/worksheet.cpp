@@ -413,6 +413,25 @@ void Worksheet::setSelection(const Range& target)
         book_->notify([&](WorkbookObserver* o) { o->selectionChange(target); });
 }
 
+void Worksheet::setViewMarks(std::vector<ViewMark> marks)
+{
+    if (marks == marks_)
+        return;
+    std::swap(marks, marks_);
+    // Only the window hears of it: the book itself is unchanged.
+    for (const auto* list : {&marks, &marks_})
+        for (const ViewMark& m : *list)
+            book_->notify([&](WorkbookObserver* o) { o->cellsChanged(*this, m.area); });
+}
+
+QColor Worksheet::viewMarkAt(int row, int column) const
+{
+    for (auto it = marks_.rbegin(); it != marks_.rend(); ++it)
+        if (it->area.contains(column, row))
+            return it->fill;
+    return {};
+}
+
 void Worksheet::checkUserEditable(const Range& target)
 {
     if (!protectContents())

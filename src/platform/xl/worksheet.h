@@ -4,7 +4,10 @@
 #include "bookdata.h"
 #include "range.h"
 
+#include <QColor>
+#include <QRect>
 #include <QString>
+#include <vector>
 
 namespace xl {
 
@@ -19,6 +22,15 @@ inline constexpr int kSheetVeryHidden = 2;      // only the program shows it aga
 inline constexpr int kPortrait = 1;
 inline constexpr int kLandscape = 2;
 inline constexpr int kPaperA4 = 9;
+
+// A fill the sheet window draws over an area (x = column, y = row, both 1-based) in place of the
+// cells' own: an aid to the eye such as the selected cell's row and column. It is no format of
+// the cells, so neither the file nor a picture of the sheet carries it.
+struct ViewMark {
+    QRect area;
+    QColor fill;
+    bool operator==(const ViewMark&) const = default;
+};
 
 class Worksheet {
 public:
@@ -97,6 +109,12 @@ public:
     void userEdit(const Range& target, const QVariant& typed);
     void userSelect(const Range& target);
 
+    // The marks the window draws now; setting them repaints the areas left and marked.
+    void setViewMarks(std::vector<ViewMark> marks);
+    const std::vector<ViewMark>& viewMarks() const { return marks_; }
+    // The fill of the last mark over the cell; invalid when no mark covers it.
+    QColor viewMarkAt(int row, int column) const;
+
     // Read access for the window and the picture: the sheet's cells and layout, recalculated
     // first when automatic calculation is pending.
     const SheetData& data() const;
@@ -121,6 +139,7 @@ private:
     Workbook* book_;
     int index_;
     int selTop_ = 1, selLeft_ = 1, selBottom_ = 1, selRight_ = 1;
+    std::vector<ViewMark> marks_;
 };
 
 }  // namespace xl

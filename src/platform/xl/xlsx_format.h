@@ -22,6 +22,10 @@ QString builtinNumberFormat(int id);
 int builtinNumberFormatId(const QString& code);
 // Whether a value under this format is a date or time.
 bool isDateFormat(const QString& code);
+// The format that shows a truth value as TRUE or FALSE in every spreadsheet program (some show
+// a truth value in a formatted General cell as 1 or 0). Written for truth values in General
+// cells; read back as General.
+inline const QString kBooleanFormat = QStringLiteral("\"TRUE\";\"TRUE\";\"FALSE\"");
 
 // Date serial numbers (day 0 = 1899-12-30, the fraction is the time of day).
 double dateToSerial(const QVariant& value);

@@ -391,7 +391,7 @@ Styles readStyles(const Package& pkg, const std::optional<std::string>& part, co
         const int fmt = intAttr(x, "numFmtId", 0);
         const auto custom = formats.find(fmt);
         if (custom != formats.end())
-            s.numberFormat = custom->second;
+            s.numberFormat = custom->second == kBooleanFormat ? s.numberFormat : custom->second;
         else if (const QString code = builtinNumberFormat(fmt); !code.isNull())
             s.numberFormat = code;
         const int font = intAttr(x, "fontId", 0);

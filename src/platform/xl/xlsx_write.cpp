@@ -85,6 +85,21 @@ public:
         return id;
     }
 
+    // The cell format for a truth value in a General cell: the same with the boolean format.
+    int booleanVariant(int style)
+    {
+        if (builtinNumberFormatId(styles_[size_t(style)].numberFormat) != 0)
+            return style;
+        auto [it, inserted] = booleanVariants_.try_emplace(style, 0);
+        if (inserted) {
+            CellStyle s = styles_[size_t(style)];
+            s.numberFormat = kBooleanFormat;
+            xfs_.push_back(xf(s));
+            it->second = int(xfs_.size()) - 1;
+        }
+        return it->second;
+    }
+
     std::string xml() const
     {
         std::string o = kXmlHead;
@@ -259,6 +274,7 @@ private:
     std::map<QString, int> customIds_;
     std::vector<std::pair<int, QString>> customFormats_;
     std::map<std::pair<int, bool>, int> dateVariants_;
+    std::map<int, int> booleanVariants_;
 };
 
 class SharedStrings {
@@ -305,6 +321,8 @@ void appendCell(std::string& o, int row, int column, const Cell& cell, StyleTabl
     int style = cell.style;
     if (isDateValue(v) && !dateStyles[size_t(style)])
         style = styles.dateVariant(style, v.typeId() != QMetaType::QDate && std::fmod(dateToSerial(v), 1.0) != 0);
+    else if (v.typeId() == QMetaType::Bool)
+        style = styles.booleanVariant(style);
 
     o += "<c r=\"";
     o += columnLetters(column);
@@ -391,36 +409,28 @@ void appendPageSetup(std::string& o, const PageSetup& p)
     o += p.orientation == 2 ? " orientation=\"landscape\"/>" : " orientation=\"portrait\"/>";
 }
 
-std::string sheetXml(const SheetData& sheet, bool active, StyleTable& styles, SharedStrings& strings,
-                     const std::vector<bool>& dateStyles)
+void appendDimension(std::string& o, const SheetData& sheet)
 {
-    std::string o = kXmlHead;
-    o.reserve(sheet.cells.size() * 40 + 1024);
-    o += "<worksheet xmlns=\"";
-    o += kMainNs;
-    o += "\" xmlns:r=\"";
-    o += kRelNs;
-    o += "\">";
-    if (sheet.pageSetup.zoom == 0)
-        o += "<sheetPr><pageSetUpPr fitToPage=\"1\"/></sheetPr>";
-
-    if (!sheet.cells.empty()) {
-        int minR = kMaxRows, maxR = 1, minC = kMaxColumns, maxC = 1;
-        for (const auto& [key, cell] : sheet.cells) {
-            minR = std::min(minR, key.first);
-            maxR = std::max(maxR, key.first);
-            minC = std::min(minC, key.second);
-            maxC = std::max(maxC, key.second);
-        }
-        o += "<dimension ref=\"";
-        o += columnLetters(minC);
-        appendInt(o, minR);
-        o += ':';
-        o += columnLetters(maxC);
-        appendInt(o, maxR);
-        o += "\"/>";
+    if (sheet.cells.empty())
+        return;
+    int minR = kMaxRows, maxR = 1, minC = kMaxColumns, maxC = 1;
+    for (const auto& [key, cell] : sheet.cells) {
+        minR = std::min(minR, key.first);
+        maxR = std::max(maxR, key.first);
+        minC = std::min(minC, key.second);
+        maxC = std::max(maxC, key.second);
     }
+    o += "<dimension ref=\"";
+    o += columnLetters(minC);
+    appendInt(o, minR);
+    o += ':';
+    o += columnLetters(maxC);
+    appendInt(o, maxR);
+    o += "\"/>";
+}
 
+void appendSheetView(std::string& o, const SheetData& sheet, bool active)
+{
     o += "<sheetViews><sheetView workbookViewId=\"0\"";
     if (active)
         o += " tabSelected=\"1\"";
@@ -452,60 +462,59 @@ std::string sheetXml(const SheetData& sheet, bool active, StyleTable& styles, Sh
         o += "\" state=\"frozen\"/>";
     }
     o += "</sheetView></sheetViews>";
+}
 
-    // The default width is written even when it is the usual one: some programs take a narrower
-    // width of their own when it is missing.
-    o += "<sheetFormatPr defaultColWidth=\"";
-    appendNumber(o, columnWidthToFile(sheet.defaultColumnWidth));
-    o += "\" defaultRowHeight=\"";
-    appendNumber(o, sheet.defaultRowHeight);
-    o += "\" customHeight=\"1\"/>";
-
-    // Columns: runs of neighbours with the same width and visibility become one entry.
+// Columns: runs of neighbours with the same width and visibility become one entry.
+void appendColumns(std::string& o, const SheetData& sheet)
+{
     std::set<int> colSet;
     for (const auto& [c, w] : sheet.columnWidths)
         colSet.insert(c);
     colSet.insert(sheet.hiddenColumns.begin(), sheet.hiddenColumns.end());
-    if (!colSet.empty()) {
-        const std::set<int> hidden(sheet.hiddenColumns.begin(), sheet.hiddenColumns.end());
-        struct ColRun {
-            int min, max;
-            std::optional<double> width;
-            bool hidden;
-        };
-        std::vector<ColRun> runs;
-        for (int c : colSet) {
-            if (c < 1 || c > kMaxColumns)
-                continue;
-            const auto w = sheet.columnWidths.find(c);
-            std::optional<double> width;
-            if (w != sheet.columnWidths.end())
-                width = w->second;
-            const bool h = hidden.count(c) > 0;
-            if (!runs.empty() && runs.back().max == c - 1 && runs.back().width == width && runs.back().hidden == h)
-                runs.back().max = c;
-            else
-                runs.push_back({c, c, width, h});
-        }
-        o += "<cols>";
-        for (const ColRun& r : runs) {
-            o += "<col min=\"";
-            appendInt(o, r.min);
-            o += "\" max=\"";
-            appendInt(o, r.max);
-            o += "\" width=\"";
-            appendNumber(o, columnWidthToFile(r.width.value_or(sheet.defaultColumnWidth)));
-            o += '"';
-            if (r.width)
-                o += " customWidth=\"1\"";
-            if (r.hidden)
-                o += " hidden=\"1\"";
-            o += "/>";
-        }
-        o += "</cols>";
+    if (colSet.empty())
+        return;
+    const std::set<int> hidden(sheet.hiddenColumns.begin(), sheet.hiddenColumns.end());
+    struct ColRun {
+        int min, max;
+        std::optional<double> width;
+        bool hidden;
+    };
+    std::vector<ColRun> runs;
+    for (int c : colSet) {
+        if (c < 1 || c > kMaxColumns)
+            continue;
+        const auto w = sheet.columnWidths.find(c);
+        std::optional<double> width;
+        if (w != sheet.columnWidths.end())
+            width = w->second;
+        const bool h = hidden.count(c) > 0;
+        if (!runs.empty() && runs.back().max == c - 1 && runs.back().width == width && runs.back().hidden == h)
+            runs.back().max = c;
+        else
+            runs.push_back({c, c, width, h});
     }
+    o += "<cols>";
+    for (const ColRun& r : runs) {
+        o += "<col min=\"";
+        appendInt(o, r.min);
+        o += "\" max=\"";
+        appendInt(o, r.max);
+        o += "\" width=\"";
+        appendNumber(o, columnWidthToFile(r.width.value_or(sheet.defaultColumnWidth)));
+        o += '"';
+        if (r.width)
+            o += " customWidth=\"1\"";
+        if (r.hidden)
+            o += " hidden=\"1\"";
+        o += "/>";
+    }
+    o += "</cols>";
+}
 
-    // Rows with cells, a height of their own or hidden, in order.
+// Rows with cells, a height of their own or hidden, in order.
+void appendSheetData(std::string& o, const SheetData& sheet, StyleTable& styles, SharedStrings& strings,
+                     const std::vector<bool>& dateStyles)
+{
     std::set<int> extraRows;
     for (const auto& [r, h] : sheet.rowHeights)
         extraRows.insert(r);
@@ -553,26 +562,54 @@ std::string sheetXml(const SheetData& sheet, bool active, StyleTable& styles, Sh
         o += any ? "</row>" : "/>";
     }
     o += "</sheetData>";
+}
 
-    const SheetProtection& p = sheet.protection;
-    if (p.protectedSheet) {
-        o += "<sheetProtection";
-        if (p.contents)
-            o += " sheet=\"1\"";
-        if (p.drawingObjects)
-            o += " objects=\"1\"";
-        if (p.scenarios)
-            o += " scenarios=\"1\"";
-        if (p.allowFormattingColumns)
-            o += " formatColumns=\"0\"";
-        if (p.allowFormattingRows)
-            o += " formatRows=\"0\"";
-        if (p.enableSelection == 1 || p.enableSelection == -4142)
-            o += " selectLockedCells=\"1\"";
-        if (p.enableSelection == -4142)
-            o += " selectUnlockedCells=\"1\"";
-        o += "/>";
-    }
+void appendProtection(std::string& o, const SheetProtection& p)
+{
+    if (!p.protectedSheet)
+        return;
+    o += "<sheetProtection";
+    if (p.contents)
+        o += " sheet=\"1\"";
+    if (p.drawingObjects)
+        o += " objects=\"1\"";
+    if (p.scenarios)
+        o += " scenarios=\"1\"";
+    if (p.allowFormattingColumns)
+        o += " formatColumns=\"0\"";
+    if (p.allowFormattingRows)
+        o += " formatRows=\"0\"";
+    if (p.enableSelection == 1 || p.enableSelection == -4142)
+        o += " selectLockedCells=\"1\"";
+    if (p.enableSelection == -4142)
+        o += " selectUnlockedCells=\"1\"";
+    o += "/>";
+}
+
+std::string sheetXml(const SheetData& sheet, bool active, StyleTable& styles, SharedStrings& strings,
+                     const std::vector<bool>& dateStyles)
+{
+    std::string o = kXmlHead;
+    o.reserve(sheet.cells.size() * 40 + 1024);
+    o += "<worksheet xmlns=\"";
+    o += kMainNs;
+    o += "\" xmlns:r=\"";
+    o += kRelNs;
+    o += "\">";
+    if (sheet.pageSetup.zoom == 0)
+        o += "<sheetPr><pageSetUpPr fitToPage=\"1\"/></sheetPr>";
+    appendDimension(o, sheet);
+    appendSheetView(o, sheet, active);
+    // The default width is written even when it is the usual one: some programs take a narrower
+    // width of their own when it is missing.
+    o += "<sheetFormatPr defaultColWidth=\"";
+    appendNumber(o, columnWidthToFile(sheet.defaultColumnWidth));
+    o += "\" defaultRowHeight=\"";
+    appendNumber(o, sheet.defaultRowHeight);
+    o += "\" customHeight=\"1\"/>";
+    appendColumns(o, sheet);
+    appendSheetData(o, sheet, styles, strings, dateStyles);
+    appendProtection(o, sheet.protection);
     o += "<pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\" header=\"0.3\" footer=\"0.3\"/>";
     appendPageSetup(o, sheet.pageSetup);
     o += "</worksheet>";

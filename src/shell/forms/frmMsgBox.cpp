@@ -1,5 +1,6 @@
 #include "shell/forms/frmMsgBox.h"
 
+#include "platform/ui/widgets/messagebox.h"
 #include "shell/forms/formhelpers.h"
 #include "shell/msgbox.h"
 
@@ -36,7 +37,7 @@ frmMsgBox::frmMsgBox(const QString& record, int width, int height, QWidget* pare
     : QDialog(parent)
 {
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    ui::setDialogFrame(this);
     setModal(true);
     resize(kDesignWidth, kDesignHeight);
     if (width >= 1 && height > 0)

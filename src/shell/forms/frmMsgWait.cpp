@@ -1,5 +1,6 @@
 #include "shell/forms/frmMsgWait.h"
 
+#include "platform/ui/widgets/messagebox.h"
 #include "shell/forms/formhelpers.h"
 #include "shell/globals.h"
 
@@ -21,7 +22,7 @@ frmMsgWait::frmMsgWait(QWidget* parent)
     : QDialog(parent)
 {
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    ui::setDialogFrame(this);
     setModal(true);
     setWindowTitle(stAppTitle);
     lblMsg = new QLabel(this);

@@ -2,6 +2,7 @@
 
 #include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
+#include "platform/ui/widgets/messagebox.h"
 #include "platform/xl/xl.h"
 #include "shell/forms/formhelpers.h"
 #include "shell/globals.h"
@@ -62,7 +63,7 @@ QString runPersonalMacro()
 
 frm個人別::frm個人別(QWidget* parent) : QDialog(parent)
 {
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    ui::setDialogFrame(this);
     setWindowTitle(QStringLiteral("個人別設定"));
     auto* note = new QLabel(QStringLiteral("ブック in.xls の個人別設定を反映します。"), this);
     cmd設定保存 = new QPushButton(QStringLiteral("設定反映"), this);

@@ -24,10 +24,12 @@ class WindowedStatus : public StatusWindows {
 public:
     void splash(const SplashState& s) override
     {
-        if (!s.loaded)
-            g_splash.unload();
-        else
+        if (s.loaded) {
             g_splash.get().apply(s);
+        } else if (g_splash.loaded()) {
+            g_splash.unload();
+            ui::flushClosedWindow();
+        }
     }
     void bootSplash(const QString& message) override
     {
@@ -102,15 +104,24 @@ void installShellWindows()
 {
     ui::installWidgetDialogs();
     ui::setDialogHandler(ui::Kind::Custom, [](const ui::MessageRequest& r) {
-        frmMsgBox box(r.record, r.width, r.height, activeParent());
-        box.exec();
-        const QString caption = box.pressedCaption();
+        QString caption;
+        {
+            frmMsgBox box(r.record, r.width, r.height, activeParent());
+            box.exec();
+            caption = box.pressedCaption();
+        }
+        ui::flushClosedWindow();
         return ui::Answer{0, caption};
     });
     ui::setDialogHandler(ui::Kind::Notice, [](const ui::MessageRequest& r) {
-        frmMsgWait box(activeParent());
-        box.lblMsg->setText(r.prompt);
-        return ui::Answer{box.exec(), {}};
+        int result = 0;
+        {
+            frmMsgWait box(activeParent());
+            box.lblMsg->setText(r.prompt);
+            result = box.exec();
+        }
+        ui::flushClosedWindow();
+        return ui::Answer{result, {}};
     });
     setStatusWindows(std::make_unique<WindowedStatus>());
 }

@@ -2,12 +2,15 @@
 
 #include "platform/os/clock.h"
 #include "platform/ui/prompt.h"
+#include "platform/ui/widgets/messagebox.h"
 #include "shell/forms/formhelpers.h"
 #include "shell/globals.h"
+#include "shell/msgbox.h"
 #include "shell/myshell.h"
 #include "shell/status.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -52,6 +55,20 @@ QRect screenOf(const QWidget* w)
 }
 
 const Qt::WindowFlags kStatusFlags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+
+// Draws a window that has just been shown or changed at once. Its caller usually goes on with
+// long work before window events run again; until then the window would stand on the screen
+// without its content (whatever lay behind it, or nothing).
+void paintNow(QWidget* w)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!(w->windowHandle() && w->windowHandle()->isExposed()) && waited.elapsed() < 250)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+    w->repaint();
+    // The drawing (and a new size) reaches the window system now, not when events next run.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 
 }  // namespace
 
@@ -110,6 +127,7 @@ void frmSplash::apply(const SplashState& s)
     move(StatusWindowPos(進行状況表示, screenOf(this), size(), pos(), false));
     lblMsg->setText(s.message);
     raise();
+    paintNow(this);
 }
 
 void frmSplash::mousePressEvent(QMouseEvent* e)
@@ -219,7 +237,7 @@ QStringList frmAbout::sysInfoTools{QStringLiteral("hardinfo2"), QStringLiteral("
 frmAbout::frmAbout(QWidget* parent)
     : QDialog(parent)
 {
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    ui::setDialogFrame(this);
     setWindowTitle(stAppTitle + QStringLiteral("のバージョン情報"));
     const QVersionNumber v = QVersionNumber::fromString(QCoreApplication::applicationVersion());
     lblTitle = new QLabel(stAppTitle, this);
@@ -286,7 +304,7 @@ void frmAbout::StartSysInfo()
         if (!path.isEmpty() && QProcess::startDetached(path, {}))
             return;
     }
-    ui::showMessage(QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"), ui::vbOKOnly | ui::vbSystemModal, stAppTitle);
+    MsgBox(QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"), ui::vbOKOnly | ui::vbSystemModal, stAppTitle);
 }
 
 // ---- frmWebB

@@ -3,6 +3,7 @@
 #include "optimise/best_shift.h"
 #include "platform/os/vberror.h"
 #include "platform/text/vb.h"
+#include "platform/ui/widgets/messagebox.h"
 #include "shell/forms/formhelpers.h"
 #include "shell/globals.h"
 #include "shell/msgbox.h"
@@ -60,7 +61,7 @@ QString specialName(QString path)
 frm公開用HTML作成::frm公開用HTML作成(QWidget* parent) : QDialog(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    ui::setDialogFrame(this);
     setWindowTitle(u"公開用HTML作成"_s);
     FrShift = new QGroupBox(u"作成する一覧表"_s, this);
     for (int i = 0; i < 10; ++i)

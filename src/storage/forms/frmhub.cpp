@@ -1,5 +1,6 @@
 #include "storage/forms/frmhub.h"
 
+#include "platform/ui/widgets/messagebox.h"
 #include "shell/forms/formhelpers.h"
 #include "shell/lifecycle.h"
 #include "shell/myexcel.h"
@@ -53,12 +54,12 @@ QPushButton* ボタン(QWidget* parent, const QString& caption, const QString& t
 frm保存読込::frm保存読込(QWidget* parent) : QDialog(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    ui::setDialogFrame(this);
     setWindowTitle(QStringLiteral("データの保存と読込"));
     // Shown without blocking its caller, yet no other window takes input while it is open.
     setWindowModality(Qt::ApplicationModal);
     cmd出力 = ボタン(this, QStringLiteral("勤務データ保存"), QStringLiteral("作成した勤務データをデータベースに保存します"));
-    cmd勤務データ読込 = ボタン(this, QStringLiteral("勤務データ読込"), QStringLiteral("過去の勤務データをエクセルブックに出力します"));
+    cmd勤務データ読込 = ボタン(this, QStringLiteral("勤務データ読込"), QStringLiteral("過去の勤務データをブックに出力します"));
     cmdデーベース操作 = ボタン(this, QStringLiteral("デーベース操作"), QStringLiteral("データベース操作および集計表を作成します。"));
     cmdCreateHtml = ボタン(this, QStringLiteral("公開用HTML生成"), QStringLiteral("メンバー閲覧用のHTMLを作成します。"));
     cmd復元 = ボタン(this, QStringLiteral("条件データの読込"),

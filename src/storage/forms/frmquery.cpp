@@ -262,7 +262,7 @@ frmQuery::frmQuery(QWidget* parent) : QWidget(parent, Qt::Window)
     cmdDbDel = 道具(frameツールボタン, 2, QStringLiteral("削除"),
                     QStringLiteral("レコード削除：表示中のレコードを全て削除します。"), false);
     cmdDbTool = 道具(frameツールボタン, 3, QStringLiteral("コピー"),
-                     QStringLiteral("コピー：表示中のデータをクリップボードにコピーします。エクセルなどに貼り付けて御利用下さい。"), false);
+                     QStringLiteral("コピー：表示中のデータをクリップボードにコピーします。表計算ソフトなどに貼り付けて御利用下さい。"), false);
     UpDown1 = new QSpinBox(frameツールボタン);
     UpDown1->setRange(20, 600);
     UpDown1->setSingleStep(10);

@@ -111,16 +111,17 @@ TEST_F(ConditionTest, GeneralWardGivesTheValuesOfItsFile)
     EXPECT_EQ(Member_List(1, 1), u("101"));
     EXPECT_EQ(Member_List(1, 2), u("佐藤 花子"));
     EXPECT_EQ(Member_List(20, 3), u("新人"));
-    EXPECT_EQ(Member_DayOff(7), 21.0f);  // 31 days less 10 planned rest days
+    EXPECT_EQ(Member_DayOff(7), 19.0f);  // 31 days less 12 planned rest days
     // Holidays of January 2027: New Year's Day, the weekends, Coming of Age Day (the 11th).
     for (int d : {1, 2, 3, 9, 10, 11, 16, 17, 23, 24, 30, 31})
         EXPECT_EQ(Holiday_Chk(d), 9) << "day " << d;
     for (int d : {4, 5, 8, 12, 29})
         EXPECT_EQ(Holiday_Chk(d), 0) << "day " << d;
 
-    EXPECT_EQ(Need_Table(1, 1), 3);
-    EXPECT_EQ(Need_Table(1, 4), 6);
-    EXPECT_EQ(Need_Table(0, 4), 10);
+    EXPECT_EQ(Need_Table(1, 1), 5);    // New Year's Day, a holiday
+    EXPECT_EQ(Need_Table(1, 2), 6);    // a Saturday
+    EXPECT_EQ(Need_Table(1, 4), 10);
+    EXPECT_EQ(Need_Table(0, 4), 14);
 
     // Two sheet bans, then the group ban 深夜 over the three 新人.
     ASSERT_EQ(組合せ禁止数, 3);

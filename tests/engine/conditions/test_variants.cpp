@@ -70,7 +70,7 @@ TEST_F(ConditionTest, SwitchesAndPersonalConditions)
     set(u("基本設定"), u("禁止パターン"), 3, 1, u("日"));
     set(u("基本設定"), u("禁止パターン"), 3, 2, u("-"));
     ASSERT_EQ(全条件読込(-1), 1);
-    EXPECT_EQ(Member_DayOff(1), 10.0f);  // the column holds work days now
+    EXPECT_EQ(Member_DayOff(1), 12.0f);  // the column holds work days now
     EXPECT_EQ(指定勤務, (QStringList{QString(), u("2"), u("3")}));
     EXPECT_FALSE(Sw_勤務日数調整);
     EXPECT_TRUE(Sw_勤務時間調整);

@@ -11,20 +11,6 @@
 
 namespace rulesfx {
 
-namespace {
-const QString kAbbrev = QStringLiteral("日夜明早遅半研会出張");
-}
-
-int shiftOf(QChar c)
-{
-    if (c == u'-' || c == u'休')
-        return 0;
-    if (c == u'*')
-        return 全勤務;
-    const int i = int(kAbbrev.indexOf(c));
-    return i < 0 ? 0 : i + 1;
-}
-
 void makeModel(int members, int days, int types)
 {
     AppPath = QDir::homePath();  // the boot log goes to the test's own folder
@@ -32,27 +18,14 @@ void makeModel(int members, int days, int types)
     作成年 = 2027;
     作成月 = 1;
     基準開始日 = 1;
-    Member_Cnt = members;
-    Day_Cnt = days;
-    Type_Cnt = types;
-    Start_Day = 1;
-    テーブル再定義();
-    集計クリア();
-    Yasumi_Kigou = QStringLiteral("休");
-    Type_Table(0, TYPE_略称) = Yasumi_Kigou;
+    smallmodel::make(members, days, types);
     for (int t = 1; t <= types; ++t) {
         Type_Table(t, 0) = QString::number(t);
-        Type_Table(t, TYPE_勤務) = kAbbrev.mid(t - 1, 1) + QStringLiteral("勤");
-        Type_Table(t, TYPE_略称) = kAbbrev.mid(t - 1, 1);
-        Type_Table(t, TYPE_時間) = QStringLiteral("8");
         Type_Span(t, 1) = t;
         Type_Count(t, 1) = t;
     }
-    for (int m = 1; m <= members; ++m) {
-        Member_List(m, 1) = QString::number(100 + m);
+    for (int m = 1; m <= members; ++m)
         Member_List(m, 2) = QStringLiteral("職員%1").arg(m);
-        Member_DayOff(m) = float(days);
-    }
     連続勤務上限 = 0;
     連続休み上限 = 0;
     基点曜日 = 0;
@@ -60,19 +33,6 @@ void makeModel(int members, int days, int types)
     Sw_勤務日数調整 = true;
     Sw_勤務時間調整 = false;
     Sw_初期値使用 = false;
-}
-
-void place(int m, int d, int s)
-{
-    Time_Table(m, d) = s;
-    if (s > 0)
-        勤務集計加算(m, s, d);
-}
-
-void row(int m, const QString& cells, int from)
-{
-    for (int i = 0; i < cells.size(); ++i)
-        place(m, from + i, shiftOf(cells.at(i)));
 }
 
 void past(int m, const QString& cellsLastDayFirst)

@@ -2,6 +2,7 @@
 // Small hand-built condition models for the rule tests: shift types 日 (1), 夜 (2), 明 (3) ...
 // with 8 hours each, members numbered 101, 102, ..., a January 2027 period (day 1 = Friday).
 #include "common.h"
+#include "small_model.h"
 
 #include <QString>
 #include <gtest/gtest.h>
@@ -10,15 +11,11 @@ namespace rulesfx {
 
 // A fresh model of the given size: every table zero, every member's target = days, no limits.
 void makeModel(int members, int days, int types = 3);
-// Puts shift s into the cell and counts it (the way generation places a shift).
-void place(int m, int d, int s);
-// Fills member m's days from `from` with one abbreviation per character ("-" or "休" = rest),
-// counting each placed shift.
-void row(int m, const QString& cells, int from = 1);
+using smallmodel::place;
+using smallmodel::row;
+using smallmodel::shiftOf;
 // Last month's final days, the last day first (column 1 = the day before day 1); also day 0.
 void past(int m, const QString& cellsLastDayFirst);
-// Shift number of an abbreviation of the fixture ("-"/"休" = 0, "*" = 999).
-int shiftOf(QChar c);
 // A prohibited pattern row from abbreviations ("夜-" = night then rest, "夜*").
 void addPattern(const QString& cells);
 // A required succession: first, then next on the following day.

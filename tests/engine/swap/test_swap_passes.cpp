@@ -3,6 +3,8 @@
 // Start_Day, and the score mode keeps only exchanges that lower the rounded score.
 #include "swap_fixture.h"
 
+#include "small_model.h"
+
 #include "engine/model.h"
 #include "engine/optimiser_steps.h"
 #include "engine/optimiser_window.h"
@@ -12,8 +14,6 @@
 #include "shell/globals.h"
 
 #include <algorithm>
-#include <functional>
-#include <numeric>
 #include <vector>
 
 using swapfx::SampleTest;
@@ -21,21 +21,8 @@ using validator::Rule;
 
 namespace {
 
-std::vector<int> snapshot()
-{
-    std::vector<int> cells;
-    for (int m = 1; m <= Member_Cnt; ++m)
-        for (int d = 0; d <= Day_Cnt; ++d)
-            cells.push_back(Time_Table(m, d));
-    return cells;
-}
-
-// Cells that differ from the snapshot.
-int changedCells(const std::vector<int>& before)
-{
-    return int(std::inner_product(before.begin(), before.end(), snapshot().begin(), 0, std::plus<>(),
-                                  std::not_equal_to<>()));
-}
+using smallmodel::changedCells;
+using smallmodel::snapshot;
 
 // Each member's count of every shift type, and whether a day before Start_Day changed.
 std::vector<int> shiftCounts()

@@ -53,6 +53,7 @@ out['a1'] = ws['A1'].value
 out['b1'] = ws['B1'].value
 out['e1'] = ws['E1'].value
 out['a2'] = ws['A2'].value
+out['a2_format'] = ws['A2'].number_format
 out['a3'] = ws['A3'].value.isoformat()
 out['b4_formula'] = ws['B4'].value
 out['b4_value'] = values['基本設定']['B4'].value
@@ -129,7 +130,7 @@ TEST(XlsxIndependentReader, OpenpyxlReadsWhatWeWrite)
     // usual default width is written too: other programs take a narrower one when it is missing.
     const QJsonObject want = QJsonDocument::fromJson(R"({
         "sheets": ["基本設定", "My Sheet", "It's"], "active": "My Sheet", "a1": "勤務表", "b1": 1,
-        "e1": 123456789.125, "a2": true, "a3": "2024-02-29T00:00:00", "b4_formula": "=B1+2", "b4_value": 3,
+        "e1": 123456789.125, "a2": true, "a2_format": "\"TRUE\";\"TRUE\";\"FALSE\"", "a3": "2024-02-29T00:00:00", "b4_formula": "=B1+2", "b4_value": 3,
         "fill": "FFFFFF00", "font": ["FFC00000", true, 14, "ＭＳ Ｐゴシック"], "border_left": "thin",
         "width_a": 13.2109375, "default_width": 9.140625, "hidden_row": true, "height_1": 27.75, "freeze": "B3", "protected": true,
         "lines": "two\nlines\r\nand a tab\t.", "default_font": ["游ゴシック", 128],

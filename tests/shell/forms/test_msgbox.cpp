@@ -185,6 +185,33 @@ TEST_F(MsgBoxTest, StandardBoxStylesAndResults)
     EXPECT_EQ(yesNo.escapeButton(), yesNo.buttonFor(ui::vbCancel));
 }
 
+// Dialogs carry a title and a close button only; the input box shows every line of its prompt.
+TEST_F(MsgBoxTest, DialogsHaveNoMinimiseOrMaximiseButtonAndTheInputBoxShowsItsWholePrompt)
+{
+    const QString longest = QStringLiteral("交換不可も含める　スペース　* (アスタリスク)を入力");
+    ui::StandardMessageBox box(QStringLiteral("本文"), 4096, QStringLiteral("題"));
+    ui::StandardInputBox input(QStringLiteral("調査対象のIDを入力\r\n\r\n") + longest, QStringLiteral("入替可能判定"),
+                               QStringLiteral("101"));
+    QWidget tool(nullptr, Qt::Window);
+    ui::setDialogFrame(&tool);
+    for (QWidget* w : {static_cast<QWidget*>(&box), static_cast<QWidget*>(&input), &tool}) {
+        const Qt::WindowFlags f = w->windowFlags();
+        EXPECT_FALSE(f & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)) << w->windowTitle().toStdString();
+        EXPECT_TRUE(f.testFlags(Qt::WindowTitleHint | Qt::WindowCloseButtonHint)) << w->windowTitle().toStdString();
+    }
+    EXPECT_TRUE(box.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    input.show();
+    QCoreApplication::processEvents();
+    QLabel* prompt = nullptr;
+    for (QLabel* l : input.findChildren<QLabel*>())
+        if (l->text().contains(longest))
+            prompt = l;
+    ASSERT_NE(prompt, nullptr);
+    EXPECT_FALSE(prompt->text().contains(QLatin1Char('\r')));
+    EXPECT_GE(prompt->width(), prompt->fontMetrics().horizontalAdvance(longest));
+    EXPECT_EQ(input.textValue(), QStringLiteral("101"));
+}
+
 TEST_F(MsgBoxTest, StandardBoxThroughTheInstalledHandler)
 {
     pressLater(QStringLiteral("いいえ(&N)"));

@@ -66,6 +66,28 @@ TEST_F(SmallFormsTest, SplashFollowsThePlacementSetting)
     EXPECT_EQ(loadedSplash(), nullptr);
 }
 
+// The caller of a status message goes on with long work at once: the window and its new text are
+// drawn before DspSplash returns, not when events next run.
+TEST_F(SmallFormsTest, SplashIsDrawnBeforeTheCallerGoesOn)
+{
+    DspSplash(QStringLiteral("準備中"));
+    frmSplash* s = loadedSplash();
+    ASSERT_NE(s, nullptr);
+    struct Paints : QObject {
+        int count = 0;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            count += e->type() == QEvent::Paint;
+            return false;
+        }
+    } label;
+    s->lblMsg->installEventFilter(&label);
+    DspSplash(QStringLiteral("勤務日数調整中・・"));
+    EXPECT_GE(label.count, 1);
+    EXPECT_EQ(s->lblMsg->text(), QStringLiteral("勤務日数調整中・・"));
+    s->lblMsg->removeEventFilter(&label);
+}
+
 TEST_F(SmallFormsTest, ProgressWindowPlacementBarsAndCancel)
 {
     進行状況表示 = 1;

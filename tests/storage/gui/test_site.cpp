@@ -160,6 +160,23 @@ TEST_F(Site, PublishesTheSelectedKindsAndLeavesOtherFilesAlone)
     EXPECT_EQ(sitefx::cellColour(list, sheet(u"シフト一覧"_s), 4, 3, 4, 4), workbook::layout::kHoliday);
 }
 
+// The highlight of the cell the user last selected is the window's, not the month's.
+TEST_F(Site, TheShiftTablePictureCarriesNoSelectionHighlight)
+{
+    open();
+    xl::Worksheet& ws = sheet(u"人員配置表"_s);
+    ASSERT_NE(workbook::cellNumber(sheet(u"基本設定"_s).range(u"行列ハイライト"_s).value()), 0.0);
+    ws.userSelect(ws.range(u"F6"_s));   // member 2, day 3
+    ASSERT_EQ(ws.viewMarkAt(6, 2), workbook::layout::kHighlight);
+    publish(u"1000000000"_s);
+    ASSERT_EQ(result.outcome, WebsiteResult::Built);
+    const QImage picture(root() + u"shift/shift_1.gif"_s);
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(sitefx::cellColour(picture, ws, 3, 1, 6, 2), workbook::layout::kDerived);
+    EXPECT_EQ(sitefx::cellColour(picture, ws, 3, 1, 3, 6), ws.styleAt(3, 6).fill);
+    EXPECT_NE(ws.styleAt(3, 6).fill, workbook::layout::kHighlight);
+}
+
 TEST_F(Site, WithNoKindSelectedOnlyTheSharedPagesAreBuilt)
 {
     open();

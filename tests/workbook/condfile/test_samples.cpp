@@ -191,7 +191,8 @@ TEST_P(ShippedSets, LoadAndMakeASoundRoster)
         }
     }
 
-    // Feasible at a glance: the needs stay well below what the staff can work, every day.
+    // Feasible at a glance: no day needs most of the staff, and the month's needs stay within
+    // what the work-day targets give (so the pre-run analysis warns of no failure).
     const xl::Block need = named(book, u("要員設定"), u("Need_Table")).block();
     const xl::Block dayOff = named(book, u("スケジュール"), u("Member_DayOff")).block();
     double needed = 0, supply = 0;
@@ -204,7 +205,7 @@ TEST_P(ShippedSets, LoadAndMakeASoundRoster)
     }
     for (int i = 1; i <= members; ++i)
         supply += days - dayOff(i, 1).toDouble();
-    EXPECT_LE(needed, 0.8 * supply);
+    EXPECT_LE(needed, supply);
     EXPECT_GT(needed, 0);
 }
 

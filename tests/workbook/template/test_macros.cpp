@@ -106,21 +106,38 @@ TEST(TemplateMacros, SelectionKeepsTheGridPositionAndHighlightsItsHeadings)
     EXPECT_EQ(b.number(kShift, u"列番号"_s), 3.0);
     EXPECT_EQ(b.number(kShift, u"SelRow"_s), 7.0);
     EXPECT_TRUE(b.book->saved());   // also after the recalculation the reads ran
-    EXPECT_EQ(ws.styleAt(7, 2).fill, workbook::layout::kHighlight);
-    EXPECT_EQ(ws.styleAt(3, 6).fill, workbook::layout::kHighlight);
-    ws.userSelect(ws.range(u"H6"_s));
+    // The highlight is the window's: the cells keep their own fills.
+    EXPECT_EQ(ws.viewMarkAt(7, 2), workbook::layout::kHighlight);
+    EXPECT_EQ(ws.viewMarkAt(3, 6), workbook::layout::kHighlight);
+    EXPECT_EQ(ws.viewMarkAt(4, 6), workbook::layout::kHighlight);
     EXPECT_EQ(ws.styleAt(7, 2).fill, workbook::layout::kDerived);
     EXPECT_EQ(ws.styleAt(3, 6).fill, workbook::layout::kHeading);
-    EXPECT_EQ(ws.styleAt(6, 1).fill, workbook::layout::kHighlight);
+    ws.userSelect(ws.range(u"H6"_s));
+    EXPECT_FALSE(ws.viewMarkAt(7, 2).isValid());
+    EXPECT_FALSE(ws.viewMarkAt(3, 6).isValid());
+    EXPECT_EQ(ws.viewMarkAt(6, 1), workbook::layout::kHighlight);
+    EXPECT_EQ(ws.viewMarkAt(3, 8), workbook::layout::kHighlight);
     // Outside the grid the last grid position stays for the manual tools.
     ws.userSelect(ws.range(u"A1"_s));
     EXPECT_EQ(b.number(kShift, u"行番号"_s), 2.0);
-    // Highlight off: the position is still kept, nothing is painted.
+    // Highlight off: the position is still kept, nothing is marked.
     b.set(u"基本設定"_s, u"行列ハイライト"_s, false);
     ws.userSelect(ws.range(u"E5"_s));
     EXPECT_EQ(b.number(kShift, u"列番号"_s), 2.0);
-    EXPECT_EQ(ws.styleAt(5, 1).fill, workbook::layout::kDerived);
-    EXPECT_EQ(ws.styleAt(6, 1).fill, workbook::layout::kDerived);
+    EXPECT_TRUE(ws.viewMarks().empty());
+}
+
+// A book saved with the highlight painted into its cells (as earlier versions did) loses it at
+// the first recalculation.
+TEST(TemplateMacros, HighlightFillsOfAnOlderBookAreWashedOut)
+{
+    GridBook b;
+    xl::Worksheet& ws = b.sheet(kShift);
+    ws.cells(7, 2).interior().setColor(workbook::layout::kHighlight);
+    ws.cells(3, 6).interior().setColor(workbook::layout::kHighlight);
+    b.book->calculate();
+    EXPECT_EQ(ws.styleAt(7, 2).fill, workbook::layout::kDerived);
+    EXPECT_EQ(ws.styleAt(3, 6).fill, workbook::layout::kHeading);
 }
 
 TEST(TemplateMacros, UserEditOfTheShiftSheetSetsDirtyButProgramWritesDoNot)

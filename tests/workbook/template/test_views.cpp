@@ -118,4 +118,32 @@ TEST(Views, MemberPageIsACalendarOfTheMonth)
     EXPECT_FALSE(b.sheet(page).rowHidden(20));
 }
 
+// A view prints the page it draws, on one sheet of paper; one never drawn prints nothing (its
+// print area is an empty cell, and a spreadsheet program leaves an empty page out).
+TEST(Views, EachViewPrintsThePageItDraws)
+{
+    ViewBook b;
+    const std::pair<QString, QString> views[] = {{u"シフト別"_s, u"B4"_s}, {u"シフト一覧"_s, u"C4"_s},
+                                                 {u"日別要員"_s, u"A3"_s}, {u"時間帯別"_s, u"A4"_s}, {u"個人別"_s, u"B3"_s}};
+    for (const auto& [name, corner] : views) {
+        xl::Worksheet& ws = b.sheet(name);
+        EXPECT_EQ(ws.pageSetup().fitToPagesWide, 1) << name.toStdString();
+        EXPECT_EQ(ws.pageSetup().fitToPagesTall, 1) << name.toStdString();
+        EXPECT_EQ(ws.printArea(), ws.range(corner).address()) << name.toStdString();
+        ws.activate();
+        const xl::Range area = ws.range(ws.printArea());
+        EXPECT_EQ(area.cells(1, 1).address(), ws.range(corner).address()) << name.toStdString();
+        EXPECT_GT(area.count(), 1) << name.toStdString();
+        // Everything drawn below and right of its corner lies inside it (left of it is the index).
+        for (const auto& [at, cell] : ws.data().cells) {
+            if (at.first < area.row() || at.second < area.column() || (!cell.value.isValid() && cell.style == 0))
+                continue;
+            EXPECT_TRUE(at.first <= area.lastRow() && at.second >= area.column() && at.second <= area.lastColumn())
+                << name.toStdString() << " " << at.first << "," << at.second;
+        }
+    }
+    // The reservations print on one page, as the shift table does.
+    EXPECT_EQ(b.sheet(u"予約表"_s).pageSetup().fitToPagesTall, 1);
+}
+
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QInputDialog>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPushButton>
@@ -48,6 +48,7 @@ StandardMessageBox::StandardMessageBox(const QString& prompt, int style, const Q
     : QMessageBox(parent)
 {
     setWindowTitle(title);
+    setDialogFrame(this);
     setText(prompt);
     switch (style & 0x70) {
     case vbCritical: setIcon(Critical); break;
@@ -89,6 +90,37 @@ int StandardMessageBox::vbResult() const
     return it != results_.end() ? it->second : vbCancel;
 }
 
+StandardInputBox::StandardInputBox(const QString& prompt, const QString& title, const QString& text, QWidget* parent)
+    : QInputDialog(parent)
+{
+    setWindowTitle(title);
+    setDialogFrame(this);
+    setLabelText(QString(prompt).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    // The label is as wide as its longest line, with a tenth to spare: where a fallback font
+    // draws some of the characters, the measured width can fall short of the drawn one.
+    for (QLabel* label : findChildren<QLabel*>()) {
+        label->setWordWrap(false);
+        int widest = 0;
+        for (const QString& line : label->text().split(QLatin1Char('\n')))
+            widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
+        label->setMinimumWidth(widest + widest / 10);
+    }
+    setTextValue(text);
+}
+
+void setDialogFrame(QWidget* window)
+{
+    const Qt::WindowFlags kept = window->windowFlags() & ~(Qt::WindowMinMaxButtonsHint | Qt::WindowContextHelpButtonHint
+                                                           | Qt::WindowFullscreenButtonHint);
+    window->setWindowFlags(kept | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                           | Qt::WindowCloseButtonHint);
+}
+
+void flushClosedWindow()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
 namespace {
 
 // Qt's own windows (the file and folder pickers, the input box, the edit menus) speak the
@@ -110,14 +142,24 @@ void installWidgetDialogs()
 {
     installJapaneseTranslation();
     setMessageHandler([](const MessageRequest& r) {
-        StandardMessageBox box(r.prompt, r.buttons, r.title, activeParent());
-        box.exec();
-        return box.vbResult();
+        int result = vbCancel;
+        {
+            StandardMessageBox box(r.prompt, r.buttons, r.title, activeParent());
+            box.exec();
+            result = box.vbResult();
+        }
+        flushClosedWindow();
+        return result;
     });
     setDialogHandler(Kind::Input, [](const MessageRequest& r) {
-        bool ok = false;
-        const QString text = QInputDialog::getText(activeParent(), r.title, r.prompt, QLineEdit::Normal, r.text, &ok);
-        return Answer{ok ? vbOK : vbCancel, ok ? text : QString()};
+        Answer answer{vbCancel, QString()};
+        {
+            StandardInputBox box(r.prompt, r.title, r.text, activeParent());
+            if (box.exec() == QDialog::Accepted)
+                answer = Answer{vbOK, box.textValue()};
+        }
+        flushClosedWindow();
+        return answer;
     });
     setDialogHandler(Kind::Folder, [](const MessageRequest& r) {
         QWidget* owner = qobject_cast<QWidget*>(r.owner);

@@ -3,6 +3,7 @@
 // handlers of ui/prompt.h by the windowed program.
 #include "platform/ui/prompt.h"
 
+#include <QInputDialog>
 #include <QMessageBox>
 #include <map>
 
@@ -20,6 +21,20 @@ public:
 private:
     std::map<QAbstractButton*, int> results_;
 };
+
+// The input box: the prompt's lines shown whole, however long (the box grows to the longest).
+class StandardInputBox : public QInputDialog {
+public:
+    StandardInputBox(const QString& prompt, const QString& title, const QString& text, QWidget* parent = nullptr);
+};
+
+// Gives a window a dialog's frame: a title and a close button, no minimise or maximise button.
+void setDialogFrame(QWidget* window);
+
+// Lets the window system take down a modal window that has just closed. Its caller often goes on
+// with long work at once; until window events run again the closed window's frame would stay on
+// the screen, empty. Runs no user input (the closed window ran a whole event loop already).
+void flushClosedWindow();
 
 // Installs the standard box, the input box, the folder picker and the file dialog handlers, and
 // Qt's Japanese texts for its own windows.

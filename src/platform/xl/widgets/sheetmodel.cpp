@@ -95,7 +95,9 @@ QVariant SheetModel::data(const QModelIndex& index, int role) const
     case Qt::EditRole:
         return editText(row, column);
     case Qt::BackgroundRole: {
-        const QColor fill = sheet_->styleAt(row, column).fill;
+        QColor fill = sheet_->viewMarkAt(row, column);
+        if (!fill.isValid())
+            fill = sheet_->styleAt(row, column).fill;
         return fill.isValid() ? QVariant(fill) : QVariant();
     }
     case Qt::ForegroundRole: {

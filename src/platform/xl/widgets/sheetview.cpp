@@ -437,6 +437,17 @@ QModelIndex SheetView::lastUsedCell() const
     return model_->index(row - 1, column - 1);
 }
 
+QSize SheetView::usedSize() const
+{
+    const QModelIndex last = lastUsedCell();
+    const QHeaderView* hh = horizontalHeader();
+    const QHeaderView* vh = verticalHeader();
+    const int width = vh->sizeHint().width() + hh->sectionPosition(last.column()) + hh->sectionSize(last.column());
+    const int height = hh->height() + vh->sectionPosition(last.row()) + vh->sectionSize(last.row());
+    return QSize(width + 2 * frameWidth() + verticalScrollBar()->sizeHint().width(),
+                 height + 2 * frameWidth() + horizontalScrollBar()->sizeHint().height());
+}
+
 void SheetView::showSheetSelection()
 {
     if (pane_ != Pane::Main)

@@ -72,6 +72,8 @@ public:
     void cutSelection();
     // Moves the first rows (or columns) below the frozen panes by lines whole rows or columns.
     void scrollLines(Qt::Orientation orientation, int lines);
+    // The size the view needs to show every used cell from A1 on, with its headers and scroll bars.
+    QSize usedSize() const;
 
 signals:
     // The mouse button went up after selecting in one of the panes.

@@ -9,12 +9,14 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QVBoxLayout>
@@ -466,6 +468,8 @@ void SheetWindow::applicationChanged(Application& app)
         return;
     shown_ = shown;
     ++applyingState_;
+    if (shown.visible && !fitted_)
+        fitToActiveSheet();
     if (!shown.visible)
         hide();
     else if (shown.fullScreen)
@@ -477,6 +481,27 @@ void SheetWindow::applicationChanged(Application& app)
     else
         showNormal();
     --applyingState_;
+}
+
+// The first showing makes the window as large as the active sheet's used cells need (a month's
+// columns on the shift table), within the screen's free area; never smaller than it was made.
+void SheetWindow::fitToActiveSheet()
+{
+    SheetView* view = currentView();
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!view || !screen)
+        return;
+    fitted_ = true;
+    int chrome = menuBar()->sizeHint().height();
+    if (formulaBar_->isVisibleTo(this))
+        chrome += formulaBar_->sizeHint().height();
+    if (tabs_->isVisibleTo(this))
+        chrome += tabs_->sizeHint().height();
+    // Room for the frame and title bar the window manager adds.
+    const QRect free = screen->availableGeometry().adjusted(0, 0, -16, -48);
+    const QSize used = view->usedSize();
+    resize(std::min(std::max(used.width(), width()), free.width()),
+           std::min(std::max(used.height() + chrome, height()), free.height()));
 }
 
 void SheetWindow::changeEvent(QEvent* event)

@@ -87,6 +87,7 @@ private:
     void flush();
     void schedule();
     void showActiveSheet();
+    void fitToActiveSheet();
     void userSelected(SheetView* view);
     void updateFormulaBar();
     void goToAddress();
@@ -103,6 +104,7 @@ private:
         bool fullScreen = false;
         bool operator==(const Shown&) const = default;
     } shown_;                       // the switches last applied to the window
+    bool fitted_ = false;           // sized to its sheet at the first showing
     int applyingState_ = 0;
     struct Sheet {
         Worksheet* sheet;

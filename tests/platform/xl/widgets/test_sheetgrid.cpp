@@ -49,6 +49,27 @@ TEST_F(SheetWindowTest, GridShowsTextsColoursAndFonts)
     EXPECT_TRUE(red);
 }
 
+// A view mark is drawn over the cells' fills and leaves them, and the saved flag, alone.
+TEST_F(SheetWindowTest, ViewMarksAreDrawnOverTheFillsUntilCleared)
+{
+    ws->range("B2").interior().setColor(QColor(0, 255, 0));
+    settle();
+    book->setSaved(true);
+    ws->setViewMarks({{QRect(2, 2, 2, 1), QColor(255, 235, 156)}});
+    settle();
+    QAbstractItemModel* m = view()->model();
+    EXPECT_EQ(m->data(at(2, 2), Qt::BackgroundRole).value<QColor>(), QColor(255, 235, 156));
+    EXPECT_EQ(m->data(at(2, 3), Qt::BackgroundRole).value<QColor>(), QColor(255, 235, 156));
+    const QRect c2 = view()->visualRect(at(2, 3));
+    EXPECT_EQ(QColor(view()->viewport()->grab().toImage().pixel(c2.left() + 2, c2.top() + 2)), QColor(255, 235, 156));
+    EXPECT_EQ(ws->styleAt(2, 2).fill, QColor(0, 255, 0));
+    EXPECT_TRUE(book->saved());
+    ws->setViewMarks({});
+    settle();
+    EXPECT_EQ(m->data(at(2, 2), Qt::BackgroundRole).value<QColor>(), QColor(0, 255, 0));
+    EXPECT_FALSE(m->data(at(2, 3), Qt::BackgroundRole).isValid());
+}
+
 TEST_F(SheetWindowTest, BordersAreDrawnPerEdgeWithTheirWeightAndColour)
 {
     ws->range("B2").borders(kEdgeBottom).setLineStyle(kContinuous);

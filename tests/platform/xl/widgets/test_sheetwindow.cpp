@@ -3,7 +3,9 @@
 #include "sheetwindow_fixture.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTabBar>
 #include <QTemporaryDir>
 
@@ -219,6 +221,30 @@ TEST_F(SheetWindowTest, VisibilityWindowStateTitleAndQuit)
     app->quit();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->currentView(), nullptr);
+}
+
+// Shown for the first time, the window takes what the sheet's used cells need (a month's columns
+// on the shift table), within the screen's free area.
+TEST_F(SheetWindowTest, AFirstShowingFitsTheUsedCellsWithinTheScreen)
+{
+    const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const int lastColumn : {8, 200}) {
+        xl::Application other;
+        other.workbooks().add().activeSheet().cells(30, lastColumn).setValue(1.0);
+        other.setVisible(true);
+        settle();
+        auto* w = xl::widgets::SheetWindow::of(other);
+        ASSERT_NE(w, nullptr);
+        EXPECT_LE(w->width(), free.width()) << lastColumn;
+        EXPECT_LE(w->height(), free.height()) << lastColumn;
+        SheetView* v = w->currentView();
+        if (v->usedSize().width() < free.width() - 16) {
+            EXPECT_GE(w->width(), v->usedSize().width()) << lastColumn;
+            EXPECT_LE(v->visualRect(v->model()->index(0, lastColumn - 1)).right(), v->viewport()->width()) << lastColumn;
+        } else {
+            EXPECT_GE(w->width(), free.width() - 16) << lastColumn;
+        }
+    }
 }
 
 TEST_F(SheetWindowTest, SaveAsksThePrograms)
