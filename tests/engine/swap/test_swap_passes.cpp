@@ -96,7 +96,6 @@ protected:
     }
     void TearDown() override
     {
-        最適化手順 = {};
         optwin::unload();
         SampleTest::TearDown();
     }
