@@ -1,7 +1,6 @@
 // qvmain: the main program, started by a work folder's launcher with that folder as the current
 // directory.
 #include "app/program.h"
-#include "shell/globals.h"
 
 #include <QApplication>
 
@@ -12,6 +11,5 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     QApplication::setApplicationVersion(QStringLiteral(QV_VERSION));
-    AppPath = QCoreApplication::applicationDirPath();
-    return runProgram();
+    return runProgram(QCoreApplication::applicationDirPath());
 }

@@ -2,6 +2,7 @@
 
 #include "engine/conditions.h"
 #include "app/generation_windows.h"
+#include "app/state.h"
 #include "optimise/forms/best_shift_list_form.h"
 #include "optimise/forms/optimiser_window_form.h"
 #include "optimise/install.h"
@@ -28,8 +29,10 @@ void installProgram()
     installGenerationWindows();
 }
 
-int runProgram()
+int runProgram(const QString& programFolder)
 {
+    resetAppState();
+    AppPath = programFolder;
     installProgram();
     // Only End ends the program: a window closing on its own does not.
     QApplication::setQuitOnLastWindowClosed(false);

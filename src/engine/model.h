@@ -170,5 +170,5 @@ void ClearMemberSum();
 // 0..51 x 0..31, Need_Table 0..11 x 0..32, Holiday_Chk 0..32, Member_RndIdx 0..51), emptied.
 void 作業配列最大化();
 
-// Everything above back to its start value with no table dimensioned (tests).
+// Everything above back to its start value with no table dimensioned (part of the engine's reset).
 void resetConditionModel();

@@ -35,6 +35,11 @@ void setOptimiserWindowView(std::unique_ptr<OptimiserWindowView> v)
     view() = std::move(v);
 }
 
+void resetOptimiserWindowState()
+{
+    g_state = OptimiserWindowState{};
+}
+
 namespace optwin {
 
 void show()

@@ -25,6 +25,8 @@ public:
     virtual void apply(const OptimiserWindowState& state) = 0;
 };
 void setOptimiserWindowView(std::unique_ptr<OptimiserWindowView> view);
+// The state as before the first call (not loaded); the installed view stays and is not told.
+void resetOptimiserWindowState();
 
 namespace optwin {
 

@@ -26,8 +26,3 @@ struct OptimiserWindowSteps {
     std::function<void()> メイン画面フォーカス;
 };
 inline OptimiserWindowSteps 最適化窓手順;
-
-inline void resetOptimiserWindowSteps()
-{
-    最適化窓手順 = {};
-}

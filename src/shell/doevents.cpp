@@ -4,12 +4,20 @@
 
 #include <QCoreApplication>
 
+namespace {
+qint64 lastEvents = -1;  // os::elapsedMs() when events last ran
+}
+
 void DoEvents()
 {
-    static qint64 last = -1;  // os::elapsedMs() when events last ran
-    const qint64 since = os::elapsedMs() - last;
-    if (last >= 0 && since >= 0 && since < 25)  // below 0: the clock was replaced (tests)
+    const qint64 since = os::elapsedMs() - lastEvents;
+    if (lastEvents >= 0 && since >= 0 && since < 25)  // below 0: the clock was replaced (tests)
         return;
     QCoreApplication::processEvents();
-    last = os::elapsedMs();
+    lastEvents = os::elapsedMs();
+}
+
+void resetDoEvents()
+{
+    lastEvents = -1;
 }

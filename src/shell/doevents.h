@@ -3,3 +3,5 @@
 // every trial (tens of thousands of times a pass), so it runs the event loop at most once every
 // 25 ms; the caller still tests Sw_中止 itself every time.
 void DoEvents();
+// The next DoEvents runs the events whatever the time.
+void resetDoEvents();

@@ -26,5 +26,5 @@ inline bool AppEnded = false;
 void End();
 void setEnding(std::function<void()> ending);
 
-// No run, not ended, no hooks (tests).
+// No run, not ended, no hooks (part of the shell's reset).
 void resetLifecycle();

@@ -17,12 +17,26 @@ ProcessListCache& termCache()
     return cache;
 }
 
+// PidListByName's cache.
+ProcessListCache& pidCache()
+{
+    static ProcessListCache cache;
+    return cache;
+}
+
 bool sameText(const QString& a, const QString& b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
 }  // namespace
+
+void resetProcessState()
+{
+    ProcRoot = QStringLiteral("/proc");
+    termCache() = {};
+    pidCache() = {};
+}
 
 db::TableArray ProcessList(bool sort, ProcessListCache& cache)
 {
@@ -51,8 +65,7 @@ db::TableArray ProcessList(bool sort, ProcessListCache& cache)
 
 QString PidListByName(const QString& exe, qint64 ownPid)
 {
-    static ProcessListCache cache;
-    const db::TableArray t = ProcessList(false, cache);
+    const db::TableArray t = ProcessList(false, pidCache());
     QStringList pids;
     for (int i = 1; i <= t.UBound(1); ++i) {
         const qint64 pid = t(i, 3).toLongLong();

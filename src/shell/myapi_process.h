@@ -18,6 +18,8 @@ struct ProcessListCache {
 // Rows 1..n (one per process, in the table's order; sorted by name when asked), columns 0..10:
 // 1 the executable's name, 3 the process ID, 5 the number of threads, 6 the parent's ID.
 db::TableArray ProcessList(bool sort, ProcessListCache& cache);
+// ProcRoot back to /proc and the table read afresh by every user.
+void resetProcessState();
 // The IDs of the other processes running exe (case-insensitive), joined by ","; ownPid is left
 // out, and when it is 0 nothing is listed.
 QString PidListByName(const QString& exe, qint64 ownPid);

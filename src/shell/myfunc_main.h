@@ -40,5 +40,5 @@ inline ConditionModelSteps 条件モデル手順;
 int 荷重読込();
 // Gives the condition model's work arrays their largest sizes.
 void 配列初期化();
-// All weights 0 and the steps removed (tests).
+// All weights 0 and the steps removed (part of the shell's reset).
 void resetWeights();

@@ -37,6 +37,15 @@ void writeLines(const QString& path, const QStringList& lines, bool append)
 
 }  // namespace
 
+void resetLogState()
+{
+    BootLog_Cnt = -1;
+    MemLog_Table = {};
+    MemLog_Pos = 0;
+    MemLog_Seq = 0;
+    MemLog_Sized = false;
+}
+
 void BootLog(const QString& text, bool reset)
 {
     const QString path = QDir(AppPath).filePath(QStringLiteral("log_boot.txt"));

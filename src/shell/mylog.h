@@ -21,3 +21,5 @@ void ResultLog書込(const QString& text, bool overwrite);
 
 // Line counter of log_boot.txt, for tests.
 int BootLogCount();
+// The boot-log count and the memory log as a fresh start leaves them.
+void resetLogState();

@@ -37,6 +37,11 @@ namespace {
 float lastRnd = 0;
 }
 
+void resetMyRnd()
+{
+    lastRnd = 0;
+}
+
 void MyRandomize()
 {
     Randomize();

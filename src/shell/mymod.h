@@ -23,6 +23,8 @@ inline void WaitMs(long&& ms)
 void MyRandomize();
 // x > 0 (or x < 0): the next number in [0, 1); x = 0: the last number again.
 float MyRnd(double x = 1);
+// MyRnd(0) answers 0 again, as before any draw.
+void resetMyRnd();
 // idx(1..n) = a random permutation of 1..n (2n random swaps); n < 1 leaves idx as it is.
 // idx is grown to n + 1 elements when it is shorter.
 void ShuffleIdx(std::vector<int>& idx, int n);

@@ -27,7 +27,7 @@ inline bool DbDamaged = false;
 // How long a statement waits for another program's lock on the file (ms).
 inline int DbBusyTimeoutMs = 1000;
 
-// Closes everything and clears the state above (tests).
+// Closes everything and clears the state above (part of the shell's reset).
 void resetDbGlobals();
 
 // stDbPath/集計.db

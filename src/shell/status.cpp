@@ -32,6 +32,14 @@ QString g_lastLine;
 
 }  // namespace
 
+void resetStatusState()
+{
+    g_splash = SplashState{};
+    g_progress = ProgressState{};
+    g_stamps.clear();
+    g_lastLine.clear();
+}
+
 void setStatusWindows(std::unique_ptr<StatusWindows> w)
 {
     windows() = std::move(w);

@@ -41,6 +41,8 @@ public:
     virtual void progress(const ProgressState& state) = 0;
 };
 void setStatusWindows(std::unique_ptr<StatusWindows> windows);
+// Splash, progress and time stamps as a fresh start leaves them; the installed windows stay.
+void resetStatusState();
 
 // A Windows colour value (&HBBGGRR) as a colour.
 QColor VbColor(long bgr);

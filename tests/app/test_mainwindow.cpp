@@ -11,11 +11,13 @@
 #include "manual_clock.h"
 #include "program_fixture.h"
 #include "app/mainwindow.h"
+#include "app/state.h"
 #include "shell/lifecycle.h"
 #include "shell/myapi_process.h"
 #include "shell/mylog.h"
 #include "shell/rs_dbsub.h"
 #include "shell/status.h"
+#include "storage/condexchange.h"
 #include "workbook/condfile.h"
 #include "workbook/template.h"
 
@@ -389,4 +391,15 @@ TEST_F(ProgramTest, ClearAndForcedRefreshOfTheShiftSheet)
     ui::setNextAnswer(ui::vbOK);
     window_->mnu単勤単休総数->trigger();
     EXPECT_EQ(lastTitle(), QStringLiteral("単勤単休総数"));
+}
+
+// The program's reset takes out the start-condition hook and resets every layer below.
+TEST(AppState, ResetTakesOutTheHookAndResetsEveryLayer)
+{
+    開始条件確認Load = [] {};
+    現在条件ファイル = QStringLiteral("/somewhere/条件.csv");
+
+    resetAppState();
+    EXPECT_FALSE(開始条件確認Load);
+    EXPECT_TRUE(現在条件ファイル.isEmpty());
 }

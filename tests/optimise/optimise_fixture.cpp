@@ -2,6 +2,7 @@
 
 #include "engine/optimiser_window.h"
 #include "engine/totals.h"
+#include "optimise/state.h"
 #include "platform/text/vb.h"
 
 #include <QDir>
@@ -13,7 +14,7 @@ using validator::Rule;
 
 void ModelTest::SetUp()
 {
-    resetProgramState();
+    resetOptimiseState();
     AppPath = QDir::homePath();  // the boot log goes to the test's own folder
     optwin::unload();
 }
@@ -21,7 +22,7 @@ void ModelTest::SetUp()
 void ModelTest::TearDown()
 {
     optwin::unload();
-    resetProgramState();
+    resetOptimiseState();
 }
 
 void ModelTest::makeModel(int members, int days, int types)

@@ -3,9 +3,11 @@
 #include "optimise_fixture.h"
 
 #include "engine/model.h"
+#include "engine/time_limit.h"
 #include "engine/totals.h"
 #include "optimise/best_shift.h"
 #include "optimise/score.h"
+#include "optimise/state.h"
 #include "optimise/window_steps.h"
 #include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
@@ -34,7 +36,6 @@ protected:
     void SetUp() override
     {
         ModelTest::SetUp();
-        resetOptimiserWindowSteps();
         ベストシフト初期化();
         makeModel(3, 6);
         Sw_ベストシフト作成 = true;
@@ -42,7 +43,6 @@ protected:
     void TearDown() override
     {
         ベストシフト初期化();
-        resetOptimiserWindowSteps();
         ModelTest::TearDown();
     }
     // Member 1 gives three single work days; with the others four single rest days in all.
@@ -187,6 +187,21 @@ TEST_F(BestShiftTest, RestoresWriteTheTableWithItsOwnTotalsAndNeverClearForNothi
     EXPECT_TRUE(listShown);
     EXPECT_FALSE(sheet.cells(5, 1).value().isValid());
     EXPECT_EQ(ui::shownMessages().size(), 1u);
+}
+
+// The optimiser's reset empties the store and takes the window steps out, and resets the engine.
+TEST(OptimiseState, ResetClearsTheStoreTheStepsAndTheLayersBelow)
+{
+    BestShift_Table.ReDim(2, 2);
+    BestShift_Time.emplace_back();
+    最適化窓手順.メイン画面前面 = [] {};
+    制限時間超過 = true;
+
+    resetOptimiseState();
+    EXPECT_TRUE(BestShift_Table.isEmpty());
+    EXPECT_TRUE(BestShift_Time.empty());
+    EXPECT_FALSE(最適化窓手順.メイン画面前面);
+    EXPECT_FALSE(制限時間超過);
 }
 
 }  // namespace

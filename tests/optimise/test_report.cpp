@@ -126,8 +126,6 @@ TEST_F(AnalysisTest, ShowsTheSheetsTableCountedOnceAndWritesTheResultLog)
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(QString::fromUtf8(log.readAll()).contains(shown.prompt.section(QStringLiteral("\r\n"), 2, 4)));
     EXPECT_EQ(after, 1);
-    resetOptimiserWindowSteps();
-    resetDbGlobals();
 }
 
 }  // namespace

@@ -45,7 +45,6 @@ protected:
     {
         ModelTest::SetUp();
         ASSERT_TRUE(work.isValid());
-        resetDbGlobals();
         DbBusyTimeoutMs = 0;
         stWorkPath = stDbPath = work.path();
         ASSERT_EQ(AddTableField(), 0);
@@ -59,8 +58,6 @@ protected:
     void TearDown() override
     {
         setOptimiserWindowView(nullptr);
-        resetOptimiserWindowSteps();
-        resetDbGlobals();
         ModelTest::TearDown();
     }
     // The general sample filled by the work-day adjustment up to four days short of each target

@@ -1,6 +1,7 @@
 #include "platform/xl/palette.h"
 #include "shell/borders.h"
 #include "shell/myexcel.h"
+#include "shell/state.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,7 @@
 // Both leave the sheet protected.
 TEST(Borders, GridLines)
 {
-    resetXlGlobals();
+    resetShellState();
     xl::Worksheet& ws = XlApp().workbooks().add().worksheets(QStringLiteral("Sheet1"));
     const xl::Range grid = ws.range(QStringLiteral("B2:D4"));
     ws.protect();
@@ -27,5 +28,5 @@ TEST(Borders, GridLines)
     for (const xl::CellStyle& s : {ws.styleAt(2, 2), ws.styleAt(3, 3), ws.styleAt(4, 4)})
         for (const xl::BorderEdge& e : {s.left, s.top, s.bottom, s.right})
             EXPECT_EQ(e, (xl::BorderEdge{xl::kContinuous, xl::kThin, xl::colorFromIndex(15)}));
-    resetXlGlobals();
+    resetShellState();
 }

@@ -3,6 +3,7 @@
 #include "shell/globals.h"
 #include "shell/myexcel.h"
 #include "shell/mylog.h"
+#include "shell/state.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +13,7 @@ class ExcelTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetShellGlobals();
-        resetXlGlobals();
+        resetShellState();
         book = &XlApp().workbooks().add();
         roster = &book->addSheet(QStringLiteral("人員配置表"));
         settings = &book->addSheet(QStringLiteral("基本設定"));
@@ -25,8 +25,7 @@ protected:
     }
     void TearDown() override
     {
-        resetXlGlobals();
-        resetShellGlobals();
+        resetShellState();
     }
     xl::Workbook* book = nullptr;
     xl::Worksheet* roster = nullptr;

@@ -4,6 +4,7 @@
 #include "shell/globals.h"
 #include "shell/myfile.h"
 #include "shell/mymod.h"
+#include "shell/state.h"
 
 #include <QDir>
 #include <QFile>
@@ -63,14 +64,12 @@ class FileTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetShellGlobals();
-        ui::resetMessages();
+        resetShellState();
         AppPath = dir.path();
     }
     void TearDown() override
     {
-        resetShellGlobals();
-        ui::resetMessages();
+        resetShellState();
     }
     QString path(const QString& rel) const { return dir.filePath(rel); }
     QTemporaryDir dir;

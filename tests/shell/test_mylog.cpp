@@ -3,6 +3,7 @@
 #include "shell/mylog.h"
 #include "shell/myshell.h"
 #include "platform/ui/prompt.h"
+#include "shell/state.h"
 
 #include <QUrl>
 
@@ -28,12 +29,12 @@ class LogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetShellGlobals();
+        resetShellState();
         AppPath = dir.filePath(QStringLiteral("prog"));
         stWorkPath = dir.filePath(QStringLiteral("prog/勤務 フォルダ"));
         QDir().mkpath(stWorkPath);
     }
-    void TearDown() override { resetShellGlobals(); }
+    void TearDown() override { resetShellState(); }
     QTemporaryDir dir;
     ManualClock clock{QDateTime(QDate(2027, 2, 3), QTime(4, 5, 6))};
 };

@@ -3,6 +3,7 @@
 #include "platform/text/vb.h"
 #include "shell/globals.h"
 #include "shell/mymod.h"
+#include "shell/state.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -14,10 +15,10 @@ class WaitTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetShellGlobals();
+        resetShellState();
         counter.arm();
     }
-    void TearDown() override { resetShellGlobals(); }
+    void TearDown() override { resetShellState(); }
     PassCounter counter;
     ManualClock clock;
 };

@@ -1,6 +1,7 @@
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
 #include "shell/myshell.h"
+#include "shell/state.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,8 +17,7 @@ class ShellTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetShellGlobals();
-        ui::resetMessages();
+        resetShellState();
         opened.clear();
         setShellOpener([this](const QUrl& u) {
             opened << u;
@@ -28,7 +28,7 @@ protected:
     {
         setShellOpener(nullptr);
         setOnlineProbe(nullptr);
-        ui::resetMessages();
+        resetShellState();
     }
     QList<QUrl> opened;
 };

@@ -1,6 +1,7 @@
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
 #include "shell/startup.h"
+#include "shell/state.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,7 +26,7 @@ TEST(StartUp, VersionHasNoDotBeforeTheRevision)
 
 TEST(StartUp, WorkFolderFilesAreFoundWhateverTheirCase)
 {
-    resetShellGlobals();
+    resetShellState();
     QTemporaryDir program;
     AppPath = program.path();
     EXPECT_EQ(GetXlsName(AppPath), QStringLiteral("shift.xlsm"));
@@ -48,8 +49,7 @@ TEST(StartUp, WorkFolderFilesAreFoundWhateverTheirCase)
 
 TEST(StartUp, SetUpQuestionOnlyWhenControlFilesAreMissing)
 {
-    resetShellGlobals();
-    ui::resetMessages();
+    resetShellState();
     QTemporaryDir program;
     AppPath = program.path();
     touch(program.filePath(QStringLiteral("セットアップ.exe")));
@@ -63,6 +63,5 @@ TEST(StartUp, SetUpQuestionOnlyWhenControlFilesAreMissing)
     DebugMode = true;
     EXPECT_TRUE(ChkSetUp());
     EXPECT_EQ(ui::shownMessages().size(), 1u);
-    ui::resetMessages();
-    resetShellGlobals();
+    resetShellState();
 }

@@ -2,6 +2,7 @@
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
 #include "shell/msgbox.h"
+#include "shell/state.h"
 #include "shell/status.h"
 
 #include <gtest/gtest.h>
@@ -12,16 +13,14 @@ class StatusTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetShellGlobals();
-        ui::resetMessages();
+        resetShellState();
         DspSplash(QString());
         PrgBClose();
     }
     void TearDown() override
     {
         DspSplash(QString());
-        resetShellGlobals();
-        ui::resetMessages();
+        resetShellState();
     }
 };
 

@@ -4,6 +4,7 @@
 #include "platform/db/db.h"
 #include "shell/rs_dbsub.h"
 #include "storage/monthsave.h"
+#include "storage/state.h"
 
 #include <QFile>
 #include <QSqlRecord>
@@ -12,7 +13,7 @@
 void SaveTest::SetUp()
 {
     ASSERT_TRUE(dir.isValid());
-    resetProgramState();
+    resetStorageState();
     AppPath = stWorkPath = stDbPath = dir.path();
     DbBusyTimeoutMs = 0;
     ASSERT_TRUE(openSampleBook(sourceFile(kGeneral), &book).ok);
@@ -21,7 +22,7 @@ void SaveTest::SetUp()
 
 void SaveTest::TearDown()
 {
-    resetProgramState();
+    resetStorageState();
 }
 
 void SaveTest::month(int year, int month, int startDay)

@@ -6,7 +6,9 @@
 
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
+#include "optimise/best_shift.h"
 #include "storage/condexchange.h"
+#include "storage/state.h"
 #include "workbook/condfile.h"
 
 #include <QDir>
@@ -16,16 +18,6 @@ namespace {
 
 class CondExchangeTest : public SaveTest {
 protected:
-    void SetUp() override
-    {
-        SaveTest::SetUp();
-        現在条件ファイル.clear();
-    }
-    void TearDown() override
-    {
-        現在条件ファイル.clear();
-        SaveTest::TearDown();
-    }
     xl::Block grid() { return book->worksheets(QStringLiteral("人員配置表")).range(QStringLiteral("Time_Table")).block(); }
     static std::vector<condfile::FileBlock> blocks(const QString& path)
     {
@@ -45,6 +37,17 @@ protected:
     // The messages stay a while to be read: no real waiting here.
     ManualClock clock;
 };
+
+// The storage reset forgets the conditions file in use, and resets the optimiser.
+TEST(StorageState, ResetForgetsTheConditionsFileAndResetsTheLayersBelow)
+{
+    現在条件ファイル = QStringLiteral("/somewhere/条件.csv");
+    BestShift_Time.emplace_back();
+
+    resetStorageState();
+    EXPECT_TRUE(現在条件ファイル.isEmpty());
+    EXPECT_TRUE(BestShift_Time.empty());
+}
 
 }  // namespace
 

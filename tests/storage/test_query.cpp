@@ -5,6 +5,7 @@
 #include "shell/rs_db.h"
 #include "shell/rs_dbsub.h"
 #include "storage/query.h"
+#include "storage/state.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -16,9 +17,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        resetShellGlobals();
-        resetDbGlobals();
-        ui::resetMessages();
+        resetStorageState();
         stDbPath = dir.path();
         ASSERT_EQ(AddTableField(), 0);
         ASSERT_FALSE(DbConnect());
@@ -33,8 +32,7 @@ protected:
     }
     void TearDown() override
     {
-        resetDbGlobals();
-        ui::resetMessages();
+        resetStorageState();
     }
 
     結果表 query(集計種別 kind, std::optional<qint64> person = {}, const QString& column = {}, const QVariant& value = {})

@@ -1,6 +1,6 @@
 #pragma once
-// What the tests of the program's layers share: the sample work folders, QStrings printed as text
-// in failure messages, and the program's globals put back the way a fresh start leaves them.
+// What the tests of the program's layers share: the sample work folders and QStrings printed as
+// text in failure messages. Each fixture resets the program's globals with its layer's reset.
 #include "engine/conditions.h"
 #include "engine/model.h"
 #include "platform/ui/prompt.h"
@@ -23,17 +23,6 @@ inline void PrintTo(const QString& s, std::ostream* os)
 inline const char* const kGeneral = "examples/シフト表作成/条件.csv";
 inline const char* const kCare = "examples/作成例1/条件.csv";
 inline const char* const kLarge = "examples/作成例2/条件.csv";
-
-// No month, workbook, database, weights or scripted answers left over from another test.
-inline void resetProgramState()
-{
-    resetShellGlobals();
-    resetDbGlobals();
-    resetXlGlobals();
-    resetConditionModel();
-    resetWeights();
-    ui::resetMessages();
-}
 
 // A sample's conditions opened into a fresh workbook, with two work days of room for every
 // member, and read into the model, the table left as read (reservations only); false when the

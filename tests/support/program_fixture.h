@@ -2,6 +2,7 @@
 // The whole program in-process: a copy of a sample work folder made the current directory, the
 // program's globals reset, and the main window started as the launcher starts it. Every question
 // is answered by the scripted hook (platform/ui/prompt.h).
+#include "app/state.h"
 #include "common.h"
 #include "optimise/install.h"
 #include "platform/db/db.h"
@@ -36,7 +37,6 @@ protected:
     static void SetUpTestSuite()
     {
         xl::widgets::install();
-        installOptimiserSteps();
         // One sample workbook, written as the build writes the work folders' books.
         book_ = new QTemporaryDir;
         xl::Application app;
@@ -52,10 +52,10 @@ protected:
 
     void SetUp() override
     {
-        resetProgramState();
-        // The reset takes the condition model's steps out as well.
+        resetAppState();
+        // The reset takes the installed steps out as well.
         installConditionModelSteps();
-        resetLifecycle();
+        installOptimiserSteps();
         oldCurrent_ = QDir::currentPath();
         work_ = dir_.filePath(QStringLiteral("シフト表作成"));
         ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("シフト表作成/log")));
@@ -69,14 +69,10 @@ protected:
     {
         window_.reset();
         DbClose();
-        resetXlGlobals();
-        resetLifecycle();
-        開始条件確認Load = nullptr;
         QDir::setCurrent(oldCurrent_);
-        ProcRoot = QStringLiteral("/proc");
         DspSplash(QString());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ui::resetMessages();
+        resetAppState();
     }
 
     bool start()

@@ -2,6 +2,7 @@
 #include "validator.h"
 
 #include "engine/model.h"
+#include "engine/state.h"
 #include "shell/globals.h"
 
 #include <QDir>
@@ -19,7 +20,7 @@ namespace {
 void model()
 {
     AppPath = QDir::homePath();  // the boot log goes to the test's own folder
-    resetConditionModel();
+    resetEngineState();
     作成年 = 2027;
     作成月 = 1;
     基準開始日 = 1;

@@ -210,12 +210,19 @@ QString Format(const QString& s, const QString& pattern)
 }
 
 namespace {
+constexpr std::uint64_t kStartSeed = 0x5157564E45ull;
+
 std::mt19937_64& generator()
 {
-    static std::mt19937_64 g{0x5157564E45ull};
+    static std::mt19937_64 g{kStartSeed};
     return g;
 }
 }  // namespace
+
+void resetRnd()
+{
+    generator().seed(kStartSeed);
+}
 
 void Randomize()
 {

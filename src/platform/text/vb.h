@@ -31,3 +31,5 @@ void Randomize();
 void Randomize(std::uint64_t seed);
 // A number in [0, 1).
 double Rnd();
+// The generator back to the sequence a fresh process starts with.
+void resetRnd();

@@ -1,6 +1,7 @@
 // The rule checks run millions of times per generation: they must not allocate.
 #include "engine/model.h"
 #include "engine/rules.h"
+#include "engine/state.h"
 #include "engine/totals.h"
 #include "platform/text/vb.h"
 #include "shell/globals.h"
@@ -75,7 +76,7 @@ namespace {
 void buildModel()
 {
     AppPath = QDir::homePath();  // the boot log goes to the test's own folder
-    resetConditionModel();
+    resetEngineState();
     作成年 = 2027;
     作成月 = 1;
     基準開始日 = 1;

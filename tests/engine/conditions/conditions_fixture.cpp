@@ -1,4 +1,5 @@
 #include "conditions_fixture.h"
+#include "engine/state.h"
 
 #include <QDir>
 
@@ -6,7 +7,7 @@ namespace condfx {
 
 void ConditionTest::SetUp()
 {
-    resetProgramState();
+    resetEngineState();
     // The boot log and the database go to the test's own folder.
     AppPath = stWorkPath = stDbPath = QDir::homePath();
 }
@@ -14,7 +15,7 @@ void ConditionTest::SetUp()
 void ConditionTest::TearDown()
 {
     DbClose();
-    resetProgramState();
+    resetEngineState();
 }
 
 xl::Workbook& ConditionTest::open(const char* relativeFile)

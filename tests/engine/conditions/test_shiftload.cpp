@@ -5,6 +5,7 @@
 #include "engine/conditions.h"
 #include "engine/model.h"
 #include "engine/shiftload.h"
+#include "engine/state.h"
 #include "engine/totals.h"
 #include "platform/ui/prompt.h"
 #include "shell/myexcel.h"
@@ -160,5 +161,5 @@ TEST_F(ConditionTest, WeightsReadingRunsTheFullRead)
     EXPECT_EQ(Time_Table.UBound(1), 51);
     EXPECT_EQ(Time_Table.UBound(2), 32);
     EXPECT_EQ(Past_Table.UBound(2), 31);
-    resetWeights();
+    resetEngineState();
 }

@@ -1,5 +1,6 @@
 #include "common.h"
 #include "engine/forms/frmstartcond.h"
+#include "engine/state.h"
 #include "workbook/template.h"
 
 #include <QApplication>
@@ -17,7 +18,7 @@ class StartConditionDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetProgramState();
+        resetEngineState();
         // The boot log goes to the test's own home.
         AppPath = QDir::homePath();
         xlBook = &workbook::createTemplate(XlApp(), QDate(2024, 3, 1));
@@ -31,7 +32,7 @@ protected:
     void TearDown() override
     {
         delete dialog.data();
-        resetProgramState();
+        resetEngineState();
     }
     QVariant mainCell(const char* name) { return xlBook->worksheets(QStringLiteral("Main")).range(QString::fromUtf8(name)).value(); }
 

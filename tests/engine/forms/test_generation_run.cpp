@@ -5,6 +5,7 @@
 #include "engine/generation.h"
 #include "engine/generation_driver.h"
 #include "engine/optimiser_steps.h"
+#include "engine/state.h"
 #include "optimise/best_shift.h"
 #include "optimise/install.h"
 #include "platform/text/vb.h"
@@ -22,7 +23,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        resetProgramState();
+        resetEngineState();
         AppPath = stWorkPath = stDbPath = dir.path();
         ASSERT_EQ(AddTableField(), 0);
         installConditionModelSteps();
@@ -33,8 +34,7 @@ protected:
     void open(const char* sample) { ASSERT_TRUE(openSampleBook(sourceFile(sample)).ok); }
     void TearDown() override
     {
-        resetProgramState();
-        最適化手順 = {};
+        resetEngineState();
     }
     xl::Range grid() const { return xlBook->worksheets(QStringLiteral("人員配置表")).range(QStringLiteral("Time_Table")); }
     QString gridText() const

@@ -2,6 +2,7 @@
 #include "engine/forms/analysis_form.h"
 #include "engine/forms/progress_form.h"
 #include "engine/progress_window.h"
+#include "engine/state.h"
 #include "engine/time_limit.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
@@ -19,9 +20,7 @@
 // question, counts the time down and raises the stop once the limit has passed.
 TEST(ProgressWindow, ShowsProgressAndStops)
 {
-    resetShellGlobals();
-    ui::resetMessages();
-    制限時間超過 = false;
+    resetEngineState();
     進行状況表示 = 2;
     ManualClock clock;
     LimitTime = 10;
@@ -67,7 +66,7 @@ TEST(ProgressWindow, ShowsProgressAndStops)
     QApplication::processEvents();
     EXPECT_EQ(loaded処理中Window(), nullptr);
     set処理中View(nullptr);
-    resetShellGlobals();
+    resetEngineState();
 }
 
 // The dialog shows the verdict, counts down to its default answer, and waits for a button once

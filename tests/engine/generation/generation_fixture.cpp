@@ -3,6 +3,7 @@
 #include "engine/generation.h"
 #include "engine/optimiser_steps.h"
 #include "engine/progress_window.h"
+#include "engine/state.h"
 #include "engine/time_limit.h"
 #include "shell/myfunc_main.h"
 #include "shell/rs_dbsub.h"
@@ -12,10 +13,7 @@ namespace genfx {
 void GenerationTest::SetUp()
 {
     ASSERT_TRUE(dir.isValid());
-    resetProgramState();
-    最適化手順 = {};
-    作成計測値 = {};
-    制限時間超過 = false;
+    resetEngineState();
     表示待ちなし = true;
     AppPath = stWorkPath = stDbPath = dir.path();
     DbBusyTimeoutMs = 0;
@@ -25,8 +23,7 @@ void GenerationTest::SetUp()
 void GenerationTest::TearDown()
 {
     procwin::unload();
-    resetProgramState();
-    最適化手順 = {};
+    resetEngineState();
 }
 
 void GenerationTest::open(const char* sample)

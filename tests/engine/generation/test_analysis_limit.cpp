@@ -1,5 +1,6 @@
 #include "engine/analysis.h"
 #include "engine/model.h"
+#include "engine/state.h"
 #include "engine/time_limit.h"
 #include "manual_clock.h"
 #include "shell/globals.h"
@@ -59,7 +60,7 @@ TEST(Analysis, Verdicts)
 // a division by zero; the weekly figures only while the weekly limit is in force.
 TEST(Analysis, Figures)
 {
-    resetConditionModel();
+    resetEngineState();
     AppPath = QDir::homePath();  // the boot log goes to the test's own home
     Member_Cnt = 3;
     Day_Cnt = 10;
@@ -88,7 +89,7 @@ TEST(Analysis, Figures)
     EXPECT_DOUBLE_EQ(f.週間要求率, 7.0 / (5.0 / 7.0 * 30));
     EXPECT_EQ(分析結果判定(f).既定回答, 1);
     EXPECT_EQ(率表示(f.要求率), QStringLiteral("∞%"));
-    resetConditionModel();
+    resetEngineState();
 }
 
 // What is left of the limit, to the millisecond: exactly at the limit there is time left, a
@@ -102,9 +103,8 @@ TEST(TimeLimit, RemainingTime)
     EXPECT_EQ(残り時間(0.4, 0), 24000);
     EXPECT_EQ(残り時間(2.5, 0), 150000);
 
-    resetShellGlobals();
+    resetEngineState();
     ManualClock clock;
-    制限時間超過 = false;
     作成開始時刻 = 0;
     clock.advance(600000);
     EXPECT_FALSE(制限時間判定());
@@ -115,5 +115,5 @@ TEST(TimeLimit, RemainingTime)
     EXPECT_FALSE(制限時間判定());
     LimitTime = 2.5f;
     EXPECT_EQ(制限時間超過メッセージ(), QStringLiteral("制限時間の2.5分が過ぎました！\r\n処理を中止します。"));
-    resetShellGlobals();
+    resetEngineState();
 }

@@ -1,6 +1,7 @@
 // The conversion and lookup helpers over the model's tables.
 #include "engine/convert.h"
 #include "engine/model.h"
+#include "engine/state.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -16,7 +17,7 @@ class ConvertTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetConditionModel();
+        resetEngineState();
         Type_Cnt = 4;
         Member_Cnt = 3;
         Type_Table.ReDim(Type_Cnt + 1, 20);
@@ -34,7 +35,7 @@ protected:
         Member_List(2, 2) = u("鈴木");
         Member_DayOff.ReDim(Member_Cnt + 1);
     }
-    void TearDown() override { resetConditionModel(); }
+    void TearDown() override { resetEngineState(); }
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "engine/dayoff.h"
 #include "engine/model.h"
+#include "engine/state.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -9,7 +10,7 @@ namespace {
 // Members' months as text: '.' a rest day, 'x' a work day.
 void setTable(const std::vector<const char*>& months)
 {
-    resetConditionModel();
+    resetEngineState();
     Member_Cnt = int(months.size());
     Day_Cnt = int(std::strlen(months[0]));
     Time_Table.ReDim(Member_Cnt + 1, Day_Cnt + 1);
@@ -47,5 +48,5 @@ TEST(DayOffRuns, OnlyRunsLongerThanTheLimitAreReported)
     連続休み上限 = 0;
     EXPECT_EQ(GetDayOffCnt(runs), 0);
     EXPECT_EQ(連続休み超過レポート(runs, QDate(2027, 3, 21)), QStringLiteral("連続休み日数の超過はありません！"));
-    resetConditionModel();
+    resetEngineState();
 }

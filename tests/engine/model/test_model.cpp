@@ -1,5 +1,6 @@
 // The condition model's tables: sizes, zeroing, the spare slots and the bounds.
 #include "engine/model.h"
+#include "engine/state.h"
 #include "shell/globals.h"
 #include "shell/mylog.h"
 
@@ -12,15 +13,14 @@ class ModelTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetShellGlobals();
+        resetEngineState();
         AppPath = QDir::homePath();
-        resetConditionModel();
         Member_Cnt = 4;
         Day_Cnt = 30;
         Type_Cnt = 3;
         テーブル再定義();
     }
-    void TearDown() override { resetConditionModel(); }
+    void TearDown() override { resetEngineState(); }
 };
 
 }  // namespace

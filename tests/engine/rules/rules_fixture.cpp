@@ -1,6 +1,7 @@
 #include "rules_fixture.h"
 
 #include "engine/model.h"
+#include "engine/state.h"
 #include "engine/totals.h"
 #include "platform/text/vb.h"
 #include "shell/globals.h"
@@ -14,7 +15,7 @@ namespace rulesfx {
 void makeModel(int members, int days, int types)
 {
     AppPath = QDir::homePath();  // the boot log goes to the test's own folder
-    resetConditionModel();
+    resetEngineState();
     作成年 = 2027;
     作成月 = 1;
     基準開始日 = 1;

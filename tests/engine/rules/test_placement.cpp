@@ -4,6 +4,7 @@
 
 #include "engine/day_placement.h"
 #include "engine/rules_candidate.h"
+#include "engine/state.h"
 #include "engine/totals.h"
 #include "platform/text/vb.h"
 #include "shell/mylog.h"
@@ -194,7 +195,7 @@ TEST(DayPlacement, AFailedTryTracesItselfAndLeavesNoTrace)
 }
 
 class SampleMonth : public ::testing::TestWithParam<const char*> {
-    void TearDown() override { resetProgramState(); }
+    void TearDown() override { resetEngineState(); }
 };
 
 // Day by day as the generation walks a month (without its exchanges between tries): every secured
@@ -202,7 +203,7 @@ class SampleMonth : public ::testing::TestWithParam<const char*> {
 // carried sequences and musts were placed, restores everything.
 TEST_P(SampleMonth, SecuredDaysKeepTheRules)
 {
-    resetProgramState();
+    resetEngineState();
     AppPath = QDir::homePath();
     ASSERT_TRUE(loadSampleModel(GetParam()));
     Randomize(20270101);

@@ -1,6 +1,7 @@
 #include "swap_fixture.h"
 
 #include "engine/rules.h"
+#include "engine/state.h"
 #include "engine/totals.h"
 #include "platform/text/vb.h"
 
@@ -13,7 +14,7 @@ using validator::Rule;
 
 void SampleTest::SetUp()
 {
-    resetProgramState();
+    resetEngineState();
     AppPath = QDir::homePath();
 }
 

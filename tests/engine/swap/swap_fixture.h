@@ -2,6 +2,7 @@
 // Sample condition sets loaded into the model, and random tables that keep every rule the swap
 // check covers.
 #include "common.h"
+#include "engine/state.h"
 #include "validator/validator.h"
 
 #include <QString>
@@ -12,7 +13,7 @@ namespace swapfx {
 class SampleTest : public ::testing::Test {
 protected:
     void SetUp() override;
-    void TearDown() override { resetProgramState(); }
+    void TearDown() override { resetEngineState(); }
     bool load(const char* relativeFile) { return loadSampleModel(relativeFile); }
 };
 

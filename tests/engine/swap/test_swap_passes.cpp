@@ -83,7 +83,6 @@ protected:
     }
     void TearDown() override
     {
-        最適化手順 = {};
         optwin::unload();
         SampleTest::TearDown();
     }

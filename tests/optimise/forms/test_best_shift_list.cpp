@@ -4,6 +4,7 @@
 #include "engine/totals.h"
 #include "optimise/best_shift.h"
 #include "optimise/forms/best_shift_list_form.h"
+#include "optimise/state.h"
 #include "optimise/window_steps.h"
 #include "workbook/template.h"
 
@@ -23,9 +24,8 @@ class BestShiftListTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetProgramState();
+        resetOptimiseState();
         AppPath = QDir::homePath();  // the boot log goes to the test's own folder
-        resetOptimiserWindowSteps();
         xlBook = &workbook::createTemplate(XlApp());
         stBookName = xlBook->name();
         makeModel();
@@ -43,8 +43,7 @@ protected:
             w->cmdClose_Click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         ベストシフト初期化();
-        resetOptimiserWindowSteps();
-        resetProgramState();
+        resetOptimiseState();
     }
     static void makeModel()
     {

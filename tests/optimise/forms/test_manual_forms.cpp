@@ -13,6 +13,7 @@
 #include "optimise/readjust.h"
 #include "optimise/shift_block.h"
 #include "optimise/sheet_refresh.h"
+#include "optimise/state.h"
 #include "platform/text/vb.h"
 #include "shell/lifecycle.h"
 
@@ -32,7 +33,7 @@ class ManualForms : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetProgramState();
+        resetOptimiseState();
         AppPath = QDir::homePath();
         ASSERT_TRUE(loadSampleModel(kGeneral));
         Randomize(5);
@@ -58,7 +59,7 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         ui::setDialogHandler(ui::Kind::Dialog, nullptr);
         ui::setDialogHandler(ui::Kind::Input, nullptr);
-        resetProgramState();
+        resetOptimiseState();
     }
     static void select(int m, int d) { 勤務セル(m, d).worksheet().userSelect(勤務セル(m, d)); }
     static QString sheet(int m, int d) { return 勤務セル(m, d).text(); }

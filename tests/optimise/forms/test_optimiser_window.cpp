@@ -2,6 +2,7 @@
 // bar, and the "中止" question answered through the scripted-answer hook.
 #include "engine/optimiser_window.h"
 #include "optimise/forms/optimiser_window_form.h"
+#include "optimise/state.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
 
@@ -18,8 +19,7 @@ class OptimiserWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetShellGlobals();
-        ui::resetMessages();
+        resetOptimiseState();
         installOptimiserWindow();
     }
     void TearDown() override
@@ -27,8 +27,7 @@ protected:
         optwin::unload();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         setOptimiserWindowView(nullptr);
-        ui::resetMessages();
-        resetShellGlobals();
+        resetOptimiseState();
     }
     static QRect screen() { return QGuiApplication::primaryScreen()->geometry(); }
     // The window loaded afresh with the placement.

@@ -4,6 +4,7 @@
 #include "common.h"
 #include "optimise/forms/weights_form.h"
 #include "optimise/install.h"
+#include "optimise/state.h"
 #include "shell/rs_dbsub.h"
 
 #include <QComboBox>
@@ -29,7 +30,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        resetProgramState();
+        resetOptimiseState();
         AppPath = QDir::homePath();
         DbBusyTimeoutMs = 0;
         stWorkPath = stDbPath = dir.path();
@@ -45,7 +46,7 @@ protected:
         if (w)
             w->cmdClose_Click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        resetProgramState();
+        resetOptimiseState();
     }
     // Opened as the main window opens it, then its second loading stage.
     frm最適化荷重設定& open(int request)

@@ -6,6 +6,7 @@
 #include "engine/generation_driver.h"
 #include "engine/optimiser_steps.h"
 #include "optimise/install.h"
+#include "optimise/state.h"
 #include "shell/rs_dbsub.h"
 
 #include <QTemporaryDir>
@@ -38,7 +39,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        resetProgramState();
+        resetOptimiseState();
         AppPath = stWorkPath = stDbPath = dir.path();
         ASSERT_EQ(AddTableField(), 0);
         installConditionModelSteps();
@@ -54,8 +55,7 @@ protected:
         ui::setMessageHandler({});
         for (ui::Kind k : {ui::Kind::Custom, ui::Kind::Notice, ui::Kind::Dialog})
             ui::setDialogHandler(k, {});
-        resetProgramState();
-        最適化手順 = {};
+        resetOptimiseState();
     }
     QTemporaryDir dir;
 };

@@ -7,6 +7,7 @@
 #include "engine/generation_driver.h"
 #include "engine/optimiser_steps.h"
 #include "optimise/install.h"
+#include "optimise/state.h"
 #include "shell/rs_dbsub.h"
 #include "validator/validator.h"
 
@@ -220,7 +221,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        resetProgramState();
+        resetOptimiseState();
         AppPath = stWorkPath = stDbPath = dir.path();
         ASSERT_EQ(AddTableField(), 0);
         installConditionModelSteps();
@@ -233,8 +234,7 @@ protected:
         ui::setMessageHandler({});
         for (ui::Kind k : {ui::Kind::Custom, ui::Kind::Notice, ui::Kind::Dialog})
             ui::setDialogHandler(k, {});
-        resetProgramState();
-        最適化手順 = {};
+        resetOptimiseState();
     }
     // One run of the month's conditions; true when it accepted a table.
     bool run(Month& c, unsigned seed, const std::string& label);

@@ -1,3 +1,4 @@
+#include "platform/os/state.h"
 #include "platform/ui/prompt.h"
 
 #include <gtest/gtest.h>
@@ -6,12 +7,12 @@ namespace {
 
 class PromptTest : public ::testing::Test {
 protected:
-    void SetUp() override { ui::resetMessages(); }
+    void SetUp() override { resetPlatformState(); }
     void TearDown() override
     {
         ui::setMessageHandler(nullptr);
         ui::setDialogHandler(ui::Kind::Dialog, nullptr);
-        ui::resetMessages();
+        resetPlatformState();
     }
 };
 

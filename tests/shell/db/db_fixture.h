@@ -3,6 +3,7 @@
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
 #include "shell/rs_db.h"
+#include "shell/state.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -18,17 +19,14 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        resetShellGlobals();
-        resetDbGlobals();
-        ui::resetMessages();
+        resetShellState();
         stWorkPath = dir.path();
         stDbPath = dir.path();
         DbBusyTimeoutMs = 0;
     }
     void TearDown() override
     {
-        resetDbGlobals();
-        ui::resetMessages();
+        resetShellState();
     }
     size_t messages() const { return ui::shownMessages().size(); }
     // A statement on the work folder's database through a connection of the test's own.

@@ -15,7 +15,6 @@ using Weights = WorkFolderTest;
 
 TEST_F(Weights, ReadFromTheSettingsThenTheConditionsAreRead)
 {
-    resetWeights();
     // No settings table at all: every weight 0, the conditions are still read.
     std::vector<bool> flags;
     int resets = 0;
@@ -46,7 +45,6 @@ TEST_F(Weights, ReadFromTheSettingsThenTheConditionsAreRead)
     条件モデル手順.resizeToMaximum = [&] { ++resized; };
     配列初期化();
     EXPECT_EQ(resized, 1);
-    resetWeights();
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include "shell/forms/shellwindows.h"
 #include "shell/globals.h"
 #include "shell/msgbox.h"
+#include "shell/state.h"
 #include "shell/status.h"
 
 #include <QApplication>
@@ -22,14 +23,12 @@ class MsgBoxTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetShellGlobals();
-        ui::resetMessages();
+        resetShellState();
         installShellWindows();
     }
     void TearDown() override
     {
-        ui::resetMessages();
-        resetShellGlobals();
+        resetShellState();
     }
 };
 

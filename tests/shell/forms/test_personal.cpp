@@ -4,6 +4,7 @@
 #include "shell/forms/frmpersonal.h"
 #include "shell/globals.h"
 #include "shell/myexcel.h"
+#include "shell/state.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -11,8 +12,7 @@
 
 TEST(Personal, CancelDoesNothingAndEveryFailureIsSaid)
 {
-    resetShellGlobals();
-    resetXlGlobals();
+    resetShellState();
     QTemporaryDir dir;
     stWorkPath = dir.path();
     XlApp().workbooks().add();
@@ -35,7 +35,5 @@ TEST(Personal, CancelDoesNothingAndEveryFailureIsSaid)
     ASSERT_TRUE(QFile::rename(in + QStringLiteral("x"), in));
     EXPECT_TRUE(apply(ui::vbOK).startsWith(QStringLiteral("in.xls のマクロ「個人別設定反映」を実行できませんでした。")));
     EXPECT_EQ(xlApp->workbooks().count(), 1);
-    resetXlGlobals();
-    resetShellGlobals();
-    ui::resetMessages();
+    resetShellState();
 }

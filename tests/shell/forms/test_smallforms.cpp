@@ -3,6 +3,7 @@
 #include "shell/forms/shellwindows.h"
 #include "shell/forms/smallforms.h"
 #include "shell/globals.h"
+#include "shell/state.h"
 #include "shell/status.h"
 
 #include <QApplication>
@@ -24,8 +25,7 @@ class SmallFormsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetShellGlobals();
-        ui::resetMessages();
+        resetShellState();
         installShellWindows();
     }
     void TearDown() override
@@ -34,8 +34,7 @@ protected:
         DspBootSplash(QString());
         PrgBClose();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ui::resetMessages();
-        resetShellGlobals();
+        resetShellState();
     }
     static QRect screen() { return QGuiApplication::primaryScreen()->geometry(); }
 };

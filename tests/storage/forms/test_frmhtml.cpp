@@ -4,6 +4,7 @@
 #include "common.h"
 #include "shell/myshell.h"
 #include "shell/status.h"
+#include "storage/state.h"
 #include "workbook/template.h"
 
 #include <QCheckBox>
@@ -25,7 +26,7 @@ class PublishingDialog : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetProgramState();
+        resetStorageState();
         // The logs and the database stay in the test's own folder.
         AppPath = stWorkPath = stDbPath = dir.path();
         xlBook = &workbook::createTemplate(XlApp());
@@ -40,7 +41,7 @@ protected:
         DbClose();
         setShellOpener({});
         PrgBClose();
-        resetProgramState();
+        resetStorageState();
     }
     static void shifts(double n) { xlBook->worksheets(u"人員配置表"_s).range(u"shift_データ数"_s).setValue(n); }
     static QString stored(const char16_t* name) { return xlDtGet(u"Main"_s, QString::fromUtf16(name)); }

@@ -3,6 +3,7 @@
 #include "common.h"
 #include "shell/rs_dbsub.h"
 #include "storage/forms/frmsavedshifts.h"
+#include "storage/state.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -18,7 +19,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        resetProgramState();
+        resetStorageState();
         stDbPath = dir.path();
         DbBusyTimeoutMs = 0;
         ASSERT_EQ(AddTableField(), 0);
@@ -30,7 +31,7 @@ protected:
         if (frm既存シフト読込* f = 既存シフト読込画面())
             f->cmd閉じる_Click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        resetProgramState();
+        resetStorageState();
     }
     void month(int m, int days)
     {

@@ -5,6 +5,7 @@
 #include "storage/forms/frmhub.h"
 #include "storage/forms/frmquery.h"
 #include "storage/forms/frmsavedshifts.h"
+#include "storage/state.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
@@ -28,7 +29,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        resetProgramState();
+        resetStorageState();
         stDbPath = dir.path();
         作成年 = 2024;
         作成月 = 4;
@@ -47,7 +48,7 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         setShellOpener(nullptr);
         setOnlineProbe(nullptr);
-        resetProgramState();
+        resetStorageState();
     }
 
     static bool said(const QString& text)

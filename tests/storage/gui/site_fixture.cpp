@@ -6,6 +6,7 @@
 #include "shell/myfile.h"
 #include "shell/myshell.h"
 #include "shell/status.h"
+#include "storage/state.h"
 #include "workbook/recalc.h"
 
 #include <QDir>
@@ -16,7 +17,7 @@ namespace sitefx {
 
 void SiteMonth::SetUp()
 {
-    resetProgramState();
+    resetStorageState();
     ASSERT_TRUE(dir.isValid());
     // The program folder with its shipped parts; the logs go there too.
     AppPath = dir.filePath(u"app"_s);
@@ -35,7 +36,7 @@ void SiteMonth::TearDown()
 {
     setShellOpener({});
     PrgBClose();
-    resetProgramState();
+    resetStorageState();
 }
 
 void SiteMonth::open(const char* conditionFile)

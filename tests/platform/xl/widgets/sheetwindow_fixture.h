@@ -1,6 +1,7 @@
 #pragma once
 // A visible Application with one new workbook and its window, and a recorder of the workbook's
 // events.
+#include "platform/os/state.h"
 #include "platform/ui/prompt.h"
 #include "platform/xl/widgets/sheetmodel.h"
 #include "platform/xl/widgets/sheetview.h"
@@ -38,7 +39,7 @@ protected:
     {
         xl::widgets::install();
         xl::widgets::setProgramTitle(QStringLiteral("勤務表"));
-        ui::resetMessages();
+        resetPlatformState();
         app = std::make_unique<xl::Application>();
         book = &app->workbooks().add();
         ws = &book->activeSheet();

@@ -1,0 +1,10 @@
+#include "platform/os/state.h"
+
+#include "platform/text/vb.h"
+#include "platform/ui/prompt.h"
+
+void resetPlatformState()
+{
+    ui::resetMessages();
+    resetRnd();
+}

@@ -1,0 +1,8 @@
+#include "workbook/state.h"
+
+#include "platform/os/state.h"
+
+void resetWorkbookState()
+{
+    resetPlatformState();
+}

@@ -1,0 +1,39 @@
+// The shell's reset reaches every owner of shell state and the layers below.
+#include "platform/text/vb.h"
+#include "platform/ui/prompt.h"
+#include "shell/globals.h"
+#include "shell/lifecycle.h"
+#include "shell/myapi_process.h"
+#include "shell/myfunc_main.h"
+#include "shell/mylog.h"
+#include "shell/mymod.h"
+#include "shell/rs_db.h"
+#include "shell/state.h"
+
+#include <gtest/gtest.h>
+
+TEST(ShellState, ResetClearsEveryOwnerAndTheLayersBelow)
+{
+    AppPath = QStringLiteral("/somewhere");
+    Sw_中止 = true;
+    DbDamaged = true;
+    荷重_総勤務日数 = 5;
+    条件モデル手順.resizeToMaximum = [] {};
+    AppEnded = true;
+    MemLog(QStringLiteral("entry"));
+    ProcRoot = QStringLiteral("/nonexistent");
+    MyRnd(1);
+    ui::setNextAnswer(ui::vbOK);
+
+    resetShellState();
+    EXPECT_TRUE(AppPath.isEmpty());
+    EXPECT_FALSE(Sw_中止);
+    EXPECT_FALSE(DbDamaged);
+    EXPECT_EQ(荷重_総勤務日数, 0);
+    EXPECT_FALSE(条件モデル手順.resizeToMaximum);
+    EXPECT_FALSE(AppEnded);
+    EXPECT_TRUE(MemLogEntries().isEmpty());
+    EXPECT_EQ(ProcRoot, QStringLiteral("/proc"));
+    EXPECT_EQ(MyRnd(0), 0.0f);
+    EXPECT_EQ(ui::pendingAnswers(), 0u);
+}
