@@ -18,15 +18,15 @@ void loadSample()
     openLargestSample();
 }
 
-void BM_全条件読込(benchmark::State& state)
+void BM_ReadAllConditions(benchmark::State& state)
 {
     loadSample();
     for (auto _ : state)
         benchmark::DoNotOptimize(全条件読込(-1));
 }
-BENCHMARK(BM_全条件読込)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadAllConditions)->Unit(benchmark::kMicrosecond);
 
-void BM_シフト表読込(benchmark::State& state)
+void BM_ReadShiftTable(benchmark::State& state)
 {
     loadSample();
     全条件読込(-1);
@@ -35,7 +35,7 @@ void BM_シフト表読込(benchmark::State& state)
         benchmark::DoNotOptimize(シフト表読込(1, Day_Cnt, -1, 0));
     }
 }
-BENCHMARK(BM_シフト表読込)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadShiftTable)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

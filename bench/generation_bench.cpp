@@ -96,34 +96,34 @@ std::map<std::string, double> run(const QString& set, std::uint64_t seed, bool r
 {
     openSet(set);
     LimitTime = g_options.limit;
-    規則計測::有効 = ruleTiming;
-    規則計測::ns = 0;
+    RuleTiming::enabled = ruleTiming;
+    RuleTiming::ns = 0;
     QElapsedTimer clock;
     clock.start();
     cmd開始_Click({seed});
     const double total = double(clock.nsecsElapsed()) / 1e6;
-    規則計測::有効 = false;
-    const 作成計測& c = 作成計測値;
+    RuleTiming::enabled = false;
+    const GenerationTiming& c = generationTiming;
     std::map<std::string, double> f;
     f["state"] = 作成状態;
-    f["attempts"] = double(c.試行数);
+    f["attempts"] = double(c.attempts);
     f["run_ms"] = total;
-    f["attempt_ms"] = c.試行数 > 0 ? (total - ms(c.最適化ns) - ms(c.後処理ns)) / double(c.試行数) : 0;
-    f["attempts_per_s"] = total > 0 ? double(c.試行数) * 1000.0 / total : 0;
-    f["first_accepted_ms"] = double(c.採用ms);
-    f["tries_per_day"] = c.日数 > 0 ? double(c.試し数) / double(c.日数) : 0;
-    f["score"] = 最適化手順.全分散計算();
-    f["read_ms"] = ms(c.読込ns);
-    f["placement_ms"] = ms(c.配置ns);
-    f["rule_checks_ms"] = ms(規則計測::ns);
-    f["shaking_ms"] = ms(c.揺すりns);
-    f["optimiser_ms"] = ms(c.最適化ns);
-    f["sheet_write_ms"] = ms(c.書込ns);
-    f["post_ms"] = ms(c.後処理ns);
-    f["staffing_failed"] = double(c.確保失敗数);
-    f["too_many_rest"] = double(c.休み過多数);
-    f["too_few_rest"] = double(c.休み過少数);
-    f["accepted"] = double(c.採用数);
+    f["attempt_ms"] = c.attempts > 0 ? (total - ms(c.optimiseNs) - ms(c.finishNs)) / double(c.attempts) : 0;
+    f["attempts_per_s"] = total > 0 ? double(c.attempts) * 1000.0 / total : 0;
+    f["first_accepted_ms"] = double(c.acceptedMs);
+    f["tries_per_day"] = c.dayCount > 0 ? double(c.tries) / double(c.dayCount) : 0;
+    f["score"] = optimiserSteps.全分散計算();
+    f["read_ms"] = ms(c.readNs);
+    f["placement_ms"] = ms(c.placeNs);
+    f["rule_checks_ms"] = ms(RuleTiming::ns);
+    f["shaking_ms"] = ms(c.shakeNs);
+    f["optimiser_ms"] = ms(c.optimiseNs);
+    f["sheet_write_ms"] = ms(c.writeNs);
+    f["post_ms"] = ms(c.finishNs);
+    f["staffing_failed"] = double(c.understaffedCount);
+    f["too_many_rest"] = double(c.tooManyRests);
+    f["too_few_rest"] = double(c.tooFewRests);
+    f["accepted"] = double(c.accepted);
     // The timed repeat makes the same table: saved once.
     if (!g_options.saveDir.isEmpty() && 作成状態 == 1 && !ruleTiming) {
         const QString name = QFileInfo(labelOf(set)).completeBaseName() + QStringLiteral("-seed%1.xlsm").arg(seed);
@@ -138,7 +138,7 @@ double median(std::vector<double> v)
     return v.empty() ? 0 : v[v.size() / 2];
 }
 
-void BM_生成(benchmark::State& state, const QString& set)
+void BM_Generate(benchmark::State& state, const QString& set)
 {
     auto& results = g_results[set.toStdString()];
     std::uint64_t seed = 0;
@@ -208,7 +208,7 @@ int main(int argc, char** argv)
                                  sourceFile("examples/作成例2/条件.csv"), QStringLiteral("bench")};
     sets.insert(sets.end(), g_options.paths.begin(), g_options.paths.end());
     for (const QString& set : sets) {
-        benchmark::RegisterBenchmark(("BM_生成/" + labelOf(set).toStdString()).c_str(), BM_生成, set)
+        benchmark::RegisterBenchmark(("BM_生成/" + labelOf(set).toStdString()).c_str(), BM_Generate, set)
             ->Iterations(g_options.seeds)
             ->Unit(benchmark::kMillisecond);
     }

@@ -24,7 +24,7 @@ namespace {
 
 bool place(int m, int s, int d)
 {
-    if (Time_Table(m, d) != 0 || 勤務不可理由コード(m, s, d) != 不可理由::なし)
+    if (Time_Table(m, d) != 0 || refusalCode(m, s, d) != RefusalReason::None)
         return false;
     Time_Table(m, d) = s;
     勤務集計加算(m, s, d);
@@ -41,9 +41,9 @@ void placeMusts(int d)
             continue;
         int have = 0;
         for (int i = 1; i <= rec.メンバー[0]; ++i)
-            have += rec.メンバー索引[size_t(i)] >= 1 && Time_Table(rec.メンバー索引[size_t(i)], d) == rec.勤務;
+            have += rec.memberIndex[size_t(i)] >= 1 && Time_Table(rec.memberIndex[size_t(i)], d) == rec.勤務;
         for (int i = 1; i <= rec.メンバー[0] && have < rec.人数; ++i)
-            have += rec.メンバー索引[size_t(i)] >= 1 && place(rec.メンバー索引[size_t(i)], rec.勤務, d);
+            have += rec.memberIndex[size_t(i)] >= 1 && place(rec.memberIndex[size_t(i)], rec.勤務, d);
     }
 }
 
@@ -115,21 +115,21 @@ void pass(benchmark::State& state)
                        .toStdString());
 }
 
-void BM_最適化パス_largest_sample(benchmark::State& state)
+void BM_OptimiserPass_largest_sample(benchmark::State& state)
 {
     openLargestSample();
     prepare();
     pass(state);
 }
-BENCHMARK(BM_最適化パス_largest_sample)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OptimiserPass_largest_sample)->Unit(benchmark::kMillisecond);
 
-void BM_最適化パス_bench_set(benchmark::State& state)
+void BM_OptimiserPass_bench_set(benchmark::State& state)
 {
     openBenchConditions();
     prepare();
     pass(state);
 }
-BENCHMARK(BM_最適化パス_bench_set)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OptimiserPass_bench_set)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

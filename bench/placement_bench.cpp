@@ -45,7 +45,7 @@ int placeDays(int from, int to, long& tries)
     return to + 1;
 }
 
-void BM_日別配置(benchmark::State& state)
+void BM_PlaceDay(benchmark::State& state)
 {
     openLargestSample();
     全条件読込(-1);
@@ -63,9 +63,9 @@ void BM_日別配置(benchmark::State& state)
     state.counters["secured"] = benchmark::Counter(double(secured) / double(state.iterations()));
     state.SetLabel(QStringLiteral("day %1 of %2 members x %3 shift types").arg(day).arg(Member_Cnt).arg(Type_Cnt).toStdString());
 }
-BENCHMARK(BM_日別配置)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PlaceDay)->Unit(benchmark::kMicrosecond);
 
-void BM_一か月配置(benchmark::State& state)
+void BM_PlaceMonth(benchmark::State& state)
 {
     openLargestSample();
     全条件読込(-1);
@@ -82,7 +82,7 @@ void BM_一か月配置(benchmark::State& state)
     state.counters["days secured"] = benchmark::Counter(double(days) / double(state.iterations()));
     state.counters["tries"] = benchmark::Counter(double(tries) / double(state.iterations()));
 }
-BENCHMARK(BM_一か月配置)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlaceMonth)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -27,7 +27,7 @@ void loadSample(int lastFilled)
             const int first = 1 + int(Int(Rnd() * Type_Cnt));
             for (int k = 0; k < Type_Cnt; ++k) {
                 const int s = 1 + (first - 1 + k) % Type_Cnt;
-                if (勤務不可理由コード(m, s, d) == 不可理由::なし) {
+                if (refusalCode(m, s, d) == RefusalReason::None) {
                     Time_Table(m, d) = s;
                     勤務集計加算(m, s, d);
                     break;
@@ -52,22 +52,22 @@ std::vector<Ask> openCells(int firstDay)
     return asks;
 }
 
-void BM_勤務不可理由コード(benchmark::State& state)
+void BM_RefusalCode(benchmark::State& state)
 {
     loadSample(15);
     const std::vector<Ask> asks = openCells(16);
     size_t i = 0;
     for (auto _ : state) {
         const Ask& a = asks[i];
-        benchmark::DoNotOptimize(勤務不可理由コード(a.m, a.s, a.d));
+        benchmark::DoNotOptimize(refusalCode(a.m, a.s, a.d));
         i = i + 1 == asks.size() ? 0 : i + 1;
     }
     state.SetItemsProcessed(state.iterations());
     state.SetLabel(QStringLiteral("%1 members x %2 days").arg(Member_Cnt).arg(Day_Cnt).toStdString());
 }
-BENCHMARK(BM_勤務不可理由コード);
+BENCHMARK(BM_RefusalCode);
 
-void BM_勤務不可理由(benchmark::State& state)
+void BM_RefusalText(benchmark::State& state)
 {
     loadSample(15);
     const std::vector<Ask> asks = openCells(16);
@@ -79,7 +79,7 @@ void BM_勤務不可理由(benchmark::State& state)
     }
     state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(BM_勤務不可理由);
+BENCHMARK(BM_RefusalText);
 
 struct Pair {
     int d, a, b;
@@ -110,17 +110,17 @@ void exchangeTrials(benchmark::State& state, const QString& flag)
     state.counters["allowed"] = benchmark::Counter(double(allowed) / double(state.iterations()));
 }
 
-void BM_交換可否判定(benchmark::State& state)
+void BM_SwapCheck(benchmark::State& state)
 {
     exchangeTrials(state, QString());
 }
-BENCHMARK(BM_交換可否判定);
+BENCHMARK(BM_SwapCheck);
 
-void BM_交換可否判定_勤務日数判定要(benchmark::State& state)
+void BM_SwapCheck_WorkDayLimit(benchmark::State& state)
 {
     exchangeTrials(state, QStringLiteral("勤務日数判定要"));
 }
-BENCHMARK(BM_交換可否判定_勤務日数判定要);
+BENCHMARK(BM_SwapCheck_WorkDayLimit);
 
 }  // namespace
 

@@ -35,7 +35,7 @@ void prepare()
             const int first = 1 + int(Int(Rnd() * Type_Cnt));
             for (int k = 0; k < Type_Cnt; ++k) {
                 const int s = 1 + (first - 1 + k) % Type_Cnt;
-                if (勤務不可理由コード(m, s, d) == 不可理由::なし) {
+                if (refusalCode(m, s, d) == RefusalReason::None) {
                     Time_Table(m, d) = s;
                     勤務集計加算(m, s, d);
                     break;
@@ -82,40 +82,40 @@ void exchangeAndScore(benchmark::State& state)
     label(state);
 }
 
-void BM_全分散計算_largest_sample(benchmark::State& state)
+void BM_Score_largest_sample(benchmark::State& state)
 {
     openLargestSample();
     prepare();
     score(state);
 }
-BENCHMARK(BM_全分散計算_largest_sample);
+BENCHMARK(BM_Score_largest_sample);
 
-void BM_交換と全分散計算_largest_sample(benchmark::State& state)
+void BM_SwapAndScore_largest_sample(benchmark::State& state)
 {
     openLargestSample();
     prepare();
     exchangeAndScore(state);
 }
-BENCHMARK(BM_交換と全分散計算_largest_sample);
+BENCHMARK(BM_SwapAndScore_largest_sample);
 
-void BM_全分散計算_bench_set(benchmark::State& state)
+void BM_Score_bench_set(benchmark::State& state)
 {
     openBenchConditions();
     prepare();
     score(state);
 }
-BENCHMARK(BM_全分散計算_bench_set);
+BENCHMARK(BM_Score_bench_set);
 
-void BM_交換と全分散計算_bench_set(benchmark::State& state)
+void BM_SwapAndScore_bench_set(benchmark::State& state)
 {
     openBenchConditions();
     prepare();
     exchangeAndScore(state);
 }
-BENCHMARK(BM_交換と全分散計算_bench_set);
+BENCHMARK(BM_SwapAndScore_bench_set);
 
 // With last month's counts in the cumulative term: one more deviation per shift type.
-void BM_全分散計算_bench_set_cumulative(benchmark::State& state)
+void BM_Score_bench_set_cumulative(benchmark::State& state)
 {
     openBenchConditions();
     prepare();
@@ -123,7 +123,7 @@ void BM_全分散計算_bench_set_cumulative(benchmark::State& state)
     score(state);
     Sw_過去累計使用 = false;
 }
-BENCHMARK(BM_全分散計算_bench_set_cumulative);
+BENCHMARK(BM_Score_bench_set_cumulative);
 
 }  // namespace
 

@@ -9,8 +9,8 @@
 
 void installGenerationWindows()
 {
-    install処理中Window();
-    install分析結果Dialog();
-    開始条件確認Load = [] { cmd開始_Click(); };
-    最適化窓手順.作成後処理 = 作成後処理;
+    installProgressWindow();
+    installAnalysisDialog();
+    startConditionsCheckLoad = [] { cmd開始_Click(); };
+    optimiserWindowSteps.作成後処理 = 作成後処理;
 }

@@ -57,10 +57,10 @@ frm勤務管理::frm勤務管理(QWidget* parent) : QMainWindow(parent)
     buildButtons();
     buildMenus();
     disableUnavailable();
-    サイズ調整();
+    fitSize();
     Timer_Caption.setInterval(1000);
     OnTimeout(&Timer_Caption, this, [this] { Timer_Caption_Timer(); });
-    基本情報読込後 = [this] { スイッチメニュー表示(); };
+    afterBasicInfoRead = [this] { showSwitchMenus(); };
     installWindowSteps();
     // A close that came during a run happens once the run has stopped.
     setRunEndedHook([this] {
@@ -74,13 +74,13 @@ frm勤務管理::frm勤務管理(QWidget* parent) : QMainWindow(parent)
 
 frm勤務管理::~frm勤務管理()
 {
-    基本情報読込後 = nullptr;
+    afterBasicInfoRead = nullptr;
     setRunEndedHook(nullptr);
-    最適化窓手順.復元メニュー有効化 = nullptr;
-    最適化窓手順.結果ログ表示後 = nullptr;
-    最適化窓手順.mnuAdjDayOffCnt_Click = nullptr;
-    最適化窓手順.メイン画面前面 = nullptr;
-    最適化窓手順.メイン画面フォーカス = nullptr;
+    optimiserWindowSteps.enableRestoreMenu = nullptr;
+    optimiserWindowSteps.afterResultLog = nullptr;
+    optimiserWindowSteps.mnuAdjDayOffCnt_Click = nullptr;
+    optimiserWindowSteps.raiseMainWindow = nullptr;
+    optimiserWindowSteps.giveMainWindowFocus = nullptr;
 }
 
 QAction* frm勤務管理::item(QMenu* menu, const QString& caption, std::function<void()> handler)
@@ -146,21 +146,21 @@ void frm勤務管理::buildButtons()
     setCentralWidget(body);
 
     OnClick(cmd勤務表作成, this, [this] { cmd勤務表作成_Click(); });
-    OnClick(cmd中止, this, [this] { cmd中止_Click(); });
-    OnClick(cmd開始条件設定, this, [this] { cmd開始条件設定_Click(); });
+    OnClick(cmd中止, this, [this] { onStopClicked(); });
+    OnClick(cmd開始条件設定, this, [this] { onStartConditionsClicked(); });
     OnClick(cmd個人別設定, this, [this] { cmd個人別設定_Click(); });
     OnClick(cmd勤務表, this, [this] { cmd勤務表_Click(); });
-    OnClick(cmd勤務表クリア, this, [this] { cmd勤務表クリア_Click(); });
-    OnClick(cmd要員設定, this, [this] { cmd要員設定_Click(); });
-    OnClick(cmd基本設定, this, [this] { cmd基本設定_Click(); });
+    OnClick(cmd勤務表クリア, this, [this] { onClearRosterClicked(); });
+    OnClick(cmd要員設定, this, [this] { onStaffSettingsClicked(); });
+    OnClick(cmd基本設定, this, [this] { onBasicSettingsClicked(); });
     OnClick(cmdLog, this, [this] { cmdLog_Click(); });
-    OnClick(cmd保存読込, this, [this] { cmd保存読込_Click(); });
+    OnClick(cmd保存読込, this, [this] { onSaveLoadClicked(); });
     OnClick(cmd再調整, this, [this] {
         if (RefuseDuringRun())
             return;
         // The window follows the selected cell of the roster sheet.
         cmd勤務表_Click();
-        再調整表示();
+        showReadjust();
     });
     OnClick(cmd閉じる, this, [this] { cmd閉じる_Click(); });
     OnClick(cmdHelp, this, [] { WebHelp(QStringLiteral("index.html")); });
@@ -192,7 +192,7 @@ void frm勤務管理::buildFileMenu()
         if (RefuseDuringRun())
             return;
         SndESC();
-        既存シフト読込表示();
+        showSavedShifts();
     });
     mdFileKinmuSave = item(mnuFile, QStringLiteral("勤務データ 保存"), [] {
         // The save reads every condition and the whole month.
@@ -200,7 +200,7 @@ void frm勤務管理::buildFileMenu()
             cmd出力_Click();
     });
     mnuFile->addSeparator();
-    mnu実行結果ログ表示 = item(mnuFile, QStringLiteral("実行結果ログ表示"), [this] { mnu実行結果ログ表示_Click(); });
+    mnu実行結果ログ表示 = item(mnuFile, QStringLiteral("実行結果ログ表示"), [this] { onResultLogChosen(); });
     mnu実行結果注意ログ表示 = item(mnuFile, QStringLiteral("実行結果注意ログ表示"));
     mnu設定条件値ログ表示 = item(mnuFile, QStringLiteral("設定条件値概要表示"));
     // These two have nothing to show: say so rather than leave a grey entry unexplained.
@@ -229,24 +229,24 @@ void frm勤務管理::buildSettingsMenu()
     mnu設定->addSeparator();
     mnuOptimizeParam = item(mnu設定, QStringLiteral("最適化パラメータ"), [this] { mnuOptimizeParam_Click(); });
     mnu設定->addSeparator();
-    mnu単勤_単休 = mnu設定->addMenu(QStringLiteral("単勤・単休"));
-    確保方法_ = new QActionGroup(this);
+    mnuSingleDays = mnu設定->addMenu(QStringLiteral("単勤・単休"));
+    staffingMethods_ = new QActionGroup(this);
     const QString goals[] = {QStringLiteral("単勤・単休 最少化（高）"), QStringLiteral("単勤・単休 最少化（低）"),
                              QStringLiteral("確保優先")};
     for (int i = 0; i < 3; ++i) {
-        mnu単勤単休最少化[size_t(i)] = item(mnu単勤_単休, goals[i], [this, i] { mnu単勤単休最少化_Click(i); });
+        mnu単勤単休最少化[size_t(i)] = item(mnuSingleDays, goals[i], [this, i] { onSingleDayGoalChosen(i); });
         mnu単勤単休最少化[size_t(i)]->setCheckable(true);
-        確保方法_->addAction(mnu単勤単休最少化[size_t(i)]);
+        staffingMethods_->addAction(mnu単勤単休最少化[size_t(i)]);
     }
     mnu設定->addSeparator();
-    mnu単勤単休総数 = item(mnu設定, QStringLiteral("単勤/単休総数"), [this] { mnu単勤単休総数_Click(); });
+    mnu単勤単休総数 = item(mnu設定, QStringLiteral("単勤/単休総数"), [this] { onSingleDayTotalsChosen(); });
 }
 
 void frm勤務管理::buildOptionMenu()
 {
     mnuOption = menuBar()->addMenu(QStringLiteral("オプション"));
     mnuChk = mnuOption->addMenu(QStringLiteral("シフト表解析"));
-    mnu勤務分散解析 = item(mnuChk, QStringLiteral("勤務分散解析"), [this] { mnu勤務分散解析_Click(); });
+    mnu勤務分散解析 = item(mnuChk, QStringLiteral("勤務分散解析"), [this] { onDispersionAnalysisChosen(); });
     mnuChk->addSeparator();
     // Both read the whole month again, which a run is still changing.
     mnu交換可能勤務一覧 = item(mnuChk, QStringLiteral("交換可能勤務一覧"), [] {
@@ -255,7 +255,7 @@ void frm勤務管理::buildOptionMenu()
     });
     mnu勤務可能判定 = item(mnuChk, QStringLiteral("勤務可能判定"), [] {
         if (!RefuseDuringRun())
-            勤務可能判定表示();
+            showAssignability();
     });
     mnuChkDayOffCnt = item(mnuChk, QStringLiteral("連続休み数超過"), [this] { mnuChkDayOffCnt_Click(); });
     mnuSeparatelyAdjust = mnuOption->addMenu(QStringLiteral("作成後の個別調整"));
@@ -296,12 +296,12 @@ void frm勤務管理::disableUnavailable()
     // Entries that have nothing to show in this program: shown, but not to be pressed.
     for (QAction* a : {mnu実行結果注意ログ表示, mnu設定条件値ログ表示})
         a->setEnabled(false);
-    cmd勤務表作成->setEnabled(bool(開始条件確認Load));
+    cmd勤務表作成->setEnabled(bool(startConditionsCheckLoad));
     // Enabled by the reports that write the result log.
     mnu実行結果ログ表示->setEnabled(false);
 }
 
-void frm勤務管理::画面配置()
+void frm勤務管理::placeWindow()
 {
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen)
@@ -311,7 +311,7 @@ void frm勤務管理::画面配置()
     move(s.x() + s.width() - frame.width() - 20, s.y() + s.height() - frame.height() - 42);
 }
 
-void frm勤務管理::サイズ調整()
+void frm勤務管理::fitSize()
 {
     // As wide as the menu bar needs, so that no menu hides behind its overflow button, and as the
     // caption needs beside the title bar's icon and buttons; resizing the window would change
@@ -324,7 +324,7 @@ void frm勤務管理::サイズ調整()
     setFixedSize(sizeHint());
 }
 
-void frm勤務管理::スイッチメニュー表示()
+void frm勤務管理::showSwitchMenus()
 {
     mnuBackground->setChecked(Sw_バックグラウンド動作);
     mnuBackground2->setChecked(Sw_バックグラウンド動作);

@@ -17,7 +17,7 @@ class frm開始条件設定;
 
 // Loading the generation driver runs a whole generation and unloads it again. The driver installs
 // it; until it has, シフト表作成 stays disabled.
-inline std::function<void()> 開始条件確認Load;
+inline std::function<void()> startConditionsCheckLoad;
 
 // No Q_OBJECT: the meta-object compiler cannot read the class's name, and the window needs no
 // signals of its own.
@@ -31,28 +31,28 @@ public:
     bool Form_Initialize();
     // Bottom-right corner of the screen, 20 px from the right and 42 px above the bottom; the
     // stop button takes the run button's place.
-    void 画面配置();
+    void placeWindow();
 
     // Commands (the handlers of the controls of those names).
     void cmd勤務表作成_Click();
-    void cmd中止_Click();
-    void cmd開始条件設定_Click();
+    void onStopClicked();
+    void onStartConditionsClicked();
     void cmd個人別設定_Click();
     void cmd勤務表_Click();
     // The shift grid emptied by the workbook's macro and ruled again; no question is asked.
-    void cmd勤務表クリア_Click();
-    void cmd要員設定_Click();
-    void cmd基本設定_Click();
+    void onClearRosterClicked();
+    void onStaffSettingsClicked();
+    void onBasicSettingsClicked();
     void cmdLog_Click();
     // Opens the save and load hub (one workbook only), on the roster sheet.
-    void cmd保存読込_Click();
+    void onSaveLoadClicked();
     void cmd閉じる_Click();
     void Form_QueryUnload();
     void mnuBestShiftMake_Click();
     void mnuBackground_Click();
     void mnuBackground2_Click();
-    void mnu単勤単休最少化_Click(int index);
-    void mnu単勤単休総数_Click();
+    void onSingleDayGoalChosen(int index);
+    void onSingleDayTotalsChosen();
     // The roster sheet re-read, recoloured and re-marked from the conditions; its protection is
     // as it was.
     void RefleshForce_Click();
@@ -62,14 +62,14 @@ public:
     void AdjDayOffCnt();
     void mnuAdjDayOffCnt_Click();
     void mnuAdjOffOver_Click();
-    void mnu勤務分散解析_Click();
+    void onDispersionAnalysisChosen();
     // The weight settings window, for editing only or (index 0..2) to start that optimiser method
     // after its countdown; waits until the window has gone.
     void mnuOptimizeParam_Click();
     void mnuOptimize_Click(int index);
     void mnuRestoreBestTimeTable_Click();
     void mnuDebugMemoryDump_Click();
-    void mnu実行結果ログ表示_Click();
+    void onResultLogChosen();
     void mnuVersion_Click();
     void mnuCommand1_Click();
     void EnableEventsOn_Click();
@@ -77,7 +77,7 @@ public:
     // Brings the workbook window to the front (errors ignored).
     void xlAppActivate();
     // Ticks the switch menus from Sw_バックグラウンド動作, Sw_ベストシフト作成 and Sw_確保優先.
-    void スイッチメニュー表示();
+    void showSwitchMenus();
 
     // "★ ベストシフト (kept + 1)th[ ok=n][ ?=n] 残m"
     static QString BestShiftCaption(long kept, long ok, long doubtful, long remainingMinutes);
@@ -120,7 +120,7 @@ public:
     QAction* mnuRestoreBestTimeTable;
     QAction* mnuBackground;
     QAction* mnuOptimizeParam;
-    QMenu* mnu単勤_単休;
+    QMenu* mnuSingleDays;
     std::array<QAction*, 3> mnu単勤単休最少化;
     QAction* mnu単勤単休総数;
     QMenu* mnuOption;
@@ -162,7 +162,7 @@ private:
     void disableUnavailable();
     // What the optimiser's windows and reports ask of this window.
     void installWindowSteps();
-    void サイズ調整();
+    void fitSize();
     QAction* item(QMenu* menu, const QString& caption, std::function<void()> handler = {});
 
     // Start-up steps.
@@ -185,5 +185,5 @@ private:
     Close pendingClose_ = Close::None;
     bool dbWritable_ = false;
     QPointer<frm開始条件設定> startConditions_;
-    QActionGroup* 確保方法_ = nullptr;
+    QActionGroup* staffingMethods_ = nullptr;
 };

@@ -72,7 +72,7 @@ void frm勤務管理::cmd勤務表作成_Click()
     BootLog(QStringLiteral("cmd勤務表作成: Load frm開始条件確認"));
     {
         RunScope running;
-        開始条件確認Load();
+        startConditionsCheckLoad();
     }
     BootLog(QStringLiteral("cmd勤務表作成: UnloadObj frm開始条件確認"));
     if (作成状態 == -1)
@@ -82,14 +82,14 @@ void frm勤務管理::cmd勤務表作成_Click()
     FormTopMost(this);
 }
 
-void frm勤務管理::cmd中止_Click()
+void frm勤務管理::onStopClicked()
 {
     if (MsgBox(QStringLiteral("作成を中止しますか？"), ui::vbOKCancel | ui::vbDefaultButton2, QStringLiteral("中止確認"))
         == ui::vbOK)
         Sw_中止 = true;
 }
 
-void frm勤務管理::cmd開始条件設定_Click()
+void frm勤務管理::onStartConditionsClicked()
 {
     // The period it sets decides the model's size.
     if (RefuseDuringRun())
@@ -127,7 +127,7 @@ void frm勤務管理::cmd勤務表_Click()
     activateSheet(QStringLiteral("人員配置表"));
 }
 
-void frm勤務管理::cmd勤務表クリア_Click()
+void frm勤務管理::onClearRosterClicked()
 {
     // Clearing the grid under a running generation would lose its days.
     if (RefuseDuringRun())
@@ -139,17 +139,17 @@ void frm勤務管理::cmd勤務表クリア_Click()
     作成状態 = 0;
 }
 
-void frm勤務管理::cmd要員設定_Click()
+void frm勤務管理::onStaffSettingsClicked()
 {
     activateSheet(QStringLiteral("要員設定"));
 }
 
-void frm勤務管理::cmd基本設定_Click()
+void frm勤務管理::onBasicSettingsClicked()
 {
     activateSheet(QStringLiteral("基本設定"));
 }
 
-void frm勤務管理::cmd保存読込_Click()
+void frm勤務管理::onSaveLoadClicked()
 {
     if (XlApp().workbooks().count() >= 2) {
         MsgBox(QStringLiteral("開いている別のブックを閉じて下さい！"), ui::vbOKOnly | ui::vbSystemModal,
@@ -162,7 +162,7 @@ void frm勤務管理::cmd保存読込_Click()
     } catch (const VbError&) {
         // A missing sheet does not keep the hub from opening.
     }
-    保存読込表示(this);
+    showSaveLoad(this);
 }
 
 void frm勤務管理::cmdLog_Click()
@@ -195,7 +195,7 @@ void frm勤務管理::mnuBackground2_Click()
     mnuBackground->setChecked(Sw_バックグラウンド動作);
 }
 
-void frm勤務管理::mnu単勤単休最少化_Click(int index)
+void frm勤務管理::onSingleDayGoalChosen(int index)
 {
     for (QAction* a : mnu単勤単休最少化)
         a->setChecked(false);
@@ -223,7 +223,7 @@ void frm勤務管理::mnu単勤単休最少化_Click(int index)
     }
 }
 
-void frm勤務管理::mnu実行結果ログ表示_Click()
+void frm勤務管理::onResultLogChosen()
 {
     ShellOpen(QDir(stWorkPath).filePath(QStringLiteral("log/log_result.txt")), QStringLiteral("実行結果ログ"));
 }

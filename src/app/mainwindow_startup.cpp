@@ -167,8 +167,8 @@ void frm勤務管理::windowSetUp()
     // The menu bar stays when the debug menu comes or goes, so the inner height does not change.
     mnuDebug->menuAction()->setVisible(DebugMode);
     BootLog(QStringLiteral("mnuDebug.Visible = DebugMode"));
-    サイズ調整();
-    画面配置();
+    fitSize();
+    placeWindow();
     setEnabled(false);
     stamp(QStringLiteral("フォーム設定 End"));
     xlApp->setDisplayWorkbookTabs(DebugMode);

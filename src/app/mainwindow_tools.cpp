@@ -32,25 +32,25 @@
 
 void frm勤務管理::installWindowSteps()
 {
-    最適化窓手順.復元メニュー有効化 = [this] { mnuRestoreBestTimeTable->setEnabled(true); };
-    最適化窓手順.結果ログ表示後 = [this] {
+    optimiserWindowSteps.enableRestoreMenu = [this] { mnuRestoreBestTimeTable->setEnabled(true); };
+    optimiserWindowSteps.afterResultLog = [this] {
         const QFileInfo log(QDir(stWorkPath).filePath(QStringLiteral("log/log_result.txt")));
         if (log.isFile() && log.size() > 0)
             mnu実行結果ログ表示->setEnabled(true);
         FormTopMost(this, mnuBackground->isChecked());
     };
-    最適化窓手順.mnuAdjDayOffCnt_Click = [this] { mnuAdjDayOffCnt_Click(); };
-    最適化窓手順.メイン画面前面 = [this] { FormTopMost(this, mnuBackground->isChecked()); };
-    最適化窓手順.メイン画面フォーカス = [this] {
+    optimiserWindowSteps.mnuAdjDayOffCnt_Click = [this] { mnuAdjDayOffCnt_Click(); };
+    optimiserWindowSteps.raiseMainWindow = [this] { FormTopMost(this, mnuBackground->isChecked()); };
+    optimiserWindowSteps.giveMainWindowFocus = [this] {
         activateWindow();
         SetFocusCursor(this, false);
     };
-    主画面手順.キャプション = [this](const QString& text) {
+    mainWindowSteps.setCaption = [this](const QString& text) {
         setWindowTitle(text.isEmpty() ? QStringLiteral("Ver.") + stVersion + QLatin1Char(' ') + stAppTitle : text);
     };
-    主画面手順.ベストシフト復元可 = [this](bool on) { mnuRestoreBestTimeTable->setEnabled(on); };
-    主画面手順.連続休み調整 = [this] { AdjDayOffCnt(); };
-    主画面手順.最前面解除 = [this] { FormNoTopMost(this); };
+    mainWindowSteps.setBestShiftRestorable = [this](bool on) { mnuRestoreBestTimeTable->setEnabled(on); };
+    mainWindowSteps.adjustRestRuns = [this] { AdjDayOffCnt(); };
+    mainWindowSteps.leaveTopmost = [this] { FormNoTopMost(this); };
 }
 
 void frm勤務管理::mnuChkDayOffCnt_Click()
@@ -60,21 +60,21 @@ void frm勤務管理::mnuChkDayOffCnt_Click()
     // A reading that failed has said why; a report over a half-read table would mislead.
     if (全条件読込(0) == -1 || !シフト表読込(1, Day_Cnt, 0, 1))
         return;
-    std::vector<連続休み> runs;
+    std::vector<RestRun> runs;
     GetDayOffCnt(runs);
-    const QString text = 連続休み超過レポート(runs, 現在期間().開始日);
+    const QString text = restRunReport(runs, currentPeriod().開始日);
     MsgBox(text, ui::vbOKOnly, QStringLiteral("連続休み日数超過解析 - Ctrl+C でコピー可"));
 }
 
 void frm勤務管理::AdjDayOffCnt()
 {
-    std::vector<連続休み> runs;
+    std::vector<RestRun> runs;
     if (GetDayOffCnt(runs) == 0)
         return;
     // Without the score: the first exchange the rules allow breaks the run (from a best score of
     // 0 the score mode would keep none).
-    for (const 連続休み& run : runs)
-        休み交換(1, run.行, run.開始日, false, 0);
+    for (const RestRun& run : runs)
+        休み交換(1, run.row, run.開始日, false, 0);
     人員配置表更新();
 }
 
@@ -118,7 +118,7 @@ void frm勤務管理::mnuAdjOffOver_Click()
     人員配置表更新();
 }
 
-void frm勤務管理::mnu勤務分散解析_Click()
+void frm勤務管理::onDispersionAnalysisChosen()
 {
     if (!RefuseDuringRun())
         勤務分散解析();
@@ -151,7 +151,7 @@ void frm勤務管理::mnuDebugMemoryDump_Click()
     MyMsgBox(MemoryDump(), 0, {}, 700, 500, 0, {}, 0, {}, 0, {}, 0, 0, 1);
 }
 
-void frm勤務管理::mnu単勤単休総数_Click()
+void frm勤務管理::onSingleDayTotalsChosen()
 {
     // The count clears the totals and reads the table again, which a run is still changing.
     if (RefuseDuringRun())

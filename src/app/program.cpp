@@ -42,7 +42,7 @@ int runProgram(const QString& programFolder)
     if (main->Form_Initialize()) {
         main->show();
         // The frame's size is known once the window is shown.
-        main->画面配置();
+        main->placeWindow();
         code = QApplication::exec();
     }
     main.reset();

@@ -6,5 +6,5 @@
 void resetAppState()
 {
     resetStorageState();
-    開始条件確認Load = nullptr;
+    startConditionsCheckLoad = nullptr;
 }

@@ -40,14 +40,14 @@ vb::Array2<int>& rankedCandidates(int d, int t)
 }
 
 // The refusal lines, in member order; built only when nobody may take the slot.
-QString reasonLines(const std::vector<不可理由>& codes, int t, int d)
+QString reasonLines(const std::vector<RefusalReason>& codes, int t, int d)
 {
     QString text;
     for (int m = 1; m <= Member_Cnt; ++m) {
-        if (codes[size_t(m)] == 不可理由::なし)
+        if (codes[size_t(m)] == RefusalReason::None)
             continue;
         text += QStringLiteral("→") + FmtPad(double(MemNo(m)), 3, QStringLiteral("右詰")) + QLatin1Char(':')
-            + 不可理由テキスト(codes[size_t(m)], m, t, d) + kCrLf;
+            + refusalText(codes[size_t(m)], m, t, d) + kCrLf;
     }
     return text;
 }
@@ -57,14 +57,14 @@ QString reasonLines(const std::vector<不可理由>& codes, int t, int d)
 int 候補理由一覧(int d, int t, QString& reasons)
 {
     const vb::Array2<int>& table = rankedCandidates(d, t);
-    static std::vector<不可理由> codes;
-    codes.assign(size_t(Member_Cnt) + 2, 不可理由::なし);
+    static std::vector<RefusalReason> codes;
+    codes.assign(size_t(Member_Cnt) + 2, RefusalReason::None);
     for (int i = 1; i <= Member_Cnt; ++i) {
         const int m = table(i, 1);
         // The required-sequence test is among the rule's own tests, so an allowed member can
         // also complete any sequence t starts.
-        const 不可理由 code = 勤務不可理由コード(m, t, d);
-        if (code == 不可理由::なし)
+        const RefusalReason code = refusalCode(m, t, d);
+        if (code == RefusalReason::None)
             return m;
         codes[size_t(m)] = code;
     }
@@ -83,7 +83,7 @@ int Pair_Check(int memNo, long typeNo)
         bool listed = false;
         int other = 0;
         for (int i = 1; i <= n; ++i) {
-            const int x = rec.メンバー[size_t(i)] > 0 ? rec.メンバー索引[size_t(i)] : 0;
+            const int x = rec.メンバー[size_t(i)] > 0 ? rec.memberIndex[size_t(i)] : 0;
             if (x == memNo && x != 0)
                 listed = true;
             else
@@ -105,7 +105,7 @@ bool 勤務別候補選定(int d, const 勤務リスト& list)
             QString reasons;
             const int m = 候補理由一覧(d, t, reasons);
             if (m == 0) {
-                日別配置ログ += kCrLf + dayText(d) + QStringLiteral(",勤務=") + QString::number(t) + QLatin1Char('(')
+                dayPlacementLog += kCrLf + dayText(d) + QStringLiteral(",勤務=") + QString::number(t) + QLatin1Char('(')
                     + TypeName1(t) + QStringLiteral("),適合無し") + kCrLf + reasons;
                 return false;
             }
@@ -115,7 +115,7 @@ bool 勤務別候補選定(int d, const 勤務リスト& list)
                 // pair as it is.
                 const QString refusal = Time_Table(p, d) == t ? QString() : 勤務不可理由(p, t, d);
                 if (!refusal.isEmpty()) {
-                    日別配置ログ += kCrLf + dayText(d) + QStringLiteral(",勤務=") + QString::number(t)
+                    dayPlacementLog += kCrLf + dayText(d) + QStringLiteral(",勤務=") + QString::number(t)
                         + QStringLiteral(",メンバー組合せ必須エラー") + kCrLf + refusal + kCrLf;
                     return false;
                 }

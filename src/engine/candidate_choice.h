@@ -14,7 +14,7 @@ struct 勤務リスト {
 
 // The day's trace: the failure lines of the candidate choice and the need table of a failed try;
 // the generation hands it to the ring log when a day cannot be staffed.
-inline QString 日別配置ログ;
+inline QString dayPlacementLog;
 
 // Fills every shift of list on day d up to its need. False at the first shift left short (the
 // day's trace then says why); the cells placed so far stay for the caller to undo.

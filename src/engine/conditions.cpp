@@ -23,11 +23,11 @@ using namespace engine_cells;
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-const QString k人員配置表 = QStringLiteral("人員配置表");
-const QString k基本設定 = QStringLiteral("基本設定");
-const QString kスケジュール = QStringLiteral("スケジュール");
-const QString k要員設定 = QStringLiteral("要員設定");
-const QString k予約表 = QStringLiteral("予約表");
+const QString kRosterSheet = QStringLiteral("人員配置表");
+const QString kSettingsSheet = QStringLiteral("基本設定");
+const QString kScheduleSheet = QStringLiteral("スケジュール");
+const QString kStaffSheet = QStringLiteral("要員設定");
+const QString kReservationSheet = QStringLiteral("予約表");
 
 xl::Worksheet& appSheet(const QString& name)
 {
@@ -102,20 +102,20 @@ void checkTypeRows()
                                   + QStringLiteral("勤務種別には勤務名と略称の両方を入力してください！"));
 }
 
-void 基本情報本体()
+void readBasicInfoBody()
 {
-    xlSheet = &bookSheet(k人員配置表);
+    xlSheet = &bookSheet(kRosterSheet);
     BootLog(QStringLiteral("　基本情報読込: Set xlSheet = xlBook.Worksheets('人員配置表')"));
-    const int days = readCount(k人員配置表, QStringLiteral("Day_Cnt"), DAY_MAX, QStringLiteral("期間の日数"));
+    const int days = readCount(kRosterSheet, QStringLiteral("Day_Cnt"), DAY_MAX, QStringLiteral("期間の日数"));
     BootLog(QStringLiteral("　基本情報読込: Day_Cnt = Val(xlSheet.Range('Day_Cnt').Text)"));
-    xlSheet = &bookSheet(k基本設定);
+    xlSheet = &bookSheet(kSettingsSheet);
     BootLog(QStringLiteral("　基本情報読込: Set xlSheet = xlBook.Worksheets('基本設定')"));
-    const int types = readCount(k基本設定, QStringLiteral("Type_Cnt"), TYPE_MAX, QStringLiteral("【基本設定】の勤務種別の数"));
+    const int types = readCount(kSettingsSheet, QStringLiteral("Type_Cnt"), TYPE_MAX, QStringLiteral("【基本設定】の勤務種別の数"));
     BootLog(QStringLiteral("　基本情報読込: Type_Cnt = Val(xlSheet.Range('Type_Cnt').Text)"));
-    xlSheet = &bookSheet(kスケジュール);
+    xlSheet = &bookSheet(kScheduleSheet);
     BootLog(QStringLiteral("　基本情報読込: Set xlSheet = xlBook.Worksheets('スケジュール')"));
     const int members =
-        readCount(kスケジュール, QStringLiteral("Member_Cnt"), MEM_MAX, QStringLiteral("【個人条件設定】のメンバー数"));
+        readCount(kScheduleSheet, QStringLiteral("Member_Cnt"), MEM_MAX, QStringLiteral("【個人条件設定】のメンバー数"));
     BootLog(QStringLiteral("　基本情報読込: Member_Cnt = Val(xlSheet.Range('Member_Cnt').Text)"));
     Day_Cnt = days;
     Type_Cnt = types;
@@ -141,8 +141,8 @@ void 基本情報本体()
     } catch (const std::exception&) {
         Sw_確保優先 = 2;
     }
-    if (基本情報読込後)
-        基本情報読込後();
+    if (afterBasicInfoRead)
+        afterBasicInfoRead();
     BootLog(QStringLiteral("mnu単勤単休最少化(Sw_確保優先).Checked = True"));
     基本情報読込済 = true;
 }
@@ -159,7 +159,7 @@ bool readCombinationRow(const Grid& g, int i, 組合せ記録& rec)
         const QVariant& v = g(i, 5 * (k - 1) + 4);
         if (!isEmptyCell(v) && isNumericCell(v)) {
             rec.メンバー[size_t(k)] = cint(num(v));
-            rec.メンバー索引[size_t(k)] = MemIdx(rec.メンバー[size_t(k)]);
+            rec.memberIndex[size_t(k)] = MemIdx(rec.メンバー[size_t(k)]);
             rec.メンバー[0] = k;
         }
     }
@@ -174,7 +174,7 @@ void fillGroupMembers(組合せ記録& rec, const QString& group)
         if (Member_List(m, 3) == group) {
             ++n;
             rec.メンバー[size_t(n)] = cint(Val(Member_List(m, 1)));
-            rec.メンバー索引[size_t(n)] = m;
+            rec.memberIndex[size_t(n)] = m;
         }
     rec.メンバー[0] = n;
 }
@@ -217,17 +217,17 @@ void appendGroupRecord(vb::Array1<組合せ記録>& table, int& count, int limit
 bool readCombinations(const QString& countName, const QString& rangeName, vb::Array1<組合せ記録>& table,
                       int& count, int limit, const QString& what, const QString& unknownText)
 {
-    const int rows = cint(num(RangeS(k要員設定, countName).value()));
-    const xl::Range range = RangeS(k要員設定, rangeName);
+    const int rows = cint(num(RangeS(kStaffSheet, countName).value()));
+    const xl::Range range = RangeS(kStaffSheet, rangeName);
     checkCount(rows, std::min(range.rowCount(), limit), what);
-    const Grid g(range, k要員設定, rangeName);
+    const Grid g(range, kStaffSheet, rangeName);
     count = 0;
     for (int i = 1; i <= rows; ++i) {
         if (isEmptyCell(g(i, 1)))
             continue;
         組合せ記録 rec;
         if (!readCombinationRow(g, i, rec)) {
-            SheetSelect(k要員設定, rangeName);
+            SheetSelect(kStaffSheet, rangeName);
             MsgBox(unknownText, ui::vbOKOnly | ui::vbSystemModal, QStringLiteral("データエラー"));
             return false;
         }
@@ -242,11 +242,11 @@ void readPatterns(const QString& countName, const QString& rangeName, int column
                   vb::Array2<int>& table, int& count,
                   const std::function<std::optional<int>(const QString& text, int row)>& cell)
 {
-    const int n = cint(num(RangeS(k基本設定, countName).value()));
-    const xl::Range r = RangeS(k基本設定, rangeName);
-    checkCount(n, std::min(r.rowCount(), パターン上限), what);
+    const int n = cint(num(RangeS(kSettingsSheet, countName).value()));
+    const xl::Range r = RangeS(kSettingsSheet, rangeName);
+    checkCount(n, std::min(r.rowCount(), kMaxPatterns), what);
     count = n;
-    const Grid g(r, k基本設定, rangeName);
+    const Grid g(r, kSettingsSheet, rangeName);
     for (int p = 1; p <= n; ++p)
         for (int j = 1; j <= columns; ++j)
             if (const std::optional<int> v = cell(textOf(g(p, j)), p)) {
@@ -301,7 +301,7 @@ void readRequiredPatterns()
                      const int v = TypeIdx(s);
                      // A required follower must be one shift: "*" would be written into the table
                      // as a shift number that no total can hold.
-                     if (v == 全勤務)
+                     if (v == kAllShifts)
                          throw ReadStop::input(QStringLiteral("【基本設定】の必須パターンの%1行目に「*」が入っています！").arg(p)
                                                + kCrLf + QStringLiteral("必須パターンには勤務の略称を入力してください！"));
                      return v > 0 ? std::optional<int>(v) : std::nullopt;
@@ -311,7 +311,7 @@ void readRequiredPatterns()
 
 xl::Range basicRange(const QString& name)
 {
-    return RangeS(k基本設定, name);
+    return RangeS(kSettingsSheet, name);
 }
 
 // The switches of the day-count and hours adjustment, the shifts it may move, and the
@@ -322,7 +322,7 @@ void readAdjustmentSwitches(xl::Worksheet& basic)
     try {
         if (equalsBool(basicRange(QStringLiteral("勤務日数調整")).value(), false)) {
             Sw_勤務日数調整 = false;
-            RangeB(k人員配置表, QStringLiteral("TimeSum")).setValue(false);
+            RangeB(kRosterSheet, QStringLiteral("TimeSum")).setValue(false);
         }
     } catch (const std::exception&) {
     }
@@ -330,7 +330,7 @@ void readAdjustmentSwitches(xl::Worksheet& basic)
     try {
         if (equalsBool(basicRange(QStringLiteral("勤務時間調整")).value(), true)) {
             Sw_勤務時間調整 = true;
-            RangeB(k人員配置表, QStringLiteral("TimeSum")).setValue(true);
+            RangeB(kRosterSheet, QStringLiteral("TimeSum")).setValue(true);
         }
     } catch (const std::exception&) {
     }
@@ -363,10 +363,10 @@ void readAdjustmentSwitches(xl::Worksheet& basic)
 // The rules on 基本設定.
 void readBasicRules()
 {
-    xl::Worksheet& basic = appSheet(k基本設定);
+    xl::Worksheet& basic = appSheet(kSettingsSheet);
     経過表示 = cint(num(basicRange(QStringLiteral("経過表示")).value()));
     {
-        const Grid g(basicRange(QStringLiteral("DayBefore_Table")), k基本設定, QStringLiteral("DayBefore_Table"));
+        const Grid g(basicRange(QStringLiteral("DayBefore_Table")), kSettingsSheet, QStringLiteral("DayBefore_Table"));
         for (int s = 1; s <= Type_Cnt; ++s)
             DayBefore_Table(s) = cint(num(g(1, s)));
     }
@@ -395,7 +395,7 @@ void readBookNames()
 {
     {
         const xl::Range r = RangeA(QStringLiteral("最適化比重"));
-        checkCount(int(r.count()), 最適化比重上限, QStringLiteral("最適化比重の欄の数"));
+        checkCount(int(r.count()), kMaxOptimiserWeights, QStringLiteral("最適化比重の欄の数"));
         const Grid g(r, QString(), QStringLiteral("最適化比重"));
         int i = 0;
         for (int row = 1; row <= r.rowCount(); ++row)
@@ -435,31 +435,31 @@ void setStartDay()
 // Personal conditions, work-day targets and hour limits on スケジュール.
 void readPersonalConditions()
 {
-    xl::Worksheet& schedule = appSheet(kスケジュール);
+    xl::Worksheet& schedule = appSheet(kScheduleSheet);
     int withScdl = 1;
     try {
-        if (equalsNumber(RangeS(kスケジュール, QStringLiteral("個人条件数")).value(), 0))
+        if (equalsNumber(RangeS(kScheduleSheet, QStringLiteral("個人条件数")).value(), 0))
             withScdl = 0;
     } catch (const std::exception&) {
     }
     if (withScdl == 1) {
-        const Grid g(RangeS(kスケジュール, QStringLiteral("Member_Scdl")), kスケジュール, QStringLiteral("Member_Scdl"));
+        const Grid g(RangeS(kScheduleSheet, QStringLiteral("Member_Scdl")), kScheduleSheet, QStringLiteral("Member_Scdl"));
         for (int i = 1; i <= Member_Cnt; ++i)
             for (int d = 1; d <= Day_Cnt; ++d)
                 Member_Scdl(i, d) = cint(valOf(g(i, d)));
     }
     double kind = 0;
     if (RangeExist(schedule, QStringLiteral("予定休み区分")))
-        kind = valOf(RangeS(kスケジュール, QStringLiteral("予定休み区分")).value());
+        kind = valOf(RangeS(kScheduleSheet, QStringLiteral("予定休み区分")).value());
     {
-        const Grid g(RangeS(kスケジュール, QStringLiteral("Member_DayOff")), kスケジュール, QStringLiteral("Member_DayOff"));
+        const Grid g(RangeS(kScheduleSheet, QStringLiteral("Member_DayOff")), kScheduleSheet, QStringLiteral("Member_DayOff"));
         for (int i = 1; i <= Member_Cnt; ++i) {
             const double v = valOf(g(i, 1));
             Member_DayOff(i) = float(kind == 1 ? v : Day_Cnt - v);
         }
     }
     if (RangeExist(schedule, QStringLiteral("Member_Time"))) {
-        const Grid g(RangeS(kスケジュール, QStringLiteral("Member_Time")), kスケジュール, QStringLiteral("Member_Time"));
+        const Grid g(RangeS(kScheduleSheet, QStringLiteral("Member_Time")), kScheduleSheet, QStringLiteral("Member_Time"));
         for (int i = 1; i <= Member_Cnt; ++i)
             Member_Time(i) = float(valOf(g(i, 1)));
     }
@@ -468,7 +468,7 @@ void readPersonalConditions()
 void readLastMonthTotals(const Stage& stage)
 {
     Sw_過去累計使用 = XlBool(RangeA(QStringLiteral("過去累計使用")).value());
-    先月累計 = {};
+    lastMonthTotals = {};
     if (!Sw_過去累計使用)
         return;
     stage(QStringLiteral("先月データ読込み"));
@@ -477,22 +477,22 @@ void readLastMonthTotals(const Stage& stage)
     } catch (const std::exception&) {
     }
     const Grid g(RangeA(QStringLiteral("過去計")), QString(), QStringLiteral("過去計"));
-    先月累計.ReDim(Member_Cnt + 1, 13);
+    lastMonthTotals.ReDim(Member_Cnt + 1, 13);
     for (int i = 1; i <= Member_Cnt; ++i) {
         for (int j = 1; j <= Type_Cnt; ++j)
-            先月累計(i, j) = float(valOf(g(i, j)));
-        先月累計(i, 11) = float(valOf(g(i, 11)));
-        先月累計(i, 13) = float(num(g(i, 13)));
+            lastMonthTotals(i, j) = float(valOf(g(i, j)));
+        lastMonthTotals(i, 11) = float(valOf(g(i, 11)));
+        lastMonthTotals(i, 13) = float(num(g(i, 13)));
     }
-    先月累計加算();
+    addLastMonthTotals();
 }
 
 // Staff needed per shift type and day, and each day's total. A need that is no number, or one
 // that no roster can staff, would plan the month for the wrong number of staff.
 void readNeeds()
 {
-    const xl::Range r = RangeS(k要員設定, QStringLiteral("Need_Table"));
-    const Grid g(r, k要員設定, QStringLiteral("Need_Table"));
+    const xl::Range r = RangeS(kStaffSheet, QStringLiteral("Need_Table"));
+    const Grid g(r, kStaffSheet, QStringLiteral("Need_Table"));
     for (int d = 1; d <= Day_Cnt; ++d)
         for (int t = 1; t <= Type_Cnt; ++t) {
             const QVariant& v = g(t, d);
@@ -511,10 +511,10 @@ void readNeeds()
 
 void readGroupBans()
 {
-    組合せ禁止数_grp = cint(valOf(RangeS(k要員設定, QStringLiteral("組合せ禁止数_grp")).value()));
-    const xl::Range r = RangeS(k要員設定, QStringLiteral("組合せ禁止_grp"));
-    checkCount(組合せ禁止数_grp, std::min(r.rowCount(), 組合せ禁止上限), QStringLiteral("【要員設定】のグループ組合せ禁止の数"));
-    const Grid g(r, k要員設定, QStringLiteral("組合せ禁止_grp"));
+    組合せ禁止数_grp = cint(valOf(RangeS(kStaffSheet, QStringLiteral("組合せ禁止数_grp")).value()));
+    const xl::Range r = RangeS(kStaffSheet, QStringLiteral("組合せ禁止_grp"));
+    checkCount(組合せ禁止数_grp, std::min(r.rowCount(), kMaxBannedGroups), QStringLiteral("【要員設定】のグループ組合せ禁止の数"));
+    const Grid g(r, kStaffSheet, QStringLiteral("組合せ禁止_grp"));
     for (int i = 1; i <= 組合せ禁止数_grp; ++i) {
         if (isEmptyCell(g(i, 1)))
             continue;
@@ -522,17 +522,17 @@ void readGroupBans()
     }
     for (int i = 1; i <= 組合せ禁止数_grp; ++i)
         if (!isEmptyCell(g(i, 1)))
-            appendGroupRecord(Mem_Kinsi, 組合せ禁止数, 組合せ禁止上限, Mem_Kinsi_grp(i), true,
+            appendGroupRecord(Mem_Kinsi, 組合せ禁止数, kMaxBannedGroups, Mem_Kinsi_grp(i), true,
                               QStringLiteral("【要員設定】の組合せ禁止"));
 }
 
 // Group musts, "*" for the shift expanded to one record per shift type.
 void readGroupMusts()
 {
-    組合せ必須数_grp = cint(num(RangeS(k要員設定, QStringLiteral("組合せ必須数_grp")).value()));
-    const xl::Range r = RangeS(k要員設定, QStringLiteral("組合せ必須_grp"));
+    組合せ必須数_grp = cint(num(RangeS(kStaffSheet, QStringLiteral("組合せ必須数_grp")).value()));
+    const xl::Range r = RangeS(kStaffSheet, QStringLiteral("組合せ必須_grp"));
     checkCount(組合せ必須数_grp, r.rowCount(), QStringLiteral("【要員設定】のグループ組合せ必須の数"));
-    const Grid g(r, k要員設定, QStringLiteral("組合せ必須_grp"));
+    const Grid g(r, kStaffSheet, QStringLiteral("組合せ必須_grp"));
     int k = 0;
     for (int i = 1; i <= 組合せ必須数_grp; ++i) {
         if (isEmptyCell(g(i, 1)))
@@ -540,13 +540,13 @@ void readGroupMusts()
         const int v = TypeIdxOrg(textOf(g(i, 1)));
         const int people = cint(num(g(i, 2)));
         const QString group = textOf(g(i, 3));
-        const int n = v == 全勤務 ? Type_Cnt : 1;
-        checkCount(k + n, 組合せ必須上限, QStringLiteral("【要員設定】のグループ組合せ必須の件数（「*」の展開を含む）"));
+        const int n = v == kAllShifts ? Type_Cnt : 1;
+        checkCount(k + n, kMaxRequiredGroups, QStringLiteral("【要員設定】のグループ組合せ必須の件数（「*」の展開を含む）"));
         for (int t = 1; t <= n; ++t)
-            Mem_Hissu_grp(++k) = 組合せ_grp記録{v == 全勤務 ? t : v, people, group};
+            Mem_Hissu_grp(++k) = 組合せ_grp記録{v == kAllShifts ? t : v, people, group};
     }
     for (int i = 1; i <= k; ++i)
-        appendGroupRecord(Mem_Hissu, 組合せ必須数, 組合せ必須上限, Mem_Hissu_grp(i), false,
+        appendGroupRecord(Mem_Hissu, 組合せ必須数, kMaxRequiredGroups, Mem_Hissu_grp(i), false,
                           QStringLiteral("【要員設定】の組合せ必須"));
 }
 
@@ -554,12 +554,12 @@ void readGroupMusts()
 bool readAllCombinations()
 {
     if (!readCombinations(QStringLiteral("組合せ禁止数"), QStringLiteral("組合せ禁止"), Mem_Kinsi, 組合せ禁止数,
-                          組合せ禁止上限, QStringLiteral("【要員設定】の組合せ禁止の数"),
+                          kMaxBannedGroups, QStringLiteral("【要員設定】の組合せ禁止の数"),
                           QStringLiteral("【要員設定】の【組合せ禁止パターン】で規定外の勤務種別が設定されています！")))
         return false;
     readGroupBans();
     if (!readCombinations(QStringLiteral("組合せ必須数"), QStringLiteral("組合せ必須"), Mem_Hissu, 組合せ必須数,
-                          組合せ必須上限, QStringLiteral("【要員設定】の組合せ必須の数"),
+                          kMaxRequiredGroups, QStringLiteral("【要員設定】の組合せ必須の数"),
                           QStringLiteral("【要員設定】の【組合せ必須パターン】で規定外の勤務種別が設定されています！")))
         return false;
     readGroupMusts();
@@ -568,15 +568,15 @@ bool readAllCombinations()
 
 void readBorderColours()
 {
-    予約罫線色 = cint(valOf(rangeValue(GetRangeObj(&appSheet(k予約表), QStringLiteral("予約罫線色")))));
-    全不可罫線色 = cint(valOf(rangeValue(GetRangeObj(&appSheet(kスケジュール), QStringLiteral("全不可罫線色")))));
+    予約罫線色 = cint(valOf(rangeValue(GetRangeObj(&appSheet(kReservationSheet), QStringLiteral("予約罫線色")))));
+    全不可罫線色 = cint(valOf(rangeValue(GetRangeObj(&appSheet(kScheduleSheet), QStringLiteral("全不可罫線色")))));
     Rsv_Table_Copy = Rsv_Table;
 }
 
 // Reservations: into Rsv_Table, the grid (one block) and the member totals.
 void readReservations(const Stage& stage)
 {
-    const xl::Range countRange = RangeS(k予約表, QStringLiteral("予約数"));
+    const xl::Range countRange = RangeS(kReservationSheet, QStringLiteral("予約数"));
     int reservations = 1;
     const QVariant c = countRange.value();
     if (isNumericCell(c))
@@ -586,8 +586,8 @@ void readReservations(const Stage& stage)
     stage(QStringLiteral("予約設定中！"));
     xlAppSetting(false, true, true);
     ScreenRestore restore;
-    const Grid rsv(RangeS(k予約表, QStringLiteral("Member_Rsv")), k予約表, QStringLiteral("Member_Rsv"));
-    const xl::Range grid = RangeB(k人員配置表, QStringLiteral("Time_Table"));
+    const Grid rsv(RangeS(kReservationSheet, QStringLiteral("Member_Rsv")), kReservationSheet, QStringLiteral("Member_Rsv"));
+    const xl::Range grid = RangeB(kRosterSheet, QStringLiteral("Time_Table"));
     if (grid.rowCount() < Member_Cnt || grid.columnCount() < Day_Cnt)
         throw ReadStop::data(QStringLiteral("シート「人員配置表」の範囲「Time_Table」が%1人×%2日より小さくなっています！")
                                  .arg(Member_Cnt)
@@ -595,7 +595,7 @@ void readReservations(const Stage& stage)
     // Checked whole first, so that a refused cell changes nothing.
     for (int i = 1; i <= Member_Cnt; ++i)
         for (int d = Start_Day; d <= Day_Cnt; ++d)
-            if (TypeIdx(textOf(rsv(i, d))) == 全勤務)
+            if (TypeIdx(textOf(rsv(i, d))) == kAllShifts)
                 throw ReadStop::input(QStringLiteral("【予約表】の%1番目のメンバーの%2日に「*」が入っています！").arg(i).arg(d)
                                       + kCrLf + QStringLiteral("予約には勤務の略称を入力してください！"));
     const xl::Range block = grid.cells(1, Start_Day).resize(Member_Cnt, Day_Cnt - Start_Day + 1);
@@ -630,7 +630,7 @@ void readLastMonthDays(const Stage& stage)
             for (int j = 1; j <= 10; ++j) {
                 const int t = TypeIdx(textOf(g(i + 2, 11 - j)));
                 // "*" is no day anyone worked; the run checks would count it as work.
-                Past_Table(i, j) = t == 全勤務 ? 0 : t;
+                Past_Table(i, j) = t == kAllShifts ? 0 : t;
                 sum += Past_Table(i, j);
             }
             Time_Table(i, 0) = Past_Table(i, 1);
@@ -642,7 +642,7 @@ void readLastMonthDays(const Stage& stage)
         Sw_初期値使用 = false;
 }
 
-int 全条件本体(int quiet)
+int readAllConditionsBody(int quiet)
 {
     const Stage stage = [quiet](const QString& text) {
         if (quiet == 0)
@@ -651,7 +651,7 @@ int 全条件本体(int quiet)
     if (!基本情報読込())
         return -1;
     if (!Sw_バックグラウンド動作) {
-        SheetSelect(k人員配置表);
+        SheetSelect(kRosterSheet);
         XlApp().setVisible(true);
     }
     readBasicRules();
@@ -687,7 +687,7 @@ int 全条件本体(int quiet)
 bool 基本情報読込()
 {
     try {
-        基本情報本体();
+        readBasicInfoBody();
         return true;
     } catch (const ReadStop& stop) {
         show(stop);
@@ -701,14 +701,14 @@ bool 基本情報読込()
 
 void 勤務種別表読込()
 {
-    appSheet(k基本設定);
+    appSheet(kSettingsSheet);
     BootLog(QStringLiteral("　勤務種別表読込: Set MyCells = xlApp.Worksheets('基本設定')"));
     BootLog(QStringLiteral("　勤務種別表読込: For i = 1 To Type_Cnt"));
-    const Grid input(RangeS(k基本設定, QStringLiteral("Type_Table_Input")), k基本設定, QStringLiteral("Type_Table_Input"));
-    const Grid span(RangeS(k基本設定, QStringLiteral("Type_Span")), k基本設定, QStringLiteral("Type_Span"));
+    const Grid input(RangeS(kSettingsSheet, QStringLiteral("Type_Table_Input")), kSettingsSheet, QStringLiteral("Type_Table_Input"));
+    const Grid span(RangeS(kSettingsSheet, QStringLiteral("Type_Span")), kSettingsSheet, QStringLiteral("Type_Span"));
     std::optional<Grid> count;
-    if (xlRangeExist(QStringLiteral("Type_Count"), k基本設定))
-        count.emplace(RangeS(k基本設定, QStringLiteral("Type_Count")), k基本設定, QStringLiteral("Type_Count"));
+    if (xlRangeExist(QStringLiteral("Type_Count"), kSettingsSheet))
+        count.emplace(RangeS(kSettingsSheet, QStringLiteral("Type_Count")), kSettingsSheet, QStringLiteral("Type_Count"));
     for (int i = 1; i <= Type_Cnt; ++i) {
         Type_Table(i, 0) = QString::number(i);
         Type_Table(i, TYPE_勤務) = textOf(input(i, 1));
@@ -736,8 +736,8 @@ void 勤務種別表読込()
 
 QString 名簿読込()
 {
-    appSheet(kスケジュール);
-    const Grid holidays(RangeS(kスケジュール, QStringLiteral("休日調査")), kスケジュール, QStringLiteral("休日調査"));
+    appSheet(kScheduleSheet);
+    const Grid holidays(RangeS(kScheduleSheet, QStringLiteral("休日調査")), kScheduleSheet, QStringLiteral("休日調査"));
     BootLog(QStringLiteral("　名簿読込: Set MyCells = .Range('休日調査')"));
     BootLog(QStringLiteral("　名簿読込: For d = 1 To Day_Cnt"));
     for (int d = 1; d <= Day_Cnt; ++d) {
@@ -745,7 +745,7 @@ QString 名簿読込()
         Holiday_Chk(d) = isNumericCell(v) ? cint(num(v)) : 9;
     }
 
-    const Grid list(RangeS(kスケジュール, QStringLiteral("Member_List")), kスケジュール, QStringLiteral("Member_List"));
+    const Grid list(RangeS(kScheduleSheet, QStringLiteral("Member_List")), kScheduleSheet, QStringLiteral("Member_List"));
     BootLog(QStringLiteral("　名簿読込: Set Set MyCells = .Range('Member_List')"));
     BootLog(QStringLiteral("　名簿読込: For Mem_No = 1 To Member_Cnt"));
     const QString check = kCrLf + QStringLiteral("[個人条件設定]を確認してください！");
@@ -761,7 +761,7 @@ QString 名簿読込()
 
     BootLog(QStringLiteral("　名簿読込: Set MyCells = xlApp.Worksheets('スケジュール')"));
     BootLog(QStringLiteral("　名簿読込: If MyCells.Range('番号数') <> MyCells.Range('名前数') Then"));
-    if (textOf(RangeS(kスケジュール, QStringLiteral("番号数")).value()) != textOf(RangeS(kスケジュール, QStringLiteral("名前数")).value()))
+    if (textOf(RangeS(kScheduleSheet, QStringLiteral("番号数")).value()) != textOf(RangeS(kScheduleSheet, QStringLiteral("名前数")).value()))
         return QStringLiteral("「個人条件設定」で[番号]と[名前]の数が一致しません！") + kCrLf
                + QStringLiteral("[番号]が空白になっていませんか？") + kCrLf + QStringLiteral("[番号]は入力必須です！");
 
@@ -781,7 +781,7 @@ QString 名簿読込()
 
 void グループ読込()
 {
-    const QVariant v = RangeS(k基本設定, QStringLiteral("職制_Ex")).value();
+    const QVariant v = RangeS(kSettingsSheet, QStringLiteral("職制_Ex")).value();
     if (v.canConvert<xl::Block>() && v.userType() == qMetaTypeId<xl::Block>()) {
         const xl::Block b = v.value<xl::Block>();
         職制_Ex.ReDim(b.rows(), b.columns());
@@ -797,7 +797,7 @@ void グループ読込()
 int 全条件読込(int quiet)
 {
     try {
-        return 全条件本体(quiet);
+        return readAllConditionsBody(quiet);
     } catch (const ReadStop& stop) {
         show(stop);
     } catch (const MissingRangeError& e) {
@@ -810,10 +810,10 @@ int 全条件読込(int quiet)
 
 void installConditionModelSteps()
 {
-    条件モデル手順.resetShiftFactors = [] {
+    conditionModelSteps.resetShiftFactors = [] {
         for (int i = 1; i <= Type_Cnt && i <= 最適化比重.UBound(); ++i)
             最適化比重(i) = 1.0f;
     };
-    条件モデル手順.readAllConditions = [](bool quiet) { return 全条件読込(quiet ? -1 : 0); };
-    条件モデル手順.resizeToMaximum = [] { 作業配列最大化(); };
+    conditionModelSteps.readAllConditions = [](bool quiet) { return 全条件読込(quiet ? -1 : 0); };
+    conditionModelSteps.resizeToMaximum = [] { maximiseWorkArrays(); };
 }

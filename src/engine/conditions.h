@@ -7,7 +7,7 @@
 // Called at the end of 基本情報読込 so that the main window can tick its switch menus
 // (バックグラウンド動作, ベストシフト作成, mnu単勤単休最少化(Sw_確保優先)); the reader itself
 // touches no window.
-inline std::function<void()> 基本情報読込後;
+inline std::function<void()> afterBasicInfoRead;
 
 // Counts, tables sized, shift types, roster, groups, the run switches of sheet main. True when
 // read; false after a message box ("データエラー" for a missing sheet or range or a cell that

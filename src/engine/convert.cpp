@@ -112,7 +112,7 @@ int TypeIdx(const QString& s)
     if (s == Yasumi_Kigou)
         r = 0;
     if (s == QStringLiteral("*"))
-        return 全勤務;
+        return kAllShifts;
     return r;
 }
 
@@ -127,7 +127,7 @@ int TypeIdxOrg(const QString& s)
         if (XlText(list.cells(i, 1).value()) == s)
             r = i;
     if (s == QStringLiteral("*"))
-        return 全勤務;
+        return kAllShifts;
     return r;
 }
 

@@ -76,11 +76,11 @@ bool carryOverRequired(int d)
                 continue;
             // "*" as the follower asks only for a work day, which the rules see to: no fixed shift.
             if (next <= Type_Cnt) {
-                const 不可理由 refusal = 引継勤務判定(m, next, d);
-                if (refusal != 不可理由::なし) {
-                    日別配置ログ += kCrLf + dayText(d) + QStringLiteral(",勤務=") + QString::number(next) + QLatin1Char('(')
+                const RefusalReason refusal = carriedShiftRefusal(m, next, d);
+                if (refusal != RefusalReason::None) {
+                    dayPlacementLog += kCrLf + dayText(d) + QStringLiteral(",勤務=") + QString::number(next) + QLatin1Char('(')
                         + TypeName1(next) + QStringLiteral("),必須パターン引継不可") + kCrLf
-                        + memberLine(m, 不可理由テキスト(refusal, m, next, d));
+                        + memberLine(m, refusalText(refusal, m, next, d));
                     return false;
                 }
                 Time_Table(m, d) = next;
@@ -98,9 +98,9 @@ bool carryOverRequired(int d)
 bool restKeepsPatterns(int d)
 {
     for (int m = 1; m <= Member_Cnt; ++m) {
-        if (Time_Table(m, d) != 0 || !休み禁止パターン判定(m, d))
+        if (Time_Table(m, d) != 0 || !restPatternAllowed(m, d))
             continue;
-        日別配置ログ += kCrLf + dayText(d) + QStringLiteral(",休み,禁止パターン") + kCrLf
+        dayPlacementLog += kCrLf + dayText(d) + QStringLiteral(",休み,禁止パターン") + kCrLf
             + memberLine(m, QStringLiteral("禁止パターン"));
         return false;
     }
@@ -109,7 +109,7 @@ bool restKeepsPatterns(int d)
 
 bool holds(int v, int t)
 {
-    return t == 全勤務 ? v >= 1 : v == t;
+    return t == kAllShifts ? v >= 1 : v == t;
 }
 
 // Records asking for 人数 members out of a longer list, on a day that needs their shift ("*": a
@@ -119,7 +119,7 @@ bool mustTakesPart(const 組合せ記録& rec, int d)
     const int t = rec.勤務;
     if (t <= 0 || rec.人数 >= rec.メンバー[0])
         return false;
-    if (t == 全勤務)
+    if (t == kAllShifts)
         return Need_Table(0, d) > 0;
     return t <= Type_Cnt && Need_Table(t, d) > 0;
 }
@@ -129,7 +129,7 @@ int mustList(const 組合せ記録& rec, vb::Array2<int>& list)
 {
     int n = 0;
     for (int i = 1; i <= rec.メンバー[0]; ++i) {
-        const int x = rec.メンバー[size_t(i)] > 0 ? rec.メンバー索引[size_t(i)] : 0;
+        const int x = rec.メンバー[size_t(i)] > 0 ? rec.memberIndex[size_t(i)] : 0;
         if (x >= 1)
             list(++n, 1) = x;
     }
@@ -147,7 +147,7 @@ int listedHolding(int d, int t, const vb::Array2<int>& list, int n)
 // Room left in the day's need of shift t; for "*" the room left over every shift type.
 int openRoom(int t, int d)
 {
-    if (t != 全勤務)
+    if (t != kAllShifts)
         return Need_Table(t, d) - 勤務回数(t, d);
     int room = 0;
     for (int s = 1; s <= Type_Cnt; ++s)
@@ -161,7 +161,7 @@ int openRoom(int t, int d)
 int chooseMustMember(int d, int t, const vb::Array2<int>& list, int n, QString& reasons, int& shift)
 {
     shift = t;
-    if (t != 全勤務)
+    if (t != kAllShifts)
         return 不可理由一覧(d, t, list, n, reasons);
     bool tried[TYPE_MAX + 1] = {};
     for (;;) {
@@ -189,7 +189,7 @@ int chooseMustMember(int d, int t, const vb::Array2<int>& list, int n, QString& 
 // cannot be met. reasons gathers the refusals of every choice of the call.
 bool placeMusts(int d)
 {
-    static vb::Array2<int> list(組合せメンバー上限 + 1, 3);
+    static vb::Array2<int> list(kMaxGroupMembers + 1, 3);
     QString reasons;
     const int records = 組合せ必須数;
     for (int r = 1; r <= records; ++r) {
@@ -200,7 +200,7 @@ bool placeMusts(int d)
         const int n = mustList(rec, list);
         auto head = [d, t] {
             return QStringLiteral("日=") + QString::number(d) + QStringLiteral(" 勤務=")
-                + (t == 全勤務 ? QStringLiteral("*") : TypeName1(t));
+                + (t == kAllShifts ? QStringLiteral("*") : TypeName1(t));
         };
         for (;;) {
             const int missing = rec.人数 - listedHolding(d, t, list, n);
@@ -239,30 +239,30 @@ void shuffleMembers()
 void logNeedTable(int d)
 {
     // The last weekly-limit refusal of the try heads the trace.
-    if (週間勤務日数不可記録.m > 0)
-        日別配置ログ.prepend(週間勤務日数不可文(週間勤務日数不可記録.m, 週間勤務日数不可記録.d));
-    if (日別配置ログ.isEmpty())
+    if (weeklyWorkDaysRefusal.m > 0)
+        dayPlacementLog.prepend(weeklyWorkDaysText(weeklyWorkDaysRefusal.m, weeklyWorkDaysRefusal.d));
+    if (dayPlacementLog.isEmpty())
         return;
     const QString right = QStringLiteral("右詰");
     const QString gap = QStringLiteral("　");
-    日別配置ログ += kCrLf + QStringLiteral("勤務番号　必要人数　確保人数");
+    dayPlacementLog += kCrLf + QStringLiteral("勤務番号　必要人数　確保人数");
     for (int k = 1; k <= Type_Cnt; ++k)
-        日別配置ログ += kCrLf + FmtPad(k, 8, right) + gap + FmtPad(Need_Table(k, d), 8, right) + gap
+        dayPlacementLog += kCrLf + FmtPad(k, 8, right) + gap + FmtPad(Need_Table(k, d), 8, right) + gap
             + FmtPad(勤務回数(k, d), 8, right);
-    MemLog(日別配置ログ);
+    MemLog(dayPlacementLog);
 }
 
 void keepFailedColumn(int d)
 {
-    日別配置失敗.ReDim(Member_Cnt);
+    dayPlacementFailures.ReDim(Member_Cnt);
     for (int m = 1; m <= Member_Cnt; ++m)
-        日別配置失敗(m) = Time_Table(m, d);
-    日別配置失敗(0) = 1;
+        dayPlacementFailures(m) = Time_Table(m, d);
+    dayPlacementFailures(0) = 1;
 }
 
 }  // namespace
 
-勤務リスト 日別勤務順(int tryNo)
+勤務リスト dayShiftOrder(int tryNo)
 {
     static vb::Array2<int> keys(TYPE_MAX, 2);
     勤務リスト list;
@@ -292,13 +292,13 @@ void keepFailedColumn(int d)
 float 日別配置(int d, int tryNo)
 {
     // Each try traces itself: the text of earlier tries was logged when they failed.
-    日別配置ログ.clear();
-    週間勤務日数不可記録 = {};
+    dayPlacementLog.clear();
+    weeklyWorkDaysRefusal = {};
     日別集計初期化();
     bool secured = carryOverRequired(d) && placeMusts(d);
     if (secured) {
         shuffleMembers();
-        secured = 勤務別候補選定(d, 日別勤務順(tryNo)) && restKeepsPatterns(d);
+        secured = 勤務別候補選定(d, dayShiftOrder(tryNo)) && restKeepsPatterns(d);
     }
     logNeedTable(d);
     if (secured)

@@ -6,7 +6,7 @@
 #include "platform/text/vbarray.h"
 
 // The column a failed try left, kept for the sheet: (1..Member_Cnt) the cells, (0) = 1.
-inline vb::Array1<int> 日別配置失敗;
+inline vb::Array1<int> dayPlacementFailures;
 
 // 1.0 when every shift of day d got its staff, else 0. Cells placed without a reservation are not
 // yet in the totals: the caller counts them once the day is secured.
@@ -14,4 +14,4 @@ float 日別配置(int d, int tryNo);
 
 // The order in which try tryNo fills the shift types: by interval and type number, reversed and
 // mixed as the tries go on, at random from try 16.
-勤務リスト 日別勤務順(int tryNo);
+勤務リスト dayShiftOrder(int tryNo);

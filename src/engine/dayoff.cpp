@@ -5,7 +5,7 @@
 
 namespace {
 
-void addRun(std::vector<連続休み>& runs, int m, int length, int start)
+void addRun(std::vector<RestRun>& runs, int m, int length, int start)
 {
     const QString label = QString::number(m) + QLatin1Char(':') + Member_List(m, 1) + QStringLiteral("　") + Member_List(m, 2);
     runs.push_back({label, length, start, m});
@@ -13,7 +13,7 @@ void addRun(std::vector<連続休み>& runs, int m, int length, int start)
 
 }  // namespace
 
-int GetDayOffCnt(std::vector<連続休み>& runs)
+int GetDayOffCnt(std::vector<RestRun>& runs)
 {
     runs.clear();
     const int limit = 連続休み上限;
@@ -40,17 +40,17 @@ int GetDayOffCnt(std::vector<連続休み>& runs)
     return int(runs.size());
 }
 
-QString 連続休み超過レポート(const std::vector<連続休み>& runs, const QDate& base)
+QString restRunReport(const std::vector<RestRun>& runs, const QDate& base)
 {
     if (runs.empty())
         return QStringLiteral("連続休み日数の超過はありません！");
     const QString crlf = QStringLiteral("\r\n");
     QString text = QStringLiteral("自動割当の休みから始まる超過連続数") + crlf + QString(44, QLatin1Char('-')) + crlf + crlf
         + QStringLiteral("連続休み日数上限：") + QString::number(連続休み上限) + QStringLiteral("日") + crlf + crlf;
-    for (const 連続休み& r : runs) {
+    for (const RestRun& r : runs) {
         const QDate first = base.addDays(r.開始日 - 1);
-        const QDate last = base.addDays(r.開始日 + r.日数 - 2);
-        text += QString::number(r.日数) + QStringLiteral("日: ") + Format(first, QStringLiteral("dd(aaa)")) + QStringLiteral("～")
+        const QDate last = base.addDays(r.開始日 + r.dayCount - 2);
+        text += QString::number(r.dayCount) + QStringLiteral("日: ") + Format(first, QStringLiteral("dd(aaa)")) + QStringLiteral("～")
             + Format(last, QStringLiteral("dd(aaa)")) + QStringLiteral("　　") + r.label + crlf;
     }
     return text;

@@ -5,16 +5,16 @@
 #include <QString>
 #include <vector>
 
-struct 連続休み {
+struct RestRun {
     QString label;  // row ":" member number "　" name
-    int 日数 = 0;
+    int dayCount = 0;
     int 開始日 = 0;  // day index into Time_Table
-    int 行 = 0;      // member row
+    int row = 0;      // member row
 };
 
 // The runs of rest days strictly longer than 連続休み上限, member by member over days
 // 1..Day_Cnt (day 0 belongs to no run). A limit below 1 means no limit: no run. Their count.
-int GetDayOffCnt(std::vector<連続休み>& runs);
+int GetDayOffCnt(std::vector<RestRun>& runs);
 // The report: the limit, then each run's length, its first and last dates as "dd(aaa)" counted
 // from base (the date of day 1), and its member.
-QString 連続休み超過レポート(const std::vector<連続休み>& runs, const QDate& base);
+QString restRunReport(const std::vector<RestRun>& runs, const QDate& base);

@@ -26,17 +26,17 @@
 namespace {
 
 constexpr int kTries = 50;
-const QString k人員配置表 = QStringLiteral("人員配置表");
+const QString kRosterSheet = QStringLiteral("人員配置表");
 
 xl::Range grid()
 {
-    return RangeB(k人員配置表, QStringLiteral("Time_Table"));
+    return RangeB(kRosterSheet, QStringLiteral("Time_Table"));
 }
 
 bool stopRequested()
 {
     DoEvents();
-    制限時間判定();
+    checkTimeLimit();
     return Sw_中止;
 }
 
@@ -65,7 +65,7 @@ private:
 // the start day loaded with their totals. False after the reader's message.
 bool prepare()
 {
-    const 計測区間 timed(作成計測値.読込ns);
+    const SpanTimer timed(generationTiming.readNs);
     テーブル再定義();
     EarlierDays earlier;
     earlier.keep();
@@ -105,11 +105,11 @@ void switchesAfterWrite()
 // Day d of every member as abbreviations: the secured column, or the last failed try's.
 void writeDay(int d, bool secured)
 {
-    const 計測区間 timed(作成計測値.書込ns);
+    const SpanTimer timed(generationTiming.writeNs);
     switchesBeforeWrite();
     xl::Block cells(Member_Cnt, 1);
     for (int m = 1; m <= Member_Cnt; ++m) {
-        const int v = secured ? Time_Table(m, d) : 日別配置失敗(m);
+        const int v = secured ? Time_Table(m, d) : dayPlacementFailures(m);
         cells(m, 1) = v > 0 ? TypeText2(v) : QString();
     }
     xlSetRetry(grid().cells(1, d).resize(Member_Cnt, 1), QVariant::fromValue(cells));
@@ -129,15 +129,15 @@ void countDay(int d)
 // day before are changed: later days hold nothing but reserved cells, which no exchange moves.
 void shake(int d, int tryNo)
 {
-    const 計測区間 timed(作成計測値.揺すりns);
+    const SpanTimer timed(generationTiming.shakeNs);
     if (経過表示 >= 1)
         xlAppSetting(true, true, false);
-    if (最適化手順.ランダム交換)
-        最適化手順.ランダム交換(d - 1, 1);
+    if (optimiserSteps.ランダム交換)
+        optimiserSteps.ランダム交換(d - 1, 1);
     if (tryNo >= 10)
         DspSplash(QStringLiteral("休±均等化・・・・") + QString::number(tryNo) + QStringLiteral("/") + QString::number(kTries));
-    if (最適化手順.休み数均等化)
-        最適化手順.休み数均等化(false, 0);
+    if (optimiserSteps.休み数均等化)
+        optimiserSteps.休み数均等化(false, 0);
 }
 
 // Up to 50 tries of day d; true when one staffed it. Stops early (false) on a stop request.
@@ -151,10 +151,10 @@ bool staffDay(int d)
             return false;
         for (int m = 1; m <= Member_Cnt; ++m)
             Time_Table(m, d) = saved(m);
-        ++作成計測値.試し数;
+        ++generationTiming.tries;
         float r;
         {
-            const 計測区間 timed(作成計測値.配置ns);
+            const SpanTimer timed(generationTiming.placeNs);
             r = 日別配置(d, tryNo);
         }
         if (r > 0) {
@@ -173,9 +173,9 @@ void showFailedDay()
     xlAppSetting(false, false, false);
     if (Sw_バックグラウンド動作)
         return;
-    procwin::show();
+    progwin::show();
     for (int m = 1; m <= Member_Cnt; ++m) {
-        procwin::setMessage(QStringLiteral("後処理中") + QString(Member_Cnt - m, QChar(u'・')));
+        progwin::setMessage(QStringLiteral("後処理中") + QString(Member_Cnt - m, QChar(u'・')));
         DoEvents();
     }
 }
@@ -186,7 +186,7 @@ bool staffDays()
     for (int d = Start_Day; d <= Day_Cnt; ++d) {
         if (stopRequested())
             return false;
-        ++作成計測値.日数;
+        ++generationTiming.dayCount;
         const bool secured = staffDay(d);
         DspSplash(QString());
         if (!secured && Sw_中止)
@@ -196,62 +196,62 @@ bool staffDays()
         writeDay(d, secured);
         if (!secured) {
             xlAppSetting(true, true, false);
-            MemLog(日別配置ログ);
+            MemLog(dayPlacementLog);
             return false;
         }
         DoEvents();
         if (!Sw_バックグラウンド動作)
-            procwin::setValue(d);
+            progwin::setValue(d);
     }
     return true;
 }
 
 void showProgressWindow()
 {
-    procwin::show();
-    procwin::setRange(0, Day_Cnt + 1);
+    progwin::show();
+    progwin::setRange(0, Day_Cnt + 1);
 }
 
 }  // namespace
 
-bool 表示待ち有効()
+bool displayWaitOn()
 {
-    return !Sw_バックグラウンド動作 && !表示待ちなし;
+    return !Sw_バックグラウンド動作 && !noDisplayWait;
 }
 
-試行結果 シフト作成(bool analyse)
+AttemptResult シフト作成(bool analyse)
 {
     確保完了 = false;
     DspSplash(QStringLiteral("準備中"));
     if (!prepare()) {
         DspSplash(QString());
         作成状態 = 0;
-        return 試行結果::開始不可;
+        return AttemptResult::CannotStart;
     }
     if (Member_Cnt < 2) {
         DspSplash(QString());
         MsgBox(QStringLiteral("要員(個人条件設定)は２名以上入力して下さい！"), ui::vbOKOnly, QStringLiteral("条件データ不足"));
         作成状態 = 0;
-        return 試行結果::開始不可;
+        return AttemptResult::CannotStart;
     }
     if (!Sw_バックグラウンド動作) {
         if (analyse && 勤務条件分析()) {
             作成状態 = 0;
             Sw_中止 = true;
-            return 試行結果::中止;
+            return AttemptResult::中止;
         }
-        if (主画面手順.最前面解除)
-            主画面手順.最前面解除();
+        if (mainWindowSteps.leaveTopmost)
+            mainWindowSteps.leaveTopmost();
         showProgressWindow();
     }
     MemLog(QStringLiteral("開始"), true);
-    xlSheet = &xlBook->worksheets(k人員配置表);
-    ++作成計測値.試行数;
+    xlSheet = &xlBook->worksheets(kRosterSheet);
+    ++generationTiming.attempts;
     if (staffDays()) {
         確保完了 = true;
         xlSheetCallRetry(*xlSheet);
     }
     DspSplash(QString());
     MemLog保存();
-    return 試行結果::実行;
+    return AttemptResult::Ran;
 }

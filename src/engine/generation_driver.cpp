@@ -28,28 +28,28 @@ const QString kCrLf = QStringLiteral("\r\n");
 
 void optimise(long passes)
 {
-    const 計測区間 timed(作成計測値.最適化ns);
-    if (最適化手順.最適化実行)
-        最適化手順.最適化実行(passes, Day_Cnt, 0);
+    const SpanTimer timed(generationTiming.optimiseNs);
+    if (optimiserSteps.最適化実行)
+        optimiserSteps.最適化実行(passes, Day_Cnt, 0);
 }
 
 void accept()
 {
     作成状態 = 1;
-    if (作成計測値.採用ms < 0)
-        作成計測値.採用ms = 作成経過時間();
+    if (generationTiming.acceptedMs < 0)
+        generationTiming.acceptedMs = generationElapsedMs();
 }
 
 void caption(const QString& text)
 {
-    if (主画面手順.キャプション)
-        主画面手順.キャプション(text);
+    if (mainWindowSteps.setCaption)
+        mainWindowSteps.setCaption(text);
 }
 
 void restoreMenu(bool enabled)
 {
-    if (主画面手順.ベストシフト復元可)
-        主画面手順.ベストシフト復元可(enabled);
+    if (mainWindowSteps.setBestShiftRestorable)
+        mainWindowSteps.setBestShiftRestorable(enabled);
 }
 
 // The countdown notice (none in background mode); true when the user stopped the run.
@@ -67,7 +67,7 @@ class RunGuard {
 public:
     RunGuard()
     {
-        QObject::connect(&limit_, &QTimer::timeout, &limit_, [] { ui::guarded([] { 制限時間判定(); }, stAppTitle); });
+        QObject::connect(&limit_, &QTimer::timeout, &limit_, [] { ui::guarded([] { checkTimeLimit(); }, stAppTitle); });
         limit_.start(200);
     }
     ~RunGuard()
@@ -142,7 +142,7 @@ bool improveStaffed(bool& repeat)
     // Counted afresh as the manual optimiser counts: last month's totals are part of them.
     if (!シフト表読込(1, Day_Cnt, 0, -1))
         return true;
-    集計再計算();
+    recalculateTotals();
     if (経過表示 >= 1)
         xlAppSetting(true, false, false);
     optimise(5);
@@ -152,20 +152,20 @@ bool improveStaffed(bool& repeat)
         return true;
     QString text;
     for (int round = 1; round <= 5 && !Sw_中止 && 出勤日数過不足一覧(text) > 0; ++round) {
-        if (最適化手順.ランダム入替処理) {
-            const 計測区間 timed(作成計測値.最適化ns);
-            最適化手順.ランダム入替処理(1);
+        if (optimiserSteps.ランダム入替処理) {
+            const SpanTimer timed(generationTiming.optimiseNs);
+            optimiserSteps.ランダム入替処理(1);
         }
         optimise(1);
     }
     const float v = 出勤日数過不足一覧(text);
     const bool ends = restDayDecision(v, repeat);
     if (作成状態 == 1 && !repeat)
-        ++作成計測値.採用数;
+        ++generationTiming.accepted;
     else if (v > 0)
-        ++作成計測値.休み過多数;
+        ++generationTiming.tooManyRests;
     else
-        ++作成計測値.休み過少数;
+        ++generationTiming.tooFewRests;
     return ends;
 }
 
@@ -173,13 +173,13 @@ bool improveStaffed(bool& repeat)
 bool attempt(bool analyse, bool& repeat, bool& ringStarted)
 {
     作成状態 = -1;
-    const 試行結果 result = シフト作成(analyse);
-    if (result != 試行結果::実行)
+    const AttemptResult result = シフト作成(analyse);
+    if (result != AttemptResult::Ran)
         return true;
     ringStarted = true;
     if (!確保完了) {
         if (!Sw_中止)
-            ++作成計測値.確保失敗数;
+            ++generationTiming.understaffedCount;
         if (Sw_中止 || !Sw_自動再挑戦)
             return true;
         return notice(QStringLiteral("確保失敗！再挑戦！！"), 6000);
@@ -189,22 +189,22 @@ bool attempt(bool analyse, bool& repeat, bool& ringStarted)
 
 void keepBestShift()
 {
-    if (!Sw_ベストシフト作成 || 作成状態 != 1 || !最適化手順.ベストシフト追加)
+    if (!Sw_ベストシフト作成 || 作成状態 != 1 || !optimiserSteps.ベストシフト追加)
         return;
-    最適化手順.ベストシフト追加();
+    optimiserSteps.ベストシフト追加();
     DspSplash(QStringLiteral("ベストシフト作成継続・・・") + QString::number(BestShift_Cnt));
-    if (表示待ち有効())
+    if (displayWaitOn())
         DoWait(2000);
     DspSplash(QString());
 }
 
 void report()
 {
-    if (!最適化手順.荷重分散レポート作成 || !最適化手順.荷重パラメータ一覧)
+    if (!optimiserSteps.荷重分散レポート作成 || !optimiserSteps.荷重パラメータ一覧)
         return;
     const QString guide = QStringLiteral("さらに最適(均等)化を行うには、下記から行って下さい。") + kCrLf
         + QStringLiteral("・オプション＞作成後の個別調整＞最適化(勤務/休み 交換)") + kCrLf + kCrLf;
-    const QString text = 最適化手順.荷重分散レポート作成(guide) + kCrLf + 最適化手順.荷重パラメータ一覧();
+    const QString text = optimiserSteps.荷重分散レポート作成(guide) + kCrLf + optimiserSteps.荷重パラメータ一覧();
     MyMsgBox(text, 0, QStringLiteral("作成完了"), 500, 450);
 }
 
@@ -223,23 +223,23 @@ void finish(bool ringStarted)
 {
     xlAppSetting(true, true, true);
     ProgressClose();
-    if (制限時間超過)
-        MsgBox(制限時間超過メッセージ(), ui::vbOKOnly | ui::vbSystemModal, QStringLiteral("制限時間オーバー"));
+    if (timeLimitExceeded)
+        MsgBox(timeLimitMessage(), ui::vbOKOnly | ui::vbSystemModal, QStringLiteral("制限時間オーバー"));
     if (Sw_ベストシフト作成 && BestShift_Cnt > 0) {
         作成状態 = 1;
         if (MsgBox(QStringLiteral("試行内で作成されたベストシフト表を復元しますか？"), ui::vbYesNo, QStringLiteral("最優秀シフト表"))
                 == ui::vbYes
-            && 最適化手順.ベストシフト復元)
-            最適化手順.ベストシフト復元();
+            && optimiserSteps.ベストシフト復元)
+            optimiserSteps.ベストシフト復元();
     } else if (作成状態 == 1) {
         {
-            const 計測区間 timed(作成計測値.後処理ns);
+            const SpanTimer timed(generationTiming.finishNs);
             作成後処理(QStringLiteral("成功"));
         }
         report();
     } else if (!確保完了) {
         {
-            const 計測区間 timed(作成計測値.後処理ns);
+            const SpanTimer timed(generationTiming.finishNs);
             作成後処理(QStringLiteral("失敗"));
         }
         // Only a run that tried days has a log of its own to show.
@@ -250,19 +250,19 @@ void finish(bool ringStarted)
 
 void startBestShiftRun()
 {
-    if (最適化手順.ベストシフト消去)
-        最適化手順.ベストシフト消去();
+    if (optimiserSteps.clearBestShifts)
+        optimiserSteps.clearBestShifts();
     caption(QStringLiteral("★ ベストシフト 作成中 ★"));
     restoreMenu(false);
 }
 
 }  // namespace
 
-void cmd開始_Click(const 作成オプション& options)
+void cmd開始_Click(const GenerationOptions& options)
 {
     Sw_中止 = false;
-    制限時間超過 = false;
-    作成計測値 = {};
+    timeLimitExceeded = false;
+    generationTiming = {};
     作成開始時刻 = os::elapsedMs();
     if (options.seed)
         Randomize(*options.seed);

@@ -7,11 +7,11 @@
 
 // seed makes the run repeatable (tests, benchmarks); without one the generator is mixed with the
 // clock once at the start.
-struct 作成オプション {
+struct GenerationOptions {
     std::optional<std::uint64_t> seed;
 };
 
 // The whole run. The stop flag is cleared here and nowhere else; the time limit is checked on the
 // run's own clock in every mode. Whatever way the run ends, the workbook's switches, the windows
 // and the main window's caption are put back.
-void cmd開始_Click(const 作成オプション& options = {});
+void cmd開始_Click(const GenerationOptions& options = {});

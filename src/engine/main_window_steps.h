@@ -4,14 +4,14 @@
 #include <QString>
 #include <functional>
 
-struct 主画面手順型 {
+struct MainWindowSteps {
     // The caption: a run's own text, or (empty) the program's caption back.
-    std::function<void(const QString&)> キャプション;
+    std::function<void(const QString&)> setCaption;
     // Whether the best-shift restore menu can be used.
-    std::function<void(bool)> ベストシフト復元可;
+    std::function<void(bool)> setBestShiftRestorable;
     // GetDayOffCnt and AdjDayOffCnt: rest runs longer than allowed are broken up.
-    std::function<void()> 連続休み調整;
+    std::function<void()> adjustRestRuns;
     // The main window leaves the topmost band, so that the run's windows can come before it.
-    std::function<void()> 最前面解除;
+    std::function<void()> leaveTopmost;
 };
-inline 主画面手順型 主画面手順;
+inline MainWindowSteps mainWindowSteps;

@@ -22,17 +22,17 @@ void テーブル再定義()
     Type_Count.ReDim(t + 1, 3);
     Type_Color.ReDim(t + 1, 3);
     DayBefore_Table.ReDim(t + 1);
-    Kinsi_Pattern.ReDim(パターン上限, 6);
-    Hissu_Pattern.ReDim(パターン上限, 4);
+    Kinsi_Pattern.ReDim(kMaxPatterns, 6);
+    Hissu_Pattern.ReDim(kMaxPatterns, 4);
     Member_RndIdx.ReDim(m + 1);
-    最適化比重.ReDim(最適化比重上限);
-    Mem_Kinsi.ReDim(組合せ禁止上限);
+    最適化比重.ReDim(kMaxOptimiserWeights);
+    Mem_Kinsi.ReDim(kMaxBannedGroups);
     BootLog(QStringLiteral("　テーブル再定義: ReDim Mem_Kinsi(組合せ禁止勤務数 + 1)"));
-    Mem_Hissu.ReDim(組合せ必須上限);
+    Mem_Hissu.ReDim(kMaxRequiredGroups);
     BootLog(QStringLiteral("　テーブル再定義: ReDim Mem_Hissu(20 * 組合せ禁止勤務数 + 1)"));
-    Mem_Kinsi_grp.ReDim(組合せ禁止上限);
+    Mem_Kinsi_grp.ReDim(kMaxBannedGroups);
     BootLog(QStringLiteral("　テーブル再定義: ReDim Mem_Kinsi_grp(組合せ禁止勤務数 + 1)"));
-    Mem_Hissu_grp.ReDim(組合せ必須上限);
+    Mem_Hissu_grp.ReDim(kMaxRequiredGroups);
     BootLog(QStringLiteral("　テーブル再定義: ReDim Mem_Hissu_grp(20 * 組合せ禁止勤務数 + 1)"));
     Holiday_Chk.ReDim(d + 1);
     BootLog(QStringLiteral("　テーブル再定義: ReDim Holiday_Chk(Day_Cnt + 1)"));
@@ -54,7 +54,7 @@ void ClearMemberSum()
         shiftDayBits = {};
 }
 
-void 作業配列最大化()
+void maximiseWorkArrays()
 {
     Time_Table.ReDim(MEM_MAX + 1, DAY_MAX + 1);
     Past_Table.ReDim(MEM_MAX + 1, DAY_MAX);
@@ -99,7 +99,7 @@ void resetConditionModel()
     Rsv_Table_Copy = {};
     指定勤務.clear();
     職制_Ex = {};
-    先月累計 = {};
+    lastMonthTotals = {};
     連続勤務上限 = 0;
     連続休み上限 = 0;
     Kinsi_Pattern_Cnt = 0;

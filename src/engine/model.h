@@ -18,11 +18,11 @@ inline constexpr int DAY_MAX = 31;
 // Member_Sum keeps columns 11..13 for totals and a mask of ten bits means "every shift".
 inline constexpr int TYPE_MAX = 10;
 inline constexpr int 組合せ禁止勤務数 = 15;
-inline constexpr int 組合せ禁止上限 = 組合せ禁止勤務数 + 1;       // records 1..16
-inline constexpr int 組合せ必須上限 = 20 * 組合せ禁止勤務数 + 1;  // records 1..301
-inline constexpr int 組合せメンバー上限 = 101;
-inline constexpr int パターン上限 = 11;
-inline constexpr int 最適化比重上限 = 15;
+inline constexpr int kMaxBannedGroups = 組合せ禁止勤務数 + 1;       // records 1..16
+inline constexpr int kMaxRequiredGroups = 20 * 組合せ禁止勤務数 + 1;  // records 1..301
+inline constexpr int kMaxGroupMembers = 101;
+inline constexpr int kMaxPatterns = 11;
+inline constexpr int kMaxOptimiserWeights = 15;
 
 // Columns of Type_Table and of the shift-type input range.
 inline constexpr int TYPE_勤務 = 1;
@@ -31,17 +31,17 @@ inline constexpr int TYPE_時間 = 3;
 inline constexpr int TYPE_色 = 9;
 
 // Shift number of "*" (any shift) in combination records.
-inline constexpr int 全勤務 = 999;
+inline constexpr int kAllShifts = 999;
 
 // One combination ban or must.
 struct 組合せ記録 {
     int 勤務 = 0;  // shift number, 999 = any shift
     int 人数 = 0;
     // [0] = n, [1..n] = member numbers (Member_List column 1); 0 where a sheet cell was empty.
-    std::array<int, 組合せメンバー上限 + 1> メンバー{};
+    std::array<int, kMaxGroupMembers + 1> メンバー{};
     // The same members as roster indexes (MemIdx of each number, 0 when none), resolved once
     // when the conditions are read so that the rule checks need no lookup.
-    std::array<int, 組合せメンバー上限 + 1> メンバー索引{};
+    std::array<int, kMaxGroupMembers + 1> memberIndex{};
 };
 
 // One group ban or must as read from the sheet.
@@ -124,7 +124,7 @@ inline QStringList 指定勤務;              // [0] empty, [1..] shift numbers 
 inline vb::Array2<QVariant> 職制_Ex;      // rows 1..n, column 1 = group name
 // Last month's totals as read with Sw_過去累計使用 (m, 0..13: 1..t per shift, 11 total, 13
 // holiday work), kept so that a recount of the totals starts from them again; empty without.
-inline vb::Array2<float> 先月累計;
+inline vb::Array2<float> lastMonthTotals;
 
 // Scalars of the conditions.
 inline int 連続勤務上限 = 0;
@@ -168,7 +168,7 @@ void ClearMemberSum();
 
 // The work arrays at their largest sizes before a reading (Time_Table 0..51 x 0..32, Past_Table
 // 0..51 x 0..31, Need_Table 0..11 x 0..32, Holiday_Chk 0..32, Member_RndIdx 0..51), emptied.
-void 作業配列最大化();
+void maximiseWorkArrays();
 
 // Everything above back to its start value with no table dimensioned (part of the engine's reset).
 void resetConditionModel();

@@ -24,7 +24,7 @@ struct OptimiserSteps {
     std::function<void(int rounds)> ランダム入替処理;
     // The best-shift store (its count is BestShift_Cnt): emptied when a best-shift run starts, the
     // current table added after every accepted attempt, the best kept table put back on the sheet.
-    std::function<void()> ベストシフト消去;
+    std::function<void()> clearBestShifts;
     std::function<void()> ベストシフト追加;
     std::function<void()> ベストシフト復元;
     // The weighted-dispersion report headed by guide (with the run's time), and the list of the
@@ -40,4 +40,4 @@ struct OptimiserSteps {
     // Single work days ("勤務") or single rest days ("休み") over all members.
     std::function<long(const QString& kind)> 単勤単休数;
 };
-inline OptimiserSteps 最適化手順;
+inline OptimiserSteps optimiserSteps;

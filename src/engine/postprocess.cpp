@@ -21,24 +21,24 @@
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-const QString k人員配置表 = QStringLiteral("人員配置表");
+const QString kRosterSheet = QStringLiteral("人員配置表");
 
 // The captions of the generation-mode menu, by Sw_確保優先.
-const QString k確保方法[] = {QStringLiteral("単勤・単休 最少化（高）"), QStringLiteral("単勤・単休 最少化（低）"),
+const QString kStaffingMethods[] = {QStringLiteral("単勤・単休 最少化（高）"), QStringLiteral("単勤・単休 最少化（低）"),
                              QStringLiteral("確保優先")};
 
 void drawGridLines()
 {
-    if (xl::Worksheet* ws = xlBook ? xlBook->findSheet(k人員配置表) : nullptr)
+    if (xl::Worksheet* ws = xlBook ? xlBook->findSheet(kRosterSheet) : nullptr)
         罫線設定(ws->range(QStringLiteral("Time_table")));
 }
 
 void markCells()
 {
-    if (最適化手順.予約強調表示)
-        最適化手順.予約強調表示(予約罫線色);
-    if (最適化手順.全勤務不可強調表示)
-        最適化手順.全勤務不可強調表示(全不可罫線色);
+    if (optimiserSteps.予約強調表示)
+        optimiserSteps.予約強調表示(予約罫線色);
+    if (optimiserSteps.全勤務不可強調表示)
+        optimiserSteps.全勤務不可強調表示(全不可罫線色);
 }
 
 void finalBanner(const QString& text)
@@ -47,7 +47,7 @@ void finalBanner(const QString& text)
         DspSplash(QStringLiteral("処理完了！"), 0, 0, 500);
     } else {
         DspSplash(QStringLiteral("★★ 全て終了しました ★★"), 0xFF0000, 0xFFFFC0);
-        if (表示待ち有効())
+        if (displayWaitOn())
             WaitMs(1000);
     }
     DspSplash(QString());
@@ -58,13 +58,13 @@ void finalBanner(const QString& text)
 void 作成後処理(const QString& text)
 {
     xlAppSetting(false, false, false);
-    if (主画面手順.連続休み調整)
-        主画面手順.連続休み調整();
+    if (mainWindowSteps.adjustRestRuns)
+        mainWindowSteps.adjustRestRuns();
     DspSplash(QStringLiteral("最終処理中"));
     xlAppSetting(false, false, false);
     xlRunRetry(nullptr, stBookName + QStringLiteral("!勤務色置換"));
-    if (最適化手順.人員配置表更新)
-        最適化手順.人員配置表更新();
+    if (optimiserSteps.人員配置表更新)
+        optimiserSteps.人員配置表更新();
     xlRunRetry(nullptr, stBookName + QStringLiteral("!休み色置換"));
     drawGridLines();
     markCells();
@@ -101,15 +101,15 @@ QString 単勤単休総数情報()
             any = Time_Table(m, d) > 0;
     if (!any)
         return QStringLiteral("データはありません");
-    const long single = 最適化手順.単勤単休数(QStringLiteral("勤務"));
-    const long rest = 最適化手順.単勤単休数(QStringLiteral("休み"));
-    return k確保方法[std::clamp(Sw_確保優先, 0, 2)] + kCrLf + kCrLf + QStringLiteral("　単勤総数：") + QString::number(single)
+    const long single = optimiserSteps.単勤単休数(QStringLiteral("勤務"));
+    const long rest = optimiserSteps.単勤単休数(QStringLiteral("休み"));
+    return kStaffingMethods[std::clamp(Sw_確保優先, 0, 2)] + kCrLf + kCrLf + QStringLiteral("　単勤総数：") + QString::number(single)
         + kCrLf + QStringLiteral("　単休総数：") + QString::number(rest) + kCrLf;
 }
 
 void ProgressClose()
 {
-    procwin::unload();
+    progwin::unload();
     DspSplash(QString());
     optwin::unload();
 }

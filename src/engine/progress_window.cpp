@@ -4,13 +4,13 @@
 
 namespace {
 
-std::unique_ptr<処理中View>& view()
+std::unique_ptr<ProgressWindowView>& view()
 {
-    static std::unique_ptr<処理中View> v;
+    static std::unique_ptr<ProgressWindowView> v;
     return v;
 }
 
-処理中状態 g_state;
+ProgressWindowState g_state;
 
 void publish()
 {
@@ -22,18 +22,18 @@ void load()
 {
     if (g_state.loaded)
         return;
-    g_state = 処理中状態{};
+    g_state = ProgressWindowState{};
     g_state.loaded = true;
 }
 
 }  // namespace
 
-void set処理中View(std::unique_ptr<処理中View> v)
+void setProgressWindowView(std::unique_ptr<ProgressWindowView> v)
 {
     view() = std::move(v);
 }
 
-namespace procwin {
+namespace progwin {
 
 void show()
 {
@@ -46,7 +46,7 @@ void unload()
 {
     if (!g_state.loaded)
         return;
-    g_state = 処理中状態{};
+    g_state = ProgressWindowState{};
     publish();
 }
 
@@ -74,9 +74,9 @@ void setValue(int value)
     publish();
 }
 
-const 処理中状態& state()
+const ProgressWindowState& state()
 {
     return g_state;
 }
 
-}  // namespace procwin
+}  // namespace progwin

@@ -7,7 +7,7 @@
 #include <QString>
 #include <memory>
 
-struct 処理中状態 {
+struct ProgressWindowState {
     bool loaded = false;
     bool visible = false;
     QString message;              // txtMsg
@@ -17,15 +17,15 @@ struct 処理中状態 {
     int value = 0;
 };
 
-class 処理中View {
+class ProgressWindowView {
 public:
-    virtual ~処理中View() = default;
+    virtual ~ProgressWindowView() = default;
     // Shows, updates or (state.loaded false) unloads the window; every call carries the whole state.
-    virtual void apply(const 処理中状態& state) = 0;
+    virtual void apply(const ProgressWindowState& state) = 0;
 };
-void set処理中View(std::unique_ptr<処理中View> view);
+void setProgressWindowView(std::unique_ptr<ProgressWindowView> view);
 
-namespace procwin {
+namespace progwin {
 
 // Loads and shows the window.
 void show();
@@ -36,6 +36,6 @@ void setMessage(const QString& text);
 void setRange(int min, int max);
 // Kept within the range.
 void setValue(int value);
-const 処理中状態& state();
+const ProgressWindowState& state();
 
-}  // namespace procwin
+}  // namespace progwin

@@ -5,25 +5,25 @@
 #include <QString>
 
 // Reason numbers the swap check emits.
-namespace 理由 {
+namespace reasons {
 inline constexpr int 不可勤務 = 20;
-inline constexpr int 連続不可前日 = 30;
-inline constexpr int 連続不可翌日 = 31;
-inline constexpr int 禁止パターン当日 = 40;
-inline constexpr int 禁止パターン前日 = 41;
+inline constexpr int NoRunDayBefore = 30;
+inline constexpr int NoRunDayAfter = 31;
+inline constexpr int BannedPatternSameDay = 40;
+inline constexpr int BannedPatternDayBefore = 41;
 inline constexpr int 連続勤務日数 = 50;
-inline constexpr int 勤務時間超過 = 60;
-inline constexpr int 時間日数超過 = 61;
+inline constexpr int WorkHoursExceeded = 60;
+inline constexpr int HoursPerDayExceeded = 61;
 inline constexpr int 勤務日数超過 = 62;
-inline constexpr int 週間勤務日数_調整 = 67;
+inline constexpr int WeeklyWorkDaysAdjust = 67;
 inline constexpr int 予約済み = 70;
 inline constexpr int メンバー組合せ = 80;
 inline constexpr int 必須メンバー = 90;
 inline constexpr int 連続休み数 = 100;
 inline constexpr int 勤務最少間隔 = 110;
-inline constexpr int 勤務回数上限 = 130;
+inline constexpr int ShiftCountLimit = 130;
 inline constexpr int 週間勤務日数 = 150;
-}  // namespace 理由
+}  // namespace reasons
 
 // c * 1000000 + b * 1000 + a; a result beyond 32 bits raises run-time error 6 (overflow).
 long 理由コード作成(int a, int b, int c);

@@ -4,26 +4,26 @@
 #include <QtGlobal>
 #include <chrono>
 
-struct 規則計測 {
-    static inline bool 有効 = false;
+struct RuleTiming {
+    static inline bool enabled = false;
     static inline qint64 ns = 0;
     static inline int depth = 0;
 };
 
-class 規則計測区間 {
+class RuleTimer {
 public:
-    規則計測区間()
+    RuleTimer()
     {
-        if (規則計測::有効 && 規則計測::depth++ == 0)
+        if (RuleTiming::enabled && RuleTiming::depth++ == 0)
             start_ = std::chrono::steady_clock::now();
     }
-    ~規則計測区間()
+    ~RuleTimer()
     {
-        if (規則計測::有効 && --規則計測::depth == 0)
-            規則計測::ns += std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start_).count();
+        if (RuleTiming::enabled && --RuleTiming::depth == 0)
+            RuleTiming::ns += std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start_).count();
     }
-    規則計測区間(const 規則計測区間&) = delete;
-    規則計測区間& operator=(const 規則計測区間&) = delete;
+    RuleTimer(const RuleTimer&) = delete;
+    RuleTimer& operator=(const RuleTimer&) = delete;
 
 private:
     std::chrono::steady_clock::time_point start_;

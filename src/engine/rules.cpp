@@ -90,7 +90,7 @@ bool patternMatches(const Element& element, int n, const int* w, int q)
         const int v = w[q + j - 1];
         if (v == kOpenDay)
             return false;
-        if (e != 全勤務) {
+        if (e != kAllShifts) {
             if (e != v)
                 return false;
         } else if (v != 0) {
@@ -102,10 +102,10 @@ bool patternMatches(const Element& element, int n, const int* w, int q)
     return true;
 }
 
-// Members 1..Member_Cnt (other than skip) holding shift t on day d; 全勤務 counts any work shift.
+// Members 1..Member_Cnt (other than skip) holding shift t on day d; kAllShifts counts any work shift.
 bool holds(int v, int t)
 {
-    return t == 全勤務 ? v >= 1 : v == t;
+    return t == kAllShifts ? v >= 1 : v == t;
 }
 
 // Work days of the week (first weekday w) that contains day d, day d included as it stands.
@@ -191,27 +191,27 @@ int laidRun(const Chain& c, int m, int d)
 // chain touches that holds more work days than the weekly limit, a chain day that may not follow
 // its day before (or be followed by its day after), or a chain shift too close to the same shift
 // or over its count limit.
-不可理由 laidChainRefusal(const Chain& c, int m, int d, int lastDay)
+RefusalReason laidChainRefusal(const Chain& c, int m, int d, int lastDay)
 {
     const LaidChain laid(c, m, d);
     const int last = std::min(laid.last(), lastDay);
     for (int x = laid.first(); x <= last; ++x)
         if (禁止パターン判定(Time_Table(m, x), m, x, lastDay))
-            return 不可理由::禁止パターン;
+            return RefusalReason::禁止パターン;
     if (weeklyRuleOn())
         for (int x = laid.first(); x <= laid.last(); ++x)
             if (weekCount(m, x, 基点曜日) > 週間勤務日数上限)
-                return 不可理由::週間勤務日数不可;
+                return RefusalReason::週間勤務日数不可;
     for (int x = laid.first(); x <= laid.last(); ++x) {
         const int s = Time_Table(m, x);
         if (前日勤務判定(Time_Table(m, x - 1), s) || (x < Day_Cnt && 前日勤務判定(s, Time_Table(m, x + 1))))
-            return 不可理由::連続勤務条件不可;
+            return RefusalReason::連続勤務条件不可;
         if (最少勤務間隔判定(s, m, x))
-            return 不可理由::最少勤務間隔;
+            return RefusalReason::最少勤務間隔;
         if (勤務回数判定(m, s, x))
-            return 不可理由::勤務回数オーバー;
+            return RefusalReason::勤務回数オーバー;
     }
-    return 不可理由::なし;
+    return RefusalReason::None;
 }
 
 
@@ -321,7 +321,7 @@ bool windowMatches(int d, const int* w, bool throughDay)
             const int* row = &Kinsi_Pattern(p, n) - n;
             const auto element = [row](int j) { return row[j]; };
             std::uint32_t starts = first <= 5 ? (std::uint32_t(0x3F) >> first) << first : 0;
-            if (row[1] != 全勤務 && row[1] >= 0 && row[1] < kShifts)
+            if (row[1] != kAllShifts && row[1] >= 0 && row[1] < kShifts)
                 starts &= at[row[1]];
             for (; starts != 0; starts &= starts - 1)
                 if (patternMatches(element, n, w, std::countr_zero(starts)))
@@ -346,7 +346,7 @@ bool 禁止パターン判定(int s, int m, int d, int lastDay)
     return windowMatches(d, w, false);
 }
 
-bool 休み禁止パターン判定(int m, int d)
+bool restPatternAllowed(int m, int d)
 {
     if (Kinsi_Pattern_Cnt < 1)
         return false;
@@ -447,18 +447,18 @@ bool 必須パターン判定(int s, int m, int d, int lastDay)
             return true;
     }
     // The run through the laid chain was measured by 必須パターン可否 already.
-    return laidChainRefusal(c, m, d, lastDay) != 不可理由::なし;
+    return laidChainRefusal(c, m, d, lastDay) != RefusalReason::None;
 }
 
-不可理由 引継勤務判定(int m, int t, int d)
+RefusalReason carriedShiftRefusal(int m, int t, int d)
 {
     if ((Member_Scdl(m, d) & shiftBit(t) & 0xFFFF) != 0)
-        return 不可理由::個人不可条件と一致;
+        return RefusalReason::個人不可条件と一致;
     Chain c;
     c.n = 1;
     c.shift[1] = t;
     if (連続勤務上限 >= 1 && laidRun(c, m, d) > 連続勤務上限)
-        return 不可理由::連続勤務日数オーバー;
+        return RefusalReason::連続勤務日数オーバー;
     return laidChainRefusal(c, m, d, Day_Cnt);
 }
 
@@ -495,20 +495,20 @@ bool 組合せ禁止判定(int m, int s, int d)
 {
     for (int r = 1; r <= 組合せ禁止数; ++r) {
         const 組合せ記録& rec = Mem_Kinsi(r);
-        if ((rec.勤務 != s && rec.勤務 != 全勤務) || rec.人数 <= 0)
+        if ((rec.勤務 != s && rec.勤務 != kAllShifts) || rec.人数 <= 0)
             continue;
         const int n = rec.メンバー[0];
         int others = 0;
         if (n > 0) {
             bool listed = false;
             for (int i = 1; i <= n; ++i)
-                if (rec.メンバー索引[i] == m)
+                if (rec.memberIndex[i] == m)
                     listed = true;
             if (!listed)
                 continue;
             for (int i = 1; i <= n; ++i) {
-                const int x = rec.メンバー索引[i];
-                if (x >= 1 && x != m && holds(Time_Table(x, d), rec.勤務 == 全勤務 ? 全勤務 : s))
+                const int x = rec.memberIndex[i];
+                if (x >= 1 && x != m && holds(Time_Table(x, d), rec.勤務 == kAllShifts ? kAllShifts : s))
                     ++others;
             }
         } else {
@@ -526,7 +526,7 @@ bool 組合せ禁止判定_日(int /*m*/, int d)
 {
     for (int r = 1; r <= 組合せ禁止数; ++r) {
         const 組合せ記録& rec = Mem_Kinsi(r);
-        if ((rec.勤務 < 1 || rec.勤務 > Type_Cnt) && rec.勤務 != 全勤務)
+        if ((rec.勤務 < 1 || rec.勤務 > Type_Cnt) && rec.勤務 != kAllShifts)
             continue;
         if (rec.人数 <= 0)
             continue;
@@ -534,7 +534,7 @@ bool 組合せ禁止判定_日(int /*m*/, int d)
         if (n > 0) {
             int count = 0;
             for (int i = 1; i <= n; ++i) {
-                const int x = rec.メンバー索引[i];
+                const int x = rec.memberIndex[i];
                 if (x >= 1 && holds(Time_Table(x, d), rec.勤務))
                     ++count;
             }
@@ -543,8 +543,8 @@ bool 組合せ禁止判定_日(int /*m*/, int d)
         } else {
             // Without a list the generation counts holders of the shift being placed, so "*"
             // caps every shift type on its own.
-            const int first = rec.勤務 == 全勤務 ? 1 : rec.勤務;
-            const int last = rec.勤務 == 全勤務 ? Type_Cnt : rec.勤務;
+            const int first = rec.勤務 == kAllShifts ? 1 : rec.勤務;
+            const int last = rec.勤務 == kAllShifts ? Type_Cnt : rec.勤務;
             for (int t = first; t <= last; ++t) {
                 int count = 0;
                 for (int x = 1; x <= Member_Cnt; ++x)
@@ -566,7 +566,7 @@ bool 組合せ必須判定(int d)
     for (int r = 1; r <= 組合せ必須数; ++r) {
         const 組合せ記録& rec = Mem_Hissu(r);
         const int t = rec.勤務;
-        if (t == 全勤務) {
+        if (t == kAllShifts) {
             if (Need_Table(0, d) <= 0)
                 continue;
         } else if (t < 1 || t > Type_Cnt || Need_Table(t, d) <= 0) {
@@ -576,7 +576,7 @@ bool 組合せ必須判定(int d)
             continue;
         int have = 0;
         for (int i = 1; i <= rec.メンバー[0]; ++i) {
-            const int x = rec.メンバー[i] > 0 ? rec.メンバー索引[i] : 0;
+            const int x = rec.メンバー[i] > 0 ? rec.memberIndex[i] : 0;
             if (x >= 1 && holds(Time_Table(x, d), t))
                 ++have;
         }
@@ -595,13 +595,13 @@ bool 週間勤務日数判定(int m, int d, QString* detail)
 {
     if (!weeklyRuleOn() || 週間勤務日数(m, d, 基点曜日) <= 週間勤務日数上限)
         return false;
-    週間勤務日数不可記録 = {m, d};
+    weeklyWorkDaysRefusal = {m, d};
     if (detail)
-        *detail = 週間勤務日数不可文(m, d);
+        *detail = weeklyWorkDaysText(m, d);
     return true;
 }
 
-QString 週間勤務日数不可文(int m, int d)
+QString weeklyWorkDaysText(int m, int d)
 {
     static const char16_t names[] = u"月火水木金土日";
     const QChar weekday = 基点曜日 >= 1 && 基点曜日 <= 7 ? QChar(names[基点曜日 - 1]) : QChar(u'?');
@@ -612,10 +612,10 @@ QString 週間勤務日数不可文(int m, int d)
 
 // ---- the two front doors ----
 
-不可理由 勤務不可理由コード(int m, int s, int d)
+RefusalReason refusalCode(int m, int s, int d)
 {
-    const 規則計測区間 timing;
-    using R = 不可理由;
+    const RuleTimer timing;
+    using R = RefusalReason;
     // Test 1, without building its text.
     if (Member_WorkDays(m) >= Member_DayOff(m) && !Sw_勤務時間調整)
         return R::出勤日数オーバー;
@@ -649,14 +649,14 @@ QString 週間勤務日数不可文(int m, int d)
         return R::必須パターンエラー;
     if (勤務回数判定(m, s, -1))
         return R::勤務回数オーバー;
-    return R::なし;
+    return R::None;
 }
 
-QString 不可理由テキスト(不可理由 code, int m, int s, int d)
+QString refusalText(RefusalReason code, int m, int s, int d)
 {
-    using R = 不可理由;
+    using R = RefusalReason;
     switch (code) {
-    case R::なし: return {};
+    case R::None: return {};
     case R::出勤時間オーバー: return QStringLiteral("出勤時間オーバー");
     case R::割当済: return QStringLiteral("　　") + TypeText2(Time_Table(m, d)) + QStringLiteral("：割当済");
     case R::出勤日数オーバー: return QStringLiteral("出勤日数オーバー");
@@ -676,7 +676,7 @@ QString 不可理由テキスト(不可理由 code, int m, int s, int d)
 
 QString 勤務不可理由(int m, int s, int d)
 {
-    return 不可理由テキスト(勤務不可理由コード(m, s, d), m, s, d);
+    return refusalText(refusalCode(m, s, d), m, s, d);
 }
 
 int 勤務可否判定(int s, int d, int m, int lastDay)

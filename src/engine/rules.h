@@ -7,8 +7,8 @@
 
 // Why the assignment of shift s to member m on day d is refused, as a number (the tests in their
 // order); 勤務不可理由 turns it into the text.
-enum class 不可理由 {
-    なし = 0,
+enum class RefusalReason {
+    None = 0,
     出勤時間オーバー,
     割当済,
     出勤日数オーバー,
@@ -23,11 +23,11 @@ enum class 不可理由 {
     必須パターンエラー,
     勤務回数オーバー,
 };
-// The first failing test of the 13, 不可理由::なし when the assignment is allowed.
-不可理由 勤務不可理由コード(int m, int s, int d);
+// The first failing test of the 13, RefusalReason::None when the assignment is allowed.
+RefusalReason refusalCode(int m, int s, int d);
 // Its text: "" when allowed; "　　" + abbreviation + "：割当済" for a filled cell; "最少勤務間隔 " + the
 // abbreviation of s for the interval.
-QString 不可理由テキスト(不可理由 code, int m, int s, int d);
+QString refusalText(RefusalReason code, int m, int s, int d);
 // The first failing test's text, "" when allowed.
 QString 勤務不可理由(int m, int s, int d);
 
@@ -72,13 +72,13 @@ int 必須パターン可否(int s, int m, int d);
 bool 必須パターン判定(int s, int m, int d, int lastDay);
 // Whether the follower t carried over onto member m's empty day d may be laid there: the personal
 // exclusion, then with t laid the run limit, the prohibited patterns and the weekly limit.
-不可理由 引継勤務判定(int m, int t, int d);
+RefusalReason carriedShiftRefusal(int m, int t, int d);
 // Places the chain of s from day d (cells, reservations and totals); always true.
 bool 必須パターン設定(int s, int m, int d);
 
 // Member m resting on day d completes a prohibited pattern with the days before d and the later
 // cells fixed already (unfilled later days match nothing).
-bool 休み禁止パターン判定(int m, int d);
+bool restPatternAllowed(int m, int d);
 
 // Shift s may not follow shift prev on the next day.
 bool 前日勤務判定(int prev, int s);
@@ -92,15 +92,15 @@ bool 組合せ禁止判定_日(int m, int d);
 
 // The weekly work-day limit is exceeded when member m works on day d; detail (when given)
 // receives the line for the generator's log. Every refusal is also noted (without building its
-// text) in 週間勤務日数不可記録, which the day placement writes into its trace.
+// text) in weeklyWorkDaysRefusal, which the day placement writes into its trace.
 bool 週間勤務日数判定(int m, int d, QString* detail = nullptr);
-struct 週間勤務日数不可記録型 {
+struct WeeklyWorkDaysRefusal {
     int m = 0;  // 0: no refusal since the placement last cleared it
     int d = 0;
 };
-inline 週間勤務日数不可記録型 週間勤務日数不可記録;
+inline WeeklyWorkDaysRefusal weeklyWorkDaysRefusal;
 // The trace line of a weekly-limit refusal of member m on day d.
-QString 週間勤務日数不可文(int m, int d);
+QString weeklyWorkDaysText(int m, int d);
 // Work days of the week (starting on weekday w, 1 = Monday) that contains day d, plus 1.
 int 週間勤務日数(int m, int d, int w);
 

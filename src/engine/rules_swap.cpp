@@ -89,7 +89,7 @@ bool allowedAround(const int* members, int d)
 
 bool exchangeAllowed(const QString& flag, int d, int a, int b)
 {
-    const 規則計測区間 timing;
+    const RuleTimer timing;
     const int members[2] = {a, b};
     for (int i = 0; i < 2; ++i)
         if ((Member_Scdl(members[i], d) & bitOf(Time_Table(members[i], d))) != 0)
@@ -120,7 +120,7 @@ bool exchangeAllowed(const QString& flag, int d, int a, int b)
 
 int 交換可否判定(const QString& flag, int d, int a, int b, long& reason)
 {
-    const 規則計測区間 timing;
+    const RuleTimer timing;
     const bool targets = QStringView(flag) == kTargetsFlag;
     const bool restRuns = QStringView(flag) != kNoRestRunsFlag;
     const int members[2] = {a, b};
@@ -133,71 +133,71 @@ int 交換可否判定(const QString& flag, int d, int a, int b, long& reason)
     for (int i = 0; i < 2; ++i) {
         const int m = members[i];
         if ((Member_Scdl(m, d) & bitOf(Time_Table(m, d))) != 0)
-            return fail(理由::不可勤務, i);
+            return fail(reasons::不可勤務, i);
     }
     for (int i = 0; i < 2; ++i) {
         const int m = members[i];
         if (前日勤務判定(Time_Table(m, d - 1), Time_Table(m, d)))
-            return fail(理由::連続不可前日, i);
+            return fail(reasons::NoRunDayBefore, i);
         if (前日勤務判定(Time_Table(m, d), Time_Table(m, d + 1)))
-            return fail(理由::連続不可翌日, i);
+            return fail(reasons::NoRunDayAfter, i);
     }
     for (int i = 0; i < 2; ++i) {
         const int m = members[i];
         if (禁止パターン判定(Time_Table(m, d - 1), m, d - 1, Day_Cnt))
-            return fail(理由::禁止パターン当日, i);
+            return fail(reasons::BannedPatternSameDay, i);
         if (禁止パターン判定(Time_Table(m, d), m, d, Day_Cnt))
-            return fail(理由::禁止パターン前日, i);
+            return fail(reasons::BannedPatternDayBefore, i);
     }
     if (連続勤務上限 > 0)
         for (int i = 0; i < 2; ++i)
             if (workRunOver(members[i], d))
-                return fail(理由::連続勤務日数, i);
+                return fail(reasons::連続勤務日数, i);
     if (targets) {
         if (!Sw_勤務日数調整) {
             for (int i = 0; i < 2; ++i) {
                 const int m = members[i];
                 if (作成状態 == 1) {
                     if (hoursOver(m))
-                        return fail(理由::勤務時間超過, i);
+                        return fail(reasons::WorkHoursExceeded, i);
                 } else if (hoursOver(m) || (!Sw_勤務時間調整 && daysOver(m))) {
-                    return fail(理由::時間日数超過, i);
+                    return fail(reasons::HoursPerDayExceeded, i);
                 }
             }
         }
         if (!(Sw_勤務日数調整 && Sw_勤務時間調整))
             for (int i = 0; i < 2; ++i)
                 if (daysOver(members[i]))
-                    return fail(理由::勤務日数超過, i);
+                    return fail(reasons::勤務日数超過, i);
         for (int i = 0; i < 2; ++i)
             if (weeklyOver(members[i], d))
-                return fail(理由::週間勤務日数_調整, i);
+                return fail(reasons::WeeklyWorkDaysAdjust, i);
     }
     if (Rsv_Table(a, d) > 0 || Rsv_Table(b, d) > 0)
-        return fail(理由::予約済み, 0);
+        return fail(reasons::予約済み, 0);
     if (組合せ禁止判定_日(a, d))
-        return fail(理由::メンバー組合せ, 0);
+        return fail(reasons::メンバー組合せ, 0);
     if (!組合せ必須判定(d)) {
-        reason = 理由コード作成(理由::必須メンバー, a, b);
+        reason = 理由コード作成(reasons::必須メンバー, a, b);
         return -1;
     }
     if (restRuns && 連続休み上限 > 0) {
         const bool overA = Time_Table(a, d) == 0 && 連続休み日数(a, d) > 連続休み上限;
         const bool overB = Time_Table(b, d) == 0 && 連続休み日数(b, d) > 連続休み上限;
         if (overA || overB) {
-            reason = 理由コード作成(理由::連続休み数, a, b);
+            reason = 理由コード作成(reasons::連続休み数, a, b);
             return -1;
         }
     }
     for (int i = 0; i < 2; ++i)
         if (最少勤務間隔判定(Time_Table(members[i], d), members[i], d))
-            return fail(理由::勤務最少間隔, i);
+            return fail(reasons::勤務最少間隔, i);
     for (int i = 0; i < 2; ++i)
         if (countOver(members[i], Time_Table(members[i], d)))
-            return fail(理由::勤務回数上限, i);
+            return fail(reasons::ShiftCountLimit, i);
     for (int i = 0; i < 2; ++i)
         if (weeklyOver(members[i], d))
-            return fail(理由::週間勤務日数, i);
+            return fail(reasons::週間勤務日数, i);
     reason = 0;
     return 0;
 }

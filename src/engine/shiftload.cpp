@@ -29,7 +29,7 @@ bool シフト表読込(int firstDay, int lastDay, int quiet, int noCount)
     // "*" stands for any shift and is no assignment; refuse the grid before anything changes.
     for (int i = 1; i <= members; ++i)
         for (int d = first; d <= last; ++d)
-            if (TypeIdx(cells[size_t(i)][size_t(d)]) == 全勤務) {
+            if (TypeIdx(cells[size_t(i)][size_t(d)]) == kAllShifts) {
                 DspSplash(QString());
                 MsgBox(QStringLiteral("【人員配置表】の%1番目のメンバーの%2日に「*」が入っています！").arg(i).arg(d)
                            + QStringLiteral("\r\n勤務の略称か休みを入力してください！"),

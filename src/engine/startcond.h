@@ -2,37 +2,37 @@
 // The start conditions of a generation run as the start-condition dialog frm開始条件設定 shows and
 // applies them: the roster's year and month, the day generation starts from, the first day of
 // the period, the time limit and the weights of the score per shift type. The restore of a saved
-// period applies them without the dialog: 開始条件設定(開始条件読込()).
+// period applies them without the dialog: 開始条件設定(readStartConditions()).
 #include <QString>
 #include <QStringList>
 #include <array>
 #include <functional>
 
 // The weight box of a rest day.
-inline constexpr int 休み比重 = 12;
+inline constexpr int kRestWeight = 12;
 
 // What the dialog's boxes hold, as texts.
-struct 開始条件 {
+struct StartConditions {
     QString 年;
     QString 月;
     QString 日;
     QString 基準開始日;
     QString 試行回数;
     QString 制限時間;
-    // 比重[t]: the weight of shift type t (1..略称.size()), 比重[休み比重] that of a rest day.
-    std::array<QString, 休み比重 + 1> 比重;
+    // weights[t]: the weight of shift type t (1..略称.size()), weights[kRestWeight] that of a rest day.
+    std::array<QString, kRestWeight + 1> weights;
     // The abbreviation of each weighted shift type, type t at t - 1.
     QStringList 略称;
 };
 
 // The years the dialog offers (2005 to 2069) and the months ("1" to "12").
-QStringList 年リスト();
-QStringList 月リスト();
+QStringList yearList();
+QStringList monthList();
 
-// What the dialog shows when it opens: sheet Main's year (the first of 年リスト when it holds
+// What the dialog shows when it opens: sheet Main's year (the first of yearList when it holds
 // none of them), month ("1" likewise), start day, first day of the period, tries and time limit
 // ("10" when empty); the weights of 基本設定's 最適化比重 for the shift types and for rest.
-開始条件 開始条件読込();
+StartConditions readStartConditions();
 
 // Checks the values: a time limit and tries above 0, a date that exists, a first day of the
 // period 1..31, weights that are numbers not below 0. A fault is shown ("入力エラー" or "入力不正")
@@ -40,4 +40,4 @@ QStringList 月リスト();
 // sets 作成年, 作成月, 作成開始日, 基準開始日 and LimitTime (fractions of a minute kept), writes
 // them to sheet Main (試行回数 always 50) and the weights to 基本設定, reloads last month's data
 // when 過去累計使用 is set, and returns true.
-bool 開始条件設定(const 開始条件& in, const std::function<void()>& accepted = {});
+bool 開始条件設定(const StartConditions& in, const std::function<void()>& accepted = {});

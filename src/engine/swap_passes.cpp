@@ -90,7 +90,7 @@ float 休み交換_個人(int a, int d, bool scoreMode, float& best)
             exchangeTwoDays(a, b, d, e);
             bool keep = allowed(flag, d, a, b) && allowed(flag, e, a, b);
             if (keep && scoreMode) {
-                const float s = std::nearbyint(最適化手順.全分散計算());
+                const float s = std::nearbyint(optimiserSteps.全分散計算());
                 keep = s < best;
                 if (keep)
                     best = s;

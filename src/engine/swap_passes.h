@@ -2,7 +2,7 @@
 // The two-day exchange passes over a finished table: member A gives B a rest day and takes one of
 // B's rest days in return, so both keep their work days and shift counts. Days before Start_Day
 // are never changed; every kept exchange has passed the swap check on both days and is shown on
-// the shift sheet. The score comes from the optimiser's hook (最適化手順.全分散計算).
+// the shift sheet. The score comes from the optimiser's hook (optimiserSteps.全分散計算).
 
 // Breaks rest runs longer than 連続休み上限 (nothing to do without a limit, i.e. below 1): for a
 // member A resting on d inside a run above the limit, the first partner B working on d and day e

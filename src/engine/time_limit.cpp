@@ -5,42 +5,42 @@
 
 #include <cmath>
 
-qint64 残り時間(double limitMinutes, qint64 elapsedMs)
+qint64 timeRemainingMs(double limitMinutes, qint64 elapsedMs)
 {
     return qint64(std::llround(limitMinutes * 60000.0)) - elapsedMs;
 }
 
-QString 残分表示(qint64 remainingMs)
+QString remainingText(qint64 remainingMs)
 {
     const qint64 seconds = remainingMs > 0 ? remainingMs / 1000 : 0;
     return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
-double 制限時間分()
+double timeLimitMinutes()
 {
     return LimitTime > 0 ? double(LimitTime) : 10.0;
 }
 
-qint64 作成経過時間()
+qint64 generationElapsedMs()
 {
     return 作成開始時刻 >= 0 ? os::elapsedMs() - 作成開始時刻 : 0;
 }
 
-qint64 残り時間()
+qint64 timeRemainingMs()
 {
-    return 残り時間(制限時間分(), 作成経過時間());
+    return timeRemainingMs(timeLimitMinutes(), generationElapsedMs());
 }
 
-bool 制限時間判定()
+bool checkTimeLimit()
 {
-    if (制限時間超過 || 作成開始時刻 < 0 || 残り時間() >= 0)
+    if (timeLimitExceeded || 作成開始時刻 < 0 || timeRemainingMs() >= 0)
         return false;
     Sw_中止 = true;
-    制限時間超過 = true;
+    timeLimitExceeded = true;
     return true;
 }
 
-QString 制限時間超過メッセージ()
+QString timeLimitMessage()
 {
-    return QStringLiteral("制限時間の") + QString::number(制限時間分()) + QStringLiteral("分が過ぎました！\r\n処理を中止します。");
+    return QStringLiteral("制限時間の") + QString::number(timeLimitMinutes()) + QStringLiteral("分が過ぎました！\r\n処理を中止します。");
 }

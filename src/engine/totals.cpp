@@ -89,22 +89,22 @@ void 集計クリア()
     shiftDayBits = {};
 }
 
-void 先月累計加算()
+void addLastMonthTotals()
 {
-    if (!Sw_過去累計使用 || 先月累計.isEmpty())
+    if (!Sw_過去累計使用 || lastMonthTotals.isEmpty())
         return;
     for (int i = 1; i <= Member_Cnt; ++i) {
         for (int j = 1; j <= Type_Cnt; ++j)
-            Member_Sum(i, j) = 先月累計(i, j);
-        Member_Sum(i, 11) = 先月累計(i, 11);
-        Member_Sum_K(i) = 先月累計(i, 13);
+            Member_Sum(i, j) = lastMonthTotals(i, j);
+        Member_Sum(i, 11) = lastMonthTotals(i, 11);
+        Member_Sum_K(i) = lastMonthTotals(i, 13);
     }
 }
 
-void 集計再計算()
+void recalculateTotals()
 {
     集計クリア();
-    先月累計加算();
+    addLastMonthTotals();
     for (int i = 1; i <= Member_Cnt; ++i)
         for (int d = 1; d <= Day_Cnt; ++d) {
             const int t = Time_Table(i, d);

@@ -12,14 +12,14 @@ float shiftHours(int t);
 // re-created at zero, and the day bits (shiftDayBits) cleared.
 void 集計クリア();
 
-// Last month's totals (先月累計) put into Member_Sum and Member_Sum_K, replacing what they hold;
+// Last month's totals (lastMonthTotals) put into Member_Sum and Member_Sum_K, replacing what they hold;
 // nothing without Sw_過去累計使用.
-void 先月累計加算();
+void addLastMonthTotals();
 
 // The totals counted afresh from Time_Table: all four cleared, last month's put back, then every
 // assignment of days 1..Day_Cnt counted once. Whatever loaded or changed the table before (the
 // reservations of the condition reading, a restore, a hand edit) is counted exactly once.
-void 集計再計算();
+void recalculateTotals();
 
 // One day of work shift t (1..Type_Cnt) added to member m's totals; Time_Table is not touched.
 void 勤務集計加算(int m, int t, int d);

@@ -51,7 +51,7 @@ bool followerMissing(int t, int m, int d)
         if (Hissu_Pattern(i, 1) != t || next <= 0)
             continue;
         const int have = Time_Table(m, d + 1);
-        return next == 全勤務 ? have < 1 : have != next;
+        return next == kAllShifts ? have < 1 : have != next;
     }
     return false;
 }
@@ -109,7 +109,7 @@ void fillWorkDays(ShiftBlock& block, int m, int t, bool strict, bool firstSweep)
         }
         // The same position is tried again: the filled day moved behind it.
         assign(block, m, t, d);
-        調整日並べ直し(order, n);
+        reorderAdjustDays(order, n);
     }
 }
 
@@ -197,11 +197,11 @@ int 調整日選択_時間(vb::Array2<int>& table)
         const int b = int(Int(n * double(MyRnd(1)))) + 1;
         std::swap(table(a, 1), table(b, 1));
     }
-    調整日並べ直し(table, n);
+    reorderAdjustDays(table, n);
     return n;
 }
 
-void 調整日並べ直し(vb::Array2<int>& table, int n)
+void reorderAdjustDays(vb::Array2<int>& table, int n)
 {
     for (int j = 1; j <= n; ++j)
         table(j, 2) = surplus(table(j, 1));

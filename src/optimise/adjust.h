@@ -25,7 +25,7 @@ float 勤務日数差(int m);
 int 調整日選択_時間(vb::Array2<int>& table);
 // After a fill: the surpluses again and the same order re-sorted (not reshuffled), so that the
 // positions before the filled day's stay as they were.
-void 調整日並べ直し(vb::Array2<int>& table, int n);
+void reorderAdjustDays(vb::Array2<int>& table, int n);
 // The day at position k, or -1 past the last position.
 int 調整日選択(const vb::Array2<int>& table, int n, int k);
 

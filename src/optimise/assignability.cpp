@@ -12,7 +12,7 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-QString 一人分(int m, int t, int d)
+QString memberReport(int m, int t, int d)
 {
     QString r = 勤務不可理由(m, t, d);
     if (r.isEmpty())
@@ -23,7 +23,7 @@ QString 一人分(int m, int t, int d)
         + QString(pad, QLatin1Char(' ')) + QStringLiteral(" - ") + r;
 }
 
-QString 全員分(int t, int d)
+QString allMembersReport(int t, int d)
 {
     QString body;
     for (int i = 1; i <= Member_Cnt; ++i) {
@@ -39,12 +39,12 @@ QString 全員分(int t, int d)
 
 }  // namespace
 
-QString 勤務可否判定レポート(int m, int t, int d)
+QString assignabilityReport(int m, int t, int d)
 {
     const QString heading = t == 0 ? QLatin1Char('(') + Yasumi_Kigou + QLatin1Char(')')
                                    : QLatin1Char('(') + TypeText2(t) + QStringLiteral("):") + TypeName1(t);
-    return QString::number(期間日(d)) + QStringLiteral("日") + QLatin1Char(' ') + heading + QStringLiteral(" の勤務可否判定")
+    return QString::number(dayOfMonth(d)) + QStringLiteral("日") + QLatin1Char(' ') + heading + QStringLiteral(" の勤務可否判定")
         + kCrLf + QStringLiteral("-----------------------------------------------") + kCrLf
         + QStringLiteral("　- (x:y):割り当て済み") + kCrLf + QStringLiteral("　---------------------------------------------")
-        + kCrLf + (m >= 1 ? 一人分(m, t, d) : 全員分(t, d));
+        + kCrLf + (m >= 1 ? memberReport(m, t, d) : allMembersReport(t, d));
 }

@@ -5,4 +5,4 @@
 
 // The report of shift t (0 = rest) on period day d for roster row m, or for every member when m
 // is below 1.
-QString 勤務可否判定レポート(int m, int t, int d);
+QString assignabilityReport(int m, int t, int d);

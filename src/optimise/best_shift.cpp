@@ -42,7 +42,7 @@ QString problemText()
         else if (standing < 0)
             problems << QStringLiteral("休み数不足");
     }
-    std::vector<連続記録> runs;
+    std::vector<RunRecord> runs;
     if (連続勤務上限違反(runs) > 0)
         problems << QStringLiteral("連続勤務上限");
     if (連続休み上限違反(runs) > 0)
@@ -52,7 +52,7 @@ QString problemText()
 
 // Walks every member's days; a run of days for which inRun holds ends at the first other day or
 // after the last day and is recorded when it is longer than limit and counts (free).
-int scanRuns(int limit, std::vector<連続記録>& list, const std::function<bool(int, int)>& inRun,
+int scanRuns(int limit, std::vector<RunRecord>& list, const std::function<bool(int, int)>& inRun,
              const std::function<bool(int, int)>& free)
 {
     list.clear();
@@ -98,7 +98,7 @@ const vb::Array2<int>* keptTable(long n)
 }
 }  // namespace
 
-void ベストシフト初期化()
+void resetBestShifts()
 {
     BestShift_Cnt = 0;
     BestShift_OkCnt = 0;
@@ -141,8 +141,8 @@ void ベストシフト追加()
     }
     BestShift_Time.resize(size_t(n));
     BestShift_Time.push_back(Time_Table);
-    if (最適化窓手順.復元メニュー有効化)
-        最適化窓手順.復元メニュー有効化();
+    if (optimiserWindowSteps.enableRestoreMenu)
+        optimiserWindowSteps.enableRestoreMenu();
 }
 
 long ベストシフト最良番号()
@@ -185,7 +185,7 @@ int シフト表復元(long n)
         for (int d = 1; d <= Day_Cnt; ++d)
             block.show(i, d);
     block.write();
-    集計再計算();
+    recalculateTotals();
     DspSplash(QString());
     return 0;
 }
@@ -200,11 +200,11 @@ void ベストシフト復元()
     }
     DspSplash(QStringLiteral("ベストシフト 復元処理中・・・"));
     XlApp().run(stBookName + QStringLiteral("!MyMainから起動.勤務Clear"));
-    if (シフト表復元(n) == 0 && 最適化窓手順.ベストシフトリスト表示)
-        最適化窓手順.ベストシフトリスト表示();
+    if (シフト表復元(n) == 0 && optimiserWindowSteps.showBestShiftList)
+        optimiserWindowSteps.showBestShiftList();
 }
 
-int 連続勤務上限違反(std::vector<連続記録>& list)
+int 連続勤務上限違反(std::vector<RunRecord>& list)
 {
     // A run made only of reserved days was asked for; it is no fault of the table.
     return scanRuns(
@@ -212,7 +212,7 @@ int 連続勤務上限違反(std::vector<連続記録>& list)
         [](int i, int d) { return Rsv_Table(i, d) == 0; });
 }
 
-int 連続休み上限違反(std::vector<連続記録>& list)
+int 連続休み上限違反(std::vector<RunRecord>& list)
 {
     return scanRuns(
         連続休み上限, list, [](int i, int d) { return Time_Table(i, d) == 0; }, [](int, int) { return true; });
@@ -229,7 +229,7 @@ bool 現状収集(int quiet)
     // holds them too, so the totals are counted once from the loaded table.
     if (!シフト表読込(1, Day_Cnt, -1, -1))
         return false;
-    集計再計算();
+    recalculateTotals();
     確保完了 = true;
     作成状態 = 0;
     return true;

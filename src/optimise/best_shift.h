@@ -17,7 +17,7 @@ inline vb::Array2<QVariant> BestShift_Table;
 inline std::vector<vb::Array2<int>> BestShift_Time;
 
 // The store emptied: no rows, all counts 0 (the start of a best-shift run).
-void ベストシフト初期化();
+void resetBestShifts();
 
 // Summarises the current table and, in best-shift mode, keeps it as the next row and enables the
 // main window's restore menu.
@@ -37,7 +37,7 @@ int シフト表復元(long n);
 void ベストシフト復元();
 
 // A run over a limit: roster index, length, first day.
-struct 連続記録 {
+struct RunRecord {
     int member = 0;
     int length = 0;
     int firstDay = 0;
@@ -45,8 +45,8 @@ struct 連続記録 {
 // Runs of work days longer than 連続勤務上限 with at least one day not reserved, and runs of rest
 // days longer than 連続休み上限; a run may reach the last day. A limit below 1 is no limit. The
 // count of runs; list receives them.
-int 連続勤務上限違反(std::vector<連続記録>& list);
-int 連続休み上限違反(std::vector<連続記録>& list);
+int 連続勤務上限違反(std::vector<RunRecord>& list);
+int 連続休み上限違反(std::vector<RunRecord>& list);
 
 // Reloads the weights, the conditions and the sheet's table with its member totals (each cell
 // counted once, reservations included); quiet 0 shows what it does and leaves that message open.

@@ -22,19 +22,19 @@ const QString kTab = QStringLiteral("\t");
 const QString kAllowed = QStringLiteral("<==>");
 const QString kForbidden = QStringLiteral("<…>");
 
-QString 勤務欄(int s)
+QString shiftColumnText(int s)
 {
     return QString::number(s) + QLatin1Char(':') + TypeText2(s);
 }
 
-int 残勤務日数(int i)
+int remainingWorkDays(int i)
 {
     return engine_cells::cint(double(Member_DayOff(i)) - double(Member_WorkDays(i)));
 }
 
 // Field 6 of a refused exchange: which member and which rule. Numbers stand right-aligned in
 // their columns, texts left-aligned.
-QString 理由欄(long code)
+QString reasonColumnText(long code)
 {
     const long a = code % 1000;
     const long b = (code / 1000) % 1000;
@@ -47,16 +47,16 @@ QString 理由欄(long code)
     return LSetA(x, 50);
 }
 
-QString 一覧行(int j, int d, int sm, int sj, int gap, bool refused, long code)
+QString listLine(int j, int d, int sm, int sj, int gap, bool refused, long code)
 {
     const QStringList fields = {
-        RSetA(QString::number(期間日(d)), 3) + QStringLiteral("日"),
-        勤務欄(sm),
+        RSetA(QString::number(dayOfMonth(d)), 3) + QStringLiteral("日"),
+        shiftColumnText(sm),
         refused ? kForbidden : kAllowed,
         RSetA(QString::number(j), 3) + QLatin1Char(':') + QString::number(MemNo(j)),
-        勤務欄(sj),
+        shiftColumnText(sj),
         ZeroToBlank(QString::number(gap)),
-        refused ? 理由欄(code) : QString(50, QLatin1Char(' ')),
+        refused ? reasonColumnText(code) : QString(50, QLatin1Char(' ')),
         QString(),
         QString::number(d),
     };
@@ -65,12 +65,12 @@ QString 一覧行(int j, int d, int sm, int sj, int gap, bool refused, long code
 
 }  // namespace
 
-QString 交換一覧初期回答()
+QString exchangeListDefaultAnswer()
 {
     return QString::number(MemNo(1)) + QStringLiteral(" -");
 }
 
-QString 交換一覧質問()
+QString exchangeListQuestion()
 {
     const QString e = RSetA(QString::number(MemNo(1)), 6);
     const QStringList lines = {
@@ -87,11 +87,11 @@ QString 交換一覧質問()
     return lines.join(QStringLiteral("\r\n"));
 }
 
-交換一覧指定 交換一覧回答解析(const QString& answer)
+ExchangeListRequest parseExchangeListAnswer(const QString& answer)
 {
     // An input method gives full-width digits, blanks and signs; they mean the same here.
     const QString narrow = answer.normalized(QString::NormalizationForm_KC);
-    交換一覧指定 request;
+    ExchangeListRequest request;
     request.restOnly = narrow.contains(QLatin1Char('-'));
     request.includeForbidden = narrow.contains(QLatin1Char('*'));
     const QString first = narrow.trimmed().section(QLatin1Char(' '), 0, 0);
@@ -99,7 +99,7 @@ QString 交換一覧質問()
     return request;
 }
 
-QStringList 交換可能リスト作成(const 交換一覧指定& request)
+QStringList buildExchangeList(const ExchangeListRequest& request)
 {
     const int m = request.member;
     QStringList lines;
@@ -111,30 +111,30 @@ QStringList 交換可能リスト作成(const 交換一覧指定& request)
             const int sj = Time_Table(j, d);
             if (sm == sj || (request.restOnly && sm != 0 && sj != 0))
                 continue;
-            const int gap = std::abs(残勤務日数(m) - 残勤務日数(j));
+            const int gap = std::abs(remainingWorkDays(m) - remainingWorkDays(j));
             勤務変更(m, j, d);
             long code = 0;
             const bool refused = 交換可否判定(QStringLiteral("勤務日数判定要"), d, m, j, code) != 0;
             勤務変更(m, j, d);
             if (refused && !request.includeForbidden)
                 continue;
-            lines << 一覧行(j, d, sm, sj, gap, refused, code);
+            lines << listLine(j, d, sm, sj, gap, refused, code);
         }
     }
     return lines;
 }
 
-QString 交換不可行()
+QString refusedExchangeLine()
 {
     return QStringLiteral("交換可能な勤務は有りません！") + kTab;
 }
 
-std::optional<交換行> 交換行解析(const QString& line)
+std::optional<ExchangeLine> parseExchangeLine(const QString& line)
 {
     const QStringList fields = line.split(kTab);
     if (fields.size() < 3)
         return std::nullopt;
-    交換行 row;
+    ExchangeLine row;
     row.memberB = engine_cells::cint(Val(fields.value(3).section(QLatin1Char(':'), 0, 0)));
     row.day = engine_cells::cint(Val(fields.value(8)));
     QString caption;
@@ -145,7 +145,7 @@ std::optional<交換行> 交換行解析(const QString& line)
     return row;
 }
 
-void 交換実行(int a, int b, int d)
+void makeExchange(int a, int b, int d)
 {
     SwitchesOnAtEnd switches;
     xlAppSetting(false, false, false);

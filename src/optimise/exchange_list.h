@@ -8,36 +8,36 @@
 
 // What the user asked for: the member (roster row, -1 for a number not in the roster), only pairs
 // of which one rests ("-"), and the refused exchanges too ("*").
-struct 交換一覧指定 {
+struct ExchangeListRequest {
     int member = -1;
     bool restOnly = false;
     bool includeForbidden = false;
 };
 
 // The question of the input box, with three examples built on the first member's number.
-QString 交換一覧質問();
+QString exchangeListQuestion();
 // The proposed answer before any was accepted: the first member's number and " -".
-QString 交換一覧初期回答();
+QString exchangeListDefaultAnswer();
 // Reads an answer; full-width digits, blanks and signs count as their half-width forms.
-交換一覧指定 交換一覧回答解析(const QString& answer);
+ExchangeListRequest parseExchangeListAnswer(const QString& answer);
 
 // The lines of member m: days 1..Day_Cnt, colleagues in roster order, pairs with equal shifts
 // left out. Every exchange tried is undone, so the table and the totals end as they began.
-QStringList 交換可能リスト作成(const 交換一覧指定& request);
+QStringList buildExchangeList(const ExchangeListRequest& request);
 // The line that stands alone when nothing can be exchanged.
-QString 交換不可行();
+QString refusedExchangeLine();
 
 // A listed exchange as the window uses it: the colleague's row, the period day, the line's own
 // fields as one caption, and whether the rules refuse it.
-struct 交換行 {
+struct ExchangeLine {
     int memberB = 0;
     int day = 0;
     QString caption;
     bool forbidden = false;
 };
 // Nothing for a line of fewer than three fields (the blank line and the "nothing" line).
-std::optional<交換行> 交換行解析(const QString& line);
+std::optional<ExchangeLine> parseExchangeLine(const QString& line);
 
 // Exchanges the shifts of rows a and b on day d in the table, the totals and the two cells, then
 // fills the rest symbols and recolours the grid. Calling it again undoes it.
-void 交換実行(int a, int b, int d);
+void makeExchange(int a, int b, int d);

@@ -1,4 +1,4 @@
 #pragma once
-// Fills the engine's hooks into the optimiser (最適化手順) with the optimiser's routines; the
+// Fills the engine's hooks into the optimiser (optimiserSteps) with the optimiser's routines; the
 // program calls it at start-up, tests and benchmarks before they generate.
 void installOptimiserSteps();

@@ -32,33 +32,33 @@ bool bookAlive(const xl::Workbook* book)
 
 }  // namespace
 
-bool 月再読込()
+bool reloadMonth()
 {
     if (全条件読込(-1) < 0)
         return false;
     // The condition reading has counted the reservations already; the sheet holds them too.
     if (!シフト表読込(1, Day_Cnt, -1, -1))
         return false;
-    集計再計算();
+    recalculateTotals();
     return true;
 }
 
-xl::Range 勤務セル(int m, int d)
+xl::Range shiftCell(int m, int d)
 {
     return openBook().worksheets(kShiftSheet).range(kGrid).cells(m, d);
 }
 
-QString 勤務記号(int s)
+QString shiftSymbol(int s)
 {
     return s == 0 ? Yasumi_Kigou : TypeText2(s);
 }
 
-int 期間日(int d)
+int dayOfMonth(int d)
 {
-    return 現在期間().日付(d).day();
+    return currentPeriod().日付(d).day();
 }
 
-std::optional<選択セル> 選択セル取得(const xl::Range& range)
+std::optional<SelectedCell> selectedCell(const xl::Range& range)
 {
     xl::Worksheet& sheet = range.worksheet();
     if (sheet.name() != kShiftSheet)
@@ -70,39 +70,39 @@ std::optional<選択セル> 選択セル取得(const xl::Range& range)
     const int column = range.column() - grid->column() + 1;
     if (row < 1 || column < 1 || row > grid->rowCount() || column > grid->columnCount())
         return std::nullopt;
-    return 選択セル{row, column, sheet.cells(range.row(), range.column()).text()};
+    return SelectedCell{row, column, sheet.cells(range.row(), range.column()).text()};
 }
 
-std::optional<選択セル> 現在の選択セル()
+std::optional<SelectedCell> currentSelection()
 {
     if (!xlBook)
         return std::nullopt;
     xl::Worksheet* sheet = xlBook->findSheet(kShiftSheet);
     if (!sheet)
         return std::nullopt;
-    return 選択セル取得(sheet->selection());
+    return selectedCell(sheet->selection());
 }
 
-シート選択追従::シート選択追従(std::function<void(const 選択セル&)> selected)
+SheetSelectionFollower::SheetSelectionFollower(std::function<void(const SelectedCell&)> selected)
     : book_(xlBook), selected_(std::move(selected))
 {
     if (book_)
         book_->addObserver(this);
 }
 
-シート選択追従::~シート選択追従()
+SheetSelectionFollower::~SheetSelectionFollower()
 {
     if (book_ && bookAlive(book_))
         book_->removeObserver(this);
 }
 
-void シート選択追従::selectionChange(const xl::Range& target)
+void SheetSelectionFollower::selectionChange(const xl::Range& target)
 {
-    if (const std::optional<選択セル> cell = 選択セル取得(target))
+    if (const std::optional<SelectedCell> cell = selectedCell(target))
         selected_(*cell);
 }
 
-void シート選択追従::closing(xl::Workbook& book)
+void SheetSelectionFollower::closing(xl::Workbook& book)
 {
     book.removeObserver(this);
     book_ = nullptr;

@@ -100,6 +100,6 @@ void ランダム入替処理(int n)
             break;
     }
     DspSplash(QStringLiteral("後処理中・・・・"));
-    if (最適化窓手順.メイン画面前面)
-        最適化窓手順.メイン画面前面();
+    if (optimiserWindowSteps.raiseMainWindow)
+        optimiserWindowSteps.raiseMainWindow();
 }

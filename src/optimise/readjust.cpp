@@ -19,33 +19,33 @@ constexpr int kProposalFill = 5;
 constexpr int kProposalEdge = 3;
 const QString kCrLf = QStringLiteral("\r\n");
 
-bool 許される(int d, int a, int b)
+bool allowed(int d, int a, int b)
 {
     return exchangeAllowed(QString(), d, a, b);
 }
 
-void 記録表示(const 交換記録& r)
+void showRecord(const ExchangeRecord& r)
 {
     for (int m : {r.x, r.y})
-        勤務セル(m, r.day).setValue(勤務記号(Time_Table(m, r.day)));
+        shiftCell(m, r.day).setValue(shiftSymbol(Time_Table(m, r.day)));
 }
 
 // Both cells of every record once, in the order they first appear.
-std::vector<std::pair<int, int>> 提案セル(const std::vector<交換記録>& records)
+std::vector<std::pair<int, int>> proposedCells(const std::vector<ExchangeRecord>& records)
 {
     std::vector<std::pair<int, int>> cells;
-    for (const 交換記録& r : records)
+    for (const ExchangeRecord& r : records)
         for (int m : {r.x, r.y})
             if (std::find(cells.begin(), cells.end(), std::pair(m, r.day)) == cells.end())
                 cells.emplace_back(m, r.day);
     return cells;
 }
 
-std::vector<セル外観> 外観保存(const std::vector<交換記録>& records)
+std::vector<CellLook> saveLooks(const std::vector<ExchangeRecord>& records)
 {
-    std::vector<セル外観> saved;
-    for (const auto& [m, d] : 提案セル(records)) {
-        const xl::Range cell = 勤務セル(m, d);
+    std::vector<CellLook> saved;
+    for (const auto& [m, d] : proposedCells(records)) {
+        const xl::Range cell = shiftCell(m, d);
         xl::Worksheet& sheet = cell.worksheet();
         const int row = cell.row(), column = cell.column();
         saved.push_back({m, d, cell.style(),
@@ -55,10 +55,10 @@ std::vector<セル外観> 外観保存(const std::vector<交換記録>& records)
     return saved;
 }
 
-void 外観復元(const std::vector<セル外観>& saved)
+void restoreLooks(const std::vector<CellLook>& saved)
 {
     for (auto it = saved.rbegin(); it != saved.rend(); ++it) {
-        const xl::Range cell = 勤務セル(it->member, it->day);
+        const xl::Range cell = shiftCell(it->member, it->day);
         cell.setStyle(it->style);
         xl::Worksheet& sheet = cell.worksheet();
         const int row = cell.row(), column = cell.column();
@@ -76,17 +76,17 @@ void 外観復元(const std::vector<セル外観>& saved)
     }
 }
 
-void 提案着色(const std::vector<交換記録>& records)
+void colourProposal(const std::vector<ExchangeRecord>& records)
 {
-    for (const auto& [m, d] : 提案セル(records)) {
-        const xl::Range cell = 勤務セル(m, d);
+    for (const auto& [m, d] : proposedCells(records)) {
+        const xl::Range cell = shiftCell(m, d);
         cell.interior().setColorIndex(kProposalFill);
         for (int edge : {xl::kEdgeLeft, xl::kEdgeTop, xl::kEdgeBottom, xl::kEdgeRight})
             cell.borders(edge).setColorIndex(kProposalEdge);
     }
 }
 
-QString 失敗文(bool gaveUp)
+QString failureText(bool gaveUp)
 {
     if (!gaveUp)
         return QStringLiteral("調整失敗");
@@ -96,14 +96,14 @@ QString 失敗文(bool gaveUp)
 
 }  // namespace
 
-int 再調整探索::実行(int d, int t)
+int ReadjustChainSearch::run(int d, int t)
 {
     list_.clear();
     started_ = os::elapsedMs();
     return search(d, t);
 }
 
-int 再調整探索::search(int d, int t)
+int ReadjustChainSearch::search(int d, int t)
 {
     // The last day has no next day to move a rest to; a member already resting has nothing to give.
     if (d >= Day_Cnt || Time_Table(t, d) == 0)
@@ -115,7 +115,7 @@ int 再調整探索::search(int d, int t)
     return nextDay(d, t);
 }
 
-int 再調整探索::direct(int d, int t)
+int ReadjustChainSearch::direct(int d, int t)
 {
     for (int k = 1; k <= Member_Cnt; ++k) {
         if (k == t || Time_Table(k, d) != 0)
@@ -132,7 +132,7 @@ int 再調整探索::direct(int d, int t)
     return 0;
 }
 
-int 再調整探索::twoStep(int d, int t)
+int ReadjustChainSearch::twoStep(int d, int t)
 {
     for (int i = 1; i <= Member_Cnt; ++i) {
         if (i == t || Time_Table(i, d) != 0)
@@ -158,7 +158,7 @@ int 再調整探索::twoStep(int d, int t)
     return 0;
 }
 
-int 再調整探索::nextDay(int d, int t)
+int ReadjustChainSearch::nextDay(int d, int t)
 {
     // Only a resting colleague can take the shift; one who works would leave t working.
     for (int k = 1; k <= Member_Cnt; ++k) {
@@ -182,7 +182,7 @@ int 再調整探索::nextDay(int d, int t)
     return 0;
 }
 
-int 再調整探索::trial(int a, int b, int d)
+int ReadjustChainSearch::trial(int a, int b, int d)
 {
     // The clock is read now and then: a trial takes well under a microsecond.
     if (left_ <= 0 || (++trials_ % 65536 == 0 && os::elapsedMs() - started_ >= kTimeLimitMs))
@@ -203,26 +203,26 @@ int 再調整探索::trial(int a, int b, int d)
     勤務変更(a, b, d);
     if (refused)
         return 1;
-    if (!許される(d, a, b)) {
+    if (!allowed(d, a, b)) {
         勤務変更(a, b, d);
         return -1;
     }
     return 0;
 }
 
-bool 再調整探索::chainHolds(size_t from)
+bool ReadjustChainSearch::chainHolds(size_t from)
 {
     for (size_t i = from; i < list_.size(); ++i)
         勤務変更(list_[i].x, list_[i].y, list_[i].day);
     bool holds = true;
     for (size_t i = from; i < list_.size() && holds; ++i)
-        holds = 許される(list_[i].day, list_[i].x, list_[i].y);
+        holds = allowed(list_[i].day, list_[i].x, list_[i].y);
     for (size_t i = list_.size(); i-- > from;)
         勤務変更(list_[i].x, list_[i].y, list_[i].day);
     return holds;
 }
 
-std::optional<再調整対象> 再調整対象取得(const 選択セル& cell)
+std::optional<ReadjustTarget> readjustTarget(const SelectedCell& cell)
 {
     if (cell.text.isEmpty() || !xlBook)
         return std::nullopt;
@@ -235,59 +235,59 @@ std::optional<再調整対象> 再調整対象取得(const 選択セル& cell)
     if (row == 0)
         return std::nullopt;
     const xl::Range members = xlBook->worksheets(QStringLiteral("スケジュール")).range(QStringLiteral("Member_List"));
-    return 再調整対象{cell.text, members.cells(cell.member, 1).text(), members.cells(cell.member, 2).text(),
-                      types.cells(row, 1).text(), Format(現在期間().日付(cell.day), QStringLiteral("yyyy/m/d(aaa)"))};
+    return ReadjustTarget{cell.text, members.cells(cell.member, 1).text(), members.cells(cell.member, 2).text(),
+                      types.cells(row, 1).text(), Format(currentPeriod().日付(cell.day), QStringLiteral("yyyy/m/d(aaa)"))};
 }
 
-QString 再調整提案文(const std::vector<交換記録>& records)
+QString readjustProposal(const std::vector<ExchangeRecord>& records)
 {
     QString text = QStringLiteral("以下のように勤務を入れ替えて調整します") + kCrLf + kCrLf;
-    for (const 交換記録& r : records)
-        text += Format(現在期間().日付(r.day), QStringLiteral("yyyy/mm/dd")) + QStringLiteral("日　<")
+    for (const ExchangeRecord& r : records)
+        text += Format(currentPeriod().日付(r.day), QStringLiteral("yyyy/mm/dd")) + QStringLiteral("日　<")
             + QString::number(MemNo(r.x)) + QLatin1Char(' ') + MemName(r.x) + QStringLiteral("> ⇔ <")
             + QString::number(MemNo(r.y)) + QLatin1Char(' ') + MemName(r.y) + QLatin1Char('>') + kCrLf + kCrLf;
     return text;
 }
 
-bool 再調整実行(int t, int d, 再調整状態& state, long budget)
+bool runReadjust(int t, int d, ReadjustState& state, long budget)
 {
     state = {};
-    if (!月再読込())
+    if (!reloadMonth())
         return false;
     if (t < 1 || t > Member_Cnt || d < 1 || d > Day_Cnt || Time_Table(t, d) == 0) {
         MsgBox(QStringLiteral("選択セルは空白(休み)です！"), ui::vbOKOnly | ui::vbSystemModal, QStringLiteral("無効"));
         return false;
     }
-    再調整探索 search(budget);
-    if (search.実行(d, t) == 0) {
-        MsgBox(失敗文(search.打切り()), ui::vbOKOnly | ui::vbSystemModal);
+    ReadjustChainSearch search(budget);
+    if (search.run(d, t) == 0) {
+        MsgBox(failureText(search.gaveUp()), ui::vbOKOnly | ui::vbSystemModal);
         return false;
     }
-    const std::vector<交換記録> records = search.記録();
-    const std::vector<セル外観> saved = 外観保存(records);
-    提案着色(records);
-    if (MsgBox(再調整提案文(records) + kCrLf + QStringLiteral("入れ替えますか？"), ui::vbOKCancel | ui::vbSystemModal,
+    const std::vector<ExchangeRecord> records = search.records();
+    const std::vector<CellLook> saved = saveLooks(records);
+    colourProposal(records);
+    if (MsgBox(readjustProposal(records) + kCrLf + QStringLiteral("入れ替えますか？"), ui::vbOKCancel | ui::vbSystemModal,
                QStringLiteral("勤務調整"))
         != ui::vbOK) {
-        外観復元(saved);
+        restoreLooks(saved);
         return false;
     }
-    for (const 交換記録& r : records) {
+    for (const ExchangeRecord& r : records) {
         勤務変更(r.x, r.y, r.day);
-        記録表示(r);
+        showRecord(r);
     }
     state = {records, saved, true};
     return true;
 }
 
-void 再調整取消(再調整状態& state)
+void undoReadjust(ReadjustState& state)
 {
-    if (!state.applied || !月再読込())
+    if (!state.applied || !reloadMonth())
         return;
-    外観復元(state.saved);
+    restoreLooks(state.saved);
     for (auto it = state.records.rbegin(); it != state.records.rend(); ++it) {
         勤務変更(it->x, it->y, it->day);
-        記録表示(*it);
+        showRecord(*it);
     }
     state.applied = false;
 }

@@ -13,28 +13,28 @@
 #include <vector>
 
 // One exchange of the shifts of members x and y on period day d.
-struct 交換記録 {
+struct ExchangeRecord {
     int day = 0;
     int x = 0;
     int y = 0;
-    bool operator==(const 交換記録&) const = default;
+    bool operator==(const ExchangeRecord&) const = default;
 };
 
 // The search for a chain that lets member t rest on day d. It leaves Time_Table and the totals as
 // it found them. The branching grows with every later day, so the search gives up after a budget
 // of trial exchanges or after a few seconds, whichever comes first.
-class 再調整探索 {
+class ReadjustChainSearch {
 public:
     static constexpr long kBudget = 5000000;
     static constexpr qint64 kTimeLimitMs = 3000;
-    explicit 再調整探索(long budget = kBudget) : left_(budget) {}
+    explicit ReadjustChainSearch(long budget = kBudget) : left_(budget) {}
 
     // The partner that finally takes a shift (> 0), or 0 when there is no chain.
-    int 実行(int d, int t);
+    int run(int d, int t);
     // The exchanges in the order they are to be made.
-    const std::vector<交換記録>& 記録() const { return list_; }
+    const std::vector<ExchangeRecord>& records() const { return list_; }
     // The budget ran out before a chain was found.
-    bool 打切り() const { return gaveUp_; }
+    bool gaveUp() const { return gaveUp_; }
 
 private:
     int search(int d, int t);
@@ -47,7 +47,7 @@ private:
     // The records from `from` on, made together, each pass the exchange test.
     bool chainHolds(size_t from);
 
-    std::vector<交換記録> list_;
+    std::vector<ExchangeRecord> list_;
     long left_;
     long trials_ = 0;
     qint64 started_ = 0;  // on the program's clock
@@ -55,7 +55,7 @@ private:
 };
 
 // What the window shows of a selected grid cell.
-struct 再調整対象 {
+struct ReadjustTarget {
     QString abbreviation;
     QString memberNo;
     QString memberName;
@@ -63,10 +63,10 @@ struct 再調整対象 {
     QString dateText;  // yyyy/m/d(aaa)
 };
 // Read from the sheets; nothing for an empty cell or a rest day.
-std::optional<再調整対象> 再調整対象取得(const 選択セル& cell);
+std::optional<ReadjustTarget> readjustTarget(const SelectedCell& cell);
 
 // A cell's look before a proposal coloured it, with the edges its neighbours share with it.
-struct セル外観 {
+struct CellLook {
     int member = 0;
     int day = 0;
     xl::CellStyle style;
@@ -76,18 +76,18 @@ struct セル外観 {
 };
 
 // The state of frm再調整 between its buttons: the proposal last applied and the looks it covered.
-struct 再調整状態 {
-    std::vector<交換記録> records;
-    std::vector<セル外観> saved;
+struct ReadjustState {
+    std::vector<ExchangeRecord> records;
+    std::vector<CellLook> saved;
     bool applied = false;
 };
 
 // Makes member t rest on period day d: reloads the month, searches, colours and asks, and applies
 // the chain on OK. True when a proposal was applied (it can then be undone).
-bool 再調整実行(int t, int d, 再調整状態& state, long budget = 再調整探索::kBudget);
+bool runReadjust(int t, int d, ReadjustState& state, long budget = ReadjustChainSearch::kBudget);
 // Undoes the applied proposal: the exchanges in reverse order on the month as the sheet holds it
 // now, and the cells' looks back.
-void 再調整取消(再調整状態& state);
+void undoReadjust(ReadjustState& state);
 
 // The proposal's text, one line per exchange.
-QString 再調整提案文(const std::vector<交換記録>& records);
+QString readjustProposal(const std::vector<ExchangeRecord>& records);

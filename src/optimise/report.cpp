@@ -70,8 +70,8 @@ QString weightCell(std::optional<long> weight, const Widths& w)
 
 // The current terms, empty ones as 0.
 struct Current {
-    分散値 P;
-    分散値 C;
+    ScoreTerms P;
+    ScoreTerms C;
 };
 
 Current currentTerms()
@@ -185,7 +185,7 @@ qint64 TickCount()
     return os::elapsedMs();
 }
 
-void 分散要素取得(分散値& P, 分散値& C)
+void 分散要素取得(ScoreTerms& P, ScoreTerms& C)
 {
     P[0] = 全分散計算();
     P[1] = term(各勤務日数分散_今期(0));
@@ -200,14 +200,14 @@ void 分散要素取得(分散値& P, 分散値& C)
     C[2] = typeList(各勤務日数分散_累計);
 }
 
-QString 荷重分散レポート作成(qint64 startTick, const 分散値* P, const 分散値* C, int mode, const QString& prefix)
+QString 荷重分散レポート作成(qint64 startTick, const ScoreTerms* P, const ScoreTerms* C, int mode, const QString& prefix)
 {
-    const 分散値 p = P ? *P : 分散値{};
-    const 分散値 c = C ? *C : 分散値{};
+    const ScoreTerms p = P ? *P : ScoreTerms{};
+    const ScoreTerms c = C ? *C : ScoreTerms{};
     const Current now = currentTerms();
     ReportWriter r(mode);
     r.text() = prefix;
-    r.line(処理時間表示(TickCount() - startTick));
+    r.line(elapsedText(TickCount() - startTick));
     r.heading(QString());
     r.row(QStringLiteral("【荷重分散計】 "), false, now.P[0], p[0], std::nullopt);
     r.line();
@@ -276,8 +276,8 @@ void 勤務分散解析()
     MyMsgBox(text, 0, QStringLiteral("処理結果"), DebugMode ? 1000 : 500, 450, 0, QString(), -1, QString(), -1,
              QString(), -1, -1, 1);
     ResultLog書込(text, true);
-    if (最適化窓手順.結果ログ表示後)
-        最適化窓手順.結果ログ表示後();
+    if (optimiserWindowSteps.afterResultLog)
+        optimiserWindowSteps.afterResultLog();
 }
 
 QString MemoryDump()
@@ -308,7 +308,7 @@ QString 配列ダンプ(const vb::Array1<float>& a, int rowLimit, int)
     return text;
 }
 
-QString 処理時間表示(qint64 elapsedMs)
+QString elapsedText(qint64 elapsedMs)
 {
     const double t = double(elapsedMs) / 1000;
     const long m = long(t / 60);

@@ -60,8 +60,8 @@ private:
 // The score and its terms before a run, and when it started.
 struct Before {
     qint64 start = 0;
-    分散値 P;
-    分散値 C;
+    ScoreTerms P;
+    ScoreTerms C;
 
     void take()
     {
@@ -117,14 +117,14 @@ void colourMacros()
 
 void mainWindowToFront()
 {
-    if (最適化窓手順.メイン画面前面)
-        最適化窓手順.メイン画面前面();
+    if (optimiserWindowSteps.raiseMainWindow)
+        optimiserWindowSteps.raiseMainWindow();
 }
 
 void focusMainWindow()
 {
-    if (最適化窓手順.メイン画面フォーカス)
-        最適化窓手順.メイン画面フォーカス();
+    if (optimiserWindowSteps.giveMainWindowFocus)
+        optimiserWindowSteps.giveMainWindowFocus();
 }
 
 // Shows the report; returns its text.
@@ -142,8 +142,8 @@ QString report(const Before& before, const QString& title)
 void resultLog(const QString& text)
 {
     ResultLog書込(text, true);
-    if (最適化窓手順.結果ログ表示後)
-        最適化窓手順.結果ログ表示後();
+    if (optimiserWindowSteps.afterResultLog)
+        optimiserWindowSteps.afterResultLog();
     else
         mainWindowToFront();
 }

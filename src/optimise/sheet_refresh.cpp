@@ -11,7 +11,7 @@
 
 namespace {
 
-const QString k人員配置表 = QStringLiteral("人員配置表");
+const QString kRosterSheet = QStringLiteral("人員配置表");
 
 // Frames the member-days that test true, inside one error trap that ends in the memory log.
 void frameCells(long colour, const QString& name, const QString& message, const std::function<bool(int, int)>& framed)
@@ -48,7 +48,7 @@ QString 人員配置表範囲()
     const int lastRow = Member_Cnt + 4;
     if (!xlBook)
         throw VbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
-    xlSheet = &xlBook->worksheets(k人員配置表);
+    xlSheet = &xlBook->worksheets(kRosterSheet);
     return QStringLiteral("D5:") + letters + QString::number(lastRow);
 }
 

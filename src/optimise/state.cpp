@@ -9,5 +9,5 @@ void resetOptimiseState()
     resetEngineState();
     BestShift_Table = {};
     BestShift_Time.clear();
-    最適化窓手順 = {};
+    optimiserWindowSteps = {};
 }

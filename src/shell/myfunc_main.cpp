@@ -42,22 +42,22 @@ int 荷重読込()
 {
     for (const auto& [name, target] : weights)
         *target = toLong(Val(GetTableValue(QStringLiteral("T_基本設定"), QString::fromUtf8(name), false)));
-    if (条件モデル手順.resetShiftFactors)
-        条件モデル手順.resetShiftFactors();
-    if (!条件モデル手順.readAllConditions)
+    if (conditionModelSteps.resetShiftFactors)
+        conditionModelSteps.resetShiftFactors();
+    if (!conditionModelSteps.readAllConditions)
         return -1;
-    return 条件モデル手順.readAllConditions(true);
+    return conditionModelSteps.readAllConditions(true);
 }
 
 void 配列初期化()
 {
-    if (条件モデル手順.resizeToMaximum)
-        条件モデル手順.resizeToMaximum();
+    if (conditionModelSteps.resizeToMaximum)
+        conditionModelSteps.resizeToMaximum();
 }
 
 void resetWeights()
 {
     for (const auto& w : weights)
         *w.second = 0;
-    条件モデル手順 = {};
+    conditionModelSteps = {};
 }

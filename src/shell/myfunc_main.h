@@ -33,7 +33,7 @@ struct ConditionModelSteps {
     // Holiday_Chk 0..32, Member_RndIdx 0..51, contents discarded.
     std::function<void()> resizeToMaximum;
 };
-inline ConditionModelSteps 条件モデル手順;
+inline ConditionModelSteps conditionModelSteps;
 
 // Reads the 17 weights from T_基本設定 (a missing record or column gives 0), resets the shift
 // factors and returns the result of the full condition reading (-1 when none is installed).

@@ -8,12 +8,12 @@ struct 期間 {
     QDate 開始日;
     QDate 終了日;
     // Days from 開始日 to 終了日, both included; 0 for a period that cannot be made.
-    int 日数() const;
+    int dayCount() const;
     // Day d of the period (1 = 開始日).
     QDate 日付(int d) const { return 開始日.addDays(d - 1); }
 };
 
 // The period of year/month that begins on startDay.
-期間 期間取得(long year, long month, long startDay);
+期間 periodFor(long year, long month, long startDay);
 // The period of 作成年, 作成月 and 基準開始日.
-期間 現在期間();
+期間 currentPeriod();

@@ -26,42 +26,42 @@ using namespace engine_cells;
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-const QString k人員配置表 = QStringLiteral("人員配置表");
+const QString kRosterSheet = QStringLiteral("人員配置表");
 
-xl::Workbook& ブック()
+xl::Workbook& conditionsWorkbook()
 {
     if (!xlBook)
         throw xl::Error(91, QStringLiteral("オブジェクト変数が設定されていません。"));
     return *xlBook;
 }
 
-void 受渡し(const QString& path)
+void handOver(const QString& path)
 {
-    ブック().worksheets(QStringLiteral("名前リスト")).range(QStringLiteral("C1")).setValue(path);
+    conditionsWorkbook().worksheets(QStringLiteral("名前リスト")).range(QStringLiteral("C1")).setValue(path);
 }
 
 // Runs a macro of the workbook once: "" or the error text it reports.
-QString マクロ(const QString& name)
+QString macroName(const QString& name)
 {
     return XlApp().run(stBookName + QLatin1Char('!') + name).toString();
 }
 
-void 失敗表示(const QString& text, const QString& title)
+void showFailure(const QString& text, const QString& title)
 {
     MsgBox(text, ui::vbOKOnly | ui::vbExclamation | ui::vbSystemModal, title);
 }
 
 // The splash stays long enough to be read, then goes.
-void 表示後消去()
+void clearAfterShowing()
 {
     DoWait(1500);
     DspSplash(QString());
 }
 
 // The period as the start-up reads it from sheet Main.
-void 期間再読込()
+void reloadPeriods()
 {
-    xl::Worksheet& main = ブック().worksheets(QStringLiteral("Main"));
+    xl::Worksheet& main = conditionsWorkbook().worksheets(QStringLiteral("Main"));
     const auto whole = [&main](const char* name) { return long(cint(num(main.range(QString::fromUtf8(name)).value()))); };
     LimitTime = float(num(main.range(QStringLiteral("制限時間")).value()));
     作成開始日 = whole("日");
@@ -73,20 +73,20 @@ void 期間再読込()
 // Clears the grid and reads the condition file at path into the workbook. A file that would not
 // load is refused before anything changes; false after its message. What the load skipped or
 // cannot use goes to warnings.
-bool 条件取込(const QString& path, const QString& errorTitle, QStringList& warnings)
+bool importConditions(const QString& path, const QString& errorTitle, QStringList& warnings)
 {
-    const condfile::Status check = condfile::checkConditions(ブック(), path);
+    const condfile::Status check = condfile::checkConditions(conditionsWorkbook(), path);
     if (!check.ok) {
-        失敗表示(check.error + kCrLf + kCrLf + QStringLiteral("条件データは変更していません。"), errorTitle);
+        showFailure(check.error + kCrLf + kCrLf + QStringLiteral("条件データは変更していません。"), errorTitle);
         return false;
     }
-    受渡し(path);
-    マクロ(QStringLiteral("勤務Clear"));
-    罫線設定(ブック().worksheets(k人員配置表).range(QStringLiteral("Time_table")));
-    const QString error = マクロ(QStringLiteral("条件読込"));
+    handOver(path);
+    macroName(QStringLiteral("勤務Clear"));
+    罫線設定(conditionsWorkbook().worksheets(kRosterSheet).range(QStringLiteral("Time_table")));
+    const QString error = macroName(QStringLiteral("条件読込"));
     if (!error.isEmpty()) {
         DspSplash(QString());
-        失敗表示(error, errorTitle);
+        showFailure(error, errorTitle);
         return false;
     }
     warnings = check.warnings;
@@ -94,7 +94,7 @@ bool 条件取込(const QString& path, const QString& errorTitle, QStringList& w
 }
 
 // Said once the load has finished, so that the user knows which conditions did not arrive.
-void 注意表示(const QStringList& warnings, const QString& title)
+void showWarnings(const QStringList& warnings, const QString& title)
 {
     if (warnings.isEmpty())
         return;
@@ -104,29 +104,29 @@ void 注意表示(const QStringList& warnings, const QString& title)
 
 bool 読込(QObject* owner)
 {
-    const QString path = ui::openFileName(QStringLiteral("ファイルを開く"), QDir::currentPath(), 条件ファイルフィルタ(), owner);
+    const QString path = ui::openFileName(QStringLiteral("ファイルを開く"), QDir::currentPath(), conditionFileFilter(), owner);
     if (path.isEmpty())
         return false;
-    ブック().worksheets(k人員配置表).activate();
+    conditionsWorkbook().worksheets(kRosterSheet).activate();
     DspSplash(QStringLiteral("データ読み込み中・・・"));
     const auto done = qScopeGuard([] { DspSplash(QString()); });
     QStringList warnings;
-    if (!条件取込(path, QStringLiteral("条件データ読込エラー"), warnings))
+    if (!importConditions(path, QStringLiteral("条件データ読込エラー"), warnings))
         return false;
-    現在条件ファイル = path;
+    currentConditionFile = path;
     基本情報読込();
-    期間再読込();
+    reloadPeriods();
     作成後処理(QString());
-    表示後消去();
-    注意表示(warnings, QStringLiteral("条件データ読込"));
+    clearAfterShowing();
+    showWarnings(warnings, QStringLiteral("条件データ読込"));
     return true;
 }
 
 // The name the save dialog offers: the current file (or 無題.csv) in its own folder when that
 // exists, else in the current directory; a folder is offered as it is.
-QString 保存候補()
+QString saveFileSuggestion()
 {
-    const QString name = 現在条件ファイル.isEmpty() ? QStringLiteral("無題.csv") : 現在条件ファイル;
+    const QString name = currentConditionFile.isEmpty() ? QStringLiteral("無題.csv") : currentConditionFile;
     if (QFileInfo(name).isDir())
         return name;
     const QString folder = GetFolderName(name);
@@ -136,7 +136,7 @@ QString 保存候補()
 
 void 保存(QObject* owner)
 {
-    const QString path = ui::saveFileName(QStringLiteral("名前を付けて保存"), 保存候補(), 条件ファイルフィルタ(), owner);
+    const QString path = ui::saveFileName(QStringLiteral("名前を付けて保存"), saveFileSuggestion(), conditionFileFilter(), owner);
     if (path.isEmpty())
         return;
     if (QFileInfo::exists(path)
@@ -144,16 +144,16 @@ void 保存(QObject* owner)
                   ui::vbOKCancel | ui::vbSystemModal, QStringLiteral("ファイル名の確認"))
                != ui::vbOK)
         return;
-    受渡し(path);
-    ブック().worksheets(k人員配置表).activate();
+    handOver(path);
+    conditionsWorkbook().worksheets(kRosterSheet).activate();
     DspSplash(QStringLiteral("データ保存中・・・"));
-    const QString error = マクロ(QStringLiteral("条件保存"));
+    const QString error = macroName(QStringLiteral("条件保存"));
     if (!error.isEmpty()) {
         DspSplash(QString());
-        失敗表示(error + kCrLf + kCrLf + QStringLiteral("条件データは保存されていません。"), QStringLiteral("条件データ保存エラー"));
+        showFailure(error + kCrLf + kCrLf + QStringLiteral("条件データは保存されていません。"), QStringLiteral("条件データ保存エラー"));
         return;
     }
-    表示後消去();
+    clearAfterShowing();
     MsgBox(QStringLiteral("保存を完了しました！"));
 }
 
@@ -169,7 +169,7 @@ void 初期化()
     const auto done = qScopeGuard([] { DspSplash(QString()); });
     const QString path = QDir(AppPath).filePath(QStringLiteral("parts/新規作成.csv"));
     QStringList warnings;
-    if (!条件取込(path, QStringLiteral("新規作成エラー"), warnings))
+    if (!importConditions(path, QStringLiteral("新規作成エラー"), warnings))
         return;
     if (MsgBox(QStringLiteral("勤務記録も初期化します。") + kCrLf + kCrLf + QStringLiteral("よろしいですか？"), ui::vbYesNo,
                QStringLiteral("勤務記録初期化"))
@@ -177,16 +177,16 @@ void 初期化()
         削除_勤務記録();
     基本情報読込();
     // The template is not the user's file: the next save asks for a name of its own.
-    現在条件ファイル.clear();
-    受渡し(QString());
+    currentConditionFile.clear();
+    handOver(QString());
     DspSplash(QStringLiteral("完了しました！"));
-    表示後消去();
-    注意表示(warnings, QStringLiteral("新規作成"));
+    clearAfterShowing();
+    showWarnings(warnings, QStringLiteral("新規作成"));
 }
 
 // Errors of the workbook end the command with their number and description.
 template <class F>
-auto 保護実行(F&& f, decltype(f()) failed)
+auto runProtected(F&& f, decltype(f()) failed)
 {
     try {
         return f();
@@ -199,7 +199,7 @@ auto 保護実行(F&& f, decltype(f()) failed)
 
 }  // namespace
 
-QString 条件ファイルフィルタ()
+QString conditionFileFilter()
 {
     return QStringLiteral("CSV ファイル(*.csv);;全てのファイル(*.*)");
 }
@@ -210,19 +210,19 @@ bool cmd復元_Click(QObject* owner)
 {
     if (RefuseDuringRun())
         return false;
-    return 保護実行([owner] { return 読込(owner); }, false);
+    return runProtected([owner] { return 読込(owner); }, false);
 }
 
 void cmd保存_Click(QObject* owner)
 {
     if (RefuseDuringRun())
         return;
-    保護実行([owner] { 保存(owner); return true; }, false);
+    runProtected([owner] { 保存(owner); return true; }, false);
 }
 
 void mnuNewFile_Click()
 {
     if (RefuseDuringRun())
         return;
-    保護実行([] { 初期化(); return true; }, false);
+    runProtected([] { 初期化(); return true; }, false);
 }

@@ -7,10 +7,10 @@
 class QObject;
 
 // The condition file last loaded (by a restore or the new-file command); the save offers it.
-inline QString 現在条件ファイル;
+inline QString currentConditionFile;
 
 // The file types the dialogs offer.
-QString 条件ファイルフィルタ();
+QString conditionFileFilter();
 
 // Asks for a condition file and reads it into the workbook: the shift grid is cleared, the
 // conditions and grid come from the file, the base information and the period are read again

@@ -39,7 +39,7 @@ QVariantList rowKey(const QVariantList& grouped, int n)
 
 }  // namespace
 
-クロス表 クロス集計(const QStringList& rowFields, const std::vector<QVariantList>& grouped)
+CrossTab クロス集計(const QStringList& rowFields, const std::vector<QVariantList>& grouped)
 {
     const int n = int(rowFields.size());
     std::vector<QVariant> columns;
@@ -48,24 +48,24 @@ QVariantList rowKey(const QVariantList& grouped, int n)
             columns.push_back(g.value(n));
     std::stable_sort(columns.begin(), columns.end(), before);
 
-    クロス表 out;
-    out.項目 = rowFields;
+    CrossTab out;
+    out.fields = rowFields;
     for (const QVariant& c : columns)
-        out.項目 << c.toString();
+        out.fields << c.toString();
     for (const QVariantList& g : grouped) {
-        if (out.行.empty() || rowKey(out.行.back(), n) != rowKey(g, n)) {
+        if (out.rows.empty() || rowKey(out.rows.back(), n) != rowKey(g, n)) {
             QVariantList row = rowKey(g, n);
             for (size_t i = 0; i < columns.size(); ++i)
                 row << QVariant();
-            out.行.push_back(row);
+            out.rows.push_back(row);
         }
         const auto at = std::find(columns.begin(), columns.end(), g.value(n)) - columns.begin();
-        out.行.back()[n + int(at)] = g.value(n + 1);
+        out.rows.back()[n + int(at)] = g.value(n + 1);
     }
     return out;
 }
 
-bool 全行読込(const QString& sql, std::vector<QVariantList>& rows, QStringList* names)
+bool readAllRows(const QString& sql, std::vector<QVariantList>& rows, QStringList* names)
 {
     rows.clear();
     if (RsOpen(sql, false, {}, true, true) != 0)

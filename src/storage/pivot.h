@@ -7,12 +7,12 @@
 #include <QVariantList>
 #include <vector>
 
-struct クロス表 {
+struct CrossTab {
     // The names of the row fields, then each column value as text.
-    QStringList 項目;
+    QStringList fields;
     // Per row: the row fields' values, then one value per column (invalid where the grouped
     // query holds nothing for that pair).
-    std::vector<QVariantList> 行;
+    std::vector<QVariantList> rows;
 };
 
 // Each grouped row holds rowFields.size() values that name the result row, then the column value,
@@ -20,8 +20,8 @@ struct クロス表 {
 // row values making one row (so the query orders by the row fields). Columns are the distinct
 // column values in ascending order, as the database orders a cross-tab's headings: Null first,
 // numbers by value, texts ignoring case.
-クロス表 クロス集計(const QStringList& rowFields, const std::vector<QVariantList>& grouped);
+CrossTab クロス集計(const QStringList& rowFields, const std::vector<QVariantList>& grouped);
 
 // Every row of the query, read through rs and closed again; names, when given, gets the field
 // names. False after RsOpen's message when the query failed (rows then hold nothing).
-bool 全行読込(const QString& sql, std::vector<QVariantList>& rows, QStringList* names = nullptr);
+bool readAllRows(const QString& sql, std::vector<QVariantList>& rows, QStringList* names = nullptr);

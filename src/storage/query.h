@@ -19,70 +19,70 @@ class Connection;
 enum class 集計種別 : int { 名簿, 勤務種別, 勤務データ, 勤務日数集計, 勤務時間集計, 曜日別集計, 日別シフト表, 全勤務データ };
 
 // The kinds' captions in the order the window lists them.
-const QStringList& 集計種別一覧();
+const QStringList& kindCaptions();
 // The roster, the shift types and the saved shifts can be edited, deleted and filtered.
-bool 編集可能種別(集計種別 kind);
+bool isEditableKind(集計種別 kind);
 
-struct 抽出条件 {
+struct QueryFilter {
     QDate 開始日;
     QDate 終了日;
-    std::optional<qint64> 人;  // the member's Id; none: everybody
+    std::optional<qint64> person;  // the member's Id; none: everybody
     // The selection filter: the heading of the column the user picked and the value it must hold
     // ("" no filter; a Null value matches Null).
-    QString 選択項目;
-    QVariant 選択値;
+    QString selectionColumn;
+    QVariant selectionValue;
 };
 
-struct 結果表 {
-    QStringList 項目;
-    std::vector<QVariantList> 行;
+struct ResultTable {
+    QStringList fields;
+    std::vector<QVariantList> rows;
     // Editing: the table the rows belong to and each row's key there ("" and none: read-only).
-    QString 表名;
-    QString 鍵名;
-    std::vector<qint64> 鍵;
+    QString tableName;
+    QString keyName;
+    std::vector<qint64> keys;
     // Per column: the table's column it shows ("" read-only) and that column's declared type.
-    QStringList 列名;
-    QStringList 型;
+    QStringList tableColumn;
+    QStringList types;
 
-    int 列数() const { return int(項目.size()); }
-    int 件数() const { return int(行.size()); }
-    bool 編集列(int column) const { return !表名.isEmpty() && !列名.value(column).isEmpty(); }
+    int columnCount() const { return int(fields.size()); }
+    int 件数() const { return int(rows.size()); }
+    bool isEditableColumn(int column) const { return !tableName.isEmpty() && !tableColumn.value(column).isEmpty(); }
     // A new row can be added where every column is the table's own.
-    bool 追加可能() const { return !表名.isEmpty() && !列名.contains(QString()); }
+    bool canAddRow() const { return !tableName.isEmpty() && !tableColumn.contains(QString()); }
 };
 
-結果表 集計(db::Connection& c, 集計種別 kind, const 抽出条件& cond);
+ResultTable 集計(db::Connection& c, 集計種別 kind, const QueryFilter& cond);
 
 // The person list: the member number right-aligned in three places, an ideographic blank and
 // the name, made half-width; by number.
-struct 氏名項目 {
+struct PersonItem {
     qint64 Id = 0;
-    QString 表示;
+    QString label;
 };
-std::vector<氏名項目> 氏名一覧(db::Connection& c);
+std::vector<PersonItem> personList(db::Connection& c);
 
 // A cell's value as the grid shows it and the copy writes it: dates yyyy/mm/dd, numbers without
 // a trailing ".0", Null empty.
-QString 表示文字(const 結果表& r, int column, const QVariant& value);
+QString displayText(const ResultTable& r, int column, const QVariant& value);
 // The text typed into a cell as the column stores it: empty is Null, a date column takes
 // yyyy/mm/dd or yyyy-mm-dd, INTEGER and REAL columns a number; nothing when the text does not fit.
-std::optional<QVariant> 入力値(const 結果表& r, int column, const QString& text);
+std::optional<QVariant> inputValue(const ResultTable& r, int column, const QString& text);
 
 // The edits. Each checks that the row still holds what the result shows (the month save rewrites
 // the tables meanwhile); false, with nothing changed, when it does not.
-bool 値更新(db::Connection& c, 結果表& r, int row, int column, const QVariant& value);
+bool updateValue(db::Connection& c, ResultTable& r, int row, int column, const QVariant& value);
 // A new row of the table with one value set; appended to the result.
-void 行追加(db::Connection& c, 結果表& r, int column, const QVariant& value);
+void addRow(db::Connection& c, ResultTable& r, int column, const QVariant& value);
 // The rows (indexes into the result) in one transaction: all of them or none.
-bool 行削除(db::Connection& c, 結果表& r, std::vector<int> rows);
+bool deleteRows(db::Connection& c, ResultTable& r, std::vector<int> rows);
 
 // The records as tab-separated text with a header line; every line ends with a tab and CR LF, and
 // a tab or line break inside a value becomes a blank, so that a paste keeps the rows.
-QString 表テキスト(const 結果表& r);
+QString tableText(const ResultTable& r);
 
-// Puts 表テキスト of the shown records on the clipboard and says so; without a result (no query
+// Puts tableText of the shown records on the clipboard and says so; without a result (no query
 // open) nothing happens at all.
-void DbGridToClip(const 結果表* r);
+void DbGridToClip(const ResultTable* r);
 
 // Full-width ASCII and the ideographic blank to ASCII, full-width katakana to half-width.
 QString StrConvNarrow(const QString& s);

@@ -16,12 +16,12 @@
 
 namespace {
 
-const QString k人員配置表 = QStringLiteral("人員配置表");
+const QString kRosterSheet = QStringLiteral("人員配置表");
 
 // The start-condition dialog's values, with the period's year, month and first day.
-bool 開始条件切替(const 保存期間& row)
+bool switchStartConditions(const SavedPeriod& row)
 {
-    開始条件 c = 開始条件読込();
+    StartConditions c = readStartConditions();
     c.年 = QString::number(row.年);
     c.月 = QString::number(row.月);
     c.基準開始日 = QString::number(row.基準開始日);
@@ -30,7 +30,7 @@ bool 開始条件切替(const 保存期間& row)
 
 // The block of members 1..Member_Cnt by days 1..Day_Cnt: each saved abbreviation at its member
 // and day, empty text everywhere else (so no shift of another month stays on the sheet).
-xl::Block 復元ブロック(const 期間& p, const std::vector<QVariantList>& saved)
+xl::Block restoreBlock(const 期間& p, const std::vector<QVariantList>& saved)
 {
     xl::Block block(Member_Cnt, Day_Cnt);
     for (int m = 1; m <= Member_Cnt; ++m)
@@ -45,32 +45,32 @@ xl::Block 復元ブロック(const 期間& p, const std::vector<QVariantList>& s
     return block;
 }
 
-void 色置換(const QString& macro)
+void replaceColours(const QString& macro)
 {
     XlApp().run(stBookName + QStringLiteral("!") + macro);
 }
 
 }  // namespace
 
-bool シフト復元_本シート(const 保存期間& row)
+bool シフト復元_本シート(const SavedPeriod& row)
 {
     // Whatever can fail is read before the month switches: the base information (the start
     // conditions carry the weights of the shift types read here) and the saved rows.
     if (!基本情報読込())
         return false;
     std::vector<QVariantList> saved;
-    if (!全行読込(QStringLiteral("SELECT Id, 日付, 略称 FROM Q_勤務表 ") + 期間条件(row.範囲)
+    if (!readAllRows(QStringLiteral("SELECT Id, 日付, 略称 FROM Q_勤務表 ") + periodWhere(row.period)
                       + QStringLiteral(" ORDER BY Id, 日付"),
                   saved))
         return false;
     // The sizes of the new month can only be read once it is switched to. Should that fail, the
     // month shown before comes back, so that the sheet's shifts never stand under other dates.
-    const 開始条件 before = 開始条件読込();
+    const StartConditions before = readStartConditions();
     const auto switchBack = [&before] {
         開始条件設定(before);
         基本情報読込();
     };
-    if (!開始条件切替(row) || !基本情報読込()) {
+    if (!switchStartConditions(row) || !基本情報読込()) {
         switchBack();
         return false;
     }
@@ -78,22 +78,22 @@ bool シフト復元_本シート(const 保存期間& row)
         xlAppSetting(true, true, true);
         DspSplash(QString());
     });
-    const xl::Range grid = RangeB(k人員配置表, QStringLiteral("Time_Table"));
+    const xl::Range grid = RangeB(kRosterSheet, QStringLiteral("Time_Table"));
     xl::Worksheet& sheet = grid.worksheet();
     シート保護解除(&sheet);
     xlAppSetting(false, false, false);
     try {
         if (Member_Cnt > 0 && Day_Cnt > 0)
-            grid.resize(Member_Cnt, Day_Cnt).setBlock(復元ブロック(row.範囲, saved));
+            grid.resize(Member_Cnt, Day_Cnt).setBlock(restoreBlock(row.period, saved));
     } catch (const VbError&) {
         switchBack();
         throw;
     }
-    色置換(QStringLiteral("勤務色置換"));
+    replaceColours(QStringLiteral("勤務色置換"));
     人員配置表更新();
     xlAppSetting(true, true, true);
     xlAppSetting(false, false, false);
-    色置換(QStringLiteral("休み色置換"));
+    replaceColours(QStringLiteral("休み色置換"));
     シート保護(&sheet, true);
     return true;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Putting a saved period back onto the roster sheet 人員配置表.
-struct 保存期間;
+struct SavedPeriod;
 
 // Reads the base information and the period's saved rows, switches the start conditions to the
 // period's year and month (as the start-condition dialog applies them), then writes the whole
@@ -8,4 +8,4 @@ struct 保存期間;
 // nothing is saved, and recolours the grid. Members no longer on the roster are left out. A
 // failure of a reading, of the switch or of the grid's writing leaves the month, the period and
 // the grid as they were: false after its message (a workbook error is thrown on).
-bool シフト復元_本シート(const 保存期間& row);
+bool シフト復元_本シート(const SavedPeriod& row);

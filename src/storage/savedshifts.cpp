@@ -11,7 +11,7 @@ QString iso(const QDate& d)
 }
 
 // The first value of the query; nothing after the database's message.
-std::optional<QVariant> 値読込(const QString& sql)
+std::optional<QVariant> readValue(const QString& sql)
 {
     if (RsOpen(sql, false, {}, true, true) != 0)
         return std::nullopt;
@@ -23,12 +23,12 @@ std::optional<QVariant> 値読込(const QString& sql)
 // The roster month whose period (starting on startDay) contains the day. Periods of consecutive
 // months meet without a gap, and the period of two months back always begins before the day's
 // month, so one of these three holds it.
-QDate 含む月(const QDate& day, long startDay)
+QDate monthContaining(const QDate& day, long startDay)
 {
     const QDate month(day.year(), day.month(), 1);
     for (int back = 0; back < 2; ++back) {
         const QDate m = month.addMonths(-back);
-        if (期間取得(m.year(), m.month(), startDay).開始日 <= day)
+        if (periodFor(m.year(), m.month(), startDay).開始日 <= day)
             return m;
     }
     return month.addMonths(-2);
@@ -36,26 +36,26 @@ QDate 含む月(const QDate& day, long startDay)
 
 }  // namespace
 
-QString 期間条件(const 期間& p)
+QString periodWhere(const 期間& p)
 {
     return QStringLiteral("WHERE 日付 >= '%1' AND 日付 <= '%2'").arg(iso(p.開始日), iso(p.終了日));
 }
 
-std::optional<std::vector<保存期間>> 期間一覧読込()
+std::optional<std::vector<SavedPeriod>> readSavedPeriods()
 {
-    const std::optional<QVariant> last = 値読込(QStringLiteral("SELECT max(日付) AS 最終日付 FROM Q_勤務表"));
+    const std::optional<QVariant> last = readValue(QStringLiteral("SELECT max(日付) AS 最終日付 FROM Q_勤務表"));
     if (!last)
         return std::nullopt;
-    std::vector<保存期間> list;
+    std::vector<SavedPeriod> list;
     const QDate newest = QDate::fromString(last->toString(), Qt::ISODate);
     if (!newest.isValid())
         return list;
-    const QDate first = 含む月(newest, 基準開始日);
+    const QDate first = monthContaining(newest, 基準開始日);
     for (int i = 1; i <= kListedPeriods; ++i) {
         const QDate m = first.addMonths(1 - i);
-        保存期間 row{i, m.year(), m.month(), 基準開始日, 期間取得(m.year(), m.month(), 基準開始日), 0};
+        SavedPeriod row{i, m.year(), m.month(), 基準開始日, periodFor(m.year(), m.month(), 基準開始日), 0};
         const std::optional<QVariant> count
-            = 値読込(QStringLiteral("SELECT count(勤務No) AS 個数 FROM Q_勤務表 ") + 期間条件(row.範囲));
+            = readValue(QStringLiteral("SELECT count(勤務No) AS 個数 FROM Q_勤務表 ") + periodWhere(row.period));
         if (!count)
             return std::nullopt;
         row.件数 = long(count->toLongLong());
@@ -69,17 +69,17 @@ bool 削除_勤務記録(const QDate& 開始日, const QDate& 終了日)
 {
     QString sql = QStringLiteral("DELETE FROM T_勤務表");
     if (開始日.isValid())
-        sql += QLatin1Char(' ') + 期間条件({開始日, 終了日});
+        sql += QLatin1Char(' ') + periodWhere({開始日, 終了日});
     const bool ok = RsOpen(sql) == 0;
     RsClose();
     return ok;
 }
 
-bool 期間削除(const 期間& p)
+bool deletePeriod(const 期間& p)
 {
     if (!削除_勤務記録(p.開始日, p.終了日))
         return false;
-    const std::optional<QVariant> left = 値読込(QStringLiteral("SELECT count(*) FROM T_勤務表"));
+    const std::optional<QVariant> left = readValue(QStringLiteral("SELECT count(*) FROM T_勤務表"));
     if (!left)
         return false;
     if (left->toLongLong() > 0)

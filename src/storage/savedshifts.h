@@ -9,13 +9,13 @@
 
 // One listed period. Its number counts back from the newest period (1), so a period without rows
 // is not listed but keeps its number free.
-struct 保存期間 {
+struct SavedPeriod {
     int no = 0;
     // The roster's year, month and first day of the period that the period's dates come from.
     long 年 = 0;
     long 月 = 0;
     long 基準開始日 = 0;
-    期間 範囲;
+    期間 period;
     long 件数 = 0;
 };
 
@@ -24,7 +24,7 @@ inline constexpr int kListedPeriods = 12;
 // The periods of 基準開始日 that hold saved rows, newest first: number 1 is the period that
 // contains the newest saved day. Empty when no shift row is saved; nothing (after the database's
 // message) when the database could not be read.
-std::optional<std::vector<保存期間>> 期間一覧読込();
+std::optional<std::vector<SavedPeriod>> readSavedPeriods();
 
 // Deletes the saved shift rows from 開始日 to 終了日, both included; every row when 開始日 is not
 // a date. Asks and reports nothing itself: false after the database's message.
@@ -32,7 +32,7 @@ bool 削除_勤務記録(const QDate& 開始日 = {}, const QDate& 終了日 = {
 
 // Deletes the period's rows; once no shift row is left at all, the saved shift types go too.
 // False after the database's message.
-bool 期間削除(const 期間& p);
+bool deletePeriod(const 期間& p);
 
 // "WHERE 日付 >= 'first' AND 日付 <= 'last'" for the period's dates as stored.
-QString 期間条件(const 期間& p);
+QString periodWhere(const 期間& p);

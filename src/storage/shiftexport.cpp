@@ -24,32 +24,32 @@ constexpr int kHeadColumns = 2;
 // Empty rows between two blocks.
 constexpr int kGapRows = 4;
 
-QString 期間文字(const 期間& p)
+QString periodText(const 期間& p)
 {
     return Format(p.開始日, QStringLiteral("m月d日")) + QStringLiteral("～") + Format(p.終了日, QStringLiteral("m月d日"));
 }
 
-QDate 日付値(const QVariant& v)
+QDate dateValue(const QVariant& v)
 {
     return QDate::fromString(v.toString(), Qt::ISODate);
 }
 
 // What the export writes, read in full before any workbook exists.
-struct 出力データ {
-    期間 全体;
+struct ExportData {
+    期間 wholePeriod;
     // Per period, oldest first: Id, 氏名, 日付, 略称, 休平日.
-    std::vector<std::vector<QVariantList>> シフト;
-    クロス表 集計;
+    std::vector<std::vector<QVariantList>> shifts;
+    CrossTab 集計;
     // Id, 氏名, 日付, 勤務No, 略称, 休平日.
-    std::vector<QVariantList> 明細;
+    std::vector<QVariantList> details;
 };
 
-const QStringList k明細項目 = {QStringLiteral("Id"), QStringLiteral("氏名"), QStringLiteral("日付"),
+const QStringList kDetailColumns = {QStringLiteral("Id"), QStringLiteral("氏名"), QStringLiteral("日付"),
                               QStringLiteral("勤務No"), QStringLiteral("略称"), QStringLiteral("休平日")};
 
 // Shifts are counted for every saved member, named as the last save's roster has them (empty
 // when it no longer does); a shift number without a saved type has no column to go to.
-QString 集計SQL(const 期間& p)
+QString summarySql(const 期間& p)
 {
     return QStringLiteral("SELECT h.Id, m.氏名, s.略称 COLLATE NOCASE, count(s.勤務No) FROM T_勤務表 h "
                           "LEFT JOIN T_名簿 m ON m.Id = h.Id JOIN T_勤務種別 s ON s.勤務No = h.勤務No "
@@ -59,60 +59,60 @@ QString 集計SQL(const 期間& p)
         .arg(p.開始日.toString(Qt::ISODate), p.終了日.toString(Qt::ISODate));
 }
 
-bool 読込(const std::vector<保存期間>& span, const 出力種類& kinds, 出力データ& out)
+bool 読込(const std::vector<SavedPeriod>& span, const ExportKinds& kinds, ExportData& out)
 {
-    out.全体 = {span.back().範囲.開始日, span.front().範囲.終了日};
+    out.wholePeriod = {span.back().period.開始日, span.front().period.終了日};
     if (kinds.シフト表) {
         for (auto it = span.rbegin(); it != span.rend(); ++it) {
-            out.シフト.emplace_back();
-            if (!全行読込(QStringLiteral("SELECT Id, 氏名, 日付, 略称, 休平日 FROM Q_勤務表 ") + 期間条件(it->範囲)
+            out.shifts.emplace_back();
+            if (!readAllRows(QStringLiteral("SELECT Id, 氏名, 日付, 略称, 休平日 FROM Q_勤務表 ") + periodWhere(it->period)
                               + QStringLiteral(" ORDER BY Id, 日付"),
-                          out.シフト.back()))
+                          out.shifts.back()))
                 return false;
         }
     }
     if (kinds.クロス集計) {
         std::vector<QVariantList> grouped;
-        if (!全行読込(集計SQL(out.全体), grouped))
+        if (!readAllRows(summarySql(out.wholePeriod), grouped))
             return false;
         out.集計 = クロス集計({QStringLiteral("Id"), QStringLiteral("氏名")}, grouped);
     }
     return !kinds.期間データ
-        || 全行読込(QStringLiteral("SELECT ") + k明細項目.join(QStringLiteral(", ")) + QStringLiteral(" FROM Q_勤務表 ")
-                        + 期間条件(out.全体) + QStringLiteral(" ORDER BY Id, 日付"),
-                    out.明細);
+        || readAllRows(QStringLiteral("SELECT ") + kDetailColumns.join(QStringLiteral(", ")) + QStringLiteral(" FROM Q_勤務表 ")
+                        + periodWhere(out.wholePeriod) + QStringLiteral(" ORDER BY Id, 日付"),
+                    out.details);
 }
 
-void 書込(xl::Worksheet& ws, int row, const xl::Block& block)
+void writeBlock(xl::Worksheet& ws, int row, const xl::Block& block)
 {
     if (block.rows() > 0 && block.columns() > 0)
         ws.cells(row, 1).resize(block.rows(), block.columns()).setBlock(block);
 }
 
-void 見出し(xl::Worksheet& ws, const QStringList& names)
+void writeHeadings(xl::Worksheet& ws, const QStringList& names)
 {
     xl::Block head(1, int(names.size()));
     for (int k = 1; k <= head.columns(); ++k)
         head(1, k) = names[k - 1];
-    書込(ws, 3, head);
+    writeBlock(ws, 3, head);
 }
 
 // Columns follow the days of the period; rows the members' places on the roster, down to the
 // last member with a saved row (members no longer on the roster are left out).
-xl::Block シフト表ブロック(const 期間& p, const std::vector<QVariantList>& rows)
+xl::Block shiftTableBlock(const 期間& p, const std::vector<QVariantList>& rows)
 {
     int last = 0;
     for (const QVariantList& r : rows)
         last = std::max(last, MemIdxOrM1(r[0].toInt()));
-    xl::Block b(last + kHeadRows, p.日数() + kHeadColumns);
-    for (int d = 1; d <= p.日数(); ++d) {
+    xl::Block b(last + kHeadRows, p.dayCount() + kHeadColumns);
+    for (int d = 1; d <= p.dayCount(); ++d) {
         b(1, d + kHeadColumns) = p.日付(d).day();
         b(2, d + kHeadColumns) = Format(p.日付(d), QStringLiteral("aaa"));
     }
     for (const QVariantList& r : rows) {
         const int m = MemIdxOrM1(r[0].toInt());
-        const int d = int(p.開始日.daysTo(日付値(r[2]))) + 1;
-        if (m <= 0 || d < 1 || d > p.日数())
+        const int d = int(p.開始日.daysTo(dateValue(r[2]))) + 1;
+        if (m <= 0 || d < 1 || d > p.dayCount())
             continue;
         if (b(m + kHeadRows, 1).isNull()) {
             b(m + kHeadRows, 1) = r[0];
@@ -124,53 +124,53 @@ xl::Block シフト表ブロック(const 期間& p, const std::vector<QVariantLi
     return b;
 }
 
-void シフト表シート(xl::Worksheet& ws, const std::vector<保存期間>& span, const 出力データ& data)
+void writeShiftSheet(xl::Worksheet& ws, const std::vector<SavedPeriod>& span, const ExportData& data)
 {
     int r = 1;
-    for (size_t i = 0; i < data.シフト.size(); ++i) {
-        const 期間& p = span[span.size() - 1 - i].範囲;
-        ws.setName(QStringLiteral("シフト表 ") + 期間文字(p));
-        const xl::Block block = シフト表ブロック(p, data.シフト[i]);
-        ws.cells(r, 1).setValue(QStringLiteral("シフト表　") + 期間文字(p));
-        書込(ws, r + 1, block);
+    for (size_t i = 0; i < data.shifts.size(); ++i) {
+        const 期間& p = span[span.size() - 1 - i].period;
+        ws.setName(QStringLiteral("シフト表 ") + periodText(p));
+        const xl::Block block = shiftTableBlock(p, data.shifts[i]);
+        ws.cells(r, 1).setValue(QStringLiteral("シフト表　") + periodText(p));
+        writeBlock(ws, r + 1, block);
         r += 1 + block.rows() + kGapRows;
     }
     ws.range(QStringLiteral("B:AZ")).autoFitColumns();
 }
 
-void 集計シート(xl::Worksheet& ws, const 出力データ& data)
+void writeSummarySheet(xl::Worksheet& ws, const ExportData& data)
 {
-    const QString span = 期間文字(data.全体);
+    const QString span = periodText(data.wholePeriod);
     ws.setName(QStringLiteral("クロス集計 ") + span);
     ws.range(QStringLiteral("A1")).setValue(QStringLiteral("クロス集計　") + span);
-    見出し(ws, data.集計.項目);
-    xl::Block b(int(data.集計.行.size()), int(data.集計.項目.size()));
+    writeHeadings(ws, data.集計.fields);
+    xl::Block b(int(data.集計.rows.size()), int(data.集計.fields.size()));
     for (int i = 1; i <= b.rows(); ++i)
         for (int k = 1; k <= b.columns(); ++k)
-            b(i, k) = data.集計.行[size_t(i - 1)][k - 1];
-    書込(ws, 4, b);
+            b(i, k) = data.集計.rows[size_t(i - 1)][k - 1];
+    writeBlock(ws, 4, b);
     ws.range(QStringLiteral("B:R")).autoFitColumns();
 }
 
-void 明細シート(xl::Worksheet& ws, const 出力データ& data)
+void writeDetailSheet(xl::Worksheet& ws, const ExportData& data)
 {
-    const QString span = 期間文字(data.全体);
+    const QString span = periodText(data.wholePeriod);
     ws.setName(QStringLiteral("期間データ ") + span);
     ws.range(QStringLiteral("A1")).setValue(QStringLiteral("期間データ ") + span);
-    見出し(ws, k明細項目);
-    xl::Block b(int(data.明細.size()), int(k明細項目.size()));
+    writeHeadings(ws, kDetailColumns);
+    xl::Block b(int(data.details.size()), int(kDetailColumns.size()));
     for (int i = 1; i <= b.rows(); ++i) {
-        const QVariantList& r = data.明細[size_t(i - 1)];
+        const QVariantList& r = data.details[size_t(i - 1)];
         for (int k = 1; k <= b.columns(); ++k)
-            b(i, k) = k == 3 ? QVariant(日付値(r[2])) : r[k - 1];
+            b(i, k) = k == 3 ? QVariant(dateValue(r[2])) : r[k - 1];
     }
-    書込(ws, 4, b);
+    writeBlock(ws, 4, b);
     if (b.rows() > 0)
         ws.cells(4, 3).resize(b.rows(), 1).setNumberFormat(QStringLiteral("yyyy/mm/dd"));
     ws.range(QStringLiteral("B:E")).autoFitColumns();
 }
 
-xl::Workbook& 新規ブック()
+xl::Workbook& newWorkbook()
 {
     xl::Application& app = NewXlApp2();
     app.setVisible(true);
@@ -183,7 +183,7 @@ xl::Workbook& 新規ブック()
 
 }  // namespace
 
-xl::Application* シフト復元_別シート(const std::vector<保存期間>& span, const 出力種類& kinds)
+xl::Application* シフト復元_別シート(const std::vector<SavedPeriod>& span, const ExportKinds& kinds)
 {
     if (!kinds.クロス集計 && !kinds.シフト表 && !kinds.期間データ) {
         MsgBox(QStringLiteral("読み込むデータの種類を選択して下さい。"), ui::vbOKOnly | ui::vbSystemModal);
@@ -191,11 +191,11 @@ xl::Application* シフト復元_別シート(const std::vector<保存期間>& s
     }
     if (span.empty() || (!基本情報読込済 && !基本情報読込()))
         return nullptr;
-    出力データ data;
+    ExportData data;
     if (!読込(span, kinds, data))
         return nullptr;
 
-    xl::Workbook& book = 新規ブック();
+    xl::Workbook& book = newWorkbook();
     xl::Application& app = book.application();
     const auto show = qScopeGuard([&app] { app.setScreenUpdating(true); });
     int next = 1;
@@ -206,11 +206,11 @@ xl::Application* シフト復元_別シート(const std::vector<保存期間>& s
         ws.range(QStringLiteral("A1")).select();
     };
     if (kinds.シフト表)
-        section([&](xl::Worksheet& ws) { シフト表シート(ws, span, data); });
+        section([&](xl::Worksheet& ws) { writeShiftSheet(ws, span, data); });
     if (kinds.クロス集計)
-        section([&](xl::Worksheet& ws) { 集計シート(ws, data); });
+        section([&](xl::Worksheet& ws) { writeSummarySheet(ws, data); });
     if (kinds.期間データ)
-        section([&](xl::Worksheet& ws) { 明細シート(ws, data); });
+        section([&](xl::Worksheet& ws) { writeDetailSheet(ws, data); });
     book.worksheets(1).activate();
     return &app;
 }

@@ -5,11 +5,11 @@
 #include <vector>
 
 namespace xl { class Application; }
-struct 保存期間;
+struct SavedPeriod;
 
 // Which sheets an export makes; each ticked kind takes the next sheet, in the order シフト表,
 // クロス集計, 期間データ.
-struct 出力種類 {
+struct ExportKinds {
     bool クロス集計 = false;
     bool シフト表 = false;
     bool 期間データ = false;
@@ -18,4 +18,4 @@ struct 出力種類 {
 // span: the selected periods, newest first. Nothing ticked: a message, and no workbook. An empty
 // span: nothing. Every row is read before the new workbook is made, so a database failure (after
 // its message) makes none. Returns the new application (xlApp2), nullptr when none was made.
-xl::Application* シフト復元_別シート(const std::vector<保存期間>& span, const 出力種類& kinds);
+xl::Application* シフト復元_別シート(const std::vector<SavedPeriod>& span, const ExportKinds& kinds);

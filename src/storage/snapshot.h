@@ -12,19 +12,19 @@
 struct 期間;
 
 // The rows one table holds after a save.
-struct 保存表 {
-    QString 表名;
-    QStringList 項目;
-    std::vector<QVariantList> 行;
+struct SavedTable {
+    QString tableName;
+    QStringList fields;
+    std::vector<QVariantList> rows;
     // The table's single row is updated in place (it carries columns the save does not own),
     // instead of emptied and refilled.
-    bool 更新 = false;
+    bool updateInPlace = false;
 };
 
 // Appends the tables of one step of the save to tables.
-using 収集手順 = void (*)(std::vector<保存表>& tables);
+using TableCollector = void (*)(std::vector<SavedTable>& tables);
 // The steps in the order the save writes their tables.
-const std::vector<収集手順>& 条件表収集手順();
+const std::vector<TableCollector>& conditionTableCollectors();
 
 // T_勤務表's rows of the period: one per member and day holding a shift.
-保存表 勤務表行(const 期間& period);
+SavedTable shiftTableRows(const 期間& period);

@@ -6,5 +6,5 @@
 void resetStorageState()
 {
     resetOptimiseState();
-    現在条件ファイル.clear();
+    currentConditionFile.clear();
 }

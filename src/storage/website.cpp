@@ -145,7 +145,7 @@ bool buildKinds(const Site& site, std::vector<const HtmlKind*>& built, QStringLi
 WebsiteResult build()
 {
     Site site;
-    const 期間 period = 現在期間();
+    const 期間 period = currentPeriod();
     site.start = period.開始日;
     site.end = period.終了日;
     QString folder = xlDtGet(u"Main"_s, u"HTML_PATH"_s).trimmed();

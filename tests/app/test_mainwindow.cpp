@@ -174,7 +174,7 @@ TEST_F(ProgramTest, CancelKeepsRunningAndNoLeavesTheFileAsItWas)
 
 TEST_F(ProgramTest, GenerationRequestAndACloseThatWaitsForTheRun)
 {
-    開始条件確認Load = [this] {
+    startConditionsCheckLoad = [this] {
         EXPECT_TRUE(window_->cmd中止->isVisibleTo(window_.get()));
         EXPECT_FALSE(window_->cmd勤務表作成->isVisibleTo(window_.get()));
         EXPECT_FALSE(window_->cmdLog->isVisibleTo(window_.get()));
@@ -233,7 +233,7 @@ TEST_F(ProgramTest, SwitchMenusAndTheRestRunReport)
     // What the optimiser's reports and store ask of the window.
     EXPECT_FALSE(window_->mnu実行結果ログ表示->isEnabled());
     ResultLog書込(QStringLiteral("結果"), true);
-    最適化窓手順.結果ログ表示後();
+    optimiserWindowSteps.afterResultLog();
     EXPECT_TRUE(window_->mnu実行結果ログ表示->isEnabled());
     ui::setNextAnswer(ui::vbOK);
     window_->mnuRestoreBestTimeTable->trigger();
@@ -396,10 +396,10 @@ TEST_F(ProgramTest, ClearAndForcedRefreshOfTheShiftSheet)
 // The program's reset takes out the start-condition hook and resets every layer below.
 TEST(AppState, ResetTakesOutTheHookAndResetsEveryLayer)
 {
-    開始条件確認Load = [] {};
-    現在条件ファイル = QStringLiteral("/somewhere/条件.csv");
+    startConditionsCheckLoad = [] {};
+    currentConditionFile = QStringLiteral("/somewhere/条件.csv");
 
     resetAppState();
-    EXPECT_FALSE(開始条件確認Load);
-    EXPECT_TRUE(現在条件ファイル.isEmpty());
+    EXPECT_FALSE(startConditionsCheckLoad);
+    EXPECT_TRUE(currentConditionFile.isEmpty());
 }

@@ -76,15 +76,15 @@ std::vector<validator::Violation> newViolations(const std::vector<validator::Vio
 
 std::vector<Rule> assignmentRules()
 {
-    return {Rule::個人不可, Rule::翌日禁止, Rule::禁止パターン, Rule::必須パターン, Rule::連続勤務,
-            Rule::週間勤務日数, Rule::勤務回数, Rule::最少間隔, Rule::組合せ禁止, Rule::予約,
-            Rule::勤務日数, Rule::勤務時間};
+    return {Rule::MemberSchedule, Rule::NextDayBan, Rule::禁止パターン, Rule::必須パターン, Rule::WorkRun,
+            Rule::週間勤務日数, Rule::勤務回数, Rule::ShiftSpacing, Rule::組合せ禁止, Rule::Reservation,
+            Rule::WorkDays, Rule::勤務時間};
 }
 
 std::vector<Rule> exchangeRules()
 {
-    return {Rule::個人不可, Rule::翌日禁止, Rule::禁止パターン, Rule::連続勤務, Rule::週間勤務日数, Rule::勤務回数,
-            Rule::最少間隔, Rule::組合せ禁止, Rule::組合せ必須, Rule::予約, Rule::勤務日数};
+    return {Rule::MemberSchedule, Rule::NextDayBan, Rule::禁止パターン, Rule::WorkRun, Rule::週間勤務日数, Rule::勤務回数,
+            Rule::ShiftSpacing, Rule::組合せ禁止, Rule::組合せ必須, Rule::Reservation, Rule::WorkDays};
 }
 
 QString sheetCell(int m, int d)

@@ -72,7 +72,7 @@ TEST_F(ModelTest, HoursStopAtEachMembersLimit)
     const std::vector<int> table = optfx::snapshot();
     // Filling hours, members may pass their work-day target.
     auto rules = optfx::assignmentRules();
-    std::erase(rules, validator::Rule::勤務日数);
+    std::erase(rules, validator::Rule::WorkDays);
     const auto before = validator::only(validator::check(), rules);
 
     勤務時間調整処理(true);
@@ -103,7 +103,7 @@ TEST_F(ModelTest, FillsKeepTheIntervalAndTheFollowerOfAShift)
     const std::vector<int> table = optfx::snapshot();
     勤務日数調整処理(false);
     EXPECT_GT(optfx::changedCells(table), Member_Cnt);
-    EXPECT_TRUE(validator::only(validator::check(), {validator::Rule::最少間隔}).empty());
+    EXPECT_TRUE(validator::only(validator::check(), {validator::Rule::ShiftSpacing}).empty());
 
     ASSERT_TRUE(load(kCare));  // 夜 asks for 明 on the next day
     const int night = TypeIdx(QStringLiteral("夜"));

@@ -36,13 +36,13 @@ protected:
     void SetUp() override
     {
         ModelTest::SetUp();
-        ベストシフト初期化();
+        resetBestShifts();
         makeModel(3, 6);
         Sw_ベストシフト作成 = true;
     }
     void TearDown() override
     {
-        ベストシフト初期化();
+        resetBestShifts();
         ModelTest::TearDown();
     }
     // Member 1 gives three single work days; with the others four single rest days in all.
@@ -58,7 +58,7 @@ protected:
 TEST_F(BestShiftTest, ThreeAdditionsKeepTheirRowsAndTables)
 {
     int enabled = 0;
-    最適化窓手順.復元メニュー有効化 = [&] { ++enabled; };
+    optimiserWindowSteps.enableRestoreMenu = [&] { ++enabled; };
     std::vector<vb::Array2<int>> kept;
     const struct {
         int priority;
@@ -130,7 +130,7 @@ TEST_F(BestShiftTest, ProblemsAreNotedInOrderAndRunsOnlyOverSetLimits)
     EXPECT_EQ(BestShift_Table(1, 12).toString().toStdString(), "休み数不足 / 連続休み上限");
     EXPECT_EQ(BestShift_NgCnt, 1);
 
-    std::vector<連続記録> runs;
+    std::vector<RunRecord> runs;
     Rsv_Table(1, 2) = 0;
     ASSERT_EQ(連続勤務上限違反(runs), 1);
     EXPECT_EQ(std::tie(runs[0].member, runs[0].length, runs[0].firstDay), std::make_tuple(1, 4, 1));
@@ -152,7 +152,7 @@ TEST_F(BestShiftTest, RestoresWriteTheTableWithItsOwnTotalsAndNeverClearForNothi
     stBookName = xlBook->name();
     const xl::Range sheet = xlBook->worksheets(QStringLiteral("人員配置表")).range(QStringLiteral("Time_Table"));
     bool listShown = false;
-    最適化窓手順.ベストシフトリスト表示 = [&] { listShown = true; };
+    optimiserWindowSteps.showBestShiftList = [&] { listShown = true; };
 
     sheet.cells(5, 1).setValue(QStringLiteral("夜"));
     ベストシフト復元();
@@ -163,8 +163,8 @@ TEST_F(BestShiftTest, RestoresWriteTheTableWithItsOwnTotalsAndNeverClearForNothi
 
     // Last month's totals stay under the restored table's.
     Sw_過去累計使用 = true;
-    先月累計.ReDim(Member_Cnt + 1, 13);
-    先月累計(1, 1) = 4;
+    lastMonthTotals.ReDim(Member_Cnt + 1, 13);
+    lastMonthTotals(1, 1) = 4;
     table("夜夜休夜夜休", "日日休日日日");
     ベストシフト追加();
     table("日日休日日日", "夜夜休夜夜休");
@@ -194,14 +194,14 @@ TEST(OptimiseState, ResetClearsTheStoreTheStepsAndTheLayersBelow)
 {
     BestShift_Table.ReDim(2, 2);
     BestShift_Time.emplace_back();
-    最適化窓手順.メイン画面前面 = [] {};
-    制限時間超過 = true;
+    optimiserWindowSteps.raiseMainWindow = [] {};
+    timeLimitExceeded = true;
 
     resetOptimiseState();
     EXPECT_TRUE(BestShift_Table.isEmpty());
     EXPECT_TRUE(BestShift_Time.empty());
-    EXPECT_FALSE(最適化窓手順.メイン画面前面);
-    EXPECT_FALSE(制限時間超過);
+    EXPECT_FALSE(optimiserWindowSteps.raiseMainWindow);
+    EXPECT_FALSE(timeLimitExceeded);
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ protected:
         block.write();
         人員配置表更新();
         xlAppSetting(true, true, true);
-        ASSERT_TRUE(月再読込());
+        ASSERT_TRUE(reloadMonth());
     }
     static std::vector<float> totals()
     {
@@ -56,7 +56,7 @@ protected:
         std::vector<std::pair<QString, xl::CellStyle>> cells;
         for (int m = 0; m <= Member_Cnt + 1; ++m)
             for (int d = 0; d <= Day_Cnt + 1; ++d) {
-                const xl::Range c = 勤務セル(m, d);
+                const xl::Range c = shiftCell(m, d);
                 cells.emplace_back(c.text(), c.style());
             }
         return cells;
@@ -67,9 +67,9 @@ TEST_F(ManualTools, TheAssignabilityReportGivesTheRuleOfEveryShift)
 {
     for (int t = 0; t <= Type_Cnt; ++t) {
         const QString reason = 勤務不可理由(2, t, 5);
-        const QString one = 勤務可否判定レポート(2, t, 5);
+        const QString one = assignabilityReport(2, t, 5);
         EXPECT_TRUE(one.endsWith(QStringLiteral(" - ") + (reason.isEmpty() ? QStringLiteral("割り当て可") : reason))) << t;
-        const QStringList all = 勤務可否判定レポート(0, t, 5).split(QStringLiteral("\r\n"));
+        const QStringList all = assignabilityReport(0, t, 5).split(QStringLiteral("\r\n"));
         ASSERT_EQ(all.size(), 4 + Member_Cnt + 1);
         for (int m = 1; m <= Member_Cnt; ++m) {
             const QString r = 勤務不可理由(m, t, 5);
@@ -77,11 +77,11 @@ TEST_F(ManualTools, TheAssignabilityReportGivesTheRuleOfEveryShift)
             EXPECT_TRUE(all[3 + m].startsWith(RSetA(QString::number(MemNo(m)), 4) + QLatin1Char(':')));
         }
     }
-    EXPECT_TRUE(勤務可否判定レポート(1, 0, 5).startsWith(QStringLiteral("5日 (") + Yasumi_Kigou + QStringLiteral(") の勤務可否判定")));
-    EXPECT_TRUE(勤務可否判定レポート(1, 1, 5).startsWith(QStringLiteral("5日 (日):日勤 の勤務可否判定")));
+    EXPECT_TRUE(assignabilityReport(1, 0, 5).startsWith(QStringLiteral("5日 (") + Yasumi_Kigou + QStringLiteral(") の勤務可否判定")));
+    EXPECT_TRUE(assignabilityReport(1, 1, 5).startsWith(QStringLiteral("5日 (日):日勤 の勤務可否判定")));
     // A period from the 21st: its fifth day is the 25th.
     基準開始日 = 21;
-    EXPECT_TRUE(勤務可否判定レポート(1, 1, 5).startsWith(QStringLiteral("25日 ")));
+    EXPECT_TRUE(assignabilityReport(1, 1, 5).startsWith(QStringLiteral("25日 ")));
 }
 
 TEST_F(ManualTools, AnswersAreReadWithFullWidthDigitsAndTheirOptions)
@@ -90,22 +90,22 @@ TEST_F(ManualTools, AnswersAreReadWithFullWidthDigitsAndTheirOptions)
     QString wide;
     for (QChar c : first)
         wide += QChar(c.unicode() - u'0' + u'０');
-    const 交換一覧指定 a = 交換一覧回答解析(QStringLiteral("　") + wide + QStringLiteral("　＊"));
+    const ExchangeListRequest a = parseExchangeListAnswer(QStringLiteral("　") + wide + QStringLiteral("　＊"));
     EXPECT_EQ(a.member, 3);
     EXPECT_TRUE(a.includeForbidden);
     EXPECT_FALSE(a.restOnly);
-    EXPECT_TRUE(交換一覧回答解析(first + QStringLiteral(" -")).restOnly);
-    EXPECT_EQ(交換一覧回答解析(QStringLiteral("99999")).member, -1);
-    EXPECT_EQ(交換一覧初期回答(), QString::number(MemNo(1)) + QStringLiteral(" -"));
+    EXPECT_TRUE(parseExchangeListAnswer(first + QStringLiteral(" -")).restOnly);
+    EXPECT_EQ(parseExchangeListAnswer(QStringLiteral("99999")).member, -1);
+    EXPECT_EQ(exchangeListDefaultAnswer(), QString::number(MemNo(1)) + QStringLiteral(" -"));
 }
 
 TEST_F(ManualTools, TheListsLinesAreFilteredAndEveryListedExchangeKeepsTheRulesAndTotals)
 {
     // Under the work-day target, so the member may take work as well as give it.
     const int m = 5;
-    const QStringList all = 交換可能リスト作成({m, false, true});
-    const QStringList allowed = 交換可能リスト作成({m, false, false});
-    const QStringList restOnly = 交換可能リスト作成({m, true, false});
+    const QStringList all = buildExchangeList({m, false, true});
+    const QStringList allowed = buildExchangeList({m, false, false});
+    const QStringList restOnly = buildExchangeList({m, true, false});
     QStringList allowedOfAll;
     int refused = 0;
     for (const QString& line : all) {
@@ -139,13 +139,13 @@ TEST_F(ManualTools, TheListsLinesAreFilteredAndEveryListedExchangeKeepsTheRulesA
         EXPECT_TRUE(f[1].startsWith(QStringLiteral("0:")) != f[4].startsWith(QStringLiteral("0:"))) << line.toStdString();
     }
 
-    const std::vector<Rule> rules = {Rule::個人不可, Rule::翌日禁止, Rule::禁止パターン, Rule::連続勤務, Rule::連続休み,
-                                     Rule::週間勤務日数, Rule::勤務回数, Rule::最少間隔, Rule::組合せ禁止,
-                                     Rule::組合せ必須, Rule::予約, Rule::勤務日数};
+    const std::vector<Rule> rules = {Rule::MemberSchedule, Rule::NextDayBan, Rule::禁止パターン, Rule::WorkRun, Rule::RestRun,
+                                     Rule::週間勤務日数, Rule::勤務回数, Rule::ShiftSpacing, Rule::組合せ禁止,
+                                     Rule::組合せ必須, Rule::Reservation, Rule::WorkDays};
     const auto before = validator::only(validator::check({1, 0}), rules);
     ASSERT_FALSE(allowed.isEmpty());
     for (const QString& line : allowed) {
-        const std::optional<交換行> row = 交換行解析(line);
+        const std::optional<ExchangeLine> row = parseExchangeLine(line);
         ASSERT_TRUE(row);
         勤務変更(m, row->memberB, row->day);
         std::vector<validator::Violation> fresh;
@@ -154,7 +154,7 @@ TEST_F(ManualTools, TheListsLinesAreFilteredAndEveryListedExchangeKeepsTheRulesA
                 fresh.push_back(v);
         EXPECT_EQ(validator::describe(fresh).toStdString(), "") << line.toStdString();
         const std::vector<float> kept = totals();
-        集計再計算();
+        recalculateTotals();
         EXPECT_EQ(totals(), kept);
         勤務変更(m, row->memberB, row->day);
     }
@@ -167,10 +167,10 @@ TEST_F(ManualTools, AReadjustmentIsColouredCancelledAppliedAndUndoneExactly)
     int t = 0, d = 0;
     for (int m = 1; m <= Member_Cnt && t == 0; ++m)
         for (int day = 1; day < Day_Cnt && t == 0; ++day) {
-            再調整探索 search(100000);
-            if (Time_Table(m, day) == 0 || search.実行(day, m) == 0)
+            ReadjustChainSearch search(100000);
+            if (Time_Table(m, day) == 0 || search.run(day, m) == 0)
                 continue;
-            const auto& r = search.記録();
+            const auto& r = search.records();
             for (size_t i = 1; i < r.size(); ++i)
                 if (r[i].day == r[i - 1].day && (r[i].y == r[i - 1].y || r[i].x == r[i - 1].y))
                     t = m, d = day;
@@ -180,8 +180,8 @@ TEST_F(ManualTools, AReadjustmentIsColouredCancelledAppliedAndUndoneExactly)
     const auto sheet = sheetCells();
 
     ui::setNextAnswer(ui::vbCancel);
-    再調整状態 state;
-    EXPECT_FALSE(再調整実行(t, d, state));
+    ReadjustState state;
+    EXPECT_FALSE(runReadjust(t, d, state));
     EXPECT_FALSE(state.applied);
     const ui::MessageRequest& proposal = ui::shownMessages().back();
     EXPECT_EQ(proposal.title, QStringLiteral("勤務調整"));
@@ -192,17 +192,17 @@ TEST_F(ManualTools, AReadjustmentIsColouredCancelledAppliedAndUndoneExactly)
     EXPECT_TRUE(sheetCells() == sheet);
 
     ui::setNextAnswer(ui::vbOK);
-    ASSERT_TRUE(再調整実行(t, d, state));
+    ASSERT_TRUE(runReadjust(t, d, state));
     EXPECT_EQ(Time_Table(t, d), 0);
-    EXPECT_EQ(勤務セル(t, d).text(), Yasumi_Kigou);
-    for (const 交換記録& r : state.records)
+    EXPECT_EQ(shiftCell(t, d).text(), Yasumi_Kigou);
+    for (const ExchangeRecord& r : state.records)
         for (int member : {r.x, r.y}) {
-            EXPECT_EQ(勤務セル(member, r.day).text(), 勤務記号(Time_Table(member, r.day)));
-            EXPECT_EQ(勤務セル(member, r.day).interior().colorIndex(), 5);
+            EXPECT_EQ(shiftCell(member, r.day).text(), shiftSymbol(Time_Table(member, r.day)));
+            EXPECT_EQ(shiftCell(member, r.day).interior().colorIndex(), 5);
         }
     EXPECT_GT(optfx::changedCells(table), 0);
 
-    再調整取消(state);
+    undoReadjust(state);
     EXPECT_FALSE(state.applied);
     EXPECT_EQ(optfx::changedCells(table), 0);
     EXPECT_TRUE(sheetCells() == sheet);

@@ -34,15 +34,15 @@ TEST_F(ReadjustSearch, TwoExchangesOnOneDayAreFoundAndUndoneInReverseOrder)
     const std::vector<int> table = optfx::snapshot();
     const std::vector<float> before = totals();
 
-    再調整探索 search;
-    EXPECT_EQ(search.実行(1, 1), 3);
+    ReadjustChainSearch search;
+    EXPECT_EQ(search.run(1, 1), 3);
     // 2 takes 3's 夜, and 3, resting now, takes 1's 日: member 3 is in both.
-    const std::vector<交換記録> chain{{1, 2, 3}, {1, 1, 3}};
-    EXPECT_EQ(search.記録(), chain);
+    const std::vector<ExchangeRecord> chain{{1, 2, 3}, {1, 1, 3}};
+    EXPECT_EQ(search.records(), chain);
     EXPECT_EQ(optfx::changedCells(table), 0);
     EXPECT_EQ(totals(), before);
 
-    for (const 交換記録& r : chain)
+    for (const ExchangeRecord& r : chain)
         勤務変更(r.x, r.y, r.day);
     EXPECT_EQ(Time_Table(1, 1) * 100 + Time_Table(2, 1) * 10 + Time_Table(3, 1), 21);
     for (auto it = chain.rbegin(); it != chain.rend(); ++it)
@@ -61,22 +61,22 @@ TEST_F(ReadjustSearch, TheNextDayStepMovesTheColleaguesRestAndTheChainIsCheckedW
     row(3, QStringLiteral("休休休休"));
     const std::vector<int> table = optfx::snapshot();
 
-    再調整探索 search;
-    EXPECT_EQ(search.実行(1, 1), 1);
-    EXPECT_EQ(search.記録(), (std::vector<交換記録>{{1, 1, 2}, {2, 2, 1}}));
+    ReadjustChainSearch search;
+    EXPECT_EQ(search.run(1, 1), 1);
+    EXPECT_EQ(search.records(), (std::vector<ExchangeRecord>{{1, 1, 2}, {2, 2, 1}}));
     EXPECT_EQ(optfx::changedCells(table), 0);
 
     // When the later days cannot mend the rule that refused the colleague (a personal condition),
     // no chain is proposed; a colleague who rests on the next day already has nothing to give.
     Member_Scdl(2, 1) = 1;
-    EXPECT_EQ(search.実行(1, 1), 0);
-    EXPECT_TRUE(search.記録().empty());
-    EXPECT_FALSE(search.打切り());
+    EXPECT_EQ(search.run(1, 1), 0);
+    EXPECT_TRUE(search.records().empty());
+    EXPECT_FALSE(search.gaveUp());
     EXPECT_EQ(optfx::changedCells(table), 0);
 
     // The last day has no next day.
     row(1, QStringLiteral("日休休日"));
-    EXPECT_EQ(再調整探索().実行(4, 1), 0);
+    EXPECT_EQ(ReadjustChainSearch().run(4, 1), 0);
 }
 
 TEST_F(ReadjustSearch, ASpentBudgetGivesUpAndLeavesTheTable)
@@ -84,10 +84,10 @@ TEST_F(ReadjustSearch, ASpentBudgetGivesUpAndLeavesTheTable)
     row(1, QStringLiteral("日休休休"));
     row(3, QStringLiteral("夜休休休"));
     const std::vector<int> table = optfx::snapshot();
-    再調整探索 search(2);
-    EXPECT_EQ(search.実行(1, 1), 0);
-    EXPECT_TRUE(search.打切り());
-    EXPECT_TRUE(search.記録().empty());
+    ReadjustChainSearch search(2);
+    EXPECT_EQ(search.run(1, 1), 0);
+    EXPECT_TRUE(search.gaveUp());
+    EXPECT_TRUE(search.records().empty());
     EXPECT_EQ(optfx::changedCells(table), 0);
 }
 

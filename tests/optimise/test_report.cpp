@@ -62,8 +62,8 @@ TEST_F(ReportTest, AnalysisAndUpdateTextsOfAKnownTable)
                              + 荷重パラメータ一覧();
     EXPECT_EQ(withoutTime(analysis).toStdString(), expectedText(QStringLiteral("analysis.txt")).toStdString());
 
-    分散値 P;
-    分散値 C;
+    ScoreTerms P;
+    ScoreTerms C;
     分散要素取得(P, C);
     勤務変更(1, 3, 4);  // member 1 takes member 3's 日 on day 4
     勤務変更(2, 3, 1);
@@ -84,8 +84,8 @@ TEST(ReportCells, NumbersTimesAndMarks)
 {
     EXPECT_EQ(レポート値書式(12.3456f, 10), QStringLiteral("  12.345  "));  // cut, not rounded
     EXPECT_EQ(レポート値書式(QVariant(), 10), QStringLiteral("   0.0    "));
-    EXPECT_EQ(処理時間表示(59700), QStringLiteral("処理時間 59.7秒"));
-    EXPECT_EQ(処理時間表示(61250), QStringLiteral("処理時間 1分1.25秒"));
+    EXPECT_EQ(elapsedText(59700), QStringLiteral("処理時間 59.7秒"));
+    EXPECT_EQ(elapsedText(61250), QStringLiteral("処理時間 1分1.25秒"));
     EXPECT_EQ(レポート増減書式(1.2344, 1.2342), QStringLiteral("  "));  // equal at 3 decimals
 }
 
@@ -101,7 +101,7 @@ TEST_F(AnalysisTest, ShowsTheSheetsTableCountedOnceAndWritesTheResultLog)
     installConditionModelSteps();
     ASSERT_TRUE(openSampleBook(sourceFile(kGeneral)).ok);
     int after = 0;
-    最適化窓手順.結果ログ表示後 = [&] { ++after; };
+    optimiserWindowSteps.afterResultLog = [&] { ++after; };
     作成状態 = 1;
 
     勤務分散解析();

@@ -53,7 +53,7 @@ protected:
         auto v = std::make_unique<View>();
         view = v.get();
         setOptimiserWindowView(std::move(v));
-        最適化窓手順.結果ログ表示後 = [this] { ++logShown; };
+        optimiserWindowSteps.afterResultLog = [this] { ++logShown; };
     }
     void TearDown() override
     {

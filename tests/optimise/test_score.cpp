@@ -157,7 +157,7 @@ TEST_F(ScoreTest, KeptCountsFollowEveryWayTheDayBitsChange)
     EXPECT_EQ(全分散計算(), before);
 
     // A fresh count of the same table agrees with the kept one to the bit.
-    集計再計算();
+    recalculateTotals();
     EXPECT_EQ(全分散計算(), before);
 }
 

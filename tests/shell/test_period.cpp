@@ -26,13 +26,13 @@ TEST(Period, FollowsTheStartDayThroughShortMonthsAndTheYearEnd)
         {2024, 12, 21, {2024, 12, 21}, {2025, 1, 20}, 31},
     };
     for (const PeriodCase& c : cases) {
-        const 期間 p = 期間取得(c.year, c.month, c.startDay);
-        const 期間 next = 期間取得(c.year, c.month + 1, c.startDay);
+        const 期間 p = periodFor(c.year, c.month, c.startDay);
+        const 期間 next = periodFor(c.year, c.month + 1, c.startDay);
         SCOPED_TRACE(QStringLiteral("%1/%2 from %3").arg(c.year).arg(c.month).arg(c.startDay).toStdString());
         EXPECT_EQ(p.開始日, c.first);
         EXPECT_EQ(p.終了日, c.last);
-        EXPECT_EQ(p.日数(), c.days);
-        EXPECT_EQ(p.日付(p.日数()), p.終了日);
+        EXPECT_EQ(p.dayCount(), c.days);
+        EXPECT_EQ(p.日付(p.dayCount()), p.終了日);
         EXPECT_EQ(next.開始日, p.終了日.addDays(1));
     }
 }

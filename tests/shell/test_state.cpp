@@ -18,7 +18,7 @@ TEST(ShellState, ResetClearsEveryOwnerAndTheLayersBelow)
     Sw_中止 = true;
     DbDamaged = true;
     荷重_総勤務日数 = 5;
-    条件モデル手順.resizeToMaximum = [] {};
+    conditionModelSteps.resizeToMaximum = [] {};
     AppEnded = true;
     MemLog(QStringLiteral("entry"));
     ProcRoot = QStringLiteral("/nonexistent");
@@ -30,7 +30,7 @@ TEST(ShellState, ResetClearsEveryOwnerAndTheLayersBelow)
     EXPECT_FALSE(Sw_中止);
     EXPECT_FALSE(DbDamaged);
     EXPECT_EQ(荷重_総勤務日数, 0);
-    EXPECT_FALSE(条件モデル手順.resizeToMaximum);
+    EXPECT_FALSE(conditionModelSteps.resizeToMaximum);
     EXPECT_FALSE(AppEnded);
     EXPECT_TRUE(MemLogEntries().isEmpty());
     EXPECT_EQ(ProcRoot, QStringLiteral("/proc"));

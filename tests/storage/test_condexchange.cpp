@@ -41,11 +41,11 @@ protected:
 // The storage reset forgets the conditions file in use, and resets the optimiser.
 TEST(StorageState, ResetForgetsTheConditionsFileAndResetsTheLayersBelow)
 {
-    現在条件ファイル = QStringLiteral("/somewhere/条件.csv");
+    currentConditionFile = QStringLiteral("/somewhere/条件.csv");
     BestShift_Time.emplace_back();
 
     resetStorageState();
-    EXPECT_TRUE(現在条件ファイル.isEmpty());
+    EXPECT_TRUE(currentConditionFile.isEmpty());
     EXPECT_TRUE(BestShift_Time.empty());
 }
 
@@ -66,7 +66,7 @@ TEST_F(CondExchangeTest, SavedConditionsComeBackOnAFreshBook)
     ui::resetMessages();
     ui::setNextText(first);
     ASSERT_TRUE(cmd復元_Click());
-    EXPECT_EQ(現在条件ファイル, first);
+    EXPECT_EQ(currentConditionFile, first);
     EXPECT_EQ(作成年, 2024);
     EXPECT_EQ(基準開始日, 16);
     EXPECT_TRUE(grid() == saved);
@@ -89,12 +89,12 @@ TEST_F(CondExchangeTest, DamagedFileLeavesTheBookAsItWas)
 {
     fillGrid(0);
     const xl::Block before = grid();
-    現在条件ファイル = QStringLiteral("/somewhere/前回.csv");
+    currentConditionFile = QStringLiteral("/somewhere/前回.csv");
     ui::setNextText(QStringLiteral(QV_TEST_DATA_DIR "/workbook/condfile/damaged/cut-before-end.csv"));
     EXPECT_FALSE(cmd復元_Click());
     EXPECT_TRUE(shownTitles().contains(QStringLiteral("条件データ読込エラー")));
     EXPECT_TRUE(grid() == before);
-    EXPECT_EQ(現在条件ファイル, QStringLiteral("/somewhere/前回.csv"));
+    EXPECT_EQ(currentConditionFile, QStringLiteral("/somewhere/前回.csv"));
 }
 
 TEST_F(CondExchangeTest, WhatALoadSkippedIsSaidOnceItHasFinished)
@@ -149,13 +149,13 @@ TEST_F(CondExchangeTest, NewFileResetsToTheTemplateAndOnRequestTheSavedShifts)
     mnuNewFile_Click();
     EXPECT_TRUE(grid() == before);
 
-    現在条件ファイル = QStringLiteral("/somewhere/前回.csv");
+    currentConditionFile = QStringLiteral("/somewhere/前回.csv");
     for (const int answer : {ui::vbOK, ui::vbOK, ui::vbYes})
         ui::setNextAnswer(answer);
     mnuNewFile_Click();
     EXPECT_TRUE(shownTitles().contains(QStringLiteral("勤務記録初期化")));
     EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM T_勤務表")).toInt(), 0);
-    EXPECT_TRUE(現在条件ファイル.isEmpty());
+    EXPECT_TRUE(currentConditionFile.isEmpty());
     EXPECT_TRUE(book->worksheets(QStringLiteral("名前リスト")).range(QStringLiteral("C1")).value().toString().isEmpty());
     EXPECT_FALSE(grid() == before);
 }

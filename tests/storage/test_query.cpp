@@ -35,9 +35,9 @@ protected:
         resetStorageState();
     }
 
-    結果表 query(集計種別 kind, std::optional<qint64> person = {}, const QString& column = {}, const QVariant& value = {})
+    ResultTable query(集計種別 kind, std::optional<qint64> person = {}, const QString& column = {}, const QVariant& value = {})
     {
-        抽出条件 c{QDate(2024, 4, 16), QDate(2024, 5, 15), person, column, value};
+        QueryFilter c{QDate(2024, 4, 16), QDate(2024, 5, 15), person, column, value};
         return 集計(cn, kind, c);
     }
     qint64 count(const QString& table) { return cn.scalar(QStringLiteral("SELECT count(*) FROM ") + table).toLongLong(); }
@@ -57,24 +57,24 @@ TEST_F(QueryTest, PeriodAndPersonNarrowTheRows)
     EXPECT_EQ(query(集計種別::名簿, 12).件数(), 1);
     EXPECT_EQ(query(集計種別::勤務種別, 12).件数(), 3);
 
-    const 結果表 all = query(集計種別::全勤務データ, 1);
+    const ResultTable all = query(集計種別::全勤務データ, 1);
     ASSERT_EQ(all.件数(), 4);
     // 2024/04/20 was a Saturday and a holiday.
-    const QVariantList& sat = all.行[2];
-    EXPECT_EQ(表示文字(all, 0, sat[0]), QStringLiteral("2024/04/20"));
+    const QVariantList& sat = all.rows[2];
+    EXPECT_EQ(displayText(all, 0, sat[0]), QStringLiteral("2024/04/20"));
     EXPECT_EQ(sat[1], QStringLiteral("土"));
     EXPECT_EQ(sat[2], QStringLiteral("休日"));
-    EXPECT_EQ(all.行[0][2], QString());
+    EXPECT_EQ(all.rows[0][2], QString());
 }
 
 // The cells as numbers and texts, empty cells as "-".
-QStringList cells(const 結果表& r)
+QStringList cells(const ResultTable& r)
 {
-    QStringList out{r.項目.join(QLatin1Char(','))};
-    for (const QVariantList& row : r.行) {
+    QStringList out{r.fields.join(QLatin1Char(','))};
+    for (const QVariantList& row : r.rows) {
         QStringList line;
         for (const QVariant& v : row)
-            line << (v.isValid() ? 表示文字(r, int(line.size()), v) : QStringLiteral("-"));
+            line << (v.isValid() ? displayText(r, int(line.size()), v) : QStringLiteral("-"));
         out << line.join(QLatin1Char(','));
     }
     return out;
@@ -110,23 +110,23 @@ TEST_F(QueryTest, SelectionFilterBindsItsValue)
 
 TEST_F(QueryTest, EditsAndDeletesReachTheShiftRowsOnly)
 {
-    結果表 r = query(集計種別::勤務データ, 2);
+    ResultTable r = query(集計種別::勤務データ, 2);
     ASSERT_EQ(r.件数(), 2);
-    EXPECT_FALSE(r.編集列(2));  // 氏名 comes from the roster
-    EXPECT_FALSE(r.追加可能());
-    const int shift = int(r.項目.indexOf(QStringLiteral("勤務No")));
-    ASSERT_TRUE(値更新(cn, r, 0, shift, 3LL));
+    EXPECT_FALSE(r.isEditableColumn(2));  // 氏名 comes from the roster
+    EXPECT_FALSE(r.canAddRow());
+    const int shift = int(r.fields.indexOf(QStringLiteral("勤務No")));
+    ASSERT_TRUE(updateValue(cn, r, 0, shift, 3LL));
     EXPECT_EQ(cn.scalar(QStringLiteral("SELECT 勤務No FROM T_勤務表 WHERE Id = 2 AND 日付 = '2024-04-16'")).toInt(), 3);
     EXPECT_EQ(cn.scalar(QStringLiteral("SELECT count(*) FROM T_勤務種別 WHERE 勤務No = 2")).toInt(), 1);
 
     // A row the month save rewrote meanwhile is left alone.
     cn.execute(QStringLiteral("UPDATE T_勤務表 SET 休平日 = 1 WHERE Id = 2 AND 日付 = '2024-04-18'"));
-    EXPECT_FALSE(値更新(cn, r, 1, shift, 1LL));
-    EXPECT_FALSE(行削除(cn, r, {0, 1}));
+    EXPECT_FALSE(updateValue(cn, r, 1, shift, 1LL));
+    EXPECT_FALSE(deleteRows(cn, r, {0, 1}));
     EXPECT_EQ(count(QStringLiteral("T_勤務表")), 9);
 
     r = query(集計種別::勤務データ, 2);
-    ASSERT_TRUE(行削除(cn, r, {0, 1}));
+    ASSERT_TRUE(deleteRows(cn, r, {0, 1}));
     EXPECT_EQ(r.件数(), 0);
     EXPECT_EQ(count(QStringLiteral("T_勤務表")), 7);
     EXPECT_EQ(count(QStringLiteral("T_名簿")), 3);
@@ -135,31 +135,31 @@ TEST_F(QueryTest, EditsAndDeletesReachTheShiftRowsOnly)
 
 TEST_F(QueryTest, RosterRowsAreEditedAddedAndTypedByColumn)
 {
-    結果表 r = query(集計種別::名簿);
-    ASSERT_TRUE(r.追加可能());
-    const int id = int(r.項目.indexOf(QStringLiteral("Id")));
-    const int name = int(r.項目.indexOf(QStringLiteral("氏名")));
-    EXPECT_FALSE(入力値(r, id, QStringLiteral("十二")));
-    EXPECT_EQ(*入力値(r, id, QStringLiteral(" 7 ")), QVariant(7LL));
-    EXPECT_EQ(*入力値(r, name, QString()), QVariant());
-    行追加(cn, r, name, QStringLiteral("新人"));
+    ResultTable r = query(集計種別::名簿);
+    ASSERT_TRUE(r.canAddRow());
+    const int id = int(r.fields.indexOf(QStringLiteral("Id")));
+    const int name = int(r.fields.indexOf(QStringLiteral("氏名")));
+    EXPECT_FALSE(inputValue(r, id, QStringLiteral("十二")));
+    EXPECT_EQ(*inputValue(r, id, QStringLiteral(" 7 ")), QVariant(7LL));
+    EXPECT_EQ(*inputValue(r, name, QString()), QVariant());
+    addRow(cn, r, name, QStringLiteral("新人"));
     ASSERT_EQ(r.件数(), 4);
-    ASSERT_TRUE(値更新(cn, r, 3, id, 40LL));
+    ASSERT_TRUE(updateValue(cn, r, 3, id, 40LL));
     EXPECT_EQ(cn.scalar(QStringLiteral("SELECT 氏名 FROM T_名簿 WHERE Id = 40")), QStringLiteral("新人"));
 
-    const 結果表 shifts = query(集計種別::勤務データ);
-    EXPECT_EQ(*入力値(shifts, 0, QStringLiteral("2024/5/1")), QVariant(QStringLiteral("2024-05-01")));
-    EXPECT_FALSE(入力値(shifts, 0, QStringLiteral("2024/02/30")));
+    const ResultTable shifts = query(集計種別::勤務データ);
+    EXPECT_EQ(*inputValue(shifts, 0, QStringLiteral("2024/5/1")), QVariant(QStringLiteral("2024-05-01")));
+    EXPECT_FALSE(inputValue(shifts, 0, QStringLiteral("2024/02/30")));
 }
 
 TEST_F(QueryTest, CopyTextKeepsRowsWhole)
 {
-    結果表 r;
-    r.項目 = QStringList{QStringLiteral("日付"), QStringLiteral("メモ"), QStringLiteral("時間")};
-    r.行 = {{QStringLiteral("2024-04-16"), QStringLiteral("a\tb\r\nc"), 7.5}, {QVariant(), QVariant(), 8.0}};
-    EXPECT_EQ(表テキスト(r), QStringLiteral("日付\tメモ\t時間\t\r\n2024/04/16\ta b  c\t7.5\t\r\n\t\t8\t\r\n"));
-    r.行.clear();
-    EXPECT_EQ(表テキスト(r), QStringLiteral("日付\tメモ\t時間\t\r\n"));
+    ResultTable r;
+    r.fields = QStringList{QStringLiteral("日付"), QStringLiteral("メモ"), QStringLiteral("時間")};
+    r.rows = {{QStringLiteral("2024-04-16"), QStringLiteral("a\tb\r\nc"), 7.5}, {QVariant(), QVariant(), 8.0}};
+    EXPECT_EQ(tableText(r), QStringLiteral("日付\tメモ\t時間\t\r\n2024/04/16\ta b  c\t7.5\t\r\n\t\t8\t\r\n"));
+    r.rows.clear();
+    EXPECT_EQ(tableText(r), QStringLiteral("日付\tメモ\t時間\t\r\n"));
     // No query open: nothing is said.
     DbGridToClip(nullptr);
     EXPECT_TRUE(ui::shownMessages().empty());
@@ -168,9 +168,9 @@ TEST_F(QueryTest, CopyTextKeepsRowsWhole)
 TEST_F(QueryTest, PersonListIsNarrowedAndKeepsLongNumbers)
 {
     cn.execute(QStringLiteral("INSERT INTO T_名簿 (Id, 氏名) VALUES (1234, '　ガパーＡ１ ')"));
-    const std::vector<氏名項目> people = 氏名一覧(cn);
+    const std::vector<PersonItem> people = personList(cn);
     ASSERT_EQ(people.size(), 4u);
-    EXPECT_EQ(people[0].表示, QStringLiteral("  1 佐藤"));
+    EXPECT_EQ(people[0].label, QStringLiteral("  1 佐藤"));
     EXPECT_EQ(people[3].Id, 1234);
-    EXPECT_EQ(people[3].表示, QStringLiteral("1234  ｶﾞﾊﾟｰA1"));
+    EXPECT_EQ(people[3].label, QStringLiteral("1234  ｶﾞﾊﾟｰA1"));
 }

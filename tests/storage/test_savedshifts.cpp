@@ -35,9 +35,9 @@ long daysBetween(QDate a, QDate b)
     return a > b ? 0 : long(a.daysTo(b)) + 1;
 }
 
-const 保存期間* find(const std::vector<保存期間>& list, int no)
+const SavedPeriod* find(const std::vector<SavedPeriod>& list, int no)
 {
-    for (const 保存期間& p : list)
+    for (const SavedPeriod& p : list)
         if (p.no == no)
             return &p;
     return nullptr;
@@ -54,39 +54,39 @@ TEST_P(PeriodListTest, ListsEveryPeriodAndDeletesOnlyOne)
     const QDate from(2023, 12, 1), to(2024, 5, 25);
     saveDays(*this, from.toString(Qt::ISODate), to.toString(Qt::ISODate));
 
-    const auto list = 期間一覧読込();
+    const auto list = readSavedPeriods();
     ASSERT_TRUE(list && !list->empty());
     // Number 1 holds the newest day, even when it lies past the day before b.
     EXPECT_EQ(list->front().no, 1);
-    EXPECT_LE(list->front().範囲.開始日, to);
-    EXPECT_GE(list->front().範囲.終了日, to);
-    QDate next = list->front().範囲.終了日.addDays(1);
-    for (const 保存期間& p : *list) {
-        EXPECT_EQ(p.範囲.開始日, 期間取得(p.年, p.月, b).開始日);
-        EXPECT_EQ(p.範囲.終了日.addDays(1), next) << "period " << p.no << " ends where the next begins";
-        EXPECT_EQ(p.件数, daysBetween(std::max(from, p.範囲.開始日), std::min(to, p.範囲.終了日)));
-        next = p.範囲.開始日;
+    EXPECT_LE(list->front().period.開始日, to);
+    EXPECT_GE(list->front().period.終了日, to);
+    QDate next = list->front().period.終了日.addDays(1);
+    for (const SavedPeriod& p : *list) {
+        EXPECT_EQ(p.period.開始日, periodFor(p.年, p.月, b).開始日);
+        EXPECT_EQ(p.period.終了日.addDays(1), next) << "period " << p.no << " ends where the next begins";
+        EXPECT_EQ(p.件数, daysBetween(std::max(from, p.period.開始日), std::min(to, p.period.終了日)));
+        next = p.period.開始日;
     }
-    EXPECT_LE(list->back().範囲.開始日, from);
+    EXPECT_LE(list->back().period.開始日, from);
 
-    const 期間 february = 期間取得(2024, 2, b);
+    const 期間 february = periodFor(2024, 2, b);
     int deleted = 0;
-    for (const 保存期間& p : *list)
-        if (p.範囲.開始日 == february.開始日)
+    for (const SavedPeriod& p : *list)
+        if (p.period.開始日 == february.開始日)
             deleted = p.no;
     ASSERT_GT(deleted, 0);
-    ASSERT_TRUE(期間削除(february));
+    ASSERT_TRUE(deletePeriod(february));
     const auto day = [&](QDate d) { return count(*this, QStringLiteral("SELECT count(*) FROM T_勤務表 WHERE 日付 = '%1'").arg(d.toString(Qt::ISODate))); };
     EXPECT_EQ(day(february.開始日.addDays(-1)), 1);
     EXPECT_EQ(day(february.終了日.addDays(1)), 1);
-    EXPECT_EQ(count(*this, QStringLiteral("SELECT count(*) FROM T_勤務表")), daysBetween(from, to) - february.日数());
+    EXPECT_EQ(count(*this, QStringLiteral("SELECT count(*) FROM T_勤務表")), daysBetween(from, to) - february.dayCount());
 
-    const auto after = 期間一覧読込();
+    const auto after = readSavedPeriods();
     ASSERT_TRUE(after);
     EXPECT_EQ(after->size(), list->size() - 1);
     EXPECT_EQ(find(*after, deleted), nullptr);
-    for (const 保存期間& p : *after)
-        EXPECT_EQ(find(*list, p.no)->範囲.開始日, p.範囲.開始日);
+    for (const SavedPeriod& p : *after)
+        EXPECT_EQ(find(*list, p.no)->period.開始日, p.period.開始日);
 }
 
 INSTANTIATE_TEST_SUITE_P(StartDays, PeriodListTest, ::testing::Values(1, 21, 29, 31));
@@ -96,12 +96,12 @@ TEST_F(SaveTest, DeletingTheLastPeriodEmptiesTheShiftTypesToo)
     基準開始日 = 1;
     rows(QStringLiteral("INSERT INTO T_勤務種別 (勤務No, 略称) VALUES (1, '日')"));
     saveDays(*this, QStringLiteral("2027-01-30"), QStringLiteral("2027-02-02"));
-    ASSERT_TRUE(期間削除(期間取得(2027, 1, 1)));
+    ASSERT_TRUE(deletePeriod(periodFor(2027, 1, 1)));
     EXPECT_EQ(count(*this, QStringLiteral("SELECT count(*) FROM T_勤務種別")), 1);
-    ASSERT_TRUE(期間削除(期間取得(2027, 2, 1)));
+    ASSERT_TRUE(deletePeriod(periodFor(2027, 2, 1)));
     EXPECT_EQ(count(*this, QStringLiteral("SELECT count(*) FROM T_勤務表")), 0);
     EXPECT_EQ(count(*this, QStringLiteral("SELECT count(*) FROM T_勤務種別")), 0);
-    const auto list = 期間一覧読込();
+    const auto list = readSavedPeriods();
     ASSERT_TRUE(list);
     EXPECT_TRUE(list->empty());
 
@@ -114,12 +114,12 @@ TEST_F(SaveTest, DeletingTheLastPeriodEmptiesTheShiftTypesToo)
 // Columns ascend ignoring case, pairs the query lacks stay empty, rows keep the query's order.
 TEST(Pivot, OneColumnPerValueInAscendingOrder)
 {
-    const クロス表 t = クロス集計({QStringLiteral("Id")}, {{7, QStringLiteral("b"), 2}, {7, QStringLiteral("A"), 1},
+    const CrossTab t = クロス集計({QStringLiteral("Id")}, {{7, QStringLiteral("b"), 2}, {7, QStringLiteral("A"), 1},
                                                     {3, QStringLiteral("c"), 5}});
-    EXPECT_EQ(t.項目, QStringList({QStringLiteral("Id"), QStringLiteral("A"), QStringLiteral("b"), QStringLiteral("c")}));
-    ASSERT_EQ(t.行.size(), 2u);
-    EXPECT_EQ(t.行[0], QVariantList({7, 1, 2, QVariant()}));
-    EXPECT_EQ(t.行[1], QVariantList({3, QVariant(), QVariant(), 5}));
+    EXPECT_EQ(t.fields, QStringList({QStringLiteral("Id"), QStringLiteral("A"), QStringLiteral("b"), QStringLiteral("c")}));
+    ASSERT_EQ(t.rows.size(), 2u);
+    EXPECT_EQ(t.rows[0], QVariantList({7, 1, 2, QVariant()}));
+    EXPECT_EQ(t.rows[1], QVariantList({3, QVariant(), QVariant(), 5}));
 }
 
 class RestoreTest : public SaveTest {
@@ -145,10 +145,10 @@ TEST_F(RestoreTest, PutsTheSavedMonthBackOntoTheSheet)
     month(2027, 4, 21);
     fillGrid(2);
 
-    const auto list = 期間一覧読込();
+    const auto list = readSavedPeriods();
     ASSERT_TRUE(list);
     ASSERT_EQ(list->size(), 2u);
-    EXPECT_EQ(list->front().範囲.開始日, QDate(2027, 2, 21));
+    EXPECT_EQ(list->front().period.開始日, QDate(2027, 2, 21));
     ASSERT_TRUE(シフト復元_本シート(list->back()));
 
     EXPECT_EQ(mainValue("年"), 2027);
@@ -170,7 +170,7 @@ TEST_F(RestoreTest, ADatabaseFailureLeavesTheSheetAsItWas)
     month(2027, 3, 1);
     fillGrid(3);
     const xl::Block before = grid();
-    const auto list = 期間一覧読込();
+    const auto list = readSavedPeriods();
     ASSERT_TRUE(list && list->size() == 1);
     rows(QStringLiteral("DROP VIEW Q_勤務表"));
     ui::resetMessages();
@@ -193,7 +193,7 @@ TEST_F(RestoreTest, AReadingThatFailsAfterTheSwitchPutsTheShownMonthBack)
     fillGrid(3);
     ASSERT_TRUE(基本情報読込());
     const xl::Block before = grid();
-    const auto list = 期間一覧読込();
+    const auto list = readSavedPeriods();
     ASSERT_TRUE(list && list->size() == 1);
     book->worksheets(kShift).range(QStringLiteral("過去累計使用")).setValue(true);
     const xl::Range abbreviation = book->worksheets(QStringLiteral("基本設定")).range(QStringLiteral("Type_Table_Input")).cells(1, 2);

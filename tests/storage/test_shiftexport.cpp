@@ -20,7 +20,7 @@ protected:
                             "(101, '2027-01-01', 1, 0), (101, '2027-01-02', 2, 0), (101, '2027-01-31', 1, 0), "
                             "(102, '2027-01-01', 3, 0), (999, '2027-01-05', 1, 0), "
                             "(101, '2027-02-01', 1, 0), (102, '2027-02-28', 2, 9), (102, '2027-03-03', 3, 0)"));
-        const auto list = 期間一覧読込();
+        const auto list = readSavedPeriods();
         ASSERT_TRUE(list && list->size() == 3);
         span = *list;
     }
@@ -37,7 +37,7 @@ protected:
         return XlText(b.worksheets(sheet).range(QString::fromUtf8(address)).value());
     }
 
-    std::vector<保存期間> span;
+    std::vector<SavedPeriod> span;
 };
 
 // Three months, every kind: a block per month, oldest first; the cross-tab and the rows of the

@@ -33,7 +33,7 @@ void make(int members, int days, int types)
 int shiftOf(QChar c)
 {
     if (c == u'*')
-        return 全勤務;
+        return kAllShifts;
     return int(kAbbrev.indexOf(c)) + 1;  // rest symbols are not in the list
 }
 

@@ -52,7 +52,7 @@ void record(組合せ記録& rec, int shift, int count, std::initializer_list<in
     for (int m : members) {
         ++i;
         rec.メンバー[size_t(i)] = 100 + m;
-        rec.メンバー索引[size_t(i)] = m;
+        rec.memberIndex[size_t(i)] = m;
     }
     rec.メンバー[0] = i;
 }
@@ -67,20 +67,20 @@ TEST(Validator, EachRule)
     const std::vector<Case> cases = {
         {"nothing binds", [] { days(1, {1, 2, 3}); }, {}},
         {"need short and over", [] { Need_Table(1, 2) = 1; Need_Table(2, 3) = 0; days(1, {0, 0, 2}); },
-         {{Rule::必要人数不足, 0, 2, 1}, {Rule::必要人数超過, 0, 3, 2}}},
-        {"personal mask", [] { Member_Scdl(2, 4) = 2; days(2, {2}, 4); }, {{Rule::個人不可, 2, 4, 2}}},
+         {{Rule::Understaffed, 0, 2, 1}, {Rule::Overstaffed, 0, 3, 2}}},
+        {"personal mask", [] { Member_Scdl(2, 4) = 2; days(2, {2}, 4); }, {{Rule::MemberSchedule, 2, 4, 2}}},
         {"successor, also from last month", [] {
              DayBefore_Table(2) = 4;
              days(1, {2, 3});
              Sw_初期値使用 = true;
              Past_Table(2, 1) = 2;
              days(2, {3});
-         }, {{Rule::翌日禁止, 1, 2, 3}, {Rule::翌日禁止, 2, 1, 3}}},
+         }, {{Rule::NextDayBan, 1, 2, 3}, {Rule::NextDayBan, 2, 1, 3}}},
         {"pattern with a trailing *", [] {
              Kinsi_Pattern_Cnt = 1;
              Kinsi_Pattern(1, 0) = 2;
              Kinsi_Pattern(1, 1) = 2;
-             Kinsi_Pattern(1, 2) = 全勤務;
+             Kinsi_Pattern(1, 2) = kAllShifts;
              days(1, {2, 0, 2, 1});
          }, {{Rule::禁止パターン, 1, 3, 1}}},
         {"pattern on the last day reads the day after as rest", [] {
@@ -102,13 +102,13 @@ TEST(Validator, EachRule)
              Past_Table(1, 1) = 1;
              Past_Table(1, 2) = 1;
              days(1, {1, 1});
-         }, {{Rule::連続勤務, 1, 2, 0}}},
+         }, {{Rule::WorkRun, 1, 2, 0}}},
         {"rest run", [] {
              連続休み上限 = 4;
              for (int m = 1; m <= 4; ++m)
                  days(m, {1, 1, 1, 1, 1, 1, 1, 1, 1, 1});
              days(3, {0, 0, 0, 0, 0}, 6);
-         }, {{Rule::連続休み, 3, 10, 0}}},
+         }, {{Rule::RestRun, 3, 10, 0}}},
         {"week begun last month", [] {
              基点曜日 = 1;  // Monday 28 December .. Sunday 3 January
              週間勤務日数上限 = 3;
@@ -117,16 +117,16 @@ TEST(Validator, EachRule)
              days(1, {1, 0, 1});
          }, {{Rule::週間勤務日数, 1, 1, 0}}},
         {"count per shift", [] { Type_Count(2, 2) = 1; days(4, {2, 0, 0, 2}); }, {{Rule::勤務回数, 4, 0, 2}}},
-        {"interval", [] { Type_Span(2, 2) = 3; days(4, {2, 0, 2, 0, 0, 2}); }, {{Rule::最少間隔, 4, 3, 2}}},
+        {"interval", [] { Type_Span(2, 2) = 3; days(4, {2, 0, 2, 0, 0, 2}); }, {{Rule::ShiftSpacing, 4, 3, 2}}},
         {"bans: * over a list, no list", [] {
              組合せ禁止数 = 3;
-             record(Mem_Kinsi(1), 全勤務, 2, {1, 2});
+             record(Mem_Kinsi(1), kAllShifts, 2, {1, 2});
              record(Mem_Kinsi(2), 3, 2, {});
              record(Mem_Kinsi(3), 1, 0, {1});  // binds nothing
              days(1, {1});
              days(2, {2, 3});
              days(3, {0, 3});
-         }, {{Rule::組合せ禁止, 1, 1, 全勤務}, {Rule::組合せ禁止, 2, 2, 3}}},
+         }, {{Rule::組合せ禁止, 1, 1, kAllShifts}, {Rule::組合せ禁止, 2, 2, 3}}},
         {"musts and pairs", [] {
              組合せ必須数 = 2;
              record(Mem_Hissu(1), 1, 1, {1, 2});
@@ -135,23 +135,23 @@ TEST(Validator, EachRule)
              Need_Table(2, 2) = 2;
              days(3, {0, 2});
              days(4, {1});
-         }, {{Rule::必要人数不足, 0, 2, 2}, {Rule::組合せ必須, 1, 1, 1}, {Rule::組合せペア, 2, 2, 2}}},
-        {"reservation", [] { Rsv_Table(2, 5) = 3; days(2, {1}, 5); }, {{Rule::予約, 2, 5, 1}}},
+         }, {{Rule::Understaffed, 0, 2, 2}, {Rule::組合せ必須, 1, 1, 1}, {Rule::PairRecord, 2, 2, 2}}},
+        {"reservation", [] { Rsv_Table(2, 5) = 3; days(2, {1}, 5); }, {{Rule::Reservation, 2, 5, 1}}},
         {"targets: days always, hours without the day adjustment", [] {
              Member_DayOff(1) = 2;
              days(1, {1, 1, 1});
              Member_Time(2) = 16;
              days(2, {1, 1, 1});
              Sw_勤務日数調整 = false;
-         }, {{Rule::勤務日数, 1, 0, 3}, {Rule::勤務時間, 2, 0, 0}}},
+         }, {{Rule::WorkDays, 1, 0, 3}, {Rule::勤務時間, 2, 0, 0}}},
     };
     for (const Case& c : cases) {
         model();
         c.setup();
         auto found = validator::check();
         // Needs are 0 unless a case sets them: over-staffing is noise elsewhere.
-        if (std::none_of(c.expected.begin(), c.expected.end(), [](const Violation& v) { return v.rule == Rule::必要人数超過; }))
-            std::erase_if(found, [](const Violation& v) { return v.rule == Rule::必要人数超過; });
+        if (std::none_of(c.expected.begin(), c.expected.end(), [](const Violation& v) { return v.rule == Rule::Overstaffed; }))
+            std::erase_if(found, [](const Violation& v) { return v.rule == Rule::Overstaffed; });
         EXPECT_EQ(found, c.expected) << c.name << "\n" << validator::describe(found).toStdString();
     }
 }

@@ -38,7 +38,7 @@ int firstKnownDay()
 
 bool holds(int v, int t)
 {
-    return t == 全勤務 ? v >= 1 : v == t;
+    return t == kAllShifts ? v >= 1 : v == t;
 }
 
 struct Checker {
@@ -57,9 +57,9 @@ struct Checker {
                 for (int m = 1; m <= Member_Cnt; ++m)
                     n += Time_Table(m, d) == t;
                 if (n < Need_Table(t, d))
-                    add(Rule::必要人数不足, 0, d, t);
+                    add(Rule::Understaffed, 0, d, t);
                 else if (n > Need_Table(t, d))
-                    add(Rule::必要人数超過, 0, d, t);
+                    add(Rule::Overstaffed, 0, d, t);
             }
     }
 
@@ -69,12 +69,12 @@ struct Checker {
             for (int d = first; d <= last; ++d) {
                 const int s = Time_Table(m, d);
                 if ((Member_Scdl(m, d) & bit(s)) != 0)
-                    add(Rule::個人不可, m, d, s);
+                    add(Rule::MemberSchedule, m, d, s);
                 const int prev = cell(m, d - 1);
                 if (prev >= 1 && prev <= Type_Cnt && (DayBefore_Table(prev) & bit(s)) != 0)
-                    add(Rule::翌日禁止, m, d, s);
+                    add(Rule::NextDayBan, m, d, s);
                 if (Rsv_Table(m, d) > 0 && s != Rsv_Table(m, d))
-                    add(Rule::予約, m, d, s);
+                    add(Rule::Reservation, m, d, s);
             }
     }
 
@@ -86,7 +86,7 @@ struct Checker {
         for (int i = 1; i <= n; ++i) {
             const int e = Kinsi_Pattern(p, i);
             const int v = cell(m, start + i - 1);
-            if (e == 全勤務) {
+            if (e == kAllShifts) {
                 if (v != 0)
                     return true;
                 if (i == n)
@@ -179,7 +179,7 @@ struct Checker {
                         if (cell(m, j) != t)
                             continue;
                         if (j - previous < span && j >= 1 && inRange(j, j))
-                            add(Rule::最少間隔, m, j, t);
+                            add(Rule::ShiftSpacing, m, j, t);
                         previous = j;
                     }
                 }
@@ -192,13 +192,13 @@ struct Checker {
     {
         for (int r = 1; r <= 組合せ禁止数; ++r) {
             const 組合せ記録& rec = Mem_Kinsi(r);
-            if (((rec.勤務 < 1 || rec.勤務 > Type_Cnt) && rec.勤務 != 全勤務) || rec.人数 <= 0)
+            if (((rec.勤務 < 1 || rec.勤務 > Type_Cnt) && rec.勤務 != kAllShifts) || rec.人数 <= 0)
                 continue;
             for (int d = first; d <= last; ++d) {
                 if (rec.メンバー[0] > 0) {
                     int n = 0;
                     for (int i = 1; i <= rec.メンバー[0]; ++i) {
-                        const int x = rec.メンバー索引[i];
+                        const int x = rec.memberIndex[i];
                         n += x >= 1 && x <= Member_Cnt && holds(Time_Table(x, d), rec.勤務);
                     }
                     if (n >= rec.人数)
@@ -206,7 +206,7 @@ struct Checker {
                     continue;
                 }
                 for (int t = 1; t <= Type_Cnt; ++t) {
-                    if (rec.勤務 != 全勤務 && rec.勤務 != t)
+                    if (rec.勤務 != kAllShifts && rec.勤務 != t)
                         continue;
                     int n = 0;
                     for (int x = 1; x <= Member_Cnt; ++x)
@@ -225,25 +225,25 @@ struct Checker {
         for (int r = 1; r <= 組合せ必須数; ++r) {
             const 組合せ記録& rec = Mem_Hissu(r);
             const int t = rec.勤務;
-            if ((t < 1 || t > Type_Cnt) && t != 全勤務)
+            if ((t < 1 || t > Type_Cnt) && t != kAllShifts)
                 continue;
             const int length = rec.メンバー[0];
             for (int d = first; d <= last; ++d) {
-                const int need = t == 全勤務 ? Need_Table(0, d) : Need_Table(t, d);
+                const int need = t == kAllShifts ? Need_Table(0, d) : Need_Table(t, d);
                 if (rec.人数 >= 1 && rec.人数 < length && need > 0) {
                     int have = 0;
                     for (int i = 1; i <= length; ++i) {
-                        const int x = rec.メンバー[i] > 0 ? rec.メンバー索引[i] : 0;
+                        const int x = rec.メンバー[i] > 0 ? rec.memberIndex[i] : 0;
                         have += x >= 1 && x <= Member_Cnt && holds(Time_Table(x, d), t);
                     }
                     if (have < rec.人数)
                         add(Rule::組合せ必須, r, d, t);
-                } else if (rec.人数 == 2 && length == 2 && t != 全勤務) {
-                    const int x = rec.メンバー索引[1];
-                    const int y = rec.メンバー索引[2];
+                } else if (rec.人数 == 2 && length == 2 && t != kAllShifts) {
+                    const int x = rec.memberIndex[1];
+                    const int y = rec.memberIndex[2];
                     if (x >= 1 && y >= 1 && x <= Member_Cnt && y <= Member_Cnt
                         && (Time_Table(x, d) == t) != (Time_Table(y, d) == t))
-                        add(Rule::組合せペア, r, d, t);
+                        add(Rule::PairRecord, r, d, t);
                 }
             }
         }
@@ -262,7 +262,7 @@ struct Checker {
                 }
             }
             if (days > Member_DayOff(m))
-                add(Rule::勤務日数, m, 0, days);
+                add(Rule::WorkDays, m, 0, days);
             // The hour limit applies only while the work-day adjustment is off.
             if (!Sw_勤務日数調整 && Member_Time(m) > 0 && hours > Member_Time(m) + 1e-4)
                 add(Rule::勤務時間, m, 0, 0);
@@ -281,8 +281,8 @@ std::vector<Violation> check(const Options& options)
     c.cells();
     c.patterns();
     c.required();
-    c.runs(true, 連続勤務上限, Rule::連続勤務);
-    c.runs(false, 連続休み上限, Rule::連続休み);
+    c.runs(true, 連続勤務上限, Rule::WorkRun);
+    c.runs(false, 連続休み上限, Rule::RestRun);
     c.weekly();
     c.perShift();
     c.bans();
@@ -303,22 +303,22 @@ std::vector<Violation> only(const std::vector<Violation>& all, const std::vector
 QString ruleName(Rule rule)
 {
     switch (rule) {
-    case Rule::必要人数不足: return QStringLiteral("必要人数不足");
-    case Rule::必要人数超過: return QStringLiteral("必要人数超過");
-    case Rule::個人不可: return QStringLiteral("個人不可");
-    case Rule::翌日禁止: return QStringLiteral("翌日禁止");
+    case Rule::Understaffed: return QStringLiteral("必要人数不足");
+    case Rule::Overstaffed: return QStringLiteral("必要人数超過");
+    case Rule::MemberSchedule: return QStringLiteral("個人不可");
+    case Rule::NextDayBan: return QStringLiteral("翌日禁止");
     case Rule::禁止パターン: return QStringLiteral("禁止パターン");
     case Rule::必須パターン: return QStringLiteral("必須パターン");
-    case Rule::連続勤務: return QStringLiteral("連続勤務");
-    case Rule::連続休み: return QStringLiteral("連続休み");
+    case Rule::WorkRun: return QStringLiteral("連続勤務");
+    case Rule::RestRun: return QStringLiteral("連続休み");
     case Rule::週間勤務日数: return QStringLiteral("週間勤務日数");
     case Rule::勤務回数: return QStringLiteral("勤務回数");
-    case Rule::最少間隔: return QStringLiteral("最少間隔");
+    case Rule::ShiftSpacing: return QStringLiteral("最少間隔");
     case Rule::組合せ禁止: return QStringLiteral("組合せ禁止");
     case Rule::組合せ必須: return QStringLiteral("組合せ必須");
-    case Rule::組合せペア: return QStringLiteral("組合せペア");
-    case Rule::予約: return QStringLiteral("予約");
-    case Rule::勤務日数: return QStringLiteral("勤務日数");
+    case Rule::PairRecord: return QStringLiteral("組合せペア");
+    case Rule::Reservation: return QStringLiteral("予約");
+    case Rule::WorkDays: return QStringLiteral("勤務日数");
     case Rule::勤務時間: return QStringLiteral("勤務時間");
     }
     return {};

@@ -8,22 +8,22 @@
 namespace validator {
 
 enum class Rule {
-    必要人数不足,   // fewer members on a shift than Need_Table asks
-    必要人数超過,   // more members on a shift than Need_Table asks
-    個人不可,       // Member_Scdl forbids the shift
-    翌日禁止,       // DayBefore_Table forbids the shift after the previous day's
+    Understaffed,   // fewer members on a shift than Need_Table asks
+    Overstaffed,   // more members on a shift than Need_Table asks
+    MemberSchedule,       // Member_Scdl forbids the shift
+    NextDayBan,       // DayBefore_Table forbids the shift after the previous day's
     禁止パターン,   // a prohibited sequence (shift = pattern row, day = its first day)
     必須パターン,   // a required successor missing (day = the day that should hold it)
-    連続勤務,       // work run longer than 連続勤務上限 (day = the run's last day)
-    連続休み,       // rest run longer than 連続休み上限 (day = the run's last day)
+    WorkRun,       // work run longer than 連続勤務上限 (day = the run's last day)
+    RestRun,       // rest run longer than 連続休み上限 (day = the run's last day)
     週間勤務日数,   // more work days in a week than 週間勤務日数上限 (day = the week's first day)
     勤務回数,       // more of a shift than Type_Count (day 0)
-    最少間隔,       // two of the same shift closer than Type_Span (day = the later one)
+    ShiftSpacing,       // two of the same shift closer than Type_Span (day = the later one)
     組合せ禁止,     // a ban record reached its number (member = record)
     組合せ必須,     // a must record short of its number (member = record)
-    組合せペア,     // one of a two-member pair record on the shift without the other (member = record)
-    予約,           // a reserved cell holds another shift
-    勤務日数,       // more work days than Member_DayOff (day 0)
+    PairRecord,     // one of a two-member pair record on the shift without the other (member = record)
+    Reservation,           // a reserved cell holds another shift
+    WorkDays,       // more work days than Member_DayOff (day 0)
     勤務時間,       // more hours than Member_Time, where the hour rule applies (day 0)
 };
 

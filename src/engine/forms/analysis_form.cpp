@@ -28,13 +28,13 @@ QString number(double v)
 
 }  // namespace
 
-frm分析結果::frm分析結果(const 分析数値& f, const 分析判定& j, QWidget* parent)
+frm分析結果::frm分析結果(const AnalysisFigures& f, const AnalysisVerdict& j, QWidget* parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("分析結果"));
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     ui::setDialogFrame(this);
-    answer_ = j.既定回答;
+    answer_ = j.defaultAnswer;
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(24);
@@ -44,13 +44,13 @@ frm分析結果::frm分析結果(const 分析数値& f, const 分析判定& j, Q
         QString value;
         long colour;
     } rows[] = {
-        {0, QStringLiteral("要求人員総数"), QString::number(f.要求人員総数), 分析_青},
-        {1, QStringLiteral("既定休み総数"), number(f.既定休み総数), 分析_青},
-        {2, QStringLiteral("要求休み総数"), number(f.要求休み総数), 分析_青},
-        {3, QStringLiteral("動員可能人日"), number(f.動員可能人日), 分析_青},
-        {4, QStringLiteral("要求率"), 率表示(f.要求率), j.要求率色},
-        {6, QStringLiteral("週間勤務日数上限からの動員可能人日"), QString::number(std::lround(f.週間動員可能人日)), 分析_青},
-        {7, QStringLiteral("同、要求率"), 率表示(f.週間要求率), j.週間要求率色},
+        {0, QStringLiteral("要求人員総数"), QString::number(f.要求人員総数), kAnalysisBlue},
+        {1, QStringLiteral("既定休み総数"), number(f.既定休み総数), kAnalysisBlue},
+        {2, QStringLiteral("要求休み総数"), number(f.要求休み総数), kAnalysisBlue},
+        {3, QStringLiteral("動員可能人日"), number(f.動員可能人日), kAnalysisBlue},
+        {4, QStringLiteral("要求率"), rateText(f.要求率), j.rateColour},
+        {6, QStringLiteral("週間勤務日数上限からの動員可能人日"), QString::number(std::lround(f.週間動員可能人日)), kAnalysisBlue},
+        {7, QStringLiteral("同、要求率"), rateText(f.週間要求率), j.weeklyRateColour},
     };
     for (const auto& r : rows) {
         lbl[size_t(r.row)] = new QLabel(this);
@@ -60,7 +60,7 @@ frm分析結果::frm分析結果(const 分析数値& f, const 分析判定& j, Q
         grid->addWidget(lbl[size_t(r.row)], r.row, 0);
         grid->addWidget(lblDt[size_t(r.row)], r.row, 1);
         // Nothing is shown for a month without need, nor the weekly rows while that limit is off.
-        const bool filled = f.要求人員総数 > 0 && (r.row < 6 || f.週間表示);
+        const bool filled = f.要求人員総数 > 0 && (r.row < 6 || f.weeklyShown);
         if (filled) {
             lbl[size_t(r.row)]->setText(r.caption);
             lblDt[size_t(r.row)]->setText(r.value);
@@ -68,18 +68,18 @@ frm分析結果::frm分析結果(const 分析数値& f, const 分析判定& j, Q
         lbl[size_t(r.row)]->setVisible(filled);
         lblDt[size_t(r.row)]->setVisible(filled);
     }
-    if (f.週間表示)
+    if (f.weeklyShown)
         grid->setRowMinimumHeight(5, 6);
 
     lblResult = new QLabel(j.判定, this);
     lblResult->setWordWrap(true);
-    colour(lblResult, j.判定色);
+    colour(lblResult, j.verdictColour);
     QFont bold = lblResult->font();
     bold.setBold(true);
     lblResult->setFont(bold);
     lblResult->setVisible(!j.判定.isEmpty());
     lblAsk = new QLabel(QStringLiteral("開始しますか？"), this);
-    lblAsk2 = new QLabel(j.回答案内, this);
+    lblAsk2 = new QLabel(j.answerHint, this);
     lblAskTime = new QLabel(QStringLiteral("5秒"), this);
     cmdEnd[0] = new QPushButton(QStringLiteral("やってくれ"), this);
     cmdEnd[1] = new QPushButton(QStringLiteral("中止"), this);
@@ -140,9 +140,9 @@ void frm分析結果::mousePressEvent(QMouseEvent*)
     stopCountdown();
 }
 
-void install分析結果Dialog()
+void installAnalysisDialog()
 {
-    分析結果ダイアログ = [](const 分析数値& f, const 分析判定& j) {
+    analysisDialog = [](const AnalysisFigures& f, const AnalysisVerdict& j) {
         int answer = 0;
         {
             frm分析結果 dialog(f, j, QApplication::activeWindow());

@@ -7,13 +7,13 @@
 
 class QLabel;
 class QPushButton;
-struct 分析数値;
-struct 分析判定;
+struct AnalysisFigures;
+struct AnalysisVerdict;
 
 // No Q_OBJECT: the meta-object compiler cannot read the name, and the dialog needs no signals.
 class frm分析結果 : public QDialog {
 public:
-    frm分析結果(const 分析数値& figures, const 分析判定& verdict, QWidget* parent = nullptr);
+    frm分析結果(const AnalysisFigures& figures, const AnalysisVerdict& verdict, QWidget* parent = nullptr);
     // One tick of the countdown: at 0 the dialog closes with the default answer.
     void Timer1_Timer();
     // Answers 0 (start) or 1 (stop).
@@ -40,4 +40,4 @@ private:
 };
 
 // Installs the dialog as the one the analysis shows.
-void install分析結果Dialog();
+void installAnalysisDialog();

@@ -19,7 +19,7 @@ namespace {
 const QString kCaption = QStringLiteral("開始条件設定");
 const QString kHelp = QStringLiteral("kaisi-joken/index.htm");
 
-QStringList 日リスト(int last)
+QStringList dayList(int last)
 {
     QStringList days;
     for (int d = 1; d <= last; ++d)
@@ -27,7 +27,7 @@ QStringList 日リスト(int last)
     return days;
 }
 
-QComboBox* 選択欄(QWidget* parent, const QStringList& items, bool editable, const QString& tip = {})
+QComboBox* comboBox(QWidget* parent, const QStringList& items, bool editable, const QString& tip = {})
 {
     auto* box = new QComboBox(parent);
     box->setEditable(editable);
@@ -37,7 +37,7 @@ QComboBox* 選択欄(QWidget* parent, const QStringList& items, bool editable, c
     return box;
 }
 
-QLabel* ヘルプ(QWidget* parent, const QString& page)
+QLabel* helpLabel(QWidget* parent, const QString& page)
 {
     auto* label = new QLabel(QStringLiteral("<a href=\"%1\">ヘルプ</a>").arg(page), parent);
     label->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
@@ -46,7 +46,7 @@ QLabel* ヘルプ(QWidget* parent, const QString& page)
 }
 
 // A caption with the help link at its right.
-QHBoxLayout* 見出し(const QString& text, QLabel* help)
+QHBoxLayout* headingRow(const QString& text, QLabel* help)
 {
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(text));
@@ -56,7 +56,7 @@ QHBoxLayout* 見出し(const QString& text, QLabel* help)
 }
 
 // Boxes followed by their unit labels.
-QHBoxLayout* 入力行(std::initializer_list<std::pair<QWidget*, const char*>> parts)
+QHBoxLayout* inputRow(std::initializer_list<std::pair<QWidget*, const char*>> parts)
 {
     auto* row = new QHBoxLayout;
     row->addSpacing(16);
@@ -70,7 +70,7 @@ QHBoxLayout* 入力行(std::initializer_list<std::pair<QWidget*, const char*>> p
 
 }  // namespace
 
-分数入力::分数入力(QWidget* parent) : QDoubleSpinBox(parent)
+FractionSpinBox::FractionSpinBox(QWidget* parent) : QDoubleSpinBox(parent)
 {
     setLocale(QLocale::c());
     setDecimals(3);
@@ -78,7 +78,7 @@ QHBoxLayout* 入力行(std::initializer_list<std::pair<QWidget*, const char*>> p
     setSingleStep(1);
 }
 
-QString 分数入力::textFromValue(double value) const
+QString FractionSpinBox::textFromValue(double value) const
 {
     return QLocale::c().toString(value, 'g', 10);
 }
@@ -88,61 +88,61 @@ frm開始条件設定::frm開始条件設定(QWidget* parent) : QDialog(parent)
     setAttribute(Qt::WA_DeleteOnClose);
     ui::setDialogFrame(this);
     setWindowTitle(kCaption);
-    cmbYear = 選択欄(this, 年リスト(), false);
-    cmbMonth = 選択欄(this, 月リスト(), false);
-    cmbDay = 選択欄(this, 日リスト(31), true, QStringLiteral("実際にシフト表を自動作成する開始日を入力します"));
-    cmbStdDay = 選択欄(this, 日リスト(31), true, QStringLiteral("シフトの開始日、シフト表の左端の日"));
-    cmb試行回数 = 選択欄(this, 日リスト(10), true, QStringLiteral("作成困難なとき粘る回数です。通常変更不要！"));
-    txt制限時間 = new 分数入力(this);
+    cmbYear = comboBox(this, yearList(), false);
+    cmbMonth = comboBox(this, monthList(), false);
+    cmbDay = comboBox(this, dayList(31), true, QStringLiteral("実際にシフト表を自動作成する開始日を入力します"));
+    cmbStdDay = comboBox(this, dayList(31), true, QStringLiteral("シフトの開始日、シフト表の左端の日"));
+    cmb試行回数 = comboBox(this, dayList(10), true, QStringLiteral("作成困難なとき粘る回数です。通常変更不要！"));
+    txt制限時間 = new FractionSpinBox(this);
     txt制限時間->setToolTip(QStringLiteral("作成困難なとき粘る時間。人数が多い時、大きめにする"));
-    for (int t = 1; t <= 休み比重; ++t) {
-        if (t == 休み比重 - 1)
+    for (int t = 1; t <= kRestWeight; ++t) {
+        if (t == kRestWeight - 1)
             continue;
         Opt[size_t(t)] = new QLineEdit(this);
         Opt[size_t(t)]->setMaximumWidth(56);
         Opt[size_t(t)]->setAlignment(Qt::AlignRight);
     }
-    for (int t = 1; t < 休み比重; ++t)
-        lbl[size_t(t)] = new QLabel(t == 休み比重 - 1 ? QStringLiteral("休み") : QString(), this);
+    for (int t = 1; t < kRestWeight; ++t)
+        lbl[size_t(t)] = new QLabel(t == kRestWeight - 1 ? QStringLiteral("休み") : QString(), this);
     chk詳細設定 = new QCheckBox(QStringLiteral("詳細設定"), this);
     chk詳細設定->setToolTip(QStringLiteral("チェックするとフォームが拡大し詳細設定ができます。"));
     cmd設定 = new QPushButton(QStringLiteral("設定"), this);
     cmd設定->setToolTip(QStringLiteral("現在の値を保存します"));
     cmd設定->setDefault(true);
     cmdCancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    lblYear = ヘルプ(this, kHelp);
-    lblDay = ヘルプ(this, kHelp + QStringLiteral("#date_remake"));
-    lblStdDay = ヘルプ(this, kHelp + QStringLiteral("#date_kaisi"));
-    fra詳細 = new QWidget(this);
-    レイアウト();
+    lblYear = helpLabel(this, kHelp);
+    lblDay = helpLabel(this, kHelp + QStringLiteral("#date_remake"));
+    lblStdDay = helpLabel(this, kHelp + QStringLiteral("#date_kaisi"));
+    fraDetails = new QWidget(this);
+    buildLayout();
 
     OnClick(cmd設定, this, [this] { cmd設定_Click(); });
     OnClick(cmdCancel, this, [this] { cmdCancel_Click(); });
-    connect(chk詳細設定, &QCheckBox::toggled, this, [this] { RunHandler([this] { chk詳細設定_Click(); }); });
+    connect(chk詳細設定, &QCheckBox::toggled, this, [this] { RunHandler([this] { onDetailsToggled(); }); });
     Form_Load();
     // Connected after loading, so that the loaded start day stays as the sheet holds it.
     connect(cmbStdDay, &QComboBox::currentTextChanged, cmbDay, &QComboBox::setCurrentText);
 }
 
-void frm開始条件設定::レイアウト()
+void frm開始条件設定::buildLayout()
 {
-    auto* detail = new QGridLayout(fra詳細);
+    auto* detail = new QGridLayout(fraDetails);
     detail->setContentsMargins(0, 0, 0, 0);
     detail->addWidget(new QLabel(QStringLiteral("1日分の最適解を求めるための試行回数")), 0, 0);
-    detail->addLayout(入力行({{cmb試行回数, "回"}}), 1, 0);
+    detail->addLayout(inputRow({{cmb試行回数, "回"}}), 1, 0);
     detail->addWidget(new QLabel(QStringLiteral("シフト表作成の制限時間")), 2, 0);
-    detail->addLayout(入力行({{txt制限時間, "分"}}), 3, 0);
-    auto* weights = new QGroupBox(QStringLiteral("最適化比重"), fra詳細);
+    detail->addLayout(inputRow({{txt制限時間, "分"}}), 3, 0);
+    auto* weights = new QGroupBox(QStringLiteral("最適化比重"), fraDetails);
     auto* grid = new QGridLayout(weights);
     // Five shift types a row, each box under its caption; rest apart at the right, so that it
     // stays in its place however few shift types there are.
-    for (int t = 1; t < 休み比重 - 1; ++t) {
+    for (int t = 1; t < kRestWeight - 1; ++t) {
         grid->addWidget(lbl[size_t(t)], ((t - 1) / 5) * 2, (t - 1) % 5, Qt::AlignHCenter);
         grid->addWidget(Opt[size_t(t)], ((t - 1) / 5) * 2 + 1, (t - 1) % 5);
     }
     grid->setColumnMinimumWidth(5, 12);
-    grid->addWidget(lbl[休み比重 - 1], 0, 6, Qt::AlignHCenter);
-    grid->addWidget(Opt[休み比重], 1, 6);
+    grid->addWidget(lbl[kRestWeight - 1], 0, 6, Qt::AlignHCenter);
+    grid->addWidget(Opt[kRestWeight], 1, 6);
     detail->addWidget(weights, 4, 0);
 
     auto* buttons = new QHBoxLayout;
@@ -153,64 +153,64 @@ void frm開始条件設定::レイアウト()
 
     auto* main = new QVBoxLayout(this);
     main->setSizeConstraint(QLayout::SetFixedSize);
-    main->addLayout(見出し(QStringLiteral("作成する年と月を選択して下さい"), lblYear));
-    main->addLayout(入力行({{cmbYear, "年"}, {cmbMonth, "月"}}));
-    main->addLayout(見出し(QStringLiteral("基準開始日を選択して下さい"), lblStdDay));
-    main->addLayout(入力行({{cmbStdDay, "日"}}));
-    main->addLayout(見出し(QStringLiteral("作成開始する日を選択して下さい"), lblDay));
-    main->addLayout(入力行({{cmbDay, "日"}}));
-    main->addWidget(fra詳細);
+    main->addLayout(headingRow(QStringLiteral("作成する年と月を選択して下さい"), lblYear));
+    main->addLayout(inputRow({{cmbYear, "年"}, {cmbMonth, "月"}}));
+    main->addLayout(headingRow(QStringLiteral("基準開始日を選択して下さい"), lblStdDay));
+    main->addLayout(inputRow({{cmbStdDay, "日"}}));
+    main->addLayout(headingRow(QStringLiteral("作成開始する日を選択して下さい"), lblDay));
+    main->addLayout(inputRow({{cmbDay, "日"}}));
+    main->addWidget(fraDetails);
     main->addLayout(buttons);
 }
 
 void frm開始条件設定::Form_Load()
 {
     FormTopMost(this);
-    const 開始条件 c = 開始条件読込();
+    const StartConditions c = readStartConditions();
     cmbYear->setCurrentText(c.年);
     cmbMonth->setCurrentText(c.月);
     cmbDay->setCurrentText(c.日);
     cmbStdDay->setCurrentText(c.基準開始日);
     cmb試行回数->setCurrentText(c.試行回数);
     txt制限時間->setValue(c.制限時間.trimmed().toDouble());
-    種別数_ = int(c.略称.size());
-    for (int t = 1; t < 休み比重 - 1; ++t) {
-        const bool shown = t <= 種別数_;
+    typeCount_ = int(c.略称.size());
+    for (int t = 1; t < kRestWeight - 1; ++t) {
+        const bool shown = t <= typeCount_;
         lbl[size_t(t)]->setText(shown ? c.略称[t - 1] : QString());
         lbl[size_t(t)]->setVisible(shown);
-        Opt[size_t(t)]->setText(shown ? c.比重[size_t(t)] : QString());
+        Opt[size_t(t)]->setText(shown ? c.weights[size_t(t)] : QString());
         Opt[size_t(t)]->setVisible(shown);
     }
-    Opt[休み比重]->setText(c.比重[休み比重]);
-    chk詳細設定_Click();
+    Opt[kRestWeight]->setText(c.weights[kRestWeight]);
+    onDetailsToggled();
 }
 
-void frm開始条件設定::chk詳細設定_Click()
+void frm開始条件設定::onDetailsToggled()
 {
-    fra詳細->setVisible(chk詳細設定->isChecked());
+    fraDetails->setVisible(chk詳細設定->isChecked());
 }
 
-開始条件 frm開始条件設定::入力() const
+StartConditions frm開始条件設定::entered() const
 {
-    開始条件 c;
+    StartConditions c;
     c.年 = cmbYear->currentText();
     c.月 = cmbMonth->currentText();
     c.日 = cmbDay->currentText();
     c.基準開始日 = cmbStdDay->currentText();
     c.試行回数 = cmb試行回数->currentText();
     c.制限時間 = txt制限時間->cleanText();
-    for (int t = 1; t <= 種別数_; ++t) {
-        c.比重[size_t(t)] = Opt[size_t(t)]->text();
+    for (int t = 1; t <= typeCount_; ++t) {
+        c.weights[size_t(t)] = Opt[size_t(t)]->text();
         c.略称 << lbl[size_t(t)]->text();
     }
-    c.比重[休み比重] = Opt[休み比重]->text();
+    c.weights[kRestWeight] = Opt[kRestWeight]->text();
     return c;
 }
 
 void frm開始条件設定::cmd設定_Click()
 {
     bool wasShown = false;
-    const bool applied = 開始条件設定(入力(), [this, &wasShown] {
+    const bool applied = 開始条件設定(entered(), [this, &wasShown] {
         wasShown = isVisible();
         hide();
         setWindowTitle(QStringLiteral("日付を設定しています！"));

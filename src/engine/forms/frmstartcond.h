@@ -15,9 +15,9 @@ class QLineEdit;
 class QPushButton;
 
 // The time limit in minutes: whole minutes by the arrows, fractions as typed.
-class 分数入力 : public QDoubleSpinBox {
+class FractionSpinBox : public QDoubleSpinBox {
 public:
-    explicit 分数入力(QWidget* parent = nullptr);
+    explicit FractionSpinBox(QWidget* parent = nullptr);
 
 protected:
     QString textFromValue(double value) const override;
@@ -37,23 +37,23 @@ public:
     QComboBox* cmbDay;
     QComboBox* cmbStdDay;
     QComboBox* cmb試行回数;
-    分数入力* txt制限時間;
+    FractionSpinBox* txt制限時間;
     // Opt[1..10]: the weight of each shift type, Opt[12] that of rest; lbl[1..11] their captions.
-    std::array<QLineEdit*, 休み比重 + 1> Opt{};
-    std::array<QLabel*, 休み比重> lbl{};
+    std::array<QLineEdit*, kRestWeight + 1> Opt{};
+    std::array<QLabel*, kRestWeight> lbl{};
     QCheckBox* chk詳細設定;
     QPushButton* cmd設定;
     QPushButton* cmdCancel;
     QLabel* lblYear;
     QLabel* lblDay;
     QLabel* lblStdDay;
-    QWidget* fra詳細;
+    QWidget* fraDetails;
 
 private:
     void Form_Load();
-    void chk詳細設定_Click();
-    開始条件 入力() const;
-    void レイアウト();
+    void onDetailsToggled();
+    StartConditions entered() const;
+    void buildLayout();
 
-    int 種別数_ = 0;
+    int typeCount_ = 0;
 };

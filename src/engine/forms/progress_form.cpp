@@ -30,9 +30,9 @@ QRect screenOf(const QWidget* w)
     return s ? s->geometry() : QRect(0, 0, 1024, 768);
 }
 
-class Windowed処理中 : public 処理中View {
+class WindowedProgress : public ProgressWindowView {
 public:
-    void apply(const 処理中状態& s) override
+    void apply(const ProgressWindowState& s) override
     {
         if (!s.loaded) {
             g_window.unload();
@@ -84,7 +84,7 @@ frm処理中::frm処理中(QWidget* parent)
     txt残分->setFixedWidth(txt残分->fontMetrics().horizontalAdvance(QStringLiteral("888:88")) + 16);
     cmd中止 = new QPushButton(QStringLiteral("中止"), this);
     cmd中止->setMinimumWidth(88);
-    OnClick(cmd中止, this, [this] { cmd中止_Click(); });
+    OnClick(cmd中止, this, [this] { onStopClicked(); });
 
     auto* row = new QHBoxLayout;
     row->addWidget(Label3);
@@ -118,7 +118,7 @@ void frm処理中::Form_Load()
     Timer1.start();
 }
 
-void frm処理中::apply(const 処理中状態& s)
+void frm処理中::apply(const ProgressWindowState& s)
 {
     txtMsg->setText(s.message);
     if (txtMsg->isVisible() != s.messageVisible) {
@@ -130,7 +130,7 @@ void frm処理中::apply(const 処理中状態& s)
     setVisible(s.visible);
 }
 
-void frm処理中::cmd中止_Click()
+void frm処理中::onStopClicked()
 {
     if (MsgBox(QStringLiteral("作成を中止しますか？"), ui::vbOKCancel | ui::vbDefaultButton2, QStringLiteral("中止確認"))
         == ui::vbOK)
@@ -139,9 +139,9 @@ void frm処理中::cmd中止_Click()
 
 void frm処理中::Timer1_Timer()
 {
-    txt残分->setText(残分表示(残り時間()));
+    txt残分->setText(remainingText(timeRemainingMs()));
     // The message of the limit waits for the run to stop; the window only raises the flag.
-    if (制限時間判定() || 制限時間超過)
+    if (checkTimeLimit() || timeLimitExceeded)
         Timer1.stop();
 }
 
@@ -162,12 +162,12 @@ void frm処理中::paintEvent(QPaintEvent*)
     paintEdge(this);
 }
 
-void install処理中Window()
+void installProgressWindow()
 {
-    set処理中View(std::make_unique<Windowed処理中>());
+    setProgressWindowView(std::make_unique<WindowedProgress>());
 }
 
-frm処理中* loaded処理中Window()
+frm処理中* loadedProgressWindow()
 {
     return g_window.loaded();
 }

@@ -8,7 +8,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
-struct 処理中状態;
+struct ProgressWindowState;
 
 // No Q_OBJECT: the meta-object compiler cannot read the name, and the window needs no signals.
 class frm処理中 : public QWidget {
@@ -16,9 +16,9 @@ public:
     explicit frm処理中(QWidget* parent = nullptr);
     // Placed by 進行状況表示; the 200 ms timer starts.
     void Form_Load();
-    void apply(const 処理中状態& state);
+    void apply(const ProgressWindowState& state);
     // Asks "作成を中止しますか？" (Cancel the default); OK sets Sw_中止.
-    void cmd中止_Click();
+    void onStopClicked();
     // The time left as "m:ss"; at the limit the run is stopped and the timer ends.
     void Timer1_Timer();
 
@@ -37,5 +37,5 @@ protected:
 };
 
 // Puts frm処理中 behind the logic's progress window; the windowed program calls it at start-up.
-void install処理中Window();
-frm処理中* loaded処理中Window();
+void installProgressWindow();
+frm処理中* loadedProgressWindow();

@@ -30,7 +30,7 @@ DefaultInstance<frm勤務可能判定> g_window;
 const QString kAll = QStringLiteral("*：(全員判定)");
 const QString kSep = QStringLiteral(":\t");
 
-QLabel* 見出し(const char16_t* text, QWidget* parent)
+QLabel* headingLabel(const char16_t* text, QWidget* parent)
 {
     return new QLabel(QString::fromUtf16(text), parent);
 }
@@ -62,19 +62,19 @@ frm勤務可能判定::frm勤務可能判定(QWidget* parent)
     hlp関数テスト->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
 
     auto* heading = new QHBoxLayout;
-    heading->addWidget(見出し(u"指定の勤務が割り当て可能かを判定。不可の場合、その理由を表示", this), 1);
+    heading->addWidget(headingLabel(u"指定の勤務が割り当て可能かを判定。不可の場合、その理由を表示", this), 1);
     heading->addWidget(hlp関数テスト);
     auto* mode = new QHBoxLayout;
-    mode->addWidget(見出し(u"判定したい項目を選択、または", this));
+    mode->addWidget(headingLabel(u"判定したい項目を選択、または", this));
     mode->addWidget(chkAuto);
     mode->addStretch();
     auto* grid = new QGridLayout;
-    grid->addWidget(見出し(u"ID", this), 0, 0);
+    grid->addWidget(headingLabel(u"ID", this), 0, 0);
     grid->addWidget(cmbInConst[0], 0, 1, 1, 2);
-    grid->addWidget(見出し(u"↑ *:全員の可否を判定", this), 1, 1, 1, 2);
-    grid->addWidget(見出し(u"日", this), 2, 0);
+    grid->addWidget(headingLabel(u"↑ *:全員の可否を判定", this), 1, 1, 1, 2);
+    grid->addWidget(headingLabel(u"日", this), 2, 0);
     grid->addWidget(cmbInConst[1], 2, 1);
-    grid->addWidget(見出し(u"勤務", this), 3, 0);
+    grid->addWidget(headingLabel(u"勤務", this), 3, 0);
     grid->addWidget(cmbInConst[2], 3, 1);
     grid->addWidget(lbl略称, 3, 2, Qt::AlignLeft);
     grid->setColumnStretch(2, 1);
@@ -85,7 +85,7 @@ frm勤務可能判定::frm勤務可能判定(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(heading);
     layout->addLayout(mode);
-    layout->addWidget(見出し(u"自動更新をチェックして、該当セルを選択", this));
+    layout->addWidget(headingLabel(u"自動更新をチェックして、該当セルを選択", this));
     layout->addLayout(grid);
     layout->addStretch();
     layout->addLayout(buttons);
@@ -96,11 +96,11 @@ frm勤務可能判定::frm勤務可能判定(QWidget* parent)
     connect(chkAuto, &QCheckBox::toggled, this, [this](bool on) {
         if (on)
             RunHandler([this] {
-                if (const std::optional<選択セル> cell = 現在の選択セル())
-                    セル選択(*cell);
+                if (const std::optional<SelectedCell> cell = currentSelection())
+                    selectCell(*cell);
             });
     });
-    follow_ = std::make_unique<シート選択追従>([this](const 選択セル& cell) { RunHandler([&] { セル選択(cell); }); });
+    follow_ = std::make_unique<SheetSelectionFollower>([this](const SelectedCell& cell) { RunHandler([&] { selectCell(cell); }); });
 }
 
 frm勤務可能判定::~frm勤務可能判定() = default;
@@ -114,7 +114,7 @@ void frm勤務可能判定::Form_Load()
     // Each entry is a day of the period, shown as its day of the month.
     QStringList days;
     for (int d = 1; d <= Day_Cnt; ++d)
-        days << QString::number(期間日(d));
+        days << QString::number(dayOfMonth(d));
     QStringList shifts{QStringLiteral("0") + kSep + Yasumi_Kigou};
     for (int t = 1; t <= Type_Cnt; ++t)
         shifts << QString::number(t) + kSep + TypeText2(t);
@@ -137,10 +137,10 @@ void frm勤務可能判定::cmbInConst_Click(int)
         return;
     chkAuto->setChecked(false);
     // The "*" entry addresses the row just above the grid.
-    const xl::Range cell = 勤務セル(cmbInConst[0]->currentIndex(), cmbInConst[1]->currentIndex() + 1);
+    const xl::Range cell = shiftCell(cmbInConst[0]->currentIndex(), cmbInConst[1]->currentIndex() + 1);
     cell.worksheet().activate();
     cell.select();
-    略称表示();
+    showAbbreviation();
 }
 
 void frm勤務可能判定::cmbInConst_GotFocus(int)
@@ -160,7 +160,7 @@ bool frm勤務可能判定::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void frm勤務可能判定::セル選択(const 選択セル& cell)
+void frm勤務可能判定::selectCell(const SelectedCell& cell)
 {
     if (!chkAuto->isChecked())
         return;
@@ -170,11 +170,11 @@ void frm勤務可能判定::セル選択(const 選択セル& cell)
         cmbInConst[1]->setCurrentIndex(cell.day - 1);
     const int t = TypeIdx(cell.text);
     cmbInConst[2]->setCurrentIndex(t != 0 ? ListFindIdx(cmbInConst[2], QString::number(t) + kSep + TypeText2(t)) : 0);
-    略称表示();
+    showAbbreviation();
     filling_ = false;
 }
 
-void frm勤務可能判定::略称表示()
+void frm勤務可能判定::showAbbreviation()
 {
     const int t = int(Val(cmbInConst[2]->currentText()));
     if (t != 0) {
@@ -190,13 +190,13 @@ void frm勤務可能判定::略称表示()
 void frm勤務可能判定::cmd開始_Click()
 {
     // The test reads the whole month again, which a run is still changing.
-    if (RefuseDuringRun() || !月再読込())
+    if (RefuseDuringRun() || !reloadMonth())
         return;
     const int t = int(Val(cmbInConst[2]->currentText().section(kSep, 0, 0)));
     const int d = cmbInConst[1]->currentIndex() + 1;
     const QString member = cmbInConst[0]->currentText();
     const int m = member == kAll ? 0 : MemIdxOrM1(int(Val(member.section(kSep, 0, 0))));
-    MyMsgBox(勤務可否判定レポート(m, t, d), 0, QStringLiteral("勤務割り当て可否判定"), 500, 600);
+    MyMsgBox(assignabilityReport(m, t, d), 0, QStringLiteral("勤務割り当て可否判定"), 500, 600);
     FormTopMost(this);
     xlAppSetting(true, true, true);
 }
@@ -206,7 +206,7 @@ void frm勤務可能判定::cmd閉じる_Click()
     g_window.unload();
 }
 
-void 勤務可能判定表示()
+void showAssignability()
 {
     frm勤務可能判定& w = openToolWindow(g_window);
     FormTopMost(&w);

@@ -10,8 +10,8 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
-class シート選択追従;
-struct 選択セル;
+class SheetSelectionFollower;
+struct SelectedCell;
 
 // No Q_OBJECT: the meta-object compiler cannot read the name, and the window needs no signals.
 class frm勤務可能判定 : public QWidget {
@@ -25,7 +25,7 @@ public:
     void cmbInConst_Click(int index);
     void cmbInConst_GotFocus(int index);
     // A grid cell was selected on the sheet: the boxes show it while 自動更新 is ticked.
-    void セル選択(const 選択セル& cell);
+    void selectCell(const SelectedCell& cell);
     void cmd開始_Click();
     void cmd閉じる_Click();
 
@@ -41,12 +41,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void 略称表示();
+    void showAbbreviation();
 
     bool filling_ = false;
-    std::unique_ptr<シート選択追従> follow_;
+    std::unique_ptr<SheetSelectionFollower> follow_;
 };
 
 // Opens the window (the main window's menu); an open one comes to the front.
-void 勤務可能判定表示();
+void showAssignability();
 frm勤務可能判定* loadedAssignability();

@@ -188,8 +188,8 @@ void frmベストシフトリスト::cmdRestore_Click()
     const long n = long(Val(item->text(0)));
     const int result = シフト表復元(n);
     DspSplash(QStringLiteral("No") + QString::number(n) + QStringLiteral("のシフト表復元中・・・"));
-    if (最適化窓手順.作成後処理)
-        最適化窓手順.作成後処理(result == 0 ? QStringLiteral("成功") : QStringLiteral("失敗"));
+    if (optimiserWindowSteps.作成後処理)
+        optimiserWindowSteps.作成後処理(result == 0 ? QStringLiteral("成功") : QStringLiteral("失敗"));
     showProblems(item->text(kProblemColumn));
     DspSplash(QString());
 }
@@ -251,8 +251,8 @@ void frmベストシフトリスト::alert_Click(int index)
     const QString caption = label->text();
     if (caption == QStringLiteral("休み数超過") || caption == QStringLiteral("休み数不足"))
         restDayReport();
-    else if (caption == QStringLiteral("連続休み上限") && 最適化窓手順.mnuAdjDayOffCnt_Click)
-        最適化窓手順.mnuAdjDayOffCnt_Click();
+    else if (caption == QStringLiteral("連続休み上限") && optimiserWindowSteps.mnuAdjDayOffCnt_Click)
+        optimiserWindowSteps.mnuAdjDayOffCnt_Click();
     DspSplash(QString());
     label->setEnabled(true);
 }
@@ -262,7 +262,7 @@ void frmベストシフトリスト::restDayReport()
     // The month as the sheet holds it now, each assignment counted once.
     if (全条件読込(-1) < 0 || !シフト表読込(1, Day_Cnt, 0, -1))
         return;
-    集計再計算();
+    recalculateTotals();
     QString lines;
     QString report;
     if (出勤日数過不足一覧(lines) == 0)
@@ -280,7 +280,7 @@ void frmベストシフトリスト::cmdClose_Click()
 
 void installBestShiftListWindow()
 {
-    最適化窓手順.ベストシフトリスト表示 = [] {
+    optimiserWindowSteps.showBestShiftList = [] {
         // The list shows the store as it is now, so an open one is loaded afresh.
         g_window.unload();
         frmベストシフトリスト& f = g_window.get();

@@ -63,7 +63,7 @@ private:
     int sortOrder_ = 0;  // 0 ascending, 1 descending
 };
 
-// Puts the window behind the store's ベストシフトリスト表示; the windowed program calls it once
+// Puts the window behind the store's showBestShiftList; the windowed program calls it once
 // at start-up.
 void installBestShiftListWindow();
 // The loaded window (nullptr when not loaded).

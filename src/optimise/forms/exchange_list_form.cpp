@@ -48,7 +48,7 @@ void setBold(QPushButton* button, bool bold)
 
 // The width the lines need up to the end of the rule's text; the blanks behind it and the day
 // index after it need not be in sight.
-int 理由まで幅(QListWidget* list, const QStringList& lines)
+int widthToReason(QListWidget* list, const QStringList& lines)
 {
     for (const QString& line : lines) {
         QStringList fields = line.split(QLatin1Char('\t')).mid(0, 7);
@@ -61,7 +61,7 @@ int 理由まで幅(QListWidget* list, const QStringList& lines)
 }
 
 // Fills the window for member m and shows it modally.
-void 一覧表示(int m, bool includeForbidden, const QStringList& lines)
+void showList(int m, bool includeForbidden, const QStringList& lines)
 {
     frmリストボックス_交換 form;
     // The refused lines carry the rule at their end: wide enough to read it where the screen allows.
@@ -69,10 +69,10 @@ void 一覧表示(int m, bool includeForbidden, const QStringList& lines)
     if (includeForbidden) {
         const QScreen* screen = QGuiApplication::primaryScreen();
         const int room = screen ? screen->availableGeometry().width() - 20 : 650;
-        width = std::max(650, std::min(理由まで幅(form.lstItem, lines), room));
+        width = std::max(650, std::min(widthToReason(form.lstItem, lines), room));
     }
     if (lines.isEmpty()) {
-        form.lstItem->addItems({QString(), 交換不可行()});
+        form.lstItem->addItems({QString(), refusedExchangeLine()});
         form.frItem->setEnabled(false);
     } else {
         form.lstItem->addItems(lines);
@@ -81,7 +81,7 @@ void 一覧表示(int m, bool includeForbidden, const QStringList& lines)
     form.lblPromptTop->setText(QString::number(m) + QLatin1Char(':') + QString::number(MemNo(m)) + QLatin1Char(' ')
                                + MemName(m));
     form.resize(width, 450);
-    右上配置(&form);
+    placeTopRight(&form);
     ui::ask(ui::MessageRequest(QString(), 0, QStringLiteral("frmリストボックス_交換"), ui::Kind::Dialog),
             [&form] { return ui::Answer{form.exec(), {}}; });
 }
@@ -152,7 +152,7 @@ frmリストボックス_交換::~frmリストボックス_交換()
         g_open = nullptr;
 }
 
-void frmリストボックス_交換::質問表示(const QString& question, const char* colour)
+void frmリストボックス_交換::showQuestion(const QString& question, const char* colour)
 {
     lblPromptBottom->setStyleSheet(QStringLiteral("color: %1;").arg(QLatin1String(colour)));
     lblPromptBottom->setText(caption_ + QStringLiteral("   ") + question);
@@ -165,7 +165,7 @@ void frmリストボックス_交換::lstItem_Click()
     if (!item || !item->isSelected() || !frItem->isEnabled())
         return;
     memberA_ = int(Val(lblPromptTop->text().section(QLatin1Char(':'), 0, 0)));
-    const std::optional<交換行> row = 交換行解析(item->text());
+    const std::optional<ExchangeLine> row = parseExchangeLine(item->text());
     if (!row)
         return;
     cmdOk[0]->setEnabled(true);
@@ -174,8 +174,8 @@ void frmリストボックス_交換::lstItem_Click()
     day_ = row->day;
     caption_ = row->caption;
     forbidden_ = row->forbidden;
-    質問表示(QStringLiteral("交換しますか？"), forbidden_ ? "#FF0000" : "#0000FF");
-    const xl::Range cell = 勤務セル(memberB_, day_);
+    showQuestion(QStringLiteral("交換しますか？"), forbidden_ ? "#FF0000" : "#0000FF");
+    const xl::Range cell = shiftCell(memberB_, day_);
     cell.worksheet().activate();
     cell.select();
 }
@@ -200,10 +200,10 @@ void frmリストボックス_交換::交換()
     setBold(cmdOk[0], false);
     frItem->setEnabled(false);
     lblPromptBottom->setText(kBusy);
-    交換実行(memberA_, memberB_, day_);
+    makeExchange(memberA_, memberB_, day_);
     cmdOk[1]->setEnabled(true);
     setBold(cmdOk[1], true);
-    質問表示(QStringLiteral("元に戻しますか？"), "#000000");
+    showQuestion(QStringLiteral("元に戻しますか？"), "#000000");
 }
 
 void frmリストボックス_交換::戻す()
@@ -213,27 +213,27 @@ void frmリストボックス_交換::戻す()
     cmdOk[1]->setEnabled(false);
     setBold(cmdOk[1], false);
     lblPromptBottom->setText(kBusy);
-    交換実行(memberA_, memberB_, day_);
+    makeExchange(memberA_, memberB_, day_);
     cmdOk[0]->setEnabled(true);
     setBold(cmdOk[0], true);
     frItem->setEnabled(true);
-    質問表示(QStringLiteral("交換しますか？"), forbidden_ ? "#FF0000" : "#0000FF");
+    showQuestion(QStringLiteral("交換しますか？"), forbidden_ ? "#FF0000" : "#0000FF");
 }
 
 void 交換可能勤務一覧表示()
 {
     QString previous;
     for (;;) {
-        const QString answer = InputBox(交換一覧質問(), QStringLiteral("入替可能判定"),
-                                        previous.isEmpty() ? 交換一覧初期回答() : previous);
+        const QString answer = InputBox(exchangeListQuestion(), QStringLiteral("入替可能判定"),
+                                        previous.isEmpty() ? exchangeListDefaultAnswer() : previous);
         if (answer.isEmpty()) {
             xlAppSetting(true, true, true);
             return;
         }
         // The member is looked up in the roster as the sheet holds it now.
-        if (!月再読込())
+        if (!reloadMonth())
             return;
-        const 交換一覧指定 request = 交換一覧回答解析(answer);
+        const ExchangeListRequest request = parseExchangeListAnswer(answer);
         if (request.member < 0) {
             MsgBox(QStringLiteral("ID不正"));
             continue;
@@ -246,9 +246,9 @@ void 交換可能勤務一覧表示()
                 BusyMessage() { DspSplash(QStringLiteral("処理中・・・・"), 0, 0, 0, false, 255); }
                 ~BusyMessage() { DspSplash(QString()); }
             } busy;
-            lines = 交換可能リスト作成(request);
+            lines = buildExchangeList(request);
         }
-        一覧表示(request.member, request.includeForbidden, lines);
+        showList(request.member, request.includeForbidden, lines);
     }
 }
 

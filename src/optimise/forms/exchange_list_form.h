@@ -30,7 +30,7 @@ public:
 private:
     void 交換();
     void 戻す();
-    void 質問表示(const QString& question, const char* colour);
+    void showQuestion(const QString& question, const char* colour);
 
     int memberA_ = 0;
     int memberB_ = 0;

@@ -9,7 +9,7 @@
 // The top right corner of the screen: the sheet's names and first days stay in sight, and the
 // cells to choose can still be clicked. A tool window already open there keeps its place and the
 // new one opens below it, so neither hides the other.
-inline void 右上配置(QWidget* window)
+inline void placeTopRight(QWidget* window)
 {
     const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (!screen)
@@ -42,7 +42,7 @@ Form& openToolWindow(DefaultInstance<Form>& slot)
     Form& w = slot.get();
     if (fresh) {
         w.adjustSize();
-        右上配置(&w);
+        placeTopRight(&w);
     }
     w.show();
     if (fresh)

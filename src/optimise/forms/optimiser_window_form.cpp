@@ -91,7 +91,7 @@ frm最適化::frm最適化(QWidget* parent)
     cmd中止->setPalette(pink);
     cmd中止->setAutoFillBackground(true);
     cmd中止->setMinimumWidth(96);
-    OnClick(cmd中止, this, [this] { cmd中止_Click(); });
+    OnClick(cmd中止, this, [this] { onStopClicked(); });
 
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addStretch();
@@ -132,7 +132,7 @@ void frm最適化::apply(const OptimiserWindowState& s)
     setVisible(s.visible);
 }
 
-void frm最適化::cmd中止_Click()
+void frm最適化::onStopClicked()
 {
     if (MsgBox(QStringLiteral("中止しますか？"), ui::vbYesNo | ui::vbDefaultButton2, QStringLiteral("中止確認"))
         == ui::vbYes)

@@ -18,7 +18,7 @@ public:
     void Form_Load();
     void apply(const OptimiserWindowState& state);
     // Asks "中止しますか？" (No the default); Yes sets Sw_中止 and the window stays.
-    void cmd中止_Click();
+    void onStopClicked();
 
     QLabel* lblMsg;
     QFrame* fr標準偏差;

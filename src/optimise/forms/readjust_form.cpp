@@ -19,7 +19,7 @@ namespace {
 
 DefaultInstance<frm再調整> g_window;
 
-QLineEdit* 表示欄(QWidget* parent, int characters)
+QLineEdit* displayField(QWidget* parent, int characters)
 {
     auto* box = new QLineEdit(parent);
     box->setReadOnly(true);
@@ -35,13 +35,13 @@ frm再調整::frm再調整(QWidget* parent)
 {
     setWindowTitle(QStringLiteral("スケジュール再調整"));
     ui::setDialogFrame(this);
-    txtTargetDay = 表示欄(this, 16);
-    txtTarget = 表示欄(this, 4);
+    txtTargetDay = displayField(this, 16);
+    txtTarget = displayField(this, 4);
     txtTarget->setAlignment(Qt::AlignCenter);
     txtTarget->setFixedWidth(txtTarget->minimumWidth());
-    txtID = 表示欄(this, 8);
-    txt氏名 = 表示欄(this, 16);
-    txt勤務名 = 表示欄(this, 16);
+    txtID = displayField(this, 8);
+    txt氏名 = displayField(this, 16);
+    txt勤務名 = displayField(this, 16);
     cmd再調整 = new QPushButton(QStringLiteral("休みに変更"), this);
     cmd戻す = new QPushButton(QStringLiteral("戻す"), this);
     cmd戻す->setEnabled(false);
@@ -67,10 +67,10 @@ frm再調整::frm再調整(QWidget* parent)
     layout->addLayout(grid);
     layout->addLayout(buttons);
 
-    OnClick(cmd再調整, this, [this] { cmd再調整_Click(); });
-    OnClick(cmd戻す, this, [this] { cmd戻す_Click(); });
+    OnClick(cmd再調整, this, [this] { onReadjustClicked(); });
+    OnClick(cmd戻す, this, [this] { onUndoClicked(); });
     OnClick(cmd閉じる, this, [this] { cmd閉じる_Click(); });
-    follow_ = std::make_unique<シート選択追従>([this](const 選択セル& cell) { RunHandler([&] { セル選択(cell); }); });
+    follow_ = std::make_unique<SheetSelectionFollower>([this](const SelectedCell& cell) { RunHandler([&] { selectCell(cell); }); });
 }
 
 frm再調整::~frm再調整() = default;
@@ -78,20 +78,20 @@ frm再調整::~frm再調整() = default;
 void frm再調整::Form_Load()
 {
     FormTopMost(this);
-    表示更新();
+    refreshDisplay();
 }
 
-void frm再調整::表示更新()
+void frm再調整::refreshDisplay()
 {
-    const std::optional<選択セル> cell = 現在の選択セル();
-    セル選択(cell.value_or(選択セル{}));
+    const std::optional<SelectedCell> cell = currentSelection();
+    selectCell(cell.value_or(SelectedCell{}));
 }
 
-void frm再調整::セル選択(const 選択セル& cell)
+void frm再調整::selectCell(const SelectedCell& cell)
 {
     cell_ = cell;
-    target_ = 再調整対象取得(cell);
-    const 再調整対象 shown = target_.value_or(再調整対象{});
+    target_ = readjustTarget(cell);
+    const ReadjustTarget shown = target_.value_or(ReadjustTarget{});
     txtTarget->setText(shown.abbreviation);
     txtID->setText(shown.memberNo);
     txt氏名->setText(shown.memberName);
@@ -99,7 +99,7 @@ void frm再調整::セル選択(const 選択セル& cell)
     txtTargetDay->setText(shown.dateText);
 }
 
-void frm再調整::cmd再調整_Click()
+void frm再調整::onReadjustClicked()
 {
     // The month is read again and changed, while a run may still be changing it.
     if (RefuseDuringRun())
@@ -114,18 +114,18 @@ void frm再調整::cmd再調整_Click()
     if (MsgBox(question, ui::vbOKCancel | ui::vbSystemModal, QStringLiteral("再調整")) != ui::vbOK)
         return;
     cmd戻す->setEnabled(false);
-    再調整実行(cell_.member, cell_.day, state_);
+    runReadjust(cell_.member, cell_.day, state_);
     cmd戻す->setEnabled(state_.applied);
-    表示更新();
+    refreshDisplay();
 }
 
-void frm再調整::cmd戻す_Click()
+void frm再調整::onUndoClicked()
 {
     if (RefuseDuringRun())
         return;
-    再調整取消(state_);
+    undoReadjust(state_);
     cmd戻す->setEnabled(state_.applied);
-    表示更新();
+    refreshDisplay();
 }
 
 void frm再調整::cmd閉じる_Click()
@@ -133,7 +133,7 @@ void frm再調整::cmd閉じる_Click()
     g_window.unload();
 }
 
-void 再調整表示()
+void showReadjust()
 {
     frm再調整& w = openToolWindow(g_window);
     w.raise();

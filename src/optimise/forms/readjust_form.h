@@ -20,9 +20,9 @@ public:
     // Shows the cell selected now.
     void Form_Load();
     // A grid cell was selected on the sheet.
-    void セル選択(const 選択セル& cell);
-    void cmd再調整_Click();
-    void cmd戻す_Click();
+    void selectCell(const SelectedCell& cell);
+    void onReadjustClicked();
+    void onUndoClicked();
     void cmd閉じる_Click();
 
     QLineEdit* txtTarget;
@@ -36,14 +36,14 @@ public:
 
 private:
     // The selection again: a cell the window changed shows what it holds now.
-    void 表示更新();
+    void refreshDisplay();
 
-    選択セル cell_;
-    std::optional<再調整対象> target_;
-    再調整状態 state_;
-    std::unique_ptr<シート選択追従> follow_;
+    SelectedCell cell_;
+    std::optional<ReadjustTarget> target_;
+    ReadjustState state_;
+    std::unique_ptr<SheetSelectionFollower> follow_;
 };
 
 // Opens the window (the main window's button); an open one comes to the front.
-void 再調整表示();
+void showReadjust();
 frm再調整* loadedReadjust();

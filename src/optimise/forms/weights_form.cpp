@@ -105,7 +105,7 @@ QLabel* label(const QString& text, QWidget* parent, const QString& tip = {})
 
 }  // namespace
 
-int frm最適化荷重設定::試行回数値(const QString& text)
+int frm最適化荷重設定::triesValue(const QString& text)
 {
     const double v = std::nearbyint(Val(text));
     return int(std::clamp(v, 0.0, double(kMaxTrials)));
@@ -146,7 +146,7 @@ frm最適化荷重設定::frm最適化荷重設定(QWidget* parent) : QDialog(pa
     fr最適化->setMinimumWidth(440);
 
     for (int i = 0; i < 2; ++i)
-        OnClick(cmd値設定_荷重[size_t(i)], this, [this, i] { cmd値設定_荷重_Click(i); });
+        OnClick(cmd値設定_荷重[size_t(i)], this, [this, i] { onSetWeightClicked(i); });
     OnClick(cmdClose, this, [this] { cmdClose_Click(); });
     // Enter ends a weight's edit; it must not start a method.
     for (QPushButton* b : findChildren<QPushButton*>())
@@ -177,7 +177,7 @@ void frm最適化荷重設定::buildStartFrame()
         b->installEventFilter(this);
         cmd最適化[size_t(i)] = b;
         buttons->addWidget(b);
-        OnClick(b, this, [this, i] { cmd最適化_Click(i); });
+        OnClick(b, this, [this, i] { onOptimiseClicked(i); });
     }
     lbl試行回数 = label(QStringLiteral("試行回数"), fr最適化, QStringLiteral("最適化試行回数"));
     cmd試行回数 = new QComboBox(fr最適化);
@@ -217,9 +217,9 @@ QComboBox* frm最適化荷重設定::weightCombo(int index, QWidget* parent)
     if (!w.shown)
         box->hide();
     cmb最適化荷重[size_t(index)] = box;
-    QObject::connect(box, &QComboBox::activated, this, [this, index] { RunHandler([this, index] { cmb最適化荷重_Commit(index); }); });
+    QObject::connect(box, &QComboBox::activated, this, [this, index] { RunHandler([this, index] { onWeightCommitted(index); }); });
     QObject::connect(box->lineEdit(), &QLineEdit::editingFinished, this,
-                     [this, index] { RunHandler([this, index] { cmb最適化荷重_Commit(index); }); });
+                     [this, index] { RunHandler([this, index] { onWeightCommitted(index); }); });
     return box;
 }
 
@@ -273,9 +273,9 @@ void frm最適化荷重設定::buildWeightFrame()
         box->setToolTip(QStringLiteral("優先倍率"));
         cmb優先勤務倍率[size_t(i)] = box;
         grid->addWidget(box, 3, i + 1, Qt::AlignBottom);
-        QObject::connect(box, &QComboBox::activated, this, [this, i] { RunHandler([this, i] { cmb優先勤務倍率_Click(i); }); });
+        QObject::connect(box, &QComboBox::activated, this, [this, i] { RunHandler([this, i] { onPriorityFactorChosen(i); }); });
     }
-    QObject::connect(cmb優先勤務, &QComboBox::activated, this, [this] { RunHandler([this] { cmb優先勤務_Click(); }); });
+    QObject::connect(cmb優先勤務, &QComboBox::activated, this, [this] { RunHandler([this] { onPriorityShiftChosen(); }); });
     QObject::connect(cmb優先勤務, &QComboBox::currentTextChanged, this,
                      [this](const QString& text) { RunHandler([&] { cmb優先勤務->setToolTip(TypeName1V(TypeIdx(text))); }); });
     grid->setColumnStretch(0, 1);
@@ -339,7 +339,7 @@ void frm最適化荷重設定::Timer_Load_Timer()
     cmd試行回数->setEditText(parts[n]);
     for (size_t i = 0; i < tags_.size(); ++i)
         tags_[i] = parts[qsizetype(i)];
-    強調表示(n);
+    highlight(n);
     if (countdown) {
         remainingMs_ = 7000;
         lblTime->show();
@@ -356,11 +356,11 @@ void frm最適化荷重設定::Timer_Go_Timer()
         lblTime->setStyleSheet(QStringLiteral("QLabel { color: red; }"));
     if (remainingMs_ < 1) {
         Timer_Go.stop();
-        cmd最適化_Click(highlighted_);
+        onOptimiseClicked(highlighted_);
     }
 }
 
-void frm最適化荷重設定::カウントダウン停止()
+void frm最適化荷重設定::stopCountdown()
 {
     if (!Timer_Go.isActive() && lblTime->isHidden())
         return;
@@ -370,7 +370,7 @@ void frm最適化荷重設定::カウントダウン停止()
     setWindowTitle(kCaption);
 }
 
-void frm最適化荷重設定::強調表示(int index)
+void frm最適化荷重設定::highlight(int index)
 {
     highlighted_ = index;
     const QColor c = VbColor(kHighlight);
@@ -380,21 +380,21 @@ void frm最適化荷重設定::強調表示(int index)
     SetFocusCursor(cmd最適化[size_t(index)], false);
 }
 
-void frm最適化荷重設定::cmd最適化_Click(int index)
+void frm最適化荷重設定::onOptimiseClicked(int index)
 {
     // A second press while the first one is still on its way, or a run elsewhere, starts nothing.
     if (starting_ || RefuseDuringRun())
         return;
     starting_ = true;
-    const int count = 試行回数値(cmd試行回数->currentText());
+    const int count = triesValue(cmd試行回数->currentText());
     tags_[size_t(index)] = QString::number(count);
     SetTableValue(kTable, QStringLiteral("最適化試行回数"),
                   tags_[0] + QLatin1Char(',') + tags_[1] + QLatin1Char(',') + tags_[2] + QLatin1Char(','));
-    強調表示(index);
+    highlight(index);
     DoWait(100);
     hide();
     Sw_中止 = false;
-    荷重全保存();
+    saveAllWeights();
     // However the run ends, the window goes and the caller's wait returns.
     struct Leave {
         frm最適化荷重設定* w;
@@ -411,19 +411,19 @@ void frm最適化荷重設定::cmd最適化_Click(int index)
     }
 }
 
-void frm最適化荷重設定::cmb優先勤務_Click()
+void frm最適化荷重設定::onPriorityShiftChosen()
 {
     const int t = TypeIdx(cmb優先勤務->currentText());
     SetTableValue(kTable, QStringLiteral("荷重_優先勤務"), t);
     cmb優先勤務->setToolTip(TypeName1V(t));
 }
 
-void frm最適化荷重設定::cmb優先勤務倍率_Click(int index)
+void frm最適化荷重設定::onPriorityFactorChosen(int index)
 {
     SetTableValue(kTable, field(kMultiplierFields[index]), qlonglong(Val(cmb優先勤務倍率[size_t(index)]->currentText())));
 }
 
-void frm最適化荷重設定::cmb最適化荷重_Commit(int index)
+void frm最適化荷重設定::onWeightCommitted(int index)
 {
     const QString text = cmb最適化荷重[size_t(index)]->currentText();
     // Only a change is written; Enter and leaving the field both end one edit.
@@ -433,23 +433,23 @@ void frm最適化荷重設定::cmb最適化荷重_Commit(int index)
         stored_[size_t(index)] = text;
 }
 
-void frm最適化荷重設定::荷重全保存()
+void frm最適化荷重設定::saveAllWeights()
 {
     for (int i = 0; i < 13; ++i)
-        cmb最適化荷重_Commit(i);
+        onWeightCommitted(i);
 }
 
-void frm最適化荷重設定::cmd値設定_荷重_Click(int index)
+void frm最適化荷重設定::onSetWeightClicked(int index)
 {
     for (int i = 0; i < 13; ++i)
         cmb最適化荷重[size_t(i)]->setEditText(index == 0 ? QString::number(kWeights[i].tag) : QStringLiteral(" 0"));
-    荷重全保存();
+    saveAllWeights();
     cmb優先勤務->setCurrentIndex(0);
     for (QComboBox* box : cmb優先勤務倍率)
         selectNumber(box, index == 0 ? QString::number(kMultiplierTag) : QStringLiteral("0"));
-    cmb優先勤務_Click();
-    cmb優先勤務倍率_Click(0);
-    cmb優先勤務倍率_Click(1);
+    onPriorityShiftChosen();
+    onPriorityFactorChosen(0);
+    onPriorityFactorChosen(1);
 }
 
 void frm最適化荷重設定::cmdClose_Click()
@@ -472,7 +472,7 @@ void frm最適化荷重設定::Unload()
     Timer_Load.stop();
     Timer_Go.stop();
     // An edit still open is kept; a failure has been reported by the write itself.
-    RunHandler([this] { 荷重全保存(); });
+    RunHandler([this] { saveAllWeights(); });
     hide();
     deleteLater();
 }
@@ -480,20 +480,20 @@ void frm最適化荷重設定::Unload()
 bool frm最適化荷重設定::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonPress) {
-        カウントダウン停止();
+        stopCountdown();
         if (watched == lblHlp)
             RunHandler([] { WebHelp(QStringLiteral("optimize/index.html")); });
     } else if (event->type() == QEvent::FocusOut) {
         // The window losing the foreground is no interaction with it.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            カウントダウン停止();
+            stopCountdown();
     }
     return QDialog::eventFilter(watched, event);
 }
 
 void frm最適化荷重設定::mousePressEvent(QMouseEvent* event)
 {
-    カウントダウン停止();
+    stopCountdown();
     QDialog::mousePressEvent(event);
 }

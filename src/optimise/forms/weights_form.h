@@ -26,20 +26,20 @@ public:
     void Timer_Go_Timer();
     // Stores the trial count shown for that method, closes the window and runs the method;
     // Sw_中止 is left set afterwards, so that nothing started meanwhile goes on.
-    void cmd最適化_Click(int index);
-    void cmb優先勤務_Click();
-    void cmb優先勤務倍率_Click(int index);
+    void onOptimiseClicked(int index);
+    void onPriorityShiftChosen();
+    void onPriorityFactorChosen(int index);
     // Stores the weight when its edit is committed (a choice from the list, Enter, leaving it).
-    void cmb最適化荷重_Commit(int index);
+    void onWeightCommitted(int index);
     // 0 "既定値": the designed defaults; 1 "最小値": every weight 0, no priority shift.
-    void cmd値設定_荷重_Click(int index);
+    void onSetWeightClicked(int index);
     void cmdClose_Click();
-    void カウントダウン停止();
-    bool カウントダウン中() const { return Timer_Go.isActive(); }
+    void stopCountdown();
+    bool countingDown() const { return Timer_Go.isActive(); }
     // The method the window highlights (0..2).
-    int 強調ボタン() const { return highlighted_; }
+    int highlightedButton() const { return highlighted_; }
     // Whole repetitions 0..32767 from a typed or stored count; anything else counts 0.
-    static int 試行回数値(const QString& text);
+    static int triesValue(const QString& text);
 
     std::array<QComboBox*, 13> cmb最適化荷重{};
     // The labels of the weights; a press on any of them stops the countdown.
@@ -74,8 +74,8 @@ private:
     void buildSinglesFrame();
     QComboBox* weightCombo(int index, QWidget* parent);
     void Form_Load();
-    void 強調表示(int index);
-    void 荷重全保存();
+    void highlight(int index);
+    void saveAllWeights();
     void Unload();
 
     std::array<QString, 3> tags_;      // the trial counts of the three methods, as stored

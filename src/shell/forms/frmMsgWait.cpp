@@ -44,7 +44,7 @@ frmMsgWait::frmMsgWait(QWidget* parent)
     layout->addWidget(lblMsg);
     layout->addWidget(lblTime);
     layout->addLayout(buttons);
-    OnClick(cmd中止, this, [this] { cmd中止_Click(); });
+    OnClick(cmd中止, this, [this] { onStopClicked(); });
 
     Timer1.setInterval(100);
     OnTimeout(&Timer1, this, [this] { Timer1_Timer(); });
@@ -62,7 +62,7 @@ void frmMsgWait::Timer1_Timer()
     }
 }
 
-void frmMsgWait::cmd中止_Click()
+void frmMsgWait::onStopClicked()
 {
     Sw_中止 = true;
     Timer1.stop();

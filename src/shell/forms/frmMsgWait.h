@@ -21,5 +21,5 @@ public:
     QTimer Timer1;
 
 private:
-    void cmd中止_Click();
+    void onStopClicked();
 };

@@ -76,7 +76,7 @@ frm個人別::frm個人別(QWidget* parent) : QDialog(parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(note);
     layout->addLayout(buttons);
-    OnClick(cmd設定保存, this, [this] { cmd設定保存_Click(); });
+    OnClick(cmd設定保存, this, [this] { onSaveSettingsClicked(); });
     OnClick(cmdClose, this, [this] { cmdClose_Click(); });
 
     setMinimumWidth(320);
@@ -87,7 +87,7 @@ frm個人別::frm個人別(QWidget* parent) : QDialog(parent)
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void frm個人別::cmd設定保存_Click()
+void frm個人別::onSaveSettingsClicked()
 {
     if (MsgBox(QStringLiteral("設定を反映します。") + QStringLiteral("\r\n") + QStringLiteral("よろしいですね！"),
                ui::vbOKCancel | ui::vbSystemModal)
@@ -108,7 +108,7 @@ void frm個人別::cmdClose_Click()
     close();
 }
 
-void 個人別設定表示(QWidget* owner)
+void showPersonalSettings(QWidget* owner)
 {
     frm個人別 dialog(owner);
     ui::ask(ui::MessageRequest{{}, ui::vbOKOnly, QStringLiteral("frm個人別"), ui::Kind::Dialog},

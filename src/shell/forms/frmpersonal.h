@@ -1,7 +1,7 @@
 #pragma once
 // Per-person settings applied through the user's own workbook "in.xls" and its macro
 // 個人別設定反映. The main window's per-person button shows the sheet スケジュール instead; this
-// dialog is opened only through 個人別設定表示.
+// dialog is opened only through showPersonalSettings.
 #include <QDialog>
 
 class QPushButton;
@@ -15,7 +15,7 @@ public:
     // After the question: opens in.xls from the work folder when it is not open and runs its
     // macro once. A missing book, a book that cannot be read and a macro that cannot run are
     // each said in a message; nothing is reported as applied then.
-    void cmd設定保存_Click();
+    void onSaveSettingsClicked();
     // Closes in.xls without saving, then the dialog.
     void cmdClose_Click();
 
@@ -24,4 +24,4 @@ public:
 };
 
 // Shows frm個人別 modally over owner (asked as the dialog "frm個人別").
-void 個人別設定表示(QWidget* owner);
+void showPersonalSettings(QWidget* owner);

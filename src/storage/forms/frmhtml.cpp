@@ -79,7 +79,7 @@ frm公開用HTML作成::frm公開用HTML作成(QWidget* parent) : QDialog(parent
     cmd開始 = new QPushButton(u"作成開始"_s, this);
     cmd開始->setDefault(true);
     cmd閉じる = new QPushButton(u"閉じる"_s, this);
-    レイアウト();
+    buildLayout();
 
     for (int i = 0; i < 2; ++i)
         OnClick(cmdAllCheck[size_t(i)], this, [this, i] { cmdAllCheck_Click(i); });
@@ -90,7 +90,7 @@ frm公開用HTML作成::frm公開用HTML作成(QWidget* parent) : QDialog(parent
     Form_Load();
 }
 
-void frm公開用HTML作成::レイアウト()
+void frm公開用HTML作成::buildLayout()
 {
     auto* boxes = new QGridLayout(FrShift);
     for (int i = 0; i < 10; ++i)
@@ -148,10 +148,10 @@ void frm公開用HTML作成::Form_Load()
         QTimer::singleShot(0, this, &QWidget::close);
         return;
     }
-    開始可否();
+    updateStartButton();
 }
 
-void frm公開用HTML作成::開始可否()
+void frm公開用HTML作成::updateStartButton()
 {
     const QString path = txtPath->text();
     const bool exists = !path.isEmpty() && QFileInfo(GetAbsPath(DelQuote(path), AppPath)).isDir();
@@ -175,7 +175,7 @@ void frm公開用HTML作成::cmd変更_Click()
     if (!picked.isEmpty())
         txtPath->setText(picked);
     // A folder chosen here makes a build possible without reopening the dialog.
-    開始可否();
+    updateStartButton();
 }
 
 void frm公開用HTML作成::cmdOpenFOlder_Click()

@@ -40,8 +40,8 @@ private:
     void Form_Load();
     void Form_Unload();
     // 作成開始 is offered only for a folder that exists.
-    void 開始可否();
-    void レイアウト();
+    void updateStartButton();
+    void buildLayout();
 
     bool unloaded_ = false;
 };

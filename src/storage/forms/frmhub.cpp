@@ -17,7 +17,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-const std::array<const char16_t*, 7> frm保存読込::ヘルプページ = {
+const std::array<const char16_t*, 7> frm保存読込::helpPages = {
     u"/kinmu-hozon/index.htm#02", u"/kinmu-hozon/index.htm#03", u"/output/index.html#ex_6", u"/joken-hozon/index.htm#html",
     u"/joken-hozon/index.htm#load", u"/joken-hozon/index.htm#save", u"/joken-hozon/index.htm#new",
 };
@@ -25,13 +25,13 @@ const std::array<const char16_t*, 7> frm保存読込::ヘルプページ = {
 void cmdデーベース操作_Click()
 {
     SndESC();
-    集計画面表示();
+    showQuery();
 }
 
 void cmd勤務データ読込_Click()
 {
     SndESC();
-    既存シフト読込表示();
+    showSavedShifts();
 }
 
 void cmdCreateHtml_Click()
@@ -41,7 +41,7 @@ void cmdCreateHtml_Click()
 
 namespace {
 
-QPushButton* ボタン(QWidget* parent, const QString& caption, const QString& tip)
+QPushButton* hubButton(QWidget* parent, const QString& caption, const QString& tip)
 {
     auto* b = new QPushButton(caption, parent);
     b->setToolTip(tip);
@@ -58,23 +58,23 @@ frm保存読込::frm保存読込(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("データの保存と読込"));
     // Shown without blocking its caller, yet no other window takes input while it is open.
     setWindowModality(Qt::ApplicationModal);
-    cmd出力 = ボタン(this, QStringLiteral("勤務データ保存"), QStringLiteral("作成した勤務データをデータベースに保存します"));
-    cmd勤務データ読込 = ボタン(this, QStringLiteral("勤務データ読込"), QStringLiteral("過去の勤務データをブックに出力します"));
-    cmdデーベース操作 = ボタン(this, QStringLiteral("デーベース操作"), QStringLiteral("データベース操作および集計表を作成します。"));
-    cmdCreateHtml = ボタン(this, QStringLiteral("公開用HTML生成"), QStringLiteral("メンバー閲覧用のHTMLを作成します。"));
-    cmd復元 = ボタン(this, QStringLiteral("条件データの読込"),
+    cmd出力 = hubButton(this, QStringLiteral("勤務データ保存"), QStringLiteral("作成した勤務データをデータベースに保存します"));
+    cmd勤務データ読込 = hubButton(this, QStringLiteral("勤務データ読込"), QStringLiteral("過去の勤務データをブックに出力します"));
+    cmdデーベース操作 = hubButton(this, QStringLiteral("デーベース操作"), QStringLiteral("データベース操作および集計表を作成します。"));
+    cmdCreateHtml = hubButton(this, QStringLiteral("公開用HTML生成"), QStringLiteral("メンバー閲覧用のHTMLを作成します。"));
+    cmd復元 = hubButton(this, QStringLiteral("条件データの読込"),
                      QStringLiteral("条件データおよびシフト表をCSVから本シートに読み込みます"));
-    cmd保存 = ボタン(this, QStringLiteral("条件データの保存"),
+    cmd保存 = hubButton(this, QStringLiteral("条件データの保存"),
                      QStringLiteral("設定条件データおよびシフト表をCSVファイルに保存します"));
-    cmdNew = ボタン(this, QStringLiteral("新規作成(初期化)"), QStringLiteral("現在の条件データを初期化します。"));
-    cmdClose = ボタン(this, QStringLiteral("閉じる"), QStringLiteral("フォームを閉じる"));
+    cmdNew = hubButton(this, QStringLiteral("新規作成(初期化)"), QStringLiteral("現在の条件データを初期化します。"));
+    cmdClose = hubButton(this, QStringLiteral("閉じる"), QStringLiteral("フォームを閉じる"));
 
     auto* grid = new QGridLayout(this);
     grid->setHorizontalSpacing(16);
     const std::array<QPushButton*, 7> buttons{cmd出力, cmd勤務データ読込, cmdデーベース操作, cmdCreateHtml, cmd復元, cmd保存, cmdNew};
     for (size_t i = 0; i < buttons.size(); ++i) {
         buttons[i]->setMinimumWidth(180);
-        auto* help = new QLabel(QStringLiteral("<a href=\"%1\">オンラインヘルプ</a>").arg(QString::fromUtf16(ヘルプページ[i])), this);
+        auto* help = new QLabel(QStringLiteral("<a href=\"%1\">オンラインヘルプ</a>").arg(QString::fromUtf16(helpPages[i])), this);
         help->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
         connect(help, &QLabel::linkActivated, help, [](const QString& page) { RunHandler([page] { WebHelp(HelpUrl(page)); }); });
         lblHelp[i] = help;
@@ -167,7 +167,7 @@ void frm保存読込::cmdNew_Click()
     閉じる();
 }
 
-void 保存読込表示(QWidget* owner)
+void showSaveLoad(QWidget* owner)
 {
     static QPointer<frm保存読込> shown;
     if (!shown)

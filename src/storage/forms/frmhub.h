@@ -37,7 +37,7 @@ public:
     void cmdNew_Click();
 
     // The help page of each link, in the order of the buttons above (the close button has none).
-    static const std::array<const char16_t*, 7> ヘルプページ;
+    static const std::array<const char16_t*, 7> helpPages;
 
     QPushButton* cmd出力;
     QPushButton* cmd勤務データ読込;
@@ -56,4 +56,4 @@ private:
 };
 
 // Shows the hub (the one already open is brought to the front).
-void 保存読込表示(QWidget* owner = nullptr);
+void showSaveLoad(QWidget* owner = nullptr);

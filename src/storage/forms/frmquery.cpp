@@ -30,7 +30,7 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 constexpr int kNotice = ui::vbOKOnly | ui::vbSystemModal;
 
-void 書込失敗(const db::Error& e)
+void reportWriteFailure(const db::Error& e)
 {
     const QString summary = e.summary();
     MsgBox(QStringLiteral("データベースへの書き込みに失敗しました。") + (summary.isEmpty() ? QString() : kCrLf + summary) + kCrLf
@@ -38,14 +38,14 @@ void 書込失敗(const db::Error& e)
            kNotice | ui::vbExclamation, QStringLiteral("データベース更新エラー"));
 }
 
-void 変更済み()
+void markChanged()
 {
     MsgBox(QStringLiteral("このレコードは、ほかで変更されたか削除されています。") + kCrLf + QStringLiteral("表示し直します。"),
            kNotice | ui::vbExclamation, QStringLiteral("レコード更新"));
 }
 
 // The tool buttons' pictures: 0 pencil, 1 funnel, 2 cross, 3 two sheets.
-QIcon 絵(int kind)
+QIcon toolIcon(int kind)
 {
     QPixmap pixmap(24, 24);
     pixmap.fill(Qt::transparent);
@@ -93,10 +93,10 @@ QIcon 絵(int kind)
     return QIcon(pixmap);
 }
 
-QToolButton* 道具(QWidget* parent, int picture, const QString& text, const QString& tip, bool checkable)
+QToolButton* toolButton(QWidget* parent, int picture, const QString& text, const QString& tip, bool checkable)
 {
     auto* b = new QToolButton(parent);
-    b->setIcon(絵(picture));
+    b->setIcon(toolIcon(picture));
     b->setText(text);
     b->setToolTip(tip);
     b->setCheckable(checkable);
@@ -109,19 +109,19 @@ QToolButton* 道具(QWidget* parent, int picture, const QString& text, const QSt
 
 // ---- the grid's model ------------------------------------------------------------------------
 
-結果モデル::結果モデル(QObject* parent) : QAbstractTableModel(parent) {}
+ResultModel::ResultModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void 結果モデル::設定(std::optional<結果表> result)
+void ResultModel::設定(std::optional<ResultTable> result)
 {
     beginResetModel();
     result_ = std::move(result);
     endResetModel();
 }
 
-void 結果モデル::編集許可(bool on)
+void ResultModel::setEditable(bool on)
 {
     // Only the line for a new row comes or goes: the user's place in the grid stays.
-    const bool line = result_ && result_->追加可能() && on != editing_;
+    const bool line = result_ && result_->canAddRow() && on != editing_;
     const int row = result_ ? result_->件数() : 0;
     if (line && on)
         beginInsertRows({}, row, row);
@@ -134,37 +134,37 @@ void 結果モデル::編集許可(bool on)
         endRemoveRows();
 }
 
-void 結果モデル::再描画()
+void ResultModel::redraw()
 {
     beginResetModel();
     endResetModel();
 }
 
-bool 結果モデル::新規行(int row) const
+bool ResultModel::isNewRow(int row) const
 {
     return result_ && row == result_->件数();
 }
 
-int 結果モデル::rowCount(const QModelIndex& parent) const
+int ResultModel::rowCount(const QModelIndex& parent) const
 {
     if (parent.isValid() || !result_)
         return 0;
-    return result_->件数() + (editing_ && result_->追加可能() ? 1 : 0);
+    return result_->件数() + (editing_ && result_->canAddRow() ? 1 : 0);
 }
 
-int 結果モデル::columnCount(const QModelIndex& parent) const
+int ResultModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() || !result_ ? 0 : result_->列数();
+    return parent.isValid() || !result_ ? 0 : result_->columnCount();
 }
 
-QVariant 結果モデル::data(const QModelIndex& index, int role) const
+QVariant ResultModel::data(const QModelIndex& index, int role) const
 {
-    if (!result_ || !index.isValid() || 新規行(index.row()))
+    if (!result_ || !index.isValid() || isNewRow(index.row()))
         return {};
-    const QVariant& v = result_->行[size_t(index.row())].value(index.column());
+    const QVariant& v = result_->rows[size_t(index.row())].value(index.column());
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::EditRole: return 表示文字(*result_, index.column(), v);
+    case Qt::EditRole: return displayText(*result_, index.column(), v);
     case Qt::TextAlignmentRole: {
         const bool number = v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Double;
         return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
@@ -173,39 +173,39 @@ QVariant 結果モデル::data(const QModelIndex& index, int role) const
     }
 }
 
-QVariant 結果モデル::headerData(int section, Qt::Orientation orientation, int role) const
+QVariant ResultModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role != Qt::DisplayRole || !result_)
         return {};
     if (orientation == Qt::Horizontal)
-        return result_->項目.value(section);
-    return 新規行(section) ? QStringLiteral("*") : QString::number(section + 1);
+        return result_->fields.value(section);
+    return isNewRow(section) ? QStringLiteral("*") : QString::number(section + 1);
 }
 
-Qt::ItemFlags 結果モデル::flags(const QModelIndex& index) const
+Qt::ItemFlags ResultModel::flags(const QModelIndex& index) const
 {
     Qt::ItemFlags f = QAbstractTableModel::flags(index);
-    if (result_ && index.isValid() && editing_ && result_->編集列(index.column()))
+    if (result_ && index.isValid() && editing_ && result_->isEditableColumn(index.column()))
         f |= Qt::ItemIsEditable;
     return f;
 }
 
-bool 結果モデル::setData(const QModelIndex& index, const QVariant& value, int role)
+bool ResultModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
     if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
         return false;
-    結果表& r = *result_;
-    const std::optional<QVariant> v = 入力値(r, index.column(), value.toString());
+    ResultTable& r = *result_;
+    const std::optional<QVariant> v = inputValue(r, index.column(), value.toString());
     if (!v) {
-        MsgBox(QStringLiteral("「%1」は %2 に入力できない値です。").arg(value.toString(), r.項目[index.column()]),
+        MsgBox(QStringLiteral("「%1」は %2 に入力できない値です。").arg(value.toString(), r.fields[index.column()]),
                kNotice | ui::vbExclamation, QStringLiteral("入力エラー"));
         return false;
     }
     try {
-        if (新規行(index.row())) {
+        if (isNewRow(index.row())) {
             // Only a table of its own takes new rows (the roster, the shift types): a small copy.
-            結果表 added = r;
-            行追加(cn, added, index.column(), *v);
+            ResultTable added = r;
+            addRow(cn, added, index.column(), *v);
             // The new row goes in above the line, which stays empty for the next one.
             beginInsertRows({}, index.row(), index.row());
             r = std::move(added);
@@ -213,14 +213,14 @@ bool 結果モデル::setData(const QModelIndex& index, const QVariant& value, i
             emit headerDataChanged(Qt::Vertical, index.row(), index.row() + 1);
             return true;
         }
-        if (!値更新(cn, r, index.row(), index.column(), *v)) {
-            変更済み();
-            if (再表示)
-                QTimer::singleShot(0, this, 再表示);
+        if (!updateValue(cn, r, index.row(), index.column(), *v)) {
+            markChanged();
+            if (refresh)
+                QTimer::singleShot(0, this, refresh);
             return false;
         }
     } catch (const db::Error& e) {
-        書込失敗(e);
+        reportWriteFailure(e);
         return false;
     }
     emit dataChanged(index, index);
@@ -234,7 +234,7 @@ frmQuery::frmQuery(QWidget* parent) : QWidget(parent, Qt::Window)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("データベース操作＆集計"));
     cmb集計種別 = new QComboBox(this);
-    cmb集計種別->addItems(集計種別一覧());
+    cmb集計種別->addItems(kindCaptions());
     cmb集計種別->setToolTip(QStringLiteral("集計種別を選択"));
     DTP_St = new QDateEdit(this);
     DTP_Ed = new QDateEdit(this);
@@ -246,8 +246,8 @@ frmQuery::frmQuery(QWidget* parent) : QWidget(parent, Qt::Window)
     }
     cmb氏名 = new QComboBox(this);
     cmb氏名->setMinimumContentsLength(12);
-    model = new 結果モデル(this);
-    model->再表示 = [this] { 問合せ(); };
+    model = new ResultModel(this);
+    model->refresh = [this] { runQuery(); };
     DataGrid1 = new QTableView(this);
     DataGrid1->setModel(model);
     DataGrid1->installEventFilter(this);
@@ -257,18 +257,18 @@ frmQuery::frmQuery(QWidget* parent) : QWidget(parent, Qt::Window)
     lblレコード数->setFrameShape(QFrame::StyledPanel);
     lblレコード数->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     frameツールボタン = new QGroupBox(QStringLiteral("ツールボタン"), this);
-    chkEdit = 道具(frameツールボタン, 0, QStringLiteral("編集"), QStringLiteral("編集：編集可・不可の切り替え"), true);
-    chkSelFilter = 道具(frameツールボタン, 1, QStringLiteral("選択フィルタ"), QStringLiteral("選択フィルタ"), true);
-    cmdDbDel = 道具(frameツールボタン, 2, QStringLiteral("削除"),
+    chkEdit = toolButton(frameツールボタン, 0, QStringLiteral("編集"), QStringLiteral("編集：編集可・不可の切り替え"), true);
+    chkSelFilter = toolButton(frameツールボタン, 1, QStringLiteral("選択フィルタ"), QStringLiteral("選択フィルタ"), true);
+    cmdDbDel = toolButton(frameツールボタン, 2, QStringLiteral("削除"),
                     QStringLiteral("レコード削除：表示中のレコードを全て削除します。"), false);
-    cmdDbTool = 道具(frameツールボタン, 3, QStringLiteral("コピー"),
+    cmdDbTool = toolButton(frameツールボタン, 3, QStringLiteral("コピー"),
                      QStringLiteral("コピー：表示中のデータをクリップボードにコピーします。表計算ソフトなどに貼り付けて御利用下さい。"), false);
     UpDown1 = new QSpinBox(frameツールボタン);
     UpDown1->setRange(20, 600);
     UpDown1->setSingleStep(10);
     UpDown1->setToolTip(QStringLiteral("列幅変更"));
     lblDescription = new QLabel(QStringLiteral("削除は「Del」キー　（ツールボタンの鉛筆アイコンで編集可・不可が切り替わる）"), this);
-    レイアウト();
+    buildLayout();
 
     // Clearing the box from the kind selection runs its handler too.
     connect(chkEdit, &QToolButton::toggled, this, [this] { RunHandler([this] { chkEdit_Click(); }); });
@@ -278,14 +278,14 @@ frmQuery::frmQuery(QWidget* parent) : QWidget(parent, Qt::Window)
     connect(UpDown1, &QSpinBox::valueChanged, this, [this] { RunHandler([this] { UpDown1_Change(); }); });
     Form_Load();
     // Connected after loading, so that setting the defaults runs no query.
-    const auto select = [this] { RunHandler([this] { cmb集計種別_Click(); }); };
+    const auto select = [this] { RunHandler([this] { onKindChosen(); }); };
     connect(cmb集計種別, &QComboBox::activated, this, select);
     connect(cmb氏名, &QComboBox::activated, this, select);
     connect(DTP_St, &QDateEdit::dateChanged, this, select);
     connect(DTP_Ed, &QDateEdit::dateChanged, this, select);
 }
 
-void frmQuery::レイアウト()
+void frmQuery::buildLayout()
 {
     auto* conditions = new QHBoxLayout;
     const auto caption = [this](const char* text) { return new QLabel(QString::fromUtf8(text), this); };
@@ -323,7 +323,7 @@ void frmQuery::Form_Load()
     FormTopMost(this);
     if (stDbPath.isEmpty())
         stDbPath = AppPath;
-    const 期間 p = 現在期間();
+    const 期間 p = currentPeriod();
     DTP_St->setDate(p.開始日);
     DTP_Ed->setDate(p.終了日);
     resize(900, 7000 / TwipsPerPixelY(this));
@@ -334,50 +334,50 @@ void frmQuery::Form_Load()
     lblDescription->setEnabled(false);
     if (DbConnect())
         return;
-    std::vector<氏名項目> people;
+    std::vector<PersonItem> people;
     try {
-        people = 氏名一覧(cn);
+        people = personList(cn);
     } catch (const db::Error& e) {
         MsgBox(QStringLiteral("テーブル／クエリのオープンに失敗しました。") + kCrLf + kCrLf + e.text(), kNotice,
                QStringLiteral("テーブル／クエリオープンエラー"));
         return;
     }
     cmb氏名->addItem(QStringLiteral("*"));
-    for (const 氏名項目& person : people)
-        cmb氏名->addItem(person.表示, person.Id);
+    for (const PersonItem& person : people)
+        cmb氏名->addItem(person.label, person.Id);
     cmb氏名->setCurrentIndex(0);
     cmb集計種別->setCurrentIndex(0);
-    cmb集計種別_Click();
+    onKindChosen();
 }
 
-std::optional<集計種別> frmQuery::種別() const
+std::optional<集計種別> frmQuery::chosenKind() const
 {
     const int i = cmb集計種別->currentIndex();
     return i < 0 ? std::nullopt : std::optional<集計種別>(集計種別(i));
 }
 
-抽出条件 frmQuery::条件() const
+QueryFilter frmQuery::filter() const
 {
-    抽出条件 c;
+    QueryFilter c;
     c.開始日 = DTP_St->date();
     c.終了日 = DTP_Ed->date();
     const QVariant id = cmb氏名->currentData();
     if (id.isValid())
-        c.人 = id.toLongLong();
-    c.選択項目 = filterColumn_;
-    c.選択値 = filterValue_;
+        c.person = id.toLongLong();
+    c.selectionColumn = filterColumn_;
+    c.selectionValue = filterValue_;
     return c;
 }
 
-void frmQuery::cmb集計種別_Click()
+void frmQuery::onKindChosen()
 {
     for (QWidget* w : {static_cast<QWidget*>(chkEdit), static_cast<QWidget*>(chkSelFilter),
                        static_cast<QWidget*>(cmdDbDel), static_cast<QWidget*>(lblDescription)})
         w->setEnabled(false);
-    const std::optional<集計種別> kind = 種別();
+    const std::optional<集計種別> kind = chosenKind();
     if (!kind)
         return;
-    if (編集可能種別(*kind))
+    if (isEditableKind(*kind))
         for (QWidget* w : {static_cast<QWidget*>(chkEdit), static_cast<QWidget*>(chkSelFilter),
                            static_cast<QWidget*>(cmdDbDel), static_cast<QWidget*>(lblDescription)})
             w->setEnabled(true);
@@ -386,34 +386,34 @@ void frmQuery::cmb集計種別_Click()
     filterColumn_.clear();
     filterValue_.clear();
     UpDown1->setValue(DataGrid1->horizontalHeader()->defaultSectionSize());
-    問合せ();
+    runQuery();
 }
 
-void frmQuery::問合せ()
+void frmQuery::runQuery()
 {
-    const std::optional<集計種別> kind = 種別();
+    const std::optional<集計種別> kind = chosenKind();
     if (!kind || DbConnect())
         return;
     try {
-        model->設定(集計(cn, *kind, 条件()));
+        model->設定(集計(cn, *kind, filter()));
     } catch (const db::Error& e) {
         model->設定(std::nullopt);
-        件数表示();
+        showCount();
         MsgBox(QStringLiteral("テーブル／クエリのオープンに失敗しました。") + kCrLf + kCrLf + e.text(), kNotice,
                QStringLiteral("テーブル／クエリオープンエラー"));
         return;
     }
     UpDown1_Change();
-    件数表示();
-    if (model->結果()->件数() == 0)
+    showCount();
+    if (model->result()->件数() == 0)
         MsgBox(QStringLiteral("データがありません。") + kCrLf + QStringLiteral("シフト表を作成済みであれば、保存して下さい！") + kCrLf + kCrLf
                    + QStringLiteral("[保存/読込]→[勤務データ保存]"),
                ui::vbOKOnly, QStringLiteral("データ無し、または、未保存"));
 }
 
-void frmQuery::件数表示()
+void frmQuery::showCount()
 {
-    const 結果表* r = model->結果();
+    const ResultTable* r = model->result();
     lblレコード数->setText(r ? QString::number(r->件数()) : QString());
 }
 
@@ -423,13 +423,13 @@ void frmQuery::chkEdit_Click()
         MsgBox(QStringLiteral("編集可能になりました。十分、注意して下さい。"), kNotice);
     else if (chkEdit->isEnabled())
         MsgBox(QStringLiteral("編集不可にしました。編集する時は、再度、[編集]ボタンをクリックして下さい。"), kNotice);
-    model->編集許可(chkEdit->isChecked());
+    model->setEditable(chkEdit->isChecked());
     UpDown1_Change();
 }
 
 void frmQuery::chkSelFilter_Click()
 {
-    const 結果表* r = model->結果();
+    const ResultTable* r = model->result();
     if (!r) {
         chkSelFilter->setChecked(false);
         return;
@@ -441,18 +441,18 @@ void frmQuery::chkSelFilter_Click()
             MsgBox(QStringLiteral("セルを選択して下さい。"), kNotice);
             return;
         }
-        filterColumn_ = r->項目[current.column()];
-        filterValue_ = r->行[size_t(current.row())].value(current.column());
+        filterColumn_ = r->fields[current.column()];
+        filterValue_ = r->rows[size_t(current.row())].value(current.column());
     } else {
         filterColumn_.clear();
         filterValue_.clear();
     }
-    問合せ();
+    runQuery();
 }
 
 void frmQuery::cmdDbDel_Click()
 {
-    結果表* r = model->結果();
+    ResultTable* r = model->result();
     if (!r || r->件数() == 0
         || MsgBox(QStringLiteral("表示中のレコードを削除します。よろしいですか？"), ui::vbOKCancel | ui::vbSystemModal,
                   QStringLiteral("表示中のレコード削除"))
@@ -462,20 +462,20 @@ void frmQuery::cmdDbDel_Click()
     for (int i = 0; i < r->件数(); ++i)
         rows[size_t(i)] = i;
     try {
-        if (!行削除(cn, *r, rows))
-            変更済み();
+        if (!deleteRows(cn, *r, rows))
+            markChanged();
     } catch (const db::Error& e) {
-        書込失敗(e);
+        reportWriteFailure(e);
     }
-    問合せ();
+    runQuery();
 }
 
-void frmQuery::選択行削除()
+void frmQuery::deleteSelectedRows()
 {
-    結果表* r = model->結果();
+    ResultTable* r = model->result();
     if (!r)
         return;
-    if (!model->編集中()) {
+    if (!model->isEditing()) {
         if (chkEdit->isEnabled())
             MsgBox(QStringLiteral("ツールバーの[編集]ボタン（鉛筆アイコン）を押さないと削除は出来ません！"), kNotice,
                    QStringLiteral("編集切り替え"));
@@ -496,23 +496,23 @@ void frmQuery::選択行削除()
     if (rows.empty())
         return;
     try {
-        if (!行削除(cn, *r, rows)) {
-            変更済み();
-            問合せ();
+        if (!deleteRows(cn, *r, rows)) {
+            markChanged();
+            runQuery();
             return;
         }
     } catch (const db::Error& e) {
-        書込失敗(e);
+        reportWriteFailure(e);
         return;
     }
-    model->再描画();
+    model->redraw();
     UpDown1_Change();
-    件数表示();
+    showCount();
 }
 
 void frmQuery::cmdDbTool_Click()
 {
-    DbGridToClip(model->結果());
+    DbGridToClip(model->result());
 }
 
 void frmQuery::UpDown1_Change()
@@ -525,13 +525,13 @@ bool frmQuery::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == DataGrid1 && event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
-        RunHandler([this] { 選択行削除(); });
+        RunHandler([this] { deleteSelectedRows(); });
         return true;
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void 集計画面表示()
+void showQuery()
 {
     static QPointer<frmQuery> shown;
     if (!shown)

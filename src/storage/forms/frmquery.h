@@ -22,19 +22,19 @@ class QToolButton;
 // The grid's rows: the result of the last query (none while no query is open). While editing
 // is allowed the editable columns take input, and a table of its own gets a last line for a new
 // row. Each edit is written at once.
-class 結果モデル : public QAbstractTableModel {
+class ResultModel : public QAbstractTableModel {
 public:
-    explicit 結果モデル(QObject* parent = nullptr);
+    explicit ResultModel(QObject* parent = nullptr);
 
-    void 設定(std::optional<結果表> result);
-    const 結果表* 結果() const { return result_ ? &*result_ : nullptr; }
-    結果表* 結果() { return result_ ? &*result_ : nullptr; }
-    void 編集許可(bool on);
-    bool 編集中() const { return editing_; }
+    void 設定(std::optional<ResultTable> result);
+    const ResultTable* result() const { return result_ ? &*result_ : nullptr; }
+    ResultTable* result() { return result_ ? &*result_ : nullptr; }
+    void setEditable(bool on);
+    bool isEditing() const { return editing_; }
     // Rows removed from the result outside the model (a delete).
-    void 再描画();
+    void redraw();
     // Asked for after an edit that found its row changed meanwhile.
-    std::function<void()> 再表示;
+    std::function<void()> refresh;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -44,9 +44,9 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
 private:
-    bool 新規行(int row) const;
+    bool isNewRow(int row) const;
 
-    std::optional<結果表> result_;
+    std::optional<ResultTable> result_;
     bool editing_ = false;
 };
 
@@ -55,23 +55,23 @@ public:
     explicit frmQuery(QWidget* parent = nullptr);
 
     // The handlers of the controls of those names.
-    void cmb集計種別_Click();
+    void onKindChosen();
     void chkEdit_Click();
     void chkSelFilter_Click();
     void cmdDbDel_Click();
     void cmdDbTool_Click();
     void UpDown1_Change();
     // The Delete key in the grid: the selected rows, each after its question.
-    void 選択行削除();
+    void deleteSelectedRows();
     // Runs the selected kind's query again with the window's conditions.
-    void 問合せ();
+    void runQuery();
 
     QComboBox* cmb集計種別;
     QDateEdit* DTP_St;
     QDateEdit* DTP_Ed;
     QComboBox* cmb氏名;
     QTableView* DataGrid1;
-    結果モデル* model;
+    ResultModel* model;
     QLabel* lblレコード数;
     QToolButton* chkEdit;
     QToolButton* chkSelFilter;
@@ -86,10 +86,10 @@ protected:
 
 private:
     void Form_Load();
-    void レイアウト();
-    抽出条件 条件() const;
-    std::optional<集計種別> 種別() const;
-    void 件数表示();
+    void buildLayout();
+    QueryFilter filter() const;
+    std::optional<集計種別> chosenKind() const;
+    void showCount();
 
     // The selection filter: the column's heading and the value ("" no filter).
     QString filterColumn_;
@@ -97,4 +97,4 @@ private:
 };
 
 // Shows the query window (the one already open is brought to the front).
-void 集計画面表示();
+void showQuery();

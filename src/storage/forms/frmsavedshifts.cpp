@@ -29,12 +29,12 @@ DefaultInstance<frm既存シフト読込> g_browser;
 const QString kCrLf = QStringLiteral("\r\n");
 constexpr int kSystemModalOk = ui::vbOKOnly | ui::vbSystemModal;
 
-QString 日付文字(const QDate& d)
+QString dateText(const QDate& d)
 {
     return Format(d, QStringLiteral("yyyy/mm/dd"));
 }
 
-QRect 画面(const QWidget* w)
+QRect availableScreen(const QWidget* w)
 {
     const QScreen* s = w && w->screen() ? w->screen() : QGuiApplication::primaryScreen();
     return s ? s->availableGeometry() : QRect(0, 0, 1024, 768);
@@ -42,7 +42,7 @@ QRect 画面(const QWidget* w)
 
 // An event handler's errors end only that handler, with the number and the description.
 template <class F>
-void 実行(F&& handler)
+void handle(F&& handler)
 {
     try {
         handler();
@@ -56,7 +56,7 @@ void 実行(F&& handler)
 
 // The export's window: left edge, from an eighth of the screen's height down to seven eighths,
 // three quarters of its width.
-void 出力画面配置(xl::Application& app)
+void placeExportWindow(xl::Application& app)
 {
     QWidget* w = xl::widgets::SheetWindow::of(app);
     const QScreen* s = QGuiApplication::primaryScreen();
@@ -128,11 +128,11 @@ frm既存シフト読込::frm既存シフト読込(QWidget* parent) : QWidget(pa
     all->addWidget(Label1);
     all->addLayout(body, 1);
 
-    connect(cmd削除, &QPushButton::clicked, this, [this] { 実行([this] { cmd削除_Click(); }); });
-    connect(cmd読み込み, &QPushButton::clicked, this, [this] { 実行([this] { cmd読み込み_Click(); }); });
+    connect(cmd削除, &QPushButton::clicked, this, [this] { handle([this] { onDeleteClicked(); }); });
+    connect(cmd読み込み, &QPushButton::clicked, this, [this] { handle([this] { onLoadClicked(); }); });
     OnClick(cmd閉じる, this, [this] { cmd閉じる_Click(); });
-    connect(ListV, &QTreeWidget::itemDoubleClicked, this, [this] { 実行([this] { cmd読み込み_Click(); }); });
-    connect(ListV, &QTreeWidget::itemSelectionChanged, this, [this] { 選択連続化(); });
+    connect(ListV, &QTreeWidget::itemDoubleClicked, this, [this] { handle([this] { onLoadClicked(); }); });
+    connect(ListV, &QTreeWidget::itemSelectionChanged, this, [this] { keepSelectionContiguous(); });
 }
 
 void frm既存シフト読込::Form_Load()
@@ -141,7 +141,7 @@ void frm既存シフト読込::Form_Load()
     // A database only read this run keeps its saved months.
     cmd削除->setEnabled(!DbOpenReadOnly);
     adjustSize();
-    const QRect screen = 画面(this);
+    const QRect screen = availableScreen(this);
     const QSize size = frameGeometry().size();
     const int top = std::min(screen.top() + screen.height() * 57 / 100, screen.bottom() + 1 - size.height());
     move(screen.left() + (screen.width() - size.width()) / 2, std::max(screen.top(), top));
@@ -154,23 +154,23 @@ void frm既存シフト読込::Form_Load()
 QString frm既存シフト読込::期間一覧作成()
 {
     ListV->clear();
-    一覧_.clear();
-    const std::optional<std::vector<保存期間>> list = 期間一覧読込();
+    periods_.clear();
+    const std::optional<std::vector<SavedPeriod>> list = readSavedPeriods();
     if (!list)
         return {};
     if (list->empty())
         return QStringLiteral("データ無し");
-    一覧_ = *list;
-    for (const 保存期間& p : 一覧_) {
-        auto* item = new QTreeWidgetItem(ListV, {QString::number(p.no), 日付文字(p.範囲.開始日),
-                                                 日付文字(p.範囲.終了日), QString::number(p.件数)});
+    periods_ = *list;
+    for (const SavedPeriod& p : periods_) {
+        auto* item = new QTreeWidgetItem(ListV, {QString::number(p.no), dateText(p.period.開始日),
+                                                 dateText(p.period.終了日), QString::number(p.件数)});
         item->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
     }
     ListV->setCurrentItem(ListV->topLevelItem(0));
     return {};
 }
 
-std::pair<int, int> frm既存シフト読込::選択範囲() const
+std::pair<int, int> frm既存シフト読込::selectedRange() const
 {
     int first = -1, last = -1;
     for (int i = 0; i < ListV->topLevelItemCount(); ++i) {
@@ -184,75 +184,75 @@ std::pair<int, int> frm既存シフト読込::選択範囲() const
 }
 
 // The selection always spans from the first to the last row the user picked.
-void frm既存シフト読込::選択連続化()
+void frm既存シフト読込::keepSelectionContiguous()
 {
-    if (選択中_)
+    if (selecting_)
         return;
-    const auto [first, last] = 選択範囲();
+    const auto [first, last] = selectedRange();
     if (first < 0)
         return;
-    選択中_ = true;
+    selecting_ = true;
     for (int i = first; i <= last; ++i)
         ListV->topLevelItem(i)->setSelected(true);
-    選択中_ = false;
+    selecting_ = false;
 }
 
-const 保存期間* frm既存シフト読込::選択期間() const
+const SavedPeriod* frm既存シフト読込::selectedPeriod() const
 {
     QTreeWidgetItem* current = ListV->currentItem();
-    const int row = current && current->isSelected() ? ListV->indexOfTopLevelItem(current) : 選択範囲().first;
-    return row >= 0 && row < int(一覧_.size()) ? &一覧_[size_t(row)] : nullptr;
+    const int row = current && current->isSelected() ? ListV->indexOfTopLevelItem(current) : selectedRange().first;
+    return row >= 0 && row < int(periods_.size()) ? &periods_[size_t(row)] : nullptr;
 }
 
-void frm既存シフト読込::cmd削除_Click()
+void frm既存シフト読込::onDeleteClicked()
 {
-    const 保存期間* selected = 選択期間();
+    const SavedPeriod* selected = selectedPeriod();
     if (!selected)
         return;
-    const 期間 p = selected->範囲;
-    const QString question = 日付文字(p.開始日) + QStringLiteral("～") + 日付文字(p.終了日)
+    const 期間 p = selected->period;
+    const QString question = dateText(p.開始日) + QStringLiteral("～") + dateText(p.終了日)
                            + QStringLiteral("の勤務データを削除します。") + kCrLf + QStringLiteral("よろしいですか？");
     if (MsgBox(question, ui::vbOKCancel | ui::vbSystemModal, QStringLiteral("削除確認")) != ui::vbOK)
         return;
-    if (!期間削除(p))
+    if (!deletePeriod(p))
         return;
     期間一覧作成();
     MsgBox(QStringLiteral("削除完了"), kSystemModalOk);
 }
 
-void frm既存シフト読込::cmd読み込み_Click()
+void frm既存シフト読込::onLoadClicked()
 {
     const QString question = QStringLiteral("本シート上にシフトデータを復元しますか？") + kCrLf + kCrLf
                            + QStringLiteral("Yes : 現在のシートに指定年月のシフト表を復元") + kCrLf
                            + QStringLiteral("No  : 別シートにシフト表とクロス集計表を復元");
     const int answer = MsgBox(question, ui::vbYesNo, QStringLiteral("読込方法"));
     if (answer == ui::vbYes)
-        復元();
+        restoreSelected();
     else if (answer == ui::vbNo)
-        出力();
+        exportSelected();
 }
 
-void frm既存シフト読込::復元()
+void frm既存シフト読込::restoreSelected()
 {
-    const 保存期間* selected = 選択期間();
+    const SavedPeriod* selected = selectedPeriod();
     if (!selected)
         return;
-    const 保存期間 row = *selected;
+    const SavedPeriod row = *selected;
     if (シフト復元_本シート(row))
         g_browser.unload();
 }
 
-void frm既存シフト読込::出力()
+void frm既存シフト読込::exportSelected()
 {
-    const auto [first, last] = 選択範囲();
-    std::vector<保存期間> span;
+    const auto [first, last] = selectedRange();
+    std::vector<SavedPeriod> span;
     for (int i = first; i >= 0 && i <= last; ++i)
-        span.push_back(一覧_[size_t(i)]);
-    const 出力種類 kinds{ChkDt[1]->isChecked(), ChkDt[2]->isChecked(), ChkDt[3]->isChecked()};
+        span.push_back(periods_[size_t(i)]);
+    const ExportKinds kinds{ChkDt[1]->isChecked(), ChkDt[2]->isChecked(), ChkDt[3]->isChecked()};
     xl::Application* app = シフト復元_別シート(span, kinds);
     if (!app)
         return;
-    出力画面配置(*app);
+    placeExportWindow(*app);
     g_browser.unload();
 }
 
@@ -261,7 +261,7 @@ void frm既存シフト読込::cmd閉じる_Click()
     g_browser.unload();
 }
 
-void 既存シフト読込表示()
+void showSavedShifts()
 {
     const bool fresh = !g_browser.loaded();
     frm既存シフト読込& f = g_browser.get();
@@ -274,7 +274,7 @@ void 既存シフト読込表示()
     f.activateWindow();
 }
 
-frm既存シフト読込* 既存シフト読込画面()
+frm既存シフト読込* savedShiftsWindow()
 {
     return g_browser.loaded();
 }

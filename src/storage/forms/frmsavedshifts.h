@@ -22,14 +22,14 @@ public:
     // Rebuilds the list: "" when periods were found (or the database's failure was shown),
     // "データ無し" when no shift is saved.
     QString 期間一覧作成();
-    void cmd削除_Click();
+    void onDeleteClicked();
     // Asks how to read: Yes puts the selected period back onto the sheet, No exports the
     // selected span; either closes the window once done.
-    void cmd読み込み_Click();
+    void onLoadClicked();
     void cmd閉じる_Click();
 
     // The span of selected rows (0-based, first <= last), or -1, -1 when nothing is selected.
-    std::pair<int, int> 選択範囲() const;
+    std::pair<int, int> selectedRange() const;
 
     QLabel* Label1;
     QTreeWidget* ListV;
@@ -41,20 +41,20 @@ public:
     QPushButton* cmd閉じる;
 
 private:
-    friend void 既存シフト読込表示();
+    friend void showSavedShifts();
     void Form_Load();
-    void 選択連続化();
+    void keepSelectionContiguous();
     // The period of the selected row: the current row when it is selected, else the first one.
-    const 保存期間* 選択期間() const;
-    void 復元();
-    void 出力();
+    const SavedPeriod* selectedPeriod() const;
+    void restoreSelected();
+    void exportSelected();
 
-    std::vector<保存期間> 一覧_;
-    bool 選択中_ = false;
+    std::vector<SavedPeriod> periods_;
+    bool selecting_ = false;
 };
 
 // Shows the browser (loading it and its list the first time); the hub's 勤務データ読込 and the
 // main window's File menu open it through here.
-void 既存シフト読込表示();
+void showSavedShifts();
 // The loaded browser; nullptr when it is not loaded.
-frm既存シフト読込* 既存シフト読込画面();
+frm既存シフト読込* savedShiftsWindow();

@@ -107,23 +107,23 @@ void buildModel()
     Kinsi_Pattern(1, 0) = 3;
     Kinsi_Pattern(1, 1) = 2;
     Kinsi_Pattern(1, 2) = 0;
-    Kinsi_Pattern(1, 3) = 全勤務;
+    Kinsi_Pattern(1, 3) = kAllShifts;
     Hissu_Pattern_Cnt = 1;
     Hissu_Pattern(1, 1) = 2;
     Hissu_Pattern(1, 2) = 3;
     組合せ禁止数 = 1;
-    Mem_Kinsi(1).勤務 = 全勤務;
+    Mem_Kinsi(1).勤務 = kAllShifts;
     Mem_Kinsi(1).人数 = 3;
     Mem_Kinsi(1).メンバー[0] = 3;
     for (int i = 1; i <= 3; ++i)
-        Mem_Kinsi(1).メンバー索引[size_t(i)] = i;
+        Mem_Kinsi(1).memberIndex[size_t(i)] = i;
     組合せ必須数 = 1;
     Mem_Hissu(1).勤務 = 1;
     Mem_Hissu(1).人数 = 1;
     Mem_Hissu(1).メンバー[0] = 3;
     for (int i = 1; i <= 3; ++i) {
         Mem_Hissu(1).メンバー[size_t(i)] = 100 + i;
-        Mem_Hissu(1).メンバー索引[size_t(i)] = 3 + i;
+        Mem_Hissu(1).memberIndex[size_t(i)] = 3 + i;
     }
     Randomize(99);
     for (int m = 1; m <= Member_Cnt; ++m)
@@ -153,7 +153,7 @@ TEST(RuleChecks, AllocateNothing)
     for (int d = 1; d <= Day_Cnt; ++d)
         for (int m = 1; m <= Member_Cnt; ++m) {
             for (int s = 1; s <= Type_Cnt; ++s) {
-                sink += int(勤務不可理由コード(m, s, d));
+                sink += int(refusalCode(m, s, d));
                 sink += 勤務可否判定(s, d, m, Day_Cnt);
             }
             const int b = 1 + m % Member_Cnt;

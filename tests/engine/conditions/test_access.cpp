@@ -77,6 +77,6 @@ TEST_F(ConditionTest, TypeIdxOrgLooksUpTheSheetList)
     EXPECT_EQ(TypeIdxOrg(u("準夜")), 2);
     ASSERT_NE(xlSheet, nullptr);
     EXPECT_EQ(xlSheet->name(), u("基本設定"));
-    EXPECT_EQ(TypeIdxOrg(u("*")), 全勤務);
+    EXPECT_EQ(TypeIdxOrg(u("*")), kAllShifts);
     EXPECT_EQ(TypeIdxOrg(u("夜勤")), -1);
 }

@@ -209,7 +209,7 @@ TEST_F(ConditionTest, GenerationModeDefaultsAndStaysInRange)
 {
     open(kGeneral);
     int ticked = -1;
-    基本情報読込後 = [&] { ticked = Sw_確保優先; };
+    afterBasicInfoRead = [&] { ticked = Sw_確保優先; };
     for (const auto& [cell, expected] : std::vector<std::pair<QVariant, int>>{
              {1.0, 1}, {5.0, 2}, {-3.0, 0}, {u("abc"), 0}, {QVariant(), 0}}) {
         set(u("Main"), u("Sw_確保優先"), 1, 1, cell);
@@ -220,7 +220,7 @@ TEST_F(ConditionTest, GenerationModeDefaultsAndStaysInRange)
     xlBook->deleteName(u("Sw_確保優先"), &xlBook->worksheets(u("Main")));
     ASSERT_TRUE(基本情報読込());
     EXPECT_EQ(Sw_確保優先, 2);
-    基本情報読込後 = nullptr;
+    afterBasicInfoRead = nullptr;
 }
 
 // A shift type with a name and no abbreviation is refused, and an empty cell is never read as it:

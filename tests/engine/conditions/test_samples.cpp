@@ -58,10 +58,10 @@ TEST_P(EverySample, ReadsWithoutAMessage)
     // Combination records name roster members only, and their indexes match their numbers.
     for (int r = 1; r <= 組合せ禁止数; ++r) {
         const 組合せ記録& rec = Mem_Kinsi(r);
-        EXPECT_TRUE(rec.勤務 == 全勤務 || (rec.勤務 >= 1 && rec.勤務 <= Type_Cnt)) << "ban " << r;
+        EXPECT_TRUE(rec.勤務 == kAllShifts || (rec.勤務 >= 1 && rec.勤務 <= Type_Cnt)) << "ban " << r;
         for (int k = 1; k <= rec.メンバー[0]; ++k)
             if (rec.メンバー[size_t(k)] != 0) {
-                EXPECT_EQ(rec.メンバー索引[size_t(k)], MemIdx(rec.メンバー[size_t(k)])) << "ban " << r << " slot " << k;
+                EXPECT_EQ(rec.memberIndex[size_t(k)], MemIdx(rec.メンバー[size_t(k)])) << "ban " << r << " slot " << k;
             }
     }
     for (int r = 1; r <= 組合せ必須数; ++r)
@@ -130,11 +130,11 @@ TEST_F(ConditionTest, GeneralWardGivesTheValuesOfItsFile)
     EXPECT_EQ(Mem_Kinsi(1).メンバー[0], 2);
     EXPECT_EQ(Mem_Kinsi(1).メンバー[1], 118);
     EXPECT_EQ(Mem_Kinsi(1).メンバー[2], 119);
-    EXPECT_EQ(Mem_Kinsi(1).メンバー索引[2], 19);
+    EXPECT_EQ(Mem_Kinsi(1).memberIndex[2], 19);
     EXPECT_EQ(Mem_Kinsi(3).勤務, 3);
     EXPECT_EQ(Mem_Kinsi(3).メンバー[0], 3);
     EXPECT_EQ(Mem_Kinsi(3).メンバー[3], 120);
-    EXPECT_EQ(Mem_Kinsi(3).メンバー索引[1], 18);
+    EXPECT_EQ(Mem_Kinsi(3).memberIndex[1], 18);
     EXPECT_EQ(組合せ禁止数_grp, 1);
     EXPECT_EQ(Mem_Kinsi_grp(1).職制, u("新人"));
     EXPECT_EQ(組合せ必須数, 0);
@@ -185,7 +185,7 @@ TEST_F(ConditionTest, LargeUnitReadsLastMonthAndGroupMusts)
     EXPECT_EQ(Mem_Hissu(1).メンバー[9], 1009);
     EXPECT_EQ(Mem_Hissu(2).勤務, 4);
     EXPECT_EQ(Mem_Hissu(2).メンバー[0], 9);
-    EXPECT_EQ(Mem_Hissu(2).メンバー索引[9], 9);
+    EXPECT_EQ(Mem_Hissu(2).memberIndex[9], 9);
     EXPECT_EQ(組合せ必須数_grp, 1);
     // Three sheet bans and two group bans over the 新人.
     EXPECT_EQ(組合せ禁止数, 5);

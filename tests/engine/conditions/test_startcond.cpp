@@ -33,17 +33,17 @@ public:
         ASSERT_TRUE(基本情報読込());
     }
     // The values the sample shows, changed to a valid leap day.
-    開始条件 valid()
+    StartConditions valid()
     {
-        開始条件 c = 開始条件読込();
+        StartConditions c = readStartConditions();
         c.年 = QStringLiteral("2024");
         c.月 = QStringLiteral("2");
         c.日 = QStringLiteral("29");
         c.基準開始日 = QStringLiteral("21");
         c.試行回数 = QStringLiteral("7");
         c.制限時間 = QStringLiteral("0.4");
-        c.比重[1] = QStringLiteral("1.5");
-        c.比重[休み比重] = QStringLiteral("2");
+        c.weights[1] = QStringLiteral("1.5");
+        c.weights[kRestWeight] = QStringLiteral("2");
         return c;
     }
 };
@@ -51,25 +51,25 @@ public:
 TEST_F(StartConditionTest, RefusedValuesWriteNothing)
 {
     struct Case {
-        void (*change)(開始条件&);
+        void (*change)(StartConditions&);
         const char* text;
         const char* title;
     };
     const Case cases[] = {
-        {[](開始条件& c) { c.制限時間 = QStringLiteral("0"); }, "制限時間の入力値不正", "入力エラー"},
-        {[](開始条件& c) { c.制限時間 = QStringLiteral("-5"); }, "制限時間の入力値不正", "入力エラー"},
-        {[](開始条件& c) { c.制限時間 = QStringLiteral("abc"); }, "制限時間の入力値不正", "入力エラー"},
-        {[](開始条件& c) { c.試行回数 = QStringLiteral("abc"); }, "試行回数の入力値不正", "入力エラー"},
-        {[](開始条件& c) { c.日 = QStringLiteral("30"); }, "日付の入力に誤りがあります", "入力不正"},
-        {[](開始条件& c) { c.日 = QStringLiteral("x"); }, "日付の入力に誤りがあります", "入力不正"},
-        {[](開始条件& c) { c.基準開始日 = QStringLiteral("abc"); }, "基準開始日の入力値不正", "入力エラー"},
-        {[](開始条件& c) { c.基準開始日 = QStringLiteral("32"); }, "基準開始日の入力値不正", "入力エラー"},
-        {[](開始条件& c) { c.比重[2] = QStringLiteral("x"); }, "最適化比重の入力値不正（準）", "入力エラー"},
-        {[](開始条件& c) { c.比重[休み比重] = QStringLiteral("-1"); }, "最適化比重の入力値不正（休み）", "入力エラー"},
+        {[](StartConditions& c) { c.制限時間 = QStringLiteral("0"); }, "制限時間の入力値不正", "入力エラー"},
+        {[](StartConditions& c) { c.制限時間 = QStringLiteral("-5"); }, "制限時間の入力値不正", "入力エラー"},
+        {[](StartConditions& c) { c.制限時間 = QStringLiteral("abc"); }, "制限時間の入力値不正", "入力エラー"},
+        {[](StartConditions& c) { c.試行回数 = QStringLiteral("abc"); }, "試行回数の入力値不正", "入力エラー"},
+        {[](StartConditions& c) { c.日 = QStringLiteral("30"); }, "日付の入力に誤りがあります", "入力不正"},
+        {[](StartConditions& c) { c.日 = QStringLiteral("x"); }, "日付の入力に誤りがあります", "入力不正"},
+        {[](StartConditions& c) { c.基準開始日 = QStringLiteral("abc"); }, "基準開始日の入力値不正", "入力エラー"},
+        {[](StartConditions& c) { c.基準開始日 = QStringLiteral("32"); }, "基準開始日の入力値不正", "入力エラー"},
+        {[](StartConditions& c) { c.weights[2] = QStringLiteral("x"); }, "最適化比重の入力値不正（準）", "入力エラー"},
+        {[](StartConditions& c) { c.weights[kRestWeight] = QStringLiteral("-1"); }, "最適化比重の入力値不正（休み）", "入力エラー"},
     };
     const QVariant year = mainCell(*this, "年");
     for (const Case& k : cases) {
-        開始条件 c = valid();
+        StartConditions c = valid();
         k.change(c);
         ui::resetMessages();
         bool accepted = false;
@@ -107,7 +107,7 @@ TEST_F(StartConditionTest, ApplyingWritesTheStartConditionsAndReloadsLastMonth)
     // A saved period's restore writes the year and month, then applies what the sheet holds.
     named(kMain, QStringLiteral("月")).setValue(3.0);
     named(kMain, QStringLiteral("日")).setValue(21.0);
-    ASSERT_TRUE(開始条件設定(開始条件読込()));
+    ASSERT_TRUE(開始条件設定(readStartConditions()));
     EXPECT_EQ(作成月, 3);
     EXPECT_EQ(reloads, 2);
 }

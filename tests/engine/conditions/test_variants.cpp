@@ -46,11 +46,11 @@ TEST_F(ConditionTest, GroupRecordsExpandAsTheSheetSays)
         EXPECT_EQ(Mem_Hissu(r).人数, 2);
         EXPECT_EQ(Mem_Hissu(r).メンバー[0], 13);  // members 105..117
         EXPECT_EQ(Mem_Hissu(r).メンバー[1], 105);
-        EXPECT_EQ(Mem_Hissu(r).メンバー索引[13], 17);
+        EXPECT_EQ(Mem_Hissu(r).memberIndex[13], 17);
     }
     // Bans: two sheet rows, 深夜 over the 新人, "*" over everybody; the empty group adds nothing.
     ASSERT_EQ(組合せ禁止数, 4);
-    EXPECT_EQ(Mem_Kinsi(4).勤務, 全勤務);
+    EXPECT_EQ(Mem_Kinsi(4).勤務, kAllShifts);
     EXPECT_EQ(Mem_Kinsi(4).人数, 3);
     EXPECT_EQ(Mem_Kinsi(4).メンバー[0], 0);
     EXPECT_EQ(組合せ禁止数_grp, 3);

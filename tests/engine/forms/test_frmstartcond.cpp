@@ -60,7 +60,7 @@ TEST_F(StartConditionDialogTest, ShowsTheSheetAndClosesOnceApplied)
     // The period's first day is also the day generation starts from.
     dialog->cmbStdDay->setCurrentText(QStringLiteral("16"));
     EXPECT_EQ(dialog->cmbDay->currentText(), QStringLiteral("16"));
-    for (QLineEdit* box : {dialog->Opt[1], dialog->Opt[2], dialog->Opt[休み比重]})
+    for (QLineEdit* box : {dialog->Opt[1], dialog->Opt[2], dialog->Opt[kRestWeight]})
         box->setText(QStringLiteral("1"));
     dialog->cmd設定_Click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

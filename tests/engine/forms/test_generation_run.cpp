@@ -28,7 +28,7 @@ protected:
         ASSERT_EQ(AddTableField(), 0);
         installConditionModelSteps();
         installOptimiserSteps();
-        表示待ちなし = true;
+        noDisplayWait = true;
         LimitTime = 1;
     }
     void open(const char* sample) { ASSERT_TRUE(openSampleBook(sourceFile(sample)).ok); }
@@ -67,7 +67,7 @@ TEST_P(GenerationRun, AcceptsAColouredTableRepeatably)
     ASSERT_TRUE(確保完了);
     EXPECT_EQ(shownTitles(), (QStringList{QStringLiteral("frm分析結果"), QStringLiteral("作成完了")}));
     auto broken = validator::check();
-    std::erase_if(broken, [](const auto& v) { return v.rule == validator::Rule::必要人数超過; });
+    std::erase_if(broken, [](const auto& v) { return v.rule == validator::Rule::Overstaffed; });
     EXPECT_TRUE(broken.empty()) << validator::describe(broken).toStdString();
 
     const workbook::ShiftTypes types = workbook::readShiftTypes(*xlBook);
@@ -104,8 +104,8 @@ TEST_F(GenerationRunTest, BestShiftModeKeepsTablesAndRestoresTheBest)
     // Every kept table takes 200 ms of the program's clock: the limit comes after the third,
     // however fast or loaded the machine is.
     ManualClock clock;
-    const auto keep = 最適化手順.ベストシフト追加;
-    最適化手順.ベストシフト追加 = [&] {
+    const auto keep = optimiserSteps.ベストシフト追加;
+    optimiserSteps.ベストシフト追加 = [&] {
         keep();
         clock.advance(200);
     };

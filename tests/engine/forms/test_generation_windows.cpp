@@ -25,11 +25,11 @@ TEST(ProgressWindow, ShowsProgressAndStops)
     ManualClock clock;
     LimitTime = 10;
     作成開始時刻 = 0;
-    install処理中Window();
-    procwin::show();
-    procwin::setRange(0, 32);
-    procwin::setValue(7);
-    frm処理中* f = loaded処理中Window();
+    installProgressWindow();
+    progwin::show();
+    progwin::setRange(0, 32);
+    progwin::setValue(7);
+    frm処理中* f = loadedProgressWindow();
     ASSERT_NE(f, nullptr);
     EXPECT_TRUE(f->isVisible());
     EXPECT_EQ(f->PBar->value(), 7);
@@ -41,7 +41,7 @@ TEST(ProgressWindow, ShowsProgressAndStops)
     const QRect screen = f->screen()->geometry();
     EXPECT_EQ(f->frameGeometry().right(), screen.right() - 50);
     EXPECT_EQ(f->frameGeometry().bottom(), screen.bottom() - 50);
-    procwin::setMessage(QStringLiteral("後処理中・・"));
+    progwin::setMessage(QStringLiteral("後処理中・・"));
     EXPECT_TRUE(f->txtMsg->isVisible());
 
     ui::setNextAnswer(ui::vbCancel);
@@ -59,13 +59,13 @@ TEST(ProgressWindow, ShowsProgressAndStops)
     clock.advance(1);
     f->Timer1_Timer();
     EXPECT_TRUE(Sw_中止);
-    EXPECT_TRUE(制限時間超過);
+    EXPECT_TRUE(timeLimitExceeded);
     EXPECT_EQ(f->txt残分->text(), QStringLiteral("0:00"));
     EXPECT_FALSE(f->Timer1.isActive());
-    procwin::unload();
+    progwin::unload();
     QApplication::processEvents();
-    EXPECT_EQ(loaded処理中Window(), nullptr);
-    set処理中View(nullptr);
+    EXPECT_EQ(loadedProgressWindow(), nullptr);
+    setProgressWindowView(nullptr);
     resetEngineState();
 }
 
@@ -73,11 +73,11 @@ TEST(ProgressWindow, ShowsProgressAndStops)
 // the user clicks it.
 TEST(AnalysisDialog, CountsDownToTheDefaultAnswer)
 {
-    分析数値 f;
+    AnalysisFigures f;
     f.要求人員総数 = 601;
     f.動員可能人日 = 600;
     f.要求率 = 601.0 / 600.0;
-    const 分析判定 j = 分析結果判定(f);
+    const AnalysisVerdict j = judgeAnalysis(f);
     frm分析結果 dialog(f, j);
     dialog.show();
     EXPECT_EQ(dialog.lblDt[4]->text(), QStringLiteral("100%"));

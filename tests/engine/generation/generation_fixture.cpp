@@ -14,7 +14,7 @@ void GenerationTest::SetUp()
 {
     ASSERT_TRUE(dir.isValid());
     resetEngineState();
-    表示待ちなし = true;
+    noDisplayWait = true;
     AppPath = stWorkPath = stDbPath = dir.path();
     DbBusyTimeoutMs = 0;
     ASSERT_EQ(AddTableField(), 0);
@@ -22,7 +22,7 @@ void GenerationTest::SetUp()
 
 void GenerationTest::TearDown()
 {
-    procwin::unload();
+    progwin::unload();
     resetEngineState();
 }
 

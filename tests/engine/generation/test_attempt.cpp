@@ -28,7 +28,7 @@ QString u(const char* s)
 std::vector<validator::Violation> brokenRules(int firstDay)
 {
     auto broken = validator::check({firstDay, Day_Cnt});
-    std::erase_if(broken, [](const auto& v) { return v.rule == Rule::必要人数超過 || v.rule == Rule::連続休み; });
+    std::erase_if(broken, [](const auto& v) { return v.rule == Rule::Overstaffed || v.rule == Rule::RestRun; });
     return broken;
 }
 
@@ -51,8 +51,8 @@ struct Shakes {
     int equalisations = 0;
     void install()
     {
-        最適化手順.ランダム交換 = [this](int last, int first) { exchanges.emplace_back(last, first); };
-        最適化手順.休み数均等化 = [this](bool, int) {
+        optimiserSteps.ランダム交換 = [this](int last, int first) { exchanges.emplace_back(last, first); };
+        optimiserSteps.休み数均等化 = [this](bool, int) {
             ++equalisations;
             return false;
         };
@@ -69,7 +69,7 @@ TEST_P(SampleAttempt, StaffsTheMonthRepeatably)
 {
     open(GetParam());
     Randomize(2027);
-    ASSERT_EQ(シフト作成(false), 試行結果::実行);
+    ASSERT_EQ(シフト作成(false), AttemptResult::Ran);
     ASSERT_TRUE(確保完了);
     EXPECT_TRUE(shownTitles().isEmpty()) << shownTitles().join(u(", ")).toStdString();
     const auto broken = brokenRules(1);
@@ -80,7 +80,7 @@ TEST_P(SampleAttempt, StaffsTheMonthRepeatably)
             ASSERT_EQ(cell(m, d), Time_Table(m, d) > 0 ? Type_Table(Time_Table(m, d), TYPE_略称) : QString()) << m << "/" << d;
     const QString first = gridText();
     Randomize(2027);
-    ASSERT_EQ(シフト作成(false), 試行結果::実行);
+    ASSERT_EQ(シフト作成(false), AttemptResult::Ran);
     EXPECT_EQ(gridText(), first);
 }
 
@@ -92,14 +92,14 @@ TEST_F(GenerationTest, EarlierDaysStayAndCount)
 {
     open(kGeneral);
     Randomize(11);
-    ASSERT_EQ(シフト作成(false), 試行結果::実行);
+    ASSERT_EQ(シフト作成(false), AttemptResult::Ran);
     QStringList before;
     for (int m = 1; m <= Member_Cnt; ++m)
         for (int d = 1; d <= 14; ++d)
             before << cell(m, d);
     作成開始日 = 基準開始日 + 14;
     Randomize(12);
-    ASSERT_EQ(シフト作成(false), 試行結果::実行);
+    ASSERT_EQ(シフト作成(false), AttemptResult::Ran);
     ASSERT_EQ(Start_Day, 15);
     ASSERT_TRUE(確保完了);
     QStringList after;
@@ -122,15 +122,15 @@ TEST_F(GenerationTest, AFailedDayEndsTheAttempt)
     shakes.install();
     set(u("要員設定"), u("Need_Table"), 50, 1, 3);
     Randomize(3);
-    ASSERT_EQ(シフト作成(false), 試行結果::実行);
+    ASSERT_EQ(シフト作成(false), AttemptResult::Ran);
     EXPECT_FALSE(確保完了);
-    EXPECT_EQ(作成計測値.試し数, 2 + 50);
+    EXPECT_EQ(generationTiming.tries, 2 + 50);
     const std::vector<std::pair<int, int>> expected(49, {2, 1});  // days up to 2, never before Start_Day
     EXPECT_EQ(shakes.exchanges, expected);
     EXPECT_EQ(shakes.equalisations, 49);
     int shown = 0;
     for (int m = 1; m <= Member_Cnt; ++m) {
-        EXPECT_EQ(cell(m, 3), 日別配置失敗(m) > 0 ? Type_Table(日別配置失敗(m), TYPE_略称) : QString());
+        EXPECT_EQ(cell(m, 3), dayPlacementFailures(m) > 0 ? Type_Table(dayPlacementFailures(m), TYPE_略称) : QString());
         shown += !cell(m, 3).isEmpty();
         for (int d = 4; d <= Day_Cnt; ++d)
             ASSERT_TRUE(Rsv_Table(m, d) != 0 || cell(m, d).isEmpty()) << m << "/" << d;
@@ -141,8 +141,8 @@ TEST_F(GenerationTest, AFailedDayEndsTheAttempt)
     shakes = {};
     set(u("要員設定"), u("Need_Table"), 0, 1, 3);
     set(u("要員設定"), u("Need_Table"), 50, 1, 1);
-    ASSERT_EQ(シフト作成(false), 試行結果::実行);
-    EXPECT_EQ(作成計測値.試し数, 52 + 50);
+    ASSERT_EQ(シフト作成(false), AttemptResult::Ran);
+    EXPECT_EQ(generationTiming.tries, 52 + 50);
     EXPECT_TRUE(shakes.exchanges.empty());
     EXPECT_EQ(shakes.equalisations, 0);
 }
@@ -153,23 +153,23 @@ TEST_F(GenerationTest, AStopEndsTheAttemptBeforeTheNextTry)
 {
     open(kGeneral);
     set(u("要員設定"), u("Need_Table"), 50, 1, 3);
-    最適化手順.ランダム交換 = [](int, int) { Sw_中止 = true; };
-    ASSERT_EQ(シフト作成(false), 試行結果::実行);
+    optimiserSteps.ランダム交換 = [](int, int) { Sw_中止 = true; };
+    ASSERT_EQ(シフト作成(false), AttemptResult::Ran);
     EXPECT_FALSE(確保完了);
     EXPECT_TRUE(Sw_中止);
-    EXPECT_EQ(作成計測値.試し数, 3);
+    EXPECT_EQ(generationTiming.tries, 3);
     EXPECT_TRUE(cell(1, 3).isEmpty());
 
     Sw_中止 = false;
     ManualClock clock;
     LimitTime = 0.0005f;  // 30 ms
     作成開始時刻 = 0;
-    作成計測値 = {};
-    最適化手順.ランダム交換 = [&clock](int, int) { clock.advance(40); };
-    ASSERT_EQ(シフト作成(false), 試行結果::実行);
+    generationTiming = {};
+    optimiserSteps.ランダム交換 = [&clock](int, int) { clock.advance(40); };
+    ASSERT_EQ(シフト作成(false), AttemptResult::Ran);
     EXPECT_TRUE(Sw_中止);
-    EXPECT_TRUE(制限時間超過);
-    EXPECT_EQ(作成計測値.試し数, 3);
+    EXPECT_TRUE(timeLimitExceeded);
+    EXPECT_EQ(generationTiming.tries, 3);
 }
 
 // An attempt that cannot start says why once and leaves 作成状態 0: a condition that cannot be
@@ -179,14 +179,14 @@ TEST_F(GenerationTest, AttemptsThatDoNotRun)
     open(kGeneral);
     set(u("要員設定"), u("Need_Table"), u("abc"), 1, 3);
     作成状態 = -1;
-    EXPECT_EQ(シフト作成(false), 試行結果::開始不可);
+    EXPECT_EQ(シフト作成(false), AttemptResult::CannotStart);
     EXPECT_EQ(作成状態, 0);
     EXPECT_EQ(shownTitles(), QStringList{u("入力エラー")});
 
     set(u("要員設定"), u("Need_Table"), 1, 1, 3);
     ui::resetMessages();
     ui::setNextAnswer(1);
-    EXPECT_EQ(シフト作成(true), 試行結果::中止);
+    EXPECT_EQ(シフト作成(true), AttemptResult::中止);
     EXPECT_TRUE(Sw_中止);
     EXPECT_EQ(shownTitles(), QStringList{u("frm分析結果")});
 
@@ -195,7 +195,7 @@ TEST_F(GenerationTest, AttemptsThatDoNotRun)
             set(u("スケジュール"), u("Member_List"), QVariant(), r, c);
     ui::resetMessages();
     作成状態 = -1;
-    EXPECT_EQ(シフト作成(true), 試行結果::開始不可);
+    EXPECT_EQ(シフト作成(true), AttemptResult::CannotStart);
     EXPECT_EQ(作成状態, 0);
     EXPECT_EQ(shownTitles(), QStringList{u("条件データ不足")});
 }

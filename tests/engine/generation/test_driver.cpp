@@ -31,12 +31,12 @@ TEST_F(GenerationTest, TheTimeLimitEndsARunOfFailures)
     LimitTime = 0.01f;  // 600 ms
     // Every shake between the failed tries takes 10 ms: the second attempt meets the limit.
     ManualClock clock;
-    最適化手順.ランダム交換 = [&clock](int, int) { clock.advance(10); };
+    optimiserSteps.ランダム交換 = [&clock](int, int) { clock.advance(10); };
     ui::setNextAnswer(ui::vbOK);
     ui::setNextAnswer(ui::vbNo);
     cmd開始_Click({7});
-    EXPECT_EQ(作成計測値.試行数, 2);
-    EXPECT_TRUE(制限時間超過);
+    EXPECT_EQ(generationTiming.attempts, 2);
+    EXPECT_TRUE(timeLimitExceeded);
     EXPECT_EQ(作成状態, -1);
     EXPECT_EQ(shownTitles(), (QStringList{u("制限時間オーバー"), u("確保エラー")}));
     EXPECT_EQ(ui::shownMessages().front().prompt, u("制限時間の0.01分が過ぎました！\r\n処理を中止します。"));
@@ -47,7 +47,7 @@ TEST_F(GenerationTest, TheTimeLimitEndsARunOfFailures)
     for (const int answer : {0, int(ui::vbOK), int(ui::vbOK), int(ui::vbNo)})
         ui::setNextAnswer(answer);
     cmd開始_Click({7});
-    EXPECT_EQ(作成計測値.試行数, 2);
+    EXPECT_EQ(generationTiming.attempts, 2);
     EXPECT_EQ(shownTitles(), (QStringList{u("frm分析結果"), u("frmMsgWait"), u("制限時間オーバー"), u("確保エラー")}));
 }
 
@@ -59,7 +59,7 @@ TEST_F(GenerationTest, RunsThatEndBeforeTheDays)
     ui::setNextAnswer(1);
     cmd開始_Click({7});
     EXPECT_EQ(作成状態, 0);
-    EXPECT_EQ(作成計測値.試行数, 0);
+    EXPECT_EQ(generationTiming.attempts, 0);
     EXPECT_EQ(shownTitles(), QStringList{u("frm分析結果")});
 
     set(u("Main"), u("ベストシフト作成"), true);

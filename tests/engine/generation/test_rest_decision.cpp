@@ -46,7 +46,7 @@ TEST_P(RestDecision, ShowsSetsAndRepeats)
     set(u("基本設定"), u("勤務日数調整"), r.adjust);
     set(u("基本設定"), u("自動再挑戦"), r.retry);
     int staffed = 0;
-    最適化手順.最適化実行 = [&staffed, &r](long passes, int, float) {
+    optimiserSteps.最適化実行 = [&staffed, &r](long passes, int, float) {
         if (passes != 5)
             return;
         ++staffed;
@@ -55,21 +55,21 @@ TEST_P(RestDecision, ShowsSetsAndRepeats)
         if (staffed == 1)
             Member_DayOff(1) += float(r.sign);
     };
-    最適化手順.ランダム入替処理 = [&r](int) { Sw_中止 = Sw_中止 || r.stop; };
+    optimiserSteps.ランダム入替処理 = [&r](int) { Sw_中止 = Sw_中止 || r.stop; };
     if (r.onScreen)
         ui::setNextAnswer(0);  // the analysis: go on
     分析結果_Ans = r.analysis;
     cmd開始_Click({7});
-    ASSERT_EQ(作成計測値.確保失敗数, 0) << "the sample staffs every attempt";
+    ASSERT_EQ(generationTiming.understaffedCount, 0) << "the sample staffs every attempt";
     QStringList shown;
     for (const ui::MessageRequest& m : ui::shownMessages())
         if (m.title != u("frm分析結果"))
             shown << m.title + u(":") + m.prompt;
     EXPECT_EQ(shown, r.shown);
     EXPECT_EQ(作成状態, r.state);
-    EXPECT_EQ(作成計測値.試行数, r.attempts);
-    EXPECT_EQ(作成計測値.採用数, r.state == 1 ? 1 : 0);
-    EXPECT_EQ(作成計測値.休み過多数 + 作成計測値.休み過少数, r.attempts - 作成計測値.採用数);
+    EXPECT_EQ(generationTiming.attempts, r.attempts);
+    EXPECT_EQ(generationTiming.accepted, r.state == 1 ? 1 : 0);
+    EXPECT_EQ(generationTiming.tooManyRests + generationTiming.tooFewRests, r.attempts - generationTiming.accepted);
 }
 
 const QString kNotice = QStringLiteral("frmMsgWait:");

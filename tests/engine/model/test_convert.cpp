@@ -45,7 +45,7 @@ TEST_F(ConvertTest, TypeLookups)
     EXPECT_EQ(TypeIdx(u("日")), 1);
     EXPECT_EQ(TypeIdx(u("夜")), 4);  // the later type wins
     EXPECT_EQ(TypeIdx(u("明")), 0);  // the rest symbol, even though type 3 has it
-    EXPECT_EQ(TypeIdx(u("*")), 全勤務);
+    EXPECT_EQ(TypeIdx(u("*")), kAllShifts);
     EXPECT_EQ(TypeIdx(u("早")), 0);
     EXPECT_EQ(TypeIdx(QString()), 0);
     EXPECT_EQ(TypeText2(0), QString());

@@ -30,16 +30,16 @@ TEST(DayOffRuns, OnlyRunsLongerThanTheLimitAreReported)
     setTable({"..xx...x..", "..........", "xxxxxxxxxx"});
     Time_Table(1, 0) = 0;  // the day before the period belongs to no run
     連続休み上限 = 2;
-    std::vector<連続休み> runs;
+    std::vector<RestRun> runs;
     ASSERT_EQ(GetDayOffCnt(runs), 2);
     EXPECT_EQ(runs[0].label, QStringLiteral("1:101　職員1"));
-    EXPECT_EQ(runs[0].日数, 3);
+    EXPECT_EQ(runs[0].dayCount, 3);
     EXPECT_EQ(runs[0].開始日, 5);
-    EXPECT_EQ(runs[1].行, 2);
-    EXPECT_EQ(runs[1].日数, 10);
+    EXPECT_EQ(runs[1].row, 2);
+    EXPECT_EQ(runs[1].dayCount, 10);
     EXPECT_EQ(runs[1].開始日, 1);
 
-    const QString report = 連続休み超過レポート(runs, QDate(2027, 3, 21));
+    const QString report = restRunReport(runs, QDate(2027, 3, 21));
     EXPECT_TRUE(report.contains(QStringLiteral("連続休み日数上限：2日")));
     EXPECT_TRUE(report.contains(QStringLiteral("3日: 25(木)～27(土)　　1:101　職員1\r\n")));
     EXPECT_TRUE(report.contains(QStringLiteral("10日: 21(日)～30(火)　　2:102　職員2\r\n")));
@@ -47,6 +47,6 @@ TEST(DayOffRuns, OnlyRunsLongerThanTheLimitAreReported)
     // A limit below 1 is no limit.
     連続休み上限 = 0;
     EXPECT_EQ(GetDayOffCnt(runs), 0);
-    EXPECT_EQ(連続休み超過レポート(runs, QDate(2027, 3, 21)), QStringLiteral("連続休み日数の超過はありません！"));
+    EXPECT_EQ(restRunReport(runs, QDate(2027, 3, 21)), QStringLiteral("連続休み日数の超過はありません！"));
     resetEngineState();
 }

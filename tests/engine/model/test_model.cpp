@@ -105,7 +105,7 @@ TEST_F(ModelTest, ClearMemberSumLeavesTheSpareSlots)
 TEST_F(ModelTest, WorkArraysAtTheirLargestSizes)
 {
     Time_Table(1, 1) = 3;
-    作業配列最大化();
+    maximiseWorkArrays();
     EXPECT_EQ(Time_Table.UBound(1), 51);
     EXPECT_EQ(Time_Table.UBound(2), 32);
     EXPECT_EQ(Time_Table(1, 1), 0);

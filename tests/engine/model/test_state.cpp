@@ -16,27 +16,27 @@
 
 TEST(EngineState, ResetClearsEveryOwnerAndTheLayersBelow)
 {
-    制限時間超過 = true;
-    表示待ちなし = true;
-    作成計測値.試し数 = 3;
-    日別配置失敗.ReDim(3);
-    日別配置ログ = QStringLiteral("log");
+    timeLimitExceeded = true;
+    noDisplayWait = true;
+    generationTiming.tries = 3;
+    dayPlacementFailures.ReDim(3);
+    dayPlacementLog = QStringLiteral("log");
     分析結果_Ans = 6;
-    主画面手順.最前面解除 = [] {};
-    最適化手順.ランダム交換 = [](int, int) {};
+    mainWindowSteps.leaveTopmost = [] {};
+    optimiserSteps.ランダム交換 = [](int, int) {};
     optwin::setMessage(QStringLiteral("running"));
     Member_Cnt = 4;
     Sw_中止 = true;
 
     resetEngineState();
-    EXPECT_FALSE(制限時間超過);
-    EXPECT_FALSE(表示待ちなし);
-    EXPECT_EQ(作成計測値.試し数, 0);
-    EXPECT_TRUE(日別配置失敗.isEmpty());
-    EXPECT_TRUE(日別配置ログ.isEmpty());
+    EXPECT_FALSE(timeLimitExceeded);
+    EXPECT_FALSE(noDisplayWait);
+    EXPECT_EQ(generationTiming.tries, 0);
+    EXPECT_TRUE(dayPlacementFailures.isEmpty());
+    EXPECT_TRUE(dayPlacementLog.isEmpty());
     EXPECT_EQ(分析結果_Ans, 0);
-    EXPECT_FALSE(主画面手順.最前面解除);
-    EXPECT_FALSE(最適化手順.ランダム交換);
+    EXPECT_FALSE(mainWindowSteps.leaveTopmost);
+    EXPECT_FALSE(optimiserSteps.ランダム交換);
     EXPECT_FALSE(optwin::state().loaded);
     EXPECT_EQ(Member_Cnt, 0);
     EXPECT_FALSE(Sw_中止);

@@ -70,7 +70,7 @@ void fill(組合せ記録& rec, int shift, int count, std::initializer_list<int>
     for (int m : members) {
         ++i;
         rec.メンバー[i] = m > 0 ? 100 + m : 0;
-        rec.メンバー索引[i] = m;
+        rec.memberIndex[i] = m;
     }
     rec.メンバー[0] = i;
 }

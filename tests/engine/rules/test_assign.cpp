@@ -324,7 +324,7 @@ TEST(Combination, BanMeaningIsTheSameForGenerationAndDay)
         {"two of the list on 夜 at most one", 2, 2, {1, 2, 3}, QStringLiteral("-夜-"), 1, 2, true},
         {"member outside the list", 2, 2, {1, 2, 3}, QStringLiteral("-夜--"), 4, 2, false},
         {"count 1 forbids the shift outright", 2, 1, {1}, QStringLiteral("----"), 1, 2, true},
-        {"* record: any work shift counts", 全勤務, 2, {1, 2}, QStringLiteral("-日--"), 1, 2, true},
+        {"* record: any work shift counts", kAllShifts, 2, {1, 2}, QStringLiteral("-日--"), 1, 2, true},
         {"no list: everybody", 2, 2, {}, QStringLiteral("-夜--"), 4, 2, true},
         {"no list: another shift does not count", 2, 2, {}, QStringLiteral("-日--"), 4, 2, false},
         {"count 0 binds nothing", 2, 0, {1, 2}, QStringLiteral("-夜--"), 1, 2, false},
@@ -338,7 +338,7 @@ TEST(Combination, BanMeaningIsTheSameForGenerationAndDay)
         rec.メンバー[0] = int(c.list.size());
         for (size_t i = 0; i < c.list.size(); ++i) {
             rec.メンバー[i + 1] = 100 + c.list[i];
-            rec.メンバー索引[i + 1] = c.list[i];
+            rec.memberIndex[i + 1] = c.list[i];
         }
         for (int m = 1; m <= 4 && m - 1 < c.day1.size(); ++m)
             row(m, QString(c.day1.at(m - 1)));
@@ -362,7 +362,7 @@ TEST(Combination, MustFollowsTheGenerationsMeaning)
     EXPECT_TRUE(組合せ必須判定(1));
 
     makeModel(4, 7);
-    addMust(全勤務, 2, {1, 2, 0, 4});  // "*": any work shift; the empty cell is skipped
+    addMust(kAllShifts, 2, {1, 2, 0, 4});  // "*": any work shift; the empty cell is skipped
     Need_Table(0, 2) = 2;
     place(1, 2, 1);
     place(3, 2, 2);  // not listed

@@ -93,8 +93,8 @@ TEST(WeeklyLimit, TracedInTheDaysLog)
     Need_Table(1, 5) = 1;
     Member_Scdl(2, 5) = 1;
     EXPECT_EQ(日別配置(5, 1), 0.0f);
-    EXPECT_TRUE(日別配置ログ.startsWith(QStringLiteral("週間勤務日数不可 基点=月 上限日数=1 日=5 Mem_No=1\r\n月日=01/05,勤務=1(")))
-        << 日別配置ログ.toStdString();
+    EXPECT_TRUE(dayPlacementLog.startsWith(QStringLiteral("週間勤務日数不可 基点=月 上限日数=1 日=5 Mem_No=1\r\n月日=01/05,勤務=1(")))
+        << dayPlacementLog.toStdString();
 }
 
 // A reserved 夜 carries its 明 onto the next day only where the rules allow it there; otherwise
@@ -126,8 +126,8 @@ TEST(ChainAsLaid, CarryOverIsTestedBeforeItIsLaid)
         }
         EXPECT_EQ(r, 0.0f) << c.label;
         EXPECT_EQ(Time_Table(1, day), 0) << c.label;
-        EXPECT_TRUE(日別配置ログ.contains(QStringLiteral(",必須パターン引継不可\r\n→101:") + QString::fromUtf8(c.line)))
-            << c.label << "\n" << 日別配置ログ.toStdString();
+        EXPECT_TRUE(dayPlacementLog.contains(QStringLiteral(",必須パターン引継不可\r\n→101:") + QString::fromUtf8(c.line)))
+            << c.label << "\n" << dayPlacementLog.toStdString();
         EXPECT_TRUE(totalsMatchRecount()) << c.label;
     }
 }
@@ -139,11 +139,11 @@ TEST(RestingMember, FailsTheTryOnlyWithFixedCells)
     nightModel(2, 10);
     addPattern(QStringLiteral("-明"));
     reserve(1, 6, 3);
-    EXPECT_TRUE(休み禁止パターン判定(1, 5));
-    EXPECT_FALSE(休み禁止パターン判定(2, 5));
+    EXPECT_TRUE(restPatternAllowed(1, 5));
+    EXPECT_FALSE(restPatternAllowed(2, 5));
     EXPECT_EQ(日別配置(5, 1), 0.0f);
-    EXPECT_TRUE(日別配置ログ.startsWith(QStringLiteral("\r\n月日=01/05,休み,禁止パターン\r\n→101:禁止パターン\r\n")))
-        << 日別配置ログ.toStdString();
+    EXPECT_TRUE(dayPlacementLog.startsWith(QStringLiteral("\r\n月日=01/05,休み,禁止パターン\r\n→101:禁止パターン\r\n")))
+        << dayPlacementLog.toStdString();
     // With 夜 needed on the day and member 1 the one who may take it, the day is staffed.
     Need_Table(2, 5) = 1;
     Member_Scdl(2, 5) = 2;
@@ -155,12 +155,12 @@ TEST(RestingMember, FailsTheTryOnlyWithFixedCells)
     nightModel(2, 10);
     addPattern(QStringLiteral("---"));
     place(1, 1, 1);
-    EXPECT_FALSE(休み禁止パターン判定(1, 3));
-    EXPECT_TRUE(休み禁止パターン判定(1, 4));
+    EXPECT_FALSE(restPatternAllowed(1, 3));
+    EXPECT_TRUE(restPatternAllowed(1, 4));
     place(1, 4, 1);
-    EXPECT_FALSE(休み禁止パターン判定(1, 5));
+    EXPECT_FALSE(restPatternAllowed(1, 5));
     addPattern(QStringLiteral("日日"));
     place(2, 2, 1);
     place(2, 3, 1);
-    EXPECT_FALSE(休み禁止パターン判定(2, 4)) << "日日 lies on days 2 and 3, before the day";
+    EXPECT_FALSE(restPatternAllowed(2, 4)) << "日日 lies on days 2 and 3, before the day";
 }

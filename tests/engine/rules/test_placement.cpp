@@ -93,9 +93,9 @@ TEST(CandidateChoice, PairsBindEachOtherAndFailTheDayTogether)
     Member_Scdl(2, 2) = Member_Scdl(3, 2) = Member_Scdl(4, 2) = 1;
     place(5, 1, 1);
     place(5, 3, 2);  // more work days: ranked below member 1
-    日別配置ログ.clear();
+    dayPlacementLog.clear();
     EXPECT_FALSE(勤務別候補選定(2, {1, {0, 1}}));
-    EXPECT_EQ(日別配置ログ, QStringLiteral("\r\n月日=01/02,勤務=1,メンバー組合せ必須エラー\r\n個人不可条件と一致\r\n"));
+    EXPECT_EQ(dayPlacementLog, QStringLiteral("\r\n月日=01/02,勤務=1,メンバー組合せ必須エラー\r\n個人不可条件と一致\r\n"));
 }
 
 TEST(DayPlacement, CarriesRequiredSequences)
@@ -115,7 +115,7 @@ TEST(DayPlacement, CarriesRequiredSequences)
     // Day 1 follows last month only when last month is used; a "*" follower fixes no shift.
     model(2, 5);
     addRequired(2, 3);
-    addRequired(1, 全勤務);
+    addRequired(1, kAllShifts);
     Time_Table(1, 0) = 2;
     Time_Table(2, 0) = 1;
     EXPECT_EQ(日別配置(1, 1), 1.0f);
@@ -153,7 +153,7 @@ TEST(DayPlacement, PlacesMustRecordsFirst)
 
     // "*": listed members on the shifts with room left, on a day that needs anybody.
     model(4, 5);
-    addMust(全勤務, 2, {1, 2, 3});
+    addMust(kAllShifts, 2, {1, 2, 3});
     Need_Table(1, 1) = Need_Table(3, 1) = 1;
     Need_Table(0, 1) = 2;
     EXPECT_EQ(日別配置(1, 1), 1.0f);
@@ -167,7 +167,7 @@ TEST(DayPlacement, OrdersShiftTypesByTryBand)
     Type_Span(1, 2) = 3;
     Type_Span(3, 2) = 5;
     auto order = [](int tryNo) {
-        const 勤務リスト l = 日別勤務順(tryNo);
+        const 勤務リスト l = dayShiftOrder(tryNo);
         return std::vector<int>(l.type + 1, l.type + 1 + l.n);
     };
     EXPECT_EQ(order(6), (std::vector<int>{3, 1, 4, 2}));   // S + k: 4, 2, 8, 4
@@ -186,11 +186,11 @@ TEST(DayPlacement, AFailedTryTracesItselfAndLeavesNoTrace)
     Need_Table(2, 1) = 3;  // 夜 comes first in try 1 and runs out of members
     const std::vector<double> before = state();
     EXPECT_EQ(日別配置(1, 1), 0.0f);
-    EXPECT_EQ(日別配置ログ, QStringLiteral("\r\n月日=01/01,勤務=2(夜勤),適合無し\r\n→101:　　夜：割当済\r\n→102:　　夜：割当済\r\n"
+    EXPECT_EQ(dayPlacementLog, QStringLiteral("\r\n月日=01/01,勤務=2(夜勤),適合無し\r\n→101:　　夜：割当済\r\n→102:　　夜：割当済\r\n"
                                        "\r\n勤務番号　必要人数　確保人数\r\n       1　       1　       0"
                                        "\r\n       2　       3　       2\r\n       3　       0　       0"));
-    EXPECT_TRUE(MemLogEntries().first().endsWith(日別配置ログ));
-    EXPECT_EQ(日別配置失敗(1), 2);
+    EXPECT_TRUE(MemLogEntries().first().endsWith(dayPlacementLog));
+    EXPECT_EQ(dayPlacementFailures(1), 2);
     EXPECT_EQ(state(), before);
 }
 
@@ -222,7 +222,7 @@ TEST_P(SampleMonth, SecuredDaysKeepTheRules)
         countSecuredDay(d);
         // Rest runs and overstaffing are left to the optimiser.
         auto broken = validator::check({Start_Day, d});
-        std::erase_if(broken, [](const auto& v) { return v.rule == Rule::必要人数超過 || v.rule == Rule::連続休み; });
+        std::erase_if(broken, [](const auto& v) { return v.rule == Rule::Overstaffed || v.rule == Rule::RestRun; });
         ASSERT_TRUE(broken.empty()) << "day " << d << "\n" << validator::describe(broken).toStdString();
         ASSERT_TRUE(totalsMatchRecount()) << "day " << d;
     }

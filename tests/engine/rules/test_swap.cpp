@@ -160,14 +160,14 @@ TEST(SwapCheck, CombinationRecordsAsGenerationReadsThem)
         long expected;
     };
     const Case cases[] = {
-        {"* ban over members 2, 3", [] { addBan(全勤務, 2, {2, 3}); place(3, 1, 2); }, 理由コード作成(80, 1, 0)},
+        {"* ban over members 2, 3", [] { addBan(kAllShifts, 2, {2, 3}); place(3, 1, 2); }, 理由コード作成(80, 1, 0)},
         {"ban without a list", [] { addBan(1, 3, {}); place(3, 1, 1); }, 0},
         {"ban without a list reached", [] { addBan(1, 1, {}); }, 理由コード作成(80, 1, 0)},
         {"ban with number 0 binds nothing", [] { addBan(1, 0, {2}); }, 0},
         {"empty ban record binds nothing", [] { addBan(0, 0, {}); }, 0},
         {"must on a day that does not need the shift", [] { addMust(1, 1, {1, 3}); }, 0},
-        {"* must met by another work shift", [] { addMust(全勤務, 1, {1, 3}); Need_Table(0, 1) = 2; place(3, 1, 2); }, 0},
-        {"* must broken", [] { addMust(全勤務, 1, {1, 3}); Need_Table(0, 1) = 2; }, 理由コード作成(90, 1, 2)},
+        {"* must met by another work shift", [] { addMust(kAllShifts, 1, {1, 3}); Need_Table(0, 1) = 2; place(3, 1, 2); }, 0},
+        {"* must broken", [] { addMust(kAllShifts, 1, {1, 3}); Need_Table(0, 1) = 2; }, 理由コード作成(90, 1, 2)},
     };
     for (const Case& c : cases) {
         makeModel(3, 7);

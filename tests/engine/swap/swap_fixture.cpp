@@ -41,10 +41,10 @@ void placeMusts(int d)
         const int t = rec.勤務;
         if (t < 1 || t > Type_Cnt || Need_Table(t, d) <= 0 || rec.人数 < 1 || rec.人数 >= rec.メンバー[0])
             continue;
-        int list[組合せメンバー上限 + 1];
+        int list[kMaxGroupMembers + 1];
         int n = 0;
         for (int i = 1; i <= rec.メンバー[0] && rec.メンバー[size_t(i)] > 0; ++i)
-            list[++n] = rec.メンバー索引[size_t(i)];
+            list[++n] = rec.memberIndex[size_t(i)];
         for (int i = n; i > 1; --i)
             std::swap(list[i], list[1 + int(Int(Rnd() * i))]);
         int have = 0;
@@ -91,14 +91,14 @@ void fillRandomTable()
 
 std::vector<Rule> coveredRules(const QString& flag)
 {
-    std::vector<Rule> rules = {Rule::個人不可, Rule::翌日禁止, Rule::禁止パターン, Rule::連続勤務,
-                               Rule::週間勤務日数, Rule::勤務回数, Rule::最少間隔, Rule::組合せ禁止,
-                               Rule::組合せ必須, Rule::予約};
+    std::vector<Rule> rules = {Rule::MemberSchedule, Rule::NextDayBan, Rule::禁止パターン, Rule::WorkRun,
+                               Rule::週間勤務日数, Rule::勤務回数, Rule::ShiftSpacing, Rule::組合せ禁止,
+                               Rule::組合せ必須, Rule::Reservation};
     if (flag != QStringLiteral("連続休み判定不要"))
-        rules.push_back(Rule::連続休み);
+        rules.push_back(Rule::RestRun);
     if (flag == QStringLiteral("勤務日数判定要")) {
         if (!(Sw_勤務日数調整 && Sw_勤務時間調整))
-            rules.push_back(Rule::勤務日数);
+            rules.push_back(Rule::WorkDays);
         if (!Sw_勤務日数調整)
             rules.push_back(Rule::勤務時間);
     }

@@ -50,7 +50,7 @@ bool earlyDaysEqual(const std::vector<int>& before)
 
 int restRunViolations()
 {
-    return int(validator::only(validator::check(), {Rule::連続休み}).size());
+    return int(validator::only(validator::check(), {Rule::RestRun}).size());
 }
 
 class SwapPasses : public SampleTest, public ::testing::WithParamInterface<const char*> {
@@ -94,7 +94,7 @@ TEST_P(SwapPasses, RestRunPassShortensRunsAndKeepsEverythingElse)
     for (int seed = 1; seed <= 4; ++seed) {
         ASSERT_TRUE(table(seed, true));
         auto covered = swapfx::coveredRules(QString());
-        std::erase(covered, Rule::連続休み);
+        std::erase(covered, Rule::RestRun);
         const auto otherBefore = validator::only(validator::check(), covered);
         const int runsBefore = restRunViolations();
         const std::vector<int> before = snapshot();
@@ -152,7 +152,7 @@ TEST_P(SwapPasses, ScoreModeKeepsOnlyWhatLowersTheRoundedScore)
     ASSERT_GT(legalTable(QStringLiteral("勤務日数判定要")), 0);
     int calls = 0;
     std::vector<float> scores;
-    最適化手順.全分散計算 = [&] {
+    optimiserSteps.全分散計算 = [&] {
         ++calls;
         return calls <= int(scores.size()) ? scores[size_t(calls - 1)] : 10.0f;
     };

@@ -59,7 +59,7 @@ void addConditions(int seed)
         for (int m : members) {
             ++rec.メンバー[0];
             rec.メンバー[size_t(rec.メンバー[0])] = int(MemNo(m));
-            rec.メンバー索引[size_t(rec.メンバー[0])] = m;
+            rec.memberIndex[size_t(rec.メンバー[0])] = m;
         }
     };
     switch (seed % 4) {
@@ -68,8 +68,8 @@ void addConditions(int seed)
         Type_Span(1, 2) = 2;
         break;
     case 2:
-        pattern({Type_Cnt, 全勤務});
-        ban(全勤務, 2, {1, 2, 3});
+        pattern({Type_Cnt, kAllShifts});
+        ban(kAllShifts, 2, {1, 2, 3});
         break;
     case 3:
         基点曜日 = 3;
@@ -77,7 +77,7 @@ void addConditions(int seed)
         Type_Count(1, 2) = 8;
         break;
     default:
-        pattern({1, 全勤務, 1});
+        pattern({1, kAllShifts, 1});
         ban(2, 3, {});
         Type_Span(2, 2) = 3;
         break;

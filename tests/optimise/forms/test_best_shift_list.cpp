@@ -30,10 +30,10 @@ protected:
         stBookName = xlBook->name();
         makeModel();
         keepTables();
-        最適化窓手順.作成後処理 = [this](const QString& result) { postProcessed << result; };
-        最適化窓手順.mnuAdjDayOffCnt_Click = [this] { ++restAdjusted; };
+        optimiserWindowSteps.作成後処理 = [this](const QString& result) { postProcessed << result; };
+        optimiserWindowSteps.mnuAdjDayOffCnt_Click = [this] { ++restAdjusted; };
         installBestShiftListWindow();
-        最適化窓手順.ベストシフトリスト表示();
+        optimiserWindowSteps.showBestShiftList();
         w = loadedBestShiftList();
         ASSERT_NE(w, nullptr);
     }
@@ -42,7 +42,7 @@ protected:
         if (w)
             w->cmdClose_Click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ベストシフト初期化();
+        resetBestShifts();
         resetOptimiseState();
     }
     static void makeModel()
@@ -62,13 +62,13 @@ protected:
     void keepTables()
     {
         Sw_ベストシフト作成 = true;
-        ベストシフト初期化();
+        resetBestShifts();
         const QString patterns[] = {QStringLiteral("日休日休日休"), QStringLiteral("夜夜休日日休"), QStringLiteral("休夜休休日休")};
         for (const QString& p : patterns) {
             for (int m = 1; m <= 3; ++m)
                 for (int d = 1; d <= 6; ++d)
                     Time_Table(m, d) = int(kAbbrev.indexOf(p.at((d + m) % 6))) + 1;
-            集計再計算();
+            recalculateTotals();
             tables.push_back(Time_Table);
             ベストシフト追加();
         }

@@ -48,7 +48,7 @@ protected:
         block.write();
         人員配置表更新();
         xlAppSetting(true, true, true);
-        ASSERT_TRUE(月再読込());
+        ASSERT_TRUE(reloadMonth());
     }
     void TearDown() override
     {
@@ -61,8 +61,8 @@ protected:
         ui::setDialogHandler(ui::Kind::Input, nullptr);
         resetOptimiseState();
     }
-    static void select(int m, int d) { 勤務セル(m, d).worksheet().userSelect(勤務セル(m, d)); }
-    static QString sheet(int m, int d) { return 勤務セル(m, d).text(); }
+    static void select(int m, int d) { shiftCell(m, d).worksheet().userSelect(shiftCell(m, d)); }
+    static QString sheet(int m, int d) { return shiftCell(m, d).text(); }
     // The first member and day holding work, or rest.
     static std::pair<int, int> find(bool work)
     {
@@ -104,7 +104,7 @@ TEST_F(ManualForms, TheExchangeListAsksAgainAppliesOneLineAndTakesItBack)
         EXPECT_TRUE(w->lblPromptBottom->text().endsWith(QStringLiteral("   交換しますか？")));
         const QStringList f = allowed.value(0)->text().split(QLatin1Char('\t'));
         const int b = int(Val(f[3])), d = f[8].toInt();
-        EXPECT_EQ(勤務セル(b, d).worksheet().selection(), 勤務セル(b, d));
+        EXPECT_EQ(shiftCell(b, d).worksheet().selection(), shiftCell(b, d));
         const QString a5 = sheet(5, d), ab = sheet(b, d);
 
         ui::setNextAnswer(ui::vbOK);
@@ -114,7 +114,7 @@ TEST_F(ManualForms, TheExchangeListAsksAgainAppliesOneLineAndTakesItBack)
         EXPECT_FALSE(w->frItem->isEnabled());
         EXPECT_TRUE(w->cmdOk[1]->isEnabled());
         const float days = Member_WorkDays(5);
-        集計再計算();
+        recalculateTotals();
         EXPECT_EQ(Member_WorkDays(5), days);
 
         ui::setNextAnswer(ui::vbOK);
@@ -128,7 +128,7 @@ TEST_F(ManualForms, TheExchangeListAsksAgainAppliesOneLineAndTakesItBack)
     交換可能勤務一覧表示();
     EXPECT_EQ(shown, 2);
     // Only an accepted answer is proposed again.
-    EXPECT_EQ(proposed, (QStringList{交換一覧初期回答(), 交換一覧初期回答(), five + QStringLiteral(" *"), two}));
+    EXPECT_EQ(proposed, (QStringList{exchangeListDefaultAnswer(), exchangeListDefaultAnswer(), five + QStringLiteral(" *"), two}));
     EXPECT_EQ(ui::shownMessages()[0].title, QStringLiteral("入替可能判定"));
     EXPECT_EQ(ui::shownMessages()[1].prompt, QStringLiteral("ID不正"));
     EXPECT_EQ(ui::pendingAnswers(), 0u);
@@ -138,7 +138,7 @@ TEST_F(ManualForms, TheAssignabilityWindowFollowsTheSelectionAndTestsTheChosenDa
 {
     // A period from the 21st: entry d of the day box is day d of the period.
     基準開始日 = 21;
-    勤務可能判定表示();
+    showAssignability();
     frm勤務可能判定* w = loadedAssignability();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->cmbInConst[0]->count(), Member_Cnt + 1);
@@ -169,7 +169,7 @@ TEST_F(ManualForms, TheAssignabilityWindowFollowsTheSelectionAndTestsTheChosenDa
     EXPECT_EQ(report.title, QStringLiteral("勤務割り当て可否判定"));
     EXPECT_EQ(report.width, 500);
     EXPECT_EQ(report.height, 600);
-    EXPECT_EQ(report.prompt, 勤務可否判定レポート(m, 0, d));
+    EXPECT_EQ(report.prompt, assignabilityReport(m, 0, d));
 
     // Working in a box stops the following.
     w->cmbInConst_GotFocus(1);
@@ -183,7 +183,7 @@ TEST_F(ManualForms, TheReadjustmentWindowShowsTheCellAndUndoesWhatItApplied)
 {
     const auto [rm, rd] = find(false);
     select(rm, rd);
-    再調整表示();
+    showReadjust();
     frm再調整* w = loadedReadjust();
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(w->txtID->text().isEmpty());
@@ -214,15 +214,15 @@ TEST_F(ManualForms, TheReadjustmentWindowShowsTheCellAndUndoesWhatItApplied)
 
     // Two exchanges that share a member on one day come back only when undone last first.
     for (int m = 1; m <= 3; ++m)
-        勤務セル(m, 2).setValue(勤務記号(m));
+        shiftCell(m, 2).setValue(shiftSymbol(m));
     const QString day2 = sheet(1, 2) + sheet(2, 2) + sheet(3, 2);
-    再調整状態 state{{{2, 1, 2}, {2, 3, 2}}, {}, true};
-    ASSERT_TRUE(月再読込());
-    for (const 交換記録& r : state.records)
+    ReadjustState state{{{2, 1, 2}, {2, 3, 2}}, {}, true};
+    ASSERT_TRUE(reloadMonth());
+    for (const ExchangeRecord& r : state.records)
         勤務変更(r.x, r.y, r.day);
     for (int m = 1; m <= 3; ++m)
-        勤務セル(m, 2).setValue(勤務記号(Time_Table(m, 2)));
-    再調整取消(state);
+        shiftCell(m, 2).setValue(shiftSymbol(Time_Table(m, 2)));
+    undoReadjust(state);
     EXPECT_EQ(sheet(1, 2) + sheet(2, 2) + sheet(3, 2), day2);
 }
 

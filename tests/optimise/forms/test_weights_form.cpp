@@ -73,10 +73,10 @@ TEST_F(WeightsWindow, SettingsOnlyEditsRoundTripThroughTheDatabase)
     SetTableValue(kTable, QStringLiteral("最適化試行回数"), QStringLiteral("7"));
     SetTableValue(kTable, QStringLiteral("荷重_優先勤務"), Type_Cnt + 3);  // a shift type removed since
     frm最適化荷重設定& f = open(-1);
-    EXPECT_FALSE(f.カウントダウン中());
+    EXPECT_FALSE(f.countingDown());
     EXPECT_TRUE(f.lblTime->isHidden());
     EXPECT_EQ(f.windowTitle(), QStringLiteral("最適化荷重設定"));
-    EXPECT_EQ(f.強調ボタン(), 0);
+    EXPECT_EQ(f.highlightedButton(), 0);
     EXPECT_EQ(f.cmd試行回数->currentText(), QStringLiteral("7"));
     EXPECT_EQ(f.cmb優先勤務->currentText(), QString());
     EXPECT_EQ(f.cmb最適化荷重[1]->currentText(), QStringLiteral("10"));
@@ -118,7 +118,7 @@ TEST_F(WeightsWindow, TheCountdownStartsTheRequestedMethodWithItsCount)
 {
     SetTableValue(kTable, QStringLiteral("最適化試行回数"), QStringLiteral("5,1,3"));
     frm最適化荷重設定& f = open(2);
-    EXPECT_EQ(f.強調ボタン(), 2);
+    EXPECT_EQ(f.highlightedButton(), 2);
     EXPECT_EQ(f.cmd試行回数->currentText(), QStringLiteral("3"));
     EXPECT_TRUE(f.windowTitle().endsWith(QStringLiteral("カウントダウン停止：どこかをクリック")));
     for (int tick = 1; tick < 70; ++tick)
@@ -139,11 +139,11 @@ TEST_F(WeightsWindow, TheCountdownStartsTheRequestedMethodWithItsCount)
 TEST_F(WeightsWindow, AnyInteractionStopsTheCountdownForGood)
 {
     frm最適化荷重設定& f = open(1);
-    EXPECT_EQ(f.強調ボタン(), 1);
+    EXPECT_EQ(f.highlightedButton(), 1);
     EXPECT_EQ(f.cmd試行回数->currentText(), QStringLiteral("1"));
-    ASSERT_TRUE(f.カウントダウン中());
+    ASSERT_TRUE(f.countingDown());
     QTest::mouseClick(f.lbl試行回数, Qt::LeftButton);
-    EXPECT_FALSE(f.カウントダウン中());
+    EXPECT_FALSE(f.countingDown());
     EXPECT_TRUE(f.lblTime->isHidden());
     EXPECT_EQ(f.windowTitle(), QStringLiteral("最適化荷重設定"));
     EXPECT_TRUE(ui::shownMessages().empty());
@@ -153,7 +153,7 @@ TEST(WeightsWindowCounts, ATypedOrStoredCountIsAWholeNumberWithinRange)
 {
     const std::pair<const char*, int> cases[] = {{"99999", 32767}, {"-3", 0}, {"abc", 0}, {" 7", 7}, {"", 0}};
     for (const auto& [text, count] : cases)
-        EXPECT_EQ(frm最適化荷重設定::試行回数値(QString::fromUtf8(text)), count) << text;
+        EXPECT_EQ(frm最適化荷重設定::triesValue(QString::fromUtf8(text)), count) << text;
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ protected:
         ASSERT_EQ(AddTableField(), 0);
         installConditionModelSteps();
         installOptimiserSteps();
-        表示待ちなし = true;
+        noDisplayWait = true;
         // No log wanted after the run, and every window of the run closes at once.
         ui::setMessageHandler([](const ui::MessageRequest& r) { return (r.buttons & 7) == ui::vbYesNo ? ui::vbNo : ui::vbOK; });
         for (ui::Kind k : {ui::Kind::Custom, ui::Kind::Notice, ui::Kind::Dialog})
@@ -66,7 +66,7 @@ TEST_P(SampleMonths, StaffEveryDayCloseToItsNeeds)
 {
     ASSERT_TRUE(openSampleBook(sourceFile(GetParam())).ok);
     ASSERT_GE(全条件読込(-1), 0);
-    const 分析数値 figures = 分析数値計算();
+    const AnalysisFigures figures = computeAnalysisFigures();
     EXPECT_LE(figures.要求率, 1.0);
     if (figures.週間動員可能人日 >= 0) {
         EXPECT_LE(figures.要求人員総数 / figures.週間動員可能人日, 1.0);

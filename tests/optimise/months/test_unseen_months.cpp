@@ -226,7 +226,7 @@ protected:
         ASSERT_EQ(AddTableField(), 0);
         installConditionModelSteps();
         installOptimiserSteps();
-        表示待ちなし = true;
+        noDisplayWait = true;
         answerEveryWindow();
     }
     void TearDown() override
@@ -250,8 +250,8 @@ void expectKeptRules(const std::vector<validator::Violation>& reserved, const st
 {
     auto broken = validator::check();
     std::erase_if(broken, [&reserved](const auto& v) {
-        return v.rule == validator::Rule::必要人数超過 || v.rule == validator::Rule::連続休み
-            || (v.rule == validator::Rule::勤務日数 && Sw_勤務時間調整)
+        return v.rule == validator::Rule::Overstaffed || v.rule == validator::Rule::RestRun
+            || (v.rule == validator::Rule::WorkDays && Sw_勤務時間調整)
             || std::find(reserved.begin(), reserved.end(), v) != reserved.end();
     });
     EXPECT_TRUE(broken.empty()) << label << "\n" << validator::describe(broken).toStdString();
@@ -299,7 +299,7 @@ bool UnseenMonths::runFile(const QString& path, unsigned seed, const std::string
     EXPECT_TRUE(titles.contains(QStringLiteral("作成完了"))) << label;
     expectKeptRules(reserved, label);
     // Another optimiser run keeps the table within the rules.
-    EXPECT_NO_THROW(最適化手順.最適化実行(3, Day_Cnt, 0)) << label;
+    EXPECT_NO_THROW(optimiserSteps.最適化実行(3, Day_Cnt, 0)) << label;
     expectKeptRules(reserved, label + " after another optimiser run", false);
     return true;
 }

@@ -43,7 +43,7 @@ protected:
         installOptimiserWindow();
         installGenerationWindows();
         // A fixed seed: the same month on every run.
-        開始条件確認Load = [] { cmd開始_Click({2027}); };
+        startConditionsCheckLoad = [] { cmd開始_Click({2027}); };
         setShellOpener([this](const QUrl& url) {
             opened_ << url.toLocalFile();
             return true;
@@ -88,9 +88,9 @@ protected:
     static void expectSoundTable(const char* step)
     {
         SCOPED_TRACE(step);
-        ASSERT_TRUE(月再読込());
+        ASSERT_TRUE(reloadMonth());
         auto broken = validator::check();
-        std::erase_if(broken, [](const auto& v) { return v.rule == validator::Rule::必要人数超過; });
+        std::erase_if(broken, [](const auto& v) { return v.rule == validator::Rule::Overstaffed; });
         EXPECT_TRUE(broken.empty()) << validator::describe(broken).toStdString();
         const xl::Block b = xlBook->worksheets(QStringLiteral("人員配置表")).range(QStringLiteral("Time_table")).block();
         for (int m = 1; m <= Member_Cnt; ++m)
@@ -101,7 +101,7 @@ protected:
     }
     static std::set<Cell> tableCells()
     {
-        const 期間 p = 現在期間();
+        const 期間 p = currentPeriod();
         std::set<Cell> cells;
         for (int m = 1; m <= Member_Cnt; ++m)
             for (int d = 1; d <= Day_Cnt; ++d)
@@ -183,7 +183,7 @@ TEST_F(MonthWalk, GenerateAdjustOptimiseSavePublishAndClose)
     const vb::Array2<int> before = Time_Table;
     const auto [m, d, partner] = exchangeOnce();
     ASSERT_GT(m, 0) << "no member has an allowed exchange";
-    ASSERT_TRUE(月再読込());
+    ASSERT_TRUE(reloadMonth());
     EXPECT_EQ(Time_Table(m, d), before(partner, d));
     EXPECT_EQ(Time_Table(partner, d), before(m, d));
     expectSoundTable("exchanged");

@@ -18,8 +18,8 @@ TEST_F(Weights, ReadFromTheSettingsThenTheConditionsAreRead)
     // No settings table at all: every weight 0, the conditions are still read.
     std::vector<bool> flags;
     int resets = 0;
-    条件モデル手順.resetShiftFactors = [&] { ++resets; };
-    条件モデル手順.readAllConditions = [&](bool flag) { flags.push_back(flag); return 7; };
+    conditionModelSteps.resetShiftFactors = [&] { ++resets; };
+    conditionModelSteps.readAllConditions = [&](bool flag) { flags.push_back(flag); return 7; };
     荷重_優先勤務 = 99;
     EXPECT_EQ(荷重読込(), 7);
     EXPECT_EQ(荷重_優先勤務, 0);
@@ -42,7 +42,7 @@ TEST_F(Weights, ReadFromTheSettingsThenTheConditionsAreRead)
     EXPECT_EQ(荷重読込(), -1);
     EXPECT_EQ(荷重_総勤務日数, 20);
     int resized = 0;
-    条件モデル手順.resizeToMaximum = [&] { ++resized; };
+    conditionModelSteps.resizeToMaximum = [&] { ++resized; };
     配列初期化();
     EXPECT_EQ(resized, 1);
 }

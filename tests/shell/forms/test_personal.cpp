@@ -21,11 +21,11 @@ TEST(Personal, CancelDoesNothingAndEveryFailureIsSaid)
         ui::resetMessages();
         ui::setNextAnswer(answer);
         ui::setNextAnswer(ui::vbOK);
-        frm個人別().cmd設定保存_Click();
+        frm個人別().onSaveSettingsClicked();
         return ui::shownMessages().back().prompt;
     };
     ui::setNextAnswer(ui::vbCancel);
-    個人別設定表示(nullptr);
+    showPersonalSettings(nullptr);
     EXPECT_EQ(ui::shownMessages().back().title, QStringLiteral("frm個人別"));
     EXPECT_EQ(apply(ui::vbCancel), QStringLiteral("設定を反映します。\r\nよろしいですね！"));
     EXPECT_TRUE(apply(ui::vbOK).startsWith(QStringLiteral("個人別設定のブック in.xls が見つかりません。")));

@@ -28,7 +28,7 @@ protected:
     }
     void TearDown() override
     {
-        if (frm既存シフト読込* f = 既存シフト読込画面())
+        if (frm既存シフト読込* f = savedShiftsWindow())
             f->cmd閉じる_Click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         resetStorageState();
@@ -42,8 +42,8 @@ protected:
     }
     frm既存シフト読込& open()
     {
-        既存シフト読込表示();
-        return *既存シフト読込画面();
+        showSavedShifts();
+        return *savedShiftsWindow();
     }
     // The texts of a column, joined by "|".
     static QString column(const QTreeWidget* list, int c)
@@ -80,7 +80,7 @@ TEST_F(BrowserTest, ListsSelectsInOnePieceDeletesAndAsksHowToRead)
     click(f.ListV, 0);
     click(f.ListV, 2, Qt::ControlModifier);
     EXPECT_TRUE(f.ListV->topLevelItem(1)->isSelected());
-    EXPECT_EQ(f.選択範囲(), std::make_pair(0, 2));
+    EXPECT_EQ(f.selectedRange(), std::make_pair(0, 2));
 
     click(f.ListV, 2);
     ui::setNextAnswer(ui::vbCancel);
@@ -102,7 +102,7 @@ TEST_F(BrowserTest, ListsSelectsInOnePieceDeletesAndAsksHowToRead)
     ASSERT_EQ(shown.size(), 5u);
     EXPECT_EQ(shown[3].title, QStringLiteral("読込方法"));
     EXPECT_EQ(shown[4].prompt, QStringLiteral("読み込むデータの種類を選択して下さい。"));
-    EXPECT_EQ(既存シフト読込画面(), &f);
+    EXPECT_EQ(savedShiftsWindow(), &f);
 }
 
 }  // namespace

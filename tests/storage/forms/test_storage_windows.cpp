@@ -61,7 +61,7 @@ protected:
     static void kind(frmQuery& w, 集計種別 k)
     {
         w.cmb集計種別->setCurrentIndex(int(k));
-        w.cmb集計種別_Click();
+        w.onKindChosen();
     }
 
     QTemporaryDir dir;
@@ -93,7 +93,7 @@ TEST_F(StorageWindowsTest, QueryWindowOpensOnThePeriodAndLocksTheSummaries)
     kind(w, 集計種別::勤務データ);
     EXPECT_EQ(w.lblレコード数->text(), QStringLiteral("3"));
     w.cmb氏名->setCurrentIndex(2);
-    w.cmb集計種別_Click();
+    w.onKindChosen();
     EXPECT_EQ(w.lblレコード数->text(), QStringLiteral("2"));
 
     kind(w, 集計種別::全勤務データ);
@@ -151,7 +151,7 @@ TEST_F(StorageWindowsTest, FilterCopyAndBulkDeleteWorkOnTheShownRows)
     EXPECT_EQ(w.lblレコード数->text(), QStringLiteral("2"));
 
     w.cmdDbTool->click();
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), 表テキスト(*w.model->結果()));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), tableText(*w.model->result()));
     EXPECT_TRUE(said(QStringLiteral("クリップボードにデータ転送完了")));
 
     ui::setNextAnswer(ui::vbOK);
@@ -163,7 +163,7 @@ TEST_F(StorageWindowsTest, FilterCopyAndBulkDeleteWorkOnTheShownRows)
 
 TEST_F(StorageWindowsTest, HubOpensWindowsThatOutliveIt)
 {
-    保存読込表示();
+    showSaveLoad();
     QPointer<frm保存読込> hub = openWindow<frm保存読込>();
     ASSERT_TRUE(hub);
     EXPECT_TRUE(hub->windowFlags() & Qt::WindowStaysOnTopHint);
@@ -180,7 +180,7 @@ TEST_F(StorageWindowsTest, HubOpensWindowsThatOutliveIt)
     EXPECT_FALSE(query->isModal());
     EXPECT_EQ(query->windowTitle(), QStringLiteral("データベース操作＆集計"));
 
-    保存読込表示();
+    showSaveLoad();
     hub = openWindow<frm保存読込>();
     hub->cmd勤務データ読込->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -188,7 +188,7 @@ TEST_F(StorageWindowsTest, HubOpensWindowsThatOutliveIt)
     EXPECT_NE(openWindow<frm既存シフト読込>(), nullptr);
 
     // Publishing closes the hub however it ends: here the dialog finds no shifts to publish.
-    保存読込表示();
+    showSaveLoad();
     hub = openWindow<frm保存読込>();
     hub->cmdCreateHtml->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -196,7 +196,7 @@ TEST_F(StorageWindowsTest, HubOpensWindowsThatOutliveIt)
     EXPECT_FALSE(hub);
 
     // A cancelled restore keeps the hub.
-    保存読込表示();
+    showSaveLoad();
     hub = openWindow<frm保存読込>();
     ui::setNextAnswer(ui::vbCancel);
     hub->cmd復元->click();
