@@ -5,7 +5,7 @@
 #include "engine/generation_driver.h"
 #include "engine/postprocess.h"
 #include "optimise/window_steps.h"
-#include "app/mainwindow.h"
+#include "app/main_window.h"
 
 void installGenerationWindows()
 {

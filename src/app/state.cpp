@@ -1,6 +1,6 @@
 #include "app/state.h"
 
-#include "app/mainwindow.h"
+#include "app/main_window.h"
 #include "storage/state.h"
 
 void resetAppState()

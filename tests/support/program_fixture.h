@@ -9,7 +9,7 @@
 #include "platform/ui/prompt.h"
 #include "platform/xl/widgets/sheetwindow.h"
 #include "platform/xl/xl.h"
-#include "app/mainwindow.h"
+#include "app/main_window.h"
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
 #include "shell/myapi_process.h"

@@ -2,7 +2,7 @@
 
 #include "engine/analysis.h"
 #include "platform/ui/widgets/messagebox.h"
-#include "shell/forms/formhelpers.h"
+#include "shell/forms/form_helpers.h"
 #include "shell/status.h"
 
 #include <QApplication>

@@ -9,7 +9,7 @@
 #include "platform/text/vb.h"
 #include "platform/ui/widgets/forminstance.h"
 #include "platform/ui/widgets/messagebox.h"
-#include "shell/forms/formhelpers.h"
+#include "shell/forms/form_helpers.h"
 #include "shell/lifecycle.h"
 #include "shell/msgbox.h"
 #include "shell/myexcel.h"

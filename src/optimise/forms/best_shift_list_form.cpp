@@ -11,7 +11,7 @@
 #include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/forminstance.h"
-#include "shell/forms/formhelpers.h"
+#include "shell/forms/form_helpers.h"
 #include "shell/globals.h"
 #include "shell/msgbox.h"
 #include "shell/status.h"

@@ -7,7 +7,7 @@
 #include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/messagebox.h"
-#include "shell/forms/formhelpers.h"
+#include "shell/forms/form_helpers.h"
 #include "shell/msgbox.h"
 #include "shell/myexcel.h"
 #include "shell/myshell.h"

@@ -4,7 +4,7 @@
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/forminstance.h"
 #include "platform/ui/widgets/messagebox.h"
-#include "shell/forms/formhelpers.h"
+#include "shell/forms/form_helpers.h"
 #include "shell/lifecycle.h"
 #include "shell/msgbox.h"
 

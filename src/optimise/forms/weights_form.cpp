@@ -5,7 +5,7 @@
 #include "optimise/runs.h"
 #include "platform/text/vb.h"
 #include "platform/ui/widgets/messagebox.h"
-#include "shell/forms/formhelpers.h"
+#include "shell/forms/form_helpers.h"
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
 #include "shell/mymod.h"

@@ -16,7 +16,7 @@
 #include "program_fixture.h"
 #include "shell/myshell.h"
 #include "shell/period.h"
-#include "storage/forms/frmhtml.h"
+#include "storage/forms/html_export_form.h"
 #include "validator/validator.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 // The per-person settings dialog never passes for done when its workbook call cannot run.
 #include "platform/ui/prompt.h"
 #include "platform/xl/xl.h"
-#include "shell/forms/frmpersonal.h"
+#include "shell/forms/personal_settings_form.h"
 #include "shell/globals.h"
 #include "shell/myexcel.h"
 #include "shell/state.h"

@@ -2,9 +2,9 @@
 #include "common.h"
 #include "shell/myshell.h"
 #include "shell/rs_dbsub.h"
-#include "storage/forms/frmhub.h"
-#include "storage/forms/frmquery.h"
-#include "storage/forms/frmsavedshifts.h"
+#include "storage/forms/save_load_form.h"
+#include "storage/forms/query_form.h"
+#include "storage/forms/saved_shifts_form.h"
 #include "storage/state.h"
 
 #include <QAbstractItemModelTester>

@@ -1,10 +1,10 @@
-#include "storage/forms/frmhtml.h"
+#include "storage/forms/html_export_form.h"
 
 #include "optimise/best_shift.h"
 #include "platform/os/vberror.h"
 #include "platform/text/vb.h"
 #include "platform/ui/widgets/messagebox.h"
-#include "shell/forms/formhelpers.h"
+#include "shell/forms/form_helpers.h"
 #include "shell/globals.h"
 #include "shell/msgbox.h"
 #include "shell/myapi_process.h"

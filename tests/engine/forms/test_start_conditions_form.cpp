@@ -1,5 +1,5 @@
 #include "common.h"
-#include "engine/forms/frmstartcond.h"
+#include "engine/forms/start_conditions_form.h"
 #include "engine/state.h"
 #include "workbook/template.h"
 

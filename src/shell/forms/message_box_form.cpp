@@ -1,7 +1,7 @@
-#include "shell/forms/frmMsgBox.h"
+#include "shell/forms/message_box_form.h"
 
 #include "platform/ui/widgets/messagebox.h"
-#include "shell/forms/formhelpers.h"
+#include "shell/forms/form_helpers.h"
 #include "shell/msgbox.h"
 
 #include <QEvent>

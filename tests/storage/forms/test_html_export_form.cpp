@@ -1,5 +1,5 @@
 // The publishing dialog: its two settings on sheet Main, the folder it offers and its start button.
-#include "storage/forms/frmhtml.h"
+#include "storage/forms/html_export_form.h"
 
 #include "common.h"
 #include "shell/myshell.h"

@@ -1,7 +1,7 @@
-#include "engine/forms/frmstartcond.h"
+#include "engine/forms/start_conditions_form.h"
 
 #include "platform/ui/widgets/messagebox.h"
-#include "shell/forms/formhelpers.h"
+#include "shell/forms/form_helpers.h"
 #include "shell/myshell.h"
 
 #include <QCheckBox>

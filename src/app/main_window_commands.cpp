@@ -1,14 +1,14 @@
 // The main window's commands: the generation request, the sheet buttons, the switch menus and
 // the tools menus.
 #include "engine/conditions.h"
-#include "engine/forms/frmstartcond.h"
+#include "engine/forms/start_conditions_form.h"
 #include "engine/model.h"
 #include "engine/workbook_access.h"
 #include "platform/os/clock.h"
 #include "platform/ui/prompt.h"
-#include "shell/forms/formhelpers.h"
-#include "app/mainwindow.h"
-#include "shell/forms/smallforms.h"
+#include "shell/forms/form_helpers.h"
+#include "app/main_window.h"
+#include "shell/forms/small_forms.h"
 #include "shell/borders.h"
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
@@ -17,7 +17,7 @@
 #include "shell/myexcel.h"
 #include "shell/mylog.h"
 #include "shell/myshell.h"
-#include "storage/forms/frmhub.h"
+#include "storage/forms/save_load_form.h"
 
 #include <QAction>
 #include <QDir>

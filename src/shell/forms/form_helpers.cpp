@@ -1,4 +1,4 @@
-#include "shell/forms/formhelpers.h"
+#include "shell/forms/form_helpers.h"
 
 #include "platform/os/clock.h"
 #include "platform/ui/guard.h"

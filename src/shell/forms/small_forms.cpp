@@ -1,9 +1,9 @@
-#include "shell/forms/smallforms.h"
+#include "shell/forms/small_forms.h"
 
 #include "platform/os/clock.h"
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/messagebox.h"
-#include "shell/forms/formhelpers.h"
+#include "shell/forms/form_helpers.h"
 #include "shell/globals.h"
 #include "shell/msgbox.h"
 #include "shell/myshell.h"

@@ -3,8 +3,8 @@
 // A run in progress is stopped first; the close happens once it has ended.
 #include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
-#include "shell/forms/formhelpers.h"
-#include "app/mainwindow.h"
+#include "shell/forms/form_helpers.h"
+#include "app/main_window.h"
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
 #include "shell/msgbox.h"

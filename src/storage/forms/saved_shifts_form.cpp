@@ -1,10 +1,10 @@
-#include "storage/forms/frmsavedshifts.h"
+#include "storage/forms/saved_shifts_form.h"
 
 #include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/forminstance.h"
 #include "platform/xl/widgets/sheetwindow.h"
-#include "shell/forms/formhelpers.h"
+#include "shell/forms/form_helpers.h"
 #include "shell/msgbox.h"
 #include "shell/rs_db.h"
 #include "storage/restore.h"

@@ -1,7 +1,7 @@
-#include "shell/forms/frmMsgWait.h"
+#include "shell/forms/wait_message_form.h"
 
 #include "platform/ui/widgets/messagebox.h"
-#include "shell/forms/formhelpers.h"
+#include "shell/forms/form_helpers.h"
 #include "shell/globals.h"
 
 #include <QHBoxLayout>

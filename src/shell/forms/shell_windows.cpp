@@ -1,10 +1,10 @@
-#include "shell/forms/shellwindows.h"
+#include "shell/forms/shell_windows.h"
 
 #include "platform/ui/widgets/forminstance.h"
 #include "platform/ui/widgets/messagebox.h"
-#include "shell/forms/frmMsgBox.h"
-#include "shell/forms/frmMsgWait.h"
-#include "shell/forms/smallforms.h"
+#include "shell/forms/message_box_form.h"
+#include "shell/forms/wait_message_form.h"
+#include "shell/forms/small_forms.h"
 #include "shell/globals.h"
 #include "shell/status.h"
 

@@ -2,7 +2,7 @@
 // selection kept in one piece, and the delete answered through the scripted-answer hook.
 #include "common.h"
 #include "shell/rs_dbsub.h"
-#include "storage/forms/frmsavedshifts.h"
+#include "storage/forms/saved_shifts_form.h"
 #include "storage/state.h"
 
 #include <QCheckBox>

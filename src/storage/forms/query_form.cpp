@@ -1,8 +1,8 @@
-#include "storage/forms/frmquery.h"
+#include "storage/forms/query_form.h"
 
 #include "platform/db/db.h"
 #include "platform/ui/prompt.h"
-#include "shell/forms/formhelpers.h"
+#include "shell/forms/form_helpers.h"
 #include "shell/globals.h"
 #include "shell/msgbox.h"
 #include "shell/period.h"

@@ -1,10 +1,10 @@
-#include "shell/forms/frmpersonal.h"
+#include "shell/forms/personal_settings_form.h"
 
 #include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/messagebox.h"
 #include "platform/xl/xl.h"
-#include "shell/forms/formhelpers.h"
+#include "shell/forms/form_helpers.h"
 #include "shell/globals.h"
 #include "shell/msgbox.h"
 #include "shell/myexcel.h"

@@ -1,14 +1,14 @@
-#include "storage/forms/frmhub.h"
+#include "storage/forms/save_load_form.h"
 
 #include "platform/ui/widgets/messagebox.h"
-#include "shell/forms/formhelpers.h"
+#include "shell/forms/form_helpers.h"
 #include "shell/lifecycle.h"
 #include "shell/myexcel.h"
 #include "shell/myshell.h"
 #include "storage/condexchange.h"
-#include "storage/forms/frmhtml.h"
-#include "storage/forms/frmquery.h"
-#include "storage/forms/frmsavedshifts.h"
+#include "storage/forms/html_export_form.h"
+#include "storage/forms/query_form.h"
+#include "storage/forms/saved_shifts_form.h"
 #include "storage/monthsave.h"
 
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 // The whole program in-process: start-up from a copy of a sample work folder, the main window's
 // commands, and both shut-downs. Every question is answered by the scripted hook.
 #include "common.h"
-#include "engine/forms/frmstartcond.h"
+#include "engine/forms/start_conditions_form.h"
 #include "optimise/install.h"
 #include "optimise/window_steps.h"
 #include "platform/db/db.h"
@@ -10,7 +10,7 @@
 #include "platform/xl/xl.h"
 #include "manual_clock.h"
 #include "program_fixture.h"
-#include "app/mainwindow.h"
+#include "app/main_window.h"
 #include "app/state.h"
 #include "shell/lifecycle.h"
 #include "shell/myapi_process.h"
