@@ -39,7 +39,7 @@ namespace {
 class AttemptClock : public os::Clock {
 public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
-    qint64 elapsedMs() const override { return qint64(作成計測値.試行数) * 1000; }
+    qint64 elapsedMs() const override { return qint64(generationTiming.attempts) * 1000; }
     void sleepMs(qint64) override {}
 };
 
@@ -60,7 +60,7 @@ void fold()
 // Every step that changes the table during an attempt leaves its trace in the digest.
 void traceSteps()
 {
-    OptimiserSteps& s = 最適化手順;
+    OptimiserSteps& s = optimiserSteps;
     auto shake = s.ランダム交換;
     s.ランダム交換 = [shake](int last, int first) { shake(last, first); fold(); };
     auto even = s.休み数均等化;
@@ -124,12 +124,12 @@ void trace(const QString& set, const QString& label, int attempts, int seed)
     g_digest = 14695981039346656037ULL;
     g_steps = 0;
     cmd開始_Click({std::uint64_t(seed)});
-    const float score = 最適化手順.全分散計算();
+    const float score = optimiserSteps.全分散計算();
     std::uint32_t bits;
     std::memcpy(&bits, &score, sizeof bits);
-    const 作成計測& c = 作成計測値;
+    const GenerationTiming& c = generationTiming;
     std::printf("%s seed %d: state %d attempts %ld days %ld tries %ld score %.9g (%08x) steps %ld digest %016llx\n",
-                qPrintable(label), seed, 作成状態, c.試行数, c.日数, c.試し数, double(score), bits, g_steps,
+                qPrintable(label), seed, 作成状態, c.attempts, c.dayCount, c.tries, double(score), bits, g_steps,
                 static_cast<unsigned long long>(g_digest));
     std::printf("%s seed %d: book %s\n", qPrintable(label), seed, bookDigest().constData());
     std::printf("%s seed %d: sheet %s\n", qPrintable(label), seed, qPrintable(sheetCells()));
