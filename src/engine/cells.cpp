@@ -38,11 +38,6 @@ double valOf(const QVariant& v)
     return Val(XlText(v));
 }
 
-QString textOf(const QVariant& v)
-{
-    return XlText(v);
-}
-
 bool isEmptyCell(const QVariant& v)
 {
     return !v.isValid() || (v.typeId() == QMetaType::QString && v.toString().isEmpty());

@@ -23,8 +23,6 @@ int cint(double v);
 double num(const QVariant& v);
 // Val of the cell's text.
 double valOf(const QVariant& v);
-// The cell's value as the program's text.
-QString textOf(const QVariant& v);
 bool isEmptyCell(const QVariant& v);
 // Empty cells, numbers, Booleans and texts that read whole as a number.
 bool isNumericCell(const QVariant& v);

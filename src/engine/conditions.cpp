@@ -151,7 +151,7 @@ void readBasicInfoBody()
 bool readCombinationRow(const Grid& g, int i, 組合せ記録& rec)
 {
     rec = 組合せ記録{};
-    rec.勤務 = TypeIdxOrg(textOf(g(i, 1)));
+    rec.勤務 = TypeIdxOrg(XlText(g(i, 1)));
     if (rec.勤務 == -1)
         return false;
     rec.人数 = cint(num(g(i, 3)));
@@ -249,7 +249,7 @@ void readPatterns(const QString& countName, const QString& rangeName, int column
     const Grid g(r, kSettingsSheet, rangeName);
     for (int p = 1; p <= n; ++p)
         for (int j = 1; j <= columns; ++j)
-            if (const std::optional<int> v = cell(textOf(g(p, j)), p)) {
+            if (const std::optional<int> v = cell(XlText(g(p, j)), p)) {
                 table(p, j) = *v;
                 table(p, 0) += 1;
             }
@@ -342,7 +342,7 @@ void readAdjustmentSwitches(xl::Worksheet& basic)
             for (int i = 1; i <= Type_Cnt; ++i)
                 指定勤務.append(QString::number(i));
         } else {
-            const QStringList parts = textOf(basicRange(QStringLiteral("指定勤務")).value()).split(QLatin1Char(','));
+            const QStringList parts = XlText(basicRange(QStringLiteral("指定勤務")).value()).split(QLatin1Char(','));
             for (const QString& part : parts)
                 if (Val(part) > 0)
                     指定勤務.append(part);
@@ -502,7 +502,7 @@ void readNeeds()
                     QStringLiteral("【要員設定】の必要人数（%1の%2日、セル%3）が「%4」になっています！")
                         .arg(Type_Table(t, TYPE_勤務))
                         .arg(d)
-                        .arg(xl::columnLetters(r.column() + d - 1) + QString::number(r.row() + t - 1), textOf(v))
+                        .arg(xl::columnLetters(r.column() + d - 1) + QString::number(r.row() + t - 1), XlText(v))
                     + kCrLf + QStringLiteral("必要人数には0～%1の数を入力してください！").arg(MEM_MAX));
             Need_Table(t, d) = cint(n);
             Need_Table(0, d) += Need_Table(t, d);
@@ -518,7 +518,7 @@ void readGroupBans()
     for (int i = 1; i <= 組合せ禁止数_grp; ++i) {
         if (isEmptyCell(g(i, 1)))
             continue;
-        Mem_Kinsi_grp(i) = 組合せ_grp記録{TypeIdxOrg(textOf(g(i, 1))), cint(num(g(i, 2))), textOf(g(i, 3))};
+        Mem_Kinsi_grp(i) = 組合せ_grp記録{TypeIdxOrg(XlText(g(i, 1))), cint(num(g(i, 2))), XlText(g(i, 3))};
     }
     for (int i = 1; i <= 組合せ禁止数_grp; ++i)
         if (!isEmptyCell(g(i, 1)))
@@ -537,9 +537,9 @@ void readGroupMusts()
     for (int i = 1; i <= 組合せ必須数_grp; ++i) {
         if (isEmptyCell(g(i, 1)))
             continue;
-        const int v = TypeIdxOrg(textOf(g(i, 1)));
+        const int v = TypeIdxOrg(XlText(g(i, 1)));
         const int people = cint(num(g(i, 2)));
-        const QString group = textOf(g(i, 3));
+        const QString group = XlText(g(i, 3));
         const int n = v == kAllShifts ? Type_Cnt : 1;
         checkCount(k + n, kMaxRequiredGroups, QStringLiteral("【要員設定】のグループ組合せ必須の件数（「*」の展開を含む）"));
         for (int t = 1; t <= n; ++t)
@@ -595,14 +595,14 @@ void readReservations(const Stage& stage)
     // Checked whole first, so that a refused cell changes nothing.
     for (int i = 1; i <= Member_Cnt; ++i)
         for (int d = Start_Day; d <= Day_Cnt; ++d)
-            if (TypeIdx(textOf(rsv(i, d))) == kAllShifts)
+            if (TypeIdx(XlText(rsv(i, d))) == kAllShifts)
                 throw ReadStop::input(QStringLiteral("【予約表】の%1番目のメンバーの%2日に「*」が入っています！").arg(i).arg(d)
                                       + kCrLf + QStringLiteral("予約には勤務の略称を入力してください！"));
     const xl::Range block = grid.cells(1, Start_Day).resize(Member_Cnt, Day_Cnt - Start_Day + 1);
     xl::Block cells = block.block();
     for (int i = 1; i <= Member_Cnt; ++i)
         for (int d = Start_Day; d <= Day_Cnt; ++d) {
-            const int t = TypeIdx(textOf(rsv(i, d)));
+            const int t = TypeIdx(XlText(rsv(i, d)));
             Rsv_Table(i, d) = t;
             if (t >= 1 && t <= Type_Cnt) {
                 cells(i, d - Start_Day + 1) = Type_Table(t, TYPE_略称);
@@ -628,7 +628,7 @@ void readLastMonthDays(const Stage& stage)
         long sum = 0;
         for (int i = 1; i <= Member_Cnt; ++i) {
             for (int j = 1; j <= 10; ++j) {
-                const int t = TypeIdx(textOf(g(i + 2, 11 - j)));
+                const int t = TypeIdx(XlText(g(i + 2, 11 - j)));
                 // "*" is no day anyone worked; the run checks would count it as work.
                 Past_Table(i, j) = t == kAllShifts ? 0 : t;
                 sum += Past_Table(i, j);
@@ -711,9 +711,9 @@ void 勤務種別表読込()
         count.emplace(RangeS(kSettingsSheet, QStringLiteral("Type_Count")), kSettingsSheet, QStringLiteral("Type_Count"));
     for (int i = 1; i <= Type_Cnt; ++i) {
         Type_Table(i, 0) = QString::number(i);
-        Type_Table(i, TYPE_勤務) = textOf(input(i, 1));
+        Type_Table(i, TYPE_勤務) = XlText(input(i, 1));
         BootLog(QStringLiteral("　勤務種別表読込: Type_Table(i, TYPE_勤務) = MyCells.Range('Type_Table_Input').Cells(i, 1)"));
-        Type_Table(i, TYPE_略称) = textOf(input(i, 2));
+        Type_Table(i, TYPE_略称) = XlText(input(i, 2));
         BootLog(QStringLiteral("　勤務種別表読込: Type_Table(i, TYPE_略称) = MyCells.Range('Type_Table_Input').Cells(i, 2)"));
         Type_Table(i, TYPE_時間) = QString::number(valOf(input(i, 7)), 'g', 15);
         BootLog(QStringLiteral("　勤務種別表読込: Type_Table(i, TYPE_時間) = Val(MyCells.Range('Type_Table_Input').Cells(i, 7))"));
@@ -752,16 +752,16 @@ QString 名簿読込()
     for (int i = 1; i <= Member_Cnt; ++i) {
         if (isEmptyCell(list(i, 1)))
             return QStringLiteral("番号が空白です！") + check;
-        Member_List(i, 1) = textOf(list(i, 1));
+        Member_List(i, 1) = XlText(list(i, 1));
         if (isEmptyCell(list(i, 2)))
             return QStringLiteral("氏名が空白です！") + check;
-        Member_List(i, 2) = textOf(list(i, 2));
-        Member_List(i, 3) = textOf(list(i, 3));
+        Member_List(i, 2) = XlText(list(i, 2));
+        Member_List(i, 3) = XlText(list(i, 3));
     }
 
     BootLog(QStringLiteral("　名簿読込: Set MyCells = xlApp.Worksheets('スケジュール')"));
     BootLog(QStringLiteral("　名簿読込: If MyCells.Range('番号数') <> MyCells.Range('名前数') Then"));
-    if (textOf(RangeS(kScheduleSheet, QStringLiteral("番号数")).value()) != textOf(RangeS(kScheduleSheet, QStringLiteral("名前数")).value()))
+    if (XlText(RangeS(kScheduleSheet, QStringLiteral("番号数")).value()) != XlText(RangeS(kScheduleSheet, QStringLiteral("名前数")).value()))
         return QStringLiteral("「個人条件設定」で[番号]と[名前]の数が一致しません！") + kCrLf
                + QStringLiteral("[番号]が空白になっていませんか？") + kCrLf + QStringLiteral("[番号]は入力必須です！");
 

@@ -27,7 +27,7 @@ constexpr int kDefaultTries = 50;
 
 QString cellText(const QString& sheet, const QString& name)
 {
-    return textOf(RangeS(sheet, name).value());
+    return XlText(RangeS(sheet, name).value());
 }
 
 // Cell i of 最適化比重, counted along its rows.
@@ -159,10 +159,10 @@ StartConditions readStartConditions()
     if (c.制限時間.isEmpty())
         c.制限時間 = QStringLiteral("10");
     for (int t = 1; t <= weightCount(); ++t) {
-        c.weights[size_t(t)] = textOf(weightCell(t).value());
+        c.weights[size_t(t)] = XlText(weightCell(t).value());
         c.略称 << Type_Table(t, TYPE_略称);
     }
-    c.weights[kRestWeight] = textOf(weightCell(kRestWeight).value());
+    c.weights[kRestWeight] = XlText(weightCell(kRestWeight).value());
     return c;
 }
 

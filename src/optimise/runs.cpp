@@ -195,6 +195,19 @@ void restDayRepetitions(int n)
     optwin::unload();
 }
 
+// What every run does first: the switches it changes kept until it ends, and the table read into
+// the model before the sheet is touched, so that a table that cannot be read stays as it is. Then
+// the run's own steps on the roster sheet; false when the table could not be read.
+template <class Steps>
+bool onReadTable(Steps steps)
+{
+    RunState state;
+    if (!現状収集(0))
+        return false;
+    steps(rosterSheet());
+    return true;
+}
+
 }  // namespace
 
 void 最適化_勤務交換(int n)
@@ -203,11 +216,7 @@ void 最適化_勤務交換(int n)
     確保完了 = true;
     DspSplash(QStringLiteral("最適化準備中"));
     Before before;
-    {
-        RunState state;
-        if (!現状収集(0))
-            return;
-        xl::Worksheet& sheet = rosterSheet();
+    const bool ran = onReadTable([&](xl::Worksheet& sheet) {
         シート保護解除(&sheet);
         xlSpeedRun(sheet.range(QStringLiteral("Time_Table")), 1, Yasumi_Kigou);
         // Only the hour adjustment, when switched on, runs inside the passes.
@@ -226,7 +235,9 @@ void 最適化_勤務交換(int n)
             DspSplash(QStringLiteral("最適化キャンセル"), 0, 0, 1000);
         }
         xlAppSetting(true, true, true);
-    }
+    });
+    if (!ran)
+        return;
     resultLog(report(before, QStringLiteral("完了")));
     focusMainWindow();
 }
@@ -241,13 +252,9 @@ void 最適化_休み交換(int n)
     }
     Sw_中止 = false;
     Before before;
-    {
-        RunState state;
-        if (!現状収集(0))
-            return;
+    const bool ran = onReadTable([&](xl::Worksheet& sheet) {
         before.start = TickCount();
         xlSpeedUp();
-        xl::Worksheet& sheet = rosterSheet();
         xlSpeedRun(sheet.range(QStringLiteral("Time_Table")), firstDay(), Yasumi_Kigou);
         xlAppSetting(true, true, false);
         xlAppSetting(false, false, false);
@@ -261,7 +268,9 @@ void 最適化_休み交換(int n)
         xlAppSetting(true, true, true);
         xlSpeedRestore();
         シート保護(&sheet);
-    }
+    });
+    if (!ran)
+        return;
     report(before, QStringLiteral("完了"));
     mainWindowToFront();
 }
@@ -272,12 +281,7 @@ void ランダム入替(int n)
     確保完了 = true;
     DspSplash(QStringLiteral("ランダム入替・・準備中・・"));
     Before before;
-    {
-        RunState state;
-        // Read before the sheet is touched, so that a table that cannot be read stays as it is.
-        if (!現状収集(0))
-            return;
-        xl::Worksheet& sheet = rosterSheet();
+    const bool ran = onReadTable([&](xl::Worksheet& sheet) {
         xlAppSwitch(false);
         xlSpeedRun(sheet.range(QStringLiteral("Time_Table")), firstDay(), Yasumi_Kigou);
         before.take();
@@ -288,7 +292,9 @@ void ランダム入替(int n)
         シート保護解除(&sheet);
         colourMacros();
         シート保護(&sheet);
-    }
+    });
+    if (!ran)
+        return;
     resultLog(report(before, QStringLiteral("ランダム入替完了")));
 }
 

@@ -4,6 +4,7 @@
 #include "engine/convert.h"
 #include "engine/model.h"
 #include "engine/workbook_access.h"
+#include "shell/myexcel.h"
 #include "shell/period.h"
 
 #include <QTime>
@@ -88,7 +89,7 @@ SavedTable patternTable(const QString& table, const QString& rangeName, int colu
         QVariantList days(columns);
         int n = 0;
         while (n < columns && !isEmptyCell(g(i, n + 1))) {
-            days[n] = TypeIdx(textOf(g(i, n + 1)));
+            days[n] = TypeIdx(XlText(g(i, n + 1)));
             ++n;
         }
         QVariantList row{i};
@@ -166,7 +167,7 @@ void groupConditions(std::vector<SavedTable>& out)
         for (int i = b.first; i <= b.last; ++i) {
             const int no = i + b.offset;
             // The count stands in column 3, as the condition reading takes it.
-            const int shift = TypeIdxOrg(textOf(g(i, 1)));
+            const int shift = TypeIdxOrg(XlText(g(i, 1)));
             if (shift > 0)
                 head.rows.push_back({no, shift, cint(valOf(g(i, 3)))});
             else
@@ -201,7 +202,7 @@ void groupConditionsByGroup(std::vector<SavedTable>& out)
                 continue;
             }
             QVariant group = g(i, 3);
-            t.rows.push_back({no, TypeIdxOrg(textOf(g(i, 1))), cint(valOf(g(i, 2))), ListIdx(group), 0});
+            t.rows.push_back({no, TypeIdxOrg(XlText(g(i, 1))), cint(valOf(g(i, 2))), ListIdx(group), 0});
         }
     }
     out.push_back(std::move(t));
@@ -284,7 +285,7 @@ void unavailableShifts(std::vector<SavedTable>& out)
 void reservations(std::vector<SavedTable>& out)
 {
     out.push_back(dayTable(QStringLiteral("T_Work_予約"), kReservationSheet, QStringLiteral("Member_Rsv"),
-                         [](const QVariant& v) { return QVariant(TypeIdx(textOf(v))); }));
+                         [](const QVariant& v) { return QVariant(TypeIdx(XlText(v))); }));
 }
 
 // A numeric holiday cell is kept as it is (an empty one stays empty); a text marks a holiday.
@@ -312,7 +313,7 @@ SavedTable shiftTableRows(const 期間& period)
              {}};
     for (int i = 1; i <= Member_Cnt; ++i)
         for (int d = 1; d <= Day_Cnt; ++d) {
-            const int shift = TypeIdx(textOf(grid(i, d)));
+            const int shift = TypeIdx(XlText(grid(i, d)));
             if (shift > 0)
                 t.rows.push_back({Member_List(i, 1), period.日付(d), shift, restWeekdayValue(holidays(1, d))});
         }
