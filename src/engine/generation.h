@@ -3,7 +3,8 @@
 // the days Start_Day..Day_Cnt staffed one by one in up to 50 tries each, the days already filled
 // shaken between failed tries. Every finished day column goes to the sheet at once, so the user
 // sees the roster grow.
-#include <QElapsedTimer>
+#include "engine/rule_timing.h"
+
 #include <QtGlobal>
 
 enum class AttemptResult {
@@ -31,19 +32,6 @@ struct GenerationTiming {
     long accepted = 0;      // accepted
 };
 inline GenerationTiming generationTiming;
-
-// Adds the time from construction to destruction to a counter of generationTiming.
-class SpanTimer {
-public:
-    explicit SpanTimer(qint64& total) : total_(total) { clock_.start(); }
-    ~SpanTimer() { total_ += clock_.nsecsElapsed(); }
-    SpanTimer(const SpanTimer&) = delete;
-    SpanTimer& operator=(const SpanTimer&) = delete;
-
-private:
-    qint64& total_;
-    QElapsedTimer clock_;
-};
 
 // One attempt. analyse shows the pre-run analysis first (the driver asks for it once per run,
 // never in background mode). 作成状態 becomes 0 when the attempt cannot start or is stopped.
