@@ -1,13 +1,10 @@
 // The shipped sample months as a new user first generates them: the pre-run analysis raises no
 // failure, and the accepted month staffs every day to its need and hardly beyond it.
-#include "common.h"
+#include "whole_run_fixture.h"
+
 #include "engine/analysis.h"
 #include "engine/generation.h"
 #include "engine/generation_driver.h"
-#include "engine/optimiser_steps.h"
-#include "optimise/install.h"
-#include "optimise/state.h"
-#include "shell/rs_dbsub.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -34,31 +31,7 @@ Staffing staffing()
     return s;
 }
 
-class SampleMonths : public ::testing::TestWithParam<const char*> {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        resetOptimiseState();
-        AppPath = stWorkPath = stDbPath = dir.path();
-        ASSERT_EQ(AddTableField(), 0);
-        installConditionModelSteps();
-        installOptimiserSteps();
-        noDisplayWait = true;
-        // No log wanted after the run, and every window of the run closes at once.
-        ui::setMessageHandler([](const ui::MessageRequest& r) { return (r.buttons & 7) == ui::vbYesNo ? ui::vbNo : ui::vbOK; });
-        for (ui::Kind k : {ui::Kind::Custom, ui::Kind::Notice, ui::Kind::Dialog})
-            ui::setDialogHandler(k, [](const ui::MessageRequest&) { return ui::Answer{0, QStringLiteral("OK")}; });
-    }
-    void TearDown() override
-    {
-        ui::setMessageHandler({});
-        for (ui::Kind k : {ui::Kind::Custom, ui::Kind::Notice, ui::Kind::Dialog})
-            ui::setDialogHandler(k, {});
-        resetOptimiseState();
-    }
-    QTemporaryDir dir;
-};
+using SampleMonths = WholeRunTest<::testing::TestWithParam<const char*>>;
 
 }  // namespace
 

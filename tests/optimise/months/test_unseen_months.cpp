@@ -1,14 +1,11 @@
 // Whole generation runs with the optimiser on condition sets no sample has: random ones within the
 // program's limits and the extremes. A run must end, accept only a table that keeps the rules (and
 // shows it), and end any other way with the failure state and a message.
-#include "common.h"
+#include "whole_run_fixture.h"
+
 #include "env.h"
 #include "engine/generation.h"
 #include "engine/generation_driver.h"
-#include "engine/optimiser_steps.h"
-#include "optimise/install.h"
-#include "optimise/state.h"
-#include "shell/rs_dbsub.h"
 #include "validator/validator.h"
 
 #include <QDir>
@@ -208,39 +205,12 @@ QByteArray conditionText(Month& c)
     return f.bytes();
 }
 
-// Every window of the run answered as a user who wants no log and no further windows would.
-void answerEveryWindow()
-{
-    ui::setMessageHandler([](const ui::MessageRequest& r) { return (r.buttons & 7) == ui::vbYesNo ? ui::vbNo : ui::vbOK; });
-    for (ui::Kind k : {ui::Kind::Custom, ui::Kind::Notice, ui::Kind::Dialog})
-        ui::setDialogHandler(k, [](const ui::MessageRequest&) { return ui::Answer{0, QStringLiteral("OK")}; });
-}
-
-class UnseenMonths : public ::testing::Test {
+class UnseenMonths : public WholeRunTest<> {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        resetOptimiseState();
-        AppPath = stWorkPath = stDbPath = dir.path();
-        ASSERT_EQ(AddTableField(), 0);
-        installConditionModelSteps();
-        installOptimiserSteps();
-        noDisplayWait = true;
-        answerEveryWindow();
-    }
-    void TearDown() override
-    {
-        ui::setMessageHandler({});
-        for (ui::Kind k : {ui::Kind::Custom, ui::Kind::Notice, ui::Kind::Dialog})
-            ui::setDialogHandler(k, {});
-        resetOptimiseState();
-    }
     // One run of the month's conditions; true when it accepted a table.
     bool run(Month& c, unsigned seed, const std::string& label);
     // The same for a condition file; limit in minutes, background forces background mode.
     bool runFile(const QString& path, unsigned seed, const std::string& label, float limit = 1, bool background = false);
-    QTemporaryDir dir;
 };
 
 // The accepted table keeps every rule but those the program only strives for (a shift may be
