@@ -9,6 +9,7 @@
 // Options (before Google Benchmark's own): --save DIR writes every accepted table's workbook into
 // DIR; --limit MINUTES sets the run's time limit (default 1); --seeds N (default 5).
 #include "bench_conditions.h"
+#include "whole_runs.h"
 
 #include "engine/conditions.h"
 #include "engine/generation.h"
@@ -63,14 +64,6 @@ double ms(qint64 ns)
 }
 
 // A sample work folder by its folder's name, any other file by its own name.
-QString labelOf(const QString& set)
-{
-    if (set == u"bench")
-        return set;
-    const QFileInfo file(set);
-    return file.fileName() == u"条件.csv" ? file.dir().dirName() : file.fileName();
-}
-
 // A fresh copy of the set's conditions as the current workbook, in background mode.
 void openSet(const QString& set)
 {
@@ -126,7 +119,7 @@ std::map<std::string, double> run(const QString& set, std::uint64_t seed, bool r
     f["accepted"] = double(c.accepted);
     // The timed repeat makes the same table: saved once.
     if (!g_options.saveDir.isEmpty() && 作成状態 == 1 && !ruleTiming) {
-        const QString name = QFileInfo(labelOf(set)).completeBaseName() + QStringLiteral("-seed%1.xlsm").arg(seed);
+        const QString name = QFileInfo(runSetLabel(set)).completeBaseName() + QStringLiteral("-seed%1.xlsm").arg(seed);
         xlBook->saveAs(QDir(g_options.saveDir).filePath(name));
     }
     return f;
@@ -160,15 +153,6 @@ void BM_Generate(benchmark::State& state, const QString& set)
         state.counters[k] = median(results[k]);
 }
 
-// Answers every question as a user who wants no more windows: No to yes/no, OK otherwise.
-void quietDialogs()
-{
-    ui::setMessageHandler([](const ui::MessageRequest& r) { return (r.buttons & 7) == ui::vbYesNo ? ui::vbNo : ui::vbOK; });
-    for (ui::Kind k : {ui::Kind::Custom, ui::Kind::Notice, ui::Kind::Dialog})
-        ui::setDialogHandler(k, [](const ui::MessageRequest&) { return ui::Answer{0, {}}; });
-    setShellOpener([](const QUrl&) { return true; });
-}
-
 void parseOptions(int& argc, char** argv)
 {
     int out = 1;
@@ -197,25 +181,20 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     parseOptions(argc, argv);
     QTemporaryDir work;
-    AppPath = stWorkPath = stDbPath = work.path();
-    if (AddTableField() != 0)
+    if (!prepareHeadlessRuns(work))
         return 1;
-    installConditionModelSteps();
-    installOptimiserSteps();
-    quietDialogs();
 
-    std::vector<QString> sets = {sourceFile("examples/シフト表作成/条件.csv"), sourceFile("examples/作成例1/条件.csv"),
-                                 sourceFile("examples/作成例2/条件.csv"), QStringLiteral("bench")};
+    std::vector<QString> sets = defaultRunSets();
     sets.insert(sets.end(), g_options.paths.begin(), g_options.paths.end());
     for (const QString& set : sets) {
-        benchmark::RegisterBenchmark(("BM_生成/" + labelOf(set).toStdString()).c_str(), BM_Generate, set)
+        benchmark::RegisterBenchmark(("BM_生成/" + runSetLabel(set).toStdString()).c_str(), BM_Generate, set)
             ->Iterations(g_options.seeds)
             ->Unit(benchmark::kMillisecond);
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     for (const QString& set : sets) {
-        const QString label = labelOf(set);
+        const QString label = runSetLabel(set);
         auto& results = g_results[set.toStdString()];
         if (results.empty())
             continue;

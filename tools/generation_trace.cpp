@@ -7,6 +7,7 @@
 //   generation_trace [--attempts N] [--seeds N] [condition files...]
 // Without files: the three sample work folders and the benchmarks' own set.
 #include "bench_conditions.h"
+#include "whole_runs.h"
 
 #include "engine/conditions.h"
 #include "engine/generation.h"
@@ -136,14 +137,6 @@ void trace(const QString& set, const QString& label, int attempts, int seed)
     std::fflush(stdout);
 }
 
-void quietDialogs()
-{
-    ui::setMessageHandler([](const ui::MessageRequest& r) { return (r.buttons & 7) == ui::vbYesNo ? ui::vbNo : ui::vbOK; });
-    for (ui::Kind k : {ui::Kind::Custom, ui::Kind::Notice, ui::Kind::Dialog})
-        ui::setDialogHandler(k, [](const ui::MessageRequest&) { return ui::Answer{0, {}}; });
-    setShellOpener([](const QUrl&) { return true; });
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -162,21 +155,15 @@ int main(int argc, char** argv)
             sets.push_back(QFileInfo(a).absoluteFilePath());
     }
     if (sets.empty())
-        sets = {sourceFile("examples/シフト表作成/条件.csv"), sourceFile("examples/作成例1/条件.csv"),
-                sourceFile("examples/作成例2/条件.csv"), QStringLiteral("bench")};
+        sets = defaultRunSets();
     QTemporaryDir work;
-    AppPath = stWorkPath = stDbPath = work.path();
-    if (AddTableField() != 0)
+    if (!prepareHeadlessRuns(work))
         return 1;
-    installConditionModelSteps();
-    installOptimiserSteps();
     traceSteps();
-    quietDialogs();
     AttemptClock clock;
     os::setClock(&clock);
     for (const QString& set : sets) {
-        const QFileInfo file(set);
-        const QString label = set == u"bench" ? set : file.fileName() == u"条件.csv" ? file.dir().dirName() : file.fileName();
+        const QString label = runSetLabel(set);
         for (int seed = 1; seed <= seeds; ++seed)
             trace(set, label, attempts, seed);
     }
