@@ -1,8 +1,11 @@
 #pragma once
 // The shift grid of sheet 人員配置表 (range "Time_Table", member by day) held in memory for one run:
-// the cells an exchange or a fill changes go into the block, and the whole block goes back to the
-// sheet in one assignment at the end.
+// the cells an exchange or a fill changes go into the block, and the block goes back to the sheet
+// in one assignment at the end. Between blocks that follow one another with nothing else touching
+// the workbook, the grid is not read again, and only the part that changed is written.
 #include "platform/xl/xl.h"
+
+#include <cstdint>
 
 class ShiftBlock {
 public:
@@ -15,6 +18,14 @@ public:
     void write();
 
 private:
+    bool writeChanges();
+
     xl::Range range_;
     xl::Block block_;
+    // The grid as the sheet holds it, and the workbook's stamp when that was last known.
+    xl::Block onSheet_;
+    std::uint64_t stamp_ = 0;
 };
+
+// Forgets the grid kept between blocks.
+void forgetKeptShiftBlock();

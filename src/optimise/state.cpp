@@ -2,6 +2,7 @@
 
 #include "engine/state.h"
 #include "optimise/best_shift.h"
+#include "optimise/shift_block.h"
 #include "optimise/window_steps.h"
 
 void resetOptimiseState()
@@ -10,4 +11,5 @@ void resetOptimiseState()
     BestShift_Table = {};
     BestShift_Time.clear();
     optimiserWindowSteps = {};
+    forgetKeptShiftBlock();
 }

@@ -795,30 +795,79 @@ void gridTotals(Sheets& s, const ShiftTypes& types, const Period& period, int me
 
 }  // namespace
 
-void recalculate(xl::Workbook& book)
+namespace {
+
+// What the shift grid's totals take from the rest of the workbook, as the last whole calculation
+// found it. It stands while nothing but the grid's values has changed since.
+struct GridInputs {
+    const xl::Workbook* book = nullptr;
+    ShiftTypes types;
+    Period period;
+    int memberCnt = 0;
+    std::vector<double> needPerDay;
+    QString restSymbol;
+};
+
+GridInputs& keptGridInputs()
+{
+    static GridInputs kept;
+    return kept;
+}
+
+void redrawActiveView(xl::Workbook& book, const GridInputs& in)
+{
+    // Only the view on screen or being pictured is drawn; another is drawn when it is activated.
+    if (xl::Worksheet& active = book.activeSheet(); isViewSheet(active.name()))
+        recalculateView(active, in.types, in.period, in.memberCnt);
+}
+
+void recalculateAll(xl::Workbook& book)
 {
     Sheets s(book);
     typedNumbers(book);
-    const Period period = readPeriod(book);
-    periodCells(s, period);
+    GridInputs in;
+    in.book = &book;
+    in.period = readPeriod(book);
+    periodCells(s, in.period);
     timesOfDay(s.basic);
-    const ShiftTypes types = readShiftTypes(book);
-    shiftTypeTables(s, types);
-    nextDayBans(s.basic, types.count);
-    const QString restSymbol = cellText(s.basic.range(u"Yasumi_Kigou"_s).value());
-    sequencePatterns(s.basic, u"禁止パターン"_s, u"Kinsi_Pattern_Cnt"_s, types, true);
-    sequencePatterns(s.basic, u"必須パターン"_s, u"Hissu_Pattern_Cnt"_s, types, false);
+    in.types = readShiftTypes(book);
+    shiftTypeTables(s, in.types);
+    nextDayBans(s.basic, in.types.count);
+    in.restSymbol = cellText(s.basic.range(u"Yasumi_Kigou"_s).value());
+    sequencePatterns(s.basic, u"禁止パターン"_s, u"Kinsi_Pattern_Cnt"_s, in.types, true);
+    sequencePatterns(s.basic, u"必須パターン"_s, u"Hissu_Pattern_Cnt"_s, in.types, false);
     const Roster members = roster(s);
-    personalConditions(s.sched, types, period, members.count);
-    reservations(s.rsv, types, period, members.count, restSymbol);
-    const std::vector<double> needPerDay = needs(s.need, period, types.count);
+    in.memberCnt = members.count;
+    personalConditions(s.sched, in.types, in.period, in.memberCnt);
+    reservations(s.rsv, in.types, in.period, in.memberCnt, in.restSymbol);
+    in.needPerDay = needs(s.need, in.period, in.types.count);
     combinations(s.need, members);
     numberMarks(book);
-    gridTotals(s, types, period, members.count, needPerDay, restSymbol);
+    gridTotals(s, in.types, in.period, in.memberCnt, in.needPerDay, in.restSymbol);
     paintSelection(book);
-    // Only the view on screen or being pictured is drawn; another is drawn when it is activated.
-    if (xl::Worksheet& active = book.activeSheet(); isViewSheet(active.name()))
-        recalculateView(active, types, period, members.count);
+    redrawActiveView(book, in);
+    book.setValueArea(s.shift, s.shift.range(u"Time_Table"_s).area());
+    keptGridInputs() = std::move(in);
+}
+
+}  // namespace
+
+void recalculate(xl::Workbook& book)
+{
+    // After values written into the grid alone, the other steps would write what is there.
+    const GridInputs& kept = keptGridInputs();
+    if (kept.book == &book && book.onlyValueAreaChanged()) {
+        Sheets s(book);
+        gridTotals(s, kept.types, kept.period, kept.memberCnt, kept.needPerDay, kept.restSymbol);
+        redrawActiveView(book, kept);
+        return;
+    }
+    recalculateAll(book);
+}
+
+void forgetGridInputs()
+{
+    keptGridInputs() = {};
 }
 
 }  // namespace workbook

@@ -13,6 +13,8 @@ namespace workbook {
 // Runs every derived value of the template: the period and day headings, the holiday rows,
 // the counts, the shift-type copies, the masks, the grid totals, the weekend shading.
 void recalculate(xl::Workbook& book);
+// Forgets what the last whole recalculation found.
+void forgetGridInputs();
 
 // What the formulas and the macros read from the sheets.
 struct ShiftTypes {

@@ -1,8 +1,10 @@
 #include "workbook/state.h"
 
 #include "platform/os/state.h"
+#include "workbook/recalc.h"
 
 void resetWorkbookState()
 {
     resetPlatformState();
+    workbook::forgetGridInputs();
 }

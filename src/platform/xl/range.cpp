@@ -100,9 +100,14 @@ Application& Range::application() const
     return sheet_->parent().application();
 }
 
+QRect Range::area() const
+{
+    return QRect(left_, top_, columnCount(), rowCount());
+}
+
 void Range::written(bool values) const
 {
-    sheet_->book_->cellsWritten(*sheet_, QRect(left_, top_, columnCount(), rowCount()), values);
+    sheet_->book_->cellsWritten(*sheet_, area(), values);
 }
 
 // A date written into a General cell takes a date format, as it does when typed, so that it
@@ -207,7 +212,7 @@ Block Range::block() const
     checkBlockSize();
     sheet_->book_->ensureCalculated();
     Block b(rowCount(), columnCount());
-    const Cells& cells = sheet_->sheet().cells;
+    const Cells& cells = sheet_->view().cells;
     for (int r = top_; r <= bottom_; ++r)
         for (auto it = cells.lower_bound({r, left_}); it != cells.end() && it->first.first == r && it->first.second <= right_; ++it)
             b(r - top_ + 1, it->first.second - left_ + 1) = it->second.value;
@@ -236,7 +241,7 @@ void Range::setValue(const QVariant& value) const
     checkBlockSize();
     const QVariant asText = cellValue(value, true);
     const auto text = textStyles(sheet_->book_->data_.styles);
-    forEveryCell(sheet_->sheet().cells, top_, left_, bottom_, right_, [&](int, int, Cell& cell) {
+    forEveryCell(sheet_->valuesIn(area()).cells, top_, left_, bottom_, right_, [&](int, int, Cell& cell) {
         cell.value = isText(text, cell.style) ? asText : typed;
         cell.formula.clear();
         giveDateFormat(cell);
@@ -257,7 +262,7 @@ void Range::setBlock(const Block& block) const
             typed[size_t(i - 1) * bc + (j - 1)] = cellValue(block(i, j));
     const QVariant notAvailable = QStringLiteral("#N/A");
     const auto text = textStyles(sheet_->book_->data_.styles);
-    forEveryCell(sheet_->sheet().cells, top_, left_, bottom_, right_, [&](int r, int c, Cell& cell) {
+    forEveryCell(sheet_->valuesIn(area()).cells, top_, left_, bottom_, right_, [&](int r, int c, Cell& cell) {
         int i = r - top_ + 1, j = c - left_ + 1;
         if (br == 1 && bc == 1)
             i = j = 1;
@@ -300,7 +305,7 @@ QString Range::textBlock() const
 
 QString Range::formula() const
 {
-    const Cells& cells = sheet_->sheet().cells;
+    const Cells& cells = sheet_->view().cells;
     const auto it = cells.find({top_, left_});
     return it == cells.end() ? QString() : it->second.formula;
 }
@@ -533,7 +538,7 @@ void Range::select() const
 
 void Range::forEachCell(const std::function<void(int row, int column, const Cell&)>& visit) const
 {
-    const Cells& cells = sheet_->sheet().cells;
+    const Cells& cells = sheet_->view().cells;
     if (qint64(rowCount()) > qint64(cells.size())) {
         for (const auto& [key, cell] : cells)
             if (key.first >= top_ && key.first <= bottom_ && key.second >= left_ && key.second <= right_)

@@ -5,6 +5,7 @@
 #include "bookdata.h"
 
 #include <QImage>
+#include <QRect>
 #include <QMetaType>
 #include <QString>
 #include <QVariant>
@@ -76,6 +77,7 @@ public:
     int rowCount() const { return bottom_ - top_ + 1; }        // Rows.Count
     int columnCount() const { return right_ - left_ + 1; }     // Columns.Count
     qint64 count() const { return qint64(rowCount()) * columnCount(); }
+    QRect area() const;                  // x = column, y = row, both 1-based
     bool operator==(const Range& o) const = default;
 
     // Cells(i, j): the cell i rows down and j columns right of the top-left cell, counted from 1;

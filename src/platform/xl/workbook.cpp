@@ -273,6 +273,13 @@ void Workbook::calculate()
     }
     calculating_ = false;
     calculatedAt_ = changes_;
+    otherChange_ = false;
+}
+
+void Workbook::setValueArea(const Worksheet& sheet, const QRect& area)
+{
+    valueAreaSheet_ = sheet.index_;
+    valueArea_ = area;
 }
 
 void Workbook::ensureCalculated()
@@ -306,7 +313,9 @@ bool Workbook::eventsOn() const
 void Workbook::cellsWritten(Worksheet& sheet, const QRect& area, bool values)
 {
     saved_ = false;
-    touch();
+    // A value write has counted itself when it reached the cells, knowing where it wrote.
+    if (!values)
+        touch();
     if (!calculating_ && !UserAction::active()) {
         undo_.clear();
         redo_.clear();

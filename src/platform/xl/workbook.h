@@ -9,6 +9,7 @@
 #include <QString>
 #include <QVariant>
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -88,6 +89,16 @@ public:
     void setRecalculation(Recalculation hook);
     void calculate();
     bool calculationPending() const { return dirty_; }
+    // An area of one sheet whose values the recalculation can follow on its own. When every change
+    // since the last completed calculation was a value written inside it, onlyValueAreaChanged()
+    // says so, and the recalculation may redo only what depends on that area.
+    void setValueArea(const Worksheet& sheet, const QRect& area);
+    bool onlyValueAreaChanged() const { return calculatedAt_.has_value() && !otherChange_; }
+    // Runs a pending automatic calculation now, as reading a value would.
+    void calculateIfPending() { ensureCalculated(); }
+    // A stamp of the workbook's state: it moves on every access that may change the workbook,
+    // and no two workbooks share one. Equal stamps mean nothing was changed in between.
+    std::uint64_t changeStamp() const { return changes_; }
 
     void addObserver(WorkbookObserver* observer);
     void removeObserver(WorkbookObserver* observer);
@@ -164,13 +175,28 @@ private:
     // Every access that may change what the recalculation reads (a sheet's cells or settings, a
     // name, a sheet, the active sheet) counts as a change; the recalculation's own writes do not.
     // A calculation with no change since the last completed one would write what is there.
+    // Stamps come from one sequence for every workbook.
     void touch()
     {
-        if (!calculating_)
-            ++changes_;
+        if (!calculating_) {
+            changes_ = ++stampSequence_;
+            otherChange_ = true;
+        }
     }
-    std::uint64_t changes_ = 0;
+    // A value write into area of sheet.
+    void touchValues(int sheet, const QRect& area)
+    {
+        if (!calculating_) {
+            changes_ = ++stampSequence_;
+            otherChange_ = otherChange_ || sheet != valueAreaSheet_ || !valueArea_.contains(area);
+        }
+    }
+    static inline std::uint64_t stampSequence_ = 0;
+    std::uint64_t changes_ = ++stampSequence_;
     std::optional<std::uint64_t> calculatedAt_;
+    int valueAreaSheet_ = -1;
+    QRect valueArea_;
+    bool otherChange_ = true;
     Recalculation recalc_;
     struct MacroEntry { QString module, name; Macro proc; };
     std::vector<MacroEntry> macros_;

@@ -41,9 +41,20 @@ SheetData& Worksheet::sheet() const
     return book_->data_.sheets[size_t(index_)];
 }
 
+SheetData& Worksheet::valuesIn(const QRect& area) const
+{
+    book_->touchValues(index_, area);
+    return book_->data_.sheets[size_t(index_)];
+}
+
+const SheetData& Worksheet::view() const
+{
+    return book_->data_.sheets[size_t(index_)];
+}
+
 QString Worksheet::name() const
 {
-    return sheet().name;
+    return view().name;
 }
 
 void Worksheet::setName(const QString& name)
@@ -122,7 +133,7 @@ Range Worksheet::usedRange()
 
 int Worksheet::visible() const
 {
-    return sheet().visible;
+    return view().visible;
 }
 
 void Worksheet::setVisible(int state)
@@ -467,12 +478,12 @@ void Worksheet::userSelect(const Range& target)
 const SheetData& Worksheet::data() const
 {
     book_->ensureCalculated();
-    return sheet();
+    return view();
 }
 
 const CellStyle& Worksheet::styleAt(int row, int column) const
 {
-    const SheetData& s = sheet();
+    const SheetData& s = view();
     const auto it = s.cells.find({row, column});
     const int style = it == s.cells.end() ? 0 : it->second.style;
     return book_->data_.styles[size_t(style)];
@@ -481,7 +492,7 @@ const CellStyle& Worksheet::styleAt(int row, int column) const
 QVariant Worksheet::valueAt(int row, int column) const
 {
     book_->ensureCalculated();
-    const SheetData& s = sheet();
+    const SheetData& s = view();
     const auto it = s.cells.find({row, column});
     return it == s.cells.end() ? QVariant() : it->second.value;
 }

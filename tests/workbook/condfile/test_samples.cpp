@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QSet>
 #include <QTemporaryDir>
+#include <random>
 
 namespace {
 
@@ -278,8 +279,42 @@ TEST(ConditionFileOnTemplate, FormulasRunTwiceWriteNothingNew)
         grid.cells(2, 3).setValue(u("休"));
         book.calculate();
         const QStringList once = everyCell(book);
+        workbook::forgetGridInputs();
         workbook::recalculate(book);
         EXPECT_EQ(everyCell(book), once);
+        book.close(false);
+    }
+}
+
+// After values written into the shift grid alone, the calculation redoes only the grid's totals
+// and fills: the book must come out as a whole calculation leaves it.
+TEST(ConditionFileOnTemplate, GridWritesAloneRecalculateAsTheWholeCalculationDoes)
+{
+    const char* const sets[] = {"examples/作成例2/条件.csv", "tests/data/months/tight-18-members.csv"};
+    xl::Application app;
+    std::mt19937 random(7);
+    for (const char* set : sets) {
+        SCOPED_TRACE(set);
+        xl::Workbook& book = workbook::createTemplate(app, QDate(2027, 1, 1));
+        ASSERT_TRUE(condfile::loadConditions(book, QDir(u(QV_TEST_DATA_DIR "/../..")).filePath(u(set))).ok);
+        book.worksheets(u("人員配置表")).activate();
+        book.calculate();
+        xl::Range grid = book.worksheets(u("人員配置表")).range(u("Time_Table"));
+        const QVariant entries[] = {u("日"), u("夜"), u("明"), u("休"), u("Z"), QVariant(), u("")};
+        for (int round = 0; round < 3; ++round) {
+            for (int k = 0; k < 40; ++k)
+                grid.cells(int(random() % 50) + 1, int(random() % 31) + 1).setValue(entries[random() % 7]);
+            xl::Block column(50, 1);
+            for (int m = 1; m <= 50; ++m)
+                column(m, 1) = entries[random() % 7];
+            grid.cells(1, int(random() % 31) + 1).resize(50, 1).setBlock(column);
+            ASSERT_TRUE(book.onlyValueAreaChanged());
+            book.calculate();
+            const QStringList gridOnly = everyCell(book);
+            workbook::forgetGridInputs();
+            workbook::recalculate(book);
+            EXPECT_EQ(everyCell(book), gridOnly);
+        }
         book.close(false);
     }
 }
