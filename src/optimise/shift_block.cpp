@@ -6,10 +6,12 @@
 #include "shell/myexcel.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
-// The grid as the last block left it on the sheet, with the workbook's stamp then.
+// The grid the last block left on the sheet, with the workbook's stamp then. While the stamp is
+// the workbook's, the sheet holds exactly these cells.
 struct KeptGrid {
     const xl::Worksheet* sheet = nullptr;
     int top = 0, left = 0, rows = 0, columns = 0;
@@ -29,12 +31,6 @@ KeptGrid& keptGrid()
     return kept;
 }
 
-void keep(const xl::Range& r, const xl::Block& cells)
-{
-    keptGrid() = {&r.worksheet(), r.row(), r.column(), r.rowCount(), r.columnCount(),
-                  r.worksheet().parent().changeStamp(), cells};
-}
-
 }  // namespace
 
 void forgetKeptShiftBlock()
@@ -51,53 +47,64 @@ ShiftBlock::ShiftBlock()
                                .arg(Member_Cnt)
                                .arg(Day_Cnt));
     xl::Workbook& book = range_.worksheet().parent();
-    if (keptGrid().holds(range_)) {
+    if (KeptGrid& kept = keptGrid(); kept.holds(range_)) {
         // A read would first run the calculation the last write left pending.
         book.calculateIfPending();
-        onSheet_ = keptGrid().cells;
+        block_ = std::move(kept.cells);
+        kept = {};
     } else {
-        onSheet_ = range_.block();
+        block_ = range_.block();
     }
-    block_ = onSheet_;
     stamp_ = book.changeStamp();
+    isShown_.assign(size_t(block_.rows()) * size_t(block_.columns()), 0);
+}
+
+ShiftBlock::~ShiftBlock()
+{
+    // Nothing shown since the last read or write: the sheet holds this block while the stamp stands.
+    if (stamp_ != 0 && shown_.empty())
+        keptGrid() = {&range_.worksheet(), range_.row(), range_.column(), range_.rowCount(), range_.columnCount(),
+                      stamp_, std::move(block_)};
 }
 
 void ShiftBlock::show(int m, int d)
 {
     if (m < 1 || d < 1 || m > block_.rows() || d > block_.columns())
         vb::subscriptOutOfRange();
+    char& shown = isShown_[size_t(m - 1) * size_t(block_.columns()) + size_t(d - 1)];
+    if (!shown) {
+        shown = 1;
+        shown_.push_back({m, d, block_(m, d)});
+    }
     block_(m, d) = TypeText2(Time_Table(m, d));
 }
 
 void ShiftBlock::write()
 {
     xlSheet = &range_.worksheet();
+    xl::Workbook& book = range_.worksheet().parent();
     // Anything else that touched the workbook may have changed the grid: all of it is written.
-    const bool written = stamp_ == range_.worksheet().parent().changeStamp()
-                             ? writeChanges()
-                             : xlSetRetry(range_, QVariant::fromValue(block_));
-    if (!written) {
-        forgetKeptShiftBlock();
-        return;
-    }
+    const bool written = stamp_ != 0 && stamp_ == book.changeStamp() ? writeChanges()
+                                                                      : xlSetRetry(range_, QVariant::fromValue(block_));
+    for (const Shown& s : shown_)
+        isShown_[size_t(s.row - 1) * size_t(block_.columns()) + size_t(s.column - 1)] = 0;
+    shown_.clear();
     // A cell holds what was written to it as the sheet converts it; writing it again changes nothing.
-    onSheet_ = block_;
-    stamp_ = range_.worksheet().parent().changeStamp();
-    keep(range_, onSheet_);
+    stamp_ = written ? book.changeStamp() : 0;
 }
 
-// The rectangle around the cells that differ from the sheet's, written in one assignment.
+// The rectangle around the shown cells that differ from the sheet's, written in one assignment.
 bool ShiftBlock::writeChanges()
 {
     int top = block_.rows() + 1, bottom = 0, left = block_.columns() + 1, right = 0;
-    for (int r = 1; r <= block_.rows(); ++r)
-        for (int c = 1; c <= block_.columns(); ++c)
-            if (block_(r, c) != onSheet_(r, c)) {
-                top = std::min(top, r);
-                bottom = std::max(bottom, r);
-                left = std::min(left, c);
-                right = std::max(right, c);
-            }
+    for (const Shown& s : shown_) {
+        if (block_(s.row, s.column) == s.before)
+            continue;
+        top = std::min(top, s.row);
+        bottom = std::max(bottom, s.row);
+        left = std::min(left, s.column);
+        right = std::max(right, s.column);
+    }
     if (bottom == 0)
         return true;
     xl::Block part(bottom - top + 1, right - left + 1);
