@@ -846,7 +846,7 @@ void recalculateAll(xl::Workbook& book)
     gridTotals(s, in.types, in.period, in.memberCnt, in.needPerDay, in.restSymbol);
     paintSelection(book);
     redrawActiveView(book, in);
-    book.setValueArea(s.shift, s.shift.range(u"Time_Table"_s).area());
+    book.setTrackedArea(s.shift, s.shift.range(u"Time_Table"_s).area());
     keptGridInputs() = std::move(in);
 }
 
@@ -856,7 +856,7 @@ void recalculate(xl::Workbook& book)
 {
     // After values written into the grid alone, the other steps would write what is there.
     const GridInputs& kept = keptGridInputs();
-    if (kept.book == &book && book.onlyValueAreaChanged()) {
+    if (kept.book == &book && book.onlyTrackedAreaChanged()) {
         Sheets s(book);
         gridTotals(s, kept.types, kept.period, kept.memberCnt, kept.needPerDay, kept.restSymbol);
         redrawActiveView(book, kept);

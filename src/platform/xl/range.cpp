@@ -241,7 +241,7 @@ void Range::setValue(const QVariant& value) const
     checkBlockSize();
     const QVariant asText = cellValue(value, true);
     const auto text = textStyles(sheet_->book_->data_.styles);
-    forEveryCell(sheet_->valuesIn(area()).cells, top_, left_, bottom_, right_, [&](int, int, Cell& cell) {
+    forEveryCell(sheet_->cellsIn(area()).cells, top_, left_, bottom_, right_, [&](int, int, Cell& cell) {
         cell.value = isText(text, cell.style) ? asText : typed;
         cell.formula.clear();
         giveDateFormat(cell);
@@ -262,7 +262,7 @@ void Range::setBlock(const Block& block) const
             typed[size_t(i - 1) * bc + (j - 1)] = cellValue(block(i, j));
     const QVariant notAvailable = QStringLiteral("#N/A");
     const auto text = textStyles(sheet_->book_->data_.styles);
-    forEveryCell(sheet_->valuesIn(area()).cells, top_, left_, bottom_, right_, [&](int r, int c, Cell& cell) {
+    forEveryCell(sheet_->cellsIn(area()).cells, top_, left_, bottom_, right_, [&](int r, int c, Cell& cell) {
         int i = r - top_ + 1, j = c - left_ + 1;
         if (br == 1 && bc == 1)
             i = j = 1;
@@ -313,7 +313,7 @@ QString Range::formula() const
 void Range::clearContents() const
 {
     bool any = false;
-    forStoredCells(sheet_->sheet().cells, top_, left_, bottom_, right_, [&](int, int, Cell& cell) {
+    forStoredCells(sheet_->cellsIn(area()).cells, top_, left_, bottom_, right_, [&](int, int, Cell& cell) {
         any = any || cell.value.isValid() || !cell.formula.isEmpty();
         cell.value = QVariant();
         cell.formula.clear();
@@ -436,10 +436,11 @@ void Range::changeStyle(const std::function<void(CellStyle&)>& change) const
         }
         cell.style = it->second;
     };
+    SheetData& sheet = sheet_->cellsIn(area());
     if (wholeLines())
-        forStoredCells(sheet_->sheet().cells, top_, left_, bottom_, right_, apply);
+        forStoredCells(sheet.cells, top_, left_, bottom_, right_, apply);
     else
-        forEveryCell(sheet_->sheet().cells, top_, left_, bottom_, right_, apply);
+        forEveryCell(sheet.cells, top_, left_, bottom_, right_, apply);
     written(false);
 }
 

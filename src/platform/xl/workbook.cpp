@@ -276,10 +276,10 @@ void Workbook::calculate()
     otherChange_ = false;
 }
 
-void Workbook::setValueArea(const Worksheet& sheet, const QRect& area)
+void Workbook::setTrackedArea(const Worksheet& sheet, const QRect& area)
 {
-    valueAreaSheet_ = sheet.index_;
-    valueArea_ = area;
+    trackedSheet_ = sheet.index_;
+    trackedArea_ = area;
 }
 
 void Workbook::ensureCalculated()
@@ -313,9 +313,7 @@ bool Workbook::eventsOn() const
 void Workbook::cellsWritten(Worksheet& sheet, const QRect& area, bool values)
 {
     saved_ = false;
-    // A value write has counted itself when it reached the cells, knowing where it wrote.
-    if (!values)
-        touch();
+    // The write counted itself as a change when it reached the cells.
     if (!calculating_ && !UserAction::active()) {
         undo_.clear();
         redo_.clear();

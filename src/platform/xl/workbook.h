@@ -89,11 +89,11 @@ public:
     void setRecalculation(Recalculation hook);
     void calculate();
     bool calculationPending() const { return dirty_; }
-    // An area of one sheet whose values the recalculation can follow on its own. When every change
-    // since the last completed calculation was a value written inside it, onlyValueAreaChanged()
-    // says so, and the recalculation may redo only what depends on that area.
-    void setValueArea(const Worksheet& sheet, const QRect& area);
-    bool onlyValueAreaChanged() const { return calculatedAt_.has_value() && !otherChange_; }
+    // An area of one sheet whose cells the recalculation can follow on its own. When every change
+    // since the last completed calculation was to values or formats inside it,
+    // onlyTrackedAreaChanged() says so, and the recalculation may redo only what depends on it.
+    void setTrackedArea(const Worksheet& sheet, const QRect& area);
+    bool onlyTrackedAreaChanged() const { return calculatedAt_.has_value() && !otherChange_; }
     // Runs a pending automatic calculation now, as reading a value would.
     void calculateIfPending() { ensureCalculated(); }
     // A stamp of the workbook's state: it moves on every access that may change the workbook,
@@ -183,19 +183,19 @@ private:
             otherChange_ = true;
         }
     }
-    // A value write into area of sheet.
-    void touchValues(int sheet, const QRect& area)
+    // A change to cells (values or formats) of area of sheet only.
+    void touchCells(int sheet, const QRect& area)
     {
         if (!calculating_) {
             changes_ = ++stampSequence_;
-            otherChange_ = otherChange_ || sheet != valueAreaSheet_ || !valueArea_.contains(area);
+            otherChange_ = otherChange_ || sheet != trackedSheet_ || !trackedArea_.contains(area);
         }
     }
     static inline std::uint64_t stampSequence_ = 0;
     std::uint64_t changes_ = ++stampSequence_;
     std::optional<std::uint64_t> calculatedAt_;
-    int valueAreaSheet_ = -1;
-    QRect valueArea_;
+    int trackedSheet_ = -1;
+    QRect trackedArea_;
     bool otherChange_ = true;
     Recalculation recalc_;
     struct MacroEntry { QString module, name; Macro proc; };

@@ -41,9 +41,9 @@ SheetData& Worksheet::sheet() const
     return book_->data_.sheets[size_t(index_)];
 }
 
-SheetData& Worksheet::valuesIn(const QRect& area) const
+SheetData& Worksheet::cellsIn(const QRect& area) const
 {
-    book_->touchValues(index_, area);
+    book_->touchCells(index_, area);
     return book_->data_.sheets[size_t(index_)];
 }
 

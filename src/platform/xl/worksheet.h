@@ -130,7 +130,7 @@ private:
     friend class Border;
     SheetData& sheet() const;             // raw, no recalculation
     const SheetData& view() const;        // the same for reads, which change nothing
-    SheetData& valuesIn(const QRect& area) const;   // the same for writing values into area only
+    SheetData& cellsIn(const QRect& area) const;   // the same for changing cells of area only
     void checkCell(int row, int column) const;
     // Error 1004 naming the first cell of target the user may not change.
     void checkUserEditable(const Range& target);

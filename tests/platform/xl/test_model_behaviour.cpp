@@ -259,32 +259,34 @@ TEST_F(Behaviour, CalculationRunsAgainOnlyAfterAChange)
     EXPECT_EQ(recalcs, before + 2);
 }
 
-// Values written inside the value area alone leave the next calculation free to redo only what
-// depends on it; anything else since the last calculation, or none yet, does not.
-TEST_F(Behaviour, OnlyValuesWrittenInsideTheValueAreaCountAsAreaChanges)
+// Changes to cells inside the tracked area alone leave the next calculation free to redo only
+// what depends on it; anything else since the last calculation, or no calculation yet, does not.
+TEST_F(Behaviour, OnlyChangesInsideTheTrackedAreaCountAsAreaChanges)
 {
     installDouble();
     app.setCalculation(xl::kCalculationManual);
     at("A1").setValue(1);
-    EXPECT_FALSE(book.onlyValueAreaChanged());
-    book.setValueArea(grid, at("B2:D5").area());
+    EXPECT_FALSE(book.onlyTrackedAreaChanged());
+    book.setTrackedArea(grid, at("B2:D5").area());
     grid.calculate();
-    EXPECT_TRUE(book.onlyValueAreaChanged());
+    EXPECT_TRUE(book.onlyTrackedAreaChanged());
     at("B2:C3").setValue(QStringLiteral("x"));
     at("D5").setBlock(xl::Block(1, 1));
+    at("C3").clearContents();
+    at("B2:D5").interior().setColorIndex(3);
     (void)at("A1:Z9").block();
-    EXPECT_TRUE(book.onlyValueAreaChanged());
+    EXPECT_TRUE(book.onlyTrackedAreaChanged());
     const std::function<void()> others[] = {
         [&] { at("B2:E2").setValue(1); },                       // reaches past the area
         [&] { other.range(QStringLiteral("B2")).setValue(1); },  // the same cell of another sheet
-        [&] { at("B2").interior().setColorIndex(3); },           // a format inside it
-        [&] { at("B2").clearContents(); },
+        [&] { at("A1").interior().setColorIndex(3); },           // a format outside it
+        [&] { at("B:B").clearContents(); },
         [&] { other.activate(); },
     };
     for (const auto& change : others) {
         grid.calculate();
-        EXPECT_TRUE(book.onlyValueAreaChanged());
+        EXPECT_TRUE(book.onlyTrackedAreaChanged());
         change();
-        EXPECT_FALSE(book.onlyValueAreaChanged());
+        EXPECT_FALSE(book.onlyTrackedAreaChanged());
     }
 }
