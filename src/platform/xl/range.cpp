@@ -57,6 +57,17 @@ void forEveryCell(Cells& cells, int top, int left, int bottom, int right, F&& f)
     }
 }
 
+// Runs write on cell; true when it changed the cell's value (its type included), formula or style.
+template <class F>
+bool changes(Cell& cell, F&& write)
+{
+    const QVariant value = cell.value;
+    const int style = cell.style;
+    const bool formula = !cell.formula.isEmpty();
+    write();
+    return formula || style != cell.style || value.typeId() != cell.value.typeId() || value != cell.value;
+}
+
 // The stored cells of the area only.
 template <class F>
 void forStoredCells(Cells& cells, int top, int left, int bottom, int right, F&& f)
@@ -108,6 +119,14 @@ QRect Range::area() const
 void Range::written(bool values) const
 {
     sheet_->book_->cellsWritten(*sheet_, area(), values);
+}
+
+// A write that changed nothing is no change for what reads the workbook; it is a write all the same.
+void Range::wrote(bool changed, bool values) const
+{
+    if (changed)
+        sheet_->changed(area());
+    written(values);
 }
 
 // A date written into a General cell takes a date format, as it does when typed, so that it
@@ -241,12 +260,15 @@ void Range::setValue(const QVariant& value) const
     checkBlockSize();
     const QVariant asText = cellValue(value, true);
     const auto text = textStyles(sheet_->book_->data_.styles);
-    forEveryCell(sheet_->cellsIn(area()).cells, top_, left_, bottom_, right_, [&](int, int, Cell& cell) {
-        cell.value = isText(text, cell.style) ? asText : typed;
-        cell.formula.clear();
-        giveDateFormat(cell);
+    bool changed = false;
+    forEveryCell(sheet_->writable().cells, top_, left_, bottom_, right_, [&](int, int, Cell& cell) {
+        changed |= changes(cell, [&] {
+            cell.value = isText(text, cell.style) ? asText : typed;
+            cell.formula.clear();
+            giveDateFormat(cell);
+        });
     });
-    written(true);
+    wrote(changed, true);
 }
 
 void Range::setBlock(const Block& block) const
@@ -262,7 +284,8 @@ void Range::setBlock(const Block& block) const
             typed[size_t(i - 1) * bc + (j - 1)] = cellValue(block(i, j));
     const QVariant notAvailable = QStringLiteral("#N/A");
     const auto text = textStyles(sheet_->book_->data_.styles);
-    forEveryCell(sheet_->cellsIn(area()).cells, top_, left_, bottom_, right_, [&](int r, int c, Cell& cell) {
+    bool changed = false;
+    forEveryCell(sheet_->writable().cells, top_, left_, bottom_, right_, [&](int r, int c, Cell& cell) {
         int i = r - top_ + 1, j = c - left_ + 1;
         if (br == 1 && bc == 1)
             i = j = 1;
@@ -270,17 +293,19 @@ void Range::setBlock(const Block& block) const
             i = 1;
         else if (bc == 1 && i <= br)
             j = 1;
-        cell.formula.clear();
-        if (i > br || j > bc) {
-            cell.value = notAvailable;
-        } else if (isText(text, cell.style)) {
-            cell.value = cellValue(block(i, j), true);
-        } else {
-            cell.value = typed[size_t(i - 1) * bc + (j - 1)];
-            giveDateFormat(cell);
-        }
+        changed |= changes(cell, [&] {
+            cell.formula.clear();
+            if (i > br || j > bc) {
+                cell.value = notAvailable;
+            } else if (isText(text, cell.style)) {
+                cell.value = cellValue(block(i, j), true);
+            } else {
+                cell.value = typed[size_t(i - 1) * bc + (j - 1)];
+                giveDateFormat(cell);
+            }
+        });
     });
-    written(true);
+    wrote(changed, true);
 }
 
 QString Range::text() const
@@ -313,13 +338,13 @@ QString Range::formula() const
 void Range::clearContents() const
 {
     bool any = false;
-    forStoredCells(sheet_->cellsIn(area()).cells, top_, left_, bottom_, right_, [&](int, int, Cell& cell) {
+    forStoredCells(sheet_->writable().cells, top_, left_, bottom_, right_, [&](int, int, Cell& cell) {
         any = any || cell.value.isValid() || !cell.formula.isEmpty();
         cell.value = QVariant();
         cell.formula.clear();
     });
     if (any)
-        written(true);
+        wrote(true, true);
 }
 
 void Range::copy() const
@@ -427,6 +452,7 @@ void Range::changeStyle(const std::function<void(CellStyle&)>& change) const
 {
     Workbook& book = *sheet_->book_;
     std::map<int, int> done;   // old style -> new style, so each distinct style changes once
+    bool changed = false;
     auto apply = [&](int, int, Cell& cell) {
         auto it = done.find(cell.style);
         if (it == done.end()) {
@@ -434,14 +460,15 @@ void Range::changeStyle(const std::function<void(CellStyle&)>& change) const
             change(s);
             it = done.emplace(cell.style, book.internStyle(s)).first;
         }
+        changed |= cell.style != it->second;
         cell.style = it->second;
     };
-    SheetData& sheet = sheet_->cellsIn(area());
+    SheetData& sheet = sheet_->writable();
     if (wholeLines())
         forStoredCells(sheet.cells, top_, left_, bottom_, right_, apply);
     else
         forEveryCell(sheet.cells, top_, left_, bottom_, right_, apply);
-    written(false);
+    wrote(changed, false);
 }
 
 const CellStyle& Range::topLeftStyle() const

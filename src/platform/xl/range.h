@@ -164,6 +164,7 @@ private:
     void changeStyle(const std::function<void(CellStyle&)>& change) const;
     const CellStyle& topLeftStyle() const;
     void written(bool values) const;
+    void wrote(bool changed, bool values) const;
     void checkBlockSize() const;
     bool wholeLines() const;
     void giveDateFormat(Cell& cell) const;

@@ -41,10 +41,14 @@ SheetData& Worksheet::sheet() const
     return book_->data_.sheets[size_t(index_)];
 }
 
-SheetData& Worksheet::cellsIn(const QRect& area) const
+SheetData& Worksheet::writable() const
+{
+    return book_->data_.sheets[size_t(index_)];
+}
+
+void Worksheet::changed(const QRect& area) const
 {
     book_->touchCells(index_, area);
-    return book_->data_.sheets[size_t(index_)];
 }
 
 const SheetData& Worksheet::view() const
@@ -119,7 +123,7 @@ Range Worksheet::cells(int row, int column)
 
 Range Worksheet::usedRange()
 {
-    const auto& cells = sheet().cells;
+    const auto& cells = view().cells;
     if (cells.empty())
         return Range(this, 1, 1, 1, 1);
     int top = cells.begin()->first.first, bottom = cells.rbegin()->first.first;
@@ -161,7 +165,7 @@ void Worksheet::setVisible(int state)
 
 const PageSetup& Worksheet::pageSetup() const
 {
-    return sheet().pageSetup;
+    return view().pageSetup;
 }
 
 void Worksheet::setPageSetup(const PageSetup& setup)
@@ -270,24 +274,24 @@ void Worksheet::unprotect()
 
 bool Worksheet::protectContents() const
 {
-    const SheetProtection& p = sheet().protection;
+    const SheetProtection& p = view().protection;
     return p.protectedSheet && p.contents;
 }
 
 bool Worksheet::protectionMode() const
 {
-    const SheetProtection& p = sheet().protection;
+    const SheetProtection& p = view().protection;
     return p.protectedSheet && p.userInterfaceOnly;
 }
 
 const SheetProtection& Worksheet::protection() const
 {
-    return sheet().protection;
+    return view().protection;
 }
 
 int Worksheet::enableSelection() const
 {
-    return sheet().protection.enableSelection;
+    return view().protection.enableSelection;
 }
 
 void Worksheet::setEnableSelection(int mode)
@@ -306,7 +310,7 @@ bool Worksheet::isUserEditable(int row, int column) const
 
 bool Worksheet::isUserSelectable(int row, int column) const
 {
-    const SheetProtection& p = sheet().protection;
+    const SheetProtection& p = view().protection;
     if (!p.protectedSheet || p.enableSelection == kSelectAny)
         return true;
     if (p.enableSelection == kSelectNone)
@@ -316,7 +320,7 @@ bool Worksheet::isUserSelectable(int row, int column) const
 
 double Worksheet::columnWidth(int column) const
 {
-    const SheetData& s = sheet();
+    const SheetData& s = view();
     const auto it = s.columnWidths.find(column);
     return it == s.columnWidths.end() ? s.defaultColumnWidth : it->second;
 }
@@ -333,7 +337,7 @@ void Worksheet::setColumnWidth(int column, double width)
 
 double Worksheet::rowHeight(int row) const
 {
-    const SheetData& s = sheet();
+    const SheetData& s = view();
     const auto it = s.rowHeights.find(row);
     return it == s.rowHeights.end() ? s.defaultRowHeight : it->second;
 }
@@ -350,7 +354,7 @@ void Worksheet::setRowHeight(int row, double points)
 
 bool Worksheet::columnHidden(int column) const
 {
-    return hasFlag(sheet().hiddenColumns, column);
+    return hasFlag(view().hiddenColumns, column);
 }
 
 void Worksheet::setColumnHidden(int column, bool hidden)
@@ -363,7 +367,7 @@ void Worksheet::setColumnHidden(int column, bool hidden)
 
 bool Worksheet::rowHidden(int row) const
 {
-    return hasFlag(sheet().hiddenRows, row);
+    return hasFlag(view().hiddenRows, row);
 }
 
 void Worksheet::setRowHidden(int row, bool hidden)
@@ -376,12 +380,12 @@ void Worksheet::setRowHidden(int row, bool hidden)
 
 int Worksheet::frozenRows() const
 {
-    return sheet().frozenRows;
+    return view().frozenRows;
 }
 
 int Worksheet::frozenColumns() const
 {
-    return sheet().frozenColumns;
+    return view().frozenColumns;
 }
 
 void Worksheet::freezePanes(int rows, int columns)
@@ -396,7 +400,7 @@ void Worksheet::freezePanes(int rows, int columns)
 
 int Worksheet::zoom() const
 {
-    return sheet().zoom;
+    return view().zoom;
 }
 
 void Worksheet::setZoom(int percent)

@@ -130,7 +130,10 @@ private:
     friend class Border;
     SheetData& sheet() const;             // raw, no recalculation
     const SheetData& view() const;        // the same for reads, which change nothing
-    SheetData& cellsIn(const QRect& area) const;   // the same for changing cells of area only
+    // The same for cell writes that count what they change themselves: changed(area) after cells
+    // of area changed.
+    SheetData& writable() const;
+    void changed(const QRect& area) const;
     void checkCell(int row, int column) const;
     // Error 1004 naming the first cell of target the user may not change.
     void checkUserEditable(const Range& target);

@@ -217,15 +217,21 @@ TEST_F(Behaviour, UndoAndRedoTakeBackOnlyTheUsersOwnEdits)
 
 // A calculation with nothing changed since the last one would write what is there: it is skipped.
 // Anything the formulas may read since (a cell, a format, a name, a sheet, the active sheet)
-// makes the next one run; reading does not.
+// makes the next one run; reading does not, nor writing what a cell already holds.
 TEST_F(Behaviour, CalculationRunsAgainOnlyAfterAChange)
 {
     installDouble();
     app.setCalculation(xl::kCalculationManual);
+    at("A1").setValue(3);
+    at("C1").interior().setColorIndex(4);
     grid.calculate();
     (void)at("A1").value();
     (void)at("A1:C3").block();
     (void)grid.name();
+    at("A1").setValue(3);
+    at("A2:A3").setBlock(xl::Block(2, 1));
+    at("C1").interior().setColorIndex(4);
+    EXPECT_FALSE(book.saved());   // a write all the same
     grid.calculate();
     EXPECT_EQ(recalcs, 1);
     struct Case {
