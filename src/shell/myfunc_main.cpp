@@ -4,6 +4,8 @@
 #include "shell/rs_db.h"
 
 #include <QString>
+#include <QStringList>
+#include <iterator>
 #include <cmath>
 #include <utility>
 
@@ -40,8 +42,12 @@ long toLong(double v)
 
 int 荷重読込()
 {
-    for (const auto& [name, target] : weights)
-        *target = toLong(Val(GetTableValue(QStringLiteral("T_基本設定"), QString::fromUtf8(name), false)));
+    QStringList fields;
+    for (const auto& w : weights)
+        fields << QString::fromUtf8(w.first);
+    const QStringList values = GetTableValues(QStringLiteral("T_基本設定"), fields);
+    for (size_t i = 0; i < std::size(weights); ++i)
+        *weights[i].second = toLong(Val(values[qsizetype(i)]));
     if (conditionModelSteps.resetShiftFactors)
         conditionModelSteps.resetShiftFactors();
     if (!conditionModelSteps.readAllConditions)

@@ -370,6 +370,18 @@ QString GetTableValue(const QString& table, const QString& field, bool silent)
     return value;
 }
 
+QStringList GetTableValues(const QString& table, const QStringList& fields)
+{
+    QStringList values;
+    const bool open = RsOpenEx(rsTableValue, QStringLiteral("select * from ") + table, true, {}, true, false) == 0;
+    for (const QString& field : fields) {
+        const bool found = open && !rsTableValue.EOF_() && rsTableValue.hasField(field);
+        values << (found ? valueText(rsTableValue.Fields(field).Value()) : QString());
+    }
+    RsCloseEx(rsTableValue);
+    return values;
+}
+
 int SetTableValue(const QString& table, const QString& field, const QVariant& value)
 {
     if (RsOpenEx(rsTableValue, QStringLiteral("select * from ") + table, false, {}, false, false) != 0)

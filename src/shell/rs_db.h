@@ -67,6 +67,8 @@ int RsUpdateRetry(db::Recordset& r);
 
 // The field of the table's first record as text ("" for Null, for no record, for no such field).
 QString GetTableValue(const QString& table, const QString& field, bool silent = false);
+// Several fields of the same record, read at once: "" for each one missing.
+QStringList GetTableValues(const QString& table, const QStringList& fields);
 // Writes the field of the first record, appending a record when the table is empty. 0 or -1.
 int SetTableValue(const QString& table, const QString& field, const QVariant& value);
 

@@ -92,6 +92,8 @@ TEST_F(DbAccess, SettingsValuesLiveInTheFirstRecord)
     EXPECT_EQ(query(QStringLiteral("SELECT count(*) FROM s")).toInt(), 1);
     EXPECT_EQ(GetTableValue(QStringLiteral("s"), QStringLiteral("A")), QStringLiteral("8"));
     EXPECT_EQ(GetTableValue(QStringLiteral("s"), QStringLiteral("b")), QStringLiteral("-1"));
+    EXPECT_EQ(GetTableValues(QStringLiteral("s"), {QStringLiteral("b"), QStringLiteral("zz"), QStringLiteral("a")}),
+              QStringList({QStringLiteral("-1"), QString(), QStringLiteral("8")}));
     // A missing field reads as empty, quiet or not; a missing table is reported.
     EXPECT_EQ(GetTableValue(QStringLiteral("s"), QStringLiteral("zz"), false), QString());
     EXPECT_EQ(messages(), 0u);
