@@ -3,25 +3,48 @@
 #include <QLocale>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
+#include <optional>
 #include <random>
+
+namespace {
+
+// A plain decimal ("12", "-3.25"): up to fifteen digits make an exact integer, and dividing it by
+// an exact power of ten rounds once, as the general reading does. Nothing for any other text.
+std::optional<double> plainDecimal(const QString& input)
+{
+    qsizetype i = input.startsWith(QLatin1Char('-')) ? 1 : 0;
+    const bool negative = i == 1;
+    std::int64_t v = 0;
+    int digits = 0, decimals = 0;
+    bool dot = false;
+    for (; i < input.size(); ++i) {
+        const QChar c = input.at(i);
+        if (c == QLatin1Char('.') && !dot) {
+            dot = true;
+        } else if (c >= QLatin1Char('0') && c <= QLatin1Char('9') && digits < 15) {
+            v = v * 10 + (c.unicode() - u'0');
+            ++digits;
+            decimals += dot;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digits == 0)
+        return std::nullopt;
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const double value = double(v) / kPowers[decimals];
+    return negative ? -value : value;
+}
+
+}  // namespace
 
 double Val(const QString& input)
 {
-    // Plain digits (member numbers, counts, hours) are read without building any text; fifteen
-    // digits or fewer convert to a double exactly, as the general reading would.
-    if (!input.isEmpty() && input.size() <= 15) {
-        std::int64_t v = 0;
-        bool plain = true;
-        for (QChar c : input) {
-            if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
-                plain = false;
-                break;
-            }
-            v = v * 10 + (c.unicode() - u'0');
-        }
-        if (plain)
-            return double(v);
-    }
+    // Member numbers, counts, hours and scores are read without building any text.
+    if (const std::optional<double> plain = plainDecimal(input))
+        return *plain;
     QString s;
     s.reserve(input.size());
     for (QChar c : input)

@@ -1,6 +1,8 @@
 #include "platform/text/vb.h"
 
 #include <gtest/gtest.h>
+#include <cstring>
+#include <random>
 #include <set>
 
 TEST(Val, ReadsTheLeadingNumberAsVbDoes)
@@ -13,6 +15,25 @@ TEST(Val, ReadsTheLeadingNumberAsVbDoes)
     };
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(Val(QString::fromUtf8(c.in)), c.out) << c.in;
+}
+
+// Plain decimals take a shorter way; a trailing space sends the same number the general way, and
+// both must give the same double to the last bit.
+TEST(Val, PlainDecimalsReadAsTheGeneralWayReadsThem)
+{
+    std::mt19937_64 random(11);
+    for (int n = 0; n < 20000; ++n) {
+        const int digits = int(random() % 15) + 1;
+        QString s = random() % 2 ? QStringLiteral("-") : QString();
+        const int dot = int(random() % (digits + 1));
+        for (int i = 0; i < digits; ++i) {
+            if (i == dot)
+                s += QLatin1Char('.');
+            s += QChar(u'0' + int(random() % 10));
+        }
+        const double fast = Val(s), general = Val(s + QLatin1Char(' '));
+        EXPECT_EQ(std::memcmp(&fast, &general, sizeof fast), 0) << qPrintable(s);
+    }
 }
 
 TEST(Int, FloorsTowardsMinusInfinity)
