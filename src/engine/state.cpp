@@ -5,6 +5,7 @@
 #include "engine/conditions.h"
 #include "engine/day_placement.h"
 #include "engine/generation.h"
+#include "engine/kept_grid.h"
 #include "engine/main_window_steps.h"
 #include "engine/model.h"
 #include "engine/optimiser_steps.h"
@@ -19,6 +20,7 @@ void resetEngineState()
     resetShellState();
     resetConditionModel();
     resetOptimiserWindowState();
+    forgetKeptGrid();
     timeLimitExceeded = false;
     noDisplayWait = false;
     generationTiming = {};

@@ -1,11 +1,13 @@
 #include "engine/totals.h"
 
 #include "engine/convert.h"
+#include "engine/kept_grid.h"
 #include "engine/model.h"
 #include "platform/text/cp932.h"
 #include "shell/myexcel.h"
 
 #include <cmath>
+#include <cstdint>
 #include <exception>
 
 float shiftHours(int t)
@@ -154,8 +156,12 @@ void 勤務セル表示(int a, int b, int d)
         xl::Worksheet& sheet = xlBook->worksheets(QStringLiteral("人員配置表"));
         xlSheet = &sheet;
         const xl::Range block = sheet.range(QStringLiteral("Time_Table"));
-        for (int m : {a, b})
-            block.cells(m, d).setValue(Type_Table(Time_Table(m, d), TYPE_略称));
+        for (int m : {a, b}) {
+            const std::uint64_t before = sheet.parent().changeStamp();
+            const QString value = Type_Table(Time_Table(m, d), TYPE_略称);
+            block.cells(m, d).setValue(value);
+            keptGridCellWritten(block, before, m, d, value);
+        }
     } catch (const std::exception&) {
         // A missing sheet or range leaves the sheet as it is.
     }

@@ -1,42 +1,13 @@
 #include "optimise/shift_block.h"
 
 #include "engine/convert.h"
+#include "engine/kept_grid.h"
 #include "engine/model.h"
 #include "engine/workbook_access.h"
 #include "shell/myexcel.h"
 
 #include <algorithm>
 #include <utility>
-
-namespace {
-
-// The grid the last block left on the sheet, with the workbook's stamp then. While the stamp is
-// the workbook's, the sheet holds exactly these cells.
-struct KeptGrid {
-    const xl::Worksheet* sheet = nullptr;
-    int top = 0, left = 0, rows = 0, columns = 0;
-    std::uint64_t stamp = 0;
-    xl::Block cells;
-
-    bool holds(const xl::Range& r) const
-    {
-        return sheet == &r.worksheet() && top == r.row() && left == r.column() && rows == r.rowCount()
-            && columns == r.columnCount() && stamp == r.worksheet().parent().changeStamp();
-    }
-};
-
-KeptGrid& keptGrid()
-{
-    static KeptGrid kept;
-    return kept;
-}
-
-}  // namespace
-
-void forgetKeptShiftBlock()
-{
-    keptGrid() = {};
-}
 
 ShiftBlock::ShiftBlock()
     : range_(RangeB(QStringLiteral("人員配置表"), QStringLiteral("Time_Table")))
@@ -47,11 +18,10 @@ ShiftBlock::ShiftBlock()
                                .arg(Member_Cnt)
                                .arg(Day_Cnt));
     xl::Workbook& book = range_.worksheet().parent();
-    if (KeptGrid& kept = keptGrid(); kept.holds(range_)) {
+    if (std::optional<xl::Block> kept = takeKeptGrid(range_)) {
         // A read would first run the calculation the last write left pending.
         book.calculateIfPending();
-        block_ = std::move(kept.cells);
-        kept = {};
+        block_ = std::move(*kept);
     } else {
         block_ = range_.block();
     }
@@ -63,8 +33,7 @@ ShiftBlock::~ShiftBlock()
 {
     // Nothing shown since the last read or write: the sheet holds this block while the stamp stands.
     if (stamp_ != 0 && shown_.empty())
-        keptGrid() = {&range_.worksheet(), range_.row(), range_.column(), range_.rowCount(), range_.columnCount(),
-                      stamp_, std::move(block_)};
+        keepGrid(range_, stamp_, std::move(block_));
 }
 
 void ShiftBlock::show(int m, int d)

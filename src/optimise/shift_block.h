@@ -37,6 +37,3 @@ private:
     // The workbook's stamp when the block last matched the sheet; 0 after a failed write.
     std::uint64_t stamp_ = 0;
 };
-
-// Forgets the grid kept between blocks.
-void forgetKeptShiftBlock();

@@ -2,7 +2,6 @@
 
 #include "engine/state.h"
 #include "optimise/best_shift.h"
-#include "optimise/shift_block.h"
 #include "optimise/window_steps.h"
 
 void resetOptimiseState()
@@ -11,5 +10,4 @@ void resetOptimiseState()
     BestShift_Table = {};
     BestShift_Time.clear();
     optimiserWindowSteps = {};
-    forgetKeptShiftBlock();
 }

@@ -121,6 +121,40 @@ TEST_F(Optimiser, AmongEqualScoresTheLowestPartnerWins)
     EXPECT_EQ(optfx::changedCells(table), 0);
 }
 
+// Blocks that follow one another hand the grid on without reading the sheet again; whatever else
+// wrote to the workbook in between is seen by the next block, and a block open while another
+// write happened writes all of itself, as one whole assignment would.
+TEST_F(Optimiser, BlocksHandTheGridOnOnlyWhileNothingElseWrote)
+{
+    tieModel();
+    const xl::Range grid = xlBook->worksheets(QStringLiteral("人員配置表")).range(QStringLiteral("Time_Table"));
+    auto showAndWrite = [](int m, int d, int shift) {
+        ShiftBlock block;
+        Time_Table(m, d) = shift;
+        block.show(m, d);
+        block.write();
+    };
+    showAndWrite(1, 1, 1);
+    showAndWrite(3, 4, 0);
+    grid.cells(3, 4).setValue(QStringLiteral("X"));   // another writer
+    showAndWrite(3, 4, 0);
+    EXPECT_EQ(optfx::sheetCell(3, 4), QString());
+
+    勤務変更(1, 3, 3);
+    勤務セル表示(1, 3, 3);
+    EXPECT_EQ(optfx::sheetCell(3, 3), QStringLiteral("日"));
+    showAndWrite(3, 3, 0);
+    EXPECT_EQ(optfx::sheetCell(3, 3), QString());
+
+    ShiftBlock open;
+    grid.cells(1, 1).setValue(QStringLiteral("Y"));
+    Time_Table(2, 2) = 1;
+    open.show(2, 2);
+    open.write();
+    EXPECT_EQ(optfx::sheetCell(1, 1), QStringLiteral("日"));
+    EXPECT_EQ(optfx::sheetCell(2, 2), QStringLiteral("日"));
+}
+
 TEST_F(Optimiser, AStopRequestEndsThePassWithinOneTrial)
 {
     tieModel();
