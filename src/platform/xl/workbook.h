@@ -173,9 +173,10 @@ private:
     bool calculating_ = false;
     bool scheduled_ = false;
     // Every access that may change what the recalculation reads (a sheet's cells or settings, a
-    // name, a sheet, the active sheet) counts as a change; the recalculation's own writes do not.
-    // A calculation with no change since the last completed one would write what is there.
-    // Stamps come from one sequence for every workbook.
+    // name, a sheet, the active sheet) counts as a change; reads, cell writes that leave the cells
+    // as they were and the recalculation's own writes do not. A calculation with no change since
+    // the last completed one would write what is there. Stamps come from one sequence for every
+    // workbook.
     void touch()
     {
         if (!calculating_) {

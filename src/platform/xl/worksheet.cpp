@@ -36,7 +36,7 @@ bool hasFlag(const std::vector<int>& sorted, int value)
 
 SheetData& Worksheet::sheet() const
 {
-    // Raw access serves reads and writes alike: it counts as a possible change.
+    // Raw access for changes that do not say what they changed: it counts as a change.
     book_->touch();
     return book_->data_.sheets[size_t(index_)];
 }
