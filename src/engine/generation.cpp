@@ -112,7 +112,7 @@ void writeDay(int d, bool secured)
         const int v = secured ? Time_Table(m, d) : dayPlacementFailures(m);
         cells(m, 1) = v > 0 ? TypeText2(v) : QString();
     }
-    xlSetRetry(grid().cells(1, d).resize(Member_Cnt, 1), QVariant::fromValue(cells));
+    xlSetRetry(grid().cells(1, d).resize(Member_Cnt, 1), cells);
     switchesAfterWrite();
 }
 

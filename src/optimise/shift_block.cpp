@@ -54,7 +54,7 @@ void ShiftBlock::write()
     xl::Workbook& book = range_.worksheet().parent();
     // Anything else that touched the workbook may have changed the grid: all of it is written.
     const bool written = stamp_ != 0 && stamp_ == book.changeStamp() ? writeChanges()
-                                                                      : xlSetRetry(range_, QVariant::fromValue(block_));
+                                                                      : xlSetRetry(range_, block_);
     for (const Shown& s : shown_)
         isShown_[size_t(s.row - 1) * size_t(block_.columns()) + size_t(s.column - 1)] = 0;
     shown_.clear();
@@ -80,5 +80,5 @@ bool ShiftBlock::writeChanges()
     for (int r = top; r <= bottom; ++r)
         for (int c = left; c <= right; ++c)
             part(r - top + 1, c - left + 1) = block_(r, c);
-    return xlSetRetry(range_.cells(top, left).resize(part.rows(), part.columns()), QVariant::fromValue(part));
+    return xlSetRetry(range_.cells(top, left).resize(part.rows(), part.columns()), part);
 }

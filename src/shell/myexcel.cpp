@@ -94,6 +94,11 @@ bool xlSetRetry(xl::Range range, const QVariant& value)
     return xlRetry(QStringLiteral("xlSetRetry ") + range.address(), [&] { range.setValue(value); });
 }
 
+bool xlSetRetry(xl::Range range, const xl::Block& block)
+{
+    return xlRetry(QStringLiteral("xlSetRetry ") + range.address(), [&] { range.setBlock(block); });
+}
+
 bool xlSheetCallRetry(xl::Worksheet& sheet)
 {
     return xlRetry(QStringLiteral("xlSheetCallRetry ") + sheet.name(), [&] { sheet.calculate(); });

@@ -32,6 +32,8 @@ bool xlRetry(const QString& what, const std::function<void()>& call);
 bool xlRunRetry(xl::Application* app, const QString& macro);
 // Range.Value = value.
 bool xlSetRetry(xl::Range range, const QVariant& value);
+// The same for a block of values, without wrapping it in a QVariant.
+bool xlSetRetry(xl::Range range, const xl::Block& block);
 // Worksheet.Calculate.
 bool xlSheetCallRetry(xl::Worksheet& sheet);
 // Range.Copy (inside the spreadsheet layer, not the system clipboard).

@@ -12,6 +12,7 @@
 #include <QRect>
 #include <QStringList>
 #include <map>
+#include <utility>
 
 namespace xl {
 
@@ -61,7 +62,8 @@ void forEveryCell(Cells& cells, int top, int left, int bottom, int right, F&& f)
 template <class F>
 bool changes(Cell& cell, F&& write)
 {
-    const QVariant value = cell.value;
+    // The writes set the value without reading the one they replace.
+    const QVariant value = std::exchange(cell.value, QVariant());
     const int style = cell.style;
     const bool formula = !cell.formula.isEmpty();
     write();
@@ -283,6 +285,7 @@ void Range::setBlock(const Block& block) const
         for (int j = 1; j <= bc; ++j)
             typed[size_t(i - 1) * bc + (j - 1)] = cellValue(block(i, j));
     const QVariant notAvailable = QStringLiteral("#N/A");
+    const bool fits = br == rowCount() && bc == columnCount();
     const auto text = textStyles(sheet_->book_->data_.styles);
     bool changed = false;
     forEveryCell(sheet_->writable().cells, top_, left_, bottom_, right_, [&](int r, int c, Cell& cell) {
@@ -300,7 +303,9 @@ void Range::setBlock(const Block& block) const
             } else if (isText(text, cell.style)) {
                 cell.value = cellValue(block(i, j), true);
             } else {
-                cell.value = typed[size_t(i - 1) * bc + (j - 1)];
+                // Each converted value goes to one cell only when the block fits the range.
+                QVariant& value = typed[size_t(i - 1) * bc + (j - 1)];
+                cell.value = fits ? std::move(value) : value;
                 giveDateFormat(cell);
             }
         });
