@@ -90,13 +90,24 @@ std::optional<float> 交換試行(int m, int day, float current, ShiftBlock& blo
     const QString flag = QStringLiteral("勤務日数判定要");
     float best = current;
     int partner = 0;
+    // Two members with the same shift (or both resting) exchange nothing the score reads: every
+    // such exchange scores as the table itself, so once that score is known and cannot win, they
+    // need no check. Resting pairs are not even exchanged; working ones are, since their hours
+    // go out and back in single precision.
+    std::optional<float> unchanged;
     for (int j = m + 1; j <= Member_Cnt; ++j) {
         DoEvents();
         if (Sw_中止)
             break;
+        const bool same = Time_Table(m, day) == Time_Table(j, day);
+        const bool settled = same && unchanged && !(*unchanged < best);
+        if (settled && Time_Table(m, day) == 0)
+            continue;
         勤務変更(m, j, day);
-        if (exchangeAllowed(flag, day, m, j)) {
-            const float score = 全分散計算();
+        if (!settled && exchangeAllowed(flag, day, m, j)) {
+            const float score = same && unchanged ? *unchanged : 全分散計算();
+            if (same)
+                unchanged = score;
             if (score < best) {
                 best = score;
                 partner = j;
