@@ -6,6 +6,7 @@
 #include "engine/convert.h"
 #include "engine/model.h"
 #include "engine/optimiser_window.h"
+#include "engine/rules.h"
 #include "engine/totals.h"
 #include "optimise/adjust.h"
 #include "optimise/decimal_align.h"
@@ -20,7 +21,9 @@
 #include "shell/status.h"
 #include "workbook/template.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <functional>
 
 using validator::Rule;
@@ -220,6 +223,39 @@ TEST_P(OptimiserSamples, PassesNeverRaiseTheScoreNorBreakARule)
             if (Time_Table(m, d) != table[size_t((m - 1) * (Day_Cnt + 1) + d)]) {
                 EXPECT_EQ(optfx::sheetCell(m, d), TypeText2(Time_Table(m, d)));
             }
+}
+
+// A trial picks what trying every partner in turn picks: the first lowest score among the allowed
+// exchanges, starting from the table's own score and from a running score rounded up.
+TEST_P(OptimiserSamples, TrialsPickWhatTryingEveryPartnerPicks)
+{
+    ASSERT_TRUE(filledSample(GetParam()));
+    ShiftBlock block;
+    const QString flag = QStringLiteral("勤務日数判定要");
+    for (int k = 0; k < 60; ++k) {
+        const int m = 1 + k % Member_Cnt, day = Start_Day + (k * 7) % (Day_Cnt - Start_Day + 1);
+        const float start = 全分散計算();
+        const float current = k % 2 ? start : float(std::ceil(double(start) * 1000) / 1000);
+        float best = current;
+        int partner = 0;
+        for (int j = m + 1; j <= Member_Cnt; ++j) {
+            勤務変更(m, j, day);
+            if (exchangeAllowed(flag, day, m, j) && 全分散計算() < best) {
+                best = 全分散計算();
+                partner = j;
+            }
+            勤務変更(j, m, day);
+        }
+        const std::vector<int> before = optfx::snapshot();
+        const std::optional<float> result = 交換試行(m, day, current, block);
+        ASSERT_EQ(result.has_value(), partner > 0) << m << " " << day;
+        if (!result) {
+            EXPECT_EQ(optfx::changedCells(before), 0);
+            continue;
+        }
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(*result), std::bit_cast<std::uint32_t>(best));
+        EXPECT_EQ(Time_Table(partner, day), before[size_t((m - 1) * (Day_Cnt + 1) + day)]);
+    }
 }
 
 TEST_P(OptimiserSamples, RandomExchangeKeepsTheRulesAndRepeatsWithTheSeed)
