@@ -798,7 +798,7 @@ void gridTotals(Sheets& s, const ShiftTypes& types, const Period& period, int me
 namespace {
 
 // What the shift grid's totals take from the rest of the workbook, as the last whole calculation
-// found it. It stands while nothing but the grid's values has changed since.
+// found it. It stands while nothing but the grid's cells has changed since.
 struct GridInputs {
     const xl::Workbook* book = nullptr;
     ShiftTypes types;
@@ -854,7 +854,7 @@ void recalculateAll(xl::Workbook& book)
 
 void recalculate(xl::Workbook& book)
 {
-    // After values written into the grid alone, the other steps would write what is there.
+    // After changes to the grid's cells alone, the other steps would write what is there.
     const GridInputs& kept = keptGridInputs();
     if (kept.book == &book && book.onlyTrackedAreaChanged()) {
         Sheets s(book);
