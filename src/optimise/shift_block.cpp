@@ -62,23 +62,12 @@ void ShiftBlock::write()
     stamp_ = written ? book.changeStamp() : 0;
 }
 
-// The rectangle around the shown cells that differ from the sheet's, written in one assignment.
+// The shown cells that differ from the sheet's, written in one step.
 bool ShiftBlock::writeChanges()
 {
-    int top = block_.rows() + 1, bottom = 0, left = block_.columns() + 1, right = 0;
-    for (const Shown& s : shown_) {
-        if (block_(s.row, s.column) == s.before)
-            continue;
-        top = std::min(top, s.row);
-        bottom = std::max(bottom, s.row);
-        left = std::min(left, s.column);
-        right = std::max(right, s.column);
-    }
-    if (bottom == 0)
-        return true;
-    xl::Block part(bottom - top + 1, right - left + 1);
-    for (int r = top; r <= bottom; ++r)
-        for (int c = left; c <= right; ++c)
-            part(r - top + 1, c - left + 1) = block_(r, c);
-    return xlSetRetry(range_.cells(top, left).resize(part.rows(), part.columns()), part);
+    std::vector<xl::CellValue> changed;
+    for (const Shown& s : shown_)
+        if (block_(s.row, s.column) != s.before)
+            changed.push_back({s.row, s.column, block_(s.row, s.column)});
+    return changed.empty() || xlSetRetry(range_, changed);
 }

@@ -99,6 +99,11 @@ bool xlSetRetry(xl::Range range, const xl::Block& block)
     return xlRetry(QStringLiteral("xlSetRetry ") + range.address(), [&] { range.setBlock(block); });
 }
 
+bool xlSetRetry(xl::Range range, const std::vector<xl::CellValue>& cells)
+{
+    return xlRetry(QStringLiteral("xlSetRetry ") + range.address(), [&] { range.setCells(cells); });
+}
+
 bool xlSheetCallRetry(xl::Worksheet& sheet)
 {
     return xlRetry(QStringLiteral("xlSheetCallRetry ") + sheet.name(), [&] { sheet.calculate(); });

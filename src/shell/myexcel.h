@@ -34,6 +34,8 @@ bool xlRunRetry(xl::Application* app, const QString& macro);
 bool xlSetRetry(xl::Range range, const QVariant& value);
 // The same for a block of values, without wrapping it in a QVariant.
 bool xlSetRetry(xl::Range range, const xl::Block& block);
+// The same for some cells of the range.
+bool xlSetRetry(xl::Range range, const std::vector<xl::CellValue>& cells);
 // Worksheet.Calculate.
 bool xlSheetCallRetry(xl::Worksheet& sheet);
 // Range.Copy (inside the spreadsheet layer, not the system clipboard).

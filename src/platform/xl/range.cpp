@@ -313,6 +313,37 @@ void Range::setBlock(const Block& block) const
     wrote(changed, true);
 }
 
+void Range::setCells(const std::vector<CellValue>& values) const
+{
+    int top = bottom_ + 1, bottom = 0, left = right_ + 1, right = 0;
+    std::vector<std::pair<QVariant, QVariant>> typed;   // as a value and as a text
+    typed.reserve(values.size());
+    for (const CellValue& v : values) {
+        if (v.row < 1 || v.column < 1 || v.row > rowCount() || v.column > columnCount())
+            throw badArea(QStringLiteral("cell %1, %2 lies outside %3").arg(v.row).arg(v.column).arg(address()));
+        typed.emplace_back(cellValue(v.value), cellValue(v.value, true));
+        top = std::min(top, top_ + v.row - 1);
+        bottom = std::max(bottom, top_ + v.row - 1);
+        left = std::min(left, left_ + v.column - 1);
+        right = std::max(right, left_ + v.column - 1);
+    }
+    if (values.empty())
+        return;
+    const auto text = textStyles(sheet_->book_->data_.styles);
+    bool changed = false;
+    for (size_t k = 0; k < values.size(); ++k) {
+        const int r = top_ + values[k].row - 1, c = left_ + values[k].column - 1;
+        forEveryCell(sheet_->writable().cells, r, c, r, c, [&](int, int, Cell& cell) {
+            changed |= changes(cell, [&] {
+                cell.value = isText(text, cell.style) ? typed[k].second : typed[k].first;
+                cell.formula.clear();
+                giveDateFormat(cell);
+            });
+        });
+    }
+    Range(sheet_, top, left, bottom, right).wrote(changed, true);
+}
+
 QString Range::text() const
 {
     return sheet_->textAt(top_, left_);

@@ -52,6 +52,13 @@ private:
     std::vector<QVariant> cells_;
 };
 
+// A value for one cell of a range (row and column 1-based within it).
+struct CellValue {
+    int row = 1;
+    int column = 1;
+    QVariant value;
+};
+
 class Interior;
 class Font;
 class Border;
@@ -103,6 +110,9 @@ public:
     void setValue(const QVariant& value) const;
     Block block() const;
     void setBlock(const Block& block) const;
+    // Values for some cells of the range, each written as setValue writes one cell; the range's
+    // other cells stay as they are. Error 1004 for a cell outside the range, before any write.
+    void setCells(const std::vector<CellValue>& values) const;
     // The displayed text of the top-left cell.
     QString text() const;
     // Displayed texts of all cells, rows joined by CR LF and cells by tabs (the copied text).

@@ -279,11 +279,13 @@ TEST_F(Behaviour, OnlyChangesInsideTheTrackedAreaCountAsAreaChanges)
     at("B2:C3").setValue(QStringLiteral("x"));
     at("D5").setBlock(xl::Block(1, 1));
     at("C3").clearContents();
+    at("B2:D5").setCells({{4, 3, 5}});
     at("B2:D5").interior().setColorIndex(3);
     (void)at("A1:Z9").block();
     EXPECT_TRUE(book.onlyTrackedAreaChanged());
     const std::function<void()> others[] = {
         [&] { at("B2:E2").setValue(1); },                       // reaches past the area
+        [&] { at("A1:E9").setCells({{2, 2, 7}, {1, 1, 7}}); },
         [&] { other.range(QStringLiteral("B2")).setValue(1); },  // the same cell of another sheet
         [&] { at("A1").interior().setColorIndex(3); },           // a format outside it
         [&] { at("B:B").clearContents(); },

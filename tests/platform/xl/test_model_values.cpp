@@ -187,6 +187,24 @@ TEST_F(Values, ClearCopyPasteReplace)
     EXPECT_FALSE(at("Z100000").value().isValid());
 }
 
+// Some cells of a range in one call: each as setValue writes it, the others left alone, nothing
+// written when one lies outside the range or holds what no cell can.
+TEST_F(Values, ScatteredCellsAreWrittenAsSingleValues)
+{
+    at("B2:D4").setValue(QStringLiteral("o"));
+    at("C3").setNumberFormat(QStringLiteral("@"));
+    at("B2:D4").setCells({{1, 1, QStringLiteral("12")}, {2, 2, QStringLiteral("12")}, {3, 3, QVariant()}});
+    EXPECT_EQ(at("B2").value(), QVariant(12.0));
+    EXPECT_EQ(at("C3").value(), QVariant(QStringLiteral("12")));   // a text cell keeps the text
+    EXPECT_FALSE(at("D4").value().isValid());
+    EXPECT_EQ(at("C2").value(), QVariant(QStringLiteral("o")));
+    EXPECT_FALSE(book.saved());
+    for (const xl::CellValue& bad : {xl::CellValue{4, 1, 1}, xl::CellValue{1, 1, QVariant::fromValue(QSize(1, 1))}}) {
+        EXPECT_THROW(at("B2:D4").setCells({{1, 2, QStringLiteral("new")}, bad}), xl::Error);
+        EXPECT_EQ(at("C2").value(), QVariant(QStringLiteral("o")));
+    }
+}
+
 TEST_F(Values, UsedRangeAndTextBlock)
 {
     at("C3").setValue(1);
