@@ -361,13 +361,7 @@ int RsUpdateRetry(db::Recordset& r)
 QString GetTableValue(const QString& table, const QString& field, bool silent)
 {
     Q_UNUSED(silent);  // a missing record or field gives "" either way
-    QString value;
-    if (RsOpenEx(rsTableValue, QStringLiteral("select * from ") + table, true, {}, true, false) == 0) {
-        if (!rsTableValue.EOF_() && rsTableValue.hasField(field))
-            value = valueText(rsTableValue.Fields(field).Value());
-    }
-    RsCloseEx(rsTableValue);
-    return value;
+    return GetTableValues(table, {field}).front();
 }
 
 QStringList GetTableValues(const QString& table, const QStringList& fields)

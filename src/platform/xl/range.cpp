@@ -263,14 +263,19 @@ void Range::setValue(const QVariant& value) const
     const QVariant asText = cellValue(value, true);
     const auto text = textStyles(sheet_->book_->data_.styles);
     bool changed = false;
-    forEveryCell(sheet_->writable().cells, top_, left_, bottom_, right_, [&](int, int, Cell& cell) {
-        changed |= changes(cell, [&] {
-            cell.value = isText(text, cell.style) ? asText : typed;
-            cell.formula.clear();
-            giveDateFormat(cell);
-        });
-    });
+    forEveryCell(sheet_->writable().cells, top_, left_, bottom_, right_,
+                 [&](int, int, Cell& cell) { changed |= putValue(cell, text, typed, asText); });
     wrote(changed, true);
+}
+
+bool Range::putValue(Cell& cell, const std::vector<char>& textStyles, const QVariant& typed,
+                     const QVariant& asText) const
+{
+    return changes(cell, [&] {
+        cell.value = isText(textStyles, cell.style) ? asText : typed;
+        cell.formula.clear();
+        giveDateFormat(cell);
+    });
 }
 
 void Range::setBlock(const Block& block) const
@@ -333,13 +338,8 @@ void Range::setCells(const std::vector<CellValue>& values) const
     bool changed = false;
     for (size_t k = 0; k < values.size(); ++k) {
         const int r = top_ + values[k].row - 1, c = left_ + values[k].column - 1;
-        forEveryCell(sheet_->writable().cells, r, c, r, c, [&](int, int, Cell& cell) {
-            changed |= changes(cell, [&] {
-                cell.value = isText(text, cell.style) ? typed[k].second : typed[k].first;
-                cell.formula.clear();
-                giveDateFormat(cell);
-            });
-        });
+        forEveryCell(sheet_->writable().cells, r, c, r, c,
+                     [&](int, int, Cell& cell) { changed |= putValue(cell, text, typed[k].first, typed[k].second); });
     }
     Range(sheet_, top, left, bottom, right).wrote(changed, true);
 }

@@ -178,6 +178,8 @@ private:
     void checkBlockSize() const;
     bool wholeLines() const;
     void giveDateFormat(Cell& cell) const;
+    // One cell written as a value is: the text form into a text-formatted cell; true when it changed.
+    bool putValue(Cell& cell, const std::vector<char>& textStyles, const QVariant& typed, const QVariant& asText) const;
 
     Worksheet* sheet_;
     int top_, left_, bottom_, right_;
