@@ -75,8 +75,6 @@ bool frm勤務管理::Form_Initialize()
     } catch (...) {
         error = ui::errorText(std::current_exception());
     }
-    // The message must not hide behind the boot splash, which stays on top.
-    DspBootSplash(QString());
     MsgBox(error, ui::vbOKOnly | ui::vbCritical);
     return false;
 }

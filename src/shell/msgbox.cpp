@@ -2,6 +2,7 @@
 
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
+#include "shell/status.h"
 
 namespace {
 
@@ -10,6 +11,13 @@ const QChar kSep(1);
 QString orTitle(const QString& title)
 {
     return title.isEmpty() ? stAppTitle : title;
+}
+
+// The boot splash puts itself back on top every second: a box shown during start-up would stay
+// hidden under it. The splash goes first.
+void clearBootSplash()
+{
+    DspBootSplash(QString());
 }
 
 }  // namespace
@@ -100,6 +108,7 @@ long MyMsgBox(const QString& prompt, long buttons, const QString& title, long wi
     }
     r.autoCloseMs = int(autoCloseMs);
     r.displayFlag = int(displayFlag);
+    clearBootSplash();
     const ui::Answer a = ui::ask(r);
     if (!a.text.isEmpty()) {
         DlgParam = a.text;
@@ -110,6 +119,7 @@ long MyMsgBox(const QString& prompt, long buttons, const QString& title, long wi
 
 int MsgBox(const QString& prompt, int style, const QString& title)
 {
+    clearBootSplash();
     return ui::showMessage(prompt, style, orTitle(title));
 }
 

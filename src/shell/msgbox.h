@@ -38,7 +38,7 @@ long MyMsgBox(const QString& prompt, long buttons = 0, const QString& title = {}
 
 // The standard box, for every caller of the program (styles 0, 1, 3, 4, +256/512 default button,
 // +4096 on top; results 1..7);
-// an empty title is the program's title.
+// an empty title is the program's title. This box and MyMsgBox's take the boot splash down first.
 int MsgBox(const QString& prompt, int style = 0, const QString& title = {});
 // The input box: the text typed, "" when cancelled.
 QString InputBox(const QString& prompt, const QString& title = {}, const QString& proposal = {});

@@ -124,6 +124,11 @@ void ShellOpen(const QString& target, const QString& what)
     if (name.isEmpty())
         name = !url.isLocalFile() ? QStringLiteral("ページ")
              : QFileInfo(url.toLocalFile()).isDir() ? QStringLiteral("フォルダ") : QStringLiteral("ファイル");
+    // The desktop's opener would blame a missing program for a path that is not there.
+    if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile())) {
+        MsgBox(name + QStringLiteral("がありません。\n") + where, ui::vbOKOnly | ui::vbExclamation, stAppTitle);
+        return;
+    }
     if (!g_opener) {
         desktopOpen(url, name, where);
         return;
@@ -163,18 +168,39 @@ void setOnlineProbe(std::function<bool()> probe)
     g_probe = std::move(probe);
 }
 
-bool IsOnline()
+bool HasDefaultRoute(const QByteArray& ipv4Routes, const QByteArray& ipv6Routes)
 {
-    const QDir net(QStringLiteral("/sys/class/net"));
-    const QStringList names = net.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::System);
-    for (const QString& name : names) {
-        if (name == QLatin1String("lo"))
-            continue;
-        QFile state(net.filePath(name + QStringLiteral("/operstate")));
-        if (state.open(QIODevice::ReadOnly) && state.readAll().trimmed() == "up")
+    constexpr uint kUp = 0x0001;
+    constexpr uint kReject = 0x0200;
+    const auto usable = [](const QByteArray& iface, const QByteArray& flags) {
+        bool ok = false;
+        const uint f = flags.toUInt(&ok, 16);
+        return ok && (f & kUp) && !(f & kReject) && iface != "lo";
+    };
+    // Iface Destination Gateway Flags RefCnt Use Metric Mask ...; the first line names the fields.
+    const QList<QByteArray> v4 = ipv4Routes.split('\n');
+    for (qsizetype i = 1; i < v4.size(); ++i) {
+        const QList<QByteArray> f = v4[i].simplified().split(' ');
+        if (f.size() >= 8 && f[1] == "00000000" && f[7] == "00000000" && usable(f[0], f[3]))
+            return true;
+    }
+    // Destination, its prefix length, source, its prefix length, next hop, metric, use counts,
+    // flags, interface; no header.
+    for (const QByteArray& line : ipv6Routes.split('\n')) {
+        const QList<QByteArray> f = line.simplified().split(' ');
+        if (f.size() >= 10 && f[1] == "00" && f[0] == QByteArray(32, '0') && usable(f[9], f[8]))
             return true;
     }
     return false;
+}
+
+bool IsOnline()
+{
+    const auto read = [](const char* path) {
+        QFile f(QString::fromLatin1(path));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    return HasDefaultRoute(read("/proc/net/route"), read("/proc/net/ipv6_route"));
 }
 
 void WebHelp(const QString& url, const QString& offlineText, const QString& offlineTitle)

@@ -33,8 +33,12 @@ QString HelpUrl(const QString& page);
 void WebHelp(const QString& url, const QString& offlineText = {}, const QString& offlineTitle = {});
 // Replaces the connectivity check (tests); an empty function restores it.
 void setOnlineProbe(std::function<bool()> probe);
-// True when a network interface other than the loopback is up.
+// True when the machine has a way out: a default route (IPv4 or IPv6) through an interface other
+// than the loopback. A network of its own without one (a switched-on bridge, a LAN without a
+// gateway) is no connection.
 bool IsOnline();
+// The same answer from the kernel's route tables (/proc/net/route, /proc/net/ipv6_route).
+bool HasDefaultRoute(const QByteArray& ipv4Routes, const QByteArray& ipv6Routes);
 
 // Removes one trailing separator from path and names the special folder it is, or "".
 QString SpecialFolderName(QString& path);

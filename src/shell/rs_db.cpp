@@ -128,20 +128,51 @@ QString connectionPart(const QString& s, const QString& wanted)
     return found;
 }
 
-// The first complaint of a full check of the file; "" when it is sound, or when it cannot be
-// opened at all (the first connection says so). A quick check would pass a value changed under
-// its index, and the rows read back would carry it silently.
+// The first complaint of a full check of the file; "" when it is sound. A file that cannot be
+// opened at all throws why. A quick check would pass a value changed under its index, and the rows
+// read back would carry it silently.
 QString integrityProblem(const QString& path)
 {
     db::Connection c;
+    c.setBusyTimeout(DbBusyTimeoutMs);
+    c.open(path, true);
     try {
-        c.setBusyTimeout(DbBusyTimeoutMs);
-        c.open(path, true);
         const QString verdict = c.scalar(QStringLiteral("PRAGMA integrity_check(1)")).toString();
         return verdict == QLatin1String("ok") ? QString() : verdict;
     } catch (const db::Error& e) {
-        return db::primaryCode(e) == db::sqliteCorrupt && c.isOpen() ? e.description : QString();
+        if (db::primaryCode(e) == db::sqliteCorrupt)
+            return e.description;
+        throw;
     }
+}
+
+bool damagedFile(const db::Error& e)
+{
+    const int code = db::primaryCode(e);
+    return code == db::sqliteCorrupt || code == db::sqliteNotADb;
+}
+
+// A file start-up could not open: said once, and the run leaves it as it is.
+void leaveUnopened(const db::Error& e, const QString& path)
+{
+    const bool damaged = damagedFile(e);
+    const int code = db::primaryCode(e);
+    QString text = damaged ? QStringLiteral("データベースのファイル(集計.db)が壊れているため、開けません。")
+                           : QStringLiteral("データベースのファイル(集計.db)を開けません。");
+    if (QFileInfo(path).isDir())
+        text += QStringLiteral("\nこの名前のフォルダがあります。");
+    else if (!damaged && !e.summary().isEmpty())
+        text += QLatin1Char('\n') + e.summary();
+    text += QStringLiteral("\n今回はデータベースを使いません。シフト表や設定はデータベースに保存できません。");
+    if (damaged)
+        text += QStringLiteral("\nバックアップから戻すか、このファイルの名前を変えて残すと、次の起動で新しいデータベースを作ります。");
+    else if (code == db::sqliteBusy || code == db::sqliteLocked)
+        text += QStringLiteral("\nデータベースを開いていたら、閉じてから再開してください。");
+    showStartupNotice(text + QStringLiteral("\n\n") + e.text(), path);
+    DbDamaged = damaged;
+    DbNotUsed = true;
+    DbOpenReadOnly = true;
+    DbErrShown = true;
 }
 
 QString valueText(const QVariant& v)
@@ -159,6 +190,7 @@ void resetDbGlobals()
     DbErrShown = false;
     DbOpenReadOnly = false;
     DbDamaged = false;
+    DbNotUsed = false;
     DbBusyTimeoutMs = 1000;
     lastConnectError = db::Error(0, {});
 }
@@ -181,6 +213,8 @@ QString CnOpen(const QString& connectionString)
     try {
         if (path.isEmpty())
             throw db::Error(3706, QStringLiteral("データベースのパスが指定されていません。"));
+        if (DbNotUsed && QDir::cleanPath(path) == QDir::cleanPath(DefaultDbPath()))
+            throw db::Error(db::sqliteCantOpen, QStringLiteral("データベースは今回使いません。"));
         // SQLite would take an empty file for a new database and write one into it.
         const QFileInfo file(path);
         if (file.isFile() && file.size() == 0)
@@ -233,6 +267,8 @@ bool DbReadOnly()
                               + QStringLiteral("\n壊れているおそれがあるため、そのまま残して、今回は使いません。")
                               + QStringLiteral("\nバックアップから戻すか、このファイルを削除すると、次の起動で新しいデータベースを作ります。"),
                           path);
+        DbNotUsed = true;
+        DbOpenReadOnly = true;
         DbErrShown = true;
         return true;
     }
@@ -246,7 +282,13 @@ bool DbReadOnly()
         DbErrShown = true;
         return true;
     }
-    const QString problem = integrityProblem(path);
+    QString problem;
+    try {
+        problem = integrityProblem(path);
+    } catch (const db::Error& e) {
+        leaveUnopened(e, path);
+        return true;
+    }
     if (!problem.isEmpty()) {
         showStartupNotice(QStringLiteral("データベースのファイル(集計.db)が壊れています。")
                               + QStringLiteral("\n読み取り専用で開きます。シフト表や設定はデータベースに保存できません。")

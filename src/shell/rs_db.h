@@ -24,6 +24,9 @@ inline bool DbOpenReadOnly = false;
 // Set when start-up's check found the file damaged: it is only read this run (DbOpenReadOnly is set
 // too), and nothing is ever written into it.
 inline bool DbDamaged = false;
+// Set when start-up could not open the file at all, or left an empty one aside: no connection of
+// the run opens it (DbOpenReadOnly is set too).
+inline bool DbNotUsed = false;
 // How long a statement waits for another program's lock on the file (ms).
 inline int DbBusyTimeoutMs = 1000;
 
@@ -41,10 +44,12 @@ void DbClose();
 // Start-up's look at stDbPath/集計.db before the first connection; says what it finds once, in a
 // system-modal box. A file or folder that cannot be written: the database is opened read-only for
 // the run (DbOpenReadOnly). A file whose full integrity check fails (a value changed where its
-// index no longer matches it, a damaged page): opened read-only (DbDamaged, DbOpenReadOnly). An
-// existing empty file (0 bytes): left as it is, and no connection of the run opens it. A missing
-// file in a folder that cannot be written: no database this run (none is made). The last three
-// silence later connect failures (DbErrShown). True when the run cannot
+// index no longer matches it, a damaged page): opened read-only (DbDamaged, DbOpenReadOnly). A file
+// that cannot be opened at all (not a database, a damaged header or schema, a folder, another
+// program's lock) and an existing empty file (0 bytes): left as they are, and no connection of the
+// run opens them (DbNotUsed; DbDamaged too when the file is damaged). A missing file in a folder
+// that cannot be written: no database this run (none is made). All but the first silence later
+// connect failures (DbErrShown). True when the run cannot
 // write the database; false, with no message, when it can (a missing file in a writable folder
 // included: the first connection makes a new database).
 bool DbReadOnly();

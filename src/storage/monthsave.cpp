@@ -210,8 +210,9 @@ bool databaseWritable()
 {
     if (!DbOpenReadOnly)
         return true;
-    MsgBox((DbDamaged ? QStringLiteral("データベースのファイル(集計.db)が壊れているため、")
-                      : QStringLiteral("データベースを読み取り専用で開いているため、"))
+    MsgBox((DbDamaged   ? QStringLiteral("データベースのファイル(集計.db)が壊れているため、")
+            : DbNotUsed ? QStringLiteral("データベースのファイル(集計.db)を開けないため、")
+                        : QStringLiteral("データベースを読み取り専用で開いているため、"))
                + QStringLiteral("勤務データを保存できません。"),
            kSystemModalOk | ui::vbExclamation, QStringLiteral("勤務データ保存"));
     return false;

@@ -290,6 +290,57 @@ TEST_F(ProgramTest, ADamagedDatabaseIsSaidOnceAtStartAndNeverWritten)
     EXPECT_EQ(fileBytes(dbFile()), damaged);
 }
 
+// A database file that cannot be opened at all: said once at start, as a damaged one is; the
+// month save refuses before it asks anything; shut-down leaves the file alone and says nothing.
+class UnopenableDatabase : public ProgramTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(UnopenableDatabase, IsSaidOnceAtStartAndNeverTouched)
+{
+    const QString kind = QString::fromLatin1(GetParam());
+    stDbPath = work_;
+    DbBusyTimeoutMs = 0;
+    ASSERT_EQ(AddTableField(), 0);
+    DbClose();
+    db::Connection other;
+    if (kind == QLatin1String("folder")) {
+        ASSERT_TRUE(QFile::remove(dbFile()) && QDir().mkdir(dbFile()));
+    } else if (kind == QLatin1String("locked")) {
+        other.open(dbFile());
+        other.execute(QStringLiteral("BEGIN EXCLUSIVE"));
+    } else {
+        // A text file, or the database cut after its first page (the schema runs on).
+        const QByteArray bytes = kind == QLatin1String("text") ? QByteArray("日付,勤務\n2027/01/01,日勤\n")
+                                                               : fileBytes(dbFile()).left(4096);
+        QFile file(dbFile());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+    const QByteArray before = fileBytes(dbFile());
+
+    ASSERT_TRUE(start());
+    ASSERT_EQ(ui::shownMessages().size(), 1u);
+    const QString notice = ui::shownMessages()[0].prompt;
+    if (kind == QLatin1String("locked")) {
+        EXPECT_TRUE(notice.startsWith(QStringLiteral("データベースのファイル(集計.db)を開けません。\nデータベースは他のプログラムが使用中です。")));
+        other.execute(QStringLiteral("ROLLBACK"));  // given back later: the run still leaves it alone
+    } else if (kind == QLatin1String("folder")) {
+        EXPECT_TRUE(notice.startsWith(QStringLiteral("データベースのファイル(集計.db)を開けません。")));
+    } else {
+        EXPECT_TRUE(notice.startsWith(QStringLiteral("データベースのファイル(集計.db)が壊れているため、開けません。")));
+    }
+    ui::setNextAnswer(ui::vbOK);
+    window_->mdFileKinmuSave->trigger();
+    ASSERT_EQ(ui::shownMessages().size(), 2u);
+    EXPECT_TRUE(ui::shownMessages()[1].prompt.endsWith(QStringLiteral("ため、勤務データを保存できません。")));
+    window_->cmd閉じる_Click();
+    EXPECT_TRUE(AppEnded);
+    EXPECT_EQ(ui::shownMessages().size(), 2u);
+    EXPECT_EQ(fileBytes(dbFile()), before);
+    EXPECT_EQ(QFileInfo(dbFile()).isDir(), kind == QLatin1String("folder"));
+    EXPECT_EQ(QDir(work_).entryList({QStringLiteral("集計.db*")}, QDir::AllEntries), QStringList{QStringLiteral("集計.db")});
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, UnopenableDatabase, ::testing::Values("text", "folder", "truncated", "locked"));
+
 TEST_F(ProgramTest, ASaveThatFailsKeepsTheProgramAndItsChanges)
 {
     ASSERT_TRUE(start());

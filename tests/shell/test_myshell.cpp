@@ -50,6 +50,27 @@ TEST_F(ShellTest, WebHelpOfflineShowsTheCallersTextOrTheStandardNotice)
     EXPECT_TRUE(opened.isEmpty());
 }
 
+// Online means a way out: a default route through an interface other than the loopback. The
+// loopback's unreachable IPv6 default and a LAN route alone are no connection.
+TEST(OnlineCheck, OnlyADefaultRouteOutCounts)
+{
+    const QByteArray v4Header = "Iface\tDestination\tGateway \tFlags\tRefCnt\tUse\tMetric\tMask\t\tMTU\tWindow\tIRTT\n";
+    const QByteArray lan = "eth0\t000200C0\t00000000\t0001\t0\t0\t0\t00FFFFFF\t0\t0\t0\n";
+    const QByteArray v4Default = "eth0\t00000000\t010200C0\t0003\t0\t0\t0\t00000000\t0\t0\t0\n";
+    const QByteArray v6Unreachable = "00000000000000000000000000000000 00 00000000000000000000000000000000 00 "
+                                     "00000000000000000000000000000000 ffffffff 00000001 00000000 00200200       lo\n";
+    const QByteArray v6Default = "00000000000000000000000000000000 00 00000000000000000000000000000000 00 "
+                                 "fd000000000000000000000000000001 00000400 00000002 00000000 00000003     eth0\n";
+    const QByteArray v6Link = "fe800000000000000000000000000000 40 00000000000000000000000000000000 00 "
+                              "00000000000000000000000000000000 00000100 00000002 00000000 00000001     eth0\n";
+    EXPECT_FALSE(HasDefaultRoute(v4Header + lan, v6Unreachable + v6Link));
+    EXPECT_FALSE(HasDefaultRoute({}, {}));
+    EXPECT_TRUE(HasDefaultRoute(v4Header + lan + v4Default, v6Unreachable));
+    EXPECT_TRUE(HasDefaultRoute(v4Header + lan, v6Link + v6Default));
+    // A default route that is down does not count.
+    EXPECT_FALSE(HasDefaultRoute(v4Header + QByteArray(v4Default).replace("\t0003\t", "\t0002\t"), {}));
+}
+
 TEST_F(ShellTest, WebHelpOnlineOpensThePageBelowTheBase)
 {
     setOnlineProbe([] { return true; });
@@ -64,22 +85,35 @@ TEST_F(ShellTest, WebHelpOnlineOpensThePageBelowTheBase)
 
 TEST_F(ShellTest, ShellOpenTakesPathsAndAddressesAndReportsFailure)
 {
-    ShellOpen(QStringLiteral("/tmp/log.txt"));
-    ShellOpen(QStringLiteral("C:\\work\\a.txt"));
+    QTemporaryDir dir;
+    for (const char* name : {"log.txt", "a.txt", "fail.txt"})
+        QFile(dir.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly);
+    ShellOpen(dir.filePath(QStringLiteral("log.txt")));
+    ShellOpen(QDir::toNativeSeparators(dir.filePath(QStringLiteral("a.txt"))).replace(QLatin1Char('/'), QLatin1Char('\\')));
     ShellOpen(QStringLiteral("mailto:x@y.example"));
     ASSERT_EQ(opened.size(), 3);
-    EXPECT_EQ(opened[0], QUrl::fromLocalFile(QStringLiteral("/tmp/log.txt")));
-    EXPECT_TRUE(opened[1].isLocalFile());
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(dir.filePath(QStringLiteral("log.txt"))));
+    EXPECT_EQ(opened[1], QUrl::fromLocalFile(dir.filePath(QStringLiteral("a.txt"))));
     EXPECT_EQ(opened[2].scheme(), QStringLiteral("mailto"));
     EXPECT_TRUE(ui::shownMessages().empty());
-    ShellOpen(QStringLiteral("log/log_result.txt"));  // against the current folder
-    EXPECT_EQ(opened.last().toLocalFile(), QDir::current().absoluteFilePath(QStringLiteral("log/log_result.txt")));
+    const QString current = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    ShellOpen(QStringLiteral("log.txt"));  // against the current folder
+    QDir::setCurrent(current);
+    EXPECT_EQ(opened.last().toLocalFile(), dir.filePath(QStringLiteral("log.txt")));
     // A failure names what could not be opened and where it is.
-    ShellOpen(QStringLiteral("/tmp/fail.txt"));
+    ShellOpen(dir.filePath(QStringLiteral("fail.txt")));
     ShellOpen(QStringLiteral("https://fail.example/help.html"));
     ASSERT_EQ(ui::shownMessages().size(), 2u);
-    EXPECT_TRUE(ui::shownMessages()[0].prompt.startsWith(QStringLiteral("ファイルを開けませんでした。\n/tmp/fail.txt\n")));
+    EXPECT_TRUE(ui::shownMessages()[0].prompt.startsWith(QStringLiteral("ファイルを開けませんでした。\n") + dir.filePath(QStringLiteral("fail.txt")) + QLatin1Char('\n')));
     EXPECT_TRUE(ui::shownMessages()[1].prompt.startsWith(QStringLiteral("ページを開けませんでした。\nhttps://fail.example/help.html\n")));
+
+    // A folder that is not there is said to be missing; no opener is asked.
+    opened.clear();
+    ShellOpen(dir.filePath(QStringLiteral("ShiftHtml")), QStringLiteral("HTMLの作成先フォルダ"));
+    EXPECT_TRUE(opened.isEmpty());
+    ASSERT_EQ(ui::shownMessages().size(), 3u);
+    EXPECT_EQ(ui::shownMessages()[2].prompt, QStringLiteral("HTMLの作成先フォルダがありません。\n") + dir.filePath(QStringLiteral("ShiftHtml")));
 }
 
 TEST_F(ShellTest, TheDesktopOpenerThatFailsIsSaidWhenItEnds)
@@ -87,20 +121,24 @@ TEST_F(ShellTest, TheDesktopOpenerThatFailsIsSaidWhenItEnds)
     // An opener that has no program for the file, then no opener at all.
     setShellOpener(nullptr);
     QTemporaryDir bin;
+    const QString ok = bin.filePath(QStringLiteral("ok.txt"));
+    const QString other = bin.filePath(QStringLiteral("other.txt"));
+    for (const QString& file : {ok, other})
+        QFile(file).open(QIODevice::WriteOnly);
     QFile script(bin.filePath(QStringLiteral("xdg-open")));
-    ASSERT_TRUE(script.open(QIODevice::WriteOnly) && script.write("#!/bin/sh\n[ \"$1\" = /tmp/ok.txt ]\n") > 0);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly) && script.write(("#!/bin/sh\n[ \"$1\" = " + ok.toLocal8Bit() + " ]\n").constData()) > 0);
     script.close();
     script.setPermissions(script.permissions() | QFile::ExeOwner);
     const QByteArray path = qgetenv("PATH");
     for (const QByteArray& dirs : {bin.path().toLocal8Bit(), QByteArray("/nonexistent")}) {
         qputenv("PATH", dirs);
         ui::resetMessages();
-        ShellOpen(QStringLiteral("/tmp/ok.txt"));
-        ShellOpen(QStringLiteral("/tmp/missing.txt"), QStringLiteral("ログファイル"));
+        ShellOpen(ok);
+        ShellOpen(other, QStringLiteral("ログファイル"));
         EXPECT_TRUE(QTest::qWaitFor([] { return !ui::shownMessages().empty(); }, 5000));
         QTest::qWait(100);
         ASSERT_EQ(ui::shownMessages().size(), dirs == "/nonexistent" ? 2u : 1u);
-        EXPECT_TRUE(ui::shownMessages().back().prompt.startsWith(QStringLiteral("ログファイルを開けませんでした。\n/tmp/missing.txt\n")));
+        EXPECT_TRUE(ui::shownMessages().back().prompt.startsWith(QStringLiteral("ログファイルを開けませんでした。\n") + other + QLatin1Char('\n')));
     }
     qputenv("PATH", path);
 }

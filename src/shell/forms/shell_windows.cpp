@@ -11,7 +11,6 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QProgressBar>
 #include <QScreen>
 
 namespace {
@@ -59,22 +58,7 @@ public:
             g_prgB.unload();
             return;
         }
-        const bool fresh = !g_prgB.loaded();
-        frmPrgB& f = g_prgB.get();
-        f.lblName->setText(s.name);
-        QProgressBar* bars[] = {f.ProgB, f.ProgB2};
-        for (int i = 0; i < 2; ++i) {
-            bars[i]->setRange(s.min[i], s.max[i]);
-            bars[i]->setValue(s.value[i]);
-        }
-        if (fresh) {
-            // Over a modal window (a save from the storage hub) it belongs to that window, which
-            // would otherwise block its stop button.
-            if (QWidget* modal = QApplication::activeModalWidget())
-                f.setParent(modal, f.windowFlags());
-            f.show();
-            f.place();
-        }
+        g_prgB.get().apply(s);
     }
 };
 

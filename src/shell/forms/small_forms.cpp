@@ -9,7 +9,9 @@
 #include "shell/myshell.h"
 #include "shell/status.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -209,6 +211,25 @@ frmPrgB::frmPrgB(QWidget* parent)
     OnClick(cmdCancel, this, [] { Sw_中止 = true; });
     for (QWidget* w : {static_cast<QWidget*>(lblName), static_cast<QWidget*>(ProgB), static_cast<QWidget*>(ProgB2)})
         w->setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void frmPrgB::apply(const ProgressState& s)
+{
+    lblName->setText(s.name);
+    QProgressBar* bars[] = {ProgB, ProgB2};
+    for (int i = 0; i < 2; ++i) {
+        bars[i]->setRange(s.min[i], s.max[i]);
+        bars[i]->setValue(s.value[i]);
+    }
+    if (!isVisible()) {
+        // Over a modal window (a save from the storage hub) it belongs to that window, which
+        // would otherwise block its stop button.
+        if (QWidget* modal = QApplication::activeModalWidget())
+            setParent(modal, windowFlags());
+        show();
+        place();
+    }
+    paintNow(this);
 }
 
 void frmPrgB::place()

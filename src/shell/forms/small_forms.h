@@ -10,6 +10,7 @@ class QProgressBar;
 class QPushButton;
 class QTextBrowser;
 struct SplashState;
+struct ProgressState;
 
 // Lets the user drag a frameless window by any point of it, with the left button only.
 void DragForm(QWidget* form, Qt::MouseButtons buttons);
@@ -63,6 +64,9 @@ class frmPrgB : public QWidget {
     Q_OBJECT
 public:
     explicit frmPrgB(QWidget* parent = nullptr);
+    // Shows the name and the bars; the first time also shows and places the window. Drawn before
+    // it returns.
+    void apply(const ProgressState& state);
     // Places the window by 進行状況表示 on its screen.
     void place();
 

@@ -211,6 +211,17 @@ TEST_F(MsgBoxTest, DialogsHaveNoMinimiseOrMaximiseButtonAndTheInputBoxShowsItsWh
     EXPECT_EQ(input.textValue(), QStringLiteral("101"));
 }
 
+// A short text ("出力完了") must not leave the title bar too narrow for its caption.
+TEST_F(MsgBoxTest, TheBoxIsWideEnoughForItsCaption)
+{
+    ui::StandardMessageBox box(QStringLiteral("出力完了"), 4096, QStringLiteral("Quorvane"));
+    box.show();
+    QCoreApplication::processEvents();
+    const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
+    EXPECT_GE(box.width(), title.horizontalAdvance(QStringLiteral("Quorvane")) + 6 * title.height());
+    box.hide();
+}
+
 TEST_F(MsgBoxTest, StandardBoxThroughTheInstalledHandler)
 {
     pressLater(QStringLiteral("いいえ(&N)"));

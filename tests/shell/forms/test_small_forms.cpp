@@ -3,6 +3,7 @@
 #include "shell/forms/shell_windows.h"
 #include "shell/forms/small_forms.h"
 #include "shell/globals.h"
+#include "shell/msgbox.h"
 #include "shell/state.h"
 #include "shell/status.h"
 
@@ -85,6 +86,46 @@ TEST_F(SmallFormsTest, SplashIsDrawnBeforeTheCallerGoesOn)
     EXPECT_GE(label.count, 1);
     EXPECT_EQ(s->lblMsg->text(), QStringLiteral("勤務日数調整中・・"));
     s->lblMsg->removeEventFilter(&label);
+}
+
+// Publishing goes on with long work at once: the progress window and each new state of its bars
+// are drawn before the call returns.
+TEST_F(SmallFormsTest, ProgressWindowIsDrawnBeforeTheCallerGoesOn)
+{
+    struct Paints : QObject {
+        int count = 0;
+        bool eventFilter(QObject* o, QEvent* e) override
+        {
+            count += e->type() == QEvent::Paint && qobject_cast<frmPrgB*>(o);
+            return false;
+        }
+    } paints;
+    qApp->installEventFilter(&paints);
+    PrgBShow(QStringLiteral("HTML生成中"));
+    EXPECT_GE(paints.count, 1);
+    const int shown = paints.count;
+    PrgBSet(1, 0, 10, 3);
+    EXPECT_GT(paints.count, shown);
+    qApp->removeEventFilter(&paints);
+}
+
+// The boot splash puts itself on top every second: a box shown during start-up takes it down
+// first, so that nothing lies over the box.
+TEST_F(SmallFormsTest, ABoxDuringStartUpIsNotUnderTheBootSplash)
+{
+    DspBootSplash(QStringLiteral("Ver.0.1 起動中"));
+    ASSERT_TRUE(loadedBootSplash() && loadedBootSplash()->isVisible());
+    int splashes = -1;
+    ui::setMessageHandler([&](const ui::MessageRequest&) {
+        splashes = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            splashes += qobject_cast<frmBootSplash*>(w) && w->isVisible();
+        return int(ui::vbOK);
+    });
+    MsgBox(QStringLiteral("データベースのファイル(集計.db)が壊れています。"), ui::vbOKOnly | ui::vbSystemModal);
+    ui::setMessageHandler(nullptr);
+    EXPECT_EQ(splashes, 0);
+    EXPECT_EQ(loadedBootSplash(), nullptr);
 }
 
 TEST_F(SmallFormsTest, ProgressWindowPlacementBarsAndCancel)

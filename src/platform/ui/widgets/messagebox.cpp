@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -74,6 +75,23 @@ StandardMessageBox::StandardMessageBox(const QString& prompt, int style, const Q
         setWindowModality(Qt::ApplicationModal);
         setWindowFlag(Qt::WindowStaysOnTopHint, true);
     }
+}
+
+void StandardMessageBox::showEvent(QShowEvent* e)
+{
+    // The box sizes itself to its text and leaves the caption only a little room: a short text
+    // ("出力完了") left the title bar too narrow for a word of it. The layout's width decides the
+    // box's, so a spacer reserves the caption's width and room for the frame's icon and buttons.
+    if (!widened_) {
+        widened_ = true;
+        if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
+            const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
+            const int width = title.horizontalAdvance(windowTitle()) + 8 * title.height();
+            grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                          grid->columnCount());
+        }
+    }
+    QMessageBox::showEvent(e);
 }
 
 QAbstractButton* StandardMessageBox::buttonFor(int result) const

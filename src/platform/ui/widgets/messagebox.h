@@ -11,15 +11,20 @@ namespace ui {
 
 // A QMessageBox for a numeric style: the button set of style & 7 in Japanese (OK, キャンセル,
 // 中止, 再試行, 無視, はい, いいえ), the default button by 256/512, the icon by 16/32/48/64, and
-// 4096 as an application-modal box that stays on top. vbResult() gives 1..7 after exec().
+// 4096 as an application-modal box that stays on top. vbResult() gives 1..7 after exec(). The box
+// is at least as wide as its caption needs beside the window manager's buttons.
 class StandardMessageBox : public QMessageBox {
 public:
     StandardMessageBox(const QString& prompt, int style, const QString& title, QWidget* parent = nullptr);
     int vbResult() const;
     QAbstractButton* buttonFor(int result) const;
 
+protected:
+    void showEvent(QShowEvent* e) override;
+
 private:
     std::map<QAbstractButton*, int> results_;
+    bool widened_ = false;
 };
 
 // The input box: the prompt's lines shown whole, however long (the box grows to the longest).
