@@ -312,7 +312,7 @@ QString styleKey(const CellStyle& s)
 
 struct Styles {
     std::vector<int> styleOfXf;   // file cell format -> index in BookData::styles
-    std::vector<bool> dateOfXf;   // whether its number format shows dates
+    std::vector<bool> dateOfXf;   // whether its number format shows a calendar date
 };
 
 Styles readStyles(const Package& pkg, const std::optional<std::string>& part, const Theme& theme, BookData& book)
@@ -430,7 +430,9 @@ Styles readStyles(const Package& pkg, const std::optional<std::string>& part, co
         if (inserted)
             book.styles.push_back(s);
         out.styleOfXf.push_back(it->second);
-        out.dateOfXf.push_back(isDateFormat(s.numberFormat));
+        // A time of day stays the fraction of a day the sheets compute with: as a date, 0:00
+        // and 24:00 would be days of 1899.
+        out.dateOfXf.push_back(isDateFormat(s.numberFormat) && !isTimeFormat(s.numberFormat));
     });
     if (out.styleOfXf.empty()) {
         out.styleOfXf.push_back(0);

@@ -93,8 +93,37 @@ TEST(XlsxRoundTrip, DatesReadBackAsDatesWhateverTheCellFormat)
     EXPECT_EQ(b.at({1, 1}).value, QVariant(QDate(2025, 1, 31)));
     EXPECT_EQ(back.styles[size_t(b.at({1, 1}).style)].numberFormat, QStringLiteral("yyyy/m/d"));
     EXPECT_EQ(b.at({1, 2}).value, QVariant(QDateTime(QDate(2025, 1, 31), QTime(23, 59, 59, 500))));
-    EXPECT_EQ(b.at({1, 3}).value, QVariant(QDateTime(QDate(1899, 12, 30), QTime(12, 15))));
+    EXPECT_EQ(b.at({1, 3}).value, QVariant((12 * 60 + 15) / 1440.0));   // a time: see below
     EXPECT_EQ(b.at({1, 4}).value, QVariant(31.0));
+}
+
+// A cell that shows a time of day keeps the fraction of a day the sheets compute with: 0:00 and
+// 24:00 are no dates of 1899. A format with a date part still reads a date.
+TEST(XlsxRoundTrip, TimesOfDayReadBackAsDayFractions)
+{
+    BookData book = oneSheet();
+    CellStyle clock;
+    clock.numberFormat = QStringLiteral("h:mm");
+    const int sClock = addStyle(book, clock);
+    CellStyle stamp;
+    stamp.numberFormat = QStringLiteral("yyyy/m/d h:mm");
+    const int sStamp = addStyle(book, stamp);
+    auto& cells = book.sheets[0].cells;
+    const double times[] = {0.0, 1.0, 0.5, 16.0 / 24};
+    for (int i = 0; i < 4; ++i)
+        cells[{1, i + 1}] = Cell{times[i], sClock, {}};
+    cells[{2, 1}] = Cell{0.0, sStamp, {}};
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("times.xlsx"));
+    BookData back = book;
+    for (int save = 1; save <= 2; ++save) {
+        writeWorkbookFile(back, path, false);
+        back = readWorkbookFile(path);
+    }
+    const auto& b = back.sheets[0].cells;
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(b.at({1, i + 1}).value, QVariant(times[i])) << i;
+    EXPECT_EQ(b.at({2, 1}).value, QVariant(QDate(1899, 12, 30)));
 }
 
 TEST(XlsxRoundTrip, UnwritableBooksAreRefusedAndTheOldFileStays)
