@@ -126,6 +126,33 @@ TEST(XlsxRoundTrip, TimesOfDayReadBackAsDayFractions)
     EXPECT_EQ(b.at({2, 1}).value, QVariant(QDate(1899, 12, 30)));
 }
 
+// Another spreadsheet program keeps a truth value under our TRUE/FALSE format as the formula
+// TRUE() or FALSE() with 1 or 0 cached: read back, it is the truth value again, no formula.
+TEST(XlsxRoundTrip, TruthFormulasWithACachedOneOrZeroAreTruthValues)
+{
+    BookData book = oneSheet();
+    auto& cells = book.sheets[0].cells;
+    cells[{1, 1}] = Cell{1.0, 0, QStringLiteral("=TRUE()")};
+    cells[{1, 2}] = Cell{0.0, 0, QStringLiteral("=false()")};
+    cells[{1, 3}] = Cell{1.0, 0, QStringLiteral("==True()")};      // stored with its '='
+    cells[{1, 4}] = Cell{true, 0, QStringLiteral("=TRUE()")};
+    cells[{1, 5}] = Cell{2.0, 0, QStringLiteral("=TRUE()")};       // no truth value cached
+    cells[{1, 6}] = Cell{1.0, 0, QStringLiteral("=TRUE()+0")};
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("truth.xlsx"));
+    writeWorkbookFile(book, path, false);
+    const BookData back = readWorkbookFile(path);
+    const auto& b = back.sheets[0].cells;
+    const QVariant truth[] = {true, false, true, true};
+    for (int c = 1; c <= 4; ++c) {
+        EXPECT_EQ(b.at({1, c}).value, truth[c - 1]) << c;
+        EXPECT_TRUE(b.at({1, c}).formula.isEmpty()) << c;
+    }
+    EXPECT_EQ(b.at({1, 5}).formula, QStringLiteral("=TRUE()"));
+    EXPECT_EQ(b.at({1, 5}).value, QVariant(2.0));
+    EXPECT_EQ(b.at({1, 6}).formula, QStringLiteral("=TRUE()+0"));
+}
+
 TEST(XlsxRoundTrip, UnwritableBooksAreRefusedAndTheOldFileStays)
 {
     QTemporaryDir dir;
