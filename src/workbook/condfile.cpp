@@ -435,17 +435,20 @@ Status parse(const QByteArray& bytes, ConditionFile& out)
         // Generous caps against runaway sizes: the real check is against the range of the book.
         const auto rows = countField(r.fields.value(3), 10000);
         const auto cols = countField(r.fields.value(4), 1000);
-        if (r.fields.size() < 5 || !allEmpty(r.fields, 5) || r.fields.at(1).isEmpty() || r.fields.at(2).isEmpty() || !rows
+        // Names are kept trimmed, so a name of only white space is no name.
+        const QString sheet = r.fields.value(1).trimmed();
+        const QString name = r.fields.value(2).trimmed();
+        if (r.fields.size() < 5 || !allEmpty(r.fields, 5) || sheet.isEmpty() || name.isEmpty() || !rows
             || !cols || ((*rows == 0) != (*cols == 0)))
             return Status::failure(
                 QStringLiteral("%1 行目: RANGE 行はシート名、範囲名、行数（0〜10000）、列数（0〜1000）の順です。").arg(r.line));
         if (qint64(*rows) * *cols > kMaxBlockCells)
             return Status::failure(QStringLiteral("%1 行目: %2 の %3 行 × %4 列は大きすぎます。")
                                        .arg(r.line)
-                                       .arg(r.fields.at(1).trimmed() + QLatin1Char('!') + r.fields.at(2).trimmed())
+                                       .arg(sheet + QLatin1Char('!') + name)
                                        .arg(*rows)
                                        .arg(*cols));
-        FileBlock b{r.fields.at(1).trimmed(), r.fields.at(2).trimmed(), xl::Block(*rows, *cols), r.line};
+        FileBlock b{sheet, name, xl::Block(*rows, *cols), r.line};
         ++k;
         for (int i = 1; i <= *rows; ++i, ++k) {
             if (k >= records.size())

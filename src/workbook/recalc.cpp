@@ -337,6 +337,10 @@ double cellNumber(const QVariant& v)
         return v.toDouble();
     case QMetaType::QDate:
         return xl::dateToSerial(v.toDate());
+    case QMetaType::QDateTime:
+        return xl::dateToSerial(v.toDateTime().date()) + v.toDateTime().time().msecsSinceStartOfDay() / 86400000.0;
+    case QMetaType::QTime:
+        return v.toTime().msecsSinceStartOfDay() / 86400000.0;
     default:
         return Val(v.toString());
     }
@@ -504,13 +508,13 @@ void timesOfDay(xl::Worksheet& basic)
                 if (name == u"Type_Table_Input"_s && j != 3 && j != 6)
                     continue;
                 const QVariant v = b(i, j);
-                QTime t;
-                if (v.typeId() == QMetaType::QTime)
-                    t = v.toTime();
-                else if (v.typeId() == QMetaType::QDateTime && v.toDateTime().date().year() < 1900)
-                    t = v.toDateTime().time();
-                if (t.isValid()) {
-                    b(i, j) = t.msecsSinceStartOfDay() / 86400000.0;
+                // A time stored as a date of 1899 is its serial: 1899-12-30 is 0:00, the day
+                // after is 24:00.
+                const bool time = v.typeId() == QMetaType::QTime
+                    || ((v.typeId() == QMetaType::QDate || v.typeId() == QMetaType::QDateTime)
+                        && v.toDateTime().date().year() < 1900);
+                if (time) {
+                    b(i, j) = cellNumber(v);
                     changed = true;
                 }
             }

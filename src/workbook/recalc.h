@@ -43,7 +43,8 @@ Period periodOf(int year, int month, int startDay);
 // The fill of day column d of the day grids: Saturday, Sunday or holiday, unused, or none.
 QColor dayShade(const Period& period, int d);
 
-// Number of a cell as the sheets' readers take it (Val of its text, Booleans -1/0).
+// Number of a cell as the sheets' readers take it (Val of its text, Booleans -1/0, dates and
+// times their serial).
 double cellNumber(const QVariant& v);
 // Text of a cell value, trimmed.
 QString cellText(const QVariant& v);

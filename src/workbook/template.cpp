@@ -645,16 +645,16 @@ void buildMainSheet(xl::Worksheet& ws, QDate period)
     ws.protect();
 }
 
-// A view sheet: its index cell A1 and a title; the pictured area from `drawn` on stays empty
-// here. It prints what is drawn there, on one page; until a view is drawn its print area is that
-// empty cell, so printing the book gives no page for it.
+// A view sheet: its index cell A1 and a title in row 1; the pictured area from `drawn` on stays
+// empty here. It prints what is drawn there, on one page under its title row; until a view is
+// drawn its print area is that empty cell, so printing the book gives no page for it.
 void buildViewSheet(xl::Worksheet& ws, const QString& title, const QString& drawn, int orientation,
                     const QString& titleCell = u"B1"_s)
 {
     Painter p(ws);
     p.text(titleCell, title, titleStyle());
     p.value(u"A1"_s, 1.0);
-    printSetUp(ws, drawn, orientation, {}, 1);
+    printSetUp(ws, drawn, orientation, u"$1:$1"_s, 1);
 }
 
 QDate defaultPeriod()
@@ -763,10 +763,13 @@ xl::Workbook& createTemplate(xl::Application& app, QDate period)
     buildViewSheet(book.worksheets(u"時間帯別"_s), u"時間帯別勤務状況"_s, u"A4"_s, xl::kLandscape);
     buildViewSheet(book.worksheets(u"個人別"_s), u"個人別"_s, u"B3"_s, xl::kPortrait);
     {
+        // The hand-over cell of the condition file's path is nothing to print: the print area
+        // is an empty cell, so printing the book gives no page for it.
         Painter p(book.worksheets(u"名前リスト"_s));
         p.text(u"B1"_s, u"条件ファイル"_s, labelStyle());
         p.width(u"B:B"_s, 12);
         p.width(u"C:C"_s, 60);
+        p.sheet().setPrintArea(u"A1"_s);
     }
 
     for (const NameSpec& n : kNames) {

@@ -39,11 +39,13 @@ std::optional<double> dayFraction(const QVariant& v)
         return f >= 0 && f < 2 ? std::optional<double>(f) : std::nullopt;
     }
     case QMetaType::QTime:
-        t = v.toTime();
-        break;
-    case QMetaType::QDateTime:
-        t = v.toDateTime().time();
-        break;
+    case QMetaType::QDate:
+    case QMetaType::QDateTime: {
+        // A time kept as a date of 1899 counts from 1899-12-30 0:00 (the next day is 24:00);
+        // a later date gives its time of day.
+        const double serial = cellNumber(v);
+        return serial >= 0 && serial < 2 ? serial : serial - std::floor(serial);
+    }
     case QMetaType::QString:
         t = QTime::fromString(v.toString().trimmed(), u"h:mm"_s);
         if (!t.isValid())

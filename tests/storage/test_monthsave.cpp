@@ -5,6 +5,7 @@
 #include "shell/myexcel.h"
 #include "shell/rs_db.h"
 #include "storage/monthsave.h"
+#include "workbook/macros.h"
 
 #include <QDate>
 #include <QTimer>
@@ -112,6 +113,26 @@ TEST_F(SaveTest, SnapshotsTheConditionsAndKeepsTheWeights)
               (QVariantList{1, 3, 3, 3, QVariant(), QVariant()}));
     EXPECT_EQ(rows(QStringLiteral("SELECT 略称, 開始時刻, 終了時刻 FROM T_勤務種別 WHERE 勤務No = 1")),
               (std::vector<QVariantList>{{QStringLiteral("日"), QStringLiteral("08:30:00"), QStringLiteral("17:00:00")}}));
+}
+
+// A time of 0:00 is saved as that time, also from the book opened again from its file (where
+// whole numbers under a time format once came back as dates of 1899); 24:00 stays a whole day.
+TEST_F(SaveTest, TimesOfDayAreSavedAsTimesFromTheReopenedBook)
+{
+    fillGrid(0);
+    set(QStringLiteral("基本設定"), QStringLiteral("Type_Table_Input"), 1, 3, 0.0);
+    set(QStringLiteral("基本設定"), QStringLiteral("Type_Table_Input"), 1, 6, 0.5);
+    set(QStringLiteral("基本設定"), QStringLiteral("Type_Table_Input"), 2, 6, 1.0);
+    placeBook();
+    const QString path = book->fullName();
+    book->close();
+    book = xlBook = &XlApp().workbooks().open(path);
+    workbook::attach(*book);
+    save(ui::vbOK);
+    ASSERT_EQ(ui::shownMessages().back().prompt, QStringLiteral("出力完了"));
+    EXPECT_EQ(rows(QStringLiteral("SELECT 開始時刻, 終了時刻 FROM T_勤務種別 WHERE 勤務No = 1")),
+              (std::vector<QVariantList>{{QStringLiteral("00:00:00"), QStringLiteral("12:00:00")}}));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT 終了時刻 + 0 FROM T_勤務種別 WHERE 勤務No = 2")), QVariant(1));
 }
 
 TEST_F(SaveTest, OverwritingAPeriodAsksAndKeepsTheOthers)

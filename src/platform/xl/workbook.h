@@ -36,6 +36,9 @@ public:
     // Anything else shown changed: widths, heights, hidden, panes, zoom, name, protection,
     // selection, active sheet, sheets added.
     virtual void viewChanged(Worksheet& /*sheet*/) {}
+    // The sheet was activated (Activate, Select), also when it was active already: a window
+    // brings it and its active cell into view.
+    virtual void shown(Worksheet& /*sheet*/) {}
     // The workbook is about to close; it and its sheets and ranges are gone afterwards.
     virtual void closing(Workbook& /*book*/) {}
 };

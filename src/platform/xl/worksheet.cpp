@@ -226,14 +226,15 @@ void Worksheet::setSheetName(const QString& name, const QString& address)
 
 void Worksheet::activate()
 {
-    if (book_->data_.activeSheet == index_)
-        return;
-    if (sheet().visible != kSheetVisible)
-        throw Error(1004, QStringLiteral("非表示のシート \"%1\" は選択できません。 (A hidden sheet cannot be activated)").arg(name()));
-    book_->data_.activeSheet = index_;
-    book_->viewChanged(*this);
-    if (book_->eventsOn())
-        book_->notify([&](WorkbookObserver* o) { o->sheetActivate(*this); });
+    if (book_->data_.activeSheet != index_) {
+        if (sheet().visible != kSheetVisible)
+            throw Error(1004, QStringLiteral("非表示のシート \"%1\" は選択できません。 (A hidden sheet cannot be activated)").arg(name()));
+        book_->data_.activeSheet = index_;
+        book_->viewChanged(*this);
+        if (book_->eventsOn())
+            book_->notify([&](WorkbookObserver* o) { o->sheetActivate(*this); });
+    }
+    book_->notify([&](WorkbookObserver* o) { o->shown(*this); });
 }
 
 void Worksheet::select()

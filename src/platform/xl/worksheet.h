@@ -69,7 +69,9 @@ public:
     QString printTitleRows() const;
     void setPrintTitleRows(const QString& rows);
 
-    void activate();                      // makes this the workbook's active sheet; Error 1004 when hidden
+    // Makes this the workbook's active sheet, and has its window bring it and its active cell
+    // into view (also when it was active already); Error 1004 when hidden.
+    void activate();
     void select();                        // the same, as the spreadsheet's Sheet.Select
     void calculate();                     // runs the workbook's recalculation now
 

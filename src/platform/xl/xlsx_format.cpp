@@ -139,19 +139,31 @@ int builtinNumberFormatId(const QString& code)
     return -1;
 }
 
-bool isDateFormat(const QString& code)
+namespace {
+
+// The date and time parts the first section of a format code shows.
+struct DateParts {
+    bool calendar = false;   // year, month, day, weekday or era
+    bool clock = false;      // hours, minutes, seconds or elapsed time
+};
+
+DateParts dateParts(const QString& code)
 {
     // Only the first section decides; quoted text, escaped characters, colours and locale tags
-    // carry no date parts. [h], [m] and [s] (elapsed time) do.
+    // carry no date parts. [h], [m] and [s] (elapsed time) do. An "m" is minutes where the
+    // format also shows hours or seconds and no day or year.
+    DateParts p;
+    bool months = false;
     for (qsizetype i = 0; i < code.size(); ++i) {
         const QChar ch = code[i];
         switch (ch.unicode()) {
         case ';':
-            return false;
+            i = code.size();
+            break;
         case '"':
             i = code.indexOf(QLatin1Char('"'), i + 1);
             if (i < 0)
-                return false;
+                return {};
             break;
         case '\\':
         case '_':
@@ -161,12 +173,12 @@ bool isDateFormat(const QString& code)
         case '[': {
             const qsizetype end = code.indexOf(QLatin1Char(']'), i + 1);
             if (end < 0)
-                return false;
+                return {};
             const QString inner = code.mid(i + 1, end - i - 1).toLower();
             if (!inner.isEmpty() && (inner[0] == QLatin1Char('h') || inner[0] == QLatin1Char('m')
                                      || inner[0] == QLatin1Char('s'))
                 && inner.count(inner[0]) == inner.size())
-                return true;
+                p.clock = true;
             i = end;
             break;
         }
@@ -176,15 +188,52 @@ bool isDateFormat(const QString& code)
                 i += 6;
                 break;
             }
-            return true;  // Japanese era
-        case 'y': case 'Y': case 'm': case 'M': case 'd': case 'D':
-        case 'h': case 'H': case 's': case 'S': case 'a': case 'A':
-            return true;
+            p.calendar = true;  // Japanese era
+            break;
+        case 'a':
+        case 'A':
+            if (code.mid(i, 5).compare(QLatin1String("AM/PM"), Qt::CaseInsensitive) == 0) {
+                i += 4;
+                p.clock = true;
+            } else if (code.mid(i, 3).compare(QLatin1String("A/P"), Qt::CaseInsensitive) == 0) {
+                i += 2;
+                p.clock = true;
+            } else {
+                p.calendar = true;  // weekday
+            }
+            break;
+        case 'y': case 'Y': case 'd': case 'D':
+            p.calendar = true;
+            break;
+        case 'm': case 'M':
+            months = true;
+            break;
+        case 'h': case 'H': case 's': case 'S':
+            p.clock = true;
+            break;
         default:
             break;
         }
     }
-    return false;
+    if (months && !p.clock)
+        p.calendar = true;
+    else if (months && !p.calendar)
+        p.clock = true;
+    return p;
+}
+
+}  // namespace
+
+bool isDateFormat(const QString& code)
+{
+    const DateParts p = dateParts(code);
+    return p.calendar || p.clock;
+}
+
+bool isTimeFormat(const QString& code)
+{
+    const DateParts p = dateParts(code);
+    return p.clock && !p.calendar;
 }
 
 namespace {

@@ -22,6 +22,8 @@ QString builtinNumberFormat(int id);
 int builtinNumberFormatId(const QString& code);
 // Whether a value under this format is a date or time.
 bool isDateFormat(const QString& code);
+// Whether this format shows a time of day and no calendar date ("h:mm", "[h]:mm", "mm:ss").
+bool isTimeFormat(const QString& code);
 // The format that shows a truth value as TRUE or FALSE in every spreadsheet program (some show
 // a truth value in a formatted General cell as 1 or 0). Written for truth values in General
 // cells; read back as General.

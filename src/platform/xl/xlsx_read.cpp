@@ -312,7 +312,7 @@ QString styleKey(const CellStyle& s)
 
 struct Styles {
     std::vector<int> styleOfXf;   // file cell format -> index in BookData::styles
-    std::vector<bool> dateOfXf;   // whether its number format shows dates
+    std::vector<bool> dateOfXf;   // whether its number format shows a calendar date
 };
 
 Styles readStyles(const Package& pkg, const std::optional<std::string>& part, const Theme& theme, BookData& book)
@@ -430,7 +430,9 @@ Styles readStyles(const Package& pkg, const std::optional<std::string>& part, co
         if (inserted)
             book.styles.push_back(s);
         out.styleOfXf.push_back(it->second);
-        out.dateOfXf.push_back(isDateFormat(s.numberFormat));
+        // A time of day stays the fraction of a day the sheets compute with: as a date, 0:00
+        // and 24:00 would be days of 1899.
+        out.dateOfXf.push_back(isDateFormat(s.numberFormat) && !isTimeFormat(s.numberFormat));
     });
     if (out.styleOfXf.empty()) {
         out.styleOfXf.push_back(0);
@@ -665,7 +667,9 @@ QVariant cellValue(SheetReader& in, const pugi::xml_node& c, size_t xfIndex)
     return QString::fromUtf8(text);
 }
 
-QString cellFormula(SheetReader& in, const pugi::xml_node& c, const Cell& cell, int row, int column)
+// The cell's formula with its '=', or empty. A truth constant TRUE() or FALSE() is not kept
+// as a formula: it turns the cell into the truth value it shows.
+QString cellFormula(SheetReader& in, const pugi::xml_node& c, Cell& cell, int row, int column)
 {
     const pugi::xml_node f = child(c, "f");
     if (!f)
@@ -679,12 +683,21 @@ QString cellFormula(SheetReader& in, const pugi::xml_node& c, const Cell& cell, 
         else if (const auto m = in.shared.find(si); m != in.shared.end())
             formula = shiftFormula(m->second.text, row - m->second.row, column - m->second.column);
     }
-    // Some programs store a plain TRUE or FALSE as the formula TRUE() or FALSE(); kept as
-    // a formula, an edit of the cell would turn the flag into that text.
-    const bool constant = cell.value.typeId() == QMetaType::Bool
-        && (formula.compare(QLatin1String("TRUE()"), Qt::CaseInsensitive) == 0
-            || formula.compare(QLatin1String("FALSE()"), Qt::CaseInsensitive) == 0);
-    if (formula.isEmpty() || constant || (ft && std::strcmp(ft, "dataTable") == 0))
+    // Some programs store a plain TRUE or FALSE as the formula TRUE() or FALSE(), caching the
+    // truth value or 1 and 0; kept as a formula, an edit of the cell would turn the flag into
+    // that text, and 1 and 0 are no truth values to the sheets.
+    const QStringView call = QStringView(formula).mid(formula.startsWith(QLatin1Char('=')) ? 1 : 0);
+    if (call.compare(QLatin1String("TRUE()"), Qt::CaseInsensitive) == 0
+        || call.compare(QLatin1String("FALSE()"), Qt::CaseInsensitive) == 0) {
+        const QVariant& v = cell.value;
+        if (v.typeId() == QMetaType::Bool)
+            return {};
+        if (v.typeId() == QMetaType::Double && (v.toDouble() == 0 || v.toDouble() == 1)) {
+            cell.value = v.toDouble() == 1;
+            return {};
+        }
+    }
+    if (formula.isEmpty() || (ft && std::strcmp(ft, "dataTable") == 0))
         return {};
     return QLatin1Char('=') + formula;
 }

@@ -22,6 +22,14 @@ TEST(XlsxFormat, WhichNumberFormatsShowDates)
     };
     for (const Case& c : cases)
         EXPECT_EQ(isDateFormat(QString::fromUtf8(c.code)), c.date) << c.code;
+    // A time of day alone: its "m" is minutes; with a day, a month or a weekday it is a date.
+    const Case times[] = {
+        {"h:mm", true},   {"[h]:mm", true},  {"mm:ss", true},     {"h:mm AM/PM", true}, {"[$-411]h\"時\"mm\"分\"", true},
+        {"m/d", false},   {"yyyy/m/d h:mm", false},  {"d h:mm", false}, {"aaa h:mm", false}, {"General", false},
+        {"0.00E+00", false},
+    };
+    for (const Case& c : times)
+        EXPECT_EQ(isTimeFormat(QString::fromUtf8(c.code)), c.date) << c.code;
 }
 
 TEST(XlsxFormat, SerialsAndDates)

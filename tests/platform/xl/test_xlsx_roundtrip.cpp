@@ -93,8 +93,64 @@ TEST(XlsxRoundTrip, DatesReadBackAsDatesWhateverTheCellFormat)
     EXPECT_EQ(b.at({1, 1}).value, QVariant(QDate(2025, 1, 31)));
     EXPECT_EQ(back.styles[size_t(b.at({1, 1}).style)].numberFormat, QStringLiteral("yyyy/m/d"));
     EXPECT_EQ(b.at({1, 2}).value, QVariant(QDateTime(QDate(2025, 1, 31), QTime(23, 59, 59, 500))));
-    EXPECT_EQ(b.at({1, 3}).value, QVariant(QDateTime(QDate(1899, 12, 30), QTime(12, 15))));
+    EXPECT_EQ(b.at({1, 3}).value, QVariant((12 * 60 + 15) / 1440.0));   // a time: see below
     EXPECT_EQ(b.at({1, 4}).value, QVariant(31.0));
+}
+
+// A cell that shows a time of day keeps the fraction of a day the sheets compute with: 0:00 and
+// 24:00 are no dates of 1899. A format with a date part still reads a date.
+TEST(XlsxRoundTrip, TimesOfDayReadBackAsDayFractions)
+{
+    BookData book = oneSheet();
+    CellStyle clock;
+    clock.numberFormat = QStringLiteral("h:mm");
+    const int sClock = addStyle(book, clock);
+    CellStyle stamp;
+    stamp.numberFormat = QStringLiteral("yyyy/m/d h:mm");
+    const int sStamp = addStyle(book, stamp);
+    auto& cells = book.sheets[0].cells;
+    const double times[] = {0.0, 1.0, 0.5, 16.0 / 24};
+    for (int i = 0; i < 4; ++i)
+        cells[{1, i + 1}] = Cell{times[i], sClock, {}};
+    cells[{2, 1}] = Cell{0.0, sStamp, {}};
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("times.xlsx"));
+    BookData back = book;
+    for (int save = 1; save <= 2; ++save) {
+        writeWorkbookFile(back, path, false);
+        back = readWorkbookFile(path);
+    }
+    const auto& b = back.sheets[0].cells;
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(b.at({1, i + 1}).value, QVariant(times[i])) << i;
+    EXPECT_EQ(b.at({2, 1}).value, QVariant(QDate(1899, 12, 30)));
+}
+
+// Another spreadsheet program keeps a truth value under our TRUE/FALSE format as the formula
+// TRUE() or FALSE() with 1 or 0 cached: read back, it is the truth value again, no formula.
+TEST(XlsxRoundTrip, TruthFormulasWithACachedOneOrZeroAreTruthValues)
+{
+    BookData book = oneSheet();
+    auto& cells = book.sheets[0].cells;
+    cells[{1, 1}] = Cell{1.0, 0, QStringLiteral("=TRUE()")};
+    cells[{1, 2}] = Cell{0.0, 0, QStringLiteral("=false()")};
+    cells[{1, 3}] = Cell{1.0, 0, QStringLiteral("==True()")};      // stored with its '='
+    cells[{1, 4}] = Cell{true, 0, QStringLiteral("=TRUE()")};
+    cells[{1, 5}] = Cell{2.0, 0, QStringLiteral("=TRUE()")};       // no truth value cached
+    cells[{1, 6}] = Cell{1.0, 0, QStringLiteral("=TRUE()+0")};
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("truth.xlsx"));
+    writeWorkbookFile(book, path, false);
+    const BookData back = readWorkbookFile(path);
+    const auto& b = back.sheets[0].cells;
+    const QVariant truth[] = {true, false, true, true};
+    for (int c = 1; c <= 4; ++c) {
+        EXPECT_EQ(b.at({1, c}).value, truth[c - 1]) << c;
+        EXPECT_TRUE(b.at({1, c}).formula.isEmpty()) << c;
+    }
+    EXPECT_EQ(b.at({1, 5}).formula, QStringLiteral("=TRUE()"));
+    EXPECT_EQ(b.at({1, 5}).value, QVariant(2.0));
+    EXPECT_EQ(b.at({1, 6}).formula, QStringLiteral("=TRUE()+0"));
 }
 
 TEST(XlsxRoundTrip, UnwritableBooksAreRefusedAndTheOldFileStays)

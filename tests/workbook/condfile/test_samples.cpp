@@ -232,6 +232,25 @@ TEST(ConditionFileOnTemplate, SampleWorkbookKeepsItsConditionsInTheFile)
     EXPECT_EQ(named(book, u("スケジュール"), u("Member_List")).cells(45, 2).value(), QVariant(u("田中 聡")));
 }
 
+// The sample's 夜勤 ends and its 明け starts at 0:00: in the built book they are times.
+TEST(ConditionFileOnTemplate, SampleWorkbookKeepsItsMidnightTimes)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(u("shift.xlsm"));
+    {
+        xl::Application app;
+        xl::Workbook& book = workbook::createTemplate(app);
+        ASSERT_TRUE(condfile::loadConditions(book, QDir(u(QV_TEST_DATA_DIR "/../..")).filePath(u("examples/作成例1/条件.csv"))).ok);
+        book.saveAs(target);
+    }
+    xl::Application app;
+    xl::Workbook& book = app.workbooks().open(target);
+    xl::Worksheet& basic = book.worksheets(u("基本設定"));
+    EXPECT_EQ(basic.range(u("G8")).value(), QVariant(0.0));
+    EXPECT_EQ(basic.range(u("D9")).value(), QVariant(0.0));
+    EXPECT_EQ(basic.range(u("G8")).text(), u("0:00"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Sets, ShippedSets,
                          ::testing::Values(Shipped{"examples/シフト表作成/条件.csv", 20, 3},
                                            Shipped{"examples/作成例1/条件.csv", 15, 5},

@@ -1,5 +1,8 @@
 // How the template prints and what of it the ward manager sees.
+#include "platform/xl/xlsx.h"
 #include "template_fixture.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -28,6 +31,27 @@ TEST(TemplatePrint, InputSheetsPrintTheirBlocksOnePageWide)
     }
     EXPECT_EQ(b.sheet(u"人員配置表"_s).printArea(), u"$A$1:$AV$67"_s);   // with the totals beside and below
     EXPECT_EQ(b.sheet(u"人員配置表"_s).pageSetup().orientation, xl::kLandscape);
+}
+
+// In the saved file every view prints its title row on its page, and 名前リスト (the condition
+// file's hand-over cell) prints nothing: its print area is an empty cell.
+TEST(TemplatePrint, ViewsPrintTheirTitleRowAndTheNameListNothing)
+{
+    testwb::Book b;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"shift.xlsm"_s);
+    b.book->saveAs(path);
+    const xl::BookData file = xl::readWorkbookFile(path);
+    auto sheetName = [&](const QString& sheet, const QString& name) {
+        for (const xl::DefinedName& d : file.names)
+            if (d.sheet >= 0 && file.sheets[size_t(d.sheet)].name == sheet && d.name == name)
+                return d.refersTo;
+        return QString();
+    };
+    for (const QString& view : {u"シフト別"_s, u"シフト一覧"_s, u"日別要員"_s, u"時間帯別"_s, u"個人別"_s})
+        EXPECT_EQ(sheetName(view, u"Print_Titles"_s), view + u"!$1:$1"_s) << view.toStdString();
+    EXPECT_EQ(sheetName(u"名前リスト"_s, u"Print_Area"_s), u"名前リスト!$A$1"_s);
+    EXPECT_FALSE(b.sheet(u"名前リスト"_s).range(u"A1"_s).value().isValid());
 }
 
 TEST(TemplatePrint, WorkingCellsAreHiddenAndNameColumnsHoldTheLongestGroupName)

@@ -1,7 +1,9 @@
 // The view sheets follow their index cells and the shift grid while they are the active sheet.
 #include "template_fixture.h"
 #include "workbook/layout.h"
+#include "workbook/macros.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -96,6 +98,50 @@ TEST(Views, TimeBandsShowWhoWorksEachHalfHour)
     EXPECT_TRUE(ws.rowHidden(9));                              // no fourth member at work
     EXPECT_FALSE(ws.rowHidden(8));
     EXPECT_TRUE(ws.columnHidden(4 + 48));                      // nothing past midnight
+}
+
+// Times of 0:00, 24:00 and 12:00 are the same times after the book is saved and opened again,
+// and the time band view draws the same page from them; a time an older book holds as a date of
+// 1899 counts as its time.
+TEST(Views, TimesOfDaySurviveSavingAndOpeningTheBook)
+{
+    ViewBook b;
+    xl::Range types = b.range(u"基本設定"_s, u"Type_Table_Input"_s);
+    types.cells(2, 3).setValue(16.0 / 24);   // 準 16:00-24:00
+    types.cells(2, 6).setValue(1.0);
+    b.range(u"人員配置表"_s, u"Time_Table"_s).cells(4, 1).setValue(u"準"_s);
+    auto page = [](xl::Workbook& book) {
+        xl::Worksheet& ws = book.worksheets(u"時間帯別"_s);
+        ws.activate();
+        ws.range(u"時間帯_IdxDay"_s).setValue(1.0);   // draw another day first: the page is drawn anew
+        ws.range(u"時間帯_IdxDay"_s).setValue(0.0);
+        const xl::Block values = ws.range(u"A4:AZ57"_s).block();   // reading recalculates first
+        std::vector<QColor> fills;
+        for (int r = 6; r <= 9; ++r)
+            for (int c = 4; c <= 52; ++c)
+                fills.push_back(ws.styleAt(r, c).fill);
+        return std::pair{values, fills};
+    };
+    const auto before = page(*b.book);
+    EXPECT_EQ(before.first(53, 4), QVariant(1.0));    // 0:00-0:30: 深
+    EXPECT_EQ(before.first(53, 51), QVariant(1.0));   // 23:30-24:00: 準
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"shift.xlsm"_s);
+    b.book->saveAs(path);
+    xl::Application app;
+    xl::Workbook& again = app.workbooks().open(path);
+    workbook::attach(again);
+    const xl::Block times = again.worksheets(u"基本設定"_s).range(u"Type_Table_Input"_s).block();
+    EXPECT_EQ(times(3, 3), QVariant(0.0));
+    EXPECT_EQ(times(2, 6), QVariant(1.0));
+    EXPECT_EQ(again.worksheets(u"基本設定"_s).range(u"REST_TIME"_s).cells(1, 1).value(), QVariant(0.5));
+    EXPECT_TRUE(page(again) == before);
+
+    again.worksheets(u"基本設定"_s).range(u"Type_Table_Input"_s).cells(3, 3).setValue(QDate(1899, 12, 30));
+    again.calculate();
+    EXPECT_EQ(again.worksheets(u"基本設定"_s).range(u"Type_Table_Input"_s).cells(3, 3).value(), QVariant(0.0));
+    EXPECT_TRUE(page(again) == before);
 }
 
 TEST(Views, MemberPageIsACalendarOfTheMonth)

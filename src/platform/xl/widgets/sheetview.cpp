@@ -420,7 +420,19 @@ QModelIndex SheetView::moveCursor(CursorAction action, Qt::KeyboardModifiers mod
 {
     if (action == MoveEnd && (modifiers & Qt::ControlModifier))
         return lastUsedCell();
+    if (action == MoveHome && (modifiers & Qt::ControlModifier))
+        return homeCell();
     return QTableView::moveCursor(action, modifiers);
+}
+
+QModelIndex SheetView::homeCell() const
+{
+    int row = sheet().frozenRows(), column = sheet().frozenColumns();
+    while (row + 1 < model_->rowCount() && main_->isRowHidden(row))
+        ++row;
+    while (column + 1 < model_->columnCount() && main_->isColumnHidden(column))
+        ++column;
+    return model_->index(row, column);
 }
 
 QModelIndex SheetView::lastUsedCell() const
@@ -514,6 +526,22 @@ void SheetView::moveCurrent(int rows, int columns)
         return;
     selectionModel()->setCurrentIndex(to, QItemSelectionModel::ClearAndSelect);
     scrollTo(to);
+}
+
+void SheetView::showCurrentCell()
+{
+    if (pane_ != Pane::Main) {
+        main_->showCurrentCell();
+        return;
+    }
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return;
+    if (current.row() < sheet().frozenRows())
+        verticalScrollBar()->setValue(0);
+    if (current.column() < sheet().frozenColumns())
+        horizontalScrollBar()->setValue(0);
+    scrollTo(current);
 }
 
 bool SheetView::isEditing() const
@@ -610,6 +638,15 @@ void SheetView::keyPressEvent(QKeyEvent* event)
         return;
     case Qt::Key_Backtab:
         main_->moveCurrent(0, -1);
+        return;
+    case Qt::Key_Home:
+        QTableView::keyPressEvent(event);
+        // Also when the cursor was there already, or its cell cannot be selected: the view
+        // goes back to the top left.
+        if (event->modifiers() & Qt::ControlModifier) {
+            main_->verticalScrollBar()->setValue(0);
+            main_->horizontalScrollBar()->setValue(0);
+        }
         return;
     default:
         QTableView::keyPressEvent(event);

@@ -56,6 +56,9 @@ public:
     Range selectedRange() const;
     // Moves the current cell by rows/columns and selects it.
     void moveCurrent(int rows, int columns);
+    // Scrolls the current cell into view; a cell of the frozen panes brings the start of the
+    // rows or columns beside it.
+    void showCurrentCell();
     // Ends a cell edit in progress: its text is dropped.
     void cancelEdit();
     bool isEditing() const;
@@ -109,6 +112,9 @@ private:
     SheetView* viewShowing(const QModelIndex& index);
     // The last row and the last column holding something shown (where Ctrl+End goes).
     QModelIndex lastUsedCell() const;
+    // The first cell shown below and right of the frozen panes (where Ctrl+Home goes): A1 when
+    // nothing is frozen.
+    QModelIndex homeCell() const;
 
     SheetModel* model_;
     SheetView* main_;

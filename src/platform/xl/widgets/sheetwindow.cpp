@@ -167,7 +167,9 @@ SheetWindow::SheetWindow(Application& app) : app_(&app)
             return;
         // The user chose a sheet: it becomes active (the model fires its activation event).
         stack_->setCurrentWidget(sheets_[size_t(index)].view);
+        userSwitch_ = true;
         sheets_[size_t(index)].sheet->activate();
+        userSwitch_ = false;
         updateFormulaBar();
     });
 
@@ -247,6 +249,7 @@ void SheetWindow::detach()
     flushTimer_.stop();
     dirtyCells_.clear();
     dirtyViews_.clear();
+    reveal_ = nullptr;
     if (book_)
         book_->removeObserver(this);
     book_ = nullptr;
@@ -426,6 +429,10 @@ void SheetWindow::flush()
         showActiveSheet();
     else
         updateFormulaBar();
+    if (reveal_ && reveal_ == &book_->activeSheet())
+        if (SheetView* view = viewOf(*reveal_))
+            view->showCurrentCell();
+    reveal_ = nullptr;
     updateTitle();
 }
 
@@ -439,6 +446,14 @@ void SheetWindow::cellsChanged(Worksheet& sheet, const QRect& area)
 void SheetWindow::viewChanged(Worksheet& sheet)
 {
     dirtyViews_.insert(&sheet);
+    schedule();
+}
+
+void SheetWindow::shown(Worksheet& sheet)
+{
+    if (userSwitch_)
+        return;
+    reveal_ = &sheet;
     schedule();
 }
 

@@ -79,6 +79,7 @@ private:
     // WorkbookObserver
     void cellsChanged(Worksheet& sheet, const QRect& area) override;
     void viewChanged(Worksheet& sheet) override;
+    void shown(Worksheet& sheet) override;
     void closing(Workbook& book) override;
 
     void attach(Workbook* book);
@@ -98,6 +99,8 @@ private:
     bool second_ = false;           // a later Application: the program's export view
     bool frozen_ = false;           // ScreenUpdating off
     int syncing_ = 0;               // applying the model to the view: no user events
+    bool userSwitch_ = false;       // the user chose a sheet tab: it stays scrolled as it was left
+    Worksheet* reveal_ = nullptr;   // a sheet shown by the program: its active cell comes into view
     struct Shown {
         bool visible = false;
         int state = 0;

@@ -174,6 +174,52 @@ TEST_F(SheetWindowTest, FrozenRowsStayInPlaceWhileTheGridScrolls)
     EXPECT_EQ(v->indexWidget(at(1, 1)), nullptr);
 }
 
+// Ctrl+Home goes to the first cell beside the frozen panes and back to the top left, and a sheet
+// the program shows again brings its current cell back into view, however far it was scrolled.
+TEST_F(SheetWindowTest, CtrlHomeAndShowingTheSheetBringBackTheTopLeft)
+{
+    for (int r = 1; r <= 300; ++r)
+        ws->cells(r, 60).setValue(double(r));
+    ws->freezePanes(2, 1);
+    settle();
+    SheetView* v = view();
+    QScrollBar* rows = v->verticalScrollBar();
+    QScrollBar* columns = v->horizontalScrollBar();
+    select(250, 50);
+    settle();
+    ASSERT_GT(rows->value(), 0);
+    ASSERT_GT(columns->value(), 0);
+    QTest::keyClick(v, Qt::Key_Home, Qt::ControlModifier);
+    settle();
+    EXPECT_EQ(v->currentIndex(), at(3, 2));
+    EXPECT_EQ(ws->selection().address(), QStringLiteral("$B$3"));
+    EXPECT_EQ(rows->value(), 0);
+    EXPECT_EQ(columns->value(), 0);
+    // Scrolled away with the bars, the cursor already home: the key still scrolls back.
+    rows->setValue(rows->maximum());
+    QTest::keyClick(v, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(rows->value(), 0);
+
+    // The program shows the sheet it already shows: the current cell comes back into view.
+    select(40, 10);
+    settle();
+    rows->setValue(rows->maximum());
+    columns->setValue(columns->maximum());
+    ws->activate();
+    settle();
+    EXPECT_TRUE(v->viewport()->rect().contains(v->visualRect(at(40, 10))));
+    // A current cell in the frozen panes brings the start of the rows and columns beside it.
+    select(1, 1);
+    settle();
+    rows->setValue(rows->maximum());
+    columns->setValue(columns->maximum());
+    ws->select();
+    settle();
+    EXPECT_EQ(rows->value(), 0);
+    EXPECT_EQ(columns->value(), 0);
+    EXPECT_TRUE(log.activations.isEmpty());   // no activation event for a sheet already active
+}
+
 TEST_F(SheetWindowTest, AWheelNotchScrollsThreeRowsOrColumns)
 {
     ws->freezePanes(2, 1);
