@@ -127,8 +127,7 @@ bool restDayDecision(float v, bool& repeat)
     }
     if (Sw_中止 || !Sw_自動再挑戦) {
         MsgBox(QStringLiteral("休みが少な過ぎる人が出ました。"), ui::vbOKOnly | ui::vbSystemModal, QStringLiteral("作成失敗"));
-        // Without automatic retries the run ends here instead of trying again.
-        repeat = false;
+        repeat = true;
         return Sw_中止;
     }
     repeat = true;
