@@ -98,7 +98,7 @@ bool carryOverRequired(int d)
 bool restKeepsPatterns(int d)
 {
     for (int m = 1; m <= Member_Cnt; ++m) {
-        if (Time_Table(m, d) != 0 || !restPatternAllowed(m, d))
+        if (Time_Table(m, d) != 0 || !restCompletesPattern(m, d))
             continue;
         dayPlacementLog += kCrLf + dayText(d) + QStringLiteral(",休み,禁止パターン") + kCrLf
             + memberLine(m, QStringLiteral("禁止パターン"));
@@ -216,12 +216,7 @@ bool placeMusts(int d)
                 MemLog(head() + QStringLiteral(" 組合せ必須メンバー失敗！ 該当者無し") + kCrLf + reasons);
                 return false;
             }
-            Time_Table(m, d) = shift;
-            if (必須パターン可否(shift, m, d) > 0) {
-                // The day's count after success passes over reserved cells, so count it now.
-                Rsv_Table(m, d) = shift;
-                勤務集計加算(m, shift, d);
-            }
+            placeWithChain(m, shift, d);
         }
     }
     return true;

@@ -180,17 +180,23 @@ private:
     int saved_[22] = {};
 };
 
-// The work run through day d with the chain laid: each chain day counted once.
+// The work run through day d with the chain laid, each chain day counted once; chain days past
+// the period's end extend a run that reaches the last day.
 int laidRun(const Chain& c, int m, int d)
 {
     const LaidChain laid(c, m, d);
-    return runAfter(m, d, isWork) + runBefore(m, d, isWork) + 1;
+    const int after = runAfter(m, d, isWork);
+    int beyond = 0;
+    if (d + after == Day_Cnt)
+        for (int k = Day_Cnt - d + 2; k <= c.n && isWork(c.shift[k]); ++k)
+            ++beyond;
+    return after + runBefore(m, d, isWork) + 1 + beyond;
 }
 
 // With the chain laid: a chain day up to lastDay that completes a prohibited pattern, a week the
 // chain touches that holds more work days than the weekly limit, a chain day that may not follow
-// its day before (or be followed by its day after), or a chain shift too close to the same shift
-// or over its count limit.
+// its day before (or be followed by its day after), a chain shift too close to the same shift or
+// over its count limit, or a chain day on which a combination ban forbids its shift.
 RefusalReason laidChainRefusal(const Chain& c, int m, int d, int lastDay)
 {
     const LaidChain laid(c, m, d);
@@ -211,6 +217,9 @@ RefusalReason laidChainRefusal(const Chain& c, int m, int d, int lastDay)
         if (勤務回数判定(m, s, x))
             return RefusalReason::勤務回数オーバー;
     }
+    for (int x = laid.first(); x <= laid.last(); ++x)
+        if (組合せ禁止判定(m, Time_Table(m, x), x))
+            return RefusalReason::組み合わせ禁止;
     return RefusalReason::None;
 }
 
@@ -346,7 +355,7 @@ bool 禁止パターン判定(int s, int m, int d, int lastDay)
     return windowMatches(d, w, false);
 }
 
-bool restPatternAllowed(int m, int d)
+bool restCompletesPattern(int m, int d)
 {
     if (Kinsi_Pattern_Cnt < 1)
         return false;
@@ -454,11 +463,12 @@ RefusalReason carriedShiftRefusal(int m, int t, int d)
 {
     if ((Member_Scdl(m, d) & shiftBit(t) & 0xFFFF) != 0)
         return RefusalReason::個人不可条件と一致;
+    // The rest of the chain t itself starts follows day by day: its days count in the run.
+    if (連続勤務上限 >= 1 && laidRun(requiredChain(t), m, d) > 連続勤務上限)
+        return RefusalReason::連続勤務日数オーバー;
     Chain c;
     c.n = 1;
     c.shift[1] = t;
-    if (連続勤務上限 >= 1 && laidRun(c, m, d) > 連続勤務上限)
-        return RefusalReason::連続勤務日数オーバー;
     return laidChainRefusal(c, m, d, Day_Cnt);
 }
 
@@ -480,6 +490,12 @@ bool 必須パターン設定(int s, int m, int d)
         勤務集計加算(m, c.shift[k], day);
     }
     return true;
+}
+
+void placeWithChain(int m, int s, int d)
+{
+    Time_Table(m, d) = s;
+    必須パターン設定(s, m, d);
 }
 
 bool 前日勤務判定(int prev, int s)
