@@ -355,18 +355,44 @@ bool 禁止パターン判定(int s, int m, int d, int lastDay)
     return windowMatches(d, w, false);
 }
 
-bool restCompletesPattern(int m, int d)
+namespace {
+
+// A prohibited pattern runs through member m's day d holding v; later days count only where a
+// cell is fixed already (a reservation, a carried shift).
+bool patternThrough(int m, int d, int v)
 {
     if (Kinsi_Pattern_Cnt < 1)
         return false;
     int w[10] = {};
     fillPatternWindow(m, d, Day_Cnt, w);
-    w[5] = 0;
-    // Later days count only where a cell is fixed already (a reservation, a carried shift).
+    w[5] = v;
     for (int k = 6; k <= 9; ++k)
         if (d + k - 5 > Day_Cnt || Time_Table(m, d + k - 5) == 0)
             w[k] = kOpenDay;
     return windowMatches(d, w, true);
+}
+
+}  // namespace
+
+bool restCompletesPattern(int m, int d)
+{
+    return patternThrough(m, d, 0);
+}
+
+RefusalReason fixedCellRefusal(int m, int d)
+{
+    const int s = Time_Table(m, d);
+    if (s >= 1 && (Member_Scdl(m, d) & shiftBit(s) & 0xFFFF) != 0)
+        return RefusalReason::個人不可条件と一致;
+    if (s >= 1 && 前日勤務判定(Time_Table(m, d - 1), s))
+        return RefusalReason::連続勤務条件不可;
+    if (patternThrough(m, d, s))
+        return RefusalReason::禁止パターン;
+    if (s >= 1 && 組合せ禁止判定(m, s, d))
+        return RefusalReason::組み合わせ禁止;
+    if (s >= 1 && 連続勤務上限 >= 1 && 連続勤務日数_前(m, d) == 連続勤務上限 + 1)
+        return RefusalReason::連続勤務日数オーバー;
+    return RefusalReason::None;
 }
 
 bool 最少勤務間隔判定(int s, int m, int d)

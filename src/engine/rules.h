@@ -88,6 +88,11 @@ void placeWithChain(int m, int s, int d);
 // Member m resting on day d completes a prohibited pattern with the days before d and the later
 // cells fixed already (unfilled later days match nothing).
 bool restCompletesPattern(int m, int d);
+// What member m's day d, as it stands, breaks with the cells around it (days nothing has filled
+// yet match nothing), in order: the exclusion of its shift, the day before it may not precede
+// it, a prohibited pattern through the day, a combination ban of its shift, the work run first
+// going over the limit on the day.
+RefusalReason fixedCellRefusal(int m, int d);
 
 // Shift s may not follow shift prev on the next day.
 bool 前日勤務判定(int prev, int s);

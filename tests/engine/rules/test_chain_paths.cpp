@@ -1,5 +1,6 @@
-// A required chain laid whichever path staffs its first shift, and its follow-up days tested
-// against the combination bans and the run limit past the period's end.
+// A required chain laid whichever path staffs its first shift, its follow-up days tested against
+// the combination bans and the run limit past the period's end, and the conflicts that lie wholly
+// in fixed cells laid and named instead of failing every try.
 #include "rules_fixture.h"
 
 #include "engine/day_placement.h"
@@ -18,6 +19,12 @@ void nightModel(int members, int days)
     for (int m = 1; m <= members; ++m)
         Member_RndIdx(m) = m;
     addRequired(2, 3);
+}
+
+void reserve(int m, int d, int s)
+{
+    Rsv_Table(m, d) = s;
+    place(m, d, s);
 }
 
 }  // namespace
@@ -102,4 +109,40 @@ TEST(ChainPaths, ChainDaysPastTheEndCountInTheRun)
     EXPECT_EQ(carriedShiftRefusal(1, 2, 10), RefusalReason::None);
     place(1, 9, 1);
     EXPECT_EQ(carriedShiftRefusal(1, 2, 10), RefusalReason::連続勤務日数オーバー);
+}
+
+// Last month's 夜 carries 明 onto day 1 over the run limit; reserved 夜 and 日 around a banned
+// "明 *"; a member excluded from every shift resting before a reserved 明 under "- 明". Each is
+// named once and laid (or kept), and the day is staffed.
+TEST(FixedConflicts, AreNamedAndLaidInsteadOfFailingTries)
+{
+    nightModel(3, 20);
+    連続勤務上限 = 3;
+    past(1, QStringLiteral("夜日日"));
+    addPattern(QStringLiteral("明*"));
+    reserve(2, 12, 2);
+    reserve(2, 14, 1);
+    addPattern(QStringLiteral("-明"));
+    reserve(3, 7, 3);
+    Member_Scdl(3, 6) = 7;
+    // Chosen cells are no conflicts: a 夜 placed by the run on day 17 before a reserved 日.
+    place(1, 17, 2);
+    reserve(1, 19, 1);
+    findFixedConflicts();
+    ASSERT_EQ(fixedConflicts.size(), 3u) << fixedConflictLines().toStdString();
+    EXPECT_EQ(fixedConflictLines(), QStringLiteral("101 職員1 01/01 明：連続勤務日数オーバー\r\n"
+                                                   "102 職員2 01/13 明：禁止パターン\r\n"
+                                                   "103 職員3 01/06 休：禁止パターン\r\n"));
+    EXPECT_EQ(Time_Table(2, 13), 0) << "the table is left as it was";
+    EXPECT_EQ(Time_Table(1, 18), 0);
+
+    for (int d : {1, 6, 13}) {
+        EXPECT_EQ(日別配置(d, 1), 1.0f) << d << "\n" << dayPlacementLog.toStdString();
+    }
+    EXPECT_EQ(Time_Table(1, 1), 3);
+    EXPECT_EQ(Time_Table(2, 13), 3);
+    EXPECT_EQ(Time_Table(3, 6), 0);
+    // The run's own 夜 on day 17 still fails its follower's try.
+    EXPECT_EQ(日別配置(18, 1), 0.0f);
+    EXPECT_TRUE(dayPlacementLog.contains(QStringLiteral("必須パターン引継不可"))) << dayPlacementLog.toStdString();
 }
