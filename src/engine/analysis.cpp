@@ -1,6 +1,7 @@
 #include "engine/analysis.h"
 
 #include "engine/convert.h"
+#include "engine/day_placement.h"
 #include "engine/model.h"
 #include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
@@ -56,6 +57,7 @@ AnalysisFigures computeAnalysisFigures()
     f.weeklyShown = f.要求人員総数 > 0 && f.週間動員可能人日 > 0;
     if (f.weeklyShown)
         f.週間要求率 = double(f.要求人員総数) / f.週間動員可能人日;
+    f.固定セル矛盾 = fixedConflictLines();
     return f;
 }
 
@@ -80,12 +82,20 @@ QString rateText(double rate)
     return std::isfinite(rate) ? Format(rate, QStringLiteral("0%")) : QStringLiteral("∞%");
 }
 
+QString fixedConflictHeading()
+{
+    return QStringLiteral("予約・前月・不可条件だけで守れない条件（この部分はそのまま作成します）：");
+}
+
 bool 勤務条件分析()
 {
     const AnalysisFigures f = computeAnalysisFigures();
     const AnalysisVerdict j = judgeAnalysis(f);
     分析結果_Ans = j.defaultAnswer;
-    const ui::MessageRequest request{j.判定, ui::vbOKCancel, QStringLiteral("frm分析結果"), ui::Kind::Dialog};
+    QString text = j.判定;
+    if (!f.固定セル矛盾.isEmpty())
+        text += (text.isEmpty() ? QString() : QStringLiteral("\r\n")) + fixedConflictHeading() + QStringLiteral("\r\n") + f.固定セル矛盾;
+    const ui::MessageRequest request{text, ui::vbOKCancel, QStringLiteral("frm分析結果"), ui::Kind::Dialog};
     const ui::Answer a = ui::ask(request, [&] {
         return ui::Answer{analysisDialog ? analysisDialog(f, j) : j.defaultAnswer, {}};
     });

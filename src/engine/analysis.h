@@ -14,6 +14,7 @@ struct AnalysisFigures {
     double 週間動員可能人日 = -1; // allowed by the weekly limit; -1 while it is not in force
     double 週間要求率 = 0;       // need / weekly supply, while weeklyShown
     bool weeklyShown = false;       // the weekly rows are shown
+    QString 固定セル矛盾;           // the rules the fixed cells break by themselves, one per line
 };
 
 // Colours of the dialog (Windows colour values &HBBGGRR).
@@ -44,6 +45,9 @@ inline int 分析結果_Ans = 0;
 // the answer. Without it the default answer is taken at once.
 inline std::function<int(const AnalysisFigures&, const AnalysisVerdict&)> analysisDialog;
 
-// Computes the figures and asks the dialog (scripted answers: the request titled "frm分析結果").
-// True when the answer is stop.
+// The heading above the fixed-cell conflicts wherever they are named.
+QString fixedConflictHeading();
+
+// Computes the figures and asks the dialog (scripted answers: the request titled "frm分析結果",
+// its text the verdict and the fixed-cell conflicts). True when the answer is stop.
 bool 勤務条件分析();

@@ -109,22 +109,19 @@ bool 勤務別候補選定(int d, const 勤務リスト& list)
                     + TypeName1(t) + QStringLiteral("),適合無し") + kCrLf + reasons;
                 return false;
             }
+            placeWithChain(m, t, d);
             const int p = Pair_Check(m, t);
-            if (p > 0) {
-                // A partner already on the shift (reserved, carried over, placed earlier) keeps the
-                // pair as it is.
-                const QString refusal = Time_Table(p, d) == t ? QString() : 勤務不可理由(p, t, d);
+            // A partner already on the shift (reserved, carried over, placed earlier) keeps the pair
+            // as it is. Otherwise the partner is tested with the member's chain laid, so that a ban
+            // on a follow-up day sees both.
+            if (p > 0 && Time_Table(p, d) != t) {
+                const QString refusal = 勤務不可理由(p, t, d);
                 if (!refusal.isEmpty()) {
                     dayPlacementLog += kCrLf + dayText(d) + QStringLiteral(",勤務=") + QString::number(t)
                         + QStringLiteral(",メンバー組合せ必須エラー") + kCrLf + refusal + kCrLf;
                     return false;
                 }
-                Time_Table(m, d) = t;
-                Time_Table(p, d) = t;
-            } else {
-                Time_Table(m, d) = t;
-                if (必須パターン可否(t, m, d) > 0)
-                    必須パターン設定(t, m, d);
+                placeWithChain(p, t, d);
             }
         }
     }

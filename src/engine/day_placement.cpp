@@ -60,45 +60,65 @@ QString memberLine(int m, const QString& reason)
     return QStringLiteral("→") + FmtPad(double(MemNo(m)), 3, QStringLiteral("右詰")) + QLatin1Char(':') + reason + kCrLf;
 }
 
+bool carriesOver(int d)
+{
+    return d >= 2 || (d == 1 && Sw_初期値使用);
+}
+
+// The follower member m's previous day carries onto day d: 0 when none (the day is reserved, or
+// the previous day starts no sequence, or its follower is "*", which asks only for a work day
+// and is left to the rules).
+int carriedFollower(int m, int d)
+{
+    const int prev = Time_Table(m, d - 1);
+    if (prev <= 0 || Rsv_Table(m, d) != 0)
+        return 0;
+    for (int i = 1; i <= Hissu_Pattern_Cnt; ++i) {
+        const int next = Hissu_Pattern(i, 2);
+        if (Hissu_Pattern(i, 1) == prev && next > 0)
+            return next <= Type_Cnt ? next : 0;
+    }
+    return 0;
+}
+
+bool isFixedConflict(int m, int d)
+{
+    return std::any_of(fixedConflicts.begin(), fixedConflicts.end(), [m, d](const FixedConflict& c) {
+        return c.m == m && c.d == d;
+    });
+}
+
 // A member whose previous day starts a required sequence gets its follower, reserved and counted,
-// unless the day is reserved already. A follower the rules refuse there fails the try (logged).
+// unless the day is reserved already. A follower the rules refuse there fails the try (logged),
+// unless the fixed cells alone refuse it.
 bool carryOverRequired(int d)
 {
-    if (d < 1 || (d == 1 && !Sw_初期値使用))
+    if (!carriesOver(d))
         return true;
     for (int m = 1; m <= Member_Cnt; ++m) {
-        const int prev = Time_Table(m, d - 1);
-        if (prev <= 0 || Rsv_Table(m, d) != 0)
+        const int next = carriedFollower(m, d);
+        if (next == 0)
             continue;
-        for (int i = 1; i <= Hissu_Pattern_Cnt; ++i) {
-            const int next = Hissu_Pattern(i, 2);
-            if (Hissu_Pattern(i, 1) != prev || next <= 0)
-                continue;
-            // "*" as the follower asks only for a work day, which the rules see to: no fixed shift.
-            if (next <= Type_Cnt) {
-                const RefusalReason refusal = carriedShiftRefusal(m, next, d);
-                if (refusal != RefusalReason::None) {
-                    dayPlacementLog += kCrLf + dayText(d) + QStringLiteral(",勤務=") + QString::number(next) + QLatin1Char('(')
-                        + TypeName1(next) + QStringLiteral("),必須パターン引継不可") + kCrLf
-                        + memberLine(m, refusalText(refusal, m, next, d));
-                    return false;
-                }
-                Time_Table(m, d) = next;
-                Rsv_Table(m, d) = next;
-                勤務集計加算(m, next, d);
-            }
-            break;
+        const RefusalReason refusal = carriedShiftRefusal(m, next, d);
+        if (refusal != RefusalReason::None && !isFixedConflict(m, d)) {
+            dayPlacementLog += kCrLf + dayText(d) + QStringLiteral(",勤務=") + QString::number(next) + QLatin1Char('(')
+                + TypeName1(next) + QStringLiteral("),必須パターン引継不可") + kCrLf
+                + memberLine(m, refusalText(refusal, m, next, d));
+            return false;
         }
+        Time_Table(m, d) = next;
+        Rsv_Table(m, d) = next;
+        勤務集計加算(m, next, d);
     }
     return true;
 }
 
 // A staffed day still fails when a member left resting completes a prohibited pattern with the
-// cells fixed around the day (logged).
+// cells fixed around the day (logged), unless the fixed cells force that rest.
 bool restKeepsPatterns(int d)
 {
     for (int m = 1; m <= Member_Cnt; ++m) {
-        if (Time_Table(m, d) != 0 || !restPatternAllowed(m, d))
+        if (Time_Table(m, d) != 0 || !restCompletesPattern(m, d) || isFixedConflict(m, d))
             continue;
         dayPlacementLog += kCrLf + dayText(d) + QStringLiteral(",休み,禁止パターン") + kCrLf
             + memberLine(m, QStringLiteral("禁止パターン"));
@@ -216,12 +236,7 @@ bool placeMusts(int d)
                 MemLog(head() + QStringLiteral(" 組合せ必須メンバー失敗！ 該当者無し") + kCrLf + reasons);
                 return false;
             }
-            Time_Table(m, d) = shift;
-            if (必須パターン可否(shift, m, d) > 0) {
-                // The day's count after success passes over reserved cells, so count it now.
-                Rsv_Table(m, d) = shift;
-                勤務集計加算(m, shift, d);
-            }
+            placeWithChain(m, shift, d);
         }
     }
     return true;
@@ -260,7 +275,81 @@ void keepFailedColumn(int d)
     dayPlacementFailures(0) = 1;
 }
 
+// A cell the run has yet to choose, while the fixed cells are looked at alone: no rule's test
+// matches it (no work day, no rest day, no shift).
+constexpr int kUnchosen = -2;
+
+// A break found from a neighbouring cell: a pattern from the four days before, a succession
+// from the day before, a ban from another member of the same day and shift.
+bool namedAlready(int m, int d, int s, RefusalReason rule)
+{
+    return std::any_of(fixedConflicts.begin(), fixedConflicts.end(), [=](const FixedConflict& c) {
+        if (c.rule != rule)
+            return false;
+        switch (rule) {
+        case RefusalReason::禁止パターン: return c.m == m && c.d >= d - 4 && c.d < d;
+        case RefusalReason::連続勤務条件不可: return c.m == m && c.d == d - 1;
+        case RefusalReason::組み合わせ禁止: return c.d == d && c.shift == s;
+        default: return false;
+        }
+    });
+}
+
+bool everyShiftExcluded(int m, int d)
+{
+    const int all = (1 << std::min(Type_Cnt, TYPE_MAX)) - 1;
+    return (Member_Scdl(m, d) & all) == all;
+}
+
 }  // namespace
+
+void findFixedConflicts()
+{
+    fixedConflicts.clear();
+    const vb::Array2<int> table = Time_Table;
+    const vb::Array2<int> reserved = Rsv_Table;
+    const int first = std::max(Start_Day, 1);
+    for (int m = 1; m <= Member_Cnt; ++m)
+        for (int d = first; d <= Day_Cnt; ++d)
+            if (Rsv_Table(m, d) == 0)
+                Time_Table(m, d) = everyShiftExcluded(m, d) ? 0 : kUnchosen;
+    for (int d = first; d <= Day_Cnt; ++d) {
+        if (!carriesOver(d))
+            continue;
+        for (int m = 1; m <= Member_Cnt; ++m) {
+            const int next = carriedFollower(m, d);
+            if (next == 0)
+                continue;
+            const RefusalReason refusal = carriedShiftRefusal(m, next, d);
+            if (refusal != RefusalReason::None)
+                fixedConflicts.push_back({m, d, next, refusal});
+            Time_Table(m, d) = next;
+            Rsv_Table(m, d) = next;
+        }
+    }
+    // Every fixed cell, forced rests included, against the fixed cells around it; a break already
+    // named from a neighbouring cell is not named again.
+    for (int d = first; d <= Day_Cnt; ++d)
+        for (int m = 1; m <= Member_Cnt; ++m) {
+            if (Time_Table(m, d) < 0 || isFixedConflict(m, d))
+                continue;
+            const RefusalReason rule = fixedCellRefusal(m, d);
+            if (rule != RefusalReason::None && !namedAlready(m, d, Time_Table(m, d), rule))
+                fixedConflicts.push_back({m, d, Time_Table(m, d), rule});
+        }
+    Time_Table = table;
+    Rsv_Table = reserved;
+}
+
+QString fixedConflictLines()
+{
+    QString text;
+    for (const FixedConflict& c : fixedConflicts)
+        text += QString::number(MemNo(c.m)) + QLatin1Char(' ') + Member_List(c.m, 2) + QLatin1Char(' ')
+            + 日付文字列(c.d, QStringLiteral("mm/dd")) + QLatin1Char(' ') + (c.shift > 0 ? TypeText2(c.shift) : Yasumi_Kigou)
+            + QStringLiteral("：") + refusalText(c.rule, c.m, c.shift, c.d) + kCrLf;
+    return text;
+}
 
 勤務リスト dayShiftOrder(int tryNo)
 {

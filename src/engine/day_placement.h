@@ -3,7 +3,10 @@
 // over from the day before, required member combinations, then every shift from ranked
 // candidates. A failed try leaves the table, the reservations and the totals as they were.
 #include "engine/candidate_choice.h"
+#include "engine/rules.h"
 #include "platform/text/vbarray.h"
+
+#include <vector>
 
 // The column a failed try left, kept for the sheet: (1..Member_Cnt) the cells, (0) = 1.
 inline vb::Array1<int> dayPlacementFailures;
@@ -15,3 +18,21 @@ float 日別配置(int d, int tryNo);
 // The order in which try tryNo fills the shift types: by interval and type number, reversed and
 // mixed as the tries go on, at random from try 16.
 勤務リスト dayShiftOrder(int tryNo);
+
+// A rule that the fixed cells break by themselves: last month's days, the days before the start
+// day, the reservations, the followers their required sequences carry over, and the member-days
+// on which every shift is excluded (a forced rest). No choice of the run can mend it, so it fails
+// no try: the follower is laid (or the rest kept) and the conflict is named instead.
+struct FixedConflict {
+    int m = 0;
+    int d = 0;
+    int shift = 0;  // the carried follower, 0 for a forced rest
+    RefusalReason rule = RefusalReason::None;
+};
+// The conflicts of the current month, found by findFixedConflicts before the days are staffed.
+inline std::vector<FixedConflict> fixedConflicts;
+// Looks at the fixed cells alone (every cell the run would choose left open) and fills
+// fixedConflicts. The table and the reservations are left as they were.
+void findFixedConflicts();
+// One line per conflict ("番号 氏名 mm/dd 略称：rule"), "" when there is none.
+QString fixedConflictLines();

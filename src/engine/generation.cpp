@@ -234,6 +234,7 @@ AttemptResult シフト作成(bool analyse)
         作成状態 = 0;
         return AttemptResult::CannotStart;
     }
+    findFixedConflicts();
     if (!Sw_バックグラウンド動作) {
         if (analyse && 勤務条件分析()) {
             作成状態 = 0;
@@ -245,6 +246,8 @@ AttemptResult シフト作成(bool analyse)
         showProgressWindow();
     }
     MemLog(QStringLiteral("開始"), true);
+    if (!fixedConflicts.empty())
+        MemLog(fixedConflictHeading() + QStringLiteral("\r\n") + fixedConflictLines());
     xlSheet = &xlBook->worksheets(kRosterSheet);
     ++generationTiming.attempts;
     if (staffDays()) {

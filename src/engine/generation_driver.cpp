@@ -1,6 +1,7 @@
 #include "engine/generation_driver.h"
 
 #include "engine/analysis.h"
+#include "engine/day_placement.h"
 #include "engine/generation.h"
 #include "engine/main_window_steps.h"
 #include "engine/model.h"
@@ -127,8 +128,7 @@ bool restDayDecision(float v, bool& repeat)
     }
     if (Sw_中止 || !Sw_自動再挑戦) {
         MsgBox(QStringLiteral("休みが少な過ぎる人が出ました。"), ui::vbOKOnly | ui::vbSystemModal, QStringLiteral("作成失敗"));
-        // Without automatic retries the run ends here instead of trying again.
-        repeat = false;
+        repeat = true;
         return Sw_中止;
     }
     repeat = true;
@@ -198,13 +198,21 @@ void keepBestShift()
     DspSplash(QString());
 }
 
+// The fixed-cell conflicts for the run's end message, "" when there is none.
+QString conflictNote()
+{
+    if (fixedConflicts.empty())
+        return {};
+    return kCrLf + kCrLf + fixedConflictHeading() + kCrLf + fixedConflictLines();
+}
+
 void report()
 {
     if (!optimiserSteps.荷重分散レポート作成 || !optimiserSteps.荷重パラメータ一覧)
         return;
     const QString guide = QStringLiteral("さらに最適(均等)化を行うには、下記から行って下さい。") + kCrLf
         + QStringLiteral("・オプション＞作成後の個別調整＞最適化(勤務/休み 交換)") + kCrLf + kCrLf;
-    const QString text = optimiserSteps.荷重分散レポート作成(guide) + kCrLf + optimiserSteps.荷重パラメータ一覧();
+    const QString text = optimiserSteps.荷重分散レポート作成(guide) + kCrLf + optimiserSteps.荷重パラメータ一覧() + conflictNote();
     MyMsgBox(text, 0, QStringLiteral("作成完了"), 500, 450);
 }
 
@@ -213,7 +221,7 @@ void offerLog()
     if (MemLogEntries().isEmpty())
         return;
     MemLog保存();
-    if (MsgBox(QStringLiteral("確保失敗") + kCrLf + kCrLf + QStringLiteral("ログファイルを表示しますか？"),
+    if (MsgBox(QStringLiteral("確保失敗") + conflictNote() + kCrLf + kCrLf + QStringLiteral("ログファイルを表示しますか？"),
                ui::vbYesNo | ui::vbSystemModal, QStringLiteral("確保エラー"))
         == ui::vbYes)
         LogView();

@@ -180,17 +180,23 @@ private:
     int saved_[22] = {};
 };
 
-// The work run through day d with the chain laid: each chain day counted once.
+// The work run through day d with the chain laid, each chain day counted once; chain days past
+// the period's end extend a run that reaches the last day.
 int laidRun(const Chain& c, int m, int d)
 {
     const LaidChain laid(c, m, d);
-    return runAfter(m, d, isWork) + runBefore(m, d, isWork) + 1;
+    const int after = runAfter(m, d, isWork);
+    int beyond = 0;
+    if (d + after == Day_Cnt)
+        for (int k = Day_Cnt - d + 2; k <= c.n && isWork(c.shift[k]); ++k)
+            ++beyond;
+    return after + runBefore(m, d, isWork) + 1 + beyond;
 }
 
 // With the chain laid: a chain day up to lastDay that completes a prohibited pattern, a week the
 // chain touches that holds more work days than the weekly limit, a chain day that may not follow
-// its day before (or be followed by its day after), or a chain shift too close to the same shift
-// or over its count limit.
+// its day before (or be followed by its day after), a chain shift too close to the same shift or
+// over its count limit, or a chain day on which a combination ban forbids its shift.
 RefusalReason laidChainRefusal(const Chain& c, int m, int d, int lastDay)
 {
     const LaidChain laid(c, m, d);
@@ -211,6 +217,9 @@ RefusalReason laidChainRefusal(const Chain& c, int m, int d, int lastDay)
         if (勤務回数判定(m, s, x))
             return RefusalReason::勤務回数オーバー;
     }
+    for (int x = laid.first(); x <= laid.last(); ++x)
+        if (組合せ禁止判定(m, Time_Table(m, x), x))
+            return RefusalReason::組み合わせ禁止;
     return RefusalReason::None;
 }
 
@@ -346,18 +355,44 @@ bool 禁止パターン判定(int s, int m, int d, int lastDay)
     return windowMatches(d, w, false);
 }
 
-bool restPatternAllowed(int m, int d)
+namespace {
+
+// A prohibited pattern runs through member m's day d holding v; later days count only where a
+// cell is fixed already (a reservation, a carried shift).
+bool patternThrough(int m, int d, int v)
 {
     if (Kinsi_Pattern_Cnt < 1)
         return false;
     int w[10] = {};
     fillPatternWindow(m, d, Day_Cnt, w);
-    w[5] = 0;
-    // Later days count only where a cell is fixed already (a reservation, a carried shift).
+    w[5] = v;
     for (int k = 6; k <= 9; ++k)
         if (d + k - 5 > Day_Cnt || Time_Table(m, d + k - 5) == 0)
             w[k] = kOpenDay;
     return windowMatches(d, w, true);
+}
+
+}  // namespace
+
+bool restCompletesPattern(int m, int d)
+{
+    return patternThrough(m, d, 0);
+}
+
+RefusalReason fixedCellRefusal(int m, int d)
+{
+    const int s = Time_Table(m, d);
+    if (s >= 1 && (Member_Scdl(m, d) & shiftBit(s) & 0xFFFF) != 0)
+        return RefusalReason::個人不可条件と一致;
+    if (s >= 1 && 前日勤務判定(Time_Table(m, d - 1), s))
+        return RefusalReason::連続勤務条件不可;
+    if (patternThrough(m, d, s))
+        return RefusalReason::禁止パターン;
+    if (s >= 1 && 組合せ禁止判定(m, s, d))
+        return RefusalReason::組み合わせ禁止;
+    if (s >= 1 && 連続勤務上限 >= 1 && 連続勤務日数_前(m, d) == 連続勤務上限 + 1)
+        return RefusalReason::連続勤務日数オーバー;
+    return RefusalReason::None;
 }
 
 bool 最少勤務間隔判定(int s, int m, int d)
@@ -454,11 +489,12 @@ RefusalReason carriedShiftRefusal(int m, int t, int d)
 {
     if ((Member_Scdl(m, d) & shiftBit(t) & 0xFFFF) != 0)
         return RefusalReason::個人不可条件と一致;
+    // The rest of the chain t itself starts follows day by day: its days count in the run.
+    if (連続勤務上限 >= 1 && laidRun(requiredChain(t), m, d) > 連続勤務上限)
+        return RefusalReason::連続勤務日数オーバー;
     Chain c;
     c.n = 1;
     c.shift[1] = t;
-    if (連続勤務上限 >= 1 && laidRun(c, m, d) > 連続勤務上限)
-        return RefusalReason::連続勤務日数オーバー;
     return laidChainRefusal(c, m, d, Day_Cnt);
 }
 
@@ -480,6 +516,12 @@ bool 必須パターン設定(int s, int m, int d)
         勤務集計加算(m, c.shift[k], day);
     }
     return true;
+}
+
+void placeWithChain(int m, int s, int d)
+{
+    Time_Table(m, d) = s;
+    必須パターン設定(s, m, d);
 }
 
 bool 前日勤務判定(int prev, int s)

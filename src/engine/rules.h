@@ -64,21 +64,35 @@ bool 最少勤務間隔判定(int s, int m, int d);
 int 前回勤務間隔(int m, int s, int d);
 
 // Required chain starting with s on day d: 0 no chain, -1 target/successor/hours, -2 a chain day
-// reserved for another shift, -3 the work-run limit; else the chain's length in days.
+// reserved for another shift, -3 the work run through the laid chain (its days past the period's
+// end included) over the limit; else the chain's length in days.
 int 必須パターン可否(int s, int m, int d);
-// The required chain of s cannot be completed from day d: a follow-up day reserved for another
-// shift or barred, or, with the chain laid, a chain day completing a prohibited pattern or a week
-// it touches over the weekly limit.
+// The required chain of s cannot be completed from day d. In order: a refusal of 必須パターン可否;
+// a follow-up day up to lastDay reserved for another shift or excluded for its shift; then, with
+// the chain laid, a chain day completing a prohibited pattern, a week the chain touches over the
+// weekly limit, a chain day barred after its day before or before its day after, a chain shift
+// too close to the same shift or over its count limit, a chain day whose shift a combination ban
+// forbids.
 bool 必須パターン判定(int s, int m, int d, int lastDay);
-// Whether the follower t carried over onto member m's empty day d may be laid there: the personal
-// exclusion, then with t laid the run limit, the prohibited patterns and the weekly limit.
+// Whether the follower t carried over onto member m's empty day d may be laid there. In order: the
+// personal exclusion; the work run with t and the rest of its own chain laid (days past the
+// period's end included); then, with t laid, a prohibited pattern, the weekly limit, the
+// day-before bans on both sides, the interval, the count limit and the combination bans.
 RefusalReason carriedShiftRefusal(int m, int t, int d);
 // Places the chain of s from day d (cells, reservations and totals); always true.
 bool 必須パターン設定(int s, int m, int d);
+// Member m takes shift s on day d, and a required chain s starts is laid with it: every path that
+// places a chain's first shift goes through here.
+void placeWithChain(int m, int s, int d);
 
 // Member m resting on day d completes a prohibited pattern with the days before d and the later
 // cells fixed already (unfilled later days match nothing).
-bool restPatternAllowed(int m, int d);
+bool restCompletesPattern(int m, int d);
+// What member m's day d, as it stands, breaks with the cells around it (days nothing has filled
+// yet match nothing), in order: the exclusion of its shift, the day before it may not precede
+// it, a prohibited pattern through the day, a combination ban of its shift, the work run first
+// going over the limit on the day.
+RefusalReason fixedCellRefusal(int m, int d);
 
 // Shift s may not follow shift prev on the next day.
 bool 前日勤務判定(int prev, int s);

@@ -26,6 +26,7 @@ void resetEngineState()
     generationTiming = {};
     dayPlacementFailures = {};
     dayPlacementLog.clear();
+    fixedConflicts.clear();
     分析結果_Ans = 0;
     weeklyWorkDaysRefusal = {};
     RuleTiming::enabled = false;

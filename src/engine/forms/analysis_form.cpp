@@ -78,6 +78,10 @@ frm分析結果::frm分析結果(const AnalysisFigures& f, const AnalysisVerdict
     bold.setBold(true);
     lblResult->setFont(bold);
     lblResult->setVisible(!j.判定.isEmpty());
+    auto* conflicts = new QLabel(fixedConflictHeading() + QLatin1Char('\n') + f.固定セル矛盾.trimmed(), this);
+    conflicts->setWordWrap(true);
+    colour(conflicts, kAnalysisRed);
+    conflicts->setVisible(!f.固定セル矛盾.isEmpty());
     lblAsk = new QLabel(QStringLiteral("開始しますか？"), this);
     lblAsk2 = new QLabel(j.answerHint, this);
     lblAskTime = new QLabel(QStringLiteral("5秒"), this);
@@ -101,6 +105,7 @@ frm分析結果::frm分析結果(const AnalysisFigures& f, const AnalysisVerdict
     layout->setSpacing(10);
     layout->addLayout(grid);
     layout->addWidget(lblResult);
+    layout->addWidget(conflicts);
     layout->addSpacing(6);
     layout->addLayout(ask);
     layout->addLayout(buttons);

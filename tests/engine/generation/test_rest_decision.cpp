@@ -87,9 +87,9 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"too many, not adjusting, retrying", +1, false, true, true, false, 0,
             {kNotice + u("休み数超過！再挑戦！！")}, 1, 2},
         Row{"too few, not adjusting", -1, false, true, false},
-        // Without retries the run ends at the message instead of trying again.
+        // Without retries the message is shown and the run still tries again.
         Row{"too few, adjusting, not retrying", -1, true, false, false, false, 0,
-            {u("作成失敗:休みが少な過ぎる人が出ました。")}, -1},
+            {u("作成失敗:休みが少な過ぎる人が出ました。")}, 1, 2},
         Row{"too few, adjusting, retrying", -1, true, true, true, false, 0,
             {kNotice + u("休みが少な過ぎる人が出ました。再挑戦！！")}, 1, 2}),
     [](const ::testing::TestParamInfo<Row>& info) { return "row" + std::to_string(info.index); });

@@ -139,8 +139,8 @@ TEST(RestingMember, FailsTheTryOnlyWithFixedCells)
     nightModel(2, 10);
     addPattern(QStringLiteral("-明"));
     reserve(1, 6, 3);
-    EXPECT_TRUE(restPatternAllowed(1, 5));
-    EXPECT_FALSE(restPatternAllowed(2, 5));
+    EXPECT_TRUE(restCompletesPattern(1, 5));
+    EXPECT_FALSE(restCompletesPattern(2, 5));
     EXPECT_EQ(日別配置(5, 1), 0.0f);
     EXPECT_TRUE(dayPlacementLog.startsWith(QStringLiteral("\r\n月日=01/05,休み,禁止パターン\r\n→101:禁止パターン\r\n")))
         << dayPlacementLog.toStdString();
@@ -155,12 +155,12 @@ TEST(RestingMember, FailsTheTryOnlyWithFixedCells)
     nightModel(2, 10);
     addPattern(QStringLiteral("---"));
     place(1, 1, 1);
-    EXPECT_FALSE(restPatternAllowed(1, 3));
-    EXPECT_TRUE(restPatternAllowed(1, 4));
+    EXPECT_FALSE(restCompletesPattern(1, 3));
+    EXPECT_TRUE(restCompletesPattern(1, 4));
     place(1, 4, 1);
-    EXPECT_FALSE(restPatternAllowed(1, 5));
+    EXPECT_FALSE(restCompletesPattern(1, 5));
     addPattern(QStringLiteral("日日"));
     place(2, 2, 1);
     place(2, 3, 1);
-    EXPECT_FALSE(restPatternAllowed(2, 4)) << "日日 lies on days 2 and 3, before the day";
+    EXPECT_FALSE(restCompletesPattern(2, 4)) << "日日 lies on days 2 and 3, before the day";
 }

@@ -6,6 +6,7 @@
 #include "engine/optimiser_steps.h"
 #include "optimise/install.h"
 #include "optimise/state.h"
+#include "shell/globals.h"
 #include "shell/rs_dbsub.h"
 
 #include <QTemporaryDir>
@@ -23,7 +24,12 @@ protected:
         installConditionModelSteps();
         installOptimiserSteps();
         noDisplayWait = true;
-        ui::setMessageHandler([](const ui::MessageRequest& r) { return (r.buttons & 7) == ui::vbYesNo ? ui::vbNo : ui::vbOK; });
+        // Too few rest days without automatic retries: the run would try again, so the user stops it.
+        ui::setMessageHandler([](const ui::MessageRequest& r) {
+            if (r.title == QStringLiteral("作成失敗"))
+                Sw_中止 = true;
+            return (r.buttons & 7) == ui::vbYesNo ? ui::vbNo : ui::vbOK;
+        });
         for (ui::Kind k : {ui::Kind::Custom, ui::Kind::Notice, ui::Kind::Dialog})
             ui::setDialogHandler(k, [](const ui::MessageRequest&) { return ui::Answer{0, QStringLiteral("OK")}; });
     }

@@ -1,0 +1,64 @@
+// A conflict that lies wholly in fixed cells (a reserved 準 whose required 深 may not be followed
+// by the 日 reserved the day after) fails no try: the first attempt is accepted, and the conflict
+// is named in the analysis, the log and the end message.
+#include "generation_fixture.h"
+
+#include "engine/analysis.h"
+#include "engine/day_placement.h"
+#include "engine/generation.h"
+#include "engine/generation_driver.h"
+#include "engine/model.h"
+#include "engine/optimiser_steps.h"
+#include "platform/ui/prompt.h"
+#include "shell/globals.h"
+#include "shell/mylog.h"
+
+using namespace genfx;
+
+namespace {
+
+QString u(const char* s)
+{
+    return QString::fromUtf8(s);
+}
+
+QString promptOf(const QString& title)
+{
+    for (const ui::MessageRequest& m : ui::shownMessages())
+        if (m.title == title)
+            return m.prompt;
+    return {};
+}
+
+}  // namespace
+
+TEST_F(GenerationTest, FixedConflictsAreNamedNotRetried)
+{
+    open(kGeneral);
+    set(u("基本設定"), u("必須パターン"), u("準"), 1, 1);
+    set(u("基本設定"), u("必須パターン"), u("深"), 1, 2);
+    set(u("予約表"), u("Member_Rsv"), u("準"), 4, 16);
+    set(u("予約表"), u("Member_Rsv"), u("日"), 4, 18);
+    set(u("基本設定"), u("自動再挑戦"), false);
+    // Accepted once staffed: every member on target, and a report to carry the note.
+    optimiserSteps.最適化実行 = [](long passes, int, float) {
+        if (passes == 5)
+            for (int m = 1; m <= Member_Cnt; ++m)
+                Member_DayOff(m) = Member_WorkDays(m);
+    };
+    optimiserSteps.荷重分散レポート作成 = [](const QString& guide) { return guide; };
+    optimiserSteps.荷重パラメータ一覧 = [] { return QString(); };
+    ui::setNextAnswer(0);  // the analysis: go on
+    cmd開始_Click({7});
+
+    const QString line = u("01/17 深：連続勤務条件不可");
+    EXPECT_EQ(作成状態, 1);
+    EXPECT_EQ(generationTiming.attempts, 1);
+    EXPECT_EQ(generationTiming.understaffedCount, 0);
+    EXPECT_EQ(cell(4, 17), u("深"));
+    ASSERT_EQ(fixedConflicts.size(), 1u);
+    EXPECT_TRUE(promptOf(u("frm分析結果")).contains(fixedConflictHeading() + u("\r\n") + fixedConflictLines()));
+    EXPECT_TRUE(fixedConflictLines().endsWith(line + u("\r\n"))) << fixedConflictLines().toStdString();
+    EXPECT_EQ(promptOf(u("作成完了")).count(line), 1);
+    EXPECT_EQ(MemLogEntries().filter(line).size(), 1);
+}

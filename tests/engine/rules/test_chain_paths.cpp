@@ -1,0 +1,148 @@
+// A required chain laid whichever path staffs its first shift, its follow-up days tested against
+// the combination bans and the run limit past the period's end, and the conflicts that lie wholly
+// in fixed cells laid and named instead of failing every try.
+#include "rules_fixture.h"
+
+#include "engine/day_placement.h"
+#include "engine/rules.h"
+#include "engine/rules_candidate.h"
+
+using namespace rulesfx;
+
+namespace {
+
+// 夜 (2) requires 明 (3) on the next day; candidates ranked in member order.
+void nightModel(int members, int days)
+{
+    makeModel(members, days);
+    Sw_確保優先 = 0;
+    for (int m = 1; m <= members; ++m)
+        Member_RndIdx(m) = m;
+    addRequired(2, 3);
+}
+
+void reserve(int m, int d, int s)
+{
+    Rsv_Table(m, d) = s;
+    place(m, d, s);
+}
+
+}  // namespace
+
+// A pair record on 夜 lays both members' 明, reserved and counted, as a single member's would be.
+// The partner is tested with the first member's chain laid, so a ban on both holding 明 fails the
+// day.
+TEST(ChainPaths, PairRecordLaysBothChains)
+{
+    nightModel(4, 10);
+    addMust(2, 2, {1, 2});
+    Need_Table(2, 5) = 1;
+    Member_Scdl(3, 5) = Member_Scdl(4, 5) = 2;
+    ASSERT_EQ(日別配置(5, 1), 1.0f) << dayPlacementLog.toStdString();
+    for (int m : {1, 2}) {
+        EXPECT_EQ(Time_Table(m, 5), 2) << m;
+        EXPECT_EQ(Time_Table(m, 6), 3) << m;
+        EXPECT_EQ(Rsv_Table(m, 5), 2) << m;
+        EXPECT_EQ(Rsv_Table(m, 6), 3) << m;
+    }
+    EXPECT_TRUE(totalsMatchRecount());
+
+    nightModel(4, 10);
+    addMust(2, 2, {1, 2});
+    addBan(3, 2, {1, 2});
+    Need_Table(2, 5) = 1;
+    Member_Scdl(3, 5) = Member_Scdl(4, 5) = 2;
+    EXPECT_EQ(日別配置(5, 1), 0.0f);
+    EXPECT_TRUE(dayPlacementLog.contains(QStringLiteral("メンバー組合せ必須エラー\r\n必須パターンエラー")))
+        << dayPlacementLog.toStdString();
+    EXPECT_EQ(Time_Table(1, 6), 0) << "a failed try leaves no chain behind";
+}
+
+// A must record's member on 夜 gets the whole chain at once, not only the reserved first day.
+TEST(ChainPaths, MustRecordLaysTheChain)
+{
+    nightModel(4, 10);
+    addMust(2, 1, {1, 2});
+    Need_Table(2, 3) = 1;
+    ASSERT_EQ(日別配置(3, 1), 1.0f);
+    const int m = Time_Table(1, 3) == 2 ? 1 : 2;
+    EXPECT_EQ(Time_Table(m, 4), 3);
+    EXPECT_EQ(Rsv_Table(m, 4), 3);
+    EXPECT_TRUE(totalsMatchRecount());
+}
+
+// "Not both on 明": a second 夜 the day after which the first member holds 明 is refused, and so
+// is a carried 明 beside another member's.
+TEST(ChainPaths, FollowUpDaysKeepTheBans)
+{
+    nightModel(3, 10);
+    addBan(3, 2, {1, 2});
+    row(3, QStringLiteral("日日"));  // more work days: ranked after members 1 and 2
+    Need_Table(2, 5) = 2;
+    ASSERT_EQ(日別配置(5, 1), 1.0f);
+    EXPECT_EQ((Time_Table(1, 5) == 2) + (Time_Table(2, 5) == 2), 1) << "1 and 2 would both hold 明 on day 6";
+    EXPECT_EQ(Time_Table(3, 5), 2);
+
+    nightModel(3, 10);
+    addBan(3, 2, {1, 2});
+    place(1, 5, 3);
+    EXPECT_EQ(carriedShiftRefusal(2, 3, 5), RefusalReason::組み合わせ禁止);
+    EXPECT_EQ(carriedShiftRefusal(3, 3, 5), RefusalReason::None);
+}
+
+// A month ending 日 夜 under a run limit of 2: 明 on the next month's first day makes three.
+TEST(ChainPaths, ChainDaysPastTheEndCountInTheRun)
+{
+    nightModel(2, 10);
+    連続勤務上限 = 2;
+    place(1, 9, 1);
+    EXPECT_EQ(必須パターン可否(2, 1, 10), -3);
+    EXPECT_EQ(勤務不可理由(1, 2, 10), QStringLiteral("必須パターンエラー"));
+    EXPECT_EQ(必須パターン可否(2, 2, 10), 2) << "no work before: 夜 明 is a run of two";
+    // A chain ending inside the period adds nothing.
+    EXPECT_EQ(必須パターン可否(2, 2, 9), 2);
+
+    // 日 requires 夜, which requires 明: a 日 carried onto the last day brings 夜 and 明 behind it.
+    nightModel(2, 10);
+    連続勤務上限 = 2;
+    addRequired(1, 2);
+    EXPECT_EQ(carriedShiftRefusal(1, 2, 10), RefusalReason::None);
+    place(1, 9, 1);
+    EXPECT_EQ(carriedShiftRefusal(1, 2, 10), RefusalReason::連続勤務日数オーバー);
+}
+
+// Last month's 夜 carries 明 onto day 1 over the run limit; reserved 夜 and 日 around a banned
+// "明 *"; a member excluded from every shift resting before a reserved 明 under "- 明". Each is
+// named once and laid (or kept), and the day is staffed.
+TEST(FixedConflicts, AreNamedAndLaidInsteadOfFailingTries)
+{
+    nightModel(3, 20);
+    連続勤務上限 = 3;
+    past(1, QStringLiteral("夜日日"));
+    addPattern(QStringLiteral("明*"));
+    reserve(2, 12, 2);
+    reserve(2, 14, 1);
+    addPattern(QStringLiteral("-明"));
+    reserve(3, 7, 3);
+    Member_Scdl(3, 6) = 7;
+    // Chosen cells are no conflicts: a 夜 placed by the run on day 17 before a reserved 日.
+    place(1, 17, 2);
+    reserve(1, 19, 1);
+    findFixedConflicts();
+    ASSERT_EQ(fixedConflicts.size(), 3u) << fixedConflictLines().toStdString();
+    EXPECT_EQ(fixedConflictLines(), QStringLiteral("101 職員1 01/01 明：連続勤務日数オーバー\r\n"
+                                                   "102 職員2 01/13 明：禁止パターン\r\n"
+                                                   "103 職員3 01/06 休：禁止パターン\r\n"));
+    EXPECT_EQ(Time_Table(2, 13), 0) << "the table is left as it was";
+    EXPECT_EQ(Time_Table(1, 18), 0);
+
+    for (int d : {1, 6, 13}) {
+        EXPECT_EQ(日別配置(d, 1), 1.0f) << d << "\n" << dayPlacementLog.toStdString();
+    }
+    EXPECT_EQ(Time_Table(1, 1), 3);
+    EXPECT_EQ(Time_Table(2, 13), 3);
+    EXPECT_EQ(Time_Table(3, 6), 0);
+    // The run's own 夜 on day 17 still fails its follower's try.
+    EXPECT_EQ(日別配置(18, 1), 0.0f);
+    EXPECT_TRUE(dayPlacementLog.contains(QStringLiteral("必須パターン引継不可"))) << dayPlacementLog.toStdString();
+}
