@@ -6,6 +6,7 @@
 
 // Reason numbers the swap check emits.
 namespace reasons {
+inline constexpr int 必須パターン = 10;
 inline constexpr int 不可勤務 = 20;
 inline constexpr int NoRunDayBefore = 30;
 inline constexpr int NoRunDayAfter = 31;

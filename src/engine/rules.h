@@ -118,10 +118,15 @@ QString weeklyWorkDaysText(int m, int d);
 // Work days of the week (starting on weekday w, 1 = Monday) that contains day d, plus 1.
 int 週間勤務日数(int m, int d, int w);
 
+// Shift t on member m's day d asks for a follower (a required succession; "*" any work shift)
+// that the next day does not hold. The follower of the period's last day lies beyond it.
+bool requiredFollowerMissing(int t, int m, int d);
+
 // Whether the exchange already made in Time_Table on day d between members a and b may stay:
 // 0 (reason 0) or -1 with reason = 理由コード作成 of the first failing test. flag
 // "勤務日数判定要" adds the hour, work-day and weekly targets; "連続休み判定不要" drops the
-// rest-run test.
+// rest-run test. Last, a required succession either member's row breaks at day d is refused: a
+// table read back from the sheet has no reservation that holds its chains together.
 int 交換可否判定(const QString& flag, int d, int a, int b, long& reason);
 // Whether 交換可否判定 would allow the exchange (return 0), for callers that need no reason: the
 // same tests, the cheapest first, so that most refusals end before the pattern scans.

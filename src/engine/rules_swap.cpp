@@ -50,6 +50,16 @@ bool daysOver(int m)
     return Member_DayOff(m) - Member_WorkDays(m) < 0;
 }
 
+// Member m's row breaks a required succession at day d: the day before asks for another shift on
+// d, or d's shift asks for one that the next day does not hold. Last month's final day counts
+// only where last month's days are used.
+bool chainBroken(int m, int d)
+{
+    const int first = Sw_初期値使用 ? 0 : 1;
+    return (d - 1 >= first && requiredFollowerMissing(Time_Table(m, d - 1), m, d - 1))
+        || requiredFollowerMissing(Time_Table(m, d), m, d);
+}
+
 // The tests of the exchange check that do not name a reason, cheapest first.
 bool allowedByTargets(const int* members)
 {
@@ -87,6 +97,20 @@ bool allowedAround(const int* members, int d)
 
 }  // namespace
 
+bool requiredFollowerMissing(int t, int m, int d)
+{
+    if (t < 1 || d >= Day_Cnt)
+        return false;
+    for (int i = 1; i <= Hissu_Pattern_Cnt; ++i) {
+        const int next = Hissu_Pattern(i, 2);
+        if (Hissu_Pattern(i, 1) != t || next <= 0)
+            continue;
+        const int have = Time_Table(m, d + 1);
+        return next == kAllShifts ? have < 1 : have != next;
+    }
+    return false;
+}
+
 bool exchangeAllowed(const QString& flag, int d, int a, int b)
 {
     const RuleTimer timing;
@@ -115,7 +139,7 @@ bool exchangeAllowed(const QString& flag, int d, int a, int b)
         if (禁止パターン判定(Time_Table(m, d - 1), m, d - 1, Day_Cnt) || 禁止パターン判定(Time_Table(m, d), m, d, Day_Cnt))
             return false;
     }
-    return true;
+    return !chainBroken(a, d) && !chainBroken(b, d);
 }
 
 int 交換可否判定(const QString& flag, int d, int a, int b, long& reason)
@@ -198,6 +222,9 @@ int 交換可否判定(const QString& flag, int d, int a, int b, long& reason)
     for (int i = 0; i < 2; ++i)
         if (weeklyOver(members[i], d))
             return fail(reasons::週間勤務日数, i);
+    for (int i = 0; i < 2; ++i)
+        if (chainBroken(members[i], d))
+            return fail(reasons::必須パターン, i);
     reason = 0;
     return 0;
 }

@@ -40,27 +40,11 @@ bool isHoliday(int d)
     return Holiday_Chk(d) != 0;
 }
 
-// Shift t asks for a given shift on the next day (a required sequence; "*" any work shift) and
-// member m's next day does not hold it. On the period's last day the follower lies beyond it.
-bool followerMissing(int t, int m, int d)
-{
-    if (d >= Day_Cnt)
-        return false;
-    for (int i = 1; i <= Hissu_Pattern_Cnt; ++i) {
-        const int next = Hissu_Pattern(i, 2);
-        if (Hissu_Pattern(i, 1) != t || next <= 0)
-            continue;
-        const int have = Time_Table(m, d + 1);
-        return next == kAllShifts ? have < 1 : have != next;
-    }
-    return false;
-}
-
 // Whether shift t may go to member m's rest day d: the assignment check, and the hard rules the
 // generation adds to it.
 bool mayAssign(int t, int d, int m, bool strict)
 {
-    if (勤務可否判定(t, d, m, Day_Cnt) != 0 || 最少勤務間隔判定(t, m, d) || followerMissing(t, m, d))
+    if (勤務可否判定(t, d, m, Day_Cnt) != 0 || 最少勤務間隔判定(t, m, d) || requiredFollowerMissing(t, m, d))
         return false;
     return !(strict && 規則違反判定(m, d));
 }

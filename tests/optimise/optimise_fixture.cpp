@@ -83,8 +83,9 @@ std::vector<Rule> assignmentRules()
 
 std::vector<Rule> exchangeRules()
 {
-    return {Rule::MemberSchedule, Rule::NextDayBan, Rule::禁止パターン, Rule::WorkRun, Rule::週間勤務日数, Rule::勤務回数,
-            Rule::ShiftSpacing, Rule::組合せ禁止, Rule::組合せ必須, Rule::Reservation, Rule::WorkDays};
+    return {Rule::MemberSchedule, Rule::NextDayBan, Rule::禁止パターン, Rule::必須パターン, Rule::WorkRun,
+            Rule::週間勤務日数, Rule::勤務回数, Rule::ShiftSpacing, Rule::組合せ禁止, Rule::組合せ必須,
+            Rule::Reservation, Rule::WorkDays};
 }
 
 QString sheetCell(int m, int d)

@@ -177,6 +177,39 @@ TEST(SwapCheck, CombinationRecordsAsGenerationReadsThem)
     }
 }
 
+// A table read back from the sheet holds its chains without reservations: an exchange that splits
+// a required succession of either member is refused last, naming the member whose row breaks.
+TEST(SwapCheck, RequiredSuccessionsHoldWithoutReservations)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> setup;  // 夜 -> 明 required; member 1 works 夜 明 on days 5, 6
+        int day;                      // exchange of members 1 and 2 on this day
+        long expected;
+    };
+    const Case cases[] = {
+        {"the follower taken away", [] {}, 6, 理由コード作成(10, 1, 0)},
+        {"the start given to a member without the follower", [] {}, 5, 理由コード作成(10, 0, 2)},
+        {"the start given to a member who holds the follower", [] { place(2, 6, 3); }, 5, 0},
+        {"a rest run is tested before", [] { 連続休み上限 = 1; }, 5, 理由コード作成(100, 1, 2)},
+        {"any work shift as the follower", [] { Hissu_Pattern(1, 2) = kAllShifts; place(2, 6, 1); }, 5, 0},
+        {"the follower beyond the period", [] { place(1, 10, 2); }, 10, 0},
+        {"last month's start, used", [] { past(1, QStringLiteral("夜")); place(1, 1, 3); }, 1, 理由コード作成(10, 1, 0)},
+        {"last month's start, not used",
+         [] { past(1, QStringLiteral("夜")); Sw_初期値使用 = false; place(1, 1, 3); }, 1, 0},
+    };
+    for (const Case& c : cases) {
+        makeModel(3, 10);
+        addRequired(2, 3);
+        row(1, QStringLiteral("夜明"), 5);
+        c.setup();
+        EXPECT_EQ(swapReason(kNone, c.day, 1, 2), c.expected) << c.name;
+        EXPECT_EQ(swapReason(kTargets, c.day, 2, 1) == 0, c.expected == 0) << c.name;
+    }
+    long reasonNo = 0, c = 0, b = 0;
+    EXPECT_EQ(理由コード分解(理由コード作成(10, 1, 0), reasonNo, c, b), QStringLiteral("必須パターン"));
+}
+
 // The reasonless check the exchange loops use runs the same tests in another order: on random
 // tables under every kind of limit it must allow exactly what the full check allows.
 TEST(SwapCheck, ReasonlessCheckAllowsExactlyWhatTheFullCheckAllows)
@@ -219,6 +252,8 @@ TEST(SwapCheck, ReasonlessCheckAllowsExactlyWhatTheFullCheckAllows)
         Sw_勤務日数調整 = pick(2);
         Sw_勤務時間調整 = pick(2);
         作成状態 = pick(2) ? 1 : -1;
+        if (pick(2))
+            addRequired(2, 3);
         for (const QString& flag : {kNone, kTargets, kNoRest})
             for (int d = 1; d <= 14; ++d)
                 for (int a = 1; a <= 6; ++a)
