@@ -8,6 +8,7 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -472,6 +473,10 @@ void SheetWindow::applicationChanged(Application& app)
         } else {
             flush();
             setUpdatesEnabled(true);   // one repaint of everything
+            // A repaint request that came while frozen was spent without painting, and Qt posts
+            // no new one for widgets still marked dirty: ask again, or the sheet, and whatever a
+            // window closed meanwhile uncovered, stays as it was.
+            QCoreApplication::postEvent(this, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
         }
     }
     formulaBar_->setVisible(app.displayFormulaBar());

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QPaintEvent>
 #include <QScreen>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -78,6 +79,38 @@ TEST_F(SheetWindowTest, ScreenUpdatingOffFreezesThenRepaintsOnce)
     EXPECT_LE(counter.paints, 3);
     EXPECT_EQ(view()->model()->data(at(1, 1)).toString(), ws->range("A1").text());
     view()->viewport()->removeEventFilter(&counter);
+}
+
+// Screen updating switched on and off again before the window had its turn: the turn it gets while
+// frozen paints nothing, and switching on again still repaints all of it, what another window
+// uncovered meanwhile included.
+TEST_F(SheetWindowTest, ScreenUpdatingBackOnRepaintsAllAfterATurnSpentFrozen)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    settle();
+    struct PaintedArea : QObject {
+        QRegion painted;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Paint)
+                painted += static_cast<QPaintEvent*>(e)->region();
+            return false;
+        }
+    } area;
+    QWidget* viewport = view()->viewport();
+    viewport->installEventFilter(&area);
+
+    app->setScreenUpdating(false);
+    app->setScreenUpdating(true);
+    app->setScreenUpdating(false);
+    ws->range("B2").setValue(QStringLiteral("日勤"));
+    settle();
+    EXPECT_TRUE(area.painted.isEmpty());
+    app->setScreenUpdating(true);
+    settle();
+    EXPECT_EQ(area.painted, QRegion(viewport->rect()));
+    EXPECT_EQ(view()->model()->data(at(2, 2)).toString(), QStringLiteral("日勤"));
+    viewport->removeEventFilter(&area);
 }
 
 TEST_F(SheetWindowTest, TabsAndFormulaBarFollowTheSwitchesAndTheActiveSheet)
