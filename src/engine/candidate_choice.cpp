@@ -95,10 +95,45 @@ int Pair_Check(int memNo, long typeNo)
     return partner;
 }
 
+namespace {
+
+// Pair partner p joins shift t on day d, tested with the member's chain laid, so that a ban on a
+// follow-up day sees both; false (and the day's log says why) when p may not.
+bool placePartner(int p, int t, int d)
+{
+    const QString refusal = 勤務不可理由(p, t, d);
+    if (!refusal.isEmpty()) {
+        dayPlacementLog += kCrLf + dayText(d) + QStringLiteral(",勤務=") + QString::number(t)
+            + QStringLiteral(",メンバー組合せ必須エラー") + kCrLf + refusal + kCrLf;
+        return false;
+    }
+    placeWithChain(p, t, d);
+    return true;
+}
+
+// A member who already holds shift t on day d by another path (a reservation, a carried follower)
+// brings the partner of a pair too. A partner reserved for something else is a conflict of fixed
+// cells, which no try can mend: it is left as it is.
+bool partnersOfHolders(int d, int t)
+{
+    for (int m = 1; m <= Member_Cnt; ++m) {
+        if (Time_Table(m, d) != t)
+            continue;
+        const int p = Pair_Check(m, t);
+        if (p > 0 && Time_Table(p, d) != t && Rsv_Table(p, d) == 0 && !placePartner(p, t, d))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 bool 勤務別候補選定(int d, const 勤務リスト& list)
 {
     for (int k = 1; k <= list.n; ++k) {
         const int t = list.type[k];
+        if (!partnersOfHolders(d, t))
+            return false;
         // Counted once: a pair's partner takes a slot of its own, so a pair may overstaff by one.
         const int need = Need_Table(t, d) - 勤務回数(t, d);
         for (int slot = 1; slot <= need; ++slot) {
@@ -110,19 +145,11 @@ bool 勤務別候補選定(int d, const 勤務リスト& list)
                 return false;
             }
             placeWithChain(m, t, d);
-            const int p = Pair_Check(m, t);
             // A partner already on the shift (reserved, carried over, placed earlier) keeps the pair
-            // as it is. Otherwise the partner is tested with the member's chain laid, so that a ban
-            // on a follow-up day sees both.
-            if (p > 0 && Time_Table(p, d) != t) {
-                const QString refusal = 勤務不可理由(p, t, d);
-                if (!refusal.isEmpty()) {
-                    dayPlacementLog += kCrLf + dayText(d) + QStringLiteral(",勤務=") + QString::number(t)
-                        + QStringLiteral(",メンバー組合せ必須エラー") + kCrLf + refusal + kCrLf;
-                    return false;
-                }
-                placeWithChain(p, t, d);
-            }
+            // as it is.
+            const int p = Pair_Check(m, t);
+            if (p > 0 && Time_Table(p, d) != t && !placePartner(p, t, d))
+                return false;
         }
     }
     return true;

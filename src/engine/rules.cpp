@@ -603,11 +603,38 @@ bool 組合せ禁止判定_日(int /*m*/, int d)
 // A must record asks for 人数 members of its list (empty cells skipped) on its shift on days
 // that need the shift ("*": any work shift on days that need anybody). Records whose number
 // is not below their list length are pairs, honoured while shifts are placed.
+namespace {
+
+// A record of two members that needs both, on one shift: a pair, who work that shift together.
+bool isPairRecord(const 組合せ記録& rec)
+{
+    return rec.人数 == 2 && rec.メンバー[0] == 2 && rec.勤務 >= 1 && rec.勤務 <= Type_Cnt;
+}
+
+// All of the record's members hold its shift on day d, or none does.
+bool pairTogether(const 組合せ記録& rec, int d)
+{
+    int have = 0;
+    for (int i = 1; i <= rec.メンバー[0]; ++i) {
+        const int x = rec.メンバー[i] > 0 ? rec.memberIndex[i] : 0;
+        if (x >= 1 && x <= Member_Cnt && Time_Table(x, d) == rec.勤務)
+            ++have;
+    }
+    return have == 0 || have == rec.メンバー[0];
+}
+
+}  // namespace
+
 bool 組合せ必須判定(int d)
 {
     for (int r = 1; r <= 組合せ必須数; ++r) {
         const 組合せ記録& rec = Mem_Hissu(r);
         const int t = rec.勤務;
+        if (isPairRecord(rec)) {
+            if (!pairTogether(rec, d))
+                return false;
+            continue;
+        }
         if (t == kAllShifts) {
             if (Need_Table(0, d) <= 0)
                 continue;

@@ -99,7 +99,8 @@ bool 前日勤務判定(int prev, int s);
 
 // A combination ban forbids shift s to member m on day d.
 bool 組合せ禁止判定(int m, int s, int d);
-// Every required combination of day d holds (true = fine).
+// Every required combination of day d holds (true = fine): each must has its number of members on
+// its shift, and the members of a pair record work its shift together or not at all.
 bool 組合せ必須判定(int d);
 // Some combination ban is broken on day d (the member argument is not read).
 bool 組合せ禁止判定_日(int m, int d);

@@ -1,5 +1,6 @@
 #include "optimise/adjust.h"
 
+#include "engine/candidate_choice.h"
 #include "engine/convert.h"
 #include "engine/model.h"
 #include "engine/optimiser_window.h"
@@ -41,10 +42,12 @@ bool isHoliday(int d)
 }
 
 // Whether shift t may go to member m's rest day d: the assignment check, and the hard rules the
-// generation adds to it.
+// generation adds to it. One member of a pair alone would split it.
 bool mayAssign(int t, int d, int m, bool strict)
 {
     if (勤務可否判定(t, d, m, Day_Cnt) != 0 || 最少勤務間隔判定(t, m, d) || requiredFollowerMissing(t, m, d))
+        return false;
+    if (const int partner = Pair_Check(m, t); partner > 0 && Time_Table(partner, d) != t)
         return false;
     return !(strict && 規則違反判定(m, d));
 }
