@@ -7,7 +7,7 @@
 #include "engine/main_window_steps.h"
 #include "engine/model.h"
 #include "engine/optimiser_steps.h"
-#include "engine/progress_window.h"
+#include "engine/run_window.h"
 #include "engine/shiftload.h"
 #include "engine/time_limit.h"
 #include "engine/totals.h"
@@ -173,9 +173,9 @@ void showFailedDay()
     xlAppSetting(false, false, false);
     if (Sw_バックグラウンド動作)
         return;
-    progwin::show();
+    progwin.show();
     for (int m = 1; m <= Member_Cnt; ++m) {
-        progwin::setMessage(QStringLiteral("後処理中") + QString(Member_Cnt - m, QChar(u'・')));
+        progwin.setMessage(QStringLiteral("後処理中") + QString(Member_Cnt - m, QChar(u'・')));
         DoEvents();
     }
 }
@@ -201,15 +201,15 @@ bool staffDays()
         }
         DoEvents();
         if (!Sw_バックグラウンド動作)
-            progwin::setValue(d);
+            progwin.setValue(d);
     }
     return true;
 }
 
 void showProgressWindow()
 {
-    progwin::show();
-    progwin::setRange(0, Day_Cnt + 1);
+    progwin.show();
+    progwin.setRange(0, Day_Cnt + 1);
 }
 
 }  // namespace

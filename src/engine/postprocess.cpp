@@ -4,8 +4,8 @@
 #include "engine/main_window_steps.h"
 #include "engine/model.h"
 #include "engine/optimiser_steps.h"
-#include "engine/optimiser_window.h"
-#include "engine/progress_window.h"
+#include "engine/run_window.h"
+#include "engine/run_window.h"
 #include "engine/shiftload.h"
 #include "engine/totals.h"
 #include "shell/borders.h"
@@ -109,7 +109,7 @@ QString 単勤単休総数情報()
 
 void ProgressClose()
 {
-    progwin::unload();
+    progwin.unload();
     DspSplash(QString());
-    optwin::unload();
+    optwin.unload();
 }

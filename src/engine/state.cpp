@@ -9,7 +9,7 @@
 #include "engine/main_window_steps.h"
 #include "engine/model.h"
 #include "engine/optimiser_steps.h"
-#include "engine/optimiser_window.h"
+#include "engine/run_window.h"
 #include "engine/rule_timing.h"
 #include "engine/rules.h"
 #include "engine/time_limit.h"
@@ -19,7 +19,8 @@ void resetEngineState()
 {
     resetShellState();
     resetConditionModel();
-    resetOptimiserWindowState();
+    progwin.reset();
+    optwin.reset();
     forgetKeptGrid();
     timeLimitExceeded = false;
     noDisplayWait = false;

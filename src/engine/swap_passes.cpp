@@ -2,7 +2,7 @@
 
 #include "engine/model.h"
 #include "engine/optimiser_steps.h"
-#include "engine/optimiser_window.h"
+#include "engine/run_window.h"
 #include "engine/rules.h"
 #include "engine/totals.h"
 #include "platform/text/vb.h"
@@ -112,7 +112,7 @@ float 休み交換_個人(int a, int d, bool scoreMode, float& best)
 float 休み交換(int n, int member, int day, bool scoreMode, float best)
 {
     if (!Sw_バックグラウンド動作)
-        optwin::setMessage(QStringLiteral("休み交換・・"));
+        optwin.setMessage(QStringLiteral("休み交換・・"));
     for (int r = 1; r <= n && !Sw_中止; ++r) {
         if (member != 0) {
             休み交換_個人(member, day, scoreMode, best);

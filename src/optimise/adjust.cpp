@@ -3,7 +3,7 @@
 #include "engine/candidate_choice.h"
 #include "engine/convert.h"
 #include "engine/model.h"
-#include "engine/optimiser_window.h"
+#include "engine/run_window.h"
 #include "engine/rules.h"
 #include "engine/totals.h"
 #include "optimise/shift_block.h"
@@ -105,7 +105,7 @@ bool workDaySweep(ShiftBlock& block, const std::vector<int>& shifts, bool strict
 {
     for (int m = 1; m <= Member_Cnt; ++m) {
         if (!Sw_バックグラウンド動作)
-            optwin::setValue(m);
+            optwin.setValue(m);
         for (int t : shifts) {
             fillWorkDays(block, m, t, strict, firstSweep);
             DoEvents();
@@ -134,9 +134,9 @@ void showStage(const QString& message)
 {
     if (Sw_バックグラウンド動作)
         return;
-    optwin::setMessage(message);
-    optwin::setRange(0, std::max(Member_Cnt, 1));
-    optwin::show();
+    optwin.setMessage(message);
+    optwin.setRange(0, std::max(Member_Cnt, 1));
+    optwin.show();
 }
 
 int standing()
@@ -158,7 +158,7 @@ int workDayAdjustment(bool strict)
     block.write();
     xlSheet->calculate();
     DoEvents();
-    optwin::hide();
+    optwin.hide();
     xlSheet->calculate();
     return standing();
 }
@@ -246,7 +246,7 @@ int 勤務時間調整処理(bool strict)
         if (Member_Time(m) <= 0)
             continue;
         if (!Sw_バックグラウンド動作)
-            optwin::setValue(m);
+            optwin.setValue(m);
         for (int t : shifts) {
             fillHours(block, m, t, strict);
             DoEvents();
@@ -256,7 +256,7 @@ int 勤務時間調整処理(bool strict)
     }
     block.write();
     xlSheet->calculate();
-    optwin::hide();
+    optwin.hide();
     xlAppSetting(true, true, false);
     return standing();
 }

@@ -1,7 +1,7 @@
 #include "optimise/optimiser.h"
 
 #include "engine/model.h"
-#include "engine/optimiser_window.h"
+#include "engine/run_window.h"
 #include "engine/rules.h"
 #include "engine/swap_passes.h"
 #include "engine/totals.h"
@@ -127,9 +127,9 @@ float 最適化パス(int dayCount, float startScore)
 {
     const bool shown = !Sw_バックグラウンド動作;
     if (shown) {
-        optwin::setMessage(QStringLiteral("最適化しています・・"));
-        optwin::setRange(0, std::max(dayCount, 1));
-        optwin::show();
+        optwin.setMessage(QStringLiteral("最適化しています・・"));
+        optwin.setRange(0, std::max(dayCount, 1));
+        optwin.show();
     }
     float running = startScore;
     連続休み解消();
@@ -146,11 +146,11 @@ float 最適化パス(int dayCount, float startScore)
             if (const std::optional<float> result = 交換試行(m, day, running, block)) {
                 running = *result;
                 if (shown)
-                    optwin::setScore(scoreText(running, "0.00"));
+                    optwin.setScore(scoreText(running, "0.00"));
             }
         }
         if (shown)
-            optwin::setValue(p);
+            optwin.setValue(p);
     }
     block.write();
     const float rounded = float(Val(scoreText(running, "0.000")));
@@ -164,16 +164,16 @@ void 最適化実行(long passLimit, int dayCount, float startScore)
         return;
     const XlSwitchesGuard switches;
     struct UnloadWindow {
-        ~UnloadWindow() { optwin::unload(); }
+        ~UnloadWindow() { optwin.unload(); }
     } unloadWindow;
     xlAppSetting(true, false, false);
     const bool shown = !Sw_バックグラウンド動作;
     const float now = 全分散計算();
     if (shown) {
-        optwin::setRange(0, int(passLimit * dayCount));
-        optwin::setValue(0);
-        optwin::show();
-        optwin::setScore(scoreText(now, "0.000"));
+        optwin.setRange(0, int(passLimit * dayCount));
+        optwin.setValue(0);
+        optwin.show();
+        optwin.setScore(scoreText(now, "0.000"));
     }
     // The limit grows while members stay off target; twice the request bounds it.
     const long cap = 2 * passLimit;
@@ -188,7 +188,7 @@ void 最適化実行(long passLimit, int dayCount, float startScore)
                 if (passLimit < cap) {
                     ++passLimit;
                     if (shown)
-                        optwin::setRange(0, int(passLimit * dayCount));
+                        optwin.setRange(0, int(passLimit * dayCount));
                 }
                 休み交換(20, 0, 0, false, 0);
             }

@@ -1,7 +1,7 @@
 #include "optimise/random_exchange.h"
 
 #include "engine/model.h"
-#include "engine/optimiser_window.h"
+#include "engine/run_window.h"
 #include "engine/rules.h"
 #include "engine/totals.h"
 #include "optimise/decimal_align.h"
@@ -23,7 +23,7 @@ namespace {
 void showScore()
 {
     const double rounded = Val(Format(double(全分散計算()), QStringLiteral("0.0###")));
-    optwin::setScore(小数点位置揃え(float(rounded), 3, 4));
+    optwin.setScore(小数点位置揃え(float(rounded), 3, 4));
 }
 
 int drawMember()
@@ -68,18 +68,18 @@ void ランダム交換(int lastDay, int firstDay)
     ShiftBlock block;
     {
         struct UnloadWindow {
-            ~UnloadWindow() { optwin::unload(); }
+            ~UnloadWindow() { optwin.unload(); }
         } unloadWindow;
-        optwin::setMessage(QStringLiteral("ランダム交換中"));
+        optwin.setMessage(QStringLiteral("ランダム交換中"));
         showScore();
-        optwin::setRange(1, last - first + 1);
-        optwin::setValue(1);
-        optwin::show();
+        optwin.setRange(1, last - first + 1);
+        optwin.setValue(1);
+        optwin.show();
         for (int day = first; day <= last; ++day) {
             const bool go = shakeDay(day, block);
             showScore();
-            optwin::setValue(day - first + 1);
-            optwin::show();
+            optwin.setValue(day - first + 1);
+            optwin.show();
             if (!go)
                 break;
         }

@@ -1,7 +1,7 @@
 #include "optimise/runs.h"
 
 #include "engine/model.h"
-#include "engine/optimiser_window.h"
+#include "engine/run_window.h"
 #include "engine/swap_passes.h"
 #include "optimise/best_shift.h"
 #include "optimise/decimal_align.h"
@@ -44,7 +44,7 @@ public:
     {
         Sw_勤務日数調整 = adjustment_;
         try {
-            optwin::unload();
+            optwin.unload();
             DspSplash(QString());
         } catch (...) {
             // Nothing may leave a destructor; the windows stay as they are.
@@ -96,7 +96,7 @@ void showRepetition(const QString& text, int r, int n)
 void showScore(float score)
 {
     const double rounded = Val(Format(double(score), QStringLiteral("0.0###")));
-    optwin::setScore(小数点位置揃え(float(rounded), 3, 4));
+    optwin.setScore(小数点位置揃え(float(rounded), 3, 4));
 }
 
 // The members' days from the grid's first cell, as many days as the sheet counts.
@@ -165,11 +165,11 @@ void shiftSwapRepetitions(int n)
 // exchange raises the score.
 void restDayRepetitions(int n)
 {
-    optwin::setMessage(QStringLiteral("最適化(休み交換)中"));
+    optwin.setMessage(QStringLiteral("最適化(休み交換)中"));
     showScore(全分散計算());
-    optwin::setRange(1, Member_Cnt);
-    optwin::setValue(1);
-    optwin::show();
+    optwin.setRange(1, Member_Cnt);
+    optwin.setValue(1);
+    optwin.show();
     xlAppSwitch(false);
     float best = std::nearbyint(全分散計算());
     for (int r = 1; r <= n && !Sw_中止; ++r) {
@@ -181,7 +181,7 @@ void restDayRepetitions(int n)
                 DoEvents();
                 const float was = best;
                 best = 休み交換(1, m, d, true, best);
-                optwin::setValue(m);
+                optwin.setValue(m);
                 if (best < was)
                     showScore(全分散計算());
             }
@@ -192,7 +192,7 @@ void restDayRepetitions(int n)
         if (!(best < start))
             break;
     }
-    optwin::unload();
+    optwin.unload();
 }
 
 // What every run does first: the switches it changes kept until it ends, and the table read into
@@ -302,17 +302,17 @@ void 勤務交換処理()
 {
     ShiftBlock block;
     struct UnloadWindow {
-        ~UnloadWindow() { optwin::unload(); }
+        ~UnloadWindow() { optwin.unload(); }
     } unloadWindow;
-    optwin::setMessage(QStringLiteral("最適化(勤務交換)中"));
-    optwin::setRange(1, Member_Cnt);
-    optwin::setValue(1);
-    optwin::show();
+    optwin.setMessage(QStringLiteral("最適化(勤務交換)中"));
+    optwin.setRange(1, Member_Cnt);
+    optwin.setValue(1);
+    optwin.show();
     float score = 全分散計算();
     if (!Sw_中止) {
         showRepetition(QStringLiteral("最適化(勤務交換)中・・・"), 1, 1);
         for (int m = 1; m <= Member_Cnt && !Sw_中止; ++m) {
-            optwin::setValue(m);
+            optwin.setValue(m);
             for (int d = firstDay(); d <= Day_Cnt && !Sw_中止; ++d) {
                 if (const std::optional<float> result = 交換試行(m, d, score, block)) {
                     score = *result;

@@ -1,6 +1,6 @@
 #include "optimise_fixture.h"
 
-#include "engine/optimiser_window.h"
+#include "engine/run_window.h"
 #include "engine/totals.h"
 #include "optimise/state.h"
 #include "platform/text/vb.h"
@@ -16,12 +16,12 @@ void ModelTest::SetUp()
 {
     resetOptimiseState();
     AppPath = QDir::homePath();  // the boot log goes to the test's own folder
-    optwin::unload();
+    optwin.unload();
 }
 
 void ModelTest::TearDown()
 {
-    optwin::unload();
+    optwin.unload();
     resetOptimiseState();
 }
 

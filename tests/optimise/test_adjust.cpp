@@ -5,7 +5,7 @@
 
 #include "engine/convert.h"
 #include "engine/model.h"
-#include "engine/optimiser_window.h"
+#include "engine/run_window.h"
 #include "engine/totals.h"
 #include "optimise/adjust.h"
 #include "platform/text/vb.h"
@@ -56,7 +56,7 @@ TEST_P(Adjust, WorkDaysRiseTowardsTheTargetsWithinTheRules)
         }
     }
     EXPECT_GT(filled, Member_Cnt) << GetParam();
-    EXPECT_FALSE(optwin::state().visible);
+    EXPECT_FALSE(optwin.state().visible);
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, Adjust, ::testing::Values(kGeneral, kCare, kLarge));
@@ -175,9 +175,9 @@ TEST_F(ModelTest, AdjustmentsThatCannotRun)
 
     指定勤務 = QStringList{QString(), QStringLiteral("1")};
     Sw_中止 = true;
-    optwin::unload();
+    optwin.unload();
     EXPECT_EQ(勤務日数調整処理(false), 0);
-    EXPECT_FALSE(optwin::state().loaded);
+    EXPECT_FALSE(optwin.state().loaded);
     Sw_中止 = false;
 
     // A workbook without the shift grid: the message names the routine, nothing changes.

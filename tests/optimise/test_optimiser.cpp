@@ -5,7 +5,7 @@
 
 #include "engine/convert.h"
 #include "engine/model.h"
-#include "engine/optimiser_window.h"
+#include "engine/run_window.h"
 #include "engine/rules.h"
 #include "engine/totals.h"
 #include "optimise/adjust.h"
@@ -31,10 +31,10 @@ using validator::Rule;
 namespace {
 
 // Records what the window was asked to show; onApply may react (press "中止").
-struct RecordingView : OptimiserWindowView {
-    std::vector<OptimiserWindowState> states;
-    std::function<void(const OptimiserWindowState&)> onApply;
-    void apply(const OptimiserWindowState& s) override
+struct RecordingView : RunWindowView {
+    std::vector<RunWindowState> states;
+    std::function<void(const RunWindowState&)> onApply;
+    void apply(const RunWindowState& s) override
     {
         states.push_back(s);
         if (onApply)
@@ -55,11 +55,11 @@ protected:
         ModelTest::SetUp();
         auto v = std::make_unique<RecordingView>();
         view = v.get();
-        setOptimiserWindowView(std::move(v));
+        optwin.setView(std::move(v));
     }
     void TearDown() override
     {
-        setOptimiserWindowView(nullptr);
+        optwin.setView(nullptr);
         ModelTest::TearDown();
     }
     // Three members, four days of one shift type: member 1 works every day, 2 and 3 never, so
@@ -163,7 +163,7 @@ TEST_F(Optimiser, AStopRequestEndsThePassWithinOneTrial)
     tieModel();
     const std::vector<int> table = optfx::snapshot();
     // "中止" is pressed as soon as the first applied exchange shows its score.
-    view->onApply = [](const OptimiserWindowState& s) {
+    view->onApply = [](const RunWindowState& s) {
         if (!s.score.isEmpty())
             Sw_中止 = true;
     };
@@ -184,7 +184,7 @@ TEST_F(Optimiser, TheDriverPutsSwitchesAndWindowBackOnEveryExit)
     xlAppSetting(true, true, true);
     最適化実行(3, Day_Cnt, 0);
     EXPECT_TRUE(view->everLoaded());
-    EXPECT_FALSE(optwin::state().loaded);
+    EXPECT_FALSE(optwin.state().loaded);
     EXPECT_TRUE(XlApp().screenUpdating());
     EXPECT_EQ(XlApp().calculation(), xl::kCalculationAutomatic);
     EXPECT_TRUE(XlApp().enableEvents());
@@ -195,7 +195,7 @@ TEST_F(Optimiser, TheDriverPutsSwitchesAndWindowBackOnEveryExit)
     xlBook->worksheets(QStringLiteral("人員配置表")).setName(QStringLiteral("別名"));
     Time_Table(1, 1) = 0;
     EXPECT_THROW(最適化実行(3, Day_Cnt, 0), xl::Error);
-    EXPECT_FALSE(optwin::state().loaded);
+    EXPECT_FALSE(optwin.state().loaded);
     EXPECT_TRUE(XlApp().enableEvents());
     EXPECT_EQ(XlApp().calculation(), xl::kCalculationAutomatic);
 }
@@ -281,7 +281,7 @@ TEST_P(OptimiserSamples, RandomExchangeKeepsTheRulesAndRepeatsWithTheSeed)
         else
             EXPECT_EQ(optfx::snapshot(), first);
     }
-    EXPECT_FALSE(optwin::state().loaded);
+    EXPECT_FALSE(optwin.state().loaded);
 }
 
 TEST_P(OptimiserSamples, TheDriverAdjustsWorkDaysFirstWhileTargetsAreOpen)

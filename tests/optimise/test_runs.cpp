@@ -6,7 +6,7 @@
 
 #include "engine/conditions.h"
 #include "engine/model.h"
-#include "engine/optimiser_window.h"
+#include "engine/run_window.h"
 #include "engine/rules.h"
 #include "engine/totals.h"
 #include "optimise/adjust.h"
@@ -36,9 +36,9 @@ using validator::Rule;
 namespace {
 
 // What the progress window is asked to show; onApply may press "中止" or fail.
-struct View : OptimiserWindowView {
-    std::function<void(const OptimiserWindowState&)> onApply;
-    void apply(const OptimiserWindowState& s) override
+struct View : RunWindowView {
+    std::function<void(const RunWindowState&)> onApply;
+    void apply(const RunWindowState& s) override
     {
         if (onApply)
             onApply(s);
@@ -58,12 +58,12 @@ protected:
         installOptimiserSteps();
         auto v = std::make_unique<View>();
         view = v.get();
-        setOptimiserWindowView(std::move(v));
+        optwin.setView(std::move(v));
         optimiserWindowSteps.afterResultLog = [this] { ++logShown; };
     }
     void TearDown() override
     {
-        setOptimiserWindowView(nullptr);
+        optwin.setView(nullptr);
         ModelTest::TearDown();
     }
     // A sample filled by the work-day adjustment up to four days short of each target and
@@ -117,7 +117,7 @@ protected:
         EXPECT_TRUE(XlApp().enableEvents());
         EXPECT_TRUE(Sw_勤務日数調整);
         EXPECT_FALSE(RunActive());
-        EXPECT_FALSE(optwin::state().loaded);
+        EXPECT_FALSE(optwin.state().loaded);
     }
     bool resultLogWritten() const { return QFile::exists(work.filePath(QStringLiteral("log/log_result.txt"))); }
 
@@ -232,7 +232,7 @@ TEST_F(Runs, AStopEndsTheShiftSwapRunWithinOneExchangeAndTheSheetIsStillFinished
     // "中止" as soon as the pass shows the score of its first kept exchange; nothing changes after.
     QString passStart;
     std::vector<int> atStop;
-    view->onApply = [&](const OptimiserWindowState& s) {
+    view->onApply = [&](const RunWindowState& s) {
         if (!atStop.empty() || s.message != QStringLiteral("最適化しています・・"))
             return;
         if (passStart.isNull()) {
@@ -255,7 +255,7 @@ TEST_F(Runs, AnErrorInsideARunPutsEverySwitchBack)
 {
     sampleOnSheet();
     bool failed = false;
-    view->onApply = [&](const OptimiserWindowState& s) {
+    view->onApply = [&](const RunWindowState& s) {
         if (s.loaded && !failed) {
             failed = true;
             throw VbError(1004, QStringLiteral("failure"));

@@ -1,14 +1,17 @@
 // The shell's reset reaches every owner of shell state and the layers below.
 #include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
+#include "shell/doevents.h"
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
 #include "shell/myapi_process.h"
 #include "shell/myfunc_main.h"
 #include "shell/mylog.h"
+#include "shell/myexcel.h"
 #include "shell/mymod.h"
 #include "shell/rs_db.h"
 #include "shell/state.h"
+#include "shell/status.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +27,9 @@ TEST(ShellState, ResetClearsEveryOwnerAndTheLayersBelow)
     ProcRoot = QStringLiteral("/nonexistent");
     MyRnd(1);
     ui::setNextAnswer(ui::vbOK);
+    DspSplash(QStringLiteral("working"));
+    xl::Application app;
+    xlBook = &app.workbooks().add();
 
     resetShellState();
     EXPECT_TRUE(AppPath.isEmpty());
@@ -36,4 +42,6 @@ TEST(ShellState, ResetClearsEveryOwnerAndTheLayersBelow)
     EXPECT_EQ(ProcRoot, QStringLiteral("/proc"));
     EXPECT_EQ(MyRnd(0), 0.0f);
     EXPECT_EQ(ui::pendingAnswers(), 0u);
+    EXPECT_FALSE(splashState().loaded);
+    EXPECT_EQ(xlBook, nullptr);
 }

@@ -1,6 +1,6 @@
 #include "engine/forms/progress_form.h"
 
-#include "engine/progress_window.h"
+#include "engine/run_window.h"
 #include "engine/time_limit.h"
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/forminstance.h"
@@ -30,9 +30,9 @@ QRect screenOf(const QWidget* w)
     return s ? s->geometry() : QRect(0, 0, 1024, 768);
 }
 
-class WindowedProgress : public ProgressWindowView {
+class WindowedProgress : public RunWindowView {
 public:
-    void apply(const ProgressWindowState& s) override
+    void apply(const RunWindowState& s) override
     {
         if (!s.loaded) {
             g_window.unload();
@@ -118,7 +118,7 @@ void frm処理中::Form_Load()
     Timer1.start();
 }
 
-void frm処理中::apply(const ProgressWindowState& s)
+void frm処理中::apply(const RunWindowState& s)
 {
     txtMsg->setText(s.message);
     if (txtMsg->isVisible() != s.messageVisible) {
@@ -164,7 +164,7 @@ void frm処理中::paintEvent(QPaintEvent*)
 
 void installProgressWindow()
 {
-    setProgressWindowView(std::make_unique<WindowedProgress>());
+    progwin.setView(std::make_unique<WindowedProgress>());
 }
 
 frm処理中* loadedProgressWindow()

@@ -1,6 +1,6 @@
 #pragma once
 // The generation's progress window frm処理中: the status text, the bar, the time left and the stop
-// button. The logic reaches it only through engine/progress_window.h.
+// button. The logic reaches it only through engine/run_window.h.
 #include <QTimer>
 #include <QWidget>
 
@@ -8,7 +8,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
-struct ProgressWindowState;
+struct RunWindowState;
 
 // No Q_OBJECT: the meta-object compiler cannot read the name, and the window needs no signals.
 class frm処理中 : public QWidget {
@@ -16,7 +16,7 @@ public:
     explicit frm処理中(QWidget* parent = nullptr);
     // Placed by 進行状況表示; the 200 ms timer starts.
     void Form_Load();
-    void apply(const ProgressWindowState& state);
+    void apply(const RunWindowState& state);
     // Asks "作成を中止しますか？" (Cancel the default); OK sets Sw_中止.
     void onStopClicked();
     // The time left as "m:ss"; at the limit the run is stopped and the timer ends.

@@ -1,7 +1,7 @@
 #include "optimise/forms/optimiser_window_form.h"
 
 #include "engine/forms/progress_form.h"
-#include "engine/optimiser_window.h"
+#include "engine/run_window.h"
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/forminstance.h"
 #include "shell/forms/form_helpers.h"
@@ -31,9 +31,9 @@ QRect screenOf(const QWidget* w)
     return s ? s->geometry() : QRect(0, 0, 1024, 768);
 }
 
-class WindowedOptimiser : public OptimiserWindowView {
+class WindowedOptimiser : public RunWindowView {
 public:
-    void apply(const OptimiserWindowState& s) override
+    void apply(const RunWindowState& s) override
     {
         if (!s.loaded) {
             g_window.unload();
@@ -123,7 +123,7 @@ void frm最適化::Form_Load()
     move(place.topLeft());
 }
 
-void frm最適化::apply(const OptimiserWindowState& s)
+void frm最適化::apply(const RunWindowState& s)
 {
     lblMsg->setText(s.message);
     lbl標準偏差->setText(s.score);
@@ -151,7 +151,7 @@ void frm最適化::paintEvent(QPaintEvent*)
 
 void installOptimiserWindow()
 {
-    setOptimiserWindowView(std::make_unique<WindowedOptimiser>());
+    optwin.setView(std::make_unique<WindowedOptimiser>());
 }
 
 frm最適化* loadedOptimiserWindow()

@@ -1,13 +1,13 @@
 #pragma once
 // The optimiser's progress window frm最適化: stage text, the score in its frame, the bar and the
-// "中止" button. The logic reaches it only through engine/optimiser_window.h.
+// "中止" button. The logic reaches it only through engine/run_window.h.
 #include <QWidget>
 
 class QFrame;
 class QLabel;
 class QProgressBar;
 class QPushButton;
-struct OptimiserWindowState;
+struct RunWindowState;
 
 // No Q_OBJECT: the meta-object compiler cannot read the name, and the window needs no signals.
 class frm最適化 : public QWidget {
@@ -16,7 +16,7 @@ public:
     // Form_Load: placed by 進行状況表示 (any other value keeps the designed place). The window is
     // made outside the topmost band, so other windows can cover it.
     void Form_Load();
-    void apply(const OptimiserWindowState& state);
+    void apply(const RunWindowState& state);
     // Asks "中止しますか？" (No the default); Yes sets Sw_中止 and the window stays.
     void onStopClicked();
 

@@ -1,7 +1,7 @@
 #include "engine/analysis.h"
 #include "engine/forms/analysis_form.h"
 #include "engine/forms/progress_form.h"
-#include "engine/progress_window.h"
+#include "engine/run_window.h"
 #include "engine/state.h"
 #include "engine/time_limit.h"
 #include "platform/ui/prompt.h"
@@ -26,9 +26,9 @@ TEST(ProgressWindow, ShowsProgressAndStops)
     LimitTime = 10;
     作成開始時刻 = 0;
     installProgressWindow();
-    progwin::show();
-    progwin::setRange(0, 32);
-    progwin::setValue(7);
+    progwin.show();
+    progwin.setRange(0, 32);
+    progwin.setValue(7);
     frm処理中* f = loadedProgressWindow();
     ASSERT_NE(f, nullptr);
     EXPECT_TRUE(f->isVisible());
@@ -41,7 +41,7 @@ TEST(ProgressWindow, ShowsProgressAndStops)
     const QRect screen = f->screen()->geometry();
     EXPECT_EQ(f->frameGeometry().right(), screen.right() - 50);
     EXPECT_EQ(f->frameGeometry().bottom(), screen.bottom() - 50);
-    progwin::setMessage(QStringLiteral("後処理中・・"));
+    progwin.setMessage(QStringLiteral("後処理中・・"));
     EXPECT_TRUE(f->txtMsg->isVisible());
 
     ui::setNextAnswer(ui::vbCancel);
@@ -62,10 +62,10 @@ TEST(ProgressWindow, ShowsProgressAndStops)
     EXPECT_TRUE(timeLimitExceeded);
     EXPECT_EQ(f->txt残分->text(), QStringLiteral("0:00"));
     EXPECT_FALSE(f->Timer1.isActive());
-    progwin::unload();
+    progwin.unload();
     QApplication::processEvents();
     EXPECT_EQ(loadedProgressWindow(), nullptr);
-    setProgressWindowView(nullptr);
+    progwin.setView(nullptr);
     resetEngineState();
 }
 

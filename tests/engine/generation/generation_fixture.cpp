@@ -2,7 +2,7 @@
 
 #include "engine/generation.h"
 #include "engine/optimiser_steps.h"
-#include "engine/progress_window.h"
+#include "engine/run_window.h"
 #include "engine/state.h"
 #include "engine/time_limit.h"
 #include "shell/myfunc_main.h"
@@ -22,7 +22,7 @@ void GenerationTest::SetUp()
 
 void GenerationTest::TearDown()
 {
-    progwin::unload();
+    progwin.unload();
     resetEngineState();
 }
 

@@ -7,7 +7,7 @@
 
 #include "engine/model.h"
 #include "engine/optimiser_steps.h"
-#include "engine/optimiser_window.h"
+#include "engine/run_window.h"
 #include "engine/rules.h"
 #include "engine/swap_passes.h"
 #include "platform/text/vb.h"
@@ -83,7 +83,7 @@ protected:
     }
     void TearDown() override
     {
-        optwin::unload();
+        optwin.unload();
         SampleTest::TearDown();
     }
 };
@@ -134,7 +134,7 @@ TEST_P(SwapPasses, RandomRestExchangesKeepTheRulesAndRepeatWithTheSeed)
         Randomize(99);
         EXPECT_EQ(休み交換(20, 0, 0, false, 0), 0.0f);
 
-        EXPECT_EQ(optwin::state().message, QStringLiteral("休み交換・・"));
+        EXPECT_EQ(optwin.state().message, QStringLiteral("休み交換・・"));
         EXPECT_GT(changedCells(before), 0);
         EXPECT_TRUE(earlyDaysEqual(before));
         EXPECT_EQ(validator::describe(validator::only(validator::check(), swapfx::coveredRules(flag))), QString());

@@ -1,6 +1,6 @@
 // frm最適化 drawn from the logic's window state: placement by 進行状況表示, the state's texts and
 // bar, and the "中止" question answered through the scripted-answer hook.
-#include "engine/optimiser_window.h"
+#include "engine/run_window.h"
 #include "optimise/forms/optimiser_window_form.h"
 #include "optimise/state.h"
 #include "platform/ui/prompt.h"
@@ -24,19 +24,19 @@ protected:
     }
     void TearDown() override
     {
-        optwin::unload();
+        optwin.unload();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        setOptimiserWindowView(nullptr);
+        optwin.setView(nullptr);
         resetOptimiseState();
     }
     static QRect screen() { return QGuiApplication::primaryScreen()->geometry(); }
     // The window loaded afresh with the placement.
     frm最適化& fresh(long placement)
     {
-        optwin::unload();
+        optwin.unload();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         進行状況表示 = placement;
-        optwin::show();
+        optwin.show();
         frm最適化* w = loadedOptimiserWindow();
         EXPECT_NE(w, nullptr);
         return *w;
@@ -59,25 +59,25 @@ TEST_F(OptimiserWindowTest, PlacedByTheProgressSetting)
 
 TEST_F(OptimiserWindowTest, ShowsTheStateAndStartsWithItsOwnStageText)
 {
-    optwin::setScore(QStringLiteral(" 12.5   "));
+    optwin.setScore(QStringLiteral(" 12.5   "));
     frm最適化* w = loadedOptimiserWindow();
     ASSERT_NE(w, nullptr);
     EXPECT_FALSE(w->isVisible());  // loaded, not yet shown
     EXPECT_EQ(w->lblMsg->text(), QStringLiteral("最適化しています！"));
-    optwin::setRange(1, 0);  // an empty range is widened to its minimum
-    optwin::show();
+    optwin.setRange(1, 0);  // an empty range is widened to its minimum
+    optwin.show();
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(w->lbl標準偏差->text(), QStringLiteral(" 12.5   "));
     EXPECT_EQ(w->Prg->maximum(), 1);
     EXPECT_EQ(w->windowOpacity(), 1.0);
-    optwin::hide();
+    optwin.hide();
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(loadedOptimiserWindow(), w);
 }
 
 TEST_F(OptimiserWindowTest, CancelAsksFirstWithNoAsTheDefault)
 {
-    optwin::show();
+    optwin.show();
     frm最適化* w = loadedOptimiserWindow();
     ASSERT_NE(w, nullptr);
     ui::setNextAnswer(ui::vbNo);
