@@ -18,6 +18,7 @@
 #include "shell/mylog.h"
 #include "shell/myshell.h"
 #include "storage/forms/save_load_form.h"
+#include "workbook/sheet_names.h"
 
 #include <QAction>
 #include <QDir>
@@ -124,7 +125,7 @@ void frm勤務管理::cmd個人別設定_Click()
 
 void frm勤務管理::cmd勤務表_Click()
 {
-    activateSheet(QStringLiteral("人員配置表"));
+    activateSheet(kRosterSheet);
 }
 
 void frm勤務管理::onClearRosterClicked()
@@ -135,7 +136,7 @@ void frm勤務管理::onClearRosterClicked()
     cmd勤務表_Click();
     // Direct: a failing macro stops the handler with its error.
     XlApp().run(stBookName + QStringLiteral("!勤務Clear"));
-    罫線設定(book().worksheets(QStringLiteral("人員配置表")).range(QStringLiteral("Time_table")));
+    罫線設定(book().worksheets(kRosterSheet).range(QStringLiteral("Time_table")));
     作成状態 = 0;
 }
 
@@ -158,7 +159,7 @@ void frm勤務管理::onSaveLoadClicked()
         return;
     }
     try {
-        book().worksheets(QStringLiteral("人員配置表")).activate();
+        book().worksheets(kRosterSheet).activate();
     } catch (const VbError&) {
         // A missing sheet does not keep the hub from opening.
     }

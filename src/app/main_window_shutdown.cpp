@@ -12,6 +12,7 @@
 #include "shell/rs_db.h"
 #include "shell/rs_dbsub.h"
 #include "shell/status.h"
+#include "workbook/sheet_names.h"
 
 #include <QCloseEvent>
 
@@ -57,8 +58,8 @@ frm勤務管理::SaveAnswer frm勤務管理::askSave()
 bool frm勤務管理::saveWorkbook()
 {
     QString dirty;
-    ignoring([&] { dirty = xlDtGet(QStringLiteral("人員配置表"), QStringLiteral("Dirty")); });
-    xlDtSet(QStringLiteral("人員配置表"), QStringLiteral("Dirty"), QString());
+    ignoring([&] { dirty = xlDtGet(kRosterSheet, QStringLiteral("Dirty")); });
+    xlDtSet(kRosterSheet, QStringLiteral("Dirty"), QString());
     // The user asked for the save: a failure is said, and the program stays with its changes.
     QString error;
     try {
@@ -67,7 +68,7 @@ bool frm勤務管理::saveWorkbook()
     } catch (...) {
         error = ui::errorText(std::current_exception());
     }
-    xlDtSet(QStringLiteral("人員配置表"), QStringLiteral("Dirty"), dirty);
+    xlDtSet(kRosterSheet, QStringLiteral("Dirty"), dirty);
     MsgBox(QStringLiteral("ワークブックを保存できませんでした。終了を取り消します。") + QStringLiteral("\r\n\r\n") + error,
            ui::vbOKOnly | ui::vbExclamation);
     return false;

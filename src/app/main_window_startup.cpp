@@ -5,6 +5,7 @@
 #include "engine/model.h"
 #include "engine/workbook_access.h"
 #include "platform/os/clock.h"
+#include "platform/text/text_constants.h"
 #include "platform/text/vb.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
@@ -23,6 +24,7 @@
 #include "shell/status.h"
 #include "shell/win32_registory.h"
 #include "workbook/macros.h"
+#include "workbook/sheet_names.h"
 #include "workbook/template.h"
 
 #include <QCoreApplication>
@@ -32,8 +34,6 @@
 #include <cmath>
 
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
 
 // A step's time on the boot splash, then the events that waited meanwhile.
 void stamp(const QString& label)
@@ -197,7 +197,7 @@ void frm勤務管理::readShiftTypeInput()
 
 void frm勤務管理::showRosterSheet()
 {
-    xlSheet = &xlBook->worksheets(QStringLiteral("人員配置表"));
+    xlSheet = &xlBook->worksheets(kRosterSheet);
     BootLog(QStringLiteral("Set xlSheet = xlBook.Worksheets('人員配置表')"));
     xlSheet->activate();
     BootLog(QStringLiteral("xlSheet.Activate"));

@@ -23,6 +23,7 @@
 #include "shell/myexcel.h"
 #include "shell/period.h"
 #include "shell/status.h"
+#include "workbook/sheet_names.h"
 
 #include <QAction>
 #include <QDir>
@@ -111,7 +112,7 @@ void frm勤務管理::mnuAdjOffOver_Click()
     DspSplash(QString());
     休み数均等化(false, 0);
     // The roster sheet itself: the reading may have left another sheet current.
-    xl::Worksheet& roster = xlBook->worksheets(QStringLiteral("人員配置表"));
+    xl::Worksheet& roster = xlBook->worksheets(kRosterSheet);
     roster.unprotect();
     const auto relock = qScopeGuard([&roster] { roster.protect(); });
     xlRunRetry(nullptr, stBookName + QStringLiteral("!勤務色置換"));
@@ -164,7 +165,7 @@ void frm勤務管理::RefleshForce_Click()
     if (RefuseDuringRun())
         return;
     RunScope running;
-    xl::Worksheet& roster = XlApp().worksheets(QStringLiteral("人員配置表"));
+    xl::Worksheet& roster = XlApp().worksheets(kRosterSheet);
     const bool wasProtected = roster.protectContents();
     // However the refresh ends, the sheet's protection and the workbook's switches are as before.
     const auto finish = [&] {

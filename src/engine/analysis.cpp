@@ -3,6 +3,7 @@
 #include "engine/convert.h"
 #include "engine/day_placement.h"
 #include "engine/model.h"
+#include "platform/text/text_constants.h"
 #include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
 
@@ -94,7 +95,7 @@ bool 勤務条件分析()
     分析結果_Ans = j.defaultAnswer;
     QString text = j.判定;
     if (!f.固定セル矛盾.isEmpty())
-        text += (text.isEmpty() ? QString() : QStringLiteral("\r\n")) + fixedConflictHeading() + QStringLiteral("\r\n") + f.固定セル矛盾;
+        text += (text.isEmpty() ? QString() : kCrLf) + fixedConflictHeading() + kCrLf + f.固定セル矛盾;
     const ui::MessageRequest request{text, ui::vbOKCancel, QStringLiteral("frm分析結果"), ui::Kind::Dialog};
     const ui::Answer a = ui::ask(request, [&] {
         return ui::Answer{analysisDialog ? analysisDialog(f, j) : j.defaultAnswer, {}};

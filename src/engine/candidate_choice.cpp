@@ -3,14 +3,13 @@
 #include "engine/convert.h"
 #include "engine/rules.h"
 #include "engine/rules_candidate.h"
+#include "platform/text/text_constants.h"
 #include "platform/text/vb.h"
 #include "shell/mymod.h"
 
 #include <vector>
 
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
 
 QString dayText(int d)
 {

@@ -5,6 +5,7 @@
 #include "engine/model.h"
 #include "engine/totals.h"
 #include "engine/workbook_access.h"
+#include "platform/text/text_constants.h"
 #include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
@@ -13,6 +14,7 @@
 #include "shell/myfunc_main.h"
 #include "shell/mylog.h"
 #include "shell/status.h"
+#include "workbook/sheet_names.h"
 
 #include <algorithm>
 #include <functional>
@@ -21,13 +23,6 @@
 using namespace engine_cells;
 
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
-const QString kRosterSheet = QStringLiteral("人員配置表");
-const QString kSettingsSheet = QStringLiteral("基本設定");
-const QString kScheduleSheet = QStringLiteral("スケジュール");
-const QString kStaffSheet = QStringLiteral("要員設定");
-const QString kReservationSheet = QStringLiteral("予約表");
 
 xl::Worksheet& appSheet(const QString& name)
 {
@@ -316,6 +311,16 @@ xl::Range basicRange(const QString& name)
 
 // The switches of the day-count and hours adjustment, the shifts it may move, and the
 // concentration switches.
+// A switch of 基本設定 that is on only when its cell holds TRUE; off when the cell cannot be read.
+bool basicSwitchOn(const QString& name)
+{
+    try {
+        return equalsBool(basicRange(name).value(), true);
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 void readAdjustmentSwitches(xl::Worksheet& basic)
 {
     Sw_勤務日数調整 = true;
@@ -348,16 +353,8 @@ void readAdjustmentSwitches(xl::Worksheet& basic)
                     指定勤務.append(part);
         }
     }
-    Sw_勤務集中 = false;
-    try {
-        Sw_勤務集中 = equalsBool(basicRange(QStringLiteral("勤務集中")).value(), true);
-    } catch (const std::exception&) {
-    }
-    Sw_平日勤務集中 = false;
-    try {
-        Sw_平日勤務集中 = equalsBool(basicRange(QStringLiteral("平日勤務集中")).value(), true);
-    } catch (const std::exception&) {
-    }
+    Sw_勤務集中 = basicSwitchOn(QStringLiteral("勤務集中"));
+    Sw_平日勤務集中 = basicSwitchOn(QStringLiteral("平日勤務集中"));
 }
 
 // The rules on 基本設定.

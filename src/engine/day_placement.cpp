@@ -4,6 +4,7 @@
 #include "engine/rules.h"
 #include "engine/rules_candidate.h"
 #include "engine/totals.h"
+#include "platform/text/text_constants.h"
 #include "platform/text/vb.h"
 #include "shell/mylog.h"
 #include "shell/mymod.h"
@@ -12,8 +13,6 @@
 #include <vector>
 
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
 
 // What a try may change, as it stood before the try. Kept between calls so that the copies reuse
 // their memory.

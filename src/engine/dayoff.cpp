@@ -1,6 +1,7 @@
 #include "engine/dayoff.h"
 
 #include "engine/model.h"
+#include "platform/text/text_constants.h"
 #include "platform/text/vb.h"
 
 namespace {
@@ -44,14 +45,13 @@ QString restRunReport(const std::vector<RestRun>& runs, const QDate& base)
 {
     if (runs.empty())
         return QStringLiteral("連続休み日数の超過はありません！");
-    const QString crlf = QStringLiteral("\r\n");
-    QString text = QStringLiteral("自動割当の休みから始まる超過連続数") + crlf + QString(44, QLatin1Char('-')) + crlf + crlf
-        + QStringLiteral("連続休み日数上限：") + QString::number(連続休み上限) + QStringLiteral("日") + crlf + crlf;
+    QString text = QStringLiteral("自動割当の休みから始まる超過連続数") + kCrLf + QString(44, QLatin1Char('-')) + kCrLf + kCrLf
+        + QStringLiteral("連続休み日数上限：") + QString::number(連続休み上限) + QStringLiteral("日") + kCrLf + kCrLf;
     for (const RestRun& r : runs) {
         const QDate first = base.addDays(r.開始日 - 1);
         const QDate last = base.addDays(r.開始日 + r.dayCount - 2);
         text += QString::number(r.dayCount) + QStringLiteral("日: ") + Format(first, QStringLiteral("dd(aaa)")) + QStringLiteral("～")
-            + Format(last, QStringLiteral("dd(aaa)")) + QStringLiteral("　　") + r.label + crlf;
+            + Format(last, QStringLiteral("dd(aaa)")) + QStringLiteral("　　") + r.label + kCrLf;
     }
     return text;
 }

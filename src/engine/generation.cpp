@@ -12,6 +12,7 @@
 #include "engine/time_limit.h"
 #include "engine/totals.h"
 #include "engine/workbook_access.h"
+#include "platform/text/text_constants.h"
 #include "platform/ui/prompt.h"
 #include "shell/doevents.h"
 #include "shell/globals.h"
@@ -20,13 +21,13 @@
 #include "shell/myfunc_main.h"
 #include "shell/mylog.h"
 #include "shell/status.h"
+#include "workbook/sheet_names.h"
 
 #include <algorithm>
 
 namespace {
 
 constexpr int kTries = 50;
-const QString kRosterSheet = QStringLiteral("人員配置表");
 
 xl::Range grid()
 {
@@ -247,7 +248,7 @@ AttemptResult シフト作成(bool analyse)
     }
     MemLog(QStringLiteral("開始"), true);
     if (!fixedConflicts.empty())
-        MemLog(fixedConflictHeading() + QStringLiteral("\r\n") + fixedConflictLines());
+        MemLog(fixedConflictHeading() + kCrLf + fixedConflictLines());
     xlSheet = &xlBook->worksheets(kRosterSheet);
     ++generationTiming.attempts;
     if (staffDays()) {

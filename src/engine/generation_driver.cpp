@@ -11,6 +11,7 @@
 #include "engine/time_limit.h"
 #include "engine/totals.h"
 #include "platform/os/clock.h"
+#include "platform/text/text_constants.h"
 #include "platform/text/vb.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
@@ -24,8 +25,6 @@
 #include <QTimer>
 
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
 
 void optimise(long passes)
 {

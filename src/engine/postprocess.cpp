@@ -8,20 +8,19 @@
 #include "engine/run_window.h"
 #include "engine/shiftload.h"
 #include "engine/totals.h"
+#include "platform/text/text_constants.h"
 #include "shell/borders.h"
 #include "shell/globals.h"
 #include "shell/myexcel.h"
 #include "shell/mymod.h"
 #include "shell/status.h"
 #include "workbook/recalc.h"
+#include "workbook/sheet_names.h"
 
 #include <algorithm>
 #include <exception>
 
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
-const QString kRosterSheet = QStringLiteral("人員配置表");
 
 // The captions of the generation-mode menu, by Sw_確保優先.
 const QString kStaffingMethods[] = {QStringLiteral("単勤・単休 最少化（高）"), QStringLiteral("単勤・単休 最少化（低）"),

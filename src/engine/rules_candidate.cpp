@@ -3,6 +3,7 @@
 #include "engine/convert.h"
 #include "engine/model.h"
 #include "engine/rules.h"
+#include "platform/text/text_constants.h"
 #include "platform/text/vb.h"
 #include "shell/globals.h"
 
@@ -123,7 +124,7 @@ int 不可理由一覧(int d, int s, const vb::Array2<int>& table, int n, QStrin
         const QString r = 勤務不可理由(m, s, d);
         if (!r.isEmpty()) {
             text += FmtPad(m, 3, right) + QLatin1Char(':') + FmtPad(double(MemNo(m)), 3, right)
-                + QStringLiteral("→") + r + QStringLiteral("\r\n");
+                + QStringLiteral("→") + r + kCrLf;
             continue;
         }
         const long mask = Member_Scdl(m, d);

@@ -8,6 +8,7 @@
 #include "shell/msgbox.h"
 #include "shell/myexcel.h"
 #include "shell/status.h"
+#include "workbook/sheet_names.h"
 
 #include <QDate>
 #include <QScopeGuard>
@@ -19,7 +20,6 @@ using namespace engine_cells;
 namespace {
 
 const QString kMain = QStringLiteral("Main");
-const QString kSettingsSheet = QStringLiteral("基本設定");
 constexpr int kFirstYear = 2005;
 constexpr int kLastYear = 2069;
 // Generation tries each day this often, whatever the dialog shows.

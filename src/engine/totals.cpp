@@ -4,7 +4,9 @@
 #include "engine/kept_grid.h"
 #include "engine/model.h"
 #include "platform/text/cp932.h"
+#include "platform/text/text_constants.h"
 #include "shell/myexcel.h"
+#include "workbook/sheet_names.h"
 
 #include <cmath>
 #include <cstdint>
@@ -153,7 +155,7 @@ void 勤務セル表示(int a, int b, int d)
     try {
         if (!xlBook)
             return;
-        xl::Worksheet& sheet = xlBook->worksheets(QStringLiteral("人員配置表"));
+        xl::Worksheet& sheet = xlBook->worksheets(kRosterSheet);
         xlSheet = &sheet;
         const xl::Range block = sheet.range(QStringLiteral("Time_Table"));
         for (int m : {a, b}) {
@@ -184,7 +186,7 @@ float 出勤日数過不足一覧(QString& text)
             ++under;
         text += RSetA(QString::number(i), 3) + QLatin1Char(' ')
             + RSetA(QString::number(MemNo(i)), 10) + (r < 0 ? QLatin1Char('-') : QLatin1Char(' '))
-            + QString::number(std::fabs(r)) + QStringLiteral("\r\n");
+            + QString::number(std::fabs(r)) + kCrLf;
     }
     if (over > 0)
         return float(-over);

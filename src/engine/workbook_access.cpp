@@ -2,6 +2,7 @@
 
 #include "shell/globals.h"
 #include "shell/myexcel.h"
+#include "workbook/sheet_names.h"
 
 namespace {
 
@@ -76,7 +77,7 @@ bool RangeExist(xl::Worksheet& sheet, const QString& rangeName)
 
 bool runLastMonthMacro(xl::Application& app, const std::function<void()>& announce)
 {
-    if (!GetRangeBool(QStringLiteral("人員配置表"), QStringLiteral("過去累計使用")))
+    if (!GetRangeBool(kRosterSheet, QStringLiteral("過去累計使用")))
         return false;
     announce();
     try {

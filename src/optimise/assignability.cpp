@@ -5,12 +5,11 @@
 #include "engine/rules.h"
 #include "optimise/manual_common.h"
 #include "platform/text/cp932.h"
+#include "platform/text/text_constants.h"
 
 #include <algorithm>
 
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
 
 QString memberReport(int m, int t, int d)
 {

@@ -10,6 +10,7 @@
 #include "optimise/run_guards.h"
 #include "optimise/sheet_refresh.h"
 #include "platform/text/cp932.h"
+#include "platform/text/text_constants.h"
 #include "platform/text/vb.h"
 #include "shell/globals.h"
 #include "shell/myexcel.h"
@@ -84,7 +85,7 @@ QString exchangeListQuestion()
         e + QStringLiteral(" -　片方が休みの場合のみ"),
         e + QStringLiteral(" *　交換不可も含める"),
     };
-    return lines.join(QStringLiteral("\r\n"));
+    return lines.join(kCrLf);
 }
 
 ExchangeListRequest parseExchangeListAnswer(const QString& answer)

@@ -7,10 +7,11 @@
 #include "engine/totals.h"
 #include "shell/myexcel.h"
 #include "shell/period.h"
+#include "workbook/sheet_names.h"
 
 namespace {
 
-const QString kShiftSheet = QStringLiteral("人員配置表");
+const QString kShiftSheet = kRosterSheet;
 const QString kGrid = QStringLiteral("Time_Table");
 
 xl::Workbook& openBook()

@@ -5,6 +5,7 @@
 #include "engine/rules.h"
 #include "engine/totals.h"
 #include "platform/os/clock.h"
+#include "platform/text/text_constants.h"
 #include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
 #include "shell/msgbox.h"
@@ -17,7 +18,6 @@ namespace {
 
 constexpr int kProposalFill = 5;
 constexpr int kProposalEdge = 3;
-const QString kCrLf = QStringLiteral("\r\n");
 
 bool allowed(int d, int a, int b)
 {

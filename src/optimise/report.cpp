@@ -7,6 +7,7 @@
 #include "optimise/window_steps.h"
 #include "platform/os/clock.h"
 #include "platform/text/cp932.h"
+#include "platform/text/text_constants.h"
 #include "platform/text/vb.h"
 #include "shell/globals.h"
 #include "shell/msgbox.h"
@@ -21,8 +22,6 @@
 #include <optional>
 
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
 
 // Column widths in bytes; a negative width prints nothing, so an analysis drops two columns.
 struct Widths {

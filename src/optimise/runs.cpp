@@ -14,6 +14,7 @@
 #include "optimise/shift_block.h"
 #include "optimise/window_steps.h"
 #include "platform/os/vberror.h"
+#include "platform/text/text_constants.h"
 #include "platform/text/vb.h"
 #include "shell/doevents.h"
 #include "shell/globals.h"
@@ -22,13 +23,13 @@
 #include "shell/myexcel.h"
 #include "shell/mylog.h"
 #include "shell/status.h"
+#include "workbook/sheet_names.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
 // Progress texts of the repetitions are shown half transparent.
 constexpr int kRepetitionTransparency = 170;
 
@@ -79,7 +80,7 @@ xl::Worksheet& rosterSheet()
 {
     if (!xlBook)
         throw VbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
-    xlSheet = &xlBook->worksheets(QStringLiteral("人員配置表"));
+    xlSheet = &xlBook->worksheets(kRosterSheet);
     return *xlSheet;
 }
 

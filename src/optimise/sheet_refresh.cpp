@@ -6,12 +6,11 @@
 #include "shell/mylog.h"
 #include "shell/mymod.h"
 #include "shell/status.h"
+#include "workbook/sheet_names.h"
 
 #include <functional>
 
 namespace {
-
-const QString kRosterSheet = QStringLiteral("人員配置表");
 
 // Frames the member-days that test true, inside one error trap that ends in the memory log.
 void frameCells(long colour, const QString& name, const QString& message, const std::function<bool(int, int)>& framed)

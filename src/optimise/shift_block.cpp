@@ -5,12 +5,13 @@
 #include "engine/model.h"
 #include "engine/workbook_access.h"
 #include "shell/myexcel.h"
+#include "workbook/sheet_names.h"
 
 #include <algorithm>
 #include <utility>
 
 ShiftBlock::ShiftBlock()
-    : range_(RangeB(QStringLiteral("人員配置表"), QStringLiteral("Time_Table")))
+    : range_(RangeB(kRosterSheet, QStringLiteral("Time_Table")))
 {
     xlSheet = &range_.worksheet();
     if (range_.rowCount() < Member_Cnt || range_.columnCount() < Day_Cnt)

@@ -3,6 +3,7 @@
 #include "platform/ui/guard.h"
 #include "shell/mylog.h"
 #include "shell/mymod.h"
+#include "workbook/sheet_names.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -24,7 +25,7 @@ bool ignoring(F step)
 
 xl::Worksheet& rosterSheet(xl::Worksheet* sheet)
 {
-    return sheet ? *sheet : XlApp().worksheets(QStringLiteral("人員配置表"));
+    return sheet ? *sheet : XlApp().worksheets(kRosterSheet);
 }
 
 std::vector<std::unique_ptr<xl::Application>>& exportApps()

@@ -1,5 +1,6 @@
 #include "shell/startup.h"
 
+#include "platform/text/text_constants.h"
 #include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
@@ -8,12 +9,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-
-namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
-
-}  // namespace
 
 QString VersionText(const QString& version)
 {

@@ -4,6 +4,7 @@
 #include "engine/conditions.h"
 #include "engine/postprocess.h"
 #include "platform/os/vberror.h"
+#include "platform/text/text_constants.h"
 #include "platform/ui/prompt.h"
 #include "platform/xl/xl.h"
 #include "shell/borders.h"
@@ -16,6 +17,7 @@
 #include "shell/status.h"
 #include "storage/savedshifts.h"
 #include "workbook/condfile.h"
+#include "workbook/sheet_names.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -24,9 +26,6 @@
 using namespace engine_cells;
 
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
-const QString kRosterSheet = QStringLiteral("人員配置表");
 
 xl::Workbook& conditionsWorkbook()
 {

@@ -1,15 +1,15 @@
 #include "storage/htmlpages.h"
 
 #include "platform/text/cp932.h"
+#include "platform/text/text_constants.h"
 #include "platform/text/vb.h"
+#include "workbook/sheet_names.h"
 
 #include <cmath>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QString kCrLf = u"\r\n"_s;
 
 QStringList standardHead()
 {
@@ -23,7 +23,7 @@ QStringList standardHead()
 const std::vector<HtmlKind>& HtmlKinds()
 {
     static const std::vector<HtmlKind> kinds = {
-        {1, u"shift"_s, u"総合シフト表"_s, 110, u"総合シフト表"_s, false, u"人員配置表"_s, {}},
+        {1, u"shift"_s, u"総合シフト表"_s, 110, u"総合シフト表"_s, false, kRosterSheet, {}},
         {2, u"shift_betu"_s, u"シフト別人員"_s, 110, u"シフト別人員"_s, true, u"シフト別"_s, u"シフト別_Idx"_s},
         {8, u"shift_list"_s, u"シフト一覧"_s, 90, u"シフト一覧"_s, false, u"シフト一覧"_s, u"Idxシフト一覧"_s},
         {3, u"hibetu_shift"_s, u"日別要員"_s, 90, u"日別要員"_s, true, u"日別要員"_s, u"Idx日別"_s},

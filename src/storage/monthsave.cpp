@@ -3,6 +3,7 @@
 #include "engine/cells.h"
 #include "engine/conditions.h"
 #include "engine/workbook_access.h"
+#include "platform/text/text_constants.h"
 #include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
@@ -12,6 +13,7 @@
 #include "shell/rs_db.h"
 #include "shell/status.h"
 #include "storage/snapshot.h"
+#include "workbook/sheet_names.h"
 
 #include <QCoreApplication>
 #include <QScopeGuard>
@@ -21,8 +23,6 @@ using namespace engine_cells;
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
-const QString kRosterSheet = QStringLiteral("人員配置表");
 constexpr int kSystemModalOk = ui::vbOKOnly | ui::vbSystemModal;
 
 // The progress window for the length of the save; each step lets the window events run, so the

@@ -1,6 +1,7 @@
 #include "storage/query.h"
 
 #include "platform/db/db.h"
+#include "platform/text/text_constants.h"
 #include "platform/ui/prompt.h"
 #include "shell/msgbox.h"
 #include "shell/myexcel.h"
@@ -444,11 +445,11 @@ QString tableText(const ResultTable& r)
     QString text;
     for (const QString& heading : r.fields)
         text += field(heading);
-    text += QStringLiteral("\r\n");
+    text += kCrLf;
     for (const QVariantList& row : r.rows) {
         for (int i = 0; i < row.size(); ++i)
             text += field(displayText(r, i, row[i]));
-        text += QStringLiteral("\r\n");
+        text += kCrLf;
     }
     return text;
 }

@@ -11,12 +11,11 @@
 #include "shell/status.h"
 #include "storage/pivot.h"
 #include "storage/savedshifts.h"
+#include "workbook/sheet_names.h"
 
 #include <QScopeGuard>
 
 namespace {
-
-const QString kRosterSheet = QStringLiteral("人員配置表");
 
 // The start-condition dialog's values, with the period's year, month and first day.
 bool switchStartConditions(const SavedPeriod& row)

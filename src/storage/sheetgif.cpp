@@ -8,6 +8,7 @@
 #include "shell/myexcel.h"
 #include "shell/mymod.h"
 #include "shell/status.h"
+#include "workbook/sheet_names.h"
 
 #include <cmath>
 
@@ -25,7 +26,7 @@ std::optional<int> PictureIndex(const QString& sheetName, int k)
 QString PictureRange(xl::Worksheet& sheet)
 {
     const QString name = sheet.name();
-    if (name == u"人員配置表"_s)
+    if (name == kRosterSheet)
         return u"A3:BK81"_s;
     if (name == u"時間帯別"_s)
         return u"A4:BN57"_s;

@@ -6,6 +6,7 @@
 #include "engine/workbook_access.h"
 #include "shell/myexcel.h"
 #include "shell/period.h"
+#include "workbook/sheet_names.h"
 
 #include <QTime>
 #include <cmath>
@@ -13,12 +14,6 @@
 using namespace engine_cells;
 
 namespace {
-
-const QString kRosterSheet = QStringLiteral("人員配置表");
-const QString kSettingsSheet = QStringLiteral("基本設定");
-const QString kScheduleSheet = QStringLiteral("スケジュール");
-const QString kStaffSheet = QStringLiteral("要員設定");
-const QString kReservationSheet = QStringLiteral("予約表");
 
 // Member numbers of a combination stand in every fifth column from column 4.
 constexpr int kGroupMemberColumns = 40;

@@ -14,6 +14,7 @@
 #include "shell/period.h"
 #include "shell/status.h"
 #include "storage/sheetgif.h"
+#include "workbook/sheet_names.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -175,7 +176,7 @@ WebsiteResult build()
     writePage(site.root + u"bottom.html"_s,
               BottomPageText(site.start, site.end, Member_Cnt, os::now(), elapsed, stVersion));
 
-    SheetSelect(u"人員配置表"_s);
+    SheetSelect(kRosterSheet);
     ShellOpen(site.root + u"index.html"_s, u"公開用HTML"_s);
     DoWait(1000);
     const qint64 size = FolderSize(site.root);
@@ -208,7 +209,7 @@ WebsiteResult CreateWebsite()
     } catch (const VbError& e) {
         MsgBox(e.text(), 0, u"エラー発生！"_s);
         try {
-            SheetSelect(u"人員配置表"_s);
+            SheetSelect(kRosterSheet);
         } catch (const VbError&) {
         }
         result.outcome = WebsiteResult::Failed;

@@ -2,6 +2,7 @@
 
 #include "platform/os/clock.h"
 #include "platform/text/cp932.h"
+#include "platform/text/text_constants.h"
 #include "platform/xl/xl.h"
 #include "workbook/template.h"
 
@@ -361,24 +362,23 @@ QVariant decodeValue(const QString& field)
 
 QByteArray serialize(const ConditionFile& file)
 {
-    const QString crlf = QStringLiteral("\r\n");
     QString out;
-    out += kMagic + QLatin1Char(',') + QString::number(kFormatVersion) + crlf;
+    out += kMagic + QLatin1Char(',') + QString::number(kFormatVersion) + kCrLf;
     if (file.saved.isValid())
-        out += kSaved + QLatin1Char(',') + formatDateTime(file.saved) + crlf;
+        out += kSaved + QLatin1Char(',') + formatDateTime(file.saved) + kCrLf;
     for (const FileBlock& b : file.blocks) {
         out += QStringList{kRange, quoteField(b.sheet), quoteField(b.name), QString::number(b.values.rows()),
                            QString::number(b.values.columns())}
                    .join(QLatin1Char(','))
-               + crlf;
+               + kCrLf;
         for (int i = 1; i <= b.values.rows(); ++i) {
             QStringList fields;
             for (int j = 1; j <= b.values.columns(); ++j)
                 fields << quoteField(encodeValue(b.values(i, j)));
-            out += fields.join(QLatin1Char(',')) + crlf;
+            out += fields.join(QLatin1Char(',')) + kCrLf;
         }
     }
-    out += kEnd + crlf;
+    out += kEnd + kCrLf;
     return QByteArray("\xEF\xBB\xBF") + out.toUtf8();
 }
 

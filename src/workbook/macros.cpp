@@ -3,6 +3,7 @@
 #include "workbook/condfile.h"
 #include "workbook/layout.h"
 #include "workbook/recalc.h"
+#include "workbook/sheet_names.h"
 #include "workbook/template.h"
 #include "workbook/views.h"
 
@@ -15,7 +16,7 @@ namespace workbook {
 
 namespace {
 
-const QString kShift = u"人員配置表"_s;
+const QString kShift = kRosterSheet;
 
 xl::Range grid(xl::Workbook& book)
 {

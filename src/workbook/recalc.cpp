@@ -3,6 +3,7 @@
 #include "platform/text/vb.h"
 #include "workbook/holidays.h"
 #include "workbook/layout.h"
+#include "workbook/sheet_names.h"
 #include "workbook/template.h"
 #include "workbook/views.h"
 
@@ -18,12 +19,7 @@ namespace workbook {
 
 namespace {
 
-const QString kShift = u"人員配置表"_s;
 const QString kMain = u"Main"_s;
-const QString kBasic = u"基本設定"_s;
-const QString kSchedule = u"スケジュール"_s;
-const QString kNeed = u"要員設定"_s;
-const QString kReserve = u"予約表"_s;
 
 void put(const xl::Range& cell, const QVariant& v)
 {
@@ -370,7 +366,7 @@ int ShiftTypes::indexOf(const QString& abbreviation) const
 ShiftTypes readShiftTypes(xl::Workbook& book)
 {
     ShiftTypes types;
-    const xl::Block b = book.worksheets(kBasic).range(u"Type_Table_Input"_s).block();
+    const xl::Block b = book.worksheets(kSettingsSheet).range(u"Type_Table_Input"_s).block();
     for (int t = 1; t <= kMaxTypes; ++t) {
         types.names << cellText(b(t, 1));
         types.abbreviations << cellText(b(t, 2));
@@ -420,7 +416,7 @@ QColor dayShade(const Period& period, int d)
 
 void paintSelection(xl::Workbook& book)
 {
-    xl::Worksheet& ws = book.worksheets(kShift);
+    xl::Worksheet& ws = book.worksheets(kRosterSheet);
     const Period p = readPeriod(book);
     for (int d = 1; d <= kMaxDays; ++d) {
         const QColor shade = dayShade(p, d);
@@ -434,7 +430,7 @@ void paintSelection(xl::Workbook& book)
     // The highlight is drawn by the window only: a saved book, its pictures and its exports show
     // no trace of where the user last clicked.
     std::vector<xl::ViewMark> marks;
-    if (cellNumber(book.worksheets(kBasic).range(u"行列ハイライト"_s).value()) != 0) {
+    if (cellNumber(book.worksheets(kSettingsSheet).range(u"行列ハイライト"_s).value()) != 0) {
         const int row = int(cellNumber(ws.range(u"行番号"_s).value()));
         const int col = int(cellNumber(ws.range(u"列番号"_s).value()));
         if (col >= 1 && col <= kMaxDays)
@@ -451,8 +447,8 @@ namespace {
 // The sheets every step works on.
 struct Sheets {
     explicit Sheets(xl::Workbook& b)
-        : book(b), shift(b.worksheets(kShift)), main(b.worksheets(kMain)), basic(b.worksheets(kBasic)),
-          sched(b.worksheets(kSchedule)), need(b.worksheets(kNeed)), rsv(b.worksheets(kReserve))
+        : book(b), shift(b.worksheets(kRosterSheet)), main(b.worksheets(kMain)), basic(b.worksheets(kSettingsSheet)),
+          sched(b.worksheets(kScheduleSheet)), need(b.worksheets(kStaffSheet)), rsv(b.worksheets(kReservationSheet))
     {
     }
     xl::Workbook& book;

@@ -3,6 +3,7 @@
 #include "platform/os/clock.h"
 #include "workbook/layout.h"
 #include "workbook/macros.h"
+#include "workbook/sheet_names.h"
 
 #include <QDir>
 #include <QStringList>
@@ -14,20 +15,20 @@ namespace workbook {
 namespace {
 
 const std::vector<NameSpec> kNames = {
-    {u"Time_Table"_s, u"人員配置表"_s, 'B', u"D5:AH54"_s, NameKind::Input},
-    {u"Day_Cnt"_s, u"人員配置表"_s, 'S', u"AY1"_s, NameKind::Derived},
-    {u"shift_データ数"_s, u"人員配置表"_s, 'S', u"BA1"_s, NameKind::Derived},
-    {u"過去累計使用"_s, u"人員配置表"_s, 'A', u"BC1"_s, NameKind::Input},
-    {u"初期値使用"_s, u"人員配置表"_s, 'A', u"BE1"_s, NameKind::Input},
-    {u"休平日"_s, u"人員配置表"_s, 'S', u"D2:AH2"_s, NameKind::Derived},
-    {u"行番号"_s, u"人員配置表"_s, 'S', u"BN1"_s, NameKind::State},
-    {u"列番号"_s, u"人員配置表"_s, 'S', u"BN2"_s, NameKind::State},
-    {u"SelRow"_s, u"人員配置表"_s, 'S', u"BN3"_s, NameKind::State},
-    {u"Dirty"_s, u"人員配置表"_s, 'S', u"BN4"_s, NameKind::State},
-    {u"TimeSum"_s, u"人員配置表"_s, 'B', u"BN5"_s, NameKind::State},
-    {u"先月_月"_s, u"人員配置表"_s, 'A', u"BR1"_s, NameKind::State},
-    {u"先月_結果"_s, u"人員配置表"_s, 'A', u"BR3:CA54"_s, NameKind::State},
-    {u"過去計"_s, u"人員配置表"_s, 'A', u"CC5:CO54"_s, NameKind::State},
+    {u"Time_Table"_s, kRosterSheet, 'B', u"D5:AH54"_s, NameKind::Input},
+    {u"Day_Cnt"_s, kRosterSheet, 'S', u"AY1"_s, NameKind::Derived},
+    {u"shift_データ数"_s, kRosterSheet, 'S', u"BA1"_s, NameKind::Derived},
+    {u"過去累計使用"_s, kRosterSheet, 'A', u"BC1"_s, NameKind::Input},
+    {u"初期値使用"_s, kRosterSheet, 'A', u"BE1"_s, NameKind::Input},
+    {u"休平日"_s, kRosterSheet, 'S', u"D2:AH2"_s, NameKind::Derived},
+    {u"行番号"_s, kRosterSheet, 'S', u"BN1"_s, NameKind::State},
+    {u"列番号"_s, kRosterSheet, 'S', u"BN2"_s, NameKind::State},
+    {u"SelRow"_s, kRosterSheet, 'S', u"BN3"_s, NameKind::State},
+    {u"Dirty"_s, kRosterSheet, 'S', u"BN4"_s, NameKind::State},
+    {u"TimeSum"_s, kRosterSheet, 'B', u"BN5"_s, NameKind::State},
+    {u"先月_月"_s, kRosterSheet, 'A', u"BR1"_s, NameKind::State},
+    {u"先月_結果"_s, kRosterSheet, 'A', u"BR3:CA54"_s, NameKind::State},
+    {u"過去計"_s, kRosterSheet, 'A', u"CC5:CO54"_s, NameKind::State},
     {u"Type_Cnt"_s, u"基本設定"_s, 'S', u"H3"_s, NameKind::Derived},
     {u"Type_Table_Input"_s, u"基本設定"_s, 'S', u"B5:J14"_s, NameKind::Input},
     {u"Type_Span"_s, u"基本設定"_s, 'S', u"I5:I14"_s, NameKind::Input},
@@ -668,7 +669,7 @@ QDate defaultPeriod()
 void showWorkingCells(xl::Workbook& book, bool shown)
 {
     const std::pair<QString, QString> working[] = {
-        {u"人員配置表"_s, u"BM:CO"_s},    // selection state, Dirty, TimeSum, last month, running totals
+        {kRosterSheet, u"BM:CO"_s},    // selection state, Dirty, TimeSum, last month, running totals
         {u"スケジュール"_s, u"AR:BV"_s},  // Member_Scdl masks
         {u"基本設定"_s, u"U:V"_s},        // the type lists
         {u"基本設定"_s, u"28:28"_s},      // DayBefore_Table masks
@@ -685,7 +686,7 @@ const std::vector<NameSpec>& templateNames()
 
 QStringList templateSheets()
 {
-    return {u"人員配置表"_s, u"Main"_s, u"基本設定"_s, u"スケジュール"_s, u"要員設定"_s, u"予約表"_s,
+    return {kRosterSheet, u"Main"_s, u"基本設定"_s, u"スケジュール"_s, u"要員設定"_s, u"予約表"_s,
             u"シフト別"_s, u"シフト一覧"_s, u"日別要員"_s, u"時間帯別"_s, u"個人別"_s,
             u"名前リスト"_s, u"dbg"_s};
 }
@@ -750,7 +751,7 @@ xl::Workbook& createTemplate(xl::Application& app, QDate period)
     for (int i = 1; i < sheets.size(); ++i)
         book.addSheet(sheets[i]);
 
-    buildShiftSheet(book.worksheets(u"人員配置表"_s));
+    buildShiftSheet(book.worksheets(kRosterSheet));
     buildMainSheet(book.worksheets(u"Main"_s), period);
     buildBasicSheet(book.worksheets(u"基本設定"_s));
     buildScheduleSheet(book.worksheets(u"スケジュール"_s));
@@ -777,7 +778,7 @@ xl::Workbook& createTemplate(xl::Application& app, QDate period)
         book.defineName(n.name, ws.range(n.address), n.way == 'A' ? nullptr : &ws);
     }
 
-    book.worksheets(u"人員配置表"_s).activate();
+    book.worksheets(kRosterSheet).activate();
     showWorkingCells(book, false);
     attach(book);
     book.setSaved(true);

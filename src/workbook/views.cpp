@@ -2,6 +2,7 @@
 
 #include "workbook/layout.h"
 #include "workbook/recalc.h"
+#include "workbook/sheet_names.h"
 #include "workbook/template.h"
 
 #include <QTime>
@@ -147,7 +148,7 @@ Month readMonth(xl::Workbook& book, const ShiftTypes& types, const Period& perio
     const xl::Block holidays = sched.range(u"休日調査"_s).block();
     for (int d = 1; d <= kMaxDays; ++d)
         m.holidays << cellText(holidays(1, d));
-    const xl::Block grid = book.worksheets(u"人員配置表"_s).range(u"Time_Table"_s).block();
+    const xl::Block grid = book.worksheets(kRosterSheet).range(u"Time_Table"_s).block();
     m.shift.assign(kMaxMembers + 1, std::vector<int>(kMaxDays + 1, 0));
     for (int i = 1; i <= m.members; ++i)
         for (int d = 1; d <= m.days; ++d)

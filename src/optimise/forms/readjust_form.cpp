@@ -1,6 +1,7 @@
 #include "optimise/forms/readjust_form.h"
 
 #include "optimise/forms/manual_forms.h"
+#include "platform/text/text_constants.h"
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/forminstance.h"
 #include "platform/ui/widgets/messagebox.h"
@@ -109,7 +110,7 @@ void frm再調整::onReadjustClicked()
         return;
     }
     const QString question = target_->dateText + QStringLiteral(" の < ") + target_->memberName + QStringLiteral(" >さんの< ")
-        + target_->shiftName + QStringLiteral(" >を休みにしてスケジュールを再調整します！") + QStringLiteral("\r\n")
+        + target_->shiftName + QStringLiteral(" >を休みにしてスケジュールを再調整します！") + kCrLf
         + QStringLiteral("よろしいですか？");
     if (MsgBox(question, ui::vbOKCancel | ui::vbSystemModal, QStringLiteral("再調整")) != ui::vbOK)
         return;

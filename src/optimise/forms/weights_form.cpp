@@ -3,6 +3,7 @@
 #include "engine/convert.h"
 #include "engine/model.h"
 #include "optimise/runs.h"
+#include "platform/text/text_constants.h"
 #include "platform/text/vb.h"
 #include "platform/ui/widgets/messagebox.h"
 #include "shell/forms/form_helpers.h"
@@ -310,9 +311,9 @@ void frm最適化荷重設定::Form_Load()
         cmb最適化荷重[size_t(i)]->setEditText(stored_[size_t(i)]);
     }
     // An empty entry (no priority shift) before the abbreviations and one after them.
-    QString list = QStringLiteral("\r\n");
+    QString list = kCrLf;
     for (int t = 1; t <= Type_Cnt; ++t)
-        list += Type_Table(t, TYPE_略称) + QStringLiteral("\r\n");
+        list += Type_Table(t, TYPE_略称) + kCrLf;
     ComboSetList(cmb優先勤務, list);
     // A stored number may outlive the shift type it named: then no priority shift is shown.
     const long priority = long(Val(GetTableValue(kTable, QStringLiteral("荷重_優先勤務"))));

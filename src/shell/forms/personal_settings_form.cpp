@@ -1,5 +1,6 @@
 #include "shell/forms/personal_settings_form.h"
 
+#include "platform/text/text_constants.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/messagebox.h"
@@ -89,7 +90,7 @@ frm個人別::frm個人別(QWidget* parent) : QDialog(parent)
 
 void frm個人別::onSaveSettingsClicked()
 {
-    if (MsgBox(QStringLiteral("設定を反映します。") + QStringLiteral("\r\n") + QStringLiteral("よろしいですね！"),
+    if (MsgBox(QStringLiteral("設定を反映します。") + kCrLf + QStringLiteral("よろしいですね！"),
                ui::vbOKCancel | ui::vbSystemModal)
         != ui::vbOK)
         return;

@@ -13,6 +13,7 @@
 #include "shell/myshell.h"
 #include "shell/status.h"
 #include "storage/website.h"
+#include "workbook/sheet_names.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -140,7 +141,7 @@ void frm公開用HTML作成::Form_Load()
 
     QString count;
     try {
-        count = xlDtGet(u"人員配置表"_s, u"shift_データ数"_s);
+        count = xlDtGet(kRosterSheet, u"shift_データ数"_s);
     } catch (const VbError&) {
     }
     if (Val(count) == 0) {

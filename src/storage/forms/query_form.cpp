@@ -1,6 +1,7 @@
 #include "storage/forms/query_form.h"
 
 #include "platform/db/db.h"
+#include "platform/text/text_constants.h"
 #include "platform/ui/prompt.h"
 #include "shell/forms/form_helpers.h"
 #include "shell/globals.h"
@@ -27,7 +28,6 @@
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
 constexpr int kNotice = ui::vbOKOnly | ui::vbSystemModal;
 
 void reportWriteFailure(const db::Error& e)

@@ -1,5 +1,6 @@
 #include "storage/forms/saved_shifts_form.h"
 
+#include "platform/text/text_constants.h"
 #include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/forminstance.h"
@@ -26,7 +27,6 @@ namespace {
 
 DefaultInstance<frm既存シフト読込> g_browser;
 
-const QString kCrLf = QStringLiteral("\r\n");
 constexpr int kSystemModalOk = ui::vbOKOnly | ui::vbSystemModal;
 
 QString dateText(const QDate& d)
