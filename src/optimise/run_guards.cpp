@@ -3,20 +3,21 @@
 #include "shell/myexcel.h"
 
 XlSwitchesGuard::XlSwitchesGuard()
+    : outer_(xlSavedSwitches)
 {
-    const xl::Application& app = XlApp();
-    screenUpdating_ = app.screenUpdating();
-    calculationAuto_ = app.calculation() == xl::kCalculationAutomatic;
-    enableEvents_ = app.enableEvents();
+    xlSpeedUp();
+    own_ = xlSavedSwitches;
 }
 
 XlSwitchesGuard::~XlSwitchesGuard()
 {
+    xlSavedSwitches = own_;
     try {
-        xlAppSetting(screenUpdating_, calculationAuto_, enableEvents_);
+        xlSpeedRestore();
     } catch (...) {
         // Nothing may leave a destructor; the switches stay as they are.
     }
+    xlSavedSwitches = outer_;
 }
 
 SwitchesOnAtEnd::~SwitchesOnAtEnd()

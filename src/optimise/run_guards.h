@@ -1,8 +1,10 @@
 #pragma once
+#include "shell/myexcel.h"
 
-// Screen updating, calculation and events as found at construction, set again at destruction
-// (errors ignored), so a run that switches them off leaves them as it found them, also after an
-// error.
+// xlSpeedUp and xlSpeedRestore in a scope: the switches saved and switched off at construction,
+// put back at destruction (errors ignored), so a run leaves them as it found them, also after an
+// error. It keeps what its own xlSpeedUp saved, and what an enclosing pair saved is put back
+// after it, so scopes nest and a pair inside the scope cannot change what it restores.
 class XlSwitchesGuard {
 public:
     XlSwitchesGuard();
@@ -11,9 +13,8 @@ public:
     XlSwitchesGuard& operator=(const XlSwitchesGuard&) = delete;
 
 private:
-    bool screenUpdating_ = true;
-    bool calculationAuto_ = true;
-    bool enableEvents_ = true;
+    XlSavedSwitches outer_;
+    XlSavedSwitches own_;
 };
 
 // Screen updating, automatic calculation and events all switched on when it goes, however the
