@@ -12,7 +12,6 @@
 #include "engine/totals.h"
 #include "platform/os/clock.h"
 #include "platform/text/vb.h"
-#include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
 #include "shell/msgbox.h"
@@ -68,7 +67,7 @@ class RunGuard {
 public:
     RunGuard()
     {
-        QObject::connect(&limit_, &QTimer::timeout, &limit_, [] { ui::guarded([] { checkTimeLimit(); }, stAppTitle); });
+        QObject::connect(&limit_, &QTimer::timeout, &limit_, [] { runGuarded([] { checkTimeLimit(); }); });
         limit_.start(200);
     }
     ~RunGuard()

@@ -8,7 +8,6 @@
 #include "optimise/window_steps.h"
 #include "platform/os/vberror.h"
 #include "platform/text/vb.h"
-#include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/forminstance.h"
 #include "platform/xl/values.h"
@@ -117,7 +116,7 @@ frmベストシフトリスト::frmベストシフトリスト(QWidget* parent)
 
 void frmベストシフトリスト::handle(const std::function<void()>& handler)
 {
-    ui::guarded(
+    runGuarded(
         [&] {
             try {
                 handler();
