@@ -13,7 +13,6 @@
 #include "platform/os/clock.h"
 #include "platform/text/text_constants.h"
 #include "platform/text/vb.h"
-#include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
 #include "shell/msgbox.h"
@@ -67,7 +66,7 @@ class RunGuard {
 public:
     RunGuard()
     {
-        QObject::connect(&limit_, &QTimer::timeout, &limit_, [] { ui::guarded([] { checkTimeLimit(); }, stAppTitle); });
+        QObject::connect(&limit_, &QTimer::timeout, &limit_, [] { runGuarded([] { checkTimeLimit(); }); });
         limit_.start(200);
     }
     ~RunGuard()

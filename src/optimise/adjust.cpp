@@ -8,6 +8,7 @@
 #include "engine/totals.h"
 #include "optimise/shift_block.h"
 #include "platform/text/vb.h"
+#include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
 #include "shell/doevents.h"
 #include "shell/globals.h"
@@ -220,10 +221,8 @@ int 勤務日数調整処理(bool strict)
         return 0;
     try {
         return workDayAdjustment(strict);
-    } catch (const VbError& e) {
-        MsgBox(e.text(), ui::vbOKOnly, QStringLiteral("勤務日数調整"));
-    } catch (const std::exception& e) {
-        MsgBox(QString::fromUtf8(e.what()), ui::vbOKOnly, QStringLiteral("勤務日数調整"));
+    } catch (const std::exception&) {
+        MsgBox(ui::errorText(std::current_exception()), ui::vbOKOnly, QStringLiteral("勤務日数調整"));
     }
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "shell/msgbox.h"
 
+#include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
 #include "shell/status.h"
@@ -126,4 +127,9 @@ int MsgBox(const QString& prompt, int style, const QString& title)
 QString InputBox(const QString& prompt, const QString& title, const QString& proposal)
 {
     return ui::inputBox(prompt, orTitle(title), proposal);
+}
+
+bool runGuarded(const std::function<void()>& handler, const QString& title)
+{
+    return ui::guarded(handler, [&](const QString& text) { MsgBox(text, ui::vbOKOnly | ui::vbCritical, title); });
 }

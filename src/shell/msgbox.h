@@ -3,6 +3,7 @@
 // the input box, as logic calls them. All go through the scripted-answer hook of ui/prompt.h.
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // The request record: 12 fields joined by Chr(1): prompt, buttons, title, auto-close ms, n4,
 // t1, v1, t2, v2, t3, v3, display flag.
@@ -42,3 +43,8 @@ long MyMsgBox(const QString& prompt, long buttons = 0, const QString& title = {}
 int MsgBox(const QString& prompt, int style = 0, const QString& title = {});
 // The input box: the text typed, "" when cancelled.
 QString InputBox(const QString& prompt, const QString& title = {}, const QString& proposal = {});
+
+// Runs handler through the guarded-handler trap of ui/guard.h, an error shown in the standard
+// box above (OK only, critical; an empty title is the program's title). True when the handler
+// ran to its end.
+bool runGuarded(const std::function<void()>& handler, const QString& title = {});

@@ -5,8 +5,6 @@
 #include "shell/mymod.h"
 #include "workbook/sheet_names.h"
 
-#include <QDate>
-#include <QDateTime>
 #include <exception>
 
 namespace {
@@ -187,21 +185,6 @@ bool xlSpeedRun(const xl::Range& range, int firstColumn, const QString& restSymb
         block.replace(restSymbol, QString());
     });
     return !cleared;
-}
-
-QString XlText(const QVariant& value)
-{
-    switch (value.typeId()) {
-    case QMetaType::UnknownType: return {};
-    case QMetaType::Bool: return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Int:
-    case QMetaType::LongLong: return QString::number(value.toDouble(), 'g', 15);
-    case QMetaType::QDate: return value.toDate().toString(QStringLiteral("yyyy/MM/dd"));
-    case QMetaType::QDateTime: return value.toDateTime().toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
-    default: return value.toString();
-    }
 }
 
 bool XlBool(const QVariant& value)

@@ -85,9 +85,6 @@ void 自動画面最大化設定();
 // The sheet's range of that name, or nothing on any error.
 std::optional<xl::Range> GetRangeObj(xl::Worksheet* sheet, const QString& rangeName);
 
-// A cell value as the program's text (numbers without a trailing ".0", True/False, dates
-// yyyy/mm/dd).
-QString XlText(const QVariant& value);
 // A cell value as a Boolean (numbers: not 0; "True"/"False"); throws xl::Error 13 otherwise.
 bool XlBool(const QVariant& value);
 

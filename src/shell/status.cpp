@@ -1,9 +1,9 @@
 #include "shell/status.h"
 
 #include "platform/os/clock.h"
-#include "platform/os/vberror.h"
 #include "platform/text/cp932.h"
 #include "platform/text/vb.h"
+#include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
 #include "shell/msgbox.h"
@@ -83,11 +83,8 @@ void DspSplash(const QString& message, long foreColor, long backColor, long hide
             if (windows())
                 windows()->splash(g_splash);
         }
-    } catch (const VbError& e) {
-        MsgBox(e.text(), ui::vbOKOnly, QStringLiteral("DspSplash Error!"));
-        QCoreApplication::processEvents();
-    } catch (const std::exception& e) {
-        MsgBox(QString::fromLocal8Bit(e.what()), ui::vbOKOnly, QStringLiteral("DspSplash Error!"));
+    } catch (const std::exception&) {
+        MsgBox(ui::errorText(std::current_exception()), ui::vbOKOnly, QStringLiteral("DspSplash Error!"));
         QCoreApplication::processEvents();
     }
 }

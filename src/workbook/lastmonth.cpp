@@ -57,8 +57,8 @@ std::map<double, int> rosterRows(xl::Workbook& book)
     const xl::Block list = sched.range(u"Member_List"_s).block();
     std::map<double, int> rows;
     for (int i = 1; i <= members; ++i)
-        if (!cellText(list(i, 1)).isEmpty())
-            rows.emplace(Val(cellText(list(i, 1))), i);
+        if (!XlText(list(i, 1)).trimmed().isEmpty())
+            rows.emplace(Val(XlText(list(i, 1)).trimmed()), i);
     return rows;
 }
 
@@ -138,7 +138,7 @@ void loadLastMonth(xl::Workbook& book)
     const std::vector<SavedDay> days = savedDays(path, prev);
     const std::map<double, int> rows = rosterRows(book);
     const ShiftTypes types = readShiftTypes(book);
-    const QString rest = cellText(book.worksheets(u"基本設定"_s).range(u"Yasumi_Kigou"_s).value());
+    const QString rest = XlText(book.worksheets(u"基本設定"_s).range(u"Yasumi_Kigou"_s).value()).trimmed();
 
     book.names(u"先月_月"_s).setValue(days.empty() ? QVariant() : QVariant(double(month == 1 ? 12 : month - 1)));
     book.names(u"先月_結果"_s).setBlock(lastDays(prev, days, rows, types, rest));

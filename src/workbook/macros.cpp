@@ -31,7 +31,7 @@ int memberCount(xl::Workbook& book)
 
 QString restSymbol(xl::Workbook& book)
 {
-    return cellText(book.worksheets(u"基本設定"_s).range(u"Yasumi_Kigou"_s).value());
+    return XlText(book.worksheets(u"基本設定"_s).range(u"Yasumi_Kigou"_s).value()).trimmed();
 }
 
 void setFill(xl::Worksheet& ws, int row, int col, const QColor& color)
@@ -130,7 +130,7 @@ void colourWorkCells(xl::Workbook& book)
     xl::Worksheet& ws = g.worksheet();
     for (int i = 1; i <= g.rowCount(); ++i) {
         for (int d = 1; d <= g.columnCount(); ++d) {
-            const int t = types.indexOf(cellText(b(i, d)));
+            const int t = types.indexOf(XlText(b(i, d)).trimmed());
             if (t <= 0)
                 continue;
             const QColor c = types.colors[t - 1];
@@ -152,7 +152,7 @@ void colourRestCells(xl::Workbook& book)
     xl::Worksheet& ws = g.worksheet();
     for (int i = 1; i <= g.rowCount(); ++i)
         for (int d = 1; d <= g.columnCount(); ++d)
-            if (cellText(b(i, d)) == rest)
+            if (XlText(b(i, d)).trimmed() == rest)
                 setFill(ws, g.row() + i - 1, g.column() + d - 1, colour.isValid() ? colour : dayShade(p, d));
 }
 
@@ -171,7 +171,7 @@ void fixShiftSheet(xl::Workbook& book)
         bool changed = false;
         for (int i = 1; i <= members; ++i)
             for (int d = 1; d <= days; ++d)
-                if (cellText(b(i, d)).isEmpty()) {
+                if (XlText(b(i, d)).trimmed().isEmpty()) {
                     b(i, d) = rest;
                     changed = true;
                 }

@@ -79,7 +79,7 @@ Forbidden parseForbidden(const QVariant& v, const ShiftTypes& types)
         f.mask = f.ok ? int(m) : 0;
         return f;
     }
-    const QString t = cellText(v);
+    const QString t = XlText(v).trimmed();
     if (t.isEmpty())
         return f;
     if (isCross(t)) {
@@ -118,7 +118,7 @@ int lastFilledRow(const xl::Block& b, int col = 0)
 {
     for (int r = b.rows(); r >= 1; --r) {
         for (int c = 1; c <= b.columns(); ++c) {
-            if ((col == 0 || c == col) && !cellText(b(r, c)).isEmpty())
+            if ((col == 0 || c == col) && !XlText(b(r, c)).trimmed().isEmpty())
                 return r;
         }
     }
@@ -288,7 +288,7 @@ void dayCell(xl::Worksheet& ws, int row, int col, const std::optional<QColor>& c
 
 QString memberKey(const QVariant& v)
 {
-    return cellText(v);
+    return XlText(v).trimmed();
 }
 
 // A combination table's counts, its reader's number column and the names beside the member
@@ -312,7 +312,7 @@ void combinationTable(xl::Worksheet& ws, const QString& name, const QString& cou
             b(i, c + 1) = shown;
             members = members || !key.isEmpty();
         }
-        const bool unbound = isBan && members && !cellText(b(i, 1)).isEmpty() && cellText(b(i, 2)).isEmpty();
+        const bool unbound = isBan && members && !XlText(b(i, 1)).trimmed().isEmpty() && XlText(b(i, 2)).trimmed().isEmpty();
         fill(ws, r.row() + i - 1, r.column() + 1, unbound || !numberEntry(b(i, 2)) ? layout::kBadEntry : QColor());
     }
     if (b != before)
@@ -342,17 +342,6 @@ double cellNumber(const QVariant& v)
     }
 }
 
-QString cellText(const QVariant& v)
-{
-    if (!v.isValid())
-        return {};
-    if (v.typeId() == QMetaType::Double)
-        return QString::number(v.toDouble(), 'g', 15);
-    if (v.typeId() == QMetaType::Bool)
-        return v.toBool() ? u"TRUE"_s : u"FALSE"_s;
-    return v.toString().trimmed();
-}
-
 int ShiftTypes::indexOf(const QString& abbreviation) const
 {
     if (abbreviation.isEmpty())
@@ -368,8 +357,8 @@ ShiftTypes readShiftTypes(xl::Workbook& book)
     ShiftTypes types;
     const xl::Block b = book.worksheets(kSettingsSheet).range(u"Type_Table_Input"_s).block();
     for (int t = 1; t <= kMaxTypes; ++t) {
-        types.names << cellText(b(t, 1));
-        types.abbreviations << cellText(b(t, 2));
+        types.names << XlText(b(t, 1)).trimmed();
+        types.abbreviations << XlText(b(t, 2)).trimmed();
         types.hours.push_back(cellNumber(b(t, 7)));
         const double c = cellNumber(b(t, 9));
         types.colors.push_back(c >= 1 && c <= 56 ? xl::colorFromIndex(int(c)) : QColor());
@@ -562,7 +551,7 @@ void nextDayBans(xl::Worksheet& basic, int tc)
     for (int s = 1; s <= kMaxTypes; ++s) {
         int mask = 0;
         for (int k = 1; k <= kMaxTypes; ++k) {
-            const QString t = cellText(b(s, k));
+            const QString t = XlText(b(s, k)).trimmed();
             const bool ok = t.isEmpty() || isCross(t);
             const QColor unused = s > tc || k > tc ? layout::kUnusedDay : QColor();
             fill(basic, marks.row() + s - 1, marks.column() + k - 1, ok ? unused : layout::kBadEntry);
@@ -584,7 +573,7 @@ void sequencePatterns(xl::Worksheet& basic, const QString& name, const QString& 
     put(basic.range(countName), num(lastFilledRow(b)));
     for (int i = 1; i <= b.rows(); ++i) {
         for (int j = 1; j <= b.columns(); ++j) {
-            const QString t = cellText(b(i, j));
+            const QString t = XlText(b(i, j)).trimmed();
             const bool ok = t.isEmpty() || types.indexOf(t) > 0 || (restAllowed && t == u"-"_s);
             fill(basic, r.row() + i - 1, r.column() + j - 1, ok ? QColor() : layout::kBadEntry);
         }
@@ -603,8 +592,8 @@ Roster roster(Sheets& s)
     Roster r;
     int numbers = 0, names = 0;
     for (int i = 1; i <= kMaxMembers; ++i) {
-        const QString no = cellText(members(i, 1));
-        const QString name = cellText(members(i, 2));
+        const QString no = XlText(members(i, 1)).trimmed();
+        const QString name = XlText(members(i, 2)).trimmed();
         numbers += !no.isEmpty();
         names += !name.isEmpty();
         if (!no.isEmpty() || !name.isEmpty())
@@ -668,7 +657,7 @@ void reservations(xl::Worksheet& rsv, const ShiftTypes& types, const Period& per
     int reserved = 0;
     for (int i = 1; i <= kMaxMembers; ++i) {
         for (int d = 1; d <= kMaxDays; ++d) {
-            const QString t = cellText(b(i, d));
+            const QString t = XlText(b(i, d)).trimmed();
             if (!t.isEmpty() && i <= memberCnt && d <= days)
                 ++reserved;
             // "*" (any shift) is refused when the conditions are read: marked like a stray text.
@@ -749,14 +738,14 @@ void gridTotals(Sheets& s, const ShiftTypes& types, const Period& period, int me
         int work = 0, holidayWork = 0;
         double hours = 0;
         for (int d = 1; d <= days; ++d) {
-            const int t = types.indexOf(cellText(b(i, d)));
+            const int t = types.indexOf(XlText(b(i, d)).trimmed());
             if (t <= 0)
                 continue;
             ++counts[t];
             ++dayCounts[t][d];
             ++work;
             hours += types.hours[t - 1];
-            if (!cellText(holidays(1, d)).isEmpty())
+            if (!XlText(holidays(1, d)).trimmed().isEmpty())
                 ++holidayWork;
         }
         filled += work;
@@ -785,7 +774,7 @@ void gridTotals(Sheets& s, const ShiftTypes& types, const Period& period, int me
             const int row = grid.row() + i - 1, col = grid.column() + d - 1;
             const bool shaded = !b(i, d).isValid() || d > days;
             dayCell(s.shift, row, col, shaded ? std::optional<QColor>(dayShade(period, d)) : std::nullopt, d > days);
-            const QString t = cellText(b(i, d));
+            const QString t = XlText(b(i, d)).trimmed();
             const bool odd = !t.isEmpty() && t != restSymbol && types.indexOf(t) == 0;
             fontColor(s.shift, row, col, odd ? QColor(0xC0, 0, 0) : QColor());
         }
@@ -833,7 +822,7 @@ void recalculateAll(xl::Workbook& book)
     in.types = readShiftTypes(book);
     shiftTypeTables(s, in.types);
     nextDayBans(s.basic, in.types.count);
-    in.restSymbol = cellText(s.basic.range(u"Yasumi_Kigou"_s).value());
+    in.restSymbol = XlText(s.basic.range(u"Yasumi_Kigou"_s).value()).trimmed();
     sequencePatterns(s.basic, u"禁止パターン"_s, u"Kinsi_Pattern_Cnt"_s, in.types, true);
     sequencePatterns(s.basic, u"必須パターン"_s, u"Hissu_Pattern_Cnt"_s, in.types, false);
     const Roster members = roster(s);

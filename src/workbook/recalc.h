@@ -46,8 +46,6 @@ QColor dayShade(const Period& period, int d);
 // Number of a cell as the sheets' readers take it (Val of its text, Booleans -1/0, dates and
 // times their serial).
 double cellNumber(const QVariant& v);
-// Text of a cell value, trimmed.
-QString cellText(const QVariant& v);
 
 // The heading fills of 人員配置表 and the highlight of the selected grid cell's row and column
 // headings (a mark of the window, following 行番号, 列番号 and 行列ハイライト).

@@ -109,7 +109,7 @@ Duty readDuty(const xl::Block& types, const std::vector<xl::Block>& breaks, int 
     const auto end = dayFraction(types(t, 6));
     if (!start || !end)
         return u;
-    const bool nextDay = cellNumber(types(t, 4)) != 0 || cellText(types(t, 4)).compare(u"TRUE"_s, Qt::CaseInsensitive) == 0;
+    const bool nextDay = cellNumber(types(t, 4)) != 0 || XlText(types(t, 4)).trimmed().compare(u"TRUE"_s, Qt::CaseInsensitive) == 0;
     u.known = true;
     u.start = *start;
     u.end = *end + (nextDay || *end <= *start ? 1 : 0);
@@ -136,23 +136,23 @@ Month readMonth(xl::Workbook& book, const ShiftTypes& types, const Period& perio
     m.members = std::clamp(memberCnt, 0, kMaxMembers);
     xl::Worksheet& basic = book.worksheets(u"基本設定"_s);
     xl::Worksheet& sched = book.worksheets(u"スケジュール"_s);
-    m.restSymbol = cellText(basic.range(u"Yasumi_Kigou"_s).value());
+    m.restSymbol = XlText(basic.range(u"Yasumi_Kigou"_s).value()).trimmed();
     const xl::Block roster = sched.range(u"Member_List"_s).block();
     const xl::Block dayOff = sched.range(u"Member_DayOff"_s).block();
     for (int i = 1; i <= kMaxMembers; ++i) {
-        m.numbers << cellText(roster(i, 1));
-        m.names << cellText(roster(i, 2));
+        m.numbers << XlText(roster(i, 1)).trimmed();
+        m.names << XlText(roster(i, 2)).trimmed();
         m.dayOff.push_back(cellNumber(dayOff(i, 1)));
     }
     m.dayOffIsWork = cellNumber(sched.range(u"予定休み区分"_s).value()) == 1;
     const xl::Block holidays = sched.range(u"休日調査"_s).block();
     for (int d = 1; d <= kMaxDays; ++d)
-        m.holidays << cellText(holidays(1, d));
+        m.holidays << XlText(holidays(1, d)).trimmed();
     const xl::Block grid = book.worksheets(kRosterSheet).range(u"Time_Table"_s).block();
     m.shift.assign(kMaxMembers + 1, std::vector<int>(kMaxDays + 1, 0));
     for (int i = 1; i <= m.members; ++i)
         for (int d = 1; d <= m.days; ++d)
-            m.shift[size_t(i)][size_t(d)] = types.indexOf(cellText(grid(i, d)));
+            m.shift[size_t(i)][size_t(d)] = types.indexOf(XlText(grid(i, d)).trimmed());
     m.need = book.worksheets(u"要員設定"_s).range(u"Need_Table"_s).block();
     const xl::Block input = basic.range(u"Type_Table_Input"_s).block();
     std::vector<xl::Block> breaks;

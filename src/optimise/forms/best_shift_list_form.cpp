@@ -8,9 +8,9 @@
 #include "optimise/window_steps.h"
 #include "platform/os/vberror.h"
 #include "platform/text/vb.h"
-#include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/forminstance.h"
+#include "platform/xl/values.h"
 #include "shell/forms/form_helpers.h"
 #include "shell/globals.h"
 #include "shell/msgbox.h"
@@ -43,11 +43,6 @@ const ListColumn kColumns[] = {
 constexpr int kProblemColumn = 10;
 constexpr int kSortColumn = 11;
 constexpr int kAlertTwips = 1400;
-
-QString cellText(const QVariant& v)
-{
-    return v.typeId() == QMetaType::Double ? QString::number(v.toDouble(), 'g', 15) : v.toString();
-}
 
 }  // namespace
 
@@ -121,7 +116,7 @@ frmベストシフトリスト::frmベストシフトリスト(QWidget* parent)
 
 void frmベストシフトリスト::handle(const std::function<void()>& handler)
 {
-    ui::guarded(
+    runGuarded(
         [&] {
             try {
                 handler();
@@ -156,7 +151,7 @@ void frmベストシフトリスト::addRows()
             if (source == -1)
                 item->setText(k, QString::number(i));
             else if (source >= 0)
-                item->setText(k, cellText(BestShift_Table(i, source)));
+                item->setText(k, XlText(BestShift_Table(i, source)));
         }
     }
 }

@@ -23,7 +23,7 @@ QString errorText(const std::exception_ptr& error)
     }
 }
 
-bool guarded(const std::function<void()>& handler, const QString& title)
+bool guarded(const std::function<void()>& handler, const std::function<void(const QString& text)>& show)
 {
     try {
         handler();
@@ -32,11 +32,16 @@ bool guarded(const std::function<void()>& handler, const QString& title)
         const QString text = errorText(std::current_exception());
         // The message box itself must not throw into the event loop either.
         try {
-            showMessage(text, vbOKOnly | vbCritical, title);
+            show(text);
         } catch (...) {
         }
         return false;
     }
+}
+
+bool guarded(const std::function<void()>& handler, const QString& title)
+{
+    return guarded(handler, [&](const QString& text) { showMessage(text, vbOKOnly | vbCritical, title); });
 }
 
 }  // namespace ui

@@ -12,8 +12,10 @@ namespace ui {
 // else 51 (an internal error) with what the exception says.
 QString errorText(const std::exception_ptr& error);
 
-// Runs handler; an exception ends it and is shown (OK only, titled title). True when the handler
-// ran to its end.
+// Runs handler; an exception ends it and its errorText goes to show (the program's layers pass
+// their own message box). True when the handler ran to its end.
+bool guarded(const std::function<void()>& handler, const std::function<void(const QString& text)>& show);
+// The same, shown in the standard box (OK only, titled title).
 bool guarded(const std::function<void()>& handler, const QString& title);
 
 }  // namespace ui

@@ -306,3 +306,18 @@ QVariant cellValue(const QVariant& value, bool keepText)
 }
 
 }  // namespace xl
+
+QString XlText(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::UnknownType: return {};
+    case QMetaType::Bool: return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Int:
+    case QMetaType::LongLong: return QString::number(value.toDouble(), 'g', 15);
+    case QMetaType::QDate: return value.toDate().toString(QStringLiteral("yyyy/MM/dd"));
+    case QMetaType::QDateTime: return value.toDateTime().toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+    default: return value.toString();
+    }
+}

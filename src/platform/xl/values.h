@@ -24,3 +24,9 @@ QString formatValue(const QVariant& value, const QString& numberFormat);
 QVariant cellValue(const QVariant& value, bool keepText = false);
 
 }  // namespace xl
+
+// A cell value as the program's text, the way its code converts a cell to a string: empty for an
+// empty cell, numbers without a trailing ".0" (15 digits), True/False, dates yyyy/mm/dd (with
+// hh:mm:ss when timed), text as it stands (not trimmed). The sheet window shows cells through
+// formatValue instead.
+QString XlText(const QVariant& value);

@@ -1,9 +1,8 @@
 #include "shell/forms/form_helpers.h"
 
 #include "platform/os/clock.h"
-#include "platform/ui/guard.h"
-#include "shell/globals.h"
 #include "shell/lifecycle.h"
+#include "shell/msgbox.h"
 #include "shell/mymod.h"
 
 #include <QAbstractButton>
@@ -71,7 +70,7 @@ void sendKey(int vk, bool up)
 void RunHandler(const std::function<void()>& handler)
 {
     if (!AppEnded)
-        ui::guarded(handler, stAppTitle);
+        runGuarded(handler);
 }
 
 void OnClick(QAbstractButton* button, QObject* context, std::function<void()> handler)

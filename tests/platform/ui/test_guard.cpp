@@ -27,4 +27,14 @@ TEST(Guarded, AnErrorEndsOnlyTheHandlerAndIsShownWithItsNumber)
     EXPECT_FALSE(ui::guarded([] { throw 3; }, QStringLiteral("T")));
     EXPECT_EQ(ui::shownMessages()[2].prompt, QStringLiteral("51 内部エラーです。"));
     ui::resetMessages();
+
+    // A layer's own box gets the same text; its failure stays inside the trap.
+    QString shown;
+    EXPECT_FALSE(ui::guarded([] { throw VbError(5, QStringLiteral("引数が不正です。")); },
+                             [&](const QString& text) {
+                                 shown = text;
+                                 throw std::runtime_error("box");
+                             }));
+    EXPECT_EQ(shown, QStringLiteral("5 引数が不正です。"));
+    EXPECT_TRUE(ui::shownMessages().empty());
 }

@@ -53,6 +53,21 @@ TEST(Text, NumberAndDateFormats)
     EXPECT_EQ(xl::serialToDate(0.0), QDate(1899, 12, 30));
 }
 
+// The program's own conversion, unlike the displayed text: True/False, dates yyyy/mm/dd, text
+// untouched.
+TEST(Text, CellValueAsTheProgramsText)
+{
+    EXPECT_EQ(XlText(QVariant(3.0)), QStringLiteral("3"));
+    EXPECT_EQ(XlText(QVariant(0.25)), QStringLiteral("0.25"));
+    EXPECT_EQ(XlText(QVariant(123456789012.0)), QStringLiteral("123456789012"));
+    EXPECT_EQ(XlText(QVariant(true)), QStringLiteral("True"));
+    EXPECT_EQ(XlText(QVariant(false)), QStringLiteral("False"));
+    EXPECT_EQ(XlText(QVariant()), QString());
+    EXPECT_EQ(XlText(QVariant(QDate(2024, 2, 5))), QStringLiteral("2024/02/05"));
+    EXPECT_EQ(XlText(QVariant(QDateTime(QDate(2024, 2, 5), QTime(9, 5, 7)))), QStringLiteral("2024/02/05 09:05:07"));
+    EXPECT_EQ(XlText(QVariant(QStringLiteral(" 日 "))), QStringLiteral(" 日 "));
+}
+
 TEST(Text, TypedEntriesBecomeValues)
 {
     struct Case {

@@ -1,3 +1,4 @@
+#include "platform/os/vberror.h"
 #include "platform/ui/prompt.h"
 #include "shell/forms/form_helpers.h"
 #include "shell/forms/shell_windows.h"
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -110,11 +112,9 @@ TEST_F(SmallFormsTest, ProgressWindowIsDrawnBeforeTheCallerGoesOn)
 }
 
 // The boot splash puts itself on top every second: a box shown during start-up takes it down
-// first, so that nothing lies over the box.
+// first, so that nothing lies over the box; so does a handler's error box.
 TEST_F(SmallFormsTest, ABoxDuringStartUpIsNotUnderTheBootSplash)
 {
-    DspBootSplash(QStringLiteral("Ver.0.1 起動中"));
-    ASSERT_TRUE(loadedBootSplash() && loadedBootSplash()->isVisible());
     int splashes = -1;
     ui::setMessageHandler([&](const ui::MessageRequest&) {
         splashes = 0;
@@ -122,10 +122,21 @@ TEST_F(SmallFormsTest, ABoxDuringStartUpIsNotUnderTheBootSplash)
             splashes += qobject_cast<frmBootSplash*>(w) && w->isVisible();
         return int(ui::vbOK);
     });
-    MsgBox(QStringLiteral("データベースのファイル(集計.db)が壊れています。"), ui::vbOKOnly | ui::vbSystemModal);
+    const std::function<void()> boxes[] = {
+        [] { MsgBox(QStringLiteral("データベースのファイル(集計.db)が壊れています。"), ui::vbOKOnly | ui::vbSystemModal); },
+        [] { RunHandler([] { throw VbError(53, QStringLiteral("ファイルが見つかりません。")); }); },
+    };
+    for (const std::function<void()>& box : boxes) {
+        DspBootSplash(QStringLiteral("Ver.0.1 起動中"));
+        EXPECT_TRUE(loadedBootSplash() && loadedBootSplash()->isVisible());
+        splashes = -1;
+        box();
+        EXPECT_EQ(splashes, 0);
+        EXPECT_EQ(loadedBootSplash(), nullptr);
+    }
     ui::setMessageHandler(nullptr);
-    EXPECT_EQ(splashes, 0);
-    EXPECT_EQ(loadedBootSplash(), nullptr);
+    EXPECT_EQ(ui::shownMessages().back().prompt, QStringLiteral("53 ファイルが見つかりません。"));
+    EXPECT_EQ(ui::shownMessages().back().title, stAppTitle);
 }
 
 TEST_F(SmallFormsTest, ProgressWindowPlacementBarsAndCancel)

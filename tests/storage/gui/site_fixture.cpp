@@ -47,7 +47,7 @@ void SiteMonth::open(const char* conditionFile)
     const workbook::ShiftTypes types = workbook::readShiftTypes(*book);
     const int days = workbook::readPeriod(*book).dayCount();
     const int members = int(workbook::cellNumber(sheet(u"スケジュール"_s).range(u"Member_Cnt"_s).value()));
-    const QString rest = workbook::cellText(sheet(u"基本設定"_s).range(u"Yasumi_Kigou"_s).value());
+    const QString rest = XlText(sheet(u"基本設定"_s).range(u"Yasumi_Kigou"_s).value()).trimmed();
     const xl::Block need = sheet(u"要員設定"_s).range(u"Need_Table"_s).block();
     xl::Range gridRange = sheet(u"人員配置表"_s).range(u"Time_Table"_s);
     xl::Block grid(gridRange.rowCount(), gridRange.columnCount());
