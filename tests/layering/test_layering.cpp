@@ -16,7 +16,7 @@ namespace {
 QSet<QString> projectFiles(const QDir& root)
 {
     QSet<QString> files;
-    for (const QString top : {QStringLiteral("src"), QStringLiteral("tests")}) {
+    for (const QString& top : {QStringLiteral("src"), QStringLiteral("tests")}) {
         for (QDirIterator it(root.filePath(top), {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files,
                              QDirIterator::Subdirectories);
              it.hasNext();)
