@@ -2,6 +2,7 @@
 // exchange list with its filters, line format and rule keeping, and a re-adjustment applied,
 // cancelled and undone.
 #include "optimise_fixture.h"
+#include "shift_sheet.h"
 
 #include "engine/convert.h"
 #include "engine/model.h"
@@ -11,13 +12,10 @@
 #include "optimise/assignability.h"
 #include "optimise/exchange_list.h"
 #include "optimise/readjust.h"
-#include "optimise/shift_block.h"
-#include "optimise/sheet_refresh.h"
 #include "platform/text/cp932.h"
 #include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
-#include "shell/myexcel.h"
 
 #include <algorithm>
 
@@ -31,14 +29,7 @@ protected:
     {
         ModelTest::SetUp();
         ASSERT_TRUE(loadSample(kGeneral, 5));
-        ShiftBlock block;
-        for (int m = 1; m <= Member_Cnt; ++m)
-            for (int d = 1; d <= Day_Cnt; ++d)
-                block.show(m, d);
-        block.write();
-        人員配置表更新();
-        xlAppSetting(true, true, true);
-        ASSERT_TRUE(reloadMonth());
+        ASSERT_TRUE(putTableOnSheet());
     }
     static std::vector<float> totals()
     {

@@ -1,26 +1,22 @@
 // The query window's data on a database with two saved periods (start day 16) filled by hand.
+#include "work_folder.h"
+
 #include "platform/db/db.h"
 #include "platform/ui/prompt.h"
-#include "shell/globals.h"
 #include "shell/rs_db.h"
-#include "shell/rs_dbsub.h"
 #include "storage/query.h"
 #include "storage/state.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-class QueryTest : public ::testing::Test {
+class QueryTest : public WorkFolderTest<resetStorageState> {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        resetStorageState();
-        stDbPath = dir.path();
-        ASSERT_EQ(AddTableField(), 0);
-        ASSERT_FALSE(DbConnect());
+        ASSERT_NO_FATAL_FAILURE(WorkFolderTest::SetUp());
+        ASSERT_NO_FATAL_FAILURE(openDatabase());
         cn.execute(QStringLiteral("INSERT INTO T_名簿 (Id, 氏名, グループ) VALUES (1, '佐藤', 'A'), (2, 'O''Brien', 'B'), (12, '鈴木', 'A')"));
         cn.execute(QStringLiteral("INSERT INTO T_勤務種別 (勤務No, 勤務名, 略称, 勤務時間) VALUES "
                                   "(1, '日勤', '日', 8), (2, '夜勤', '夜', 16), (3, '早番', '早', 7.5)"));
@@ -30,10 +26,6 @@ protected:
                                   "(1, '2024-05-15', 1, NULL), (2, '2024-04-16', 2, NULL), (2, '2024-04-18', 3, NULL), "
                                   "(12, '2024-04-30', 1, NULL), (1, '2024-05-16', 1, NULL), (2, '2024-06-01', 2, NULL)"));
     }
-    void TearDown() override
-    {
-        resetStorageState();
-    }
 
     ResultTable query(集計種別 kind, std::optional<qint64> person = {}, const QString& column = {}, const QVariant& value = {})
     {
@@ -41,8 +33,6 @@ protected:
         return 集計(cn, kind, c);
     }
     qint64 count(const QString& table) { return cn.scalar(QStringLiteral("SELECT count(*) FROM ") + table).toLongLong(); }
-
-    QTemporaryDir dir;
 };
 
 }  // namespace

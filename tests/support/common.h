@@ -9,15 +9,10 @@
 #include "shell/myexcel.h"
 #include "shell/myfunc_main.h"
 #include "shell/rs_db.h"
+#include "text.h"
 
 #include <QString>
 #include <QStringList>
-#include <ostream>
-
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 // Sample condition files, relative to the source tree.
 inline const char* const kGeneral = "examples/シフト表作成/条件.csv";

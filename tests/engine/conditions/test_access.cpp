@@ -7,16 +7,9 @@
 #include "engine/workbook_access.h"
 #include "shell/myexcel.h"
 
+#include "text.h"
+
 using condfx::ConditionTest;
-
-namespace {
-
-QString u(const char* s)
-{
-    return QString::fromUtf8(s);
-}
-
-}  // namespace
 
 TEST_F(ConditionTest, EachWayReachesOnlyWhatItShould)
 {

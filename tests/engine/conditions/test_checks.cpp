@@ -9,16 +9,13 @@
 #include "shell/myexcel.h"
 #include "workbook/layout.h"
 
+#include "text.h"
+
 #include <functional>
 
 using condfx::ConditionTest;
 
 namespace {
-
-QString u(const char* s)
-{
-    return QString::fromUtf8(s);
-}
 
 const QString kInput = u("入力エラー");
 const QString kData = u("データエラー");

@@ -7,14 +7,11 @@
 #include "engine/model.h"
 #include "platform/ui/prompt.h"
 
+#include "text.h"
+
 using condfx::ConditionTest;
 
 namespace {
-
-QString u(const char* s)
-{
-    return QString::fromUtf8(s);
-}
 
 // The totals must be exactly the recount of the reserved cells (plus no seed).
 void expectTotalsMatchTable()

@@ -13,14 +13,11 @@
 #include "shell/myfunc_main.h"
 #include "shell/status.h"
 
+#include "text.h"
+
 using condfx::ConditionTest;
 
 namespace {
-
-QString u(const char* s)
-{
-    return QString::fromUtf8(s);
-}
 
 class ShiftLoadTest : public ConditionTest {
 public:

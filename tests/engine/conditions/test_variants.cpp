@@ -7,16 +7,9 @@
 #include "shell/globals.h"
 #include "shell/status.h"
 
+#include "text.h"
+
 using condfx::ConditionTest;
-
-namespace {
-
-QString u(const char* s)
-{
-    return QString::fromUtf8(s);
-}
-
-}  // namespace
 
 TEST_F(ConditionTest, GroupRecordsExpandAsTheSheetSays)
 {

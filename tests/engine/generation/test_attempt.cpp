@@ -12,16 +12,12 @@
 #include "validator/validator.h"
 
 #include "manual_clock.h"
+#include "text.h"
 
 using namespace genfx;
 using validator::Rule;
 
 namespace {
-
-QString u(const char* s)
-{
-    return QString::fromUtf8(s);
-}
 
 // The rules a finished attempt must keep: overstaffing by a required pair and over-long rest runs
 // are left to the optimiser and the post-processing.

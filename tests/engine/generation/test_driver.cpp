@@ -9,17 +9,9 @@
 
 #include "engine/optimiser_steps.h"
 #include "manual_clock.h"
+#include "text.h"
 
 using namespace genfx;
-
-namespace {
-
-QString u(const char* s)
-{
-    return QString::fromUtf8(s);
-}
-
-}  // namespace
 
 // A month that cannot be staffed is retried until the time limit, also in background mode; the
 // limit is reported once the run has stopped, then the failure with its log.

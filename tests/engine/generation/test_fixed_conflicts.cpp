@@ -13,14 +13,11 @@
 #include "shell/globals.h"
 #include "shell/mylog.h"
 
+#include "text.h"
+
 using namespace genfx;
 
 namespace {
-
-QString u(const char* s)
-{
-    return QString::fromUtf8(s);
-}
 
 QString promptOf(const QString& title)
 {

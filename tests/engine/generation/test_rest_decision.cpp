@@ -12,14 +12,11 @@
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
 
+#include "text.h"
+
 using namespace genfx;
 
 namespace {
-
-QString u(const char* s)
-{
-    return QString::fromUtf8(s);
-}
 
 struct Row {
     const char* label;

@@ -3,15 +3,12 @@
 #include "engine/model.h"
 #include "engine/state.h"
 
+#include "text.h"
+
 #include <gtest/gtest.h>
 #include <random>
 
 namespace {
-
-QString u(const char* s)
-{
-    return QString::fromUtf8(s);
-}
 
 class ConvertTest : public ::testing::Test {
 protected:

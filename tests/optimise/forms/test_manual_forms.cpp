@@ -2,6 +2,7 @@
 // and undo; the assignability window following the sheet's selection; the re-adjustment window's
 // buttons.
 #include "common.h"
+#include "shift_sheet.h"
 #include "engine/convert.h"
 #include "engine/totals.h"
 #include "optimise/assignability.h"
@@ -11,8 +12,6 @@
 #include "optimise/forms/readjust_form.h"
 #include "optimise/manual_common.h"
 #include "optimise/readjust.h"
-#include "optimise/shift_block.h"
-#include "optimise/sheet_refresh.h"
 #include "optimise/state.h"
 #include "platform/text/vb.h"
 #include "shell/lifecycle.h"
@@ -41,14 +40,7 @@ protected:
             for (int d = 1; d <= Day_Cnt; ++d)
                 if (Time_Table(m, d) == 0)
                     Time_Table(m, d) = int(Int(Rnd() * (Type_Cnt + 1)));
-        ShiftBlock block;
-        for (int m = 1; m <= Member_Cnt; ++m)
-            for (int d = 1; d <= Day_Cnt; ++d)
-                block.show(m, d);
-        block.write();
-        人員配置表更新();
-        xlAppSetting(true, true, true);
-        ASSERT_TRUE(reloadMonth());
+        ASSERT_TRUE(putTableOnSheet());
     }
     void TearDown() override
     {

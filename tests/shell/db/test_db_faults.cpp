@@ -1,7 +1,8 @@
 // The database under faults, the damage made here on files the test has just written.
-#include "db_fixture.h"
+#include "work_folder.h"
 
 #include "shell/rs_dbsub.h"
+#include "shell/state.h"
 
 #include <QDir>
 #include <QFile>
@@ -48,7 +49,7 @@ QString lastPrompt()
 
 }  // namespace
 
-using DbFaults = WorkFolderTest;
+using DbFaults = WorkFolderTest<resetShellState>;
 
 TEST_F(DbFaults, AReadThatStopsOnADamagedPageIsAFailureNotAShortTable)
 {

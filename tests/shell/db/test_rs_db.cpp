@@ -1,8 +1,9 @@
-#include "db_fixture.h"
+#include "work_folder.h"
 
 #include "../../support/manual_clock.h"
 #include "shell/mylog.h"
 #include "shell/rs_dbsub.h"
+#include "shell/state.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,7 +20,7 @@ void execute(const QString& sql)
 
 }  // namespace
 
-using DbAccess = WorkFolderTest;
+using DbAccess = WorkFolderTest<resetShellState>;
 
 TEST_F(DbAccess, DbConnectFillsTheDefaultPathAndFailsWithOneMessage)
 {

@@ -1,6 +1,7 @@
-#include "db_fixture.h"
+#include "work_folder.h"
 
 #include "shell/rs_dbsub.h"
+#include "shell/state.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -50,7 +51,7 @@ const QStringList initialValues = {
 
 }  // namespace
 
-using Schema = WorkFolderTest;
+using Schema = WorkFolderTest<resetShellState>;
 
 TEST_F(Schema, ANewWorkFolderGetsTheWholeLayoutQuietly)
 {

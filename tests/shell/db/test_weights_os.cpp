@@ -1,17 +1,18 @@
-#include "db_fixture.h"
+#include "work_folder.h"
 
 #include "platform/os/process.h"
 #include "platform/os/settingsstore.h"
 #include "shell/myapi_process.h"
 #include "shell/myfunc_main.h"
 #include "shell/rs_dbsub.h"
+#include "shell/state.h"
 #include "shell/win32_registory.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 
-using Weights = WorkFolderTest;
+using Weights = WorkFolderTest<resetShellState>;
 
 TEST_F(Weights, ReadFromTheSettingsThenTheConditionsAreRead)
 {
@@ -145,7 +146,7 @@ TEST(Processes, PriorityComesBackToWhereItStarted)
     EXPECT_EQ(os::currentNice(), start);
 }
 
-using Registry = WorkFolderTest;
+using Registry = WorkFolderTest<resetShellState>;
 
 TEST_F(Registry, ValuesKeepTheirTypes)
 {

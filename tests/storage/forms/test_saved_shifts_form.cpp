@@ -1,37 +1,32 @@
 // The saved-shift browser over a database of its own: the listed periods with their numbers, the
 // selection kept in one piece, and the delete answered through the scripted-answer hook.
 #include "common.h"
-#include "shell/rs_dbsub.h"
+#include "work_folder.h"
 #include "storage/forms/saved_shifts_form.h"
 #include "storage/state.h"
 
 #include <QCheckBox>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace {
 
-class BrowserTest : public ::testing::Test {
+class BrowserTest : public WorkFolderTest<resetStorageState> {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        resetStorageState();
-        stDbPath = dir.path();
-        DbBusyTimeoutMs = 0;
-        ASSERT_EQ(AddTableField(), 0);
+        ASSERT_NO_FATAL_FAILURE(WorkFolderTest::SetUp());
         基準開始日 = 1;
-        ASSERT_FALSE(DbConnect());
+        ASSERT_NO_FATAL_FAILURE(openDatabase());
     }
     void TearDown() override
     {
         if (frm既存シフト読込* f = savedShiftsWindow())
             f->cmd閉じる_Click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        resetStorageState();
+        WorkFolderTest::TearDown();
     }
     void month(int m, int days)
     {
@@ -57,8 +52,6 @@ protected:
     {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, keys, list->visualItemRect(list->topLevelItem(row)).center());
     }
-
-    QTemporaryDir dir;
 };
 
 TEST_F(BrowserTest, ListsSelectsInOnePieceDeletesAndAsksHowToRead)

@@ -1,7 +1,7 @@
 // The query window and the save and load hub on a small database of saved shifts.
 #include "common.h"
+#include "work_folder.h"
 #include "shell/myshell.h"
-#include "shell/rs_dbsub.h"
 #include "storage/forms/save_load_form.h"
 #include "storage/forms/query_form.h"
 #include "storage/forms/saved_shifts_form.h"
@@ -17,25 +17,21 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace {
 
-class StorageWindowsTest : public ::testing::Test {
+class StorageWindowsTest : public WorkFolderTest<resetStorageState> {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        resetStorageState();
-        stDbPath = dir.path();
+        ASSERT_NO_FATAL_FAILURE(WorkFolderTest::SetUp());
         作成年 = 2024;
         作成月 = 4;
         基準開始日 = 16;
-        ASSERT_EQ(AddTableField(), 0);
-        ASSERT_FALSE(DbConnect());
+        ASSERT_NO_FATAL_FAILURE(openDatabase());
         cn.execute(QStringLiteral("INSERT INTO T_名簿 (Id, 氏名) VALUES (1, '佐藤'), (2, 'O''Brien')"));
         cn.execute(QStringLiteral("INSERT INTO T_勤務種別 (勤務No, 勤務名, 略称, 勤務時間) VALUES (1, '日勤', '日', 8), (2, '夜勤', '夜', 16)"));
         cn.execute(QStringLiteral("INSERT INTO T_勤務表 (Id, 日付, 勤務No) VALUES (1, '2024-04-16', 1), (2, '2024-04-16', 2), "
@@ -48,7 +44,7 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         setShellOpener(nullptr);
         setOnlineProbe(nullptr);
-        resetStorageState();
+        WorkFolderTest::TearDown();
     }
 
     static bool said(const QString& text)
@@ -63,8 +59,6 @@ protected:
         w.cmb集計種別->setCurrentIndex(int(k));
         w.onKindChosen();
     }
-
-    QTemporaryDir dir;
 };
 
 template <class T>

@@ -1,14 +1,10 @@
 #pragma once
 // The values a condition file carries, read from a book and compared with their types.
+#include "../../support/text.h"
 #include "platform/xl/xl.h"
 #include "workbook/condfile.h"
 
 #include <gtest/gtest.h>
-
-inline QString u(const char* s)
-{
-    return QString::fromUtf8(s);
-}
 
 inline std::vector<xl::Block> valuesOf(xl::Workbook& book, const std::vector<condfile::ListedRange>& ranges)
 {

@@ -2,8 +2,10 @@
 // files that must change nothing, CP932 input and the two macros.
 #include "../../support/env.h"
 #include "../../support/manual_clock.h"
+#include "../../support/reset_test.h"
 #include "condfile_fixture.h"
 #include "platform/text/cp932.h"
+#include "workbook/state.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,7 +15,7 @@
 namespace {
 
 // A book with a few ranges of each shape: single cells, a row, a grid, a text-formatted column.
-struct SmallBook : ::testing::Test {
+struct SmallBook : ResetTest<resetWorkbookState> {
     QTemporaryDir dir;
     xl::Application app;
     xl::Workbook& book = app.workbooks().add();

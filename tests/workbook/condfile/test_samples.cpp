@@ -1,8 +1,10 @@
 // The condition file on the real template: every listed range survives a round trip, and the
 // shipped sets (the three samples and 新規作成.csv) load cleanly and make a sound roster.
+#include "../../support/reset_test.h"
 #include "condfile_fixture.h"
 #include "workbook/macros.h"
 #include "workbook/recalc.h"
+#include "workbook/state.h"
 #include "workbook/template.h"
 
 #include <QDir>
@@ -109,7 +111,7 @@ struct Shipped {
     int types;
 };
 
-class ShippedSets : public ::testing::TestWithParam<Shipped> {};
+class ShippedSets : public ResetTest<resetWorkbookState>, public ::testing::WithParamInterface<Shipped> {};
 
 // What the roster reading of the program demands, and what a generation needs to succeed.
 TEST_P(ShippedSets, LoadAndMakeASoundRoster)

@@ -1,7 +1,9 @@
 // Workbooks whose names were redefined elsewhere (shrunk, moved, missing, on another sheet): opening
 // one must end in a message naming what is wrong, never in a recalculation reading past a block.
+#include "../../support/reset_test.h"
 #include "template_fixture.h"
 #include "workbook/macros.h"
+#include "workbook/state.h"
 
 #include <QTemporaryDir>
 #include <functional>
@@ -56,7 +58,7 @@ void PrintTo(const Damage& d, std::ostream* os)
     *os << d.what;
 }
 
-class DamagedNames : public testing::TestWithParam<Damage> {};
+class DamagedNames : public ResetTest<resetWorkbookState>, public testing::WithParamInterface<Damage> {};
 
 // The names are edited in a copy opened without the program's code, as in another spreadsheet
 // program, and the saved file is opened again.
