@@ -1,5 +1,5 @@
 #pragma once
-// The platform's state and the workbook layer's own as a fresh process has them. The workbook
-// layer keeps nothing of its own between calls beyond the event handlers of open workbooks,
-// which live and die with their workbooks.
+// The platform's state and the workbook layer's own as a fresh process has them. Besides the
+// event handlers of open workbooks, which live and die with their workbooks, the layer keeps
+// only what the last whole recalculation read.
 void resetWorkbookState();
