@@ -108,7 +108,6 @@ bool holds(int v, int t)
     return t == kAllShifts ? v >= 1 : v == t;
 }
 
-// Work days of the week (first weekday w) that contains day d, day d included as it stands.
 // The weekday (1 Monday .. 7 Sunday, 0 for no valid date) of day d of the period, from the
 // calendar once per period: the weekly checks ask for it millions of times.
 int periodWeekday(int d)
@@ -133,13 +132,15 @@ int periodWeekday(int d)
     return days[size_t(d)];
 }
 
-int weekCount(int m, int d, int w)
+// Work days of member m in the week (first weekday w) that contains day d, up to day `through`,
+// as the cells stand; the week's days before day 1 are last month's.
+int weekWorkDays(int m, int d, int w, int through)
 {
     const int weekday = periodWeekday(d);
     const int k = weekday != 0 ? (weekday - w + 14) % 7 : 0;
     int count = 0;
     const int first = std::max(1, d - k);
-    const int last = std::min(Day_Cnt, d - k + 6);
+    const int last = std::min({Day_Cnt, d - k + 6, through});
     for (int i = first; i <= last; ++i)
         if (Time_Table(m, i) >= 1)
             ++count;
@@ -147,6 +148,12 @@ int weekCount(int m, int d, int w)
         if (Past_Table(m, j) > 0)
             ++count;
     return count;
+}
+
+// Work days of the week (first weekday w) that contains day d, day d included as it stands.
+int weekCount(int m, int d, int w)
+{
+    return weekWorkDays(m, d, w, Day_Cnt);
 }
 
 bool weeklyRuleOn()
@@ -379,6 +386,22 @@ bool restCompletesPattern(int m, int d)
     return patternThrough(m, d, 0);
 }
 
+namespace {
+
+// Shift s on day d comes sooner after member m's last s than its shortest interval allows. Only
+// the earlier side is looked at, so two close cells make one break.
+bool closerThanIntervalSinceLast(int s, int m, int d)
+{
+    if (s < 1 || s > Type_Cnt || Type_Span(s, 2) < 1)
+        return false;
+    for (int k = d - 1; k >= std::max(0, d - Type_Span(s, 2) + 1); --k)
+        if (Time_Table(m, k) == s)
+            return true;
+    return false;
+}
+
+}  // namespace
+
 RefusalReason fixedCellRefusal(int m, int d)
 {
     const int s = Time_Table(m, d);
@@ -386,12 +409,16 @@ RefusalReason fixedCellRefusal(int m, int d)
         return RefusalReason::個人不可条件と一致;
     if (s >= 1 && 前日勤務判定(Time_Table(m, d - 1), s))
         return RefusalReason::連続勤務条件不可;
+    if (closerThanIntervalSinceLast(s, m, d))
+        return RefusalReason::最少勤務間隔;
     if (patternThrough(m, d, s))
         return RefusalReason::禁止パターン;
     if (s >= 1 && 組合せ禁止判定(m, s, d))
         return RefusalReason::組み合わせ禁止;
     if (s >= 1 && 連続勤務上限 >= 1 && 連続勤務日数_前(m, d) == 連続勤務上限 + 1)
         return RefusalReason::連続勤務日数オーバー;
+    if (s >= 1 && weeklyRuleOn() && weekWorkDays(m, d, 基点曜日, d) == 週間勤務日数上限 + 1)
+        return RefusalReason::週間勤務日数不可;
     return RefusalReason::None;
 }
 

@@ -146,3 +146,24 @@ TEST(FixedConflicts, AreNamedAndLaidInsteadOfFailingTries)
     EXPECT_EQ(日別配置(18, 1), 0.0f);
     EXPECT_TRUE(dayPlacementLog.contains(QStringLiteral("必須パターン引継不可"))) << dayPlacementLog.toStdString();
 }
+
+// Reservations alone over the weekly limit or closer than a shift's shortest interval are named
+// once each: on the day the week first goes over, and on the second of the two close days.
+TEST(FixedConflicts, WeeklyLimitAndIntervalOfReservationsAreNamedOnce)
+{
+    nightModel(3, 20);
+    基点曜日 = 1;  // weeks from Monday: 01/04 .. 01/10
+    週間勤務日数上限 = 2;
+    for (int d : {4, 5, 6, 7})
+        reserve(1, d, 3);
+    Type_Span(1, 2) = 3;
+    reserve(2, 11, 1);
+    reserve(2, 12, 1);
+    findFixedConflicts();
+    const QString lines = fixedConflictLines();
+    EXPECT_EQ(fixedConflicts.size(), 2u) << lines.toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("101 職員1 01/06 ")) && lines.contains(QStringLiteral("週間勤務日数不可")))
+        << lines.toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("102 職員2 01/12 ")) && lines.contains(QStringLiteral("最少勤務間隔")))
+        << lines.toStdString();
+}
