@@ -60,6 +60,21 @@ void addRequired(int first, int next)
     Hissu_Pattern(p, 2) = next;
 }
 
+void nightModel(int members, int days)
+{
+    makeModel(members, days);
+    Sw_確保優先 = 0;
+    for (int m = 1; m <= members; ++m)
+        Member_RndIdx(m) = m;
+    addRequired(2, 3);
+}
+
+void reserve(int m, int d, int s)
+{
+    Rsv_Table(m, d) = s;
+    place(m, d, s);
+}
+
 namespace {
 void fill(組合せ記録& rec, int shift, int count, std::initializer_list<int> members)
 {

@@ -20,6 +20,10 @@ void past(int m, const QString& cellsLastDayFirst);
 void addPattern(const QString& cells);
 // A required succession: first, then next on the following day.
 void addRequired(int first, int next);
+// A model where 夜 (2) requires 明 (3) on the next day; candidates ranked in member order.
+void nightModel(int members, int days);
+// Shift s reserved for member m on day d, and placed.
+void reserve(int m, int d, int s);
 // A ban or must record over member indexes (numbers 100 + index; an empty list for none).
 void addBan(int shift, int count, std::initializer_list<int> members);
 void addMust(int shift, int count, std::initializer_list<int> members);

@@ -12,22 +12,6 @@ using namespace rulesfx;
 
 namespace {
 
-// 夜 (2) requires 明 (3) on the next day.
-void nightModel(int members, int days)
-{
-    makeModel(members, days);
-    Sw_確保優先 = 0;
-    for (int m = 1; m <= members; ++m)
-        Member_RndIdx(m) = m;
-    addRequired(2, 3);
-}
-
-void reserve(int m, int d, int s)
-{
-    Rsv_Table(m, d) = s;
-    place(m, d, s);
-}
-
 std::vector<int> tableOf(int m)
 {
     std::vector<int> v;

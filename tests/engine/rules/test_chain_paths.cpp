@@ -9,26 +9,6 @@
 
 using namespace rulesfx;
 
-namespace {
-
-// 夜 (2) requires 明 (3) on the next day; candidates ranked in member order.
-void nightModel(int members, int days)
-{
-    makeModel(members, days);
-    Sw_確保優先 = 0;
-    for (int m = 1; m <= members; ++m)
-        Member_RndIdx(m) = m;
-    addRequired(2, 3);
-}
-
-void reserve(int m, int d, int s)
-{
-    Rsv_Table(m, d) = s;
-    place(m, d, s);
-}
-
-}  // namespace
-
 // A pair record on 夜 lays both members' 明, reserved and counted, as a single member's would be.
 // The partner is tested with the first member's chain laid, so a ban on both holding 明 fails the
 // day.
