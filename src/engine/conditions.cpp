@@ -3,6 +3,7 @@
 #include "engine/cells.h"
 #include "engine/convert.h"
 #include "engine/model.h"
+#include "engine/rules.h"
 #include "engine/totals.h"
 #include "engine/workbook_access.h"
 #include "platform/text/text_constants.h"
@@ -260,15 +261,6 @@ void readForbiddenPatterns()
                          return std::nullopt;
                      return s == QStringLiteral("-") ? 0 : TypeIdx(s);
                  });
-}
-
-// The follower the day placement carries over after shift s (the first row of s), 0 for none.
-int requiredFollower(int s)
-{
-    for (int i = 1; i <= Hissu_Pattern_Cnt; ++i)
-        if (Hissu_Pattern(i, 1) == s && Hissu_Pattern(i, 2) > 0)
-            return Hissu_Pattern(i, 2);
-    return 0;
 }
 
 // Followers that lead back to where they started would be carried over day after day to the end

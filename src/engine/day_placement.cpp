@@ -72,12 +72,8 @@ int carriedFollower(int m, int d)
     const int prev = Time_Table(m, d - 1);
     if (prev <= 0 || Rsv_Table(m, d) != 0)
         return 0;
-    for (int i = 1; i <= Hissu_Pattern_Cnt; ++i) {
-        const int next = Hissu_Pattern(i, 2);
-        if (Hissu_Pattern(i, 1) == prev && next > 0)
-            return next <= Type_Cnt ? next : 0;
-    }
-    return 0;
+    const int next = requiredFollower(prev);
+    return next <= Type_Cnt ? next : 0;
 }
 
 bool isFixedConflict(int m, int d)

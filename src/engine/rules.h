@@ -120,6 +120,9 @@ QString weeklyWorkDaysText(int m, int d);
 // Work days of the week (starting on weekday w, 1 = Monday) that contains day d, plus 1.
 int 週間勤務日数(int m, int d, int w);
 
+// The follower a required succession asks for after shift s (the first row of s with one; "*" is
+// kAllShifts), 0 for none.
+int requiredFollower(int s);
 // Shift t on member m's day d asks for a follower (a required succession; "*" any work shift)
 // that the next day does not hold. The follower of the period's last day lies beyond it.
 bool requiredFollowerMissing(int t, int m, int d);

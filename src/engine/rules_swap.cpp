@@ -97,18 +97,23 @@ bool allowedAround(const int* members, int d)
 
 }  // namespace
 
+int requiredFollower(int s)
+{
+    for (int i = 1; i <= Hissu_Pattern_Cnt; ++i)
+        if (Hissu_Pattern(i, 1) == s && Hissu_Pattern(i, 2) > 0)
+            return Hissu_Pattern(i, 2);
+    return 0;
+}
+
 bool requiredFollowerMissing(int t, int m, int d)
 {
     if (t < 1 || d >= Day_Cnt)
         return false;
-    for (int i = 1; i <= Hissu_Pattern_Cnt; ++i) {
-        const int next = Hissu_Pattern(i, 2);
-        if (Hissu_Pattern(i, 1) != t || next <= 0)
-            continue;
-        const int have = Time_Table(m, d + 1);
-        return next == kAllShifts ? have < 1 : have != next;
-    }
-    return false;
+    const int next = requiredFollower(t);
+    if (next == 0)
+        return false;
+    const int have = Time_Table(m, d + 1);
+    return next == kAllShifts ? have < 1 : have != next;
 }
 
 bool exchangeAllowed(const QString& flag, int d, int a, int b)
