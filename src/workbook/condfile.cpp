@@ -289,6 +289,34 @@ const std::vector<ListedRange>& listedRanges()
 
 // ---- values -------------------------------------------------------------------------------
 
+namespace {
+
+const QRegularExpression& numberPattern()
+{
+    static const QRegularExpression number(
+        QStringLiteral("^[+-]?(\\d+(\\.\\d*)?|\\.\\d+)([eE][+-]?\\d+)?$"));
+    return number;
+}
+
+// Why a field written as a number holds none a cell can keep (beyond a double either way), or
+// nothing. A text field that looks so is written with the apostrophe, so it never lands here.
+std::optional<QString> numberOutOfRange(const QString& field)
+{
+    if (field.startsWith(QLatin1Char('\'')))
+        return std::nullopt;
+    const QString t = field.trimmed();
+    if (!numberPattern().match(t).hasMatch())
+        return std::nullopt;
+    bool ok = false;
+    const double d = QLocale::c().toDouble(t, &ok);
+    if (ok && std::isfinite(d))
+        return std::nullopt;
+    return std::isinf(d) ? QStringLiteral("大きすぎて数値として扱えません（±1.79769313486232E+308 までです）")
+                         : QStringLiteral("0 に近すぎて数値として扱えません");
+}
+
+}  // namespace
+
 QString encodeValue(const QVariant& value)
 {
     if (!value.isValid() || value.isNull())
@@ -304,7 +332,7 @@ QString encodeValue(const QVariant& value)
         return value.toTime().toString(QStringLiteral("hh:mm:ss"));
     case QMetaType::QString: {
         const QString s = value.toString();
-        if (s.startsWith(QLatin1Char('\'')) || decodeValue(s).typeId() != QMetaType::QString)
+        if (s.startsWith(QLatin1Char('\'')) || decodeValue(s).typeId() != QMetaType::QString || numberOutOfRange(s))
             return QLatin1Char('\'') + s;
         return s;
     }
@@ -324,8 +352,7 @@ QVariant decodeValue(const QString& field)
         return field.size() == 1 ? QVariant() : QVariant(field.mid(1));
     // Blanks around a typed value are the hand editor's ("日勤, 2"); a text keeps them.
     const QString t = field.trimmed();
-    static const QRegularExpression number(
-        QStringLiteral("^[+-]?(\\d+(\\.\\d*)?|\\.\\d+)([eE][+-]?\\d+)?$"));
+    const QRegularExpression& number = numberPattern();
     static const QRegularExpression date(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
     static const QRegularExpression time(QStringLiteral("^\\d{2}:\\d{2}:\\d{2}$"));
     static const QRegularExpression dateTime(
@@ -462,8 +489,16 @@ Status parse(const QByteArray& bytes, ConditionFile& out)
                                            .arg(records[k].line)
                                            .arg(where(b))
                                            .arg(*cols));
-            for (int j = 1; j <= *cols && j <= f.size(); ++j)
+            for (int j = 1; j <= *cols && j <= f.size(); ++j) {
+                // A number no cell can hold would stop the recalculation after the sheets changed.
+                if (const auto why = numberOutOfRange(f.at(j - 1)))
+                    return Status::failure(QStringLiteral("%1 行目: %2 の %3 列目の「%4」は%5。")
+                                               .arg(records[k].line)
+                                               .arg(where(b))
+                                               .arg(j)
+                                               .arg(f.at(j - 1).trimmed(), *why));
                 b.values(i, j) = decodeValue(f.at(j - 1));
+            }
         }
         for (const FileBlock& other : file.blocks)
             if (other.sheet.compare(b.sheet, Qt::CaseInsensitive) == 0

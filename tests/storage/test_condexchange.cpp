@@ -97,6 +97,40 @@ TEST_F(CondExchangeTest, DamagedFileLeavesTheBookAsItWas)
     EXPECT_EQ(currentConditionFile, QStringLiteral("/somewhere/前回.csv"));
 }
 
+// A need no number can hold, typed into the file by hand, is refused by its line before the grid
+// is cleared.
+TEST_F(CondExchangeTest, ANumberBeyondWhatACellHoldsIsRefusedByItsLine)
+{
+    const QString path = dir.filePath(QStringLiteral("手直し.csv"));
+    saveAs(path);
+    fillGrid(0);
+    const xl::Block before = grid();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QStringList lines = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"));
+    file.close();
+    qsizetype at = -1;
+    for (qsizetype i = 0; i < lines.size() && at < 0; ++i)
+        if (lines[i].contains(QStringLiteral(",Need_Table,")))
+            at = i + 1;
+    ASSERT_GT(at, 0);
+    QStringList fields = lines[at].split(QLatin1Char(','));
+    fields[1] = QStringLiteral("1e999");
+    lines[at] = fields.join(QLatin1Char(','));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(lines.join(QStringLiteral("\r\n")).toUtf8());
+    file.close();
+
+    ui::setNextText(path);
+    EXPECT_FALSE(cmd復元_Click());
+    ASSERT_EQ(ui::shownMessages().back().title, QStringLiteral("条件データ読込エラー"));
+    const QString said = lastPrompt();
+    EXPECT_TRUE(said.contains(QStringLiteral("%1 行目: ").arg(at + 1))) << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("Need_Table の 2 列目の「1e999」は大きすぎて"))) << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("条件データは変更していません。")));
+    EXPECT_TRUE(grid() == before);
+}
+
 TEST_F(CondExchangeTest, WhatALoadSkippedIsSaidOnceItHasFinished)
 {
     const QString path = dir.filePath(QStringLiteral("他の病棟.csv"));

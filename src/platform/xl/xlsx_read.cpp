@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <array>
+#include <cmath>
 #include <charconv>
 #include <cstring>
 #include <optional>
@@ -105,9 +106,27 @@ std::optional<double> number(const char* s)
         ++s;
     double v = 0;
     const auto r = std::from_chars(s, end, v);
-    if (r.ec != std::errc() || r.ptr != end || s == end)
+    // "inf" and "nan" parse too, but no cell holds them.
+    if (r.ec != std::errc() || r.ptr != end || s == end || !std::isfinite(v))
         return std::nullopt;
     return v;
+}
+
+// A number written in full whose value no double holds ("1e999", "-1e309", "1e-999").
+bool outOfRange(const char* s)
+{
+    if (!s)
+        return false;
+    while (*s == ' ')
+        ++s;
+    if (*s == '+')
+        ++s;
+    const char* end = s + std::strlen(s);
+    while (end > s && end[-1] == ' ')
+        --end;
+    double v = 0;
+    const auto r = std::from_chars(s, end, v);
+    return r.ec == std::errc::result_out_of_range && r.ptr == end;
 }
 
 std::optional<double> numAttr(const pugi::xml_node& n, const char* name)
@@ -664,6 +683,11 @@ QVariant cellValue(SheetReader& in, const pugi::xml_node& c, size_t xfIndex)
             date = serialToDate(*d);
         return date.isValid() ? date : QVariant(*d);
     }
+    // A number cell beyond what a double holds: kept as text, it would stop every calculation
+    // that reads it, far from here.
+    if (outOfRange(text))
+        in.fail(QStringLiteral("%1 のセル ") + QString::fromUtf8(attr(c, "r")) + QStringLiteral(" の数値「")
+                + QString::fromUtf8(text) + QStringLiteral("」は扱える範囲を超えています。"));
     return QString::fromUtf8(text);
 }
 

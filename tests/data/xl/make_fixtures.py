@@ -126,6 +126,9 @@ write('missing_sheet.xlsx', {k: v for k, v in GOOD.items() if k != 'xl/worksheet
 bad = dict(GOOD)
 bad['xl/worksheets/sheet1.xml'] = SHEET1.replace('</sheetData>', '')
 write('bad_sheet_xml.xlsx', bad)
+# A number cell beyond what a double holds.
+write('number_out_of_range.xlsx', dict(GOOD, **{'xl/worksheets/sheet1.xml': SHEET1.replace(
+    '<c r="A3"><v>3</v></c>', '<c r="A3"><v>-1e999</v></c>')}))
 write('not_a_workbook.xlsx', {
     '[Content_Types].xml': CONTENT_TYPES,
     '_rels/.rels': ROOT_RELS.replace('/xl/workbook.xml', 'word/document.xml'),

@@ -46,6 +46,7 @@ TEST(XlsxDamaged, EveryBrokenFileGivesAClearErrorNamingIt)
         {testenv::dataPath(QStringLiteral("xl/no_workbook.xlsx")), QStringLiteral("xl/workbook.xml")},
         {testenv::dataPath(QStringLiteral("xl/missing_sheet.xlsx")), QStringLiteral("xl/worksheets/sheet2.xml")},
         {testenv::dataPath(QStringLiteral("xl/bad_sheet_xml.xlsx")), QStringLiteral("XML")},
+        {testenv::dataPath(QStringLiteral("xl/number_out_of_range.xlsx")), QStringLiteral("セル A3 の数値「-1e999」")},
         {testenv::dataPath(QStringLiteral("xl/not_a_workbook.xlsx")), QStringLiteral("ブックのファイルではありません")},
         {writeBytes(dir, QStringLiteral("notes.xlsx"), "shift notes, not a workbook\n"), QStringLiteral("ブックのファイルではありません")},
         {writeBytes(dir, QStringLiteral("empty.xlsx"), QByteArray()), QStringLiteral("ブックのファイルではありません")},

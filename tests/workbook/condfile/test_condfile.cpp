@@ -98,7 +98,8 @@ TEST(ConditionValues, FieldsAreTypedAndTextThatLooksTypedIsMarked)
         {u("'"), "''"},
         {u("2025/09/15"), "2025/09/15"},
         {u("1,2"), "1,2"},
-        {u("1e999"), "1e999"},       // not a finite number: plain text
+        {u("1e999"), "'1e999"},      // no double holds it: a text, marked so that it reads back as one
+        {u("-1e-999"), "'-1e-999"},
         {u("2025-02-30"), "2025-02-30"},   // no such day: plain text
         {u(" 5"), "' 5"},
         {u("  "), "  "},
