@@ -66,14 +66,6 @@ OpenResult openOn(db::Recordset& r, const QString& sql, const QString& path, boo
     }
 }
 
-// Write bits cleared count as read-only even where the system would let this user write (an
-// administrator): the user marked the file or folder so.
-bool writable(const QString& path)
-{
-    const QFileInfo info(path);
-    return info.isWritable() && (info.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther));
-}
-
 void showStartupNotice(const QString& text, const QString& path)
 {
     MsgBox(text + QStringLiteral("\n\n") + QDir::toNativeSeparators(path),
@@ -152,9 +144,27 @@ bool damagedFile(const db::Error& e)
     return code == db::sqliteCorrupt || code == db::sqliteNotADb;
 }
 
+// The journal of an interrupted save that could not be rolled back: the file is torn without it,
+// so the user must not be sent to delete it nor to the file's permissions alone.
+void leaveInterrupted(const db::Error& e, const QString& path)
+{
+    showStartupNotice(QStringLiteral("データベースのファイル(集計.db)への前回の保存が途中で中断されたままです。")
+                          + QStringLiteral("\n今回はデータベースを使わず、ファイルはそのまま残します。シフト表や設定はデータベースに保存できません。")
+                          + QStringLiteral("\n作業フォルダと集計.dbに書き込めるようにしてから起動し直すと、中断前の状態に戻ります。")
+                          + QStringLiteral("\n\n") + e.text(),
+                      path);
+    DbNotUsed = true;
+    DbOpenReadOnly = true;
+    DbErrShown = true;
+}
+
 // A file start-up could not open: said once, and the run leaves it as it is.
 void leaveUnopened(const db::Error& e, const QString& path)
 {
+    if (e.number == db::sqliteReadOnlyRollback) {
+        leaveInterrupted(e, path);
+        return;
+    }
     const bool damaged = damagedFile(e);
     const int code = db::primaryCode(e);
     QString text = damaged ? QStringLiteral("データベースのファイル(集計.db)が壊れているため、開けません。")
@@ -273,7 +283,7 @@ bool DbReadOnly()
         return true;
     }
     if (!file.exists()) {
-        if (writable(folder))
+        if (db::canWrite(folder))
             return false;
         showStartupNotice(QStringLiteral("作業フォルダに書き込めないため、データベースのファイル(集計.db)を作れません。")
                               + QStringLiteral("\n今回はデータベースを使いません。"),
@@ -282,6 +292,9 @@ bool DbReadOnly()
         DbErrShown = true;
         return true;
     }
+    // An interrupted save is rolled back before the check, which only reads and could not.
+    if (db::rollBackInterruptedWrite(path, DbBusyTimeoutMs))
+        BootLog(QStringLiteral("DbReadOnly: rolled back the journal of an interrupted write: ") + path);
     QString problem;
     try {
         problem = integrityProblem(path);
@@ -301,7 +314,7 @@ bool DbReadOnly()
         return true;
     }
     // SQLite writes its journal beside the file, so the folder must be writable too.
-    if (writable(path) && writable(folder))
+    if (db::canWrite(path) && db::canWrite(folder))
         return false;
     DbOpenReadOnly = true;
     showStartupNotice(QStringLiteral("データベースのファイル(集計.db)に書き込めません。")

@@ -47,11 +47,13 @@ void DbClose();
 // index no longer matches it, a damaged page): opened read-only (DbDamaged, DbOpenReadOnly). A file
 // that cannot be opened at all (not a database, a damaged header or schema, a folder, another
 // program's lock) and an existing empty file (0 bytes): left as they are, and no connection of the
-// run opens them (DbNotUsed; DbDamaged too when the file is damaged). A missing file in a folder
-// that cannot be written: no database this run (none is made). All but the first silence later
-// connect failures (DbErrShown). True when the run cannot
-// write the database; false, with no message, when it can (a missing file in a writable folder
-// included: the first connection makes a new database).
+// run opens them (DbNotUsed; DbDamaged too when the file is damaged). The journal of an interrupted
+// save is rolled back first, without a message, where the file and its folder can be written;
+// where they cannot, the file and journal are left as they are and unused (DbNotUsed). A missing
+// file in a folder that cannot be written: no database this run (none is made). All but the first
+// silence later connect failures (DbErrShown). True when the run cannot write the database; false,
+// with no message, when it can (a missing file in a writable folder included: the first
+// connection makes a new database).
 bool DbReadOnly();
 
 int RsOpen(const QString& sql, bool silent = false, const QString& path = {}, bool readOnly = false,

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlError>
@@ -91,6 +92,9 @@ int primaryCode(const Error& e)
 
 QString Error::summary() const
 {
+    // A read-only failure too, but the remedy is not the file's permissions alone.
+    if (number == sqliteReadOnlyRollback)
+        return QStringLiteral("前回のデータベースへの書き込みが途中で中断されたまま、元に戻せないため、データベースを読めません。");
     switch (primaryCode(*this)) {
     case sqliteBusy:
     case sqliteLocked: return QStringLiteral("データベースは他のプログラムが使用中です。");
@@ -102,6 +106,37 @@ QString Error::summary() const
     case sqliteIoErr: return QStringLiteral("データベースのファイルの読み書きに失敗しました。");
     default: return {};
     }
+}
+
+bool canWrite(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.isWritable() && (info.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther));
+}
+
+QString journalPath(const QString& path)
+{
+    return path + QStringLiteral("-journal");
+}
+
+bool rollBackInterruptedWrite(const QString& path, int busyTimeoutMs)
+{
+    const QFileInfo file(path);
+    const QFileInfo journal(journalPath(path));
+    if (!file.isFile() || file.size() == 0 || !journal.isFile() || journal.size() == 0)
+        return false;
+    // Rolling back writes the file and deletes the journal from the folder.
+    if (!canWrite(path) || !canWrite(file.absolutePath()))
+        return false;
+    try {
+        Connection c;
+        c.setBusyTimeout(busyTimeoutMs);
+        c.open(path);  // its first read rolls a hot journal back
+    } catch (const Error&) {
+        return false;  // what the caller's own open meets tells why
+    }
+    // A journal still there belongs to a write another program is making now.
+    return !QFileInfo::exists(journalPath(path));
 }
 
 QVariant toStorage(const QVariant& v)
@@ -133,6 +168,8 @@ Connection::~Connection()
 void Connection::open(const QString& path, bool readOnly)
 {
     close();
+    if (readOnly)
+        rollBackInterruptedWrite(path, busyTimeoutMs_);
     const bool creating = !readOnly && !QFileInfo::exists(path);
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
     db_.setDatabaseName(path);
@@ -195,7 +232,14 @@ Error Connection::lastError(const QSqlQuery* q, const QString& sql) const
     int code = e.nativeErrorCode().toInt(&ok);
     if (!ok || code == 0)
         code = 1;
-    Error err(code, text);
+    // SQLite's own words here ("attempt to write a readonly database") would send the user to the
+    // file's permissions, and deleting the journal to get on would leave the file torn.
+    Error err(code, code != sqliteReadOnlyRollback
+                        ? text
+                        : QStringLiteral("前回の書き込みが途中で中断され、ジャーナル(%1)が残っています。"
+                                         "ファイルかフォルダに書き込めないため、中断前の状態に戻せません。"
+                                         "ジャーナルは消さないでください（消すとファイルが壊れたままになります）。")
+                              .arg(QFileInfo(journalPath(path_)).fileName()));
     err.sql = sql;
     return err;
 }

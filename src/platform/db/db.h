@@ -32,7 +32,23 @@ enum ResultCode : int {
     sqliteError = 1, sqliteBusy = 5, sqliteLocked = 6, sqliteReadOnly = 8, sqliteIoErr = 10,
     sqliteCorrupt = 11, sqliteFull = 13, sqliteCantOpen = 14, sqliteNotADb = 26,
 };
+// The extended code of a read-only connection that met the journal of an interrupted write: it
+// cannot put the file back, and reads nothing from it.
+constexpr int sqliteReadOnlyRollback = sqliteReadOnly | (3 << 8);
 int primaryCode(const Error& e);
+
+// The path can be written, and its write bits are not all cleared: those count as read-only even
+// where the system would let this user write (an administrator), because the user marked it so.
+bool canWrite(const QString& path);
+// The rollback journal SQLite keeps beside the file while a write is under way (its journal mode
+// is the default, DELETE).
+QString journalPath(const QString& path);
+// A write cut off (the program killed, the power lost) leaves its journal beside the file, and the
+// next connection that can write puts the file back as it was before that write. A read-only one
+// cannot, and every read of it fails (sqliteReadOnlyRollback). Where the file and its folder can
+// be written, one read-write connection does it here: true when a journal was rolled back. A
+// journal is never removed by hand: the file without it stays torn.
+bool rollBackInterruptedWrite(const QString& path, int busyTimeoutMs = 1000);
 
 // Cursor and lock kinds a caller may ask for (the numbers the program passes around).
 enum CursorType : int { adOpenForwardOnly = 0, adOpenKeyset = 1, adOpenDynamic = 2, adOpenStatic = 3 };
@@ -51,7 +67,8 @@ public:
 
     // Opens (creating when missing, if its folder exists) the database file; a file it creates
     // is a database at once, never an empty file. A file that is not a database, or cannot be
-    // read, throws.
+    // read, throws. A read-only open first lets an interrupted write be rolled back where it can
+    // be (rollBackInterruptedWrite).
     void open(const QString& path, bool readOnly = false);
     void close();
     bool isOpen() const { return open_; }

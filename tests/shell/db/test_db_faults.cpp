@@ -7,6 +7,10 @@
 #include <QDir>
 #include <QFile>
 
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 const QString kAdvice = QStringLiteral("データベースを開いていたら、閉じてから再開してください。");
@@ -46,6 +50,59 @@ QString lastPrompt()
 {
     return ui::shownMessages().empty() ? QString() : ui::shownMessages().back().prompt;
 }
+
+// A month save killed before its commit leaves its journal beside 集計.db, and the file itself
+// half written.
+class InterruptedSave : public WorkFolderTest<resetShellState> {
+protected:
+    void SetUp() override
+    {
+        WorkFolderTest::SetUp();
+        AppPath = dir.filePath(QStringLiteral("prog"));
+        QDir().mkpath(AppPath);
+        // A saved month: 30 members over 31 days.
+        openDatabase();
+        cn.execute(QStringLiteral(
+            "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 929) "
+            "INSERT INTO T_勤務表 (Id, 日付, 勤務No, 休平日) "
+            "SELECT i / 31 + 1, date('2024-05-01', '+' || (i % 31) || ' days'), i % 4, i % 7 = 0 FROM n"));
+        DbClose();
+        before = bytesOf(DefaultDbPath());
+    }
+
+    // The month saved again by a child process that is killed before it commits. Its cache holds
+    // a few pages only, so the save has already written into the file itself.
+    void killMidSave()
+    {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            try {
+                db::Connection c;
+                c.open(DefaultDbPath());
+                c.execute(QStringLiteral("PRAGMA cache_size = 10"));
+                c.begin();
+                c.execute(QStringLiteral("DELETE FROM T_勤務表"));
+                c.execute(QStringLiteral(
+                    "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 19999) "
+                    "INSERT INTO T_勤務表 (Id, 日付, 勤務No, 休平日) SELECT i % 50, '2024-06-01', 9, 0 FROM n"));
+                raise(SIGKILL);
+            } catch (...) {
+            }
+            _exit(1);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+        ASSERT_GT(QFileInfo(journal()).size(), 0);
+        ASSERT_NE(bytesOf(DefaultDbPath()), before);
+    }
+
+    QString journal() const { return db::journalPath(DefaultDbPath()); }
+
+    // The file as the saved month left it: a rollback puts back every page it had.
+    QByteArray before;
+};
 
 }  // namespace
 
@@ -158,4 +215,53 @@ TEST_F(DbFaults, MessagesSayWhatHappenedBeforeSQLitesOwnWords)
     EXPECT_TRUE(lastPrompt().startsWith(QStringLiteral("データベースへの書き込みに失敗しました。\nデータベースは他のプログラムが使用中です。")));
     EXPECT_TRUE(lastPrompt().endsWith(QStringLiteral("SQL = UPDATE \"T_x\" SET \"名前\"=? WHERE rowid=?")));
     EXPECT_EQ(messages(), 3u);
+}
+
+TEST_F(InterruptedSave, StartUpRollsItBackWithoutAWord)
+{
+    killMidSave();
+    EXPECT_FALSE(DbReadOnly());
+    EXPECT_EQ(messages(), 0u);
+    EXPECT_FALSE(QFile::exists(journal()));
+    EXPECT_TRUE(bytesOf(QDir(AppPath).filePath(QStringLiteral("log_boot.txt"))).contains("rolled back the journal"));
+    EXPECT_EQ(bytesOf(DefaultDbPath()), before);
+    ASSERT_EQ(AddTableField(), 0);
+    EXPECT_FALSE(cn.isReadOnly());
+    EXPECT_EQ(query(QStringLiteral("SELECT count(*) FROM T_勤務表")).toInt(), 930);
+}
+
+TEST_F(InterruptedSave, AFolderThatCannotBeWrittenKeepsThePairAsItIs)
+{
+    killMidSave();
+    const QByteArray torn = bytesOf(DefaultDbPath());
+    const QByteArray journalBytes = bytesOf(journal());
+    // Cleared write bits count as read-only even for root, whom the system lets write.
+    setWritable(stDbPath, false);
+    EXPECT_TRUE(DbReadOnly());
+    ASSERT_EQ(messages(), 1u);
+    EXPECT_TRUE(lastPrompt().startsWith(QStringLiteral("データベースのファイル(集計.db)への前回の保存が途中で中断されたままです。")));
+    EXPECT_TRUE(lastPrompt().contains(QStringLiteral("776 ")));
+    EXPECT_FALSE(lastPrompt().contains(QStringLiteral("読み取り専用")));
+    EXPECT_FALSE(lastPrompt().contains(QStringLiteral("readonly")));
+    EXPECT_TRUE(DbNotUsed);
+    EXPECT_TRUE(DbConnect());
+    EXPECT_EQ(messages(), 1u);
+
+    // Any other reader (the last month's days) meets it too, and says the same.
+    db::Connection reader;
+    try {
+        reader.open(DefaultDbPath(), true);
+        ADD_FAILURE() << "a torn file was read";
+    } catch (const db::Error& e) {
+        EXPECT_EQ(e.number, db::sqliteReadOnlyRollback);
+        EXPECT_FALSE(e.summary().contains(QStringLiteral("読み取り専用")));
+    }
+    setWritable(stDbPath, true);
+    EXPECT_EQ(bytesOf(DefaultDbPath()), torn);
+    EXPECT_EQ(bytesOf(journal()), journalBytes);
+
+    // Once the folder can be written, a reader puts the file back before it reads.
+    reader.open(DefaultDbPath(), true);
+    EXPECT_FALSE(QFile::exists(journal()));
+    EXPECT_EQ(bytesOf(DefaultDbPath()), before);
 }
