@@ -1,6 +1,7 @@
 #include "engine/candidate_choice.h"
 
 #include "engine/convert.h"
+#include "engine/day_placement.h"
 #include "engine/rules.h"
 #include "engine/rules_candidate.h"
 #include "platform/text/text_constants.h"
@@ -111,15 +112,15 @@ bool placePartner(int p, int t, int d)
 }
 
 // A member who already holds shift t on day d by another path (a reservation, a carried follower)
-// brings the partner of a pair too. A partner reserved for something else is a conflict of fixed
-// cells, which no try can mend: it is left as it is.
+// brings the partner of a pair too. A partner reserved for something else, or excluded from the
+// shift, is a conflict of fixed cells, which no try can mend: it is left as it is.
 bool partnersOfHolders(int d, int t)
 {
     for (int m = 1; m <= Member_Cnt; ++m) {
         if (Time_Table(m, d) != t)
             continue;
         const int p = Pair_Check(m, t);
-        if (p > 0 && Time_Table(p, d) != t && Rsv_Table(p, d) == 0 && !placePartner(p, t, d))
+        if (p > 0 && Time_Table(p, d) != t && Rsv_Table(p, d) == 0 && !inFixedPairSplit(p, d) && !placePartner(p, t, d))
             return false;
     }
     return true;

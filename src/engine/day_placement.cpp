@@ -200,8 +200,16 @@ int chooseMustMember(int d, int t, const vb::Array2<int>& list, int n, QString& 
     }
 }
 
+bool namedRecord(int r, int d)
+{
+    return std::any_of(fixedConflicts.begin(), fixedConflicts.end(), [r, d](const FixedConflict& c) {
+        return c.record == r && c.d == d;
+    });
+}
+
 // Places the missing members of every must record, one at a time; false (logged) when a record
-// cannot be met. reasons gathers the refusals of every choice of the call.
+// cannot be met. A record the fixed cells alone keep unmet on the day is left as it is. reasons
+// gathers the refusals of every choice of the call.
 bool placeMusts(int d)
 {
     static vb::Array2<int> list(kMaxGroupMembers + 1, 3);
@@ -209,7 +217,7 @@ bool placeMusts(int d)
     const int records = 組合せ必須数;
     for (int r = 1; r <= records; ++r) {
         const 組合せ記録& rec = Mem_Hissu(r);
-        if (!mustTakesPart(rec, d))
+        if (!mustTakesPart(rec, d) || namedRecord(r, d))
             continue;
         const int t = rec.勤務;
         const int n = mustList(rec, list);
@@ -285,6 +293,7 @@ bool namedAlready(int m, int d, int s, RefusalReason rule)
         case RefusalReason::禁止パターン: return c.m == m && c.d >= d - 4 && c.d < d;
         case RefusalReason::連続勤務条件不可: return c.m == m && c.d == d - 1;
         case RefusalReason::組み合わせ禁止: return c.d == d && c.shift == s;
+        case RefusalReason::勤務回数オーバー: return c.m == m && c.shift == s;
         default: return false;
         }
     });
@@ -294,6 +303,125 @@ bool everyShiftExcluded(int m, int d)
 {
     const int all = (1 << std::min(Type_Cnt, TYPE_MAX)) - 1;
     return (Member_Scdl(m, d) & all) == all;
+}
+
+bool excludedFrom(int m, int d, int s)
+{
+    return s >= 1 && s <= std::min(Type_Cnt, TYPE_MAX) && (Member_Scdl(m, d) & (1 << (s - 1))) != 0;
+}
+
+// The roster index of the record's i-th member, 0 for an empty cell or an unknown number.
+int recordMember(const 組合せ記録& rec, int i)
+{
+    const int x = rec.メンバー[size_t(i)] > 0 ? rec.memberIndex[size_t(i)] : 0;
+    return x >= 1 && x <= Member_Cnt ? x : 0;
+}
+
+// A pair's shift held by one member in the fixed cells while another's fixed cell holds something
+// else or excludes the shift.
+bool pairSplitByFixedCells(const 組合せ記録& rec, int d)
+{
+    const int t = rec.勤務;
+    bool held = false;
+    bool away = false;
+    for (int i = 1; i <= rec.メンバー[0]; ++i) {
+        const int x = recordMember(rec, i);
+        if (x == 0)
+            continue;
+        const int v = Time_Table(x, d);
+        if (v == t)
+            held = true;
+        else if (v != kUnchosen || excludedFrom(x, d, t))
+            away = true;
+    }
+    return held && away;
+}
+
+// Staff of each shift type on each day in the fixed cells, counted once per search.
+class FixedHolders {
+public:
+    FixedHolders() : counts_(size_t(Day_Cnt + 1) * (TYPE_MAX + 1), 0)
+    {
+        for (int m = 1; m <= Member_Cnt; ++m)
+            for (int d = 1; d <= Day_Cnt; ++d) {
+                const int v = Time_Table(m, d);
+                if (v >= 1 && v <= TYPE_MAX)
+                    ++counts_[index(v, d)];
+            }
+    }
+    int operator()(int s, int d) const { return counts_[index(s, d)]; }
+
+private:
+    static size_t index(int s, int d) { return size_t(d) * (TYPE_MAX + 1) + size_t(s); }
+    std::vector<int> counts_;
+};
+
+// A must record that its listed members cannot meet on day d from the fixed cells alone: those
+// holding its shift, and those the run may still give it (neither fixed nor excluded, and only
+// as many as the need leaves room for), are fewer than its number.
+bool mustUnmetByFixedCells(const 組合せ記録& rec, int d, const FixedHolders& holders)
+{
+    const int t = rec.勤務;
+    const int types = std::min(Type_Cnt, TYPE_MAX);
+    const auto open = [&](int s) { return Need_Table(s, d) - holders(s, d); };
+    int have = 0;
+    int free = 0;
+    for (int i = 1; i <= rec.メンバー[0]; ++i) {
+        const int x = recordMember(rec, i);
+        if (x == 0)
+            continue;
+        const int v = Time_Table(x, d);
+        if (v != kUnchosen) {
+            have += holds(v, t);
+            continue;
+        }
+        bool can = false;
+        for (int s = 1; s <= types && !can; ++s)
+            can = t == kAllShifts ? open(s) > 0 && !excludedFrom(x, d, s) : s == t && !excludedFrom(x, d, s);
+        free += can;
+    }
+    if (have >= rec.人数)
+        return false;
+    int room = 0;
+    for (int s = 1; s <= types; ++s)
+        if (t == kAllShifts || s == t)
+            room += std::max(0, open(s));
+    return have + std::min(free, room) < rec.人数;
+}
+
+// Every must record against the fixed cells of each day it binds.
+void findRecordConflicts(int first)
+{
+    if (組合せ必須数 < 1)
+        return;
+    const FixedHolders holders;
+    for (int r = 1; r <= 組合せ必須数; ++r) {
+        const 組合せ記録& rec = Mem_Hissu(r);
+        const bool pair = rec.人数 == rec.メンバー[0] && rec.人数 >= 2 && rec.勤務 >= 1 && rec.勤務 <= Type_Cnt;
+        for (int d = first; d <= Day_Cnt; ++d) {
+            const bool broken =
+                pair ? pairSplitByFixedCells(rec, d) : mustTakesPart(rec, d) && mustUnmetByFixedCells(rec, d, holders);
+            if (broken)
+                fixedConflicts.push_back({0, d, rec.勤務, RefusalReason::None, r});
+        }
+    }
+}
+
+bool isPair(const 組合せ記録& rec)
+{
+    return rec.人数 == rec.メンバー[0];
+}
+
+QString recordMembersText(const 組合せ記録& rec)
+{
+    QString text;
+    for (int i = 1; i <= rec.メンバー[0]; ++i) {
+        const int x = recordMember(rec, i);
+        if (x != 0)
+            text += (text.isEmpty() ? QString() : QStringLiteral("・")) + QString::number(MemNo(x)) + QLatin1Char(' ')
+                + Member_List(x, 2);
+    }
+    return text;
 }
 
 }  // namespace
@@ -332,6 +460,7 @@ void findFixedConflicts()
             if (rule != RefusalReason::None && !namedAlready(m, d, Time_Table(m, d), rule))
                 fixedConflicts.push_back({m, d, Time_Table(m, d), rule});
         }
+    findRecordConflicts(first);
     Time_Table = table;
     Rsv_Table = reserved;
 }
@@ -339,11 +468,34 @@ void findFixedConflicts()
 QString fixedConflictLines()
 {
     QString text;
-    for (const FixedConflict& c : fixedConflicts)
-        text += QString::number(MemNo(c.m)) + QLatin1Char(' ') + Member_List(c.m, 2) + QLatin1Char(' ')
-            + 日付文字列(c.d, QStringLiteral("mm/dd")) + QLatin1Char(' ') + (c.shift > 0 ? TypeText2(c.shift) : Yasumi_Kigou)
-            + QStringLiteral("：") + refusalText(c.rule, c.m, c.shift, c.d) + kCrLf;
+    for (const FixedConflict& c : fixedConflicts) {
+        const QString day = 日付文字列(c.d, QStringLiteral("mm/dd")) + QLatin1Char(' ');
+        if (c.record > 0) {
+            const 組合せ記録& rec = Mem_Hissu(c.record);
+            text += recordMembersText(rec) + QLatin1Char(' ') + day
+                + (c.shift == kAllShifts ? QStringLiteral("*") : TypeText2(c.shift)) + QStringLiteral("：")
+                + (isPair(rec) ? QStringLiteral("メンバー組合せ必須エラー") : QStringLiteral("組合せ必須メンバー該当者無し"))
+                + kCrLf;
+            continue;
+        }
+        text += QString::number(MemNo(c.m)) + QLatin1Char(' ') + Member_List(c.m, 2) + QLatin1Char(' ') + day
+            + (c.shift > 0 ? TypeText2(c.shift) : Yasumi_Kigou) + QStringLiteral("：") + refusalText(c.rule, c.m, c.shift, c.d)
+            + kCrLf;
+    }
     return text;
+}
+
+bool inFixedPairSplit(int m, int d)
+{
+    for (const FixedConflict& c : fixedConflicts) {
+        if (c.record <= 0 || c.d != d || !isPair(Mem_Hissu(c.record)))
+            continue;
+        const 組合せ記録& rec = Mem_Hissu(c.record);
+        for (int i = 1; i <= rec.メンバー[0]; ++i)
+            if (recordMember(rec, i) == m)
+                return true;
+    }
+    return false;
 }
 
 勤務リスト dayShiftOrder(int tryNo)

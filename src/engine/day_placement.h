@@ -22,17 +22,25 @@ float 日別配置(int d, int tryNo);
 // A rule that the fixed cells break by themselves: last month's days, the days before the start
 // day, the reservations, the followers their required sequences carry over, and the member-days
 // on which every shift is excluded (a forced rest). No choice of the run can mend it, so it fails
-// no try: the follower is laid (or the rest kept) and the conflict is named instead.
+// no try: the follower is laid (or the rest kept, or the record left unmet) and the conflict is
+// named instead.
 struct FixedConflict {
     int m = 0;
     int d = 0;
     int shift = 0;  // the carried follower, 0 for a forced rest
     RefusalReason rule = RefusalReason::None;
+    // A must record (Mem_Hissu) the fixed cells keep from being met on day d, m = 0: a pair split
+    // by them, or a record whose listed members are too few once the fixed cells and exclusions
+    // are taken away.
+    int record = 0;
 };
 // The conflicts of the current month, found by findFixedConflicts before the days are staffed.
 inline std::vector<FixedConflict> fixedConflicts;
 // Looks at the fixed cells alone (every cell the run would choose left open) and fills
 // fixedConflicts. The table and the reservations are left as they were.
 void findFixedConflicts();
-// One line per conflict ("番号 氏名 mm/dd 略称：rule"), "" when there is none.
+// One line per conflict ("番号 氏名 mm/dd 略称：rule"; a record's members joined by "・"), ""
+// when there is none.
 QString fixedConflictLines();
+// Member m belongs to a pair named as split by the fixed cells on day d: the run leaves it split.
+bool inFixedPairSplit(int m, int d);

@@ -400,6 +400,30 @@ bool closerThanIntervalSinceLast(int s, int m, int d)
     return false;
 }
 
+// Day d (fixed already, s its cell) does not hold the follower a required sequence asks for after
+// the day before: a reserved day after the sequence's first shift.
+bool breaksRequiredFollower(int s, int m, int d)
+{
+    if (d < 2 && !Sw_初期値使用)
+        return false;
+    const int prev = Time_Table(m, d - 1);
+    const int next = prev >= 1 ? requiredFollower(prev) : 0;
+    if (next == kAllShifts)
+        return s == 0;
+    return next >= 1 && next <= Type_Cnt && s != next;
+}
+
+// Member m holds shift s on more days up to day d than its count limit allows.
+bool overCountThrough(int s, int m, int d)
+{
+    if (s < 1 || s > Type_Cnt || Type_Count(s, 2) < 1)
+        return false;
+    int count = 0;
+    for (int i = 1; i <= d; ++i)
+        count += Time_Table(m, i) == s;
+    return count > Type_Count(s, 2);
+}
+
 }  // namespace
 
 RefusalReason fixedCellRefusal(int m, int d)
@@ -409,6 +433,8 @@ RefusalReason fixedCellRefusal(int m, int d)
         return RefusalReason::個人不可条件と一致;
     if (s >= 1 && 前日勤務判定(Time_Table(m, d - 1), s))
         return RefusalReason::連続勤務条件不可;
+    if (breaksRequiredFollower(s, m, d))
+        return RefusalReason::必須パターンエラー;
     if (closerThanIntervalSinceLast(s, m, d))
         return RefusalReason::最少勤務間隔;
     if (patternThrough(m, d, s))
@@ -419,6 +445,8 @@ RefusalReason fixedCellRefusal(int m, int d)
         return RefusalReason::連続勤務日数オーバー;
     if (s >= 1 && weeklyRuleOn() && weekWorkDays(m, d, 基点曜日, d) == 週間勤務日数上限 + 1)
         return RefusalReason::週間勤務日数不可;
+    if (overCountThrough(s, m, d))
+        return RefusalReason::勤務回数オーバー;
     return RefusalReason::None;
 }
 

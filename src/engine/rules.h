@@ -90,9 +90,10 @@ void placeWithChain(int m, int s, int d);
 bool restCompletesPattern(int m, int d);
 // What member m's day d, as it stands, breaks with the cells around it (days nothing has filled
 // yet match nothing), in order: the exclusion of its shift, the day before it may not precede
-// it, the shortest interval since the same shift, a prohibited pattern through the day, a
-// combination ban of its shift, the work run first going over the limit on the day, the week's
-// work days first going over the weekly limit on the day.
+// it, the day before asks for a required follower the day does not hold, the shortest interval
+// since the same shift, a prohibited pattern through the day, a combination ban of its shift, the
+// work run first going over the limit on the day, the week's work days first going over the
+// weekly limit on the day, more of its shift up to the day than the count limit allows.
 RefusalReason fixedCellRefusal(int m, int d);
 
 // Shift s may not follow shift prev on the next day.

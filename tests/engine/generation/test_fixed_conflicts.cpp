@@ -59,3 +59,54 @@ TEST_F(GenerationTest, FixedConflictsAreNamedNotRetried)
     EXPECT_EQ(promptOf(u("作成完了")).count(line), 1);
     EXPECT_EQ(MemLogEntries().filter(line).size(), 1);
 }
+
+// The record, count and chain conflicts of the fixed cells: a pair on 日 split by a reserved 深,
+// nine reserved 深 where eight is the limit, a reserved 準 after a reserved 準 that needs its 深,
+// and a must on 日 whose eight members are all excluded on the 10th. The must failed every try
+// before; now the first attempt is accepted and each conflict is named once everywhere.
+TEST_F(GenerationTest, RecordCountAndChainConflictsAreNamedNotRetried)
+{
+    open(kGeneral);
+    set(u("基本設定"), u("必須パターン"), u("準"), 1, 1);
+    set(u("基本設定"), u("必須パターン"), u("深"), 1, 2);
+    set(u("要員設定"), u("組合せ必須"), u("日勤"), 1, 1);
+    set(u("要員設定"), u("組合せ必須"), 2, 1, 2);
+    set(u("要員設定"), u("組合せ必須"), 112, 1, 4);
+    set(u("要員設定"), u("組合せ必須"), 113, 1, 9);
+    set(u("予約表"), u("Member_Rsv"), u("日"), 12, 5);
+    set(u("予約表"), u("Member_Rsv"), u("深"), 13, 5);
+    for (int d = 1; d <= 17; d += 2)
+        set(u("予約表"), u("Member_Rsv"), u("深"), 5, d);
+    set(u("予約表"), u("Member_Rsv"), u("準"), 4, 30);
+    set(u("予約表"), u("Member_Rsv"), u("準"), 4, 31);
+    set(u("要員設定"), u("組合せ必須"), u("日勤"), 2, 1);
+    set(u("要員設定"), u("組合せ必須"), 1, 2, 2);
+    int column = 4;
+    for (int m : {8, 9, 10, 11, 15, 16, 17, 18}) {
+        set(u("要員設定"), u("組合せ必須"), 100 + m, 2, column);
+        set(u("スケジュール"), u("勤務不可"), u("日"), m, 10);
+        column += 5;
+    }
+    set(u("基本設定"), u("自動再挑戦"), false);
+    optimiserSteps.最適化実行 = [](long passes, int, float) {
+        if (passes == 5)
+            for (int m = 1; m <= Member_Cnt; ++m)
+                Member_DayOff(m) = Member_WorkDays(m);
+    };
+    optimiserSteps.荷重分散レポート作成 = [](const QString& guide) { return guide; };
+    optimiserSteps.荷重パラメータ一覧 = [] { return QString(); };
+    ui::setNextAnswer(0);
+    cmd開始_Click({7});
+
+    EXPECT_EQ(作成状態, 1) << MemLogEntries().join(u("\n")).toStdString();
+    EXPECT_EQ(generationTiming.attempts, 1);
+    EXPECT_EQ(cell(13, 5), u("深"));
+    EXPECT_EQ(cell(4, 31), u("準"));
+    ASSERT_EQ(fixedConflicts.size(), 4u) << fixedConflictLines().toStdString();
+    for (const QString& line : {u("01/17 深：勤務回数オーバー"), u("01/31 準：必須パターンエラー"),
+                                u("01/05 日：メンバー組合せ必須エラー"), u("01/10 日：組合せ必須メンバー該当者無し")}) {
+        EXPECT_EQ(promptOf(u("frm分析結果")).count(line), 1) << line.toStdString();
+        EXPECT_EQ(promptOf(u("作成完了")).count(line), 1) << line.toStdString();
+        EXPECT_EQ(MemLogEntries().filter(line).size(), 1) << line.toStdString();
+    }
+}

@@ -147,3 +147,40 @@ TEST(FixedConflicts, WeeklyLimitAndIntervalOfReservationsAreNamedOnce)
     EXPECT_TRUE(lines.contains(QStringLiteral("102 職員2 01/12 ")) && lines.contains(QStringLiteral("最少勤務間隔")))
         << lines.toStdString();
 }
+
+// The record and sequence rules the fixed cells break by themselves: a pair on 夜 split by a
+// reservation and by an exclusion, reservations over a count limit, a reserved day after a
+// reserved 夜 that is not its 明, and a must whose members are all excluded on a day that needs
+// its shift. Each is named once and no try fails on it.
+TEST(FixedConflicts, RecordsCountsAndChainsOfFixedCellsAreNamed)
+{
+    nightModel(4, 20);
+    addMust(2, 2, {1, 2});
+    reserve(1, 3, 2);
+    reserve(2, 3, 1);
+    reserve(1, 8, 2);
+    Member_Scdl(2, 8) = 2;
+    Need_Table(2, 8) = 1;
+    Type_Count(1, 2) = 2;
+    for (int d : {10, 11, 12, 13})
+        reserve(3, d, 1);
+    reserve(4, 15, 2);
+    reserve(4, 16, 1);
+    addMust(1, 1, {3, 4});
+    Need_Table(1, 18) = Need_Table(1, 19) = 1;
+    Member_Scdl(3, 18) = Member_Scdl(4, 18) = 1;
+    Member_Scdl(3, 19) = 1;  // member 4 may still take it
+    findFixedConflicts();
+    EXPECT_EQ(fixedConflictLines(), QStringLiteral("103 職員3 01/12 日：勤務回数オーバー\r\n"
+                                                   "104 職員4 01/16 日：必須パターンエラー\r\n"
+                                                   "101 職員1・102 職員2 01/03 夜：メンバー組合せ必須エラー\r\n"
+                                                   "101 職員1・102 職員2 01/08 夜：メンバー組合せ必須エラー\r\n"
+                                                   "103 職員3・104 職員4 01/18 日：組合せ必須メンバー該当者無し\r\n"));
+
+    for (int d : {3, 8, 16, 18, 19}) {
+        EXPECT_EQ(日別配置(d, 1), 1.0f) << d << "\n" << dayPlacementLog.toStdString();
+    }
+    EXPECT_EQ(Time_Table(2, 8), 0) << "the excluded partner stays off 夜";
+    EXPECT_EQ(Time_Table(4, 16), 1);
+    EXPECT_EQ(Time_Table(4, 19), 1) << "a must that can be met still is";
+}

@@ -41,6 +41,9 @@ struct Month {
     int runLimit = -1;      // the work-run limit; drawn when -1
     bool chainNeeds = false;  // the first required follower is needed only after its shift
     bool chainRules = false;  // records, reservations and last month's days around that chain
+    // Conflicts of the fixed cells alone, on members 1..8 (needs 10 members, 3 types and a required
+    // 早 -> 遅): a count limit, a broken chain, a split pair and a must nobody may meet.
+    bool planted = false;
     Rows lastDays;          // last month's final ten days per member, the last day last
     std::mt19937 rng;
     explicit Month(unsigned seed) : rng(seed) {}
@@ -125,6 +128,13 @@ void putShiftTypes(CondText& f, Month& c)
         const int first = c.pick(0, c.types - 1), next = (first + c.pick(1, c.types - 1)) % c.types;
         required.push_back({kAbbrs[first], kAbbrs[next]});
     }
+    if (c.planted) {
+        // Nothing else the planted cells could break first: no intervals, no next-day bans.
+        for (Row& r : input)
+            r[7] = QString();
+        next.assign(next.size(), Row(c.types));
+        count[2] = {QStringLiteral("8")};
+    }
     f.put(basic, QStringLiteral("Type_Table_Input"), input);
     f.put(basic, QStringLiteral("Type_Count"), count);
     f.put(basic, QStringLiteral("最少必要人数"), least);
@@ -170,6 +180,20 @@ void putPeople(CondText& f, Month& c)
         }
         if (c.chance(0.3))
             rsv[size_t(c.pick(0, c.members - 1))][days - 1] = start;
+    }
+    if (c.planted) {
+        for (int m = 0; m < 8; ++m)
+            rsv[size_t(m)] = barred[size_t(m)] = Row(31);
+        for (int d = 0; d < 17; d += 2)
+            rsv[0][d] = kAbbrs[2];  // nine 遅 where eight is the limit
+        rsv[1][7] = kAbbrs[1];  // 早 on the 8th, 日 instead of its 遅 on the 9th
+        rsv[1][8] = kAbbrs[0];
+        rsv[2][11] = kAbbrs[1];  // the pair on 早 split on the 12th
+        rsv[3][11] = kAbbrs[0];
+        for (int m = 4; m < 8; ++m)
+            barred[size_t(m)][14] = kAbbrs[0];  // the must on 日 on the 15th
+        if (need[0][14] == QStringLiteral("0"))
+            need[0][14] = QStringLiteral("1");
     }
     if (c.chainNeeds) {
         const auto first = size_t(kAbbrs.indexOf(c.required[0][0])), next = size_t(kAbbrs.indexOf(c.required[0][1]));
@@ -224,6 +248,13 @@ void putCombinations(CondText& f, Month& c)
             ban.push_back(two(next));
         if (c.chance(0.15))
             must.push_back(members(next, 1));
+    }
+    if (c.planted) {
+        must.push_back({kNames[1], QStringLiteral("2"), QString(), c.number(2), {}, {}, {}, {}, c.number(3), {}, {}, {}, {}});
+        Row four{kNames[0], QStringLiteral("1"), QString()};
+        for (int m = 4; m < 8; ++m)
+            four << c.number(m) << QString() << QString() << QString() << QString();
+        must.push_back(four);
     }
     const QString need = QStringLiteral("要員設定");
     f.put(need, QStringLiteral("組合せ禁止"), ban);
@@ -281,6 +312,53 @@ bool patternHasRest(int p)
     return false;
 }
 
+bool excludedFrom(int m, int d, int t)
+{
+    return t >= 1 && t <= 30 && (Member_Scdl(m, d) & (1 << (t - 1))) != 0;
+}
+
+// A must record the fixed cells alone keep short on day d: its members holding the shift there,
+// and those still open and not excluded from it (no more than the need leaves room for), are too
+// few. Reading only the fixed cells.
+bool mustOutOfReach(const 組合せ記録& rec, int d)
+{
+    const int t = rec.勤務;
+    const auto room = [d](int s) {
+        int held = 0;
+        for (int x = 1; x <= Member_Cnt; ++x)
+            held += Rsv_Table(x, d) == s;
+        return Need_Table(s, d) - held;
+    };
+    int have = 0, open = 0, space = 0;
+    for (int s = 1; s <= Type_Cnt; ++s)
+        if (t == kAllShifts || s == t)
+            space += std::max(0, room(s));
+    for (int i = 1; i <= rec.メンバー[0]; ++i) {
+        const int x = rec.メンバー[i] > 0 ? rec.memberIndex[i] : 0;
+        if (x < 1 || x > Member_Cnt)
+            continue;
+        const int v = Rsv_Table(x, d);
+        if (v != 0) {
+            have += t == kAllShifts || v == t;
+            continue;
+        }
+        bool can = false;
+        for (int s = 1; s <= Type_Cnt && !can; ++s)
+            can = (t == kAllShifts || s == t) && !excludedFrom(x, d, s) && (t != kAllShifts || room(s) > 0);
+        open += can;
+    }
+    return have + std::min(open, space) < rec.人数;
+}
+
+// A pair on its shift that the fixed cells split: one member holds it, the other holds something
+// else there or is excluded from it.
+bool pairSplitByFixedCells(const 組合せ記録& rec, int d)
+{
+    const int x = rec.memberIndex[1], y = rec.memberIndex[2], t = rec.勤務;
+    const auto away = [d, t](int m) { return Rsv_Table(m, d) != 0 ? Rsv_Table(m, d) != t : excludedFrom(m, d, t); };
+    return (Rsv_Table(x, d) == t && away(y)) || (Rsv_Table(y, d) == t && away(x));
+}
+
 // What the fixed cells break by themselves: the reservations, last month's days, and the
 // followers their required sequences carry over, which every run lays. Only rules that the cells the run
 // chooses cannot mend count; a shortfall, a missing must or follower the run can still fill does
@@ -301,14 +379,13 @@ std::vector<validator::Violation> fixedCellBreaks()
     std::erase_if(fixed, [](const validator::Violation& v) {
         switch (v.rule) {
         case validator::Rule::Understaffed:
-        case validator::Rule::組合せ必須:
             return true;
+        case validator::Rule::組合せ必須:
+            return !mustOutOfReach(Mem_Hissu(v.member), v.day);
         case validator::Rule::必須パターン:
             return Rsv_Table(v.member, v.day) == 0;
-        case validator::Rule::PairRecord: {
-            const 組合せ記録& rec = Mem_Hissu(v.member);
-            return Rsv_Table(rec.memberIndex[1], v.day) == 0 || Rsv_Table(rec.memberIndex[2], v.day) == 0;
-        }
+        case validator::Rule::PairRecord:
+            return !pairSplitByFixedCells(Mem_Hissu(v.member), v.day);
         case validator::Rule::禁止パターン:
             return patternHasRest(v.shift);
         default:
@@ -506,6 +583,42 @@ TEST_F(UnseenMonths, ChainRuleMonths)
         accepted += run(c, seed, "chain rule month " + std::to_string(seed));
     }
     EXPECT_GE(accepted, 1);
+}
+
+// Months holding one conflict of each kind the fixed cells make alone: reservations over a count
+// limit, a reserved day breaking a reserved chain, a pair split by a reservation, a must whose
+// members are all excluded. None fails a try: the month is built around them and names each.
+TEST_F(UnseenMonths, PlantedConflicts)
+{
+    int accepted = 0;
+    constexpr unsigned kMonths = 8;
+    for (unsigned seed = 301; seed < 301 + kMonths; ++seed) {
+        Month c(seed);
+        c.members = c.pick(10, 14);
+        c.types = 3;
+        c.extras = false;  // nothing drawn that could keep the month from being staffed
+        c.load = c.pick(10, 20) / 100.0;
+        c.reserved = 0.01;
+        c.barred = 0.02;
+        c.planted = true;
+        c.required = {{QStringLiteral("早"), QStringLiteral("遅")}};
+        c.banned = {{QStringLiteral("遅"), QStringLiteral("*")}};
+        c.weekly = 0;
+        c.runLimit = 0;
+        const std::string label = "planted conflicts " + std::to_string(seed);
+        if (!run(c, seed, label))
+            continue;
+        ++accepted;
+        QString end;
+        for (const ui::MessageRequest& m : ui::shownMessages())
+            if (m.title == QStringLiteral("作成完了"))
+                end = m.prompt;
+        for (const char* named : {"1001 職員1 01/17 遅：勤務回数オーバー", "1002 職員2 01/09 日：必須パターンエラー",
+                                  "1003 職員3・1004 職員4 01/12 早：メンバー組合せ必須エラー",
+                                  "1005 職員5・1006 職員6・1007 職員7・1008 職員8 01/15 日：組合せ必須メンバー該当者無し"})
+            EXPECT_EQ(end.count(QString::fromUtf8(named)), 1) << label << " " << named << "\n" << end.toStdString();
+    }
+    EXPECT_GE(accepted, int(kMonths) / 2);
 }
 
 // The hard months kept with the tests: each run ends, an accepted table keeps the rules, a failed
