@@ -3,9 +3,8 @@
 
 #include "engine/model.h"
 #include "engine/state.h"
+#include "own_folder.h"
 #include "shell/globals.h"
-
-#include <QDir>
 
 #include <algorithm>
 #include <functional>
@@ -19,8 +18,7 @@ namespace {
 // Four members, ten days (from Friday 1 January 2027), shifts 1..3 of 8 hours, no rule binding.
 void model()
 {
-    AppPath = QDir::homePath();  // the boot log goes to the test's own folder
-    resetEngineState();
+    resetIntoOwnFolder<resetEngineState>();
     作成年 = 2027;
     作成月 = 1;
     基準開始日 = 1;

@@ -4,9 +4,8 @@
 #include "engine/state.h"
 #include "engine/totals.h"
 #include "platform/text/vb.h"
+#include "own_folder.h"
 #include "shell/globals.h"
-
-#include <QDir>
 
 #include <gtest/gtest.h>
 
@@ -75,8 +74,7 @@ namespace {
 
 void buildModel()
 {
-    AppPath = QDir::homePath();  // the boot log goes to the test's own folder
-    resetEngineState();
+    resetIntoOwnFolder<resetEngineState>();
     作成年 = 2027;
     作成月 = 1;
     基準開始日 = 1;

@@ -4,9 +4,8 @@
 #include "engine/state.h"
 #include "engine/totals.h"
 #include "platform/text/vb.h"
+#include "own_folder.h"
 #include "shell/globals.h"
-
-#include <QDir>
 
 #include <cmath>
 
@@ -14,8 +13,7 @@ namespace rulesfx {
 
 void makeModel(int members, int days, int types)
 {
-    AppPath = QDir::homePath();  // the boot log goes to the test's own folder
-    resetEngineState();
+    resetIntoOwnFolder<resetEngineState>();
     作成年 = 2027;
     作成月 = 1;
     基準開始日 = 1;
