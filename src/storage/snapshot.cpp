@@ -4,12 +4,13 @@
 #include "engine/convert.h"
 #include "engine/model.h"
 #include "engine/workbook_access.h"
+#include "platform/text/time_of_day.h"
 #include "shell/myexcel.h"
 #include "shell/period.h"
 #include "workbook/sheet_names.h"
 
 #include <QTime>
-#include <cmath>
+#include <algorithm>
 
 using namespace engine_cells;
 
@@ -36,7 +37,7 @@ QVariant timeValue(const QVariant& v)
     const double f = v.toDouble();
     if (f < 0 || f >= 1)
         return v;
-    const int seconds = std::min(int(std::lround(f * 86400)), 86399);
+    const int seconds = int(std::min<qint64>(text::wholeSeconds(f), 86399));
     return QTime::fromMSecsSinceStartOfDay(seconds * 1000);
 }
 

@@ -3,6 +3,7 @@
 #include "platform/os/clock.h"
 #include "platform/text/cp932.h"
 #include "platform/text/text_constants.h"
+#include "platform/text/time_of_day.h"
 #include "platform/xl/xl.h"
 #include "workbook/template.h"
 
@@ -173,6 +174,8 @@ xl::Block trimmed(const xl::Block& b)
 
 // Times of day are day fractions in the cells; the file shows them as hh:mm:ss where the cell
 // shows a time, so that a person reading or editing the file sees 08:30 rather than 0.354166...
+// A time another program kept to 15 digits counts as its whole second; anything finer stays a
+// number, as 24:00 does, so nothing is lost.
 xl::Block withTimes(xl::Block b, const xl::Range& r)
 {
     for (int i = 1; i <= b.rows(); ++i)
@@ -181,17 +184,17 @@ xl::Block withTimes(xl::Block b, const xl::Range& r)
             if (v.typeId() != QMetaType::Double)
                 continue;
             const double d = v.toDouble();
-            // Only a fraction of a day can be a time; anything larger would overflow the milliseconds.
+            // Only a fraction of a day can be a time of day.
             if (d < 0 || d >= 1)
                 continue;
-            const qint64 ms = qRound64(d * 86400000.0);
-            if (ms % 1000 != 0 || ms / 86400000.0 != d)
+            const qint64 seconds = text::wholeSeconds(d);
+            if (!text::isWholeSecond(d) || seconds >= 86400)
                 continue;
             const QString format = r.cells(i, j).numberFormat();
             if (!format.contains(QLatin1Char('h'), Qt::CaseInsensitive) || format.contains(QLatin1Char('y'), Qt::CaseInsensitive)
                 || format.contains(QLatin1Char('d'), Qt::CaseInsensitive))
                 continue;
-            b(i, j) = QTime::fromMSecsSinceStartOfDay(int(ms));
+            b(i, j) = QTime::fromMSecsSinceStartOfDay(int(seconds * 1000));
         }
     return b;
 }

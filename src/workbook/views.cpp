@@ -1,5 +1,6 @@
 #include "workbook/views.h"
 
+#include "platform/text/time_of_day.h"
 #include "workbook/layout.h"
 #include "workbook/recalc.h"
 #include "workbook/sheet_names.h"
@@ -31,7 +32,7 @@ struct Duty {
     std::vector<std::pair<double, double>> breaks;
 };
 
-std::optional<double> dayFraction(const QVariant& v)
+std::optional<double> cellFraction(const QVariant& v)
 {
     QTime t;
     switch (v.typeId()) {
@@ -58,9 +59,17 @@ std::optional<double> dayFraction(const QVariant& v)
     return t.isValid() ? std::optional<double>(t.msecsSinceStartOfDay() / 86400000.0) : std::nullopt;
 }
 
+// On the whole second: a time another program kept to 15 digits starts at its hour, not a hair before.
+std::optional<double> dayFraction(const QVariant& v)
+{
+    const std::optional<double> f = cellFraction(v);
+    return f ? std::optional<double>(text::onWholeSecond(*f)) : std::nullopt;
+}
+
+// h:mm, to the nearest minute.
 QString clock(double fraction)
 {
-    const int minutes = int(std::lround(fraction * 1440)) % 1440;
+    const int minutes = int((text::wholeSeconds(fraction) + 30) / 60 % 1440);
     return u"%1:%2"_s.arg(minutes / 60).arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
 
@@ -460,7 +469,7 @@ int firstHour(const Month& m)
     for (int t = 1; t <= m.tc(); ++t)
         if (m.duty[size_t(t - 1)].known)
             first = std::min(first, m.duty[size_t(t - 1)].start);
-    return first >= 1 ? 0 : int(std::floor(first * 24));
+    return first >= 1 ? 0 : int(text::wholeSeconds(first) / 3600);
 }
 
 // 0 off, 1 at work, 2 on a break, for the half hour whose middle is at `at`.

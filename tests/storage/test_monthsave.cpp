@@ -135,6 +135,18 @@ TEST_F(SaveTest, TimesOfDayAreSavedAsTimesFromTheReopenedBook)
     EXPECT_EQ(scalar(QStringLiteral("SELECT 終了時刻 + 0 FROM T_勤務種別 WHERE 勤務No = 2")), QVariant(1));
 }
 
+// Another program keeps times to 15 digits: 8:00 a hair under 8/24 is still saved as 8:00.
+TEST_F(SaveTest, TimesKeptToFifteenDigitsAreSavedAsTheirTime)
+{
+    fillGrid(0);
+    set(QStringLiteral("基本設定"), QStringLiteral("Type_Table_Input"), 1, 3, 0.333333333333333);
+    set(QStringLiteral("基本設定"), QStringLiteral("Type_Table_Input"), 1, 6, 0.291666666666667);
+    save(ui::vbOK);
+    ASSERT_EQ(ui::shownMessages().back().prompt, QStringLiteral("出力完了"));
+    EXPECT_EQ(rows(QStringLiteral("SELECT 開始時刻, 終了時刻 FROM T_勤務種別 WHERE 勤務No = 1")),
+              (std::vector<QVariantList>{{QStringLiteral("08:00:00"), QStringLiteral("07:00:00")}}));
+}
+
 TEST_F(SaveTest, OverwritingAPeriodAsksAndKeepsTheOthers)
 {
     fillGrid(0);

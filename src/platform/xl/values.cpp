@@ -1,6 +1,7 @@
 #include "values.h"
 
 #include "error.h"
+#include "platform/text/time_of_day.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -234,7 +235,7 @@ QString formatValue(const QVariant& value, const QString& numberFormat)
         if (serial < 0 || serial > 2958465)
             return QStringLiteral("#######");
         // Shown to the second, so round there first: 0.35416666 is 8:30, not 8:29:59.
-        const qint64 seconds = std::llround(serial * 86400.0);
+        const qint64 seconds = text::wholeSeconds(serial);
         const qint64 day = seconds / 86400;
         return formatDate(QDateTime(serialToDate(double(day)), QTime(0, 0).addSecs(int(seconds - day * 86400))), section);
     }

@@ -105,6 +105,35 @@ TEST(ConditionFileOnTemplate, TimesOfDayAreWrittenAsTimes)
     EXPECT_EQ(named(other, u("Main"), u("制限時間")).value(), QVariant(1e12));
 }
 
+// Another program keeps times to 15 digits (8:00 a hair under 8/24): they are written as their
+// time and come back as the exact time; a time that is not a whole second stays a number.
+TEST(ConditionFileOnTemplate, TimesKeptToFifteenDigitsAreWrittenAsTimes)
+{
+    QTemporaryDir dir;
+    xl::Application app;
+    xl::Workbook& book = workbook::createTemplate(app, QDate(2027, 1, 1));
+    xl::Range types = named(book, u("基本設定"), u("Type_Table_Input"));
+    types.cells(1, 1).setValue(u("日勤"));
+    types.cells(1, 2).setValue(u("日"));
+    types.cells(1, 3).setValue(0.333333333333333);
+    types.cells(1, 6).setValue(0.291666666666667);
+    const double halfPast = (8 * 3600 + 0.5) / 86400;   // 8:00:00.5
+    named(book, u("基本設定"), u("REST_TIME")).cells(1, 1).setValue(halfPast);
+    book.calculate();
+    const QString file = dir.filePath(u("t.csv"));
+    ASSERT_TRUE(condfile::saveConditions(book, file).ok);
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(f.readAll());
+    EXPECT_TRUE(text.contains(u("\r\n日勤,日,08:00:00,,,07:00:00\r\n"))) << text.toStdString();
+    xl::Workbook& other = workbook::createTemplate(app, QDate(2027, 1, 1));
+    ASSERT_TRUE(condfile::loadConditions(other, file).ok);
+    xl::Range back = named(other, u("基本設定"), u("Type_Table_Input"));
+    EXPECT_EQ(back.cells(1, 3).value(), QVariant(8.0 / 24));
+    EXPECT_EQ(back.cells(1, 6).value(), QVariant(7.0 / 24));
+    EXPECT_EQ(named(other, u("基本設定"), u("REST_TIME")).cells(1, 1).value(), QVariant(halfPast));
+}
+
 struct Shipped {
     const char* file;        // below the source root
     int members;

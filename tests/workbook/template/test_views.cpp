@@ -100,6 +100,38 @@ TEST(Views, TimeBandsShowWhoWorksEachHalfHour)
     EXPECT_TRUE(ws.columnHidden(4 + 48));                      // nothing past midnight
 }
 
+// Another program keeps times to 15 digits: its 8:00 lies a hair under 8/24 and still starts the
+// axis at 8, which then reaches to 8:00 the next morning; its 7:00 lies a hair over 7/24.
+TEST(Views, TimeBandsReadTimesKeptToFifteenDigits)
+{
+    ViewBook b;
+    xl::Range types = b.range(u"基本設定"_s, u"Type_Table_Input"_s);
+    types.cells(1, 3).setValue(0.333333333333333);   // 日 8:00-17:00
+    types.cells(1, 6).setValue(0.708333333333333);
+    types.cells(3, 3).setValue(0.958333333333333);   // 深 23:00-8:00
+    types.cells(3, 6).setValue(0.333333333333333);
+    xl::Worksheet& ws = b.sheet(u"時間帯別"_s);
+    ws.activate();
+    b.set(u"時間帯別"_s, u"時間帯_IdxDay"_s, 0.0);
+    EXPECT_EQ(XlText(b.at(u"時間帯別"_s, u"D5"_s)), u"8"_s);
+    EXPECT_EQ(b.at(u"時間帯別"_s, u"C6"_s), QVariant(u"8:00-17:00"_s));
+    EXPECT_EQ(b.at(u"時間帯別"_s, u"C8"_s), QVariant(u"23:00-8:00"_s));
+    const QColor day = ws.styleAt(6, 2).fill, night = ws.styleAt(8, 2).fill;
+    EXPECT_EQ(ws.styleAt(6, 4).fill, day);             // 8:00-8:30
+    EXPECT_NE(ws.styleAt(6, 4 + 18).fill, day);        // 17:00-17:30
+    EXPECT_EQ(ws.styleAt(8, 4 + 47).fill, night);      // 7:30-8:00 the next morning
+    EXPECT_FALSE(ws.columnHidden(4 + 47));
+    EXPECT_TRUE(ws.columnHidden(4 + 48));
+
+    types.cells(3, 3).setValue(0.291666666666667);     // 深 from 7:00
+    b.set(u"時間帯別"_s, u"時間帯_IdxDay"_s, 1.0);
+    b.set(u"時間帯別"_s, u"時間帯_IdxDay"_s, 0.0);
+    EXPECT_EQ(XlText(b.at(u"時間帯別"_s, u"D5"_s)), u"7"_s);
+    EXPECT_EQ(b.at(u"時間帯別"_s, u"C8"_s), QVariant(u"7:00-8:00"_s));
+    EXPECT_EQ(ws.styleAt(8, 4).fill, night);           // 7:00-7:30
+    EXPECT_EQ(ws.styleAt(6, 4 + 2).fill, day);         // 8:00-8:30
+}
+
 // Times of 0:00, 24:00 and 12:00 are the same times after the book is saved and opened again,
 // and the time band view draws the same page from them; a time an older book holds as a date of
 // 1899 counts as its time.
