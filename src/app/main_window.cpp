@@ -6,6 +6,7 @@
 #include "optimise/forms/exchange_list_form.h"
 #include "optimise/forms/readjust_form.h"
 #include "optimise/window_steps.h"
+#include "platform/ui/widgets/screen.h"
 #include "shell/forms/form_helpers.h"
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
@@ -26,7 +27,6 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QWindow>
 #include <utility>
@@ -303,10 +303,7 @@ void frm勤務管理::disableUnavailable()
 
 void frm勤務管理::placeWindow()
 {
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect s = screen->geometry();
+    const QRect s = screenOf(this);
     const QSize frame = frameGeometry().size();
     move(s.x() + s.width() - frame.width() - 20, s.y() + s.height() - frame.height() - 42);
 }

@@ -6,6 +6,7 @@
 #include "engine/workbook_access.h"
 #include "platform/os/clock.h"
 #include "platform/ui/prompt.h"
+#include "platform/ui/widgets/screen.h"
 #include "shell/forms/form_helpers.h"
 #include "app/main_window.h"
 #include "shell/forms/small_forms.h"
@@ -24,7 +25,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPushButton>
-#include <QScreen>
 #include <cmath>
 
 namespace {
@@ -101,8 +101,7 @@ void frm勤務管理::onStartConditionsClicked()
         startConditions_ = new frm開始条件設定(this);
         // In the middle of the screen, not over the main window's buttons.
         startConditions_->adjustSize();
-        if (const QScreen* screen = this->screen())
-            startConditions_->move(screen->availableGeometry().center() - startConditions_->rect().center());
+        centreOnScreen(startConditions_);
     }
     startConditions_->show();
     startConditions_->raise();

@@ -137,9 +137,11 @@ void frm勤務管理::bootTrace()
 
 bool frm勤務管理::otherInstanceRunning()
 {
-    const QString pids = PidListByName(AppEXEName, QCoreApplication::applicationPid());
-    if (pids.isEmpty())
+    const qint64 ownPid = QCoreApplication::applicationPid();
+    // Not the process table alone: two starts at the same moment would each see the other.
+    if (ClaimOneInstance(AppEXEName, ownPid))
         return false;
+    const QString pids = PidListByName(AppEXEName, ownPid);
     MsgBox(stAppTitle + QStringLiteral("は既に起動しています！") + kCrLf + kCrLf + QStringLiteral("pIdList = ") + pids,
            ui::vbOKOnly | ui::vbSystemModal, QStringLiteral("二重起動不可"));
     return true;

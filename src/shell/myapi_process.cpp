@@ -2,8 +2,10 @@
 
 #include "platform/os/clock.h"
 #include "platform/os/process.h"
+#include "platform/os/settingsstore.h"
 #include "platform/text/vb.h"
 
+#include <QDir>
 #include <QStringList>
 
 namespace {
@@ -24,6 +26,12 @@ ProcessListCache& pidCache()
     return cache;
 }
 
+os::InstanceLock& instanceLock()
+{
+    static os::InstanceLock lock;
+    return lock;
+}
+
 bool sameText(const QString& a, const QString& b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
@@ -36,6 +44,7 @@ void resetProcessState()
     ProcRoot = QStringLiteral("/proc");
     termCache() = {};
     pidCache() = {};
+    instanceLock().release();
 }
 
 db::TableArray ProcessList(bool sort, ProcessListCache& cache)
@@ -73,6 +82,25 @@ QString PidListByName(const QString& exe, qint64 ownPid)
             pids << QString::number(pid);
     }
     return pids.join(QLatin1Char(','));
+}
+
+QString InstanceLockPath(const QString& exe)
+{
+    return QDir(os::configFolder()).filePath(exe + QStringLiteral(".lock"));
+}
+
+bool ClaimOneInstance(const QString& exe, qint64 ownPid)
+{
+    QDir().mkpath(os::configFolder());
+    switch (instanceLock().tryLock(InstanceLockPath(exe))) {
+    case os::InstanceLock::Taken:
+        return true;
+    case os::InstanceLock::Busy:
+        return false;
+    case os::InstanceLock::Unavailable:
+        break;
+    }
+    return PidListByName(exe, ownPid).isEmpty();
 }
 
 QString ProcNameByPid(qint64 pid)

@@ -18,11 +18,18 @@ struct ProcessListCache {
 // Rows 1..n (one per process, in the table's order; sorted by name when asked), columns 0..10:
 // 1 the executable's name, 3 the process ID, 5 the number of threads, 6 the parent's ID.
 db::TableArray ProcessList(bool sort, ProcessListCache& cache);
-// ProcRoot back to /proc and the table read afresh by every user.
+// ProcRoot back to /proc, the table read afresh by every user and the instance claim let go.
 void resetProcessState();
 // The IDs of the other processes running exe (case-insensitive), joined by ","; ownPid is left
 // out, and when it is 0 nothing is listed.
 QString PidListByName(const QString& exe, qint64 ownPid);
+// Makes this process the program's one running instance: false when another instance already is.
+// The claim is a lock taken atomically, so of two simultaneous starts exactly one wins; it lasts
+// until the process ends (or resetProcessState). Where no lock can be had, the process table
+// decides as it always did: any other process running exe is a running instance.
+bool ClaimOneInstance(const QString& exe, qint64 ownPid);
+// The lock file of that claim, in the user's configuration folder.
+QString InstanceLockPath(const QString& exe);
 QString ProcNameByPid(qint64 pid);
 // The ID of the first process (in name order) whose name contains the text; -1 when none.
 qint64 PidByName(const QString& text);

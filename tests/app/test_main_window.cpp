@@ -6,6 +6,7 @@
 #include "optimise/window_steps.h"
 #include "platform/db/db.h"
 #include "platform/os/clock.h"
+#include "platform/os/process.h"
 #include "platform/xl/widgets/sheetwindow.h"
 #include "platform/xl/xl.h"
 #include "manual_clock.h"
@@ -103,6 +104,9 @@ TEST_F(ProgramTest, ChecksAndErrorsEndTheStartUp)
     ASSERT_TRUE(stat.open(QIODevice::WriteOnly));
     stat.write("4242 (qvmain) S 1 1 1 0 -1 0 0 0 0 0 0 0 0 0 20 0 1 0 1 1 1");
     stat.close();
+    // The running instance holds the claim; the message lists what the process table shows.
+    os::InstanceLock running;
+    ASSERT_EQ(running.tryLock(InstanceLockPath(AppEXEName)), os::InstanceLock::Taken);
     ui::resetMessages();
     EXPECT_FALSE(start());
     EXPECT_EQ(lastTitle(), QStringLiteral("二重起動不可"));
@@ -110,9 +114,9 @@ TEST_F(ProgramTest, ChecksAndErrorsEndTheStartUp)
     EXPECT_FALSE(xlApp);
     EXPECT_FALSE(QFile::exists(dbFile()));
 
-    // An error ends the start-up with its number and description.
-    QTemporaryDir noOtherInstance;
-    ProcRoot = noOtherInstance.path();
+    // Once it has ended, a rival that is only starting (it is in the process table too) does not
+    // stop this start; an error ends it instead, with its number and description.
+    running.release();
     QFile::remove(book());
     ui::resetMessages();
     EXPECT_FALSE(start());

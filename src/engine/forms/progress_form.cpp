@@ -1,50 +1,28 @@
 #include "engine/forms/progress_form.h"
 
+#include "engine/forms/windowed_run_view.h"
 #include "engine/run_window.h"
 #include "engine/time_limit.h"
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/forminstance.h"
+#include "platform/ui/widgets/screen.h"
 #include "shell/forms/form_helpers.h"
 #include "shell/forms/small_forms.h"
 #include "shell/globals.h"
 #include "shell/msgbox.h"
 #include "shell/status.h"
 
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace {
 
 DefaultInstance<frm処理中> g_window;
-
-QRect screenOf(const QWidget* w)
-{
-    const QScreen* s = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
-    return s ? s->geometry() : QRect(0, 0, 1024, 768);
-}
-
-class WindowedProgress : public RunWindowView {
-public:
-    void apply(const RunWindowState& s) override
-    {
-        if (!s.loaded) {
-            g_window.unload();
-            return;
-        }
-        const bool fresh = !g_window.loaded();
-        frm処理中& f = g_window.get();
-        if (fresh)
-            f.Form_Load();
-        f.apply(s);
-    }
-};
 
 QLineEdit* readOnlyBox(QWidget* parent)
 {
@@ -164,7 +142,7 @@ void frm処理中::paintEvent(QPaintEvent*)
 
 void installProgressWindow()
 {
-    progwin.setView(std::make_unique<WindowedProgress>());
+    progwin.setView(std::make_unique<WindowedRunView<frm処理中>>(g_window));
 }
 
 frm処理中* loadedProgressWindow()

@@ -1,9 +1,11 @@
 #include "optimise/forms/optimiser_window_form.h"
 
 #include "engine/forms/progress_form.h"
+#include "engine/forms/windowed_run_view.h"
 #include "engine/run_window.h"
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/forminstance.h"
+#include "platform/ui/widgets/screen.h"
 #include "shell/forms/form_helpers.h"
 #include "shell/forms/small_forms.h"
 #include "shell/globals.h"
@@ -12,40 +14,16 @@
 
 #include <QApplication>
 #include <QFontDatabase>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace {
 
 DefaultInstance<frm最適化> g_window;
-
-QRect screenOf(const QWidget* w)
-{
-    const QScreen* s = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
-    return s ? s->geometry() : QRect(0, 0, 1024, 768);
-}
-
-class WindowedOptimiser : public RunWindowView {
-public:
-    void apply(const RunWindowState& s) override
-    {
-        if (!s.loaded) {
-            g_window.unload();
-            return;
-        }
-        const bool fresh = !g_window.loaded();
-        frm最適化& f = g_window.get();
-        if (fresh)
-            f.Form_Load();
-        f.apply(s);
-    }
-};
 
 }  // namespace
 
@@ -151,7 +129,7 @@ void frm最適化::paintEvent(QPaintEvent*)
 
 void installOptimiserWindow()
 {
-    optwin.setView(std::make_unique<WindowedOptimiser>());
+    optwin.setView(std::make_unique<WindowedRunView<frm最適化>>(g_window));
 }
 
 frm最適化* loadedOptimiserWindow()

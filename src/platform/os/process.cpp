@@ -11,6 +11,8 @@
 #include <map>
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -94,6 +96,43 @@ std::vector<ProcessInfo> listProcesses(const QString& procRoot)
 qint64 currentPid()
 {
     return static_cast<qint64>(::getpid());
+}
+
+InstanceLock::~InstanceLock()
+{
+    release();
+}
+
+InstanceLock::Result InstanceLock::tryLock(const QString& path)
+{
+    if (held())
+        return Taken;
+    const QByteArray name = QFile::encodeName(path);
+    // Another user's file can still be locked through a read-only opening.
+    int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0)
+        fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return Unavailable;
+    int rc;
+    do
+        rc = ::flock(fd, LOCK_EX | LOCK_NB);
+    while (rc != 0 && errno == EINTR);
+    if (rc != 0) {
+        const bool busy = errno == EWOULDBLOCK;
+        ::close(fd);
+        return busy ? Busy : Unavailable;
+    }
+    fd_ = fd;
+    return Taken;
+}
+
+void InstanceLock::release()
+{
+    if (fd_ < 0)
+        return;
+    ::close(fd_);   // closing the only descriptor drops the lock
+    fd_ = -1;
 }
 
 bool processAlive(qint64 pid)

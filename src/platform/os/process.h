@@ -24,6 +24,26 @@ bool terminateProcess(qint64 pid, int graceMs = 1000);
 bool processAlive(qint64 pid);
 qint64 currentPid();
 
+// An exclusive lock on a file, held until release or until the process ends however it ends (the
+// system drops it then). Of two holders trying at the same moment, in two processes or in one,
+// exactly one gets it. Processes started meanwhile do not inherit it.
+class InstanceLock {
+public:
+    InstanceLock() = default;
+    ~InstanceLock();
+    InstanceLock(const InstanceLock&) = delete;
+    InstanceLock& operator=(const InstanceLock&) = delete;
+    // Takes the lock on the file (made when missing) without waiting. Busy: someone else holds
+    // it; Unavailable: the file cannot be opened, so nothing is known.
+    enum Result { Taken, Busy, Unavailable };
+    Result tryLock(const QString& path);
+    void release();
+    bool held() const { return fd_ >= 0; }
+
+private:
+    int fd_ = -1;
+};
+
 // The nice value of this process.
 int currentNice();
 // Sets this process's nice value; false when refused.

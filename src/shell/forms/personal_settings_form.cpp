@@ -4,6 +4,7 @@
 #include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/messagebox.h"
+#include "platform/ui/widgets/screen.h"
 #include "platform/xl/xl.h"
 #include "shell/forms/form_helpers.h"
 #include "shell/globals.h"
@@ -13,11 +14,9 @@
 #include "shell/status.h"
 
 #include <QDir>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace {
@@ -83,9 +82,7 @@ frm個人別::frm個人別(QWidget* parent) : QDialog(parent)
     setMinimumWidth(320);
     FormTopMost(this);
     adjustSize();
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (screen)
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(this);
 }
 
 void frm個人別::onSaveSettingsClicked()

@@ -2,6 +2,7 @@
 
 #include "platform/ui/widgets/forminstance.h"
 #include "platform/ui/widgets/messagebox.h"
+#include "platform/ui/widgets/screen.h"
 #include "shell/forms/message_box_form.h"
 #include "shell/forms/wait_message_form.h"
 #include "shell/forms/small_forms.h"
@@ -9,9 +10,7 @@
 #include "shell/status.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
 
 namespace {
 
@@ -40,9 +39,7 @@ public:
         frmBootSplash& f = g_boot.get();
         if (fresh)
             QObject::connect(&f, &frmBootSplash::unloadRequested, &f, [] { g_boot.unload(); });
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        if (screen)
-            f.move(screen->geometry().center() - QPoint(f.width() / 2, f.height() / 2));
+        centreOnScreen(&f);
         f.lblMsg->setText(message);
         f.show();
     }

@@ -3,6 +3,7 @@
 #include "platform/os/clock.h"
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/messagebox.h"
+#include "platform/ui/widgets/screen.h"
 #include "shell/forms/form_helpers.h"
 #include "shell/globals.h"
 #include "shell/msgbox.h"
@@ -13,7 +14,6 @@
 #include <QCoreApplication>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
@@ -21,7 +21,6 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QStandardPaths>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -48,12 +47,6 @@ void setTextColour(QLabel* l, const QColor& fore)
     QPalette p = l->palette();
     p.setColor(QPalette::WindowText, fore);
     l->setPalette(p);
-}
-
-QRect screenOf(const QWidget* w)
-{
-    const QScreen* s = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
-    return s ? s->geometry() : QRect(0, 0, 1024, 768);
 }
 
 const Qt::WindowFlags kStatusFlags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
@@ -125,9 +118,12 @@ void frmSplash::apply(const SplashState& s)
     resize(w, h);
     lblMsg->setGeometry(0, 0, w, h);
     setProperty("Tag", s.tag);
-    show();
+    // Placed and filled before it is shown: a new window shown at the corner and moved afterwards
+    // carries what lay there (the workbook window's title and menu bar) across the screen until
+    // it has painted.
     move(StatusWindowPos(進行状況表示, screenOf(this), size(), pos(), false));
     lblMsg->setText(s.message);
+    show();
     raise();
     paintNow(this);
 }
@@ -226,6 +222,8 @@ void frmPrgB::apply(const ProgressState& s)
         // would otherwise block its stop button.
         if (QWidget* modal = QApplication::activeModalWidget())
             setParent(modal, windowFlags());
+        // Where it belongs before it appears (see frmSplash), then again with the frame it got.
+        place();
         show();
         place();
     }

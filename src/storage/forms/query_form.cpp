@@ -3,6 +3,7 @@
 #include "platform/db/db.h"
 #include "platform/text/text_constants.h"
 #include "platform/ui/prompt.h"
+#include "platform/ui/widgets/screen.h"
 #include "shell/forms/form_helpers.h"
 #include "shell/globals.h"
 #include "shell/msgbox.h"
@@ -327,6 +328,7 @@ void frmQuery::Form_Load()
     DTP_St->setDate(p.開始日);
     DTP_Ed->setDate(p.終了日);
     resize(900, 7000 / TwipsPerPixelY(this));
+    centreOnScreen(this);
     cmb集計種別->setCurrentIndex(-1);
     chkEdit->setEnabled(false);
     chkSelFilter->setEnabled(false);

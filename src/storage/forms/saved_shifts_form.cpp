@@ -62,7 +62,7 @@ void placeExportWindow(xl::Application& app)
     const QScreen* s = QGuiApplication::primaryScreen();
     if (!w || !s)
         return;
-    const QRect r = s->geometry();
+    const QRect r = s->availableGeometry();
     w->setGeometry(QRect(QPoint(r.left(), r.top() + r.height() / 8),
                          QPoint(r.left() + r.width() * 6 / 8, r.top() + r.height() * 7 / 8)));
     w->raise();

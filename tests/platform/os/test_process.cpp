@@ -4,7 +4,11 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <atomic>
 #include <gtest/gtest.h>
+#include <latch>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -84,4 +88,64 @@ TEST(ProcessTable, InProcessAppsAreQuitThroughTheirRegistration)
     EXPECT_EQ(os::inProcessAppCount(QStringLiteral("excel.exe")), 1);
     os::unregisterInProcessApp(b);
     EXPECT_EQ(os::quitInProcessApps(QStringLiteral("excel.exe")), -1);
+}
+
+TEST(InstanceLock, OfSimultaneousAttemptsExactlyOneWins)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("qvmain.lock"));
+    constexpr int kAttempts = 8;
+    std::vector<os::InstanceLock> locks(kAttempts);
+    std::atomic<int> taken = 0;
+    std::atomic<int> busy = 0;
+    std::latch go(kAttempts);
+    std::vector<std::thread> starts;
+    for (int i = 0; i < kAttempts; ++i) {
+        starts.emplace_back([&, i] {
+            go.arrive_and_wait();
+            const auto r = locks[i].tryLock(path);
+            ++(r == os::InstanceLock::Taken ? taken : busy);
+        });
+    }
+    for (auto& t : starts)
+        t.join();
+    EXPECT_EQ(taken, 1);
+    EXPECT_EQ(busy, kAttempts - 1);
+
+    // The winner asked again keeps it; once it lets go, the next attempt wins.
+    auto winner = std::find_if(locks.begin(), locks.end(), [](const os::InstanceLock& l) { return l.held(); });
+    ASSERT_NE(winner, locks.end());
+    EXPECT_EQ(winner->tryLock(path), os::InstanceLock::Taken);
+    os::InstanceLock next;
+    EXPECT_EQ(next.tryLock(path), os::InstanceLock::Busy);
+    winner->release();
+    EXPECT_EQ(next.tryLock(path), os::InstanceLock::Taken);
+
+    os::InstanceLock nowhere;
+    EXPECT_EQ(nowhere.tryLock(dir.filePath(QStringLiteral("missing/qvmain.lock"))), os::InstanceLock::Unavailable);
+    EXPECT_FALSE(nowhere.held());
+}
+
+TEST(InstanceLock, AnotherProcessIsRefusedAndAChildStartedMeanwhileDoesNotKeepIt)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("qvmain.lock"));
+    // flock(1) exits 7 when the lock is busy, else with what the command returned.
+    const auto otherProcessTries = [&] {
+        return QProcess::execute(QStringLiteral("flock"), {QStringLiteral("-n"), QStringLiteral("-E"), QStringLiteral("7"), path,
+                                                            QStringLiteral("true")});
+    };
+    os::InstanceLock lock;
+    ASSERT_EQ(lock.tryLock(path), os::InstanceLock::Taken);
+    EXPECT_EQ(otherProcessTries(), 7);
+
+    // A program started while the lock is held (a browser opened from a window) outlives the
+    // release without holding the lock.
+    QProcess child;
+    child.start(QStringLiteral("/bin/sleep"), {QStringLiteral("30")});
+    ASSERT_TRUE(child.waitForStarted());
+    lock.release();
+    EXPECT_EQ(otherProcessTries(), 0);
+    child.kill();
+    child.waitForFinished();
 }
