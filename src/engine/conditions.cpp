@@ -315,22 +315,21 @@ bool basicSwitchOn(const QString& name)
 
 void readAdjustmentSwitches(xl::Worksheet& basic)
 {
-    Sw_勤務日数調整 = true;
-    try {
-        if (equalsBool(basicRange(QStringLiteral("勤務日数調整")).value(), false)) {
-            Sw_勤務日数調整 = false;
-            RangeB(kRosterSheet, QStringLiteral("TimeSum")).setValue(false);
+    // An adjustment switch keeps its default unless its cell holds the other truth value, which
+    // 人員配置表's TimeSum then follows; the hours switch, read last, has the last word there.
+    const auto adjustment = [](const QString& name, bool byDefault) {
+        bool on = byDefault;
+        try {
+            if (equalsBool(basicRange(name).value(), !byDefault)) {
+                on = !byDefault;
+                RangeB(kRosterSheet, QStringLiteral("TimeSum")).setValue(on);
+            }
+        } catch (const std::exception&) {
         }
-    } catch (const std::exception&) {
-    }
-    Sw_勤務時間調整 = false;
-    try {
-        if (equalsBool(basicRange(QStringLiteral("勤務時間調整")).value(), true)) {
-            Sw_勤務時間調整 = true;
-            RangeB(kRosterSheet, QStringLiteral("TimeSum")).setValue(true);
-        }
-    } catch (const std::exception&) {
-    }
+        return on;
+    };
+    Sw_勤務日数調整 = adjustment(QStringLiteral("勤務日数調整"), true);
+    Sw_勤務時間調整 = adjustment(QStringLiteral("勤務時間調整"), false);
     if (RangeExist(basic, QStringLiteral("休日対象外")))
         Sw_休日対象外 = XlBool(basicRange(QStringLiteral("休日対象外")).value());
     指定勤務 = QStringList{QString()};

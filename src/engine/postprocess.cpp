@@ -77,15 +77,12 @@ void 条件付き書式強制発火()
 {
     if (!xlApp || !xlBook)
         return;
-    xl::Application& app = *xlApp;
-    const bool updating = app.screenUpdating();
-    app.setScreenUpdating(false);
+    // The view repaints once, when the guard switches it back on.
+    const XlSwitchesGuard frozen(*xlApp);
     try {
         workbook::paintSelection(*xlBook);
     } catch (const std::exception&) {
     }
-    // Switching the view on again repaints it once (a frozen view repaints when it is switched on).
-    app.setScreenUpdating(updating);
 }
 
 QString 単勤単休総数情報()

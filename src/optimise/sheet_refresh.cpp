@@ -54,16 +54,14 @@ QString 人員配置表範囲()
 void xlRangeReplace(const xl::Range& range, const QString& what, const QString& replacement)
 {
     xl::Application& app = range.application();
-    const bool updating = app.screenUpdating();
+    const XlSwitchesGuard frozen(app);
     const bool alerts = app.displayAlerts();
     try {
-        app.setScreenUpdating(false);
         app.setDisplayAlerts(false);
         range.replace(what, replacement);
     } catch (const std::exception&) {
     }
     app.setDisplayAlerts(alerts);
-    app.setScreenUpdating(updating);
 }
 
 void 人員配置表更新()

@@ -144,7 +144,16 @@ void xlAppSetting(bool screenUpdating, bool calculationAuto, bool enableEvents)
 
 void xlSpeedUp()
 {
-    xl::Application& app = XlApp();
+    xlSpeedUp(XlApp());
+}
+
+void xlSpeedRestore()
+{
+    xlSpeedRestore(XlApp());
+}
+
+void xlSpeedUp(xl::Application& app)
+{
     ignoring([&] {
         xlSavedSwitches.screenUpdating = app.screenUpdating();
         xlSavedSwitches.enableEvents = app.enableEvents();
@@ -155,12 +164,39 @@ void xlSpeedUp()
     ignoring([&] { app.setCalculation(xl::kCalculationManual); });
 }
 
-void xlSpeedRestore()
+void xlSpeedRestore(xl::Application& app)
 {
-    xl::Application& app = XlApp();
     ignoring([&] { app.setEnableEvents(xlSavedSwitches.enableEvents); });
     ignoring([&] { app.setCalculation(xlSavedSwitches.calculation); });
     ignoring([&] { app.setScreenUpdating(xlSavedSwitches.screenUpdating); });
+}
+
+XlSwitchesGuard::XlSwitchesGuard()
+    : outer_(xlSavedSwitches)
+{
+    xlSpeedUp();
+    own_ = xlSavedSwitches;
+}
+
+XlSwitchesGuard::XlSwitchesGuard(xl::Application& app)
+    : app_(&app), outer_(xlSavedSwitches)
+{
+    xlSpeedUp(app);
+    own_ = xlSavedSwitches;
+}
+
+XlSwitchesGuard::~XlSwitchesGuard()
+{
+    xlSavedSwitches = own_;
+    try {
+        if (app_)
+            xlSpeedRestore(*app_);
+        else
+            xlSpeedRestore();
+    } catch (...) {
+        // Nothing may leave a destructor; the switches stay as they are.
+    }
+    xlSavedSwitches = outer_;
 }
 
 bool xlSpeedRun(const xl::Range& range, int firstColumn, const QString& restSymbol)

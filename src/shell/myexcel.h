@@ -57,6 +57,28 @@ struct XlSavedSwitches {
 inline XlSavedSwitches xlSavedSwitches;
 void xlSpeedUp();
 void xlSpeedRestore();
+// The same for an application of its own (an export's).
+void xlSpeedUp(xl::Application& app);
+void xlSpeedRestore(xl::Application& app);
+
+// xlSpeedUp and xlSpeedRestore in a scope: the switches saved and switched off at construction,
+// put back at destruction (errors ignored), so a run leaves them as it found them, also after an
+// error. It keeps what its own xlSpeedUp saved, and what an enclosing pair saved is put back
+// after it, so scopes nest and a pair inside the scope cannot change what it restores.
+class XlSwitchesGuard {
+public:
+    // The program's application, as XlApp() finds it at each end.
+    XlSwitchesGuard();
+    explicit XlSwitchesGuard(xl::Application& app);
+    ~XlSwitchesGuard();
+    XlSwitchesGuard(const XlSwitchesGuard&) = delete;
+    XlSwitchesGuard& operator=(const XlSwitchesGuard&) = delete;
+
+private:
+    xl::Application* app_ = nullptr;
+    XlSavedSwitches outer_;
+    XlSavedSwitches own_;
+};
 // Clears fills and font colours of the columns firstColumn.. of range and empties every cell that
 // holds exactly the rest symbol the caller gives. False on success, true on an error;
 // the switches and the alert switch are restored in every case.

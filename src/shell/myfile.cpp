@@ -1,5 +1,6 @@
 #include "shell/myfile.h"
 
+#include "platform/os/savefile.h"
 #include "platform/os/vberror.h"
 #include "platform/xl/address.h"
 #include "platform/text/cp932.h"
@@ -10,7 +11,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryFile>
 #include <cerrno>
 #include <filesystem>
@@ -173,10 +173,9 @@ bool FileKill(const QString& path)
 bool WrBinFile(const QString& path, const QByteArray& data)
 {
     const QString abs = GetAbsPath(path, AppPath);
-    QSaveFile f(abs);
-    if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size() || !f.commit()) {
-        const int e = errno ? errno : EACCES;
-        showFileError(fileError(QFileInfo(abs).dir().exists() ? e : ENOENT));
+    int e = 0;
+    if (!os::writeWholeFile(abs, data, &e).isEmpty()) {
+        showFileError(fileError(QFileInfo(abs).dir().exists() ? (e ? e : EACCES) : ENOENT));
         return true;
     }
     return false;

@@ -10,7 +10,6 @@
 #include "storage/pivot.h"
 #include "storage/savedshifts.h"
 
-#include <QScopeGuard>
 #include <algorithm>
 #include <functional>
 
@@ -170,11 +169,8 @@ void writeDetailSheet(xl::Worksheet& ws, const ExportData& data)
     ws.range(QStringLiteral("B:E")).autoFitColumns();
 }
 
-xl::Workbook& newWorkbook()
+xl::Workbook& newWorkbook(xl::Application& app)
 {
-    xl::Application& app = NewXlApp2();
-    app.setVisible(true);
-    app.setScreenUpdating(false);
     xl::Workbook& book = app.workbooks().add();
     while (book.worksheetCount() < kSheets)
         book.addSheet(QStringLiteral("Sheet%1").arg(book.worksheetCount() + 1));
@@ -195,9 +191,11 @@ xl::Application* シフト復元_別シート(const std::vector<SavedPeriod>& sp
     if (!読込(span, kinds, data))
         return nullptr;
 
-    xl::Workbook& book = newWorkbook();
-    xl::Application& app = book.application();
-    const auto show = qScopeGuard([&app] { app.setScreenUpdating(true); });
+    xl::Application& app = NewXlApp2();
+    app.setVisible(true);
+    // The new window shows the workbook once it is complete.
+    const XlSwitchesGuard frozen(app);
+    xl::Workbook& book = newWorkbook(app);
     int next = 1;
     const auto section = [&](const std::function<void(xl::Worksheet&)>& write) {
         xl::Worksheet& ws = book.worksheets(next++);

@@ -3,6 +3,7 @@
 #include "engine/convert.h"
 #include "engine/model.h"
 #include "platform/os/clock.h"
+#include "platform/os/savefile.h"
 #include "platform/text/cp932.h"
 #include "platform/text/vb.h"
 #include "shell/globals.h"
@@ -18,7 +19,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cerrno>
 #include <filesystem>
 
@@ -39,10 +39,9 @@ void makeFolder(const QString& path)
 
 void writePage(const QString& path, const QString& text)
 {
-    QSaveFile file(path);
-    const QByteArray bytes = text::toCp932(text);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw fileError(QFileInfo(path).dir().exists() ? EACCES : ENOENT);
+    int e = 0;
+    if (!os::writeWholeFile(path, text::toCp932(text), &e).isEmpty())
+        throw fileError(!QFileInfo(path).dir().exists() ? ENOENT : e == ENOSPC ? ENOSPC : EACCES);
 }
 
 // frmPrgB's name for the next step; the kinds bar keeps its place, the pictures bar starts anew.

@@ -1,6 +1,7 @@
 #include "workbook/condfile.h"
 
 #include "platform/os/clock.h"
+#include "platform/os/savefile.h"
 #include "platform/text/cp932.h"
 #include "platform/text/text_constants.h"
 #include "platform/text/time_of_day.h"
@@ -12,7 +13,6 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <cmath>
 #include <optional>
 
@@ -533,12 +533,8 @@ Status saveConditions(xl::Workbook& book, const QString& path, const std::vector
     } catch (const xl::Error& e) {
         return Status::failure(QStringLiteral("条件を読み出せません: %1").arg(e.text()));
     }
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
-        return Status::failure(QStringLiteral("条件ファイル「%1」を書けません: %2").arg(path, out.errorString()));
-    out.write(serialize(file));
-    if (!out.commit())
-        return Status::failure(QStringLiteral("条件ファイル「%1」を書けません: %2").arg(path, out.errorString()));
+    if (const QString why = os::writeWholeFile(path, serialize(file)); !why.isEmpty())
+        return Status::failure(QStringLiteral("条件ファイル「%1」を書けません: %2").arg(path, why));
     return Status{};
 }
 

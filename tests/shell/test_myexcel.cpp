@@ -116,6 +116,31 @@ TEST_F(ExcelTest, SwitchesAndTheSingleSavedLevel)
     xlAppSetting(true, true, true);
 }
 
+// A guard on an export's own application switches that one off and back, leaves the program's
+// application alone, and an enclosing guard's saved switches come back after it.
+TEST_F(ExcelTest, GuardOnAnApplicationOfItsOwn)
+{
+    xl::Application& main = XlApp();
+    xl::Application other;
+    other.setCalculation(xl::kCalculationManual);
+    {
+        const XlSwitchesGuard outer;
+        EXPECT_FALSE(main.screenUpdating());
+        {
+            const XlSwitchesGuard inner(other);
+            EXPECT_FALSE(other.screenUpdating());
+            EXPECT_FALSE(other.enableEvents());
+            EXPECT_FALSE(main.screenUpdating());
+        }
+        EXPECT_TRUE(other.screenUpdating());
+        EXPECT_TRUE(other.enableEvents());
+        EXPECT_EQ(other.calculation(), xl::kCalculationManual);
+    }
+    EXPECT_TRUE(main.screenUpdating());
+    EXPECT_TRUE(main.enableEvents());
+    EXPECT_EQ(main.calculation(), xl::kCalculationAutomatic);
+}
+
 TEST_F(ExcelTest, SpeedRunClearsColoursAndWholeRestCellsOnly)
 {
     xl::Range table = roster->range(QStringLiteral("B2:E3"));

@@ -1,5 +1,6 @@
-#include "platform/text/cp932.h"
+#include "platform/os/savefile.h"
 #include "platform/os/vberror.h"
+#include "platform/text/cp932.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
 #include "shell/myfile.h"
@@ -8,7 +9,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <gtest/gtest.h>
 
 namespace {
@@ -118,6 +121,23 @@ TEST_F(FileTest, WrBinFileReplacesAndEncodesCp932)
     EXPECT_EQ(f.readAll(), text::toCp932(QStringLiteral("勤務表")));
     EXPECT_TRUE(WrBinFile(path(QStringLiteral("no/such/dir/x.bin")), QByteArray("ab")));
     EXPECT_EQ(ui::shownMessages().size(), 1u);
+}
+
+TEST_F(FileTest, WrBinFileNamesAFullDiskAndKeepsTheOldFile)
+{
+    touch(path(QStringLiteral("page.htm")), "old");
+    os::setFileWriteHook([](QFileDevice& file, const char* data, qint64 size) {
+        file.write(data, size / 2);
+        errno = ENOSPC;
+        return qint64(-1);
+    });
+    const auto restore = qScopeGuard([] { os::setFileWriteHook(nullptr); });
+    EXPECT_TRUE(WrBinFile(path(QStringLiteral("page.htm")), QByteArray("new content")));
+    ASSERT_EQ(ui::shownMessages().size(), 1u);
+    EXPECT_EQ(ui::shownMessages()[0].prompt, fileError(ENOSPC).text());
+    QFile f(path(QStringLiteral("page.htm")));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("old"));
 }
 
 TEST_F(FileTest, MoveCopySizeAndTemp)

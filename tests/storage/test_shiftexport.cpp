@@ -49,6 +49,10 @@ TEST_F(ExportTest, WritesTheBlocksTheCrossTabAndTheRows)
     EXPECT_EQ(app, xlApp2);
     EXPECT_NE(app, xlApp.get());
     EXPECT_TRUE(app->visible());
+    // Its window was frozen while the sheets were written, and shows them now.
+    EXPECT_TRUE(app->screenUpdating());
+    EXPECT_TRUE(app->enableEvents());
+    EXPECT_EQ(app->calculation(), xl::kCalculationAutomatic);
     xl::Workbook& b = *app->activeWorkbook();
     EXPECT_TRUE(b.path().isEmpty());
     EXPECT_EQ(b.activeSheet().index(), 1);

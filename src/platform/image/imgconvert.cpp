@@ -1,9 +1,10 @@
 #include "platform/image/imgconvert.h"
 
 #include "platform/image/gif.h"
+#include "platform/os/savefile.h"
 
+#include <QBuffer>
 #include <QImageWriter>
-#include <QSaveFile>
 
 namespace {
 
@@ -19,12 +20,12 @@ bool writeWith(const QString& dest, const QImage& source, const char* format, in
 {
     if (source.isNull())
         return false;
-    QSaveFile file(dest);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QImageWriter writer(&file, format);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
     writer.setQuality(quality);
-    return writer.write(source) && file.commit();
+    return writer.write(source) && os::writeWholeFile(dest, bytes).isEmpty();
 }
 
 }  // namespace
@@ -63,6 +64,5 @@ bool ImgToGIF(const QString& dest, const QImage& source)
     const QByteArray bytes = image::encodeGif(source);
     if (bytes.isEmpty())
         return false;
-    QSaveFile file(dest);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    return os::writeWholeFile(dest, bytes).isEmpty();
 }

@@ -1,8 +1,9 @@
 #include "platform/os/settingsstore.h"
 
+#include "platform/os/savefile.h"
+
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -173,11 +174,7 @@ bool writeUserDsn(const QString& dsn, const QMap<QString, QString>& entries)
         for (int k = 0; k < added.size(); ++k)
             lines.insert(sectionEnd + k, added[k]);
     }
-    QSaveFile f(userDsnFile());
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    f.write(lines.join(QLatin1Char('\n')).toUtf8() + '\n');
-    return f.commit();
+    return writeWholeFile(userDsnFile(), lines.join(QLatin1Char('\n')).toUtf8() + '\n').isEmpty();
 }
 
 }  // namespace os

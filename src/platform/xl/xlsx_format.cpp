@@ -1,6 +1,7 @@
 #include "xlsx_format.h"
 
 #include "palette.h"
+#include "values.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -237,19 +238,19 @@ bool isTimeFormat(const QString& code)
 }
 
 namespace {
-const qint64 kEpochJulian = QDate(1899, 12, 30).toJulianDay();
 constexpr double kMsPerDay = 86400000.0;
 constexpr double kMaxSerial = 2958466.0;  // 10000-01-01
 }  // namespace
 
+// The days are counted by the cells' own count, which keeps the file's 29 February 1900.
 double dateToSerial(const QVariant& value)
 {
     if (value.typeId() == QMetaType::QDate)
-        return double(value.toDate().toJulianDay() - kEpochJulian);
+        return xl::dateToSerial(value.toDate());
     if (value.typeId() == QMetaType::QTime)
         return value.toTime().msecsSinceStartOfDay() / kMsPerDay;
     const QDateTime dt = value.toDateTime();
-    return double(dt.date().toJulianDay() - kEpochJulian) + dt.time().msecsSinceStartOfDay() / kMsPerDay;
+    return xl::dateToSerial(dt.date()) + dt.time().msecsSinceStartOfDay() / kMsPerDay;
 }
 
 QVariant serialToDate(double serial)
@@ -262,7 +263,7 @@ QVariant serialToDate(double serial)
         ++days;
         ms = 0;
     }
-    const QDate date = QDate::fromJulianDay(kEpochJulian + days);
+    const QDate date = xl::serialToDate(double(days));
     if (ms == 0)
         return date;
     return QDateTime(date, QTime::fromMSecsSinceStartOfDay(int(ms)));

@@ -29,7 +29,8 @@ bool isTimeFormat(const QString& code);
 // cells; read back as General.
 inline const QString kBooleanFormat = QStringLiteral("\"TRUE\";\"TRUE\";\"FALSE\"");
 
-// Date serial numbers (day 0 = 1899-12-30, the fraction is the time of day).
+// Date serial numbers as the file keeps them: the days as xl::dateToSerial counts them (serial
+// 60 is the 29 February 1900 the format counts), the fraction the time of day.
 double dateToSerial(const QVariant& value);
 // A date (whole days) or date-time; an invalid QVariant when the serial is out of the date range.
 QVariant serialToDate(double serial);

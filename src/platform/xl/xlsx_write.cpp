@@ -1,12 +1,12 @@
 // Writing the workbook file. The XML is produced as text (no document tree): the sheets of a
 // roster workbook hold tens of thousands of cells and this keeps saving in milliseconds.
+#include "platform/os/savefile.h"
 #include "platform/xl/error.h"
 #include "platform/xl/xlsx.h"
 #include "xlsx_format.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cmath>
 #include <map>
 #include <set>
@@ -789,18 +789,9 @@ void writeWorkbookFile(const BookData& book, const QString& path, bool macroEnab
 
     const QByteArray bytes = zipParts(parts, path);
 
-    // QSaveFile writes a temporary beside the target and renames it over the target on commit;
-    // the old file stays as it was until then.
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
-        throw writeError(path, out.errorString());
-    if (out.write(bytes) != bytes.size()) {
-        const QString why = out.errorString();
-        out.cancelWriting();
+    // The old file stays as it was until every byte of the new one is written.
+    if (const QString why = os::writeWholeFile(path, bytes); !why.isEmpty())
         throw writeError(path, why);
-    }
-    if (!out.commit())
-        throw writeError(path, out.errorString());
 }
 
 }  // namespace xl

@@ -45,6 +45,29 @@ TEST(XlsxFormat, SerialsAndDates)
     EXPECT_FALSE(serialToDate(1e9).isValid());
 }
 
+// The file counts a 29 February 1900 (serial 60) that the calendar has not: January and February
+// 1900 are one day lower than a plain day count, and the cells count the same way.
+TEST(XlsxFormat, SerialsAroundTheFileFebruary1900)
+{
+    EXPECT_EQ(dateToSerial(QDate(1900, 1, 1)), 1.0);
+    EXPECT_EQ(dateToSerial(QDate(1900, 2, 28)), 59.0);
+    EXPECT_EQ(dateToSerial(QDate(1900, 3, 1)), 61.0);
+    EXPECT_EQ(dateToSerial(QDateTime(QDate(1900, 1, 1), QTime(12, 0))), 1.5);
+    EXPECT_EQ(serialToDate(1), QVariant(QDate(1900, 1, 1)));
+    EXPECT_EQ(serialToDate(59), QVariant(QDate(1900, 2, 28)));
+    EXPECT_EQ(serialToDate(60), QVariant(QDate(1900, 3, 1)));   // the day that never was
+    EXPECT_EQ(serialToDate(61), QVariant(QDate(1900, 3, 1)));
+    EXPECT_EQ(serialToDate(1.5), QVariant(QDateTime(QDate(1900, 1, 1), QTime(12, 0))));
+    EXPECT_EQ(serialToDate(0.25), QVariant(QDateTime(QDate(1899, 12, 30), QTime(6, 0))));
+    double before = 0;
+    for (QDate d(1900, 1, 1); d <= QDate(1900, 3, 31); d = d.addDays(1)) {
+        const double serial = dateToSerial(d);
+        EXPECT_EQ(serial - before, d == QDate(1900, 3, 1) ? 2.0 : 1.0) << d.toString(Qt::ISODate).toStdString();
+        EXPECT_EQ(serialToDate(serial), QVariant(d)) << d.toString(Qt::ISODate).toStdString();
+        before = serial;
+    }
+}
+
 TEST(XlsxFormat, ColumnWidthsSurviveTheFileUnit)
 {
     EXPECT_EQ(columnWidthToFile(8.43), 9.140625);

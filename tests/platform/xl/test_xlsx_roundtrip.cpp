@@ -1,3 +1,4 @@
+#include "platform/os/savefile.h"
 #include "platform/xl/error.h"
 #include "platform/xl/xlsx.h"
 #include "xlsx_fixture.h"
@@ -5,7 +6,9 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <gtest/gtest.h>
 
 using namespace xl;
@@ -44,6 +47,31 @@ TEST(XlsxRoundTrip, EverythingWrittenReadsBackTheSame)
         writeWorkbookFile(back, path, macro);
         expectSameBook(book, readWorkbookFile(path));
     }
+}
+
+TEST(XlsxRoundTrip, ADiskFillingPartWayNamesTheFullDiskAndKeepsTheSavedFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("shift.xlsx"));
+    writeWorkbookFile(sampleBook(), path, false);
+    const QByteArray saved = fileBytes(path);
+    os::setFileWriteHook([](QFileDevice& file, const char* data, qint64 size) {
+        file.write(data, size / 2);
+        errno = ENOSPC;
+        return qint64(-1);
+    });
+    const auto restore = qScopeGuard([] { os::setFileWriteHook(nullptr); });
+    BookData changed = oneSheet();
+    changed.sheets[0].cells[{1, 1}] = Cell{QStringLiteral("新しい"), 0, {}};
+    try {
+        writeWorkbookFile(changed, path, false);
+        ADD_FAILURE() << "the save went through";
+    } catch (const Error& e) {
+        EXPECT_TRUE(e.description.contains(os::diskFullText())) << e.description.toStdString();
+        EXPECT_TRUE(e.description.contains(QDir::toNativeSeparators(path)));
+    }
+    EXPECT_EQ(fileBytes(path), saved);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("shift.xlsx")});
 }
 
 TEST(XlsxRoundTrip, EscapedTextsStayAsTheyWereOverRepeatedSaves)
