@@ -65,7 +65,7 @@ bool equalsBool(const QVariant& v, bool b)
 {
     if (!v.isValid())
         return !b;
-    return XlBool(v) == b;
+    return cellAsBool(v) == b;
 }
 
 bool equalsNumber(const QVariant& v, double n)

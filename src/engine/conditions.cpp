@@ -77,7 +77,7 @@ using Stage = std::function<void(const QString&)>;
 // A count the workbook's formulas keep: a number in 0..limit.
 int readCount(const QString& sheet, const QString& name, int limit, const QString& what)
 {
-    const xl::Range r = RangeB(sheet, name);
+    const xl::Range r = shiftBookRange(sheet, name);
     const QVariant v = r.value();
     const QString text = r.text();
     if (!isNumericCell(v) || v.typeId() == QMetaType::Bool)
@@ -132,7 +132,7 @@ void readBasicInfoBody()
     Sw_確保優先 = 2;
     try {
         // Three modes only: a value beyond them would select no menu item.
-        Sw_確保優先 = std::clamp(cint(valOf(RangeB(QStringLiteral("main"), QStringLiteral("Sw_確保優先")).value())), 0, 2);
+        Sw_確保優先 = std::clamp(cint(valOf(shiftBookRange(QStringLiteral("main"), QStringLiteral("Sw_確保優先")).value())), 0, 2);
         BootLog(QStringLiteral("Sw_確保優先 = Val(xlBook.Sheets('main').Range('Sw_確保優先'))"));
     } catch (const std::exception&) {
         Sw_確保優先 = 2;
@@ -213,8 +213,8 @@ void appendGroupRecord(vb::Array1<組合せ記録>& table, int& count, int limit
 bool readCombinations(const QString& countName, const QString& rangeName, vb::Array1<組合せ記録>& table,
                       int& count, int limit, const QString& what, const QString& unknownText)
 {
-    const int rows = cint(num(RangeS(kStaffSheet, countName).value()));
-    const xl::Range range = RangeS(kStaffSheet, rangeName);
+    const int rows = cint(num(activeBookRange(kStaffSheet, countName).value()));
+    const xl::Range range = activeBookRange(kStaffSheet, rangeName);
     checkCount(rows, std::min(range.rowCount(), limit), what);
     const Grid g(range, kStaffSheet, rangeName);
     count = 0;
@@ -238,8 +238,8 @@ void readPatterns(const QString& countName, const QString& rangeName, int column
                   vb::Array2<int>& table, int& count,
                   const std::function<std::optional<int>(const QString& text, int row)>& cell)
 {
-    const int n = cint(num(RangeS(kSettingsSheet, countName).value()));
-    const xl::Range r = RangeS(kSettingsSheet, rangeName);
+    const int n = cint(num(activeBookRange(kSettingsSheet, countName).value()));
+    const xl::Range r = activeBookRange(kSettingsSheet, rangeName);
     checkCount(n, std::min(r.rowCount(), kMaxPatterns), what);
     count = n;
     const Grid g(r, kSettingsSheet, rangeName);
@@ -298,7 +298,7 @@ void readRequiredPatterns()
 
 xl::Range basicRange(const QString& name)
 {
-    return RangeS(kSettingsSheet, name);
+    return activeBookRange(kSettingsSheet, name);
 }
 
 // The switches of the day-count and hours adjustment, the shifts it may move, and the
@@ -322,7 +322,7 @@ void readAdjustmentSwitches(xl::Worksheet& basic)
         try {
             if (equalsBool(basicRange(name).value(), !byDefault)) {
                 on = !byDefault;
-                RangeB(kRosterSheet, QStringLiteral("TimeSum")).setValue(on);
+                shiftBookRange(kRosterSheet, QStringLiteral("TimeSum")).setValue(on);
             }
         } catch (const std::exception&) {
         }
@@ -331,10 +331,10 @@ void readAdjustmentSwitches(xl::Worksheet& basic)
     Sw_勤務日数調整 = adjustment(QStringLiteral("勤務日数調整"), true);
     Sw_勤務時間調整 = adjustment(QStringLiteral("勤務時間調整"), false);
     if (RangeExist(basic, QStringLiteral("休日対象外")))
-        Sw_休日対象外 = XlBool(basicRange(QStringLiteral("休日対象外")).value());
+        Sw_休日対象外 = cellAsBool(basicRange(QStringLiteral("休日対象外")).value());
     指定勤務 = QStringList{QString()};
     if (RangeExist(basic, QStringLiteral("勤務指定"))) {
-        if (!XlBool(basicRange(QStringLiteral("勤務指定")).value())) {
+        if (!cellAsBool(basicRange(QStringLiteral("勤務指定")).value())) {
             for (int i = 1; i <= Type_Cnt; ++i)
                 指定勤務.append(QString::number(i));
         } else {
@@ -382,7 +382,7 @@ int weekStart(const xl::Range& cell)
 void readBookNames()
 {
     {
-        const xl::Range r = RangeA(QStringLiteral("最適化比重"));
+        const xl::Range r = bookLevelRange(QStringLiteral("最適化比重"));
         checkCount(int(r.count()), kMaxOptimiserWeights, QStringLiteral("最適化比重の欄の数"));
         const Grid g(r, QString(), QStringLiteral("最適化比重"));
         int i = 0;
@@ -391,18 +391,18 @@ void readBookNames()
                 最適化比重(++i) = float(valOf(g(row, col)));
     }
     try {
-        基点曜日 = weekStart(RangeA(QStringLiteral("基点曜日")));
-        週間勤務日数上限 = cint(num(RangeA(QStringLiteral("週間勤務日数上限")).value()));
+        基点曜日 = weekStart(bookLevelRange(QStringLiteral("基点曜日")));
+        週間勤務日数上限 = cint(num(bookLevelRange(QStringLiteral("週間勤務日数上限")).value()));
     } catch (const std::exception&) {
     }
     Sw_自動再挑戦 = true;
     try {
-        if (equalsBool(RangeA(QStringLiteral("自動再挑戦")).value(), false))
+        if (equalsBool(bookLevelRange(QStringLiteral("自動再挑戦")).value(), false))
             Sw_自動再挑戦 = false;
     } catch (const std::exception&) {
     }
     try {
-        進行状況表示 = cint(num(RangeA(QStringLiteral("進行状況表示")).value()));
+        進行状況表示 = cint(num(bookLevelRange(QStringLiteral("進行状況表示")).value()));
     } catch (const std::exception&) {
     }
 }
@@ -426,28 +426,28 @@ void readPersonalConditions()
     xl::Worksheet& schedule = appSheet(kScheduleSheet);
     int withScdl = 1;
     try {
-        if (equalsNumber(RangeS(kScheduleSheet, QStringLiteral("個人条件数")).value(), 0))
+        if (equalsNumber(activeBookRange(kScheduleSheet, QStringLiteral("個人条件数")).value(), 0))
             withScdl = 0;
     } catch (const std::exception&) {
     }
     if (withScdl == 1) {
-        const Grid g(RangeS(kScheduleSheet, QStringLiteral("Member_Scdl")), kScheduleSheet, QStringLiteral("Member_Scdl"));
+        const Grid g(activeBookRange(kScheduleSheet, QStringLiteral("Member_Scdl")), kScheduleSheet, QStringLiteral("Member_Scdl"));
         for (int i = 1; i <= Member_Cnt; ++i)
             for (int d = 1; d <= Day_Cnt; ++d)
                 Member_Scdl(i, d) = cint(valOf(g(i, d)));
     }
     double kind = 0;
     if (RangeExist(schedule, QStringLiteral("予定休み区分")))
-        kind = valOf(RangeS(kScheduleSheet, QStringLiteral("予定休み区分")).value());
+        kind = valOf(activeBookRange(kScheduleSheet, QStringLiteral("予定休み区分")).value());
     {
-        const Grid g(RangeS(kScheduleSheet, QStringLiteral("Member_DayOff")), kScheduleSheet, QStringLiteral("Member_DayOff"));
+        const Grid g(activeBookRange(kScheduleSheet, QStringLiteral("Member_DayOff")), kScheduleSheet, QStringLiteral("Member_DayOff"));
         for (int i = 1; i <= Member_Cnt; ++i) {
             const double v = valOf(g(i, 1));
             Member_DayOff(i) = float(kind == 1 ? v : Day_Cnt - v);
         }
     }
     if (RangeExist(schedule, QStringLiteral("Member_Time"))) {
-        const Grid g(RangeS(kScheduleSheet, QStringLiteral("Member_Time")), kScheduleSheet, QStringLiteral("Member_Time"));
+        const Grid g(activeBookRange(kScheduleSheet, QStringLiteral("Member_Time")), kScheduleSheet, QStringLiteral("Member_Time"));
         for (int i = 1; i <= Member_Cnt; ++i)
             Member_Time(i) = float(valOf(g(i, 1)));
     }
@@ -455,7 +455,7 @@ void readPersonalConditions()
 
 void readLastMonthTotals(const Stage& stage)
 {
-    Sw_過去累計使用 = XlBool(RangeA(QStringLiteral("過去累計使用")).value());
+    Sw_過去累計使用 = cellAsBool(bookLevelRange(QStringLiteral("過去累計使用")).value());
     lastMonthTotals = {};
     if (!Sw_過去累計使用)
         return;
@@ -464,7 +464,7 @@ void readLastMonthTotals(const Stage& stage)
         XlApp().run(stBookName + QStringLiteral("!先月データ読込み"));
     } catch (const std::exception&) {
     }
-    const Grid g(RangeA(QStringLiteral("過去計")), QString(), QStringLiteral("過去計"));
+    const Grid g(bookLevelRange(QStringLiteral("過去計")), QString(), QStringLiteral("過去計"));
     lastMonthTotals.ReDim(Member_Cnt + 1, 13);
     for (int i = 1; i <= Member_Cnt; ++i) {
         for (int j = 1; j <= Type_Cnt; ++j)
@@ -479,7 +479,7 @@ void readLastMonthTotals(const Stage& stage)
 // that no roster can staff, would plan the month for the wrong number of staff.
 void readNeeds()
 {
-    const xl::Range r = RangeS(kStaffSheet, QStringLiteral("Need_Table"));
+    const xl::Range r = activeBookRange(kStaffSheet, QStringLiteral("Need_Table"));
     const Grid g(r, kStaffSheet, QStringLiteral("Need_Table"));
     for (int d = 1; d <= Day_Cnt; ++d)
         for (int t = 1; t <= Type_Cnt; ++t) {
@@ -499,8 +499,8 @@ void readNeeds()
 
 void readGroupBans()
 {
-    組合せ禁止数_grp = cint(valOf(RangeS(kStaffSheet, QStringLiteral("組合せ禁止数_grp")).value()));
-    const xl::Range r = RangeS(kStaffSheet, QStringLiteral("組合せ禁止_grp"));
+    組合せ禁止数_grp = cint(valOf(activeBookRange(kStaffSheet, QStringLiteral("組合せ禁止数_grp")).value()));
+    const xl::Range r = activeBookRange(kStaffSheet, QStringLiteral("組合せ禁止_grp"));
     checkCount(組合せ禁止数_grp, std::min(r.rowCount(), kMaxBannedGroups), QStringLiteral("【要員設定】のグループ組合せ禁止の数"));
     const Grid g(r, kStaffSheet, QStringLiteral("組合せ禁止_grp"));
     for (int i = 1; i <= 組合せ禁止数_grp; ++i) {
@@ -517,8 +517,8 @@ void readGroupBans()
 // Group musts, "*" for the shift expanded to one record per shift type.
 void readGroupMusts()
 {
-    組合せ必須数_grp = cint(num(RangeS(kStaffSheet, QStringLiteral("組合せ必須数_grp")).value()));
-    const xl::Range r = RangeS(kStaffSheet, QStringLiteral("組合せ必須_grp"));
+    組合せ必須数_grp = cint(num(activeBookRange(kStaffSheet, QStringLiteral("組合せ必須数_grp")).value()));
+    const xl::Range r = activeBookRange(kStaffSheet, QStringLiteral("組合せ必須_grp"));
     checkCount(組合せ必須数_grp, r.rowCount(), QStringLiteral("【要員設定】のグループ組合せ必須の数"));
     const Grid g(r, kStaffSheet, QStringLiteral("組合せ必須_grp"));
     int k = 0;
@@ -564,7 +564,7 @@ void readBorderColours()
 // Reservations: into Rsv_Table, the grid (one block) and the member totals.
 void readReservations(const Stage& stage)
 {
-    const xl::Range countRange = RangeS(kReservationSheet, QStringLiteral("予約数"));
+    const xl::Range countRange = activeBookRange(kReservationSheet, QStringLiteral("予約数"));
     int reservations = 1;
     const QVariant c = countRange.value();
     if (isNumericCell(c))
@@ -574,8 +574,8 @@ void readReservations(const Stage& stage)
     stage(QStringLiteral("予約設定中！"));
     xlAppSetting(false, true, true);
     ScreenRestore restore;
-    const Grid rsv(RangeS(kReservationSheet, QStringLiteral("Member_Rsv")), kReservationSheet, QStringLiteral("Member_Rsv"));
-    const xl::Range grid = RangeB(kRosterSheet, QStringLiteral("Time_Table"));
+    const Grid rsv(activeBookRange(kReservationSheet, QStringLiteral("Member_Rsv")), kReservationSheet, QStringLiteral("Member_Rsv"));
+    const xl::Range grid = shiftBookRange(kRosterSheet, QStringLiteral("Time_Table"));
     if (grid.rowCount() < Member_Cnt || grid.columnCount() < Day_Cnt)
         throw ReadStop::data(QStringLiteral("シート「人員配置表」の範囲「Time_Table」が%1人×%2日より小さくなっています！")
                                  .arg(Member_Cnt)
@@ -605,14 +605,14 @@ void readReservations(const Stage& stage)
 // Last month's final days.
 void readLastMonthDays(const Stage& stage)
 {
-    Sw_初期値使用 = equalsBool(RangeA(QStringLiteral("初期値使用")).value(), true);
+    Sw_初期値使用 = equalsBool(bookLevelRange(QStringLiteral("初期値使用")).value(), true);
     if (!Sw_初期値使用)
         return;
     stage(QStringLiteral("先月結果読み込み中！"));
     bool loaded = false;
     const int prev = 作成月 == 1 ? 12 : int(作成月 - 1);
-    if (Start_Day == 1 && equalsNumber(RangeA(QStringLiteral("先月_月")).value(), prev)) {
-        const Grid g(RangeA(QStringLiteral("先月_結果")), QString(), QStringLiteral("先月_結果"));
+    if (Start_Day == 1 && equalsNumber(bookLevelRange(QStringLiteral("先月_月")).value(), prev)) {
+        const Grid g(bookLevelRange(QStringLiteral("先月_結果")), QString(), QStringLiteral("先月_結果"));
         long sum = 0;
         for (int i = 1; i <= Member_Cnt; ++i) {
             for (int j = 1; j <= 10; ++j) {
@@ -692,11 +692,11 @@ void 勤務種別表読込()
     appSheet(kSettingsSheet);
     BootLog(QStringLiteral("　勤務種別表読込: Set MyCells = xlApp.Worksheets('基本設定')"));
     BootLog(QStringLiteral("　勤務種別表読込: For i = 1 To Type_Cnt"));
-    const Grid input(RangeS(kSettingsSheet, QStringLiteral("Type_Table_Input")), kSettingsSheet, QStringLiteral("Type_Table_Input"));
-    const Grid span(RangeS(kSettingsSheet, QStringLiteral("Type_Span")), kSettingsSheet, QStringLiteral("Type_Span"));
+    const Grid input(activeBookRange(kSettingsSheet, QStringLiteral("Type_Table_Input")), kSettingsSheet, QStringLiteral("Type_Table_Input"));
+    const Grid span(activeBookRange(kSettingsSheet, QStringLiteral("Type_Span")), kSettingsSheet, QStringLiteral("Type_Span"));
     std::optional<Grid> count;
     if (xlRangeExist(QStringLiteral("Type_Count"), kSettingsSheet))
-        count.emplace(RangeS(kSettingsSheet, QStringLiteral("Type_Count")), kSettingsSheet, QStringLiteral("Type_Count"));
+        count.emplace(activeBookRange(kSettingsSheet, QStringLiteral("Type_Count")), kSettingsSheet, QStringLiteral("Type_Count"));
     for (int i = 1; i <= Type_Cnt; ++i) {
         Type_Table(i, 0) = QString::number(i);
         Type_Table(i, TYPE_勤務) = XlText(input(i, 1));
@@ -725,7 +725,7 @@ void 勤務種別表読込()
 QString 名簿読込()
 {
     appSheet(kScheduleSheet);
-    const Grid holidays(RangeS(kScheduleSheet, QStringLiteral("休日調査")), kScheduleSheet, QStringLiteral("休日調査"));
+    const Grid holidays(activeBookRange(kScheduleSheet, QStringLiteral("休日調査")), kScheduleSheet, QStringLiteral("休日調査"));
     BootLog(QStringLiteral("　名簿読込: Set MyCells = .Range('休日調査')"));
     BootLog(QStringLiteral("　名簿読込: For d = 1 To Day_Cnt"));
     for (int d = 1; d <= Day_Cnt; ++d) {
@@ -733,7 +733,7 @@ QString 名簿読込()
         Holiday_Chk(d) = isNumericCell(v) ? cint(num(v)) : 9;
     }
 
-    const Grid list(RangeS(kScheduleSheet, QStringLiteral("Member_List")), kScheduleSheet, QStringLiteral("Member_List"));
+    const Grid list(activeBookRange(kScheduleSheet, QStringLiteral("Member_List")), kScheduleSheet, QStringLiteral("Member_List"));
     BootLog(QStringLiteral("　名簿読込: Set Set MyCells = .Range('Member_List')"));
     BootLog(QStringLiteral("　名簿読込: For Mem_No = 1 To Member_Cnt"));
     const QString check = kCrLf + QStringLiteral("[個人条件設定]を確認してください！");
@@ -749,7 +749,7 @@ QString 名簿読込()
 
     BootLog(QStringLiteral("　名簿読込: Set MyCells = xlApp.Worksheets('スケジュール')"));
     BootLog(QStringLiteral("　名簿読込: If MyCells.Range('番号数') <> MyCells.Range('名前数') Then"));
-    if (XlText(RangeS(kScheduleSheet, QStringLiteral("番号数")).value()) != XlText(RangeS(kScheduleSheet, QStringLiteral("名前数")).value()))
+    if (XlText(activeBookRange(kScheduleSheet, QStringLiteral("番号数")).value()) != XlText(activeBookRange(kScheduleSheet, QStringLiteral("名前数")).value()))
         return QStringLiteral("「個人条件設定」で[番号]と[名前]の数が一致しません！") + kCrLf
                + QStringLiteral("[番号]が空白になっていませんか？") + kCrLf + QStringLiteral("[番号]は入力必須です！");
 
@@ -769,7 +769,7 @@ QString 名簿読込()
 
 void グループ読込()
 {
-    const QVariant v = RangeS(kSettingsSheet, QStringLiteral("職制_Ex")).value();
+    const QVariant v = activeBookRange(kSettingsSheet, QStringLiteral("職制_Ex")).value();
     if (v.canConvert<xl::Block>() && v.userType() == qMetaTypeId<xl::Block>()) {
         const xl::Block b = v.value<xl::Block>();
         職制_Ex.ReDim(b.rows(), b.columns());

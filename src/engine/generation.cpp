@@ -31,7 +31,7 @@ constexpr int kTries = 50;
 
 xl::Range grid()
 {
-    return RangeB(kRosterSheet, QStringLiteral("Time_Table"));
+    return shiftBookRange(kRosterSheet, QStringLiteral("Time_Table"));
 }
 
 bool stopRequested()

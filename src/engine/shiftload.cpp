@@ -20,7 +20,7 @@ bool シフト表読込(int firstDay, int lastDay, int quiet, int noCount)
     if (quiet == 0)
         DspSplash(QStringLiteral("シフト表 参照中"));
     std::vector<std::vector<QString>> cells;
-    RangeToArray(RangeB(kRosterSheet, QStringLiteral("Time_Table")), cells);
+    RangeToArray(shiftBookRange(kRosterSheet, QStringLiteral("Time_Table")), cells);
     const int rows = int(cells.size()) - 1;
     const int columns = rows > 0 ? int(cells[1].size()) - 1 : 0;
     const int last = std::min({lastDay, Day_Cnt, columns});

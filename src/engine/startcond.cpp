@@ -27,13 +27,13 @@ constexpr int kDefaultTries = 50;
 
 QString cellText(const QString& sheet, const QString& name)
 {
-    return XlText(RangeS(sheet, name).value());
+    return XlText(activeBookRange(sheet, name).value());
 }
 
 // Cell i of 最適化比重, counted along its rows.
 xl::Range weightCell(int i)
 {
-    const xl::Range r = RangeA(QStringLiteral("最適化比重"));
+    const xl::Range r = bookLevelRange(QStringLiteral("最適化比重"));
     return r.cells((i - 1) / r.columnCount() + 1, (i - 1) % r.columnCount() + 1);
 }
 
@@ -107,17 +107,17 @@ std::optional<Settings> validate(const StartConditions& in)
 
 void writeSettings(const Settings& v, int weights)
 {
-    RangeS(kMain, QStringLiteral("年")).setValue(double(作成年));
-    RangeS(kMain, QStringLiteral("月")).setValue(double(作成月));
-    RangeS(kMain, QStringLiteral("日")).setValue(double(作成開始日));
-    RangeS(kMain, QStringLiteral("基準開始日")).setValue(double(基準開始日));
-    RangeS(kMain, QStringLiteral("試行回数")).setValue(double(kDefaultTries));
+    activeBookRange(kMain, QStringLiteral("年")).setValue(double(作成年));
+    activeBookRange(kMain, QStringLiteral("月")).setValue(double(作成月));
+    activeBookRange(kMain, QStringLiteral("日")).setValue(double(作成開始日));
+    activeBookRange(kMain, QStringLiteral("基準開始日")).setValue(double(基準開始日));
+    activeBookRange(kMain, QStringLiteral("試行回数")).setValue(double(kDefaultTries));
     // The value as typed: LimitTime is single precision, 0.4 would come back as 0.4000000059.
-    RangeS(kMain, QStringLiteral("制限時間")).setValue(v.制限時間);
+    activeBookRange(kMain, QStringLiteral("制限時間")).setValue(v.制限時間);
     for (int t = 1; t <= weights; ++t)
         weightCell(t).setValue(v.weights[size_t(t)]);
     weightCell(kRestWeight).setValue(v.weights[kRestWeight]);
-    RangeS(kSettingsSheet, QStringLiteral("祝日年_org")).setValue(double(作成年));
+    activeBookRange(kSettingsSheet, QStringLiteral("祝日年_org")).setValue(double(作成年));
 }
 
 void reloadLastMonthData()

@@ -45,12 +45,12 @@ MissingRangeError::MissingRangeError(QString sheet_, QString name_)
 {
 }
 
-xl::Range RangeS(const QString& sheetName, const QString& rangeName)
+xl::Range activeBookRange(const QString& sheetName, const QString& rangeName)
 {
     return rangeOn(sheetOf(activeBook(sheetName, rangeName), sheetName, rangeName), sheetName, rangeName);
 }
 
-xl::Range RangeA(const QString& rangeName)
+xl::Range bookLevelRange(const QString& rangeName)
 {
     try {
         return XlApp().range(rangeName);
@@ -59,7 +59,7 @@ xl::Range RangeA(const QString& rangeName)
     }
 }
 
-xl::Range RangeB(const QString& sheetName, const QString& rangeName)
+xl::Range shiftBookRange(const QString& sheetName, const QString& rangeName)
 {
     if (!xlBook)
         throw MissingRangeError(sheetName, rangeName);
@@ -90,7 +90,7 @@ bool runLastMonthMacro(xl::Application& app, const std::function<void()>& announ
 bool GetRangeBool(const QString& sheetName, const QString& rangeName)
 {
     try {
-        return XlBool(RangeB(sheetName, rangeName).value());
+        return cellAsBool(shiftBookRange(sheetName, rangeName).value());
     } catch (const std::exception&) {
         return false;
     }
@@ -99,7 +99,7 @@ bool GetRangeBool(const QString& sheetName, const QString& rangeName)
 void SetRangeValue(const QString& sheetName, const QString& rangeName, bool value)
 {
     try {
-        RangeB(sheetName, rangeName).setValue(value);
+        shiftBookRange(sheetName, rangeName).setValue(value);
     } catch (const std::exception&) {
     }
 }

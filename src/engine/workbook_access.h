@@ -1,9 +1,9 @@
 #pragma once
 // How the program reaches a named range of the workbook. Each range has one fixed way:
-//   S: a sheet taken by name from the application's worksheets (the active workbook), then the
+//   activeBookRange: a sheet taken by name from the application's worksheets (the active workbook), then the
 //      sheet's range of that name; the name must resolve on that sheet;
-//   A: the application's own range by name: a workbook-level name of the active workbook;
-//   B: a sheet of xlBook by name (the shift grid, and TimeSum for writing).
+//   bookLevelRange: the application's own range by name: a workbook-level name of the active workbook;
+//   shiftBookRange: a sheet of xlBook by name (the shift grid, and TimeSum for writing).
 #include "platform/xl/xl.h"
 
 #include <QString>
@@ -17,9 +17,9 @@ struct MissingRangeError : xl::Error {
     QString name;
 };
 
-xl::Range RangeS(const QString& sheetName, const QString& rangeName);
-xl::Range RangeA(const QString& rangeName);
-xl::Range RangeB(const QString& sheetName, const QString& rangeName);
+xl::Range activeBookRange(const QString& sheetName, const QString& rangeName);
+xl::Range bookLevelRange(const QString& rangeName);
+xl::Range shiftBookRange(const QString& sheetName, const QString& rangeName);
 
 // Whether the sheet's range of that name resolves and carries a defined name.
 bool RangeExist(xl::Worksheet& sheet, const QString& rangeName);

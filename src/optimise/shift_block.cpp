@@ -11,7 +11,7 @@
 #include <utility>
 
 ShiftBlock::ShiftBlock()
-    : range_(RangeB(kRosterSheet, QStringLiteral("Time_Table")))
+    : range_(shiftBookRange(kRosterSheet, QStringLiteral("Time_Table")))
 {
     xlSheet = &range_.worksheet();
     if (range_.rowCount() < Member_Cnt || range_.columnCount() < Day_Cnt)

@@ -48,7 +48,7 @@ xl::Application& XlApp()
     return *xlApp;
 }
 
-xl::Application& NewXlApp2()
+xl::Application& newExportApplication()
 {
     auto& apps = exportApps();
     std::erase_if(apps, [](const std::unique_ptr<xl::Application>& app) { return app->hasQuit(); });
@@ -223,7 +223,7 @@ bool xlSpeedRun(const xl::Range& range, int firstColumn, const QString& restSymb
     return !cleared;
 }
 
-bool XlBool(const QVariant& value)
+bool cellAsBool(const QVariant& value)
 {
     switch (value.typeId()) {
     case QMetaType::UnknownType: return false;
@@ -294,7 +294,7 @@ void シート保護解除(xl::Worksheet* sheet)
 
 void 自動画面最大化設定()
 {
-    const bool maximise = XlBool(book().worksheets(QStringLiteral("基本設定")).range(QStringLiteral("自動画面最大化")).value());
+    const bool maximise = cellAsBool(book().worksheets(QStringLiteral("基本設定")).range(QStringLiteral("自動画面最大化")).value());
     XlApp().setWindowState(maximise ? xl::kMaximized : xl::kNormal);
 }
 

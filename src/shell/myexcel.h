@@ -21,7 +21,7 @@ xl::Application& XlApp();
 inline xl::Application* xlApp2 = nullptr;
 // A new application for an export, which becomes xlApp2; those whose window the user has closed
 // are released first.
-xl::Application& NewXlApp2();
+xl::Application& newExportApplication();
 void resetXlGlobals();
 
 // Retrying calls: one call tried up to 10 times with DoWait(100) after each failure (back to
@@ -108,7 +108,7 @@ void 自動画面最大化設定();
 std::optional<xl::Range> GetRangeObj(xl::Worksheet* sheet, const QString& rangeName);
 
 // A cell value as a Boolean (numbers: not 0; "True"/"False"); throws xl::Error 13 otherwise.
-bool XlBool(const QVariant& value);
+bool cellAsBool(const QVariant& value);
 
 // The displayed texts of the range, result[i][j] for i = 1..rows, j = 1..columns; row 0 and
 // column 0 empty. Read straight from the cells: the system clipboard is left alone.

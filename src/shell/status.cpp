@@ -165,7 +165,7 @@ QString BootStepLine()
     return g_lastLine;
 }
 
-void PrgBShow(const QString& name)
+void showSharedProgress(const QString& name)
 {
     g_progress = ProgressState{};
     g_progress.loaded = true;
@@ -174,7 +174,7 @@ void PrgBShow(const QString& name)
         windows()->progress(g_progress);
 }
 
-void PrgBSet(int bar, int min, int max, int value)
+void setSharedProgress(int bar, int min, int max, int value)
 {
     if (bar < 0 || bar > 1 || !g_progress.loaded)
         return;
@@ -185,7 +185,7 @@ void PrgBSet(int bar, int min, int max, int value)
         windows()->progress(g_progress);
 }
 
-void PrgBClose()
+void closeSharedProgress()
 {
     g_progress = ProgressState{};
     if (windows())

@@ -75,9 +75,9 @@ QString BootStepLine();
 QString BootStampText(qint64 ms, const QString& label);
 
 // frmPrgB from logic: show with a name, set a bar (0 = ProgB, 1 = ProgB2), close.
-void PrgBShow(const QString& name);
-void PrgBSet(int bar, int min, int max, int value);
-void PrgBClose();
+void showSharedProgress(const QString& name);
+void setSharedProgress(int bar, int min, int max, int value);
+void closeSharedProgress();
 const ProgressState& progressState();
 
 // Shows frmMsgWait with the message for MsgWaitTime milliseconds; its stop button sets Sw_中止.

@@ -31,22 +31,22 @@ class SaveProgress {
 public:
     explicit SaveProgress(int steps) : steps_(steps)
     {
-        PrgBShow(QString());
-        PrgBSet(0, 0, steps_, 0);
+        showSharedProgress(QString());
+        setSharedProgress(0, 0, steps_, 0);
     }
-    ~SaveProgress() { PrgBClose(); }
+    ~SaveProgress() { closeSharedProgress(); }
     SaveProgress(const SaveProgress&) = delete;
     SaveProgress& operator=(const SaveProgress&) = delete;
 
     // False once the user asked to stop.
     bool step()
     {
-        PrgBSet(0, 0, steps_, ++value_);
+        setSharedProgress(0, 0, steps_, ++value_);
         QCoreApplication::processEvents();
         return !Sw_中止;
     }
     // Inside the transaction nothing else may run on the connection: no window events.
-    void stepNoWait() { PrgBSet(0, 0, steps_, ++value_); }
+    void stepNoWait() { setSharedProgress(0, 0, steps_, ++value_); }
 
 private:
     int steps_;
@@ -67,7 +67,7 @@ QString periodText(const 期間& p)
 // saved under the dates of another month, over what was saved there.
 bool samePeriodSaved(const 期間& p)
 {
-    const int days = cint(num(RangeS(kRosterSheet, QStringLiteral("Day_Cnt")).value()));
+    const int days = cint(num(activeBookRange(kRosterSheet, QStringLiteral("Day_Cnt")).value()));
     if (p.dayCount() > 0 && p.dayCount() == days)
         return true;
     MsgBox(QStringLiteral("開始条件の期間（%1）と勤務表の日数（%2日）が一致しません！").arg(periodText(p)).arg(days) + kCrLf
@@ -223,7 +223,7 @@ void 保存()
     SndESC();
     if (!databaseWritable())
         return;
-    if (equalsNumber(RangeS(kRosterSheet, QStringLiteral("shift_データ数")).value(), 0)) {
+    if (equalsNumber(activeBookRange(kRosterSheet, QStringLiteral("shift_データ数")).value(), 0)) {
         MsgBox(QStringLiteral("保存すべきシフトデータはありません！"), kSystemModalOk, QStringLiteral("データ無し"));
         return;
     }

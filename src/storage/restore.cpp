@@ -77,7 +77,7 @@ bool シフト復元_本シート(const SavedPeriod& row)
         xlAppSetting(true, true, true);
         DspSplash(QString());
     });
-    const xl::Range grid = RangeB(kRosterSheet, QStringLiteral("Time_Table"));
+    const xl::Range grid = shiftBookRange(kRosterSheet, QStringLiteral("Time_Table"));
     xl::Worksheet& sheet = grid.worksheet();
     シート保護解除(&sheet);
     xlAppSetting(false, false, false);

@@ -57,7 +57,7 @@ bool SavePictureGif(const QImage& picture, const QString& imageName)
 
 QStringList SheetToGif(xl::Worksheet& sheet, const QString& folder, const QString& indexName, int n, int bar)
 {
-    PrgBSet(bar, 0, n, 0);
+    setSharedProgress(bar, 0, n, 0);
     // Each index written recalculates its page before it is pictured.
     xlAppSetting(true, true, true);
     sheet.activate();
@@ -79,7 +79,7 @@ QStringList SheetToGif(xl::Worksheet& sheet, const QString& folder, const QStrin
         const QString imageName = folder + u"/shift_"_s + QString::number(k);
         if (SavePictureGif(picture, imageName))
             failed << imageName + u".gif"_s;
-        PrgBSet(bar, 0, n, k);
+        setSharedProgress(bar, 0, n, k);
     }
     return failed;
 }

@@ -191,7 +191,7 @@ xl::Application* シフト復元_別シート(const std::vector<SavedPeriod>& sp
     if (!読込(span, kinds, data))
         return nullptr;
 
-    xl::Application& app = NewXlApp2();
+    xl::Application& app = newExportApplication();
     app.setVisible(true);
     // The new window shows the workbook once it is complete.
     const XlSwitchesGuard frozen(app);

@@ -21,12 +21,12 @@ constexpr int kGroupMemberColumns = 40;
 
 QVariant 値(const QString& sheet, const QString& name)
 {
-    return RangeS(sheet, name).value();
+    return activeBookRange(sheet, name).value();
 }
 
 Grid sheetGrid(const QString& sheet, const QString& name)
 {
-    return Grid(RangeS(sheet, name), sheet, name);
+    return Grid(activeBookRange(sheet, name), sheet, name);
 }
 
 // The sheets keep a time of day as a fraction of the day; the database keeps the time.
@@ -74,7 +74,7 @@ void nextDayBans(std::vector<SavedTable>& out)
 // empty cell, the later ones left empty.
 SavedTable patternTable(const QString& table, const QString& rangeName, int columns, bool withCount)
 {
-    const xl::Range r = RangeS(kSettingsSheet, rangeName);
+    const xl::Range r = activeBookRange(kSettingsSheet, rangeName);
     const Grid g(r, kSettingsSheet, rangeName);
     SavedTable t{table, {QStringLiteral("No")}, {}};
     if (withCount)
@@ -136,7 +136,7 @@ void 予定休み数(std::vector<SavedTable>& out)
 
 void restWeekdayStaffing(std::vector<SavedTable>& out)
 {
-    const xl::Range r = RangeS(kSettingsSheet, QStringLiteral("最少必要人数"));
+    const xl::Range r = activeBookRange(kSettingsSheet, QStringLiteral("最少必要人数"));
     const Grid g(r, kSettingsSheet, QStringLiteral("最少必要人数"));
     SavedTable t{QStringLiteral("T_休平日要人数"), {QStringLiteral("勤務種別"), QStringLiteral("平日人数"), QStringLiteral("休日人数")}, {}};
     for (int i = 1; i <= r.rowCount(); ++i)
@@ -217,7 +217,7 @@ void 要員(std::vector<SavedTable>& out)
 // The signs of the weekday list, as "101-1" for 1, 0, 2, -3.
 QString 固定休()
 {
-    const xl::Range r = RangeS(kSettingsSheet, QStringLiteral("休み_List"));
+    const xl::Range r = activeBookRange(kSettingsSheet, QStringLiteral("休み_List"));
     const Grid g(r, kSettingsSheet, QStringLiteral("休み_List"));
     QString text;
     for (int i = 1; i <= r.rowCount(); ++i) {
@@ -302,7 +302,7 @@ const std::vector<TableCollector>& conditionTableCollectors()
 
 SavedTable shiftTableRows(const 期間& period)
 {
-    const Grid grid(RangeB(kRosterSheet, QStringLiteral("Time_Table")), kRosterSheet, QStringLiteral("Time_Table"));
+    const Grid grid(shiftBookRange(kRosterSheet, QStringLiteral("Time_Table")), kRosterSheet, QStringLiteral("Time_Table"));
     const Grid holidays = sheetGrid(kRosterSheet, QStringLiteral("休平日"));
     SavedTable t{QStringLiteral("T_勤務表"),
              {QStringLiteral("Id"), QStringLiteral("日付"), QStringLiteral("勤務No"), QStringLiteral("休平日")},

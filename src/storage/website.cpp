@@ -48,8 +48,8 @@ void writePage(const QString& path, const QString& text)
 void progressName(const QString& name)
 {
     const ProgressState s = progressState();
-    PrgBShow(name);
-    PrgBSet(1, s.min[1], s.max[1], s.value[1]);
+    showSharedProgress(name);
+    setSharedProgress(1, s.min[1], s.max[1], s.value[1]);
 }
 
 int imageCount(int flag)
@@ -137,7 +137,7 @@ bool buildKinds(const Site& site, std::vector<const HtmlKind*>& built, QStringLi
             return false;
         CreatePageIndex(dir, kind.title(), kindOptions(kind.flag, site.start), kind.flag == 8 ? u"　　氏名区切り "_s : QString());
         built.push_back(&kind);
-        PrgBSet(1, 0, selected, int(built.size()));
+        setSharedProgress(1, 0, selected, int(built.size()));
     }
     return !Sw_中止;
 }
@@ -159,8 +159,8 @@ WebsiteResult build()
     site.root = folder + u"/ShiftHtml/"_s;
     makeFolder(site.root);
 
-    PrgBShow(QString());
-    PrgBSet(1, 0, StrCount(site.flags, u"1"_s), 0);
+    showSharedProgress(QString());
+    setSharedProgress(1, 0, StrCount(site.flags, u"1"_s), 0);
     const qint64 started = os::elapsedMs();
     WebsiteResult result;
     std::vector<const HtmlKind*> built;
@@ -213,6 +213,6 @@ WebsiteResult CreateWebsite()
         }
         result.outcome = WebsiteResult::Failed;
     }
-    PrgBClose();
+    closeSharedProgress();
     return result;
 }

@@ -222,10 +222,10 @@ TEST_F(ProgramTest, SwitchMenusAndTheRestRunReport)
     window_->mnuBackground->trigger();
     EXPECT_EQ(Sw_バックグラウンド動作, !background);
     EXPECT_EQ(window_->mnuBackground2->isChecked(), !background);
-    EXPECT_EQ(XlBool(main.range(QStringLiteral("バックグラウンド動作")).value()), !background);
+    EXPECT_EQ(cellAsBool(main.range(QStringLiteral("バックグラウンド動作")).value()), !background);
     window_->mnuBackground2->trigger();
     window_->mnuBackground2->trigger();
-    EXPECT_EQ(XlBool(main.range(QStringLiteral("バックグラウンド動作")).value()), !background);
+    EXPECT_EQ(cellAsBool(main.range(QStringLiteral("バックグラウンド動作")).value()), !background);
 
     ui::setNextAnswer(ui::vbOK);
     window_->mnu単勤単休最少化[2]->trigger();

@@ -248,9 +248,9 @@ TEST_F(ExcelTest, RangeToArrayReadsDisplayedTexts)
 
 TEST(XlValues, Boolean)
 {
-    EXPECT_TRUE(XlBool(QVariant(-1.0)));
-    EXPECT_FALSE(XlBool(QVariant()));
-    EXPECT_TRUE(XlBool(QVariant(QStringLiteral("TRUE"))));
-    EXPECT_FALSE(XlBool(QVariant(QStringLiteral("0"))));
-    EXPECT_THROW(XlBool(QVariant(QStringLiteral("はい"))), xl::Error);
+    EXPECT_TRUE(cellAsBool(QVariant(-1.0)));
+    EXPECT_FALSE(cellAsBool(QVariant()));
+    EXPECT_TRUE(cellAsBool(QVariant(QStringLiteral("TRUE"))));
+    EXPECT_FALSE(cellAsBool(QVariant(QStringLiteral("0"))));
+    EXPECT_THROW(cellAsBool(QVariant(QStringLiteral("はい"))), xl::Error);
 }

@@ -15,7 +15,7 @@ protected:
     {
         resetShellState();
         DspSplash(QString());
-        PrgBClose();
+        closeSharedProgress();
     }
     void TearDown() override
     {
@@ -113,15 +113,15 @@ TEST_F(StatusTest, BootStepTimeStampsAndDurations)
 
 TEST_F(StatusTest, ProgressBarsKeepTheirState)
 {
-    PrgBSet(0, 0, 10, 5);  // not shown: ignored
+    setSharedProgress(0, 0, 10, 5);  // not shown: ignored
     EXPECT_FALSE(progressState().loaded);
-    PrgBShow(QStringLiteral("復元中"));
-    PrgBSet(0, 0, 10, 5);
-    PrgBSet(1, 1, 31, 40);
+    showSharedProgress(QStringLiteral("復元中"));
+    setSharedProgress(0, 0, 10, 5);
+    setSharedProgress(1, 1, 31, 40);
     EXPECT_EQ(progressState().name, QStringLiteral("復元中"));
     EXPECT_EQ(progressState().value[0], 5);
     EXPECT_EQ(progressState().value[1], 31);
-    PrgBClose();
+    closeSharedProgress();
     EXPECT_FALSE(progressState().loaded);
 }
 

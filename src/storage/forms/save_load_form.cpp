@@ -1,6 +1,7 @@
 #include "storage/forms/save_load_form.h"
 
 #include "platform/ui/widgets/messagebox.h"
+#include "platform/ui/widgets/screen.h"
 #include "shell/forms/form_helpers.h"
 #include "shell/lifecycle.h"
 #include "shell/myexcel.h"
@@ -15,7 +16,6 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 
 const std::array<const char16_t*, 7> frm保存読込::helpPages = {
     u"/kinmu-hozon/index.htm#02", u"/kinmu-hozon/index.htm#03", u"/output/index.html#ex_6", u"/joken-hozon/index.htm#html",
@@ -104,10 +104,7 @@ void frm保存読込::Form_Load()
 {
     FormTopMost(this);
     adjustSize();
-    const QScreen* s = screen();
-    if (!s)
-        return;
-    const QRect area = s->availableGeometry();
+    const QRect area = screenOf(this);
     // Low on the screen, yet wholly on it on a short screen.
     const int top = std::min(area.top() + area.height() * 13 / 20, area.bottom() - frameGeometry().height());
     move(area.left() + (area.width() - frameGeometry().width()) / 2, std::max(area.top(), top));

@@ -4,6 +4,7 @@
 #include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/forminstance.h"
+#include "platform/ui/widgets/screen.h"
 #include "platform/xl/widgets/sheetwindow.h"
 #include "shell/forms/form_helpers.h"
 #include "shell/msgbox.h"
@@ -13,12 +14,10 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <exception>
@@ -32,12 +31,6 @@ constexpr int kSystemModalOk = ui::vbOKOnly | ui::vbSystemModal;
 QString dateText(const QDate& d)
 {
     return Format(d, QStringLiteral("yyyy/mm/dd"));
-}
-
-QRect availableScreen(const QWidget* w)
-{
-    const QScreen* s = w && w->screen() ? w->screen() : QGuiApplication::primaryScreen();
-    return s ? s->availableGeometry() : QRect(0, 0, 1024, 768);
 }
 
 // An event handler's errors end only that handler, with the number and the description.
@@ -59,10 +52,9 @@ void handle(F&& handler)
 void placeExportWindow(xl::Application& app)
 {
     QWidget* w = xl::widgets::SheetWindow::of(app);
-    const QScreen* s = QGuiApplication::primaryScreen();
-    if (!w || !s)
+    if (!w)
         return;
-    const QRect r = s->availableGeometry();
+    const QRect r = screenOf(w);
     w->setGeometry(QRect(QPoint(r.left(), r.top() + r.height() / 8),
                          QPoint(r.left() + r.width() * 6 / 8, r.top() + r.height() * 7 / 8)));
     w->raise();
@@ -141,7 +133,7 @@ void frm既存シフト読込::Form_Load()
     // A database only read this run keeps its saved months.
     cmd削除->setEnabled(!DbOpenReadOnly);
     adjustSize();
-    const QRect screen = availableScreen(this);
+    const QRect screen = screenOf(this);
     const QSize size = frameGeometry().size();
     const int top = std::min(screen.top() + screen.height() * 57 / 100, screen.bottom() + 1 - size.height());
     move(screen.left() + (screen.width() - size.width()) / 2, std::max(screen.top(), top));

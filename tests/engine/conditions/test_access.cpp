@@ -15,12 +15,12 @@ TEST_F(ConditionTest, EachWayReachesOnlyWhatItShould)
 {
     open(kGeneral);
     // S: a sheet-level name on its own sheet, not on another one.
-    EXPECT_EQ(RangeS(u("要員設定"), u("Need_Table")).address(), u("$D$5:$AH$14"));
-    EXPECT_THROW(RangeS(u("基本設定"), u("Need_Table")), MissingRangeError);
+    EXPECT_EQ(activeBookRange(u("要員設定"), u("Need_Table")).address(), u("$D$5:$AH$14"));
+    EXPECT_THROW(activeBookRange(u("基本設定"), u("Need_Table")), MissingRangeError);
     // A: a workbook-level name resolves through the application; a sheet-level one must not.
-    EXPECT_EQ(RangeA(u("最適化比重")).worksheet().name(), u("基本設定"));
+    EXPECT_EQ(bookLevelRange(u("最適化比重")).worksheet().name(), u("基本設定"));
     try {
-        RangeA(u("Need_Table"));
+        bookLevelRange(u("Need_Table"));
         ADD_FAILURE() << "a sheet-level name resolved through the application";
     } catch (const MissingRangeError& e) {
         EXPECT_TRUE(e.sheet.isEmpty());
@@ -30,9 +30,9 @@ TEST_F(ConditionTest, EachWayReachesOnlyWhatItShould)
     // B: the program's own workbook, even while another workbook is the active one.
     XlApp().workbooks().add();
     ASSERT_NE(XlApp().activeWorkbook(), xlBook);
-    EXPECT_NO_THROW(RangeB(u("人員配置表"), u("Time_Table")));
-    EXPECT_THROW(RangeS(u("人員配置表"), u("Day_Cnt")), MissingRangeError);
-    EXPECT_THROW(RangeA(u("最適化比重")), MissingRangeError);
+    EXPECT_NO_THROW(shiftBookRange(u("人員配置表"), u("Time_Table")));
+    EXPECT_THROW(activeBookRange(u("人員配置表"), u("Day_Cnt")), MissingRangeError);
+    EXPECT_THROW(bookLevelRange(u("最適化比重")), MissingRangeError);
 }
 
 TEST_F(ConditionTest, RangeExistNeedsADefinedName)

@@ -35,7 +35,7 @@ protected:
     {
         DspSplash(QString());
         DspBootSplash(QString());
-        PrgBClose();
+        closeSharedProgress();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         resetShellState();
     }
@@ -103,10 +103,10 @@ TEST_F(SmallFormsTest, ProgressWindowIsDrawnBeforeTheCallerGoesOn)
         }
     } paints;
     qApp->installEventFilter(&paints);
-    PrgBShow(QStringLiteral("HTML生成中"));
+    showSharedProgress(QStringLiteral("HTML生成中"));
     EXPECT_GE(paints.count, 1);
     const int shown = paints.count;
-    PrgBSet(1, 0, 10, 3);
+    setSharedProgress(1, 0, 10, 3);
     EXPECT_GT(paints.count, shown);
     qApp->removeEventFilter(&paints);
 }
@@ -142,12 +142,12 @@ TEST_F(SmallFormsTest, ABoxDuringStartUpIsNotUnderTheBootSplash)
 TEST_F(SmallFormsTest, ProgressWindowPlacementBarsAndCancel)
 {
     進行状況表示 = 1;
-    PrgBShow(QStringLiteral("保存中"));
+    showSharedProgress(QStringLiteral("保存中"));
     frmPrgB* p = loadedPrgB();
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(p->x(), screen().width() - p->frameGeometry().width() - 50);
     EXPECT_EQ(p->y(), 0);
-    PrgBSet(0, 0, 20, 5);
+    setSharedProgress(0, 0, 20, 5);
     EXPECT_EQ(p->ProgB->maximum(), 20);
     EXPECT_EQ(p->ProgB->value(), 5);
     EXPECT_EQ(p->ProgB->x() + p->ProgB->width(), p->width());
@@ -156,16 +156,16 @@ TEST_F(SmallFormsTest, ProgressWindowPlacementBarsAndCancel)
     p->cmdCancel->click();
     EXPECT_TRUE(Sw_中止);
     EXPECT_TRUE(p->isVisible());
-    PrgBClose();
+    closeSharedProgress();
 
     // Over a modal window it belongs to that window, so its stop button takes clicks.
     QDialog modal;
     modal.setWindowModality(Qt::ApplicationModal);
     modal.show();
-    PrgBShow(QStringLiteral("保存中"));
+    showSharedProgress(QStringLiteral("保存中"));
     ASSERT_NE(loadedPrgB(), nullptr);
     EXPECT_TRUE(loadedPrgB()->parentWidget() == &modal && loadedPrgB()->isWindow());
-    PrgBClose();
+    closeSharedProgress();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     frmPrgB designed;

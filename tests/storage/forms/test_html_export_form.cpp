@@ -40,7 +40,7 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         DbClose();
         setShellOpener({});
-        PrgBClose();
+        closeSharedProgress();
         resetStorageState();
     }
     static void shifts(double n) { xlBook->worksheets(u"人員配置表"_s).range(u"shift_データ数"_s).setValue(n); }

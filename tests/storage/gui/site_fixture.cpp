@@ -25,7 +25,7 @@ void SiteMonth::SetUp()
     ASSERT_FALSE(FolderCopy(sourceFile("parts"), AppPath + u"/parts"_s));
     stWorkPath = AppPath;
     stDbPath = AppPath;
-    PrgBClose();
+    closeSharedProgress();
     setShellOpener([this](const QUrl& url) {
         opened << url.toLocalFile();
         return true;
@@ -35,7 +35,7 @@ void SiteMonth::SetUp()
 void SiteMonth::TearDown()
 {
     setShellOpener({});
-    PrgBClose();
+    closeSharedProgress();
     resetStorageState();
 }
 

@@ -91,7 +91,7 @@ TEST_F(Site, RangeTableFollowsTheSizesAndTheCellsReadAfterTheIndex)
 TEST_F(Site, EachPictureShowsItsPageAndAStopKeepsThoseWritten)
 {
     open();
-    PrgBShow(QString());
+    showSharedProgress(QString());
     const QStringList failed = SheetToGif(sheet(u"シフト別"_s), folder(), u"シフト別_Idx"_s, Type_Cnt, 0);
     EXPECT_TRUE(failed.isEmpty());
     EXPECT_EQ(progressState().value[0], Type_Cnt);
