@@ -27,6 +27,20 @@ QString promptOf(const QString& title)
     return {};
 }
 
+// One run, no retry, accepted once staffed: every member on target, and a report to carry the note.
+void runAcceptedOnceStaffed()
+{
+    optimiserSteps.最適化実行 = [](long passes, int, float) {
+        if (passes == 5)
+            for (int m = 1; m <= Member_Cnt; ++m)
+                Member_DayOff(m) = Member_WorkDays(m);
+    };
+    optimiserSteps.荷重分散レポート作成 = [](const QString& guide) { return guide; };
+    optimiserSteps.荷重パラメータ一覧 = [] { return QString(); };
+    ui::setNextAnswer(0);  // the analysis: go on
+    cmd開始_Click({7});
+}
+
 }  // namespace
 
 TEST_F(GenerationTest, FixedConflictsAreNamedNotRetried)
@@ -37,16 +51,7 @@ TEST_F(GenerationTest, FixedConflictsAreNamedNotRetried)
     set(u("予約表"), u("Member_Rsv"), u("準"), 4, 16);
     set(u("予約表"), u("Member_Rsv"), u("日"), 4, 18);
     set(u("基本設定"), u("自動再挑戦"), false);
-    // Accepted once staffed: every member on target, and a report to carry the note.
-    optimiserSteps.最適化実行 = [](long passes, int, float) {
-        if (passes == 5)
-            for (int m = 1; m <= Member_Cnt; ++m)
-                Member_DayOff(m) = Member_WorkDays(m);
-    };
-    optimiserSteps.荷重分散レポート作成 = [](const QString& guide) { return guide; };
-    optimiserSteps.荷重パラメータ一覧 = [] { return QString(); };
-    ui::setNextAnswer(0);  // the analysis: go on
-    cmd開始_Click({7});
+    runAcceptedOnceStaffed();
 
     const QString line = u("01/17 深：連続勤務条件不可");
     EXPECT_EQ(作成状態, 1);
@@ -88,15 +93,7 @@ TEST_F(GenerationTest, RecordCountAndChainConflictsAreNamedNotRetried)
         column += 5;
     }
     set(u("基本設定"), u("自動再挑戦"), false);
-    optimiserSteps.最適化実行 = [](long passes, int, float) {
-        if (passes == 5)
-            for (int m = 1; m <= Member_Cnt; ++m)
-                Member_DayOff(m) = Member_WorkDays(m);
-    };
-    optimiserSteps.荷重分散レポート作成 = [](const QString& guide) { return guide; };
-    optimiserSteps.荷重パラメータ一覧 = [] { return QString(); };
-    ui::setNextAnswer(0);
-    cmd開始_Click({7});
+    runAcceptedOnceStaffed();
 
     EXPECT_EQ(作成状態, 1) << MemLogEntries().join(u("\n")).toStdString();
     EXPECT_EQ(generationTiming.attempts, 1);

@@ -73,65 +73,58 @@ TEST(ConditionFileOnTemplate, EveryListedRangeExistsAndRoundTrips)
     EXPECT_EQ(number(fresh, "人員配置表", "Day_Cnt"), 28);   // the file's month: February 2026
 }
 
+// A template whose first shift type is 日勤 with the given times, saved and read into a fresh
+// template: the file's text, and the fresh book.
+struct TimesRoundTrip {
+    QTemporaryDir dir;
+    xl::Application app;
+    xl::Workbook& book = workbook::createTemplate(app, QDate(2027, 1, 1));
+    xl::Workbook* other = nullptr;
+
+    xl::Range types(xl::Workbook& b) { return named(b, u("基本設定"), u("Type_Table_Input")); }
+    QString run(double start, double end, double restTime)
+    {
+        types(book).cells(1, 1).setValue(u("日勤"));
+        types(book).cells(1, 2).setValue(u("日"));
+        types(book).cells(1, 3).setValue(start);
+        types(book).cells(1, 6).setValue(end);
+        named(book, u("基本設定"), u("REST_TIME")).cells(1, 1).setValue(restTime);
+        book.calculate();
+        const QString file = dir.filePath(u("t.csv"));
+        EXPECT_TRUE(condfile::saveConditions(book, file).ok);
+        QFile f(file);
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        other = &workbook::createTemplate(app, QDate(2027, 1, 1));
+        EXPECT_TRUE(condfile::loadConditions(*other, file).ok);
+        return QString::fromUtf8(f.readAll());
+    }
+};
+
 // Times show as times in the file and come back as the same day fractions; a number beyond a
 // day in a time cell stays that number.
 TEST(ConditionFileOnTemplate, TimesOfDayAreWrittenAsTimes)
 {
-    QTemporaryDir dir;
-    xl::Application app;
-    xl::Workbook& book = workbook::createTemplate(app, QDate(2027, 1, 1));
-    xl::Range types = named(book, u("基本設定"), u("Type_Table_Input"));
-    types.cells(1, 1).setValue(u("日勤"));
-    types.cells(1, 2).setValue(u("日"));
-    types.cells(1, 3).setValue(510.0 / 1440);   // 8:30
-    types.cells(1, 6).setValue(0.0);            // midnight
-    types.cells(1, 7).setValue(0.5);            // hours: a plain number, not a time
-    named(book, u("基本設定"), u("REST_TIME")).cells(1, 1).setValue(1e12);   // far beyond a day
-    named(book, u("Main"), u("制限時間")).setValue(1e12);
-    book.calculate();
-    const QString file = dir.filePath(u("t.csv"));
-    ASSERT_TRUE(condfile::saveConditions(book, file).ok);
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(f.readAll());
+    TimesRoundTrip t;
+    t.types(t.book).cells(1, 7).setValue(0.5);   // hours: a plain number, not a time
+    named(t.book, u("Main"), u("制限時間")).setValue(1e12);
+    const QString text = t.run(510.0 / 1440, 0.0, 1e12);   // 8:30, midnight, far beyond a day
     EXPECT_TRUE(text.contains(u("\r\n日勤,日,08:30:00,,,00:00:00,0.5\r\n"))) << text.toStdString();
-    xl::Workbook& other = workbook::createTemplate(app, QDate(2027, 1, 1));
-    ASSERT_TRUE(condfile::loadConditions(other, file).ok);
-    xl::Range back = named(other, u("基本設定"), u("Type_Table_Input"));
+    xl::Range back = t.types(*t.other);
     EXPECT_EQ(back.cells(1, 3).value(), QVariant(510.0 / 1440));
     EXPECT_EQ(back.cells(1, 6).value(), QVariant(0.0));
     EXPECT_EQ(back.cells(1, 7).value(), QVariant(0.5));
-    EXPECT_EQ(named(other, u("基本設定"), u("REST_TIME")).cells(1, 1).value(), QVariant(1e12));
-    EXPECT_EQ(named(other, u("Main"), u("制限時間")).value(), QVariant(1e12));
-}
+    EXPECT_EQ(named(*t.other, u("基本設定"), u("REST_TIME")).cells(1, 1).value(), QVariant(1e12));
+    EXPECT_EQ(named(*t.other, u("Main"), u("制限時間")).value(), QVariant(1e12));
 
-// Another program keeps times to 15 digits (8:00 a hair under 8/24): they are written as their
-// time and come back as the exact time; a time that is not a whole second stays a number.
-TEST(ConditionFileOnTemplate, TimesKeptToFifteenDigitsAreWrittenAsTimes)
-{
-    QTemporaryDir dir;
-    xl::Application app;
-    xl::Workbook& book = workbook::createTemplate(app, QDate(2027, 1, 1));
-    xl::Range types = named(book, u("基本設定"), u("Type_Table_Input"));
-    types.cells(1, 1).setValue(u("日勤"));
-    types.cells(1, 2).setValue(u("日"));
-    types.cells(1, 3).setValue(0.333333333333333);
-    types.cells(1, 6).setValue(0.291666666666667);
+    // Another program keeps times to 15 digits (8:00 a hair under 8/24): they are written as their
+    // time and come back as the exact time; a time that is not a whole second stays a number.
+    TimesRoundTrip fifteen;
     const double halfPast = (8 * 3600 + 0.5) / 86400;   // 8:00:00.5
-    named(book, u("基本設定"), u("REST_TIME")).cells(1, 1).setValue(halfPast);
-    book.calculate();
-    const QString file = dir.filePath(u("t.csv"));
-    ASSERT_TRUE(condfile::saveConditions(book, file).ok);
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(f.readAll());
-    EXPECT_TRUE(text.contains(u("\r\n日勤,日,08:00:00,,,07:00:00\r\n"))) << text.toStdString();
-    xl::Workbook& other = workbook::createTemplate(app, QDate(2027, 1, 1));
-    ASSERT_TRUE(condfile::loadConditions(other, file).ok);
-    xl::Range back = named(other, u("基本設定"), u("Type_Table_Input"));
-    EXPECT_EQ(back.cells(1, 3).value(), QVariant(8.0 / 24));
-    EXPECT_EQ(back.cells(1, 6).value(), QVariant(7.0 / 24));
-    EXPECT_EQ(named(other, u("基本設定"), u("REST_TIME")).cells(1, 1).value(), QVariant(halfPast));
+    const QString digits = fifteen.run(0.333333333333333, 0.291666666666667, halfPast);
+    EXPECT_TRUE(digits.contains(u("\r\n日勤,日,08:00:00,,,07:00:00\r\n"))) << digits.toStdString();
+    EXPECT_EQ(fifteen.types(*fifteen.other).cells(1, 3).value(), QVariant(8.0 / 24));
+    EXPECT_EQ(fifteen.types(*fifteen.other).cells(1, 6).value(), QVariant(7.0 / 24));
+    EXPECT_EQ(named(*fifteen.other, u("基本設定"), u("REST_TIME")).cells(1, 1).value(), QVariant(halfPast));
 }
 
 struct Shipped {
