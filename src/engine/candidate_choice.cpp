@@ -111,16 +111,17 @@ bool placePartner(int p, int t, int d)
     return true;
 }
 
-// A member who already holds shift t on day d by another path (a reservation, a carried follower)
-// brings the partner of a pair too. A partner reserved for something else, or excluded from the
-// shift, is a conflict of fixed cells, which no try can mend: it is left as it is.
+// A member who already holds shift t on day d by another path (a reservation, a carried follower,
+// a chain) brings the partner of a pair too. A partner the user fixed on something else, or a pair
+// the fixed cells split, is a conflict no try can mend: it is left as it is. A partner on a shift
+// the run laid itself fails the try like any other split.
 bool partnersOfHolders(int d, int t)
 {
     for (int m = 1; m <= Member_Cnt; ++m) {
         if (Time_Table(m, d) != t)
             continue;
         const int p = Pair_Check(m, t);
-        if (p > 0 && Time_Table(p, d) != t && Rsv_Table(p, d) == 0 && !inFixedPairSplit(p, d) && !placePartner(p, t, d))
+        if (p > 0 && Time_Table(p, d) != t && !fixedByUser(p, d) && !inFixedPairSplit(p, d) && !placePartner(p, t, d))
             return false;
     }
     return true;

@@ -76,16 +76,19 @@ int carriedFollower(int m, int d)
     return next <= Type_Cnt ? next : 0;
 }
 
-bool isFixedConflict(int m, int d)
+// The rules named at member m's day d, as refusal bits.
+unsigned namedRules(int m, int d)
 {
-    return std::any_of(fixedConflicts.begin(), fixedConflicts.end(), [m, d](const FixedConflict& c) {
-        return c.m == m && c.d == d;
-    });
+    unsigned rules = 0;
+    for (const FixedConflict& c : fixedConflicts)
+        if (c.record == 0 && c.m == m && c.d == d)
+            rules |= refusalBit(c.rule);
+    return rules;
 }
 
 // A member whose previous day starts a required sequence gets its follower, reserved and counted,
-// unless the day is reserved already. A follower the rules refuse there fails the try (logged),
-// unless the fixed cells alone refuse it.
+// unless the day is reserved already. A follower the rules refuse there fails the try (logged); a
+// follower the fixed cells alone make break a rule was laid before the days were staffed.
 bool carryOverRequired(int d)
 {
     if (!carriesOver(d))
@@ -95,7 +98,7 @@ bool carryOverRequired(int d)
         if (next == 0)
             continue;
         const RefusalReason refusal = carriedShiftRefusal(m, next, d);
-        if (refusal != RefusalReason::None && !isFixedConflict(m, d)) {
+        if (refusal != RefusalReason::None) {
             dayPlacementLog += kCrLf + dayText(d) + QStringLiteral(",勤務=") + QString::number(next) + QLatin1Char('(')
                 + TypeName1(next) + QStringLiteral("),必須パターン引継不可") + kCrLf
                 + memberLine(m, refusalText(refusal, m, next, d));
@@ -108,12 +111,21 @@ bool carryOverRequired(int d)
     return true;
 }
 
+// A prohibited pattern through member m's day d is named: at the day or at one of the four before,
+// from where the pattern was found.
+bool patternNamedThrough(int m, int d)
+{
+    return std::any_of(fixedConflicts.begin(), fixedConflicts.end(), [m, d](const FixedConflict& c) {
+        return c.record == 0 && c.m == m && c.rule == RefusalReason::禁止パターン && c.d >= d - 4 && c.d <= d;
+    });
+}
+
 // A staffed day still fails when a member left resting completes a prohibited pattern with the
-// cells fixed around the day (logged), unless the fixed cells force that rest.
+// cells fixed around the day (logged), unless the fixed cells alone complete it.
 bool restKeepsPatterns(int d)
 {
     for (int m = 1; m <= Member_Cnt; ++m) {
-        if (Time_Table(m, d) != 0 || !restCompletesPattern(m, d) || isFixedConflict(m, d))
+        if (Time_Table(m, d) != 0 || !restCompletesPattern(m, d) || patternNamedThrough(m, d))
             continue;
         dayPlacementLog += kCrLf + dayText(d) + QStringLiteral(",休み,禁止パターン") + kCrLf
             + memberLine(m, QStringLiteral("禁止パターン"));
@@ -294,6 +306,10 @@ bool namedAlready(int m, int d, int s, RefusalReason rule)
         case RefusalReason::連続勤務条件不可: return c.m == m && c.d == d - 1;
         case RefusalReason::組み合わせ禁止: return c.d == d && c.shift == s;
         case RefusalReason::勤務回数オーバー: return c.m == m && c.shift == s;
+        // A run or a week named where a carried follower lies is the same break as its first day
+        // over the limit.
+        case RefusalReason::連続勤務日数オーバー: return c.m == m && c.d >= d - 連続勤務上限 && c.d < d;
+        case RefusalReason::週間勤務日数不可: return c.m == m && c.d >= d - 6 && c.d < d;
         default: return false;
         }
     });
@@ -308,6 +324,30 @@ bool everyShiftExcluded(int m, int d)
 bool excludedFrom(int m, int d, int s)
 {
     return s >= 1 && s <= std::min(Type_Cnt, TYPE_MAX) && (Member_Scdl(m, d) & (1 << (s - 1))) != 0;
+}
+
+// Member x, open on day d, cannot take shift t there for the fixed cells around it: t may not
+// follow the fixed day before or precede the fixed day after, completes a prohibited pattern with
+// them, or starts a chain whose follower day is fixed for something else, a forced rest, or
+// excluded from the follower.
+bool barredByFixedCells(int x, int d, int t)
+{
+    if (前日勤務判定(Time_Table(x, d - 1), t) || (d < Day_Cnt && 前日勤務判定(t, Time_Table(x, d + 1)))
+        || 禁止パターン判定(t, x, d, Day_Cnt))
+        return true;
+    int cur = t;
+    for (int day = d + 1; day <= Day_Cnt && day <= d + 20; ++day) {
+        const int next = requiredFollower(cur);
+        if (next == 0)
+            return false;
+        const int v = Time_Table(x, day);
+        if (next == kAllShifts)
+            return v == 0;
+        if ((v != kUnchosen && v != next) || excludedFrom(x, day, next))
+            return true;
+        cur = next;
+    }
+    return false;
 }
 
 // The roster index of the record's i-th member, 0 for an empty cell or an unknown number.
@@ -331,7 +371,7 @@ bool pairSplitByFixedCells(const 組合せ記録& rec, int d)
         const int v = Time_Table(x, d);
         if (v == t)
             held = true;
-        else if (v != kUnchosen || excludedFrom(x, d, t))
+        else if (v != kUnchosen || excludedFrom(x, d, t) || barredByFixedCells(x, d, t))
             away = true;
     }
     return held && away;
@@ -377,7 +417,7 @@ bool mustUnmetByFixedCells(const 組合せ記録& rec, int d, const FixedHolders
         }
         bool can = false;
         for (int s = 1; s <= types && !can; ++s)
-            can = t == kAllShifts ? open(s) > 0 && !excludedFrom(x, d, s) : s == t && !excludedFrom(x, d, s);
+            can = (t == kAllShifts ? open(s) > 0 : s == t) && !excludedFrom(x, d, s) && !barredByFixedCells(x, d, s);
         free += can;
     }
     if (have >= rec.人数)
@@ -450,19 +490,38 @@ void findFixedConflicts()
             Rsv_Table(m, d) = next;
         }
     }
-    // Every fixed cell, forced rests included, against the fixed cells around it; a break already
-    // named from a neighbouring cell is not named again.
+    // Every fixed cell, forced rests included, against the fixed cells around it, each rule it
+    // breaks once; a break already named from a neighbouring cell is not named again.
     for (int d = first; d <= Day_Cnt; ++d)
         for (int m = 1; m <= Member_Cnt; ++m) {
-            if (Time_Table(m, d) < 0 || isFixedConflict(m, d))
+            if (Time_Table(m, d) < 0)
                 continue;
-            const RefusalReason rule = fixedCellRefusal(m, d);
-            if (rule != RefusalReason::None && !namedAlready(m, d, Time_Table(m, d), rule))
-                fixedConflicts.push_back({m, d, Time_Table(m, d), rule});
+            unsigned named = namedRules(m, d);
+            for (RefusalReason rule; (rule = fixedCellRefusal(m, d, named)) != RefusalReason::None;) {
+                named |= refusalBit(rule);
+                if (!namedAlready(m, d, Time_Table(m, d), rule))
+                    fixedConflicts.push_back({m, d, Time_Table(m, d), rule});
+            }
         }
     findRecordConflicts(first);
+    userFixedCells = Rsv_Table;
     Time_Table = table;
     Rsv_Table = reserved;
+    // A named follower is laid now, so that the run's own choices around it are held to every
+    // other rule with the follower in place.
+    for (const FixedConflict& c : fixedConflicts) {
+        const int next = c.record == 0 ? userFixedCells(c.m, c.d) : 0;
+        if (next < 1 || next > Type_Cnt || Rsv_Table(c.m, c.d) != 0)
+            continue;
+        Time_Table(c.m, c.d) = next;
+        Rsv_Table(c.m, c.d) = next;
+        勤務集計加算(c.m, next, c.d);
+    }
+}
+
+bool fixedByUser(int m, int d)
+{
+    return userFixedCells.isEmpty() ? Rsv_Table(m, d) != 0 : userFixedCells(m, d) != 0;
 }
 
 QString fixedConflictLines()

@@ -37,8 +37,15 @@ struct FixedConflict {
 // The conflicts of the current month, found by findFixedConflicts before the days are staffed.
 inline std::vector<FixedConflict> fixedConflicts;
 // Looks at the fixed cells alone (every cell the run would choose left open) and fills
-// fixedConflicts. The table and the reservations are left as they were.
+// fixedConflicts, each rule a cell breaks once. The table and the reservations are left as they
+// were, but for the carried followers of the named cells: they are laid, reserved and counted.
 void findFixedConflicts();
+// The cells the user fixed (reservations, last month's days) with the followers they carry over,
+// as findFixedConflicts found them; what the run lays itself is its own choice.
+inline vb::Array2<int> userFixedCells;
+// Member m's day d is fixed by the user. A cell the run laid itself, a chain's follow-up day
+// included, is not. Before the fixed cells are looked at, every reservation counts.
+bool fixedByUser(int m, int d);
 // One line per conflict ("番号 氏名 mm/dd 略称：rule"; a record's members joined by "・"), ""
 // when there is none.
 QString fixedConflictLines();

@@ -231,6 +231,40 @@ RefusalReason laidChainRefusal(const Chain& c, int m, int d, int lastDay)
 }
 
 
+// A record of two members that needs both, on one shift: a pair, who work that shift together.
+bool isPairRecord(const 組合せ記録& rec)
+{
+    return rec.人数 == 2 && rec.メンバー[0] == 2 && rec.勤務 >= 1 && rec.勤務 <= Type_Cnt;
+}
+
+// With the chain laid, a follow-up day on which member m and a pair partner split: one holds the
+// pair's shift while the other holds another, or is excluded from it. A partner's open day is no
+// split: the pair step places the partner there.
+bool chainSplitsPair(const Chain& c, int m, int d)
+{
+    if (組合せ必須数 < 1)
+        return false;
+    const LaidChain laid(c, m, d);
+    for (int r = 1; r <= 組合せ必須数; ++r) {
+        const 組合せ記録& rec = Mem_Hissu(r);
+        if (!isPairRecord(rec))
+            continue;
+        const int a = rec.memberIndex[1], b = rec.memberIndex[2];
+        const int p = a == m ? b : b == m ? a : 0;
+        if (p < 1 || p > Member_Cnt || rec.メンバー[1] <= 0 || rec.メンバー[2] <= 0)
+            continue;
+        const int u = rec.勤務;
+        for (int x = std::max(laid.first(), d + 1); x <= laid.last(); ++x) {
+            const int mine = Time_Table(m, x);
+            const int theirs = Time_Table(p, x);
+            const bool partnerAway = theirs != 0 ? theirs != u : (Member_Scdl(p, x) & shiftBit(u)) != 0;
+            if ((mine == u && partnerAway) || (theirs == u && mine != u))
+                return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 // ---- sub-checks ----
@@ -426,28 +460,30 @@ bool overCountThrough(int s, int m, int d)
 
 }  // namespace
 
-RefusalReason fixedCellRefusal(int m, int d)
+RefusalReason fixedCellRefusal(int m, int d, unsigned excused)
 {
+    using R = RefusalReason;
     const int s = Time_Table(m, d);
-    if (s >= 1 && (Member_Scdl(m, d) & shiftBit(s) & 0xFFFF) != 0)
-        return RefusalReason::個人不可条件と一致;
-    if (s >= 1 && 前日勤務判定(Time_Table(m, d - 1), s))
-        return RefusalReason::連続勤務条件不可;
-    if (breaksRequiredFollower(s, m, d))
-        return RefusalReason::必須パターンエラー;
-    if (closerThanIntervalSinceLast(s, m, d))
-        return RefusalReason::最少勤務間隔;
-    if (patternThrough(m, d, s))
-        return RefusalReason::禁止パターン;
-    if (s >= 1 && 組合せ禁止判定(m, s, d))
-        return RefusalReason::組み合わせ禁止;
-    if (s >= 1 && 連続勤務上限 >= 1 && 連続勤務日数_前(m, d) == 連続勤務上限 + 1)
-        return RefusalReason::連続勤務日数オーバー;
-    if (s >= 1 && weeklyRuleOn() && weekWorkDays(m, d, 基点曜日, d) == 週間勤務日数上限 + 1)
-        return RefusalReason::週間勤務日数不可;
-    if (overCountThrough(s, m, d))
-        return RefusalReason::勤務回数オーバー;
-    return RefusalReason::None;
+    const auto tested = [excused](R rule) { return (excused & refusalBit(rule)) == 0; };
+    if (tested(R::個人不可条件と一致) && s >= 1 && (Member_Scdl(m, d) & shiftBit(s) & 0xFFFF) != 0)
+        return R::個人不可条件と一致;
+    if (tested(R::連続勤務条件不可) && s >= 1 && 前日勤務判定(Time_Table(m, d - 1), s))
+        return R::連続勤務条件不可;
+    if (tested(R::必須パターンエラー) && breaksRequiredFollower(s, m, d))
+        return R::必須パターンエラー;
+    if (tested(R::最少勤務間隔) && closerThanIntervalSinceLast(s, m, d))
+        return R::最少勤務間隔;
+    if (tested(R::禁止パターン) && patternThrough(m, d, s))
+        return R::禁止パターン;
+    if (tested(R::組み合わせ禁止) && s >= 1 && 組合せ禁止判定(m, s, d))
+        return R::組み合わせ禁止;
+    if (tested(R::連続勤務日数オーバー) && s >= 1 && 連続勤務上限 >= 1 && 連続勤務日数_前(m, d) == 連続勤務上限 + 1)
+        return R::連続勤務日数オーバー;
+    if (tested(R::週間勤務日数不可) && s >= 1 && weeklyRuleOn() && weekWorkDays(m, d, 基点曜日, d) == 週間勤務日数上限 + 1)
+        return R::週間勤務日数不可;
+    if (tested(R::勤務回数オーバー) && overCountThrough(s, m, d))
+        return R::勤務回数オーバー;
+    return R::None;
 }
 
 bool 最少勤務間隔判定(int s, int m, int d)
@@ -537,7 +573,7 @@ bool 必須パターン判定(int s, int m, int d, int lastDay)
             return true;
     }
     // The run through the laid chain was measured by 必須パターン可否 already.
-    return laidChainRefusal(c, m, d, lastDay) != RefusalReason::None;
+    return laidChainRefusal(c, m, d, lastDay) != RefusalReason::None || chainSplitsPair(c, m, d);
 }
 
 RefusalReason carriedShiftRefusal(int m, int t, int d)
@@ -659,12 +695,6 @@ bool 組合せ禁止判定_日(int /*m*/, int d)
 // that need the shift ("*": any work shift on days that need anybody). Records whose number
 // is not below their list length are pairs, honoured while shifts are placed.
 namespace {
-
-// A record of two members that needs both, on one shift: a pair, who work that shift together.
-bool isPairRecord(const 組合せ記録& rec)
-{
-    return rec.人数 == 2 && rec.メンバー[0] == 2 && rec.勤務 >= 1 && rec.勤務 <= Type_Cnt;
-}
 
 // All of the record's members hold its shift on day d, or none does.
 bool pairTogether(const 組合せ記録& rec, int d)

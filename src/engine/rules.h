@@ -72,7 +72,7 @@ int 必須パターン可否(int s, int m, int d);
 // the chain laid, a chain day completing a prohibited pattern, a week the chain touches over the
 // weekly limit, a chain day barred after its day before or before its day after, a chain shift
 // too close to the same shift or over its count limit, a chain day whose shift a combination ban
-// forbids.
+// forbids, a follow-up day on which the chain splits a pair from a partner placed already.
 bool 必須パターン判定(int s, int m, int d, int lastDay);
 // Whether the follower t carried over onto member m's empty day d may be laid there. In order: the
 // personal exclusion; the work run with t and the rest of its own chain laid (days past the
@@ -93,8 +93,14 @@ bool restCompletesPattern(int m, int d);
 // it, the day before asks for a required follower the day does not hold, the shortest interval
 // since the same shift, a prohibited pattern through the day, a combination ban of its shift, the
 // work run first going over the limit on the day, the week's work days first going over the
-// weekly limit on the day, more of its shift up to the day than the count limit allows.
-RefusalReason fixedCellRefusal(int m, int d);
+// weekly limit on the day, more of its shift up to the day than the count limit allows. The rules
+// whose refusalBit is set in excused are passed over, so that every rule the cell breaks can be
+// found in turn.
+RefusalReason fixedCellRefusal(int m, int d, unsigned excused = 0);
+constexpr unsigned refusalBit(RefusalReason rule)
+{
+    return 1u << unsigned(rule);
+}
 
 // Shift s may not follow shift prev on the next day.
 bool 前日勤務判定(int prev, int s);

@@ -28,6 +28,7 @@ void resetEngineState()
     dayPlacementFailures = {};
     dayPlacementLog.clear();
     fixedConflicts.clear();
+    userFixedCells = {};
     分析結果_Ans = 0;
     weeklyWorkDaysRefusal = {};
     RuleTiming::enabled = false;

@@ -113,7 +113,8 @@ TEST(FixedConflicts, AreNamedAndLaidInsteadOfFailingTries)
     EXPECT_EQ(fixedConflictLines(), QStringLiteral("101 職員1 01/01 明：連続勤務日数オーバー\r\n"
                                                    "102 職員2 01/13 明：禁止パターン\r\n"
                                                    "103 職員3 01/06 休：禁止パターン\r\n"));
-    EXPECT_EQ(Time_Table(2, 13), 0) << "the table is left as it was";
+    EXPECT_EQ(Time_Table(2, 12), 2) << "the table is left as it was";
+    EXPECT_EQ(Rsv_Table(2, 13), 3) << "but for the named follower, laid";
     EXPECT_EQ(Time_Table(1, 18), 0);
 
     for (int d : {1, 6, 13}) {
@@ -183,4 +184,75 @@ TEST(FixedConflicts, RecordsCountsAndChainsOfFixedCellsAreNamed)
     EXPECT_EQ(Time_Table(2, 8), 0) << "the excluded partner stays off 夜";
     EXPECT_EQ(Time_Table(4, 16), 1);
     EXPECT_EQ(Time_Table(4, 19), 1) << "a must that can be met still is";
+}
+
+// The pair path keeps a pair on a chain's later shift: a partner on a 夜 the run laid itself, on
+// the day the other member holds the 明 of the run's own chain, fails the day instead of being
+// passed over as a fixed cell; and a 夜 whose 明 would lie beside the partner's 夜 is refused.
+TEST(FixedConflicts, PairOnAChainsShiftIsKeptAgainstTheRunsOwnChains)
+{
+    nightModel(3, 10);
+    addMust(3, 2, {1, 2});
+    findFixedConflicts();
+    placeWithChain(1, 2, 5);
+    placeWithChain(2, 2, 6);
+    Need_Table(2, 6) = Need_Table(3, 6) = 1;
+    EXPECT_EQ(日別配置(6, 1), 0.0f);
+    EXPECT_TRUE(dayPlacementLog.contains(QStringLiteral("メンバー組合せ必須エラー"))) << dayPlacementLog.toStdString();
+
+    nightModel(3, 10);
+    addMust(3, 2, {1, 2});
+    findFixedConflicts();
+    placeWithChain(1, 2, 8);
+    EXPECT_EQ(refusalCode(2, 2, 7), RefusalReason::必須パターンエラー);
+    EXPECT_EQ(refusalCode(2, 2, 8), RefusalReason::None) << "both on 明 on the 9th";
+}
+
+// A named follower excuses only its own rule: member 1's 明 after a reserved 夜 is excluded and
+// laid, and the run's 日 before the 夜 still counts it towards the run limit; member 2's 夜 the day
+// before still meets a ban on two 明 with it.
+TEST(FixedConflicts, NamedFollowerExcusesOnlyItsOwnRule)
+{
+    nightModel(3, 20);
+    連続勤務上限 = 3;
+    reserve(1, 11, 2);
+    Member_Scdl(1, 12) = 7;
+    addBan(3, 2, {1, 2});
+    findFixedConflicts();
+    EXPECT_EQ(fixedConflictLines(), QStringLiteral("101 職員1 01/12 明：個人不可条件と一致\r\n"));
+    EXPECT_EQ(Time_Table(1, 12), 3);
+    EXPECT_TRUE(totalsMatchRecount());
+    place(1, 9, 1);
+    EXPECT_EQ(refusalCode(1, 1, 10), RefusalReason::連続勤務日数オーバー);
+    EXPECT_EQ(refusalCode(2, 2, 11), RefusalReason::必須パターンエラー);
+    EXPECT_EQ(日別配置(12, 1), 1.0f) << dayPlacementLog.toStdString();
+}
+
+// Conflicts the fixed cells make through a follower: a pair on 夜 whose partner's 明 is excluded
+// (or reserved for 日) the day after the other member's reserved 夜; a must on 夜 whose members all
+// have 明 excluded the day after; a must on 夜 on the 2nd whose members all carry 明 on the 1st
+// from last month under "明 *". Each is named once and its day staffed by the others.
+TEST(FixedConflicts, ConflictsThroughAFollowerAreNamed)
+{
+    nightModel(5, 20);
+    addMust(2, 2, {1, 2});
+    reserve(1, 5, 2);
+    Member_Scdl(2, 6) = 4;
+    reserve(1, 9, 2);
+    reserve(2, 10, 1);
+    addMust(2, 1, {3, 4});
+    Need_Table(2, 14) = 1;
+    Member_Scdl(3, 15) = Member_Scdl(4, 15) = 4;
+    addPattern(QStringLiteral("明*"));
+    past(3, QStringLiteral("夜"));
+    past(4, QStringLiteral("夜"));
+    Need_Table(2, 2) = 1;
+    findFixedConflicts();
+    EXPECT_EQ(fixedConflictLines(), QStringLiteral("101 職員1・102 職員2 01/05 夜：メンバー組合せ必須エラー\r\n"
+                                                   "101 職員1・102 職員2 01/09 夜：メンバー組合せ必須エラー\r\n"
+                                                   "103 職員3・104 職員4 01/02 夜：組合せ必須メンバー該当者無し\r\n"
+                                                   "103 職員3・104 職員4 01/14 夜：組合せ必須メンバー該当者無し\r\n"));
+    for (int d : {1, 2, 5, 6, 9, 14}) {
+        EXPECT_EQ(日別配置(d, 1), 1.0f) << d << "\n" << dayPlacementLog.toStdString();
+    }
 }
