@@ -107,3 +107,37 @@ TEST_F(GenerationTest, RecordCountAndChainConflictsAreNamedNotRetried)
         EXPECT_EQ(MemLogEntries().filter(line).size(), 1) << line.toStdString();
     }
 }
+
+// A pair on 準 whose partner has the 深 after it excluded the day after the other member's
+// reserved 準: it spun to the time limit before; now the first attempt is accepted and the split
+// is named once everywhere. Beside it, a 深 excluded after a reserved 準 is named and laid, and
+// the run limit of 5 still holds for the run's own days before it.
+TEST_F(GenerationTest, ConflictsThroughAFollowerAreNamedNotRetried)
+{
+    open(kGeneral);
+    set(u("基本設定"), u("必須パターン"), u("準"), 1, 1);
+    set(u("基本設定"), u("必須パターン"), u("深"), 1, 2);
+    set(u("基本設定"), u("連続勤務上限"), 5);
+    set(u("要員設定"), u("組合せ必須"), u("準夜"), 1, 1);
+    set(u("要員設定"), u("組合せ必須"), 2, 1, 2);
+    set(u("要員設定"), u("組合せ必須"), 102, 1, 4);
+    set(u("要員設定"), u("組合せ必須"), 103, 1, 9);
+    set(u("予約表"), u("Member_Rsv"), u("準"), 2, 5);
+    set(u("スケジュール"), u("勤務不可"), u("深"), 3, 6);
+    set(u("予約表"), u("Member_Rsv"), u("準"), 6, 20);
+    set(u("スケジュール"), u("勤務不可"), u("×"), 6, 21);
+    set(u("基本設定"), u("自動再挑戦"), false);
+    runAcceptedOnceStaffed();
+
+    EXPECT_EQ(作成状態, 1) << MemLogEntries().join(u("\n")).toStdString();
+    EXPECT_EQ(generationTiming.attempts, 1);
+    EXPECT_NE(cell(3, 5), u("準"));
+    EXPECT_EQ(cell(6, 21), u("深"));
+    EXPECT_TRUE(cell(6, 16).isEmpty() || cell(6, 17).isEmpty() || cell(6, 18).isEmpty() || cell(6, 19).isEmpty())
+        << gridText().toStdString();
+    for (const QString& line : {u("01/05 準：メンバー組合せ必須エラー"), u("01/21 深：個人不可条件と一致")}) {
+        EXPECT_EQ(promptOf(u("frm分析結果")).count(line), 1) << line.toStdString() << fixedConflictLines().toStdString();
+        EXPECT_EQ(promptOf(u("作成完了")).count(line), 1) << line.toStdString();
+        EXPECT_EQ(MemLogEntries().filter(line).size(), 1) << line.toStdString();
+    }
+}
