@@ -121,7 +121,7 @@ bool partnersOfHolders(int d, int t)
         if (Time_Table(m, d) != t)
             continue;
         const int p = Pair_Check(m, t);
-        if (p > 0 && Time_Table(p, d) != t && !fixedByUser(p, d) && !inFixedPairSplit(p, d) && !placePartner(p, t, d))
+        if (p > 0 && Time_Table(p, d) != t && !fixedByUser(p, d) && !inFixedPairSplit(p, d, t) && !placePartner(p, t, d))
             return false;
     }
     return true;

@@ -544,10 +544,10 @@ QString fixedConflictLines()
     return text;
 }
 
-bool inFixedPairSplit(int m, int d)
+bool inFixedPairSplit(int m, int d, int t)
 {
     for (const FixedConflict& c : fixedConflicts) {
-        if (c.record <= 0 || c.d != d || !isPair(Mem_Hissu(c.record)))
+        if (c.record <= 0 || c.d != d || c.shift != t || !isPair(Mem_Hissu(c.record)))
             continue;
         const 組合せ記録& rec = Mem_Hissu(c.record);
         for (int i = 1; i <= rec.メンバー[0]; ++i)

@@ -49,5 +49,6 @@ bool fixedByUser(int m, int d);
 // One line per conflict ("番号 氏名 mm/dd 略称：rule"; a record's members joined by "・"), ""
 // when there is none.
 QString fixedConflictLines();
-// Member m belongs to a pair named as split by the fixed cells on day d: the run leaves it split.
-bool inFixedPairSplit(int m, int d);
+// Member m belongs to a pair on shift t named as split by the fixed cells on day d: the run leaves
+// it split.
+bool inFixedPairSplit(int m, int d, int t);

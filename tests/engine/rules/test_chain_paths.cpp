@@ -210,7 +210,8 @@ TEST(FixedConflicts, PairOnAChainsShiftIsKeptAgainstTheRunsOwnChains)
 
 // A named follower excuses only its own rule: member 1's 明 after a reserved 夜 is excluded and
 // laid, and the run's 日 before the 夜 still counts it towards the run limit; member 2's 夜 the day
-// before still meets a ban on two 明 with it.
+// before still meets a ban on two 明 with it. Another rule the fixed cells break there is named
+// as well, and a pair named as split excuses no other pair of its members.
 TEST(FixedConflicts, NamedFollowerExcusesOnlyItsOwnRule)
 {
     nightModel(3, 20);
@@ -226,6 +227,28 @@ TEST(FixedConflicts, NamedFollowerExcusesOnlyItsOwnRule)
     EXPECT_EQ(refusalCode(1, 1, 10), RefusalReason::連続勤務日数オーバー);
     EXPECT_EQ(refusalCode(2, 2, 11), RefusalReason::必須パターンエラー);
     EXPECT_EQ(日別配置(12, 1), 1.0f) << dayPlacementLog.toStdString();
+
+    // A run the fixed cells alone take over the limit at the excluded follower is named too.
+    nightModel(3, 20);
+    連続勤務上限 = 2;
+    reserve(1, 10, 1);
+    reserve(1, 11, 2);
+    Member_Scdl(1, 12) = 7;
+    findFixedConflicts();
+    EXPECT_EQ(fixedConflictLines(), QStringLiteral("101 職員1 01/12 明：個人不可条件と一致\r\n"
+                                                   "101 職員1 01/12 明：連続勤務日数オーバー\r\n"));
+
+    // A pair on 夜 named as split leaves its member's other pair, on 日, to be kept.
+    nightModel(3, 10);
+    addMust(2, 2, {1, 2});
+    addMust(1, 2, {2, 3});
+    reserve(1, 5, 2);
+    Member_Scdl(2, 5) = 2;
+    reserve(3, 5, 1);
+    findFixedConflicts();
+    EXPECT_EQ(fixedConflicts.size(), 1u) << fixedConflictLines().toStdString();
+    EXPECT_EQ(日別配置(5, 1), 1.0f) << dayPlacementLog.toStdString();
+    EXPECT_EQ(Time_Table(2, 5), 1);
 }
 
 // Conflicts the fixed cells make through a follower: a pair on 夜 whose partner's 明 is excluded
