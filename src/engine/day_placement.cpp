@@ -306,10 +306,9 @@ bool namedAlready(int m, int d, int s, RefusalReason rule)
         case RefusalReason::連続勤務条件不可: return c.m == m && c.d == d - 1;
         case RefusalReason::組み合わせ禁止: return c.d == d && c.shift == s;
         case RefusalReason::勤務回数オーバー: return c.m == m && c.shift == s;
-        // A run or a week named where a carried follower lies is the same break as its first day
-        // over the limit.
+        // A run named where a carried follower lies is the same break as its first day over the
+        // limit: two runs over it lie further apart.
         case RefusalReason::連続勤務日数オーバー: return c.m == m && c.d >= d - 連続勤務上限 && c.d < d;
-        case RefusalReason::週間勤務日数不可: return c.m == m && c.d >= d - 6 && c.d < d;
         default: return false;
         }
     });

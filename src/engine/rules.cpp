@@ -230,7 +230,6 @@ RefusalReason laidChainRefusal(const Chain& c, int m, int d, int lastDay)
     return RefusalReason::None;
 }
 
-
 // A record of two members that needs both, on one shift: a pair, who work that shift together.
 bool isPairRecord(const 組合せ記録& rec)
 {
