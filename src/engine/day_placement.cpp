@@ -309,6 +309,8 @@ bool namedAlready(int m, int d, int s, RefusalReason rule)
         // A run named where a carried follower lies is the same break as its first day over the
         // limit: two runs over it lie further apart.
         case RefusalReason::連続勤務日数オーバー: return c.m == m && c.d >= d - 連続勤務上限 && c.d < d;
+        // A carried follower is named as the earlier of two close days.
+        case RefusalReason::最少勤務間隔: return c.m == m && c.shift == s && c.d > d - Type_Span(s, 2) && c.d < d;
         default: return false;
         }
     });

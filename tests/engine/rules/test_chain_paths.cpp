@@ -129,7 +129,8 @@ TEST(FixedConflicts, AreNamedAndLaidInsteadOfFailingTries)
 }
 
 // Reservations alone over the weekly limit or closer than a shift's shortest interval are named
-// once each: on the day the week first goes over, and on the second of the two close days.
+// once each: on the day the week first goes over, and on the second of the two close days, or on
+// a carried follower that is one of them.
 TEST(FixedConflicts, WeeklyLimitAndIntervalOfReservationsAreNamedOnce)
 {
     nightModel(3, 20);
@@ -147,6 +148,14 @@ TEST(FixedConflicts, WeeklyLimitAndIntervalOfReservationsAreNamedOnce)
         << lines.toStdString();
     EXPECT_TRUE(lines.contains(QStringLiteral("102 職員2 01/12 ")) && lines.contains(QStringLiteral("最少勤務間隔")))
         << lines.toStdString();
+
+    // A carried 明 too close to a reserved 明 is named once, at the follower.
+    nightModel(3, 20);
+    Type_Span(3, 2) = 3;
+    reserve(1, 5, 2);
+    reserve(1, 8, 3);
+    findFixedConflicts();
+    EXPECT_EQ(fixedConflictLines(), QStringLiteral("101 職員1 01/06 明：最少勤務間隔 明\r\n"));
 }
 
 // The record and sequence rules the fixed cells break by themselves: a pair on 夜 split by a
