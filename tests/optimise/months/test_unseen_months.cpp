@@ -360,15 +360,20 @@ bool mustOutOfReach(const 組合せ記録& rec, int d)
     return have + std::min(open, space) < rec.人数;
 }
 
-// Shift t on member m's day d asks for a follower that the reservations or the exclusions keep
-// from the next day.
+// Shift t on member m's day d starts a chain of followers, one a day, that the reservations or
+// the exclusions keep from one of its days.
 bool followerBarred(int m, int d, int t)
 {
-    for (int i = 1; i <= Hissu_Pattern_Cnt; ++i) {
-        const int next = Hissu_Pattern(i, 2);
-        if (Hissu_Pattern(i, 1) != t || next < 1 || next > Type_Cnt)
-            continue;
-        return d < Day_Cnt && ((Rsv_Table(m, d + 1) != 0 && Rsv_Table(m, d + 1) != next) || excludedFrom(m, d + 1, next));
+    for (int day = d + 1, cur = t; day <= Day_Cnt && day <= d + 20; ++day) {
+        int next = 0;
+        for (int i = 1; i <= Hissu_Pattern_Cnt && next == 0; ++i)
+            if (Hissu_Pattern(i, 1) == cur)
+                next = Hissu_Pattern(i, 2);
+        if (next < 1 || next > Type_Cnt)
+            return false;
+        if ((Rsv_Table(m, day) != 0 && Rsv_Table(m, day) != next) || excludedFrom(m, day, next))
+            return true;
+        cur = next;
     }
     return false;
 }
@@ -447,7 +452,8 @@ bool namedByRun(const validator::Violation& v)
     // A follower is named where it lies, which may be the day before the banned day.
     case Rule::NextDayBan: return named(R::連続勤務条件不可, v.member, v.day - 1, v.day);
     case Rule::必須パターン: return named(R::必須パターンエラー, v.member, v.day, v.day);
-    case Rule::禁止パターン: return named(R::禁止パターン, v.member, v.day, v.day + Kinsi_Pattern(v.shift, 0) - 1);
+    // A pattern named from a cell up to four days before is not named again.
+    case Rule::禁止パターン: return named(R::禁止パターン, v.member, v.day - 4, v.day + Kinsi_Pattern(v.shift, 0) - 1);
     case Rule::WorkRun: {
         int first = v.day;
         while (first > 1 && Time_Table(v.member, first - 1) >= 1)
