@@ -19,6 +19,7 @@
 #include "shell/myexcel.h"
 #include "shell/mylog.h"
 #include "shell/mymod.h"
+#include "shell/required_step.h"
 #include "shell/status.h"
 
 #include <QTimer>
@@ -206,11 +207,10 @@ QString conflictNote()
 
 void report()
 {
-    if (!optimiserSteps.荷重分散レポート作成 || !optimiserSteps.荷重パラメータ一覧)
-        return;
     const QString guide = QStringLiteral("さらに最適(均等)化を行うには、下記から行って下さい。") + kCrLf
         + QStringLiteral("・オプション＞作成後の個別調整＞最適化(勤務/休み 交換)") + kCrLf + kCrLf;
-    const QString text = optimiserSteps.荷重分散レポート作成(guide) + kCrLf + optimiserSteps.荷重パラメータ一覧() + conflictNote();
+    const QString text = required(optimiserSteps.荷重分散レポート作成, "荷重分散レポート作成")(guide) + kCrLf
+        + required(optimiserSteps.荷重パラメータ一覧, "荷重パラメータ一覧")() + conflictNote();
     MyMsgBox(text, 0, QStringLiteral("作成完了"), 500, 450);
 }
 

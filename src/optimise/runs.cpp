@@ -2,6 +2,7 @@
 
 #include "engine/model.h"
 #include "engine/run_window.h"
+#include "engine/sheet_refresh.h"
 #include "engine/swap_passes.h"
 #include "optimise/best_shift.h"
 #include "optimise/decimal_align.h"
@@ -10,7 +11,6 @@
 #include "optimise/report.h"
 #include "optimise/run_guards.h"
 #include "optimise/score.h"
-#include "optimise/sheet_refresh.h"
 #include "optimise/shift_block.h"
 #include "optimise/window_steps.h"
 #include "platform/os/vberror.h"
