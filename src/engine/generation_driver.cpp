@@ -73,7 +73,6 @@ public:
     ~RunGuard()
     {
         limit_.stop();
-        xlAppSetting(true, true, true);
         ProgressClose();
         if (Sw_ベストシフト作成)
             restoreMenu(true);
@@ -83,6 +82,8 @@ public:
     RunGuard& operator=(const RunGuard&) = delete;
 
 private:
+    // Screen updating, calculation and events on, once all else is tidied up.
+    XlSwitchesGuard switches_{XlSwitchesGuard::OnAtEnd{}};
     QTimer limit_;
 };
 

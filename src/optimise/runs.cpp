@@ -9,7 +9,6 @@
 #include "optimise/optimiser.h"
 #include "optimise/random_exchange.h"
 #include "optimise/report.h"
-#include "optimise/run_guards.h"
 #include "optimise/score.h"
 #include "optimise/shift_block.h"
 #include "optimise/window_steps.h"
