@@ -82,8 +82,6 @@ public:
     RunGuard& operator=(const RunGuard&) = delete;
 
 private:
-    // Screen updating, calculation and events on, once all else is tidied up.
-    XlSwitchesGuard switches_{XlSwitchesGuard::OnAtEnd{}};
     QTimer limit_;
 };
 
@@ -276,6 +274,8 @@ void cmd開始_Click(const GenerationOptions& options)
     else
         MyRandomize();
     RunGuard guard;
+    // Screen updating, calculation and events on again before the run's windows are tidied up.
+    const XlSwitchesGuard switches(XlSwitchesGuard::OnAtEnd{});
     if (Sw_ベストシフト作成)
         startBestShiftRun();
     bool repeat = true;
