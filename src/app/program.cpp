@@ -20,6 +20,11 @@
 void installProgram()
 {
     installShellWindows();
+    installProgramSteps();
+}
+
+void installProgramSteps()
+{
     xl::widgets::setProgramTitle(stAppTitle);
     xl::widgets::install();
     installConditionModelSteps();

@@ -66,10 +66,22 @@ void showError(const VbError& e)
     MsgBox(e.text(), ui::vbOKOnly | ui::vbSystemModal, QStringLiteral("データエラー"));
 }
 
-// Screen updating, calculation and events back on however the block ends.
-struct ScreenRestore {
-    ~ScreenRestore() { xlAppSetting(true, true, true); }
-};
+// Runs a reading; a stop, a missing range or another error of the workbook is shown, and false
+// returned.
+bool readShowingErrors(const std::function<void()>& reading)
+{
+    try {
+        reading();
+        return true;
+    } catch (const ReadStop& stop) {
+        show(stop);
+    } catch (const MissingRangeError& e) {
+        showMissing(e);
+    } catch (const VbError& e) {
+        showError(e);
+    }
+    return false;
+}
 
 // Shows a stage of the reading in the splash window (unless the reading is quiet).
 using Stage = std::function<void(const QString&)>;
@@ -572,8 +584,8 @@ void readReservations(const Stage& stage)
     if (reservations <= 0 || Member_Cnt <= 0)
         return;
     stage(QStringLiteral("予約設定中！"));
+    const XlSwitchesGuard switches(XlSwitchesGuard::OnAtEnd{});
     xlAppSetting(false, true, true);
-    ScreenRestore restore;
     const Grid rsv(activeBookRange(kReservationSheet, QStringLiteral("Member_Rsv")), kReservationSheet, QStringLiteral("Member_Rsv"));
     const xl::Range grid = shiftBookRange(kRosterSheet, QStringLiteral("Time_Table"));
     if (grid.rowCount() < Member_Cnt || grid.columnCount() < Day_Cnt)
@@ -674,17 +686,7 @@ int readAllConditionsBody(int quiet)
 
 bool 基本情報読込()
 {
-    try {
-        readBasicInfoBody();
-        return true;
-    } catch (const ReadStop& stop) {
-        show(stop);
-    } catch (const MissingRangeError& e) {
-        showMissing(e);
-    } catch (const VbError& e) {
-        showError(e);
-    }
-    return false;
+    return readShowingErrors(readBasicInfoBody);
 }
 
 void 勤務種別表読込()
@@ -784,16 +786,9 @@ void グループ読込()
 
 int 全条件読込(int quiet)
 {
-    try {
-        return readAllConditionsBody(quiet);
-    } catch (const ReadStop& stop) {
-        show(stop);
-    } catch (const MissingRangeError& e) {
-        showMissing(e);
-    } catch (const VbError& e) {
-        showError(e);
-    }
-    return -1;
+    int start = -1;
+    readShowingErrors([&] { start = readAllConditionsBody(quiet); });
+    return start;
 }
 
 void installConditionModelSteps()

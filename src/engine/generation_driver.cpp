@@ -19,6 +19,7 @@
 #include "shell/myexcel.h"
 #include "shell/mylog.h"
 #include "shell/mymod.h"
+#include "shell/required_step.h"
 #include "shell/status.h"
 
 #include <QTimer>
@@ -72,7 +73,6 @@ public:
     ~RunGuard()
     {
         limit_.stop();
-        xlAppSetting(true, true, true);
         ProgressClose();
         if (Sw_ベストシフト作成)
             restoreMenu(true);
@@ -206,11 +206,10 @@ QString conflictNote()
 
 void report()
 {
-    if (!optimiserSteps.荷重分散レポート作成 || !optimiserSteps.荷重パラメータ一覧)
-        return;
     const QString guide = QStringLiteral("さらに最適(均等)化を行うには、下記から行って下さい。") + kCrLf
         + QStringLiteral("・オプション＞作成後の個別調整＞最適化(勤務/休み 交換)") + kCrLf + kCrLf;
-    const QString text = optimiserSteps.荷重分散レポート作成(guide) + kCrLf + optimiserSteps.荷重パラメータ一覧() + conflictNote();
+    const QString text = required(optimiserSteps.荷重分散レポート作成, "荷重分散レポート作成")(guide) + kCrLf
+        + required(optimiserSteps.荷重パラメータ一覧, "荷重パラメータ一覧")() + conflictNote();
     MyMsgBox(text, 0, QStringLiteral("作成完了"), 500, 450);
 }
 
@@ -275,6 +274,8 @@ void cmd開始_Click(const GenerationOptions& options)
     else
         MyRandomize();
     RunGuard guard;
+    // Screen updating, calculation and events on again before the run's windows are tidied up.
+    const XlSwitchesGuard switches(XlSwitchesGuard::OnAtEnd{});
     if (Sw_ベストシフト作成)
         startBestShiftRun();
     bool repeat = true;

@@ -1,10 +1,10 @@
 #pragma once
 // What the generation and its exchange passes need of the optimiser: the score, the shakes between
-// failed tries, the optimiser run after a staffed attempt, the best-shift store, the reports and
-// the sheet refresh of the post-processing. The optimiser lies above the engine, so it fills these
-// in itself (installOptimiserSteps) at start-up; tests and benchmarks install it the same way.
-// A step left empty is skipped (the engine's own tests generate without the optimiser), except
-// where a result is needed.
+// failed tries, the optimiser run after a staffed attempt, the best-shift store and the reports.
+// The optimiser lies above the engine, so it fills these in itself (installOptimiserSteps) at
+// start-up; tests and benchmarks install it the same way. A step left empty is skipped (the
+// engine's own tests generate without the optimiser), except where a result is needed: that
+// call throws, naming the step (shell/required_step.h).
 #include <QString>
 #include <functional>
 
@@ -31,12 +31,6 @@ struct OptimiserSteps {
     // weight parameters.
     std::function<QString(const QString& guide)> 荷重分散レポート作成;
     std::function<QString()> 荷重パラメータ一覧;
-    // The roster sheet's data block rewritten from the model and recalculated.
-    std::function<void()> 人員配置表更新;
-    // Marks the reserved cells / the member-days on which every shift is forbidden with that
-    // border colour (0 clears the marks).
-    std::function<void(long colour)> 予約強調表示;
-    std::function<void(long colour)> 全勤務不可強調表示;
     // Single work days ("勤務") or single rest days ("休み") over all members.
     std::function<long(const QString& kind)> 単勤単休数;
 };

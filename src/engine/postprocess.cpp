@@ -5,7 +5,7 @@
 #include "engine/model.h"
 #include "engine/optimiser_steps.h"
 #include "engine/run_window.h"
-#include "engine/run_window.h"
+#include "engine/sheet_refresh.h"
 #include "engine/shiftload.h"
 #include "engine/totals.h"
 #include "platform/text/text_constants.h"
@@ -13,6 +13,7 @@
 #include "shell/globals.h"
 #include "shell/myexcel.h"
 #include "shell/mymod.h"
+#include "shell/required_step.h"
 #include "shell/status.h"
 #include "workbook/recalc.h"
 #include "workbook/sheet_names.h"
@@ -34,10 +35,8 @@ void drawGridLines()
 
 void markCells()
 {
-    if (optimiserSteps.予約強調表示)
-        optimiserSteps.予約強調表示(予約罫線色);
-    if (optimiserSteps.全勤務不可強調表示)
-        optimiserSteps.全勤務不可強調表示(全不可罫線色);
+    予約強調表示(予約罫線色);
+    全勤務不可強調表示(全不可罫線色);
 }
 
 void finalBanner(const QString& text)
@@ -62,8 +61,7 @@ void 作成後処理(const QString& text)
     DspSplash(QStringLiteral("最終処理中"));
     xlAppSetting(false, false, false);
     xlRunRetry(nullptr, stBookName + QStringLiteral("!勤務色置換"));
-    if (optimiserSteps.人員配置表更新)
-        optimiserSteps.人員配置表更新();
+    人員配置表更新();
     xlRunRetry(nullptr, stBookName + QStringLiteral("!休み色置換"));
     drawGridLines();
     markCells();
@@ -97,8 +95,9 @@ QString 単勤単休総数情報()
             any = Time_Table(m, d) > 0;
     if (!any)
         return QStringLiteral("データはありません");
-    const long single = optimiserSteps.単勤単休数(QStringLiteral("勤務"));
-    const long rest = optimiserSteps.単勤単休数(QStringLiteral("休み"));
+    const auto& count = required(optimiserSteps.単勤単休数, "単勤単休数");
+    const long single = count(QStringLiteral("勤務"));
+    const long rest = count(QStringLiteral("休み"));
     return kStaffingMethods[std::clamp(Sw_確保優先, 0, 2)] + kCrLf + kCrLf + QStringLiteral("　単勤総数：") + QString::number(single)
         + kCrLf + QStringLiteral("　単休総数：") + QString::number(rest) + kCrLf;
 }

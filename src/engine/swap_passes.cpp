@@ -9,6 +9,7 @@
 #include "shell/doevents.h"
 #include "shell/globals.h"
 #include "shell/mymod.h"
+#include "shell/required_step.h"
 
 #include <algorithm>
 #include <cmath>
@@ -90,7 +91,7 @@ float 休み交換_個人(int a, int d, bool scoreMode, float& best)
             exchangeTwoDays(a, b, d, e);
             bool keep = allowed(flag, d, a, b) && allowed(flag, e, a, b);
             if (keep && scoreMode) {
-                const float s = std::nearbyint(optimiserSteps.全分散計算());
+                const float s = std::nearbyint(required(optimiserSteps.全分散計算, "全分散計算")());
                 keep = s < best;
                 if (keep)
                     best = s;

@@ -4,7 +4,6 @@
 #include "engine/shiftload.h"
 #include "engine/totals.h"
 #include "optimise/restdays.h"
-#include "optimise/run_guards.h"
 #include "optimise/score.h"
 #include "optimise/shift_block.h"
 #include "optimise/window_steps.h"
@@ -177,7 +176,7 @@ int シフト表復元(long n)
     }
     const vb::Array2<int>& kept = *found;
     DspSplash(QStringLiteral("No") + QString::number(n) + QStringLiteral("のシフト表復元中・・・"));
-    SwitchesOnAtEnd switches;
+    const XlSwitchesGuard switches(XlSwitchesGuard::OnAtEnd{});
     xlAppSetting(false, false, false);
     ShiftBlock block;
     Time_Table = kept;

@@ -5,10 +5,9 @@
 #include "engine/model.h"
 #include "engine/reason.h"
 #include "engine/rules.h"
+#include "engine/sheet_refresh.h"
 #include "engine/totals.h"
 #include "optimise/manual_common.h"
-#include "optimise/run_guards.h"
-#include "optimise/sheet_refresh.h"
 #include "platform/text/cp932.h"
 #include "platform/text/text_constants.h"
 #include "platform/text/vb.h"
@@ -148,7 +147,7 @@ std::optional<ExchangeLine> parseExchangeLine(const QString& line)
 
 void makeExchange(int a, int b, int d)
 {
-    SwitchesOnAtEnd switches;
+    const XlSwitchesGuard switches(XlSwitchesGuard::OnAtEnd{});
     xlAppSetting(false, false, false);
     勤務変更(a, b, d);
     勤務セル表示(a, b, d);

@@ -7,7 +7,6 @@
 #include "optimise/report.h"
 #include "optimise/restdays.h"
 #include "optimise/score.h"
-#include "optimise/sheet_refresh.h"
 #include "shell/globals.h"
 
 void installOptimiserSteps()
@@ -25,8 +24,5 @@ void installOptimiserSteps()
         return 荷重分散レポート作成(作成開始時刻, nullptr, nullptr, 0, guide);
     };
     optimiserSteps.荷重パラメータ一覧 = 荷重パラメータ一覧;
-    optimiserSteps.人員配置表更新 = 人員配置表更新;
-    optimiserSteps.予約強調表示 = 予約強調表示;
-    optimiserSteps.全勤務不可強調表示 = 全勤務不可強調表示;
     optimiserSteps.単勤単休数 = [](const QString& kind) { return 単勤単休数(kind, 1, 0); };
 }

@@ -8,7 +8,6 @@
 #include "optimise/adjust.h"
 #include "optimise/score.h"
 #include "optimise/shift_block.h"
-#include "optimise/run_guards.h"
 #include "platform/text/vb.h"
 #include "shell/doevents.h"
 #include "shell/globals.h"

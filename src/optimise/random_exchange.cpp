@@ -7,7 +7,6 @@
 #include "optimise/decimal_align.h"
 #include "optimise/score.h"
 #include "optimise/shift_block.h"
-#include "optimise/run_guards.h"
 #include "optimise/window_steps.h"
 #include "platform/text/vb.h"
 #include "shell/doevents.h"

@@ -4,7 +4,6 @@
 #include "engine/model.h"
 #include "engine/rules.h"
 #include "engine/totals.h"
-#include "optimise/run_guards.h"
 #include "shell/doevents.h"
 #include "shell/globals.h"
 #include "shell/myexcel.h"

@@ -1,8 +1,8 @@
 #pragma once
 // What the best-shift store, its list window and the analysis report call above the optimiser:
-// the list window, the main window's menus and the generation's post-processing. Whoever builds
-// those fills them in at start-up (the list window: installOptimiserWindows); a step left empty
-// does nothing, as in tests without windows.
+// the list window and the main window's menus. Whoever builds those fills them in at start-up
+// (the list window: installBestShiftListWindow); a step left empty does nothing, as in tests
+// without windows.
 #include <QString>
 #include <functional>
 
@@ -15,9 +15,6 @@ struct OptimiserWindowSteps {
     // log_result.txt is not empty, and puts the main window on top (at the bottom while
     // mnuBackground is ticked).
     std::function<void()> afterResultLog;
-    // The generation driver's post-processing of a restored table ("成功" or "失敗"): colour
-    // macros, rest symbols, borders and highlights.
-    std::function<void(const QString&)> 作成後処理;
     // The main window's consecutive-rest report and adjustment.
     std::function<void()> mnuAdjDayOffCnt_Click;
     // The main window on top (at the bottom while mnuBackground is ticked), after a run.

@@ -185,8 +185,20 @@ XlSwitchesGuard::XlSwitchesGuard(xl::Application& app)
     own_ = xlSavedSwitches;
 }
 
+XlSwitchesGuard::XlSwitchesGuard(OnAtEnd)
+    : onAtEnd_(true)
+{
+}
+
 XlSwitchesGuard::~XlSwitchesGuard()
 {
+    if (onAtEnd_) {
+        try {
+            xlAppSetting(true, true, true);
+        } catch (...) {
+        }
+        return;
+    }
     xlSavedSwitches = own_;
     try {
         if (app_)

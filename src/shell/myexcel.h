@@ -70,12 +70,17 @@ public:
     // The program's application, as XlApp() finds it at each end.
     XlSwitchesGuard();
     explicit XlSwitchesGuard(xl::Application& app);
+    // Switches nothing at construction and all three on at destruction: for a step that turns
+    // them off and on piece by piece and leaves them on however it ends.
+    struct OnAtEnd {};
+    explicit XlSwitchesGuard(OnAtEnd);
     ~XlSwitchesGuard();
     XlSwitchesGuard(const XlSwitchesGuard&) = delete;
     XlSwitchesGuard& operator=(const XlSwitchesGuard&) = delete;
 
 private:
     xl::Application* app_ = nullptr;
+    bool onAtEnd_ = false;
     XlSavedSwitches outer_;
     XlSavedSwitches own_;
 };

@@ -1,6 +1,7 @@
 #include "shell/myfunc_main.h"
 
 #include "platform/text/vb.h"
+#include "shell/required_step.h"
 #include "shell/rs_db.h"
 
 #include <QString>
@@ -48,17 +49,13 @@ int 荷重読込()
     const QStringList values = GetTableValues(QStringLiteral("T_基本設定"), fields);
     for (size_t i = 0; i < std::size(weights); ++i)
         *weights[i].second = toLong(Val(values[qsizetype(i)]));
-    if (conditionModelSteps.resetShiftFactors)
-        conditionModelSteps.resetShiftFactors();
-    if (!conditionModelSteps.readAllConditions)
-        return -1;
-    return conditionModelSteps.readAllConditions(true);
+    required(conditionModelSteps.resetShiftFactors, "resetShiftFactors")();
+    return required(conditionModelSteps.readAllConditions, "readAllConditions")(true);
 }
 
 void 配列初期化()
 {
-    if (conditionModelSteps.resizeToMaximum)
-        conditionModelSteps.resizeToMaximum();
+    required(conditionModelSteps.resizeToMaximum, "resizeToMaximum")();
 }
 
 void resetWeights()

@@ -23,7 +23,7 @@ inline long 荷重_優先勤務倍率_今期 = 0;
 
 // What the weights reading and the array reset need from the condition model, which owns the
 // arrays and the full reading of the conditions. The condition model installs these at start-up;
-// until it has, 荷重読込 reads the weights and reports that no conditions were read.
+// calling one before it has throws, naming the step.
 struct ConditionModelSteps {
     // 最適化比重(1..Type_Cnt) = 1.0
     std::function<void()> resetShiftFactors;
@@ -36,7 +36,7 @@ struct ConditionModelSteps {
 inline ConditionModelSteps conditionModelSteps;
 
 // Reads the 17 weights from T_基本設定 (a missing record or column gives 0), resets the shift
-// factors and returns the result of the full condition reading (-1 when none is installed).
+// factors and returns the result of the full condition reading.
 int 荷重読込();
 // Gives the condition model's work arrays their largest sizes.
 void 配列初期化();

@@ -1,5 +1,6 @@
 #include "shell/myshell.h"
 
+#include "platform/os/settingsstore.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
 #include "shell/msgbox.h"
@@ -144,8 +145,7 @@ QString BrowseForFolder(QObject* owner, const QString& title, const QString& sta
 
 QString HelpBaseUrl()
 {
-    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Quorvane"),
-                             QStringLiteral("Quorvane"));
+    const QSettings settings(QDir(os::configFolder()).filePath(QStringLiteral("Quorvane.ini")), QSettings::IniFormat);
     QString base = settings.value(QStringLiteral("help/base"),
                                   QStringLiteral("https://quorvane.example/web_dl/qvmain/Help_qvmain/"))
                        .toString();

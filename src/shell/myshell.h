@@ -24,8 +24,8 @@ void setShellOpener(std::function<bool(const QUrl&)> opener);
 // prompt and the start folder selected: the chosen folder, or "" when cancelled.
 QString BrowseForFolder(QObject* owner, const QString& title, const QString& startFolder);
 
-// The base address of the online help pages: the setting help/base of the program's settings, or
-// the built-in default. A page name is resolved below it.
+// The base address of the online help pages: help/base of Quorvane.ini in the configuration folder
+// (os::configFolder), or the built-in default. A page name is resolved below it.
 QString HelpBaseUrl();
 QString HelpUrl(const QString& page);
 // Opens the help page when the machine is online; otherwise shows offlineText ("\n" marks a line

@@ -64,7 +64,7 @@ TEST_F(ProgramTest, StartUpOpensTheWorkFolderAndReadsIt)
     EXPECT_TRUE(window_->mnuChk->menuAction()->isVisible());
     EXPECT_EQ(window_->mnuBackground->isChecked(), Sw_バックグラウンド動作);
     EXPECT_TRUE(window_->mnu単勤単休最少化[size_t(Sw_確保優先)]->isChecked());
-    EXPECT_FALSE(window_->cmd勤務表作成->isEnabled());  // no generation driver installed
+    EXPECT_TRUE(window_->cmd勤務表作成->isEnabled());  // the program's generation is installed
     EXPECT_FALSE(xlApp->displayFormulaBar());
 
     const QString log = QString::fromUtf8(fileBytes(QDir(AppPath).filePath(QStringLiteral("log_boot.txt"))));

@@ -5,37 +5,24 @@
 #include "engine/generation.h"
 #include "engine/generation_driver.h"
 #include "engine/optimiser_steps.h"
-#include "engine/state.h"
 #include "optimise/best_shift.h"
-#include "optimise/install.h"
+#include "optimise/months/whole_run_fixture.h"
 #include "platform/text/vb.h"
-#include "shell/rs_dbsub.h"
 #include "validator/validator.h"
 #include "workbook/recalc.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-class GenerationRunTest : public ::testing::Test {
+class GenerationRunTest : public WholeRunTest<> {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        resetEngineState();
-        AppPath = stWorkPath = stDbPath = dir.path();
-        ASSERT_EQ(AddTableField(), 0);
-        installConditionModelSteps();
-        installOptimiserSteps();
-        noDisplayWait = true;
+        WholeRunTest::SetUp();
         LimitTime = 1;
     }
     void open(const char* sample) { ASSERT_TRUE(openSampleBook(sourceFile(sample)).ok); }
-    void TearDown() override
-    {
-        resetEngineState();
-    }
     xl::Range grid() const { return xlBook->worksheets(QStringLiteral("人員配置表")).range(QStringLiteral("Time_Table")); }
     QString gridText() const
     {
@@ -46,8 +33,6 @@ protected:
                 text += XlText(b(m, d)) + QLatin1Char(',');
         return text;
     }
-
-    QTemporaryDir dir;
 };
 
 class GenerationRun : public GenerationRunTest, public ::testing::WithParamInterface<const char*> {};

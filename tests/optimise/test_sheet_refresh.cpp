@@ -4,7 +4,7 @@
 
 #include "engine/convert.h"
 #include "engine/model.h"
-#include "optimise/sheet_refresh.h"
+#include "engine/sheet_refresh.h"
 #include "platform/xl/palette.h"
 #include "shell/myexcel.h"
 #include "shell/mylog.h"

@@ -6,6 +6,7 @@
 #include "shell/state.h"
 
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 namespace {
 
@@ -139,6 +140,31 @@ TEST_F(ExcelTest, GuardOnAnApplicationOfItsOwn)
     EXPECT_TRUE(main.screenUpdating());
     EXPECT_TRUE(main.enableEvents());
     EXPECT_EQ(main.calculation(), xl::kCalculationAutomatic);
+}
+
+// A step's own guard leaves the switches as the step sets them and turns all on at its end, also
+// after an error, without disturbing what an enclosing guard will put back.
+TEST_F(ExcelTest, GuardOnAtEndLeavesTheStepsSwitchesThenTurnsAllOn)
+{
+    xl::Application& app = XlApp();
+    app.setCalculation(xl::kCalculationManual);
+    {
+        const XlSwitchesGuard outer;
+        try {
+            const XlSwitchesGuard step(XlSwitchesGuard::OnAtEnd{});
+            EXPECT_FALSE(app.screenUpdating());
+            xlAppSetting(false, true, false);
+            throw std::runtime_error("step failed");
+        } catch (const std::runtime_error&) {
+        }
+        EXPECT_TRUE(app.screenUpdating());
+        EXPECT_TRUE(app.enableEvents());
+        EXPECT_EQ(app.calculation(), xl::kCalculationAutomatic);
+        xlAppSetting(false, false, false);
+    }
+    EXPECT_TRUE(app.screenUpdating());
+    EXPECT_EQ(app.calculation(), xl::kCalculationManual);
+    xlAppSetting(true, true, true);
 }
 
 TEST_F(ExcelTest, SpeedRunClearsColoursAndWholeRestCellsOnly)

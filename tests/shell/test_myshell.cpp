@@ -92,6 +92,24 @@ TEST(OnlineCheck, OnlyADefaultRouteOutCounts)
     EXPECT_FALSE(HasDefaultRoute(v4Header + QByteArray(v4Default).replace("\t0003\t", "\t0002\t"), {}));
 }
 
+// The help's base is read from the program's own configuration folder, wherever that is now.
+TEST_F(ShellTest, TheHelpBaseComesFromTheConfigurationFolder)
+{
+    const QString shipped = HelpBaseUrl();
+    const QByteArray before = qgetenv("XDG_CONFIG_HOME");
+    const auto restore = qScopeGuard([&] { qputenv("XDG_CONFIG_HOME", before); });
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    ASSERT_TRUE(QDir(config.path()).mkpath(QStringLiteral("Quorvane")));
+    QFile ini(config.filePath(QStringLiteral("Quorvane/Quorvane.ini")));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[help]\nbase=https://help.example/qv\n");
+    ini.close();
+    EXPECT_EQ(HelpBaseUrl(), QStringLiteral("https://help.example/qv/"));
+    ASSERT_TRUE(ini.remove());
+    EXPECT_EQ(HelpBaseUrl(), shipped);
+}
+
 TEST_F(ShellTest, WebHelpOnlineOpensThePageBelowTheBase)
 {
     setOnlineProbe([] { return true; });

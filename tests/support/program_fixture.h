@@ -2,9 +2,9 @@
 // The whole program in-process: a copy of a sample work folder made the current directory, the
 // program's globals reset, and the main window started as the launcher starts it. Every question
 // is answered by the scripted hook (platform/ui/prompt.h).
+#include "app/program.h"
 #include "app/state.h"
 #include "common.h"
-#include "optimise/install.h"
 #include "platform/db/db.h"
 #include "platform/ui/prompt.h"
 #include "platform/xl/widgets/sheetwindow.h"
@@ -54,8 +54,7 @@ protected:
     {
         resetAppState();
         // The reset takes the installed steps out as well.
-        installConditionModelSteps();
-        installOptimiserSteps();
+        installProgramSteps();
         oldCurrent_ = QDir::currentPath();
         work_ = dir_.filePath(QStringLiteral("シフト表作成"));
         ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("シフト表作成/log")));

@@ -1,8 +1,8 @@
 #pragma once
 // The model's table put on the shift sheet as a finished run leaves it, for the manual tools.
 #include "engine/model.h"
+#include "engine/sheet_refresh.h"
 #include "optimise/manual_common.h"
-#include "optimise/sheet_refresh.h"
 #include "optimise/shift_block.h"
 #include "shell/myexcel.h"
 

@@ -3,6 +3,7 @@
 // named from 日夜明早遅半研会出張 in that order, 8 hours each, members numbered 101, 102, ...
 #include <QChar>
 #include <QString>
+#include <gtest/gtest.h>
 #include <vector>
 
 namespace smallmodel {
@@ -21,5 +22,8 @@ void row(int m, const QString& cells, int from = 1);
 std::vector<int> snapshot();
 // Cells that differ from the snapshot.
 int changedCells(const std::vector<int>& before);
+// Whether every member's totals equal a recount of Time_Table (days 1..Day_Cnt): per shift type,
+// work days, holiday work and hours; the first mismatch as text.
+::testing::AssertionResult totalsMatchRecount();
 
 }  // namespace smallmodel

@@ -2,6 +2,7 @@
 
 #include "engine/conditions.h"
 #include "engine/model.h"
+#include "engine/postprocess.h"
 #include "engine/shiftload.h"
 #include "engine/totals.h"
 #include "optimise/best_shift.h"
@@ -183,8 +184,7 @@ void frmベストシフトリスト::cmdRestore_Click()
     const long n = long(Val(item->text(0)));
     const int result = シフト表復元(n);
     DspSplash(QStringLiteral("No") + QString::number(n) + QStringLiteral("のシフト表復元中・・・"));
-    if (optimiserWindowSteps.作成後処理)
-        optimiserWindowSteps.作成後処理(result == 0 ? QStringLiteral("成功") : QStringLiteral("失敗"));
+    作成後処理(result == 0 ? QStringLiteral("成功") : QStringLiteral("失敗"));
     showProblems(item->text(kProblemColumn));
     DspSplash(QString());
 }

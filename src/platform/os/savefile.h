@@ -18,7 +18,7 @@ QString diskFullText();
 QString writeWholeFile(const QString& path, const QByteArray& bytes, int* systemError = nullptr);
 
 // Stands in for the disk in tests: the hook writes what it takes of the data into the file and
-// returns the count written, or -1 with errno set. nullptr brings back the file's own write.
+// returns the count written, short when it ran out of room, or -1 with errno set. nullptr brings back the file's own write.
 using FileWriteHook = std::function<qint64(QFileDevice& file, const char* data, qint64 size)>;
 void setFileWriteHook(FileWriteHook hook);
 

@@ -180,16 +180,6 @@ Range Range::resize(int rows, int columns) const
     return Range(sheet_, top_, left_, top_ + rows - 1, left_ + columns - 1);
 }
 
-Range Range::entireColumns() const
-{
-    return Range(sheet_, 1, left_, kMaxRows, right_);
-}
-
-Range Range::entireRows() const
-{
-    return Range(sheet_, top_, 1, bottom_, kMaxColumns);
-}
-
 QString Range::address() const
 {
     return areaAddress(Area{top_, left_, bottom_, right_});
@@ -533,18 +523,6 @@ void Range::setHorizontalAlignment(int alignment) const
     changeStyle([&](CellStyle& s) { s.horizontalAlignment = alignment; });
 }
 
-void Range::setVerticalAlignment(int alignment) const
-{
-    if (alignment != -4160 && alignment != kAlignCenter && alignment != -4107)
-        throw badArea(QStringLiteral("VerticalAlignment %1").arg(alignment));
-    changeStyle([&](CellStyle& s) { s.verticalAlignment = alignment; });
-}
-
-void Range::setWrapText(bool wrap) const
-{
-    changeStyle([&](CellStyle& s) { s.wrapText = wrap; });
-}
-
 void Range::setNumberFormat(const QString& format) const
 {
     changeStyle([&](CellStyle& s) { s.numberFormat = format.isEmpty() ? QStringLiteral("General") : format; });
@@ -649,12 +627,6 @@ void Font::setBold(bool bold)
     r_.changeStyle([&](CellStyle& s) { s.bold = bold; });
 }
 double Font::size() const { return r_.topLeftStyle().fontSize; }
-void Font::setSize(double points)
-{
-    if (points < 1 || points > 409)
-        throw badArea(QStringLiteral("font size %1").arg(points));
-    r_.changeStyle([&](CellStyle& s) { s.fontSize = points; });
-}
 QString Font::name() const { return r_.topLeftStyle().fontName; }
 void Font::setName(const QString& family)
 {

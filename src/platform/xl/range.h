@@ -92,8 +92,6 @@ public:
     Range cells(int i, int j) const;
     Range offset(int rows, int columns) const;
     Range resize(int rows, int columns) const;
-    Range entireColumns() const;
-    Range entireRows() const;
 
     // "$A$1", "$B$2:$K$12", "$B:$AZ", "$3:$5".
     QString address() const;
@@ -139,9 +137,7 @@ public:
     int horizontalAlignment() const;
     void setHorizontalAlignment(int alignment) const;
     int verticalAlignment() const;
-    void setVerticalAlignment(int alignment) const;
     bool wrapText() const;
-    void setWrapText(bool wrap) const;
     QString numberFormat() const;
     void setNumberFormat(const QString& format) const;
     bool locked() const;
@@ -207,7 +203,6 @@ public:
     bool bold() const;
     void setBold(bool bold);
     double size() const;
-    void setSize(double points);
     QString name() const;
     void setName(const QString& family);
 private:

@@ -1,7 +1,7 @@
 #pragma once
 // A sample work folder ready for a generation attempt: its workbook open in the program's
 // application, the condition model's steps installed, a database of its own, no pacing waits and
-// no optimiser (tests put counting stand-ins into optimiserSteps where they need one).
+// no optimiser but its report (tests put counting stand-ins into optimiserSteps where they need one).
 #include "common.h"
 
 #include <QString>

@@ -27,7 +27,7 @@ QString promptOf(const QString& title)
     return {};
 }
 
-// One run, no retry, accepted once staffed: every member on target, and a report to carry the note.
+// One run, no retry, accepted once staffed: every member on target, so the report carries the note.
 void runAcceptedOnceStaffed()
 {
     optimiserSteps.最適化実行 = [](long passes, int, float) {
@@ -35,8 +35,6 @@ void runAcceptedOnceStaffed()
             for (int m = 1; m <= Member_Cnt; ++m)
                 Member_DayOff(m) = Member_WorkDays(m);
     };
-    optimiserSteps.荷重分散レポート作成 = [](const QString& guide) { return guide; };
-    optimiserSteps.荷重パラメータ一覧 = [] { return QString(); };
     ui::setNextAnswer(0);  // the analysis: go on
     cmd開始_Click({7});
 }

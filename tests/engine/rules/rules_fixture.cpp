@@ -3,11 +3,8 @@
 #include "engine/model.h"
 #include "engine/state.h"
 #include "engine/totals.h"
-#include "platform/text/vb.h"
 #include "own_folder.h"
 #include "shell/globals.h"
-
-#include <cmath>
 
 namespace rulesfx {
 
@@ -97,36 +94,6 @@ void addBan(int shift, int count, std::initializer_list<int> members)
 void addMust(int shift, int count, std::initializer_list<int> members)
 {
     fill(Mem_Hissu(++組合せ必須数), shift, count, members);
-}
-
-::testing::AssertionResult totalsMatchRecount()
-{
-    for (int m = 1; m <= Member_Cnt; ++m) {
-        float perType[14] = {};
-        float days = 0, holidays = 0, hours = 0;
-        for (int d = 1; d <= Day_Cnt; ++d) {
-            const int s = Time_Table(m, d);
-            if (s <= 0)
-                continue;
-            perType[s] += 1;
-            days += 1;
-            if (Holiday_Chk(d) > 0)
-                holidays += 1;
-            hours += float(Val(Type_Table(s, TYPE_時間)));
-        }
-        for (int t = 1; t <= Type_Cnt; ++t)
-            if (Member_Sum(m, t) != perType[t])
-                return ::testing::AssertionFailure() << "member " << m << " shift " << t << ": "
-                                                     << Member_Sum(m, t) << " != " << perType[t];
-        if (Member_Sum(m, 11) != days || Member_WorkDays(m) != days)
-            return ::testing::AssertionFailure() << "member " << m << " work days " << Member_WorkDays(m)
-                                                 << " != " << days;
-        if (Member_Sum_K(m) != holidays)
-            return ::testing::AssertionFailure() << "member " << m << " holiday work";
-        if (std::fabs(Member_Sum_TTIME(m) - hours) > 1e-3f)
-            return ::testing::AssertionFailure() << "member " << m << " hours";
-    }
-    return ::testing::AssertionSuccess();
 }
 
 }  // namespace rulesfx

@@ -14,6 +14,7 @@ void makeModel(int members, int days, int types = 3);
 using smallmodel::place;
 using smallmodel::row;
 using smallmodel::shiftOf;
+using smallmodel::totalsMatchRecount;
 // Last month's final days, the last day first (column 1 = the day before day 1); also day 0.
 void past(int m, const QString& cellsLastDayFirst);
 // A prohibited pattern row from abbreviations ("夜-" = night then rest, "夜*").
@@ -27,7 +28,5 @@ void reserve(int m, int d, int s);
 // A ban or must record over member indexes (numbers 100 + index; an empty list for none).
 void addBan(int shift, int count, std::initializer_list<int> members);
 void addMust(int shift, int count, std::initializer_list<int> members);
-// Whether the totals equal the recount of Time_Table (days 1..Day_Cnt); the mismatch as text.
-::testing::AssertionResult totalsMatchRecount();
 
 }  // namespace rulesfx

@@ -8,37 +8,13 @@
 #include "engine/rules.h"
 #include "engine/totals.h"
 #include "platform/text/vb.h"
+#include "small_model.h"
 
-#include <cmath>
-
+using smallmodel::totalsMatchRecount;
 using swapfx::SampleTest;
 using validator::Rule;
 
 namespace {
-
-::testing::AssertionResult totalsMatchRecount()
-{
-    for (int m = 1; m <= Member_Cnt; ++m) {
-        float perType[TYPE_MAX + 1] = {};
-        float days = 0, hours = 0;
-        for (int d = 1; d <= Day_Cnt; ++d) {
-            const int s = Time_Table(m, d);
-            if (s <= 0)
-                continue;
-            perType[s] += 1;
-            days += 1;
-            hours += float(Val(Type_Table(s, TYPE_時間)));
-        }
-        for (int t = 1; t <= Type_Cnt; ++t)
-            if (Member_Sum(m, t) != perType[t])
-                return ::testing::AssertionFailure() << "member " << m << " shift " << t;
-        if (Member_WorkDays(m) != days || Member_Sum(m, 11) != days)
-            return ::testing::AssertionFailure() << "member " << m << " work days";
-        if (std::fabs(Member_Sum_TTIME(m) - hours) > 1e-2f)
-            return ::testing::AssertionFailure() << "member " << m << " hours";
-    }
-    return ::testing::AssertionSuccess();
-}
 
 // Conditions the samples lack, so that every rule of the check takes part somewhere: patterns
 // with "-" and "*", intervals, weekly limits, per-type counts, bans over "*" and without a list.

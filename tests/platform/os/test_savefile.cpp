@@ -18,15 +18,18 @@ QByteArray readAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// A disk that fills after `room` bytes of the file: the rest of the write fails as a full disk does.
-void diskWithRoomFor(qint64 room)
+// How a write that runs out of room ends: it fails, or it returns the short count it managed.
+enum class FullWrite { fails, returnsShortCount };
+
+// A disk that fills after `room` bytes of the file.
+void diskWithRoomFor(qint64 room, FullWrite ending = FullWrite::fails)
 {
-    os::setFileWriteHook([room](QFileDevice& file, const char* data, qint64 size) {
+    os::setFileWriteHook([room, ending](QFileDevice& file, const char* data, qint64 size) {
         const qint64 taken = file.write(data, std::min(size, room));
         if (taken == size)
             return taken;
         errno = ENOSPC;
-        return qint64(-1);
+        return ending == FullWrite::fails ? qint64(-1) : taken;
     });
 }
 
@@ -52,13 +55,15 @@ TEST(WriteWholeFile, ADiskFillingPartWayIsNamedAndKeepsTheOldFile)
     const QString path = dir.filePath(QStringLiteral("a.bin"));
     ASSERT_EQ(os::writeWholeFile(path, QByteArray("old")), QString());
     const auto restore = qScopeGuard([] { os::setFileWriteHook(nullptr); });
-    for (const qint64 room : {0, 5}) {
-        diskWithRoomFor(room);
-        int code = 0;
-        EXPECT_EQ(os::writeWholeFile(path, QByteArray(20000, 'x'), &code), os::diskFullText()) << room;
-        EXPECT_EQ(code, ENOSPC);
-        EXPECT_EQ(readAll(path), QByteArray("old"));
-        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("a.bin")});
+    for (const FullWrite ending : {FullWrite::fails, FullWrite::returnsShortCount}) {
+        for (const qint64 room : {0, 5}) {
+            diskWithRoomFor(room, ending);
+            int code = 0;
+            EXPECT_EQ(os::writeWholeFile(path, QByteArray(20000, 'x'), &code), os::diskFullText()) << room;
+            EXPECT_EQ(code, ENOSPC);
+            EXPECT_EQ(readAll(path), QByteArray("old"));
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("a.bin")});
+        }
     }
     // Room enough: the same hook lets the whole file through.
     diskWithRoomFor(100);

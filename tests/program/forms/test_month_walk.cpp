@@ -2,7 +2,6 @@
 // assignability test, one manual exchange, an optimiser run, the month save, publishing and the
 // full shut-down with save. After each step the sheet shows the table and no rule is broken.
 #include "engine/convert.h"
-#include "app/generation_windows.h"
 #include "engine/generation_driver.h"
 #include "engine/model.h"
 #include "manual_clock.h"
@@ -40,8 +39,6 @@ protected:
     void SetUp() override
     {
         ProgramTest::SetUp();
-        installOptimiserWindow();
-        installGenerationWindows();
         // A fixed seed: the same month on every run.
         startConditionsCheckLoad = [] { cmd開始_Click({2027}); };
         setShellOpener([this](const QUrl& url) {

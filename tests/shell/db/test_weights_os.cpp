@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <stdexcept>
 
 using Weights = WorkFolderTest<resetShellState>;
 
@@ -38,9 +39,9 @@ TEST_F(Weights, ReadFromTheSettingsThenTheConditionsAreRead)
     EXPECT_EQ(荷重_優先勤務倍率_今期, 10);
     EXPECT_EQ(messages(), 0u);
 
-    // Until the condition model is installed nothing is read, and that is not success.
+    // Until the condition model is installed nothing can be read: a fault of the start-up.
     resetWeights();
-    EXPECT_EQ(荷重読込(), -1);
+    EXPECT_THROW(荷重読込(), std::logic_error);
     EXPECT_EQ(荷重_総勤務日数, 20);
     int resized = 0;
     conditionModelSteps.resizeToMaximum = [&] { ++resized; };

@@ -2,6 +2,7 @@
 #include "storage/forms/html_export_form.h"
 
 #include "common.h"
+#include "engine/conditions.h"
 #include "shell/myshell.h"
 #include "shell/status.h"
 #include "storage/state.h"
@@ -27,6 +28,7 @@ protected:
     void SetUp() override
     {
         resetStorageState();
+        installConditionModelSteps();
         // The logs and the database stay in the test's own folder.
         AppPath = stWorkPath = stDbPath = dir.path();
         xlBook = &workbook::createTemplate(XlApp());

@@ -1,4 +1,4 @@
-#include "optimise/sheet_refresh.h"
+#include "engine/sheet_refresh.h"
 
 #include "engine/convert.h"
 #include "engine/model.h"
