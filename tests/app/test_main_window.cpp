@@ -19,6 +19,7 @@
 #include "shell/rs_dbsub.h"
 #include "shell/status.h"
 #include "storage/condexchange.h"
+#include "storage/forms/save_load_form.h"
 #include "workbook/condfile.h"
 #include "workbook/template.h"
 
@@ -31,6 +32,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -393,6 +396,73 @@ TEST_F(ProgramTest, FileMenuRunsTheStorageCommandsWithoutTheHub)
     for (QWidget* w : QApplication::topLevelWidgets())
         hub = hub || (w->windowTitle() == QStringLiteral("データの保存と読込") && w->isVisible());
     EXPECT_TRUE(hub);
+}
+
+TEST_F(ProgramTest, TheHubClosedDuringItsOwnWorkGoesOnlyOnceTheWorkHasEnded)
+{
+    ManualClock clock;
+    ASSERT_TRUE(start());
+    const QString file = QDir(work_).filePath(QStringLiteral("条件.csv"));
+    ui::setNextText(file);
+    window_->mnuFileConditionSave->trigger();
+    ASSERT_TRUE(QFile::exists(file));
+
+    // The restore ends with a pause that lets events run; each of these comes in it.
+    const std::vector<std::pair<const char*, std::function<void(frm保存読込&)>>> ways = {
+        {"its 閉じる", [](frm保存読込& hub) { hub.cmdClose->click(); }},
+        {"Escape", [](frm保存読込& hub) { QTest::keyClick(&hub, Qt::Key_Escape); }},
+        {"the close box", [](frm保存読込& hub) { hub.close(); }},
+        {"another button", [](frm保存読込& hub) { hub.cmd勤務データ読込->click(); }},
+        {"the main window's 閉じる", [this](frm保存読込&) { window_->cmd閉じる->click(); }},
+    };
+    for (const auto& [name, way] : ways) {
+        SCOPED_TRACE(name);
+        window_->cmd保存読込->click();
+        QPointer<frm保存読込> hub;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* h = dynamic_cast<frm保存読込*>(w); h && h->isVisible())
+                hub = h;
+        ASSERT_TRUE(hub);
+        bool came = false;
+        QTimer::singleShot(0, hub, [&, way = way] {
+            came = true;
+            way(*hub);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            EXPECT_TRUE(hub);
+            EXPECT_FALSE(AppEnded);
+        });
+        ui::resetMessages();
+        ui::setNextText(file);
+        hub->cmd復元->click();
+        EXPECT_TRUE(came);
+        ASSERT_NE(xlBook, nullptr);
+        EXPECT_EQ(currentConditionFile, file);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(hub);
+    }
+    // The main window's close waited for the restore, and now happens.
+    EXPECT_FALSE(AppEnded);
+    ui::setNextAnswer(ui::vbNo);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(AppEnded);
+}
+
+TEST_F(ProgramTest, AMainWindowCloseDuringAConditionSaveWaitsForItsMessage)
+{
+    ManualClock clock;
+    ASSERT_TRUE(start());
+    const QString file = QDir(work_).filePath(QStringLiteral("条件.csv"));
+    QTimer::singleShot(0, window_.get(), [this] {
+        window_->mnuClose->trigger();
+        EXPECT_FALSE(AppEnded);
+    });
+    ui::setNextText(file);
+    window_->mnuFileConditionSave->trigger();
+    EXPECT_EQ(ui::shownMessages().back().prompt, QStringLiteral("保存を完了しました！"));
+    EXPECT_FALSE(AppEnded);
+    ui::setNextAnswer(ui::vbNo);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(AppEnded);
 }
 
 TEST_F(ProgramTest, AdjustmentsShowTheRosterAndPutTheWorkbookBack)
