@@ -151,7 +151,8 @@ TEST_F(DbFaults, StartUpRemovesOnlyTheCopiesAnInterruptedCompactionLeft)
     const QStringList others = {db + QStringLiteral(".backup"), db + QStringLiteral(".compacting-Ab3xY"),
                                 db + QStringLiteral(".compacting-Ab3xY9.bak"), db + QStringLiteral(".compacting-Ab3x_9"),
                                 dir.filePath(QStringLiteral("その他.db.compacting-Ab3xY9"))};
-    for (const QString& path : QStringList(others) << ours) {
+    const QStringList made = QStringList(others) << ours;
+    for (const QString& path : made) {
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
