@@ -28,6 +28,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QMenu>
 #include <QPushButton>
@@ -117,12 +118,35 @@ TEST_F(ProgramTest, ChecksAndErrorsEndTheStartUp)
     EXPECT_FALSE(xlApp);
     EXPECT_FALSE(QFile::exists(dbFile()));
 
-    // Once it has ended, a rival that is only starting (it is in the process table too) does not
-    // stop this start; an error ends it instead, with its number and description.
+    // The claim does not depend on the user's home or configuration folder.
+    const QByteArray home = qgetenv("HOME");
+    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", QFile::encodeName(work_));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(work_));
+    EXPECT_FALSE(ClaimOneInstance(AppEXEName, QCoreApplication::applicationPid()));
+    qputenv("HOME", home);
+    qputenv("XDG_CONFIG_HOME", config);
+
+    // Once it has ended, a process of another program file of that name still counts as running.
     running.release();
+    QDir(proc_.path()).mkpath(QStringLiteral("older"));
+    QFile older(proc_.filePath(QStringLiteral("older/qvmain")));
+    ASSERT_TRUE(older.open(QIODevice::WriteOnly));
+    older.close();
+    ASSERT_TRUE(QFile::link(older.fileName(), proc_.filePath(QStringLiteral("4242/exe"))));
+    ui::resetMessages();
+    EXPECT_FALSE(start());
+    EXPECT_EQ(lastTitle(), QStringLiteral("二重起動不可"));
+
+    // A rival running this very file that is only starting (it is in the process table too) does
+    // not stop this start; an error ends it instead, with its number and description.
+    QFile::remove(proc_.filePath(QStringLiteral("4242/exe")));
+    ASSERT_TRUE(QFile::link(os::ownExecutable(), proc_.filePath(QStringLiteral("4242/exe"))));
+    const QString exeName = std::exchange(AppEXEName, QFileInfo(os::ownExecutable()).fileName());
     QFile::remove(book());
     ui::resetMessages();
     EXPECT_FALSE(start());
+    AppEXEName = exeName;
     ASSERT_EQ(ui::shownMessages().size(), 1u);
     EXPECT_TRUE(ui::shownMessages()[0].prompt.startsWith(QStringLiteral("1004 "))) << ui::shownMessages()[0].prompt.toStdString();
     EXPECT_TRUE(ui::shownMessages()[0].prompt.contains(QStringLiteral("shift.xlsm")));

@@ -53,15 +53,14 @@ Stat readStat(const QString& dir)
     return s;
 }
 
-QString exeName(const QString& dir)
+// The file the process runs, "" when hidden (another user's process).
+QString exePath(const QString& dir)
 {
     QString target = QFile::symLinkTarget(dir + QStringLiteral("/exe"));
-    if (target.isEmpty())
-        return {};
     const QString deleted = QStringLiteral(" (deleted)");
     if (target.endsWith(deleted))
         target.chop(deleted.size());
-    return QFileInfo(target).fileName();
+    return target;
 }
 
 }  // namespace
@@ -84,13 +83,17 @@ std::vector<ProcessInfo> listProcesses(const QString& procRoot)
         p.pid = pid;
         p.parentPid = st.ppid;
         p.threads = st.threads;
-        p.name = exeName(dir);
-        if (p.name.isEmpty())
-            p.name = st.comm;
+        p.executable = exePath(dir);
+        p.name = p.executable.isEmpty() ? st.comm : QFileInfo(p.executable).fileName();
         out.push_back(std::move(p));
     }
     std::sort(out.begin(), out.end(), [](const ProcessInfo& a, const ProcessInfo& b) { return a.pid < b.pid; });
     return out;
+}
+
+QString ownExecutable()
+{
+    return exePath(QStringLiteral("/proc/self"));
 }
 
 qint64 currentPid()
