@@ -2,8 +2,9 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QTimer>
+#include <QDialog>
 #include <QKeyEvent>
+#include <QTimer>
 #include <utility>
 
 namespace ui {
@@ -37,7 +38,8 @@ protected:
             closeHeld = true;
             return true;
         case QEvent::KeyPress:
-            if (static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape)
+            // Escape closes a dialog only.
+            if (static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape || !qobject_cast<QDialog*>(watched))
                 return false;
             closeHeld = true;
             return true;

@@ -65,4 +65,14 @@ TEST(WindowWork, OutsideItsWorkAWindowClosesAtOnceAndTheEndOfTheLastHandlerIsTol
     }
     EXPECT_EQ(ended, 1);
     ui::setHandlersEndedHook(nullptr);
+
+    // Escape closes dialogs only: to another window during its work it is no close.
+    QWidget window;
+    window.show();
+    {
+        const ui::WindowWork work(&window);
+        QTest::keyClick(&window, Qt::Key_Escape);
+        EXPECT_FALSE(ui::closeAsked(&window));
+    }
+    EXPECT_TRUE(window.isVisible());
 }
