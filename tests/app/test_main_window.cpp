@@ -19,6 +19,7 @@
 #include "shell/rs_dbsub.h"
 #include "shell/status.h"
 #include "storage/condexchange.h"
+#include "storage/forms/html_export_form.h"
 #include "storage/forms/save_load_form.h"
 #include "workbook/condfile.h"
 #include "workbook/template.h"
@@ -465,6 +466,35 @@ TEST_F(ProgramTest, TheHubClosedDuringItsOwnWorkGoesOnlyOnceTheWorkHasEnded)
         EXPECT_FALSE(hub);
     }
     // The main window's close waited for the restore, and now happens.
+    EXPECT_FALSE(AppEnded);
+    ui::setNextAnswer(ui::vbNo);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(AppEnded);
+}
+
+TEST_F(ProgramTest, AMainWindowCloseDuringPublishingFromTheHubWaitsForIt)
+{
+    ManualClock clock;
+    ASSERT_TRUE(start());
+    window_->cmd保存読込->click();
+    QPointer<frm保存読込> hub;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* h = dynamic_cast<frm保存読込*>(w); h && h->isVisible())
+            hub = h;
+    ASSERT_TRUE(hub);
+    // The hub hides itself while the publishing dialog is open: the main window takes input.
+    bool came = false;
+    QTimer::singleShot(0, window_.get(), [&] {
+        came = true;
+        window_->cmd閉じる->click();
+        EXPECT_FALSE(AppEnded);
+        EXPECT_NE(xlBook, nullptr);
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* publishing = dynamic_cast<frm公開用HTML作成*>(w); publishing && publishing->isVisible())
+                publishing->cmd閉じる->click();
+    });
+    hub->cmdCreateHtml->click();
+    EXPECT_TRUE(came);
     EXPECT_FALSE(AppEnded);
     ui::setNextAnswer(ui::vbNo);
     QCoreApplication::processEvents();
