@@ -102,9 +102,8 @@ bool ClaimOneInstance(const QString& exe, qint64 ownPid)
     // A process running this very file takes the lock before anything else, so with the lock
     // held here it is a start that loses. Any other process of that name (another build, or one
     // whose file cannot be seen) may run without the lock: it counts as running.
-    const QString own = os::ownExecutable();
     for (const os::ProcessInfo& p : os::listProcesses(ProcRoot)) {
-        if (p.pid == ownPid || !sameText(p.name, exe) || (!own.isEmpty() && p.executable == own))
+        if (p.pid == ownPid || !sameText(p.name, exe) || os::runsOwnExecutable(p.pid, ProcRoot))
             continue;
         instanceLock().release();
         return false;

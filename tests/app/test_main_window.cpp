@@ -142,8 +142,9 @@ TEST_F(ProgramTest, ChecksAndErrorsEndTheStartUp)
     // A rival running this very file that is only starting (it is in the process table too) does
     // not stop this start; an error ends it instead, with its number and description.
     QFile::remove(proc_.filePath(QStringLiteral("4242/exe")));
-    ASSERT_TRUE(QFile::link(os::ownExecutable(), proc_.filePath(QStringLiteral("4242/exe"))));
-    const QString exeName = std::exchange(AppEXEName, QFileInfo(os::ownExecutable()).fileName());
+    const QString own = QCoreApplication::applicationFilePath();
+    ASSERT_TRUE(QFile::link(own, proc_.filePath(QStringLiteral("4242/exe"))));
+    const QString exeName = std::exchange(AppEXEName, QFileInfo(own).fileName());
     QFile::remove(book());
     ui::resetMessages();
     EXPECT_FALSE(start());

@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace os {
@@ -53,14 +54,15 @@ Stat readStat(const QString& dir)
     return s;
 }
 
-// The file the process runs, "" when hidden (another user's process).
-QString exePath(const QString& dir)
+QString exeName(const QString& dir)
 {
     QString target = QFile::symLinkTarget(dir + QStringLiteral("/exe"));
+    if (target.isEmpty())
+        return {};
     const QString deleted = QStringLiteral(" (deleted)");
     if (target.endsWith(deleted))
         target.chop(deleted.size());
-    return target;
+    return QFileInfo(target).fileName();
 }
 
 }  // namespace
@@ -83,17 +85,22 @@ std::vector<ProcessInfo> listProcesses(const QString& procRoot)
         p.pid = pid;
         p.parentPid = st.ppid;
         p.threads = st.threads;
-        p.executable = exePath(dir);
-        p.name = p.executable.isEmpty() ? st.comm : QFileInfo(p.executable).fileName();
+        p.name = exeName(dir);
+        if (p.name.isEmpty())
+            p.name = st.comm;
         out.push_back(std::move(p));
     }
     std::sort(out.begin(), out.end(), [](const ProcessInfo& a, const ProcessInfo& b) { return a.pid < b.pid; });
     return out;
 }
 
-QString ownExecutable()
+bool runsOwnExecutable(qint64 pid, const QString& procRoot)
 {
-    return exePath(QStringLiteral("/proc/self"));
+    struct stat other{};
+    struct stat own{};
+    const QByteArray link = QFile::encodeName(QDir(procRoot).filePath(QString::number(pid) + QStringLiteral("/exe")));
+    return ::stat(link.constData(), &other) == 0 && ::stat("/proc/self/exe", &own) == 0 && other.st_dev == own.st_dev
+        && other.st_ino == own.st_ino;
 }
 
 qint64 currentPid()

@@ -9,7 +9,6 @@ namespace os {
 
 struct ProcessInfo {
     QString name;  // the executable's file name (the kernel's short name when that is hidden)
-    QString executable;  // the executable's path, "" when hidden (another user's process)
     qint64 pid = 0;
     qint64 parentPid = 0;
     int threads = 0;
@@ -24,8 +23,9 @@ bool terminateProcess(qint64 pid, int graceMs = 1000);
 // True while the process exists and has not ended.
 bool processAlive(qint64 pid);
 qint64 currentPid();
-// The path of the file this process runs.
-QString ownExecutable();
+// Whether the process runs the very file this process runs (the same file under any path; not a
+// file that has since replaced it). False when that cannot be seen (another user's process).
+bool runsOwnExecutable(qint64 pid, const QString& procRoot = QStringLiteral("/proc"));
 
 // An exclusive lock on a file, held until release or until the process ends however it ends (the
 // system drops it then). Of two holders trying at the same moment, in two processes or in one,
