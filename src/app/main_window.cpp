@@ -7,6 +7,7 @@
 #include "optimise/forms/readjust_form.h"
 #include "optimise/window_steps.h"
 #include "platform/ui/widgets/screen.h"
+#include "platform/ui/widgets/window_work.h"
 #include "shell/forms/form_helpers.h"
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
@@ -62,20 +63,24 @@ frm勤務管理::frm勤務管理(QWidget* parent) : QMainWindow(parent)
     OnTimeout(&Timer_Caption, this, [this] { Timer_Caption_Timer(); });
     afterBasicInfoRead = [this] { showSwitchMenus(); };
     installWindowSteps();
-    // A close that came during a run happens once the run has stopped.
-    setRunEndedHook([this] {
+    // A close that came during a run or another command happens once that has ended.
+    const auto closeWhenFree = [this] {
         if (pendingClose_ != Close::None)
             QTimer::singleShot(0, this, [this] {
                 const Close close = std::exchange(pendingClose_, Close::None);
-                RunHandler([this, close] { close == Close::Full ? cmd閉じる_Click() : Form_QueryUnload(); });
+                if (close != Close::None)
+                    RunHandler([this, close] { close == Close::Full ? cmd閉じる_Click() : Form_QueryUnload(); }, this);
             });
-    });
+    };
+    setRunEndedHook(closeWhenFree);
+    ui::setHandlersEndedHook(closeWhenFree);
 }
 
 frm勤務管理::~frm勤務管理()
 {
     afterBasicInfoRead = nullptr;
     setRunEndedHook(nullptr);
+    ui::setHandlersEndedHook(nullptr);
     optimiserWindowSteps.enableRestoreMenu = nullptr;
     optimiserWindowSteps.afterResultLog = nullptr;
     optimiserWindowSteps.mnuAdjDayOffCnt_Click = nullptr;
@@ -87,7 +92,7 @@ QAction* frm勤務管理::item(QMenu* menu, const QString& caption, std::functio
 {
     QAction* a = menu->addAction(caption);
     if (handler)
-        connect(a, &QAction::triggered, this, [handler] { RunHandler(handler); });
+        connect(a, &QAction::triggered, this, [this, handler] { RunHandler(handler, this); });
     return a;
 }
 

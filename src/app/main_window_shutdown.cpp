@@ -1,8 +1,10 @@
 // Shut-down: the full one of 閉じる (save question, database closed, every workbook application
 // of the program quit, database compacted) and the close box's (save question, workbook closed).
-// A run in progress is stopped first; the close happens once it has ended.
+// A run in progress is stopped first; the close happens once it, and any other command at work,
+// has ended.
 #include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
+#include "platform/ui/widgets/window_work.h"
 #include "shell/forms/form_helpers.h"
 #include "app/main_window.h"
 #include "shell/globals.h"
@@ -38,9 +40,13 @@ void releaseWorkbook()
 
 bool frm勤務管理::waitForRun(Close close)
 {
-    if (!RunActive())
+    // The close's own handler is one of those running; any other is a command still at work
+    // (a save, publishing, a wait), and the shut-down must not run inside it.
+    const bool otherWork = ui::handlersRunning() > 1;
+    if (!RunActive() && !otherWork)
         return false;
-    Sw_中止 = true;
+    if (RunActive())
+        Sw_中止 = true;
     pendingClose_ = close;
     return true;
 }
@@ -148,5 +154,5 @@ void frm勤務管理::closeEvent(QCloseEvent* event)
     }
     // The program ends through End, never by this window closing on its own.
     event->ignore();
-    RunHandler([this] { Form_QueryUnload(); });
+    RunHandler([this] { Form_QueryUnload(); }, this);
 }

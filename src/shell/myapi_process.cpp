@@ -2,7 +2,6 @@
 
 #include "platform/os/clock.h"
 #include "platform/os/process.h"
-#include "platform/os/settingsstore.h"
 #include "platform/text/vb.h"
 
 #include <QDir>
@@ -86,21 +85,30 @@ QString PidListByName(const QString& exe, qint64 ownPid)
 
 QString InstanceLockPath(const QString& exe)
 {
-    return QDir(os::configFolder()).filePath(exe + QStringLiteral(".lock"));
+    // Not below the user's home: every instance on the machine, of any user, sees this one.
+    return QDir(QDir::tempPath()).filePath(exe + QStringLiteral(".lock"));
 }
 
 bool ClaimOneInstance(const QString& exe, qint64 ownPid)
 {
-    QDir().mkpath(os::configFolder());
     switch (instanceLock().tryLock(InstanceLockPath(exe))) {
     case os::InstanceLock::Taken:
-        return true;
+        break;
     case os::InstanceLock::Busy:
         return false;
     case os::InstanceLock::Unavailable:
-        break;
+        return PidListByName(exe, ownPid).isEmpty();
     }
-    return PidListByName(exe, ownPid).isEmpty();
+    // A process running this very file takes the lock before anything else, so with the lock
+    // held here it is a start that loses. Any other process of that name (another build, or one
+    // whose file cannot be seen) may run without the lock: it counts as running.
+    for (const os::ProcessInfo& p : os::listProcesses(ProcRoot)) {
+        if (p.pid == ownPid || !sameText(p.name, exe) || os::runsOwnExecutable(p.pid, ProcRoot))
+            continue;
+        instanceLock().release();
+        return false;
+    }
+    return true;
 }
 
 QString ProcNameByPid(qint64 pid)

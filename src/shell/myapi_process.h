@@ -24,11 +24,12 @@ void resetProcessState();
 // out, and when it is 0 nothing is listed.
 QString PidListByName(const QString& exe, qint64 ownPid);
 // Makes this process the program's one running instance: false when another instance already is.
-// The claim is a lock taken atomically, so of two simultaneous starts exactly one wins; it lasts
-// until the process ends (or resetProcessState). Where no lock can be had, the process table
-// decides as it always did: any other process running exe is a running instance.
+// The claim is a lock taken atomically, so of two simultaneous starts of this program file
+// exactly one wins; it lasts until the process ends (or resetProcessState). Any other process
+// running exe that is not this program file also counts as a running instance, and where no lock
+// can be had, every other process running exe does.
 bool ClaimOneInstance(const QString& exe, qint64 ownPid);
-// The lock file of that claim, in the user's configuration folder.
+// The lock file of that claim, in the system's temporary folder, whatever the user's home.
 QString InstanceLockPath(const QString& exe);
 QString ProcNameByPid(qint64 pid);
 // The ID of the first process (in name order) whose name contains the text; -1 when none.

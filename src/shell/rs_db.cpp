@@ -1,5 +1,6 @@
 #include "shell/rs_db.h"
 
+#include "platform/db/compact.h"
 #include "platform/os/clock.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
@@ -272,6 +273,9 @@ bool DbReadOnly()
     const QString path = DefaultDbPath();
     const QFileInfo file(path);
     const QString folder = file.absolutePath();
+    // A compaction killed half-way left its copy; the file itself was never touched.
+    if (const int removed = db::removeLeftoverCopies(path))
+        BootLog(QStringLiteral("DbReadOnly: removed %1 copy(ies) left by an interrupted compaction").arg(removed));
     if (file.isFile() && file.size() == 0) {
         showStartupNotice(QStringLiteral("データベースのファイル(集計.db)が空です（0 バイト）。")
                               + QStringLiteral("\n壊れているおそれがあるため、そのまま残して、今回は使いません。")

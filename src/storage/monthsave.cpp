@@ -76,16 +76,27 @@ bool samePeriodSaved(const 期間& p)
     return false;
 }
 
+// The database refused the save: nothing of the month was written.
+void saveFailed(const db::Error& e)
+{
+    const QString summary = e.summary();
+    MsgBox(QStringLiteral("勤務データを保存できませんでした。保存済みのデータは元のままです。")
+               + (summary.isEmpty() ? QString() : kCrLf + summary) + kCrLf + kCrLf + e.text(),
+           kSystemModalOk | ui::vbExclamation, QStringLiteral("データベース更新エラー"));
+}
+
 // Rows saved for the period before; -1 when the database could not be read (after its message).
 long existingCount(const 期間& p)
 {
-    const QString sql = QStringLiteral("SELECT count(*) FROM T_勤務表 WHERE 日付 >= '%1' AND 日付 <= '%2'")
-                            .arg(p.開始日.toString(Qt::ISODate), p.終了日.toString(Qt::ISODate));
-    if (RsOpen(sql, false, {}, true) != 0)
+    if (DbConnect())
         return -1;
-    const long n = long(rs.Fields(0).Value().toLongLong());
-    RsClose();
-    return n;
+    try {
+        return long(cn.scalar(QStringLiteral("SELECT count(*) FROM T_勤務表 WHERE 日付 >= ? AND 日付 <= ?"), {p.開始日, p.終了日})
+                        .toLongLong());
+    } catch (const db::Error& e) {
+        saveFailed(e);
+        return -1;
+    }
 }
 
 // Only OK goes on: Cancel, and closing the box, keep what is saved.
@@ -197,10 +208,7 @@ bool writeMonth(const 期間& p, const SaveContent& content, SaveProgress& progr
         t.commit();
         return true;
     } catch (const db::Error& e) {
-        const QString summary = e.summary();
-        MsgBox(QStringLiteral("勤務データを保存できませんでした。保存済みのデータは元のままです。")
-                   + (summary.isEmpty() ? QString() : kCrLf + summary) + kCrLf + kCrLf + e.text(),
-               kSystemModalOk | ui::vbExclamation, QStringLiteral("データベース更新エラー"));
+        saveFailed(e);
         return false;
     }
 }

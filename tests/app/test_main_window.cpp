@@ -19,6 +19,8 @@
 #include "shell/rs_dbsub.h"
 #include "shell/status.h"
 #include "storage/condexchange.h"
+#include "storage/forms/html_export_form.h"
+#include "storage/forms/save_load_form.h"
 #include "workbook/condfile.h"
 #include "workbook/template.h"
 
@@ -27,10 +29,13 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -114,12 +119,36 @@ TEST_F(ProgramTest, ChecksAndErrorsEndTheStartUp)
     EXPECT_FALSE(xlApp);
     EXPECT_FALSE(QFile::exists(dbFile()));
 
-    // Once it has ended, a rival that is only starting (it is in the process table too) does not
-    // stop this start; an error ends it instead, with its number and description.
+    // The claim does not depend on the user's home or configuration folder.
+    const QByteArray home = qgetenv("HOME");
+    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", QFile::encodeName(work_));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(work_));
+    EXPECT_FALSE(ClaimOneInstance(AppEXEName, QCoreApplication::applicationPid()));
+    qputenv("HOME", home);
+    qputenv("XDG_CONFIG_HOME", config);
+
+    // Once it has ended, a process of another program file of that name still counts as running.
     running.release();
+    QDir(proc_.path()).mkpath(QStringLiteral("older"));
+    QFile older(proc_.filePath(QStringLiteral("older/qvmain")));
+    ASSERT_TRUE(older.open(QIODevice::WriteOnly));
+    older.close();
+    ASSERT_TRUE(QFile::link(older.fileName(), proc_.filePath(QStringLiteral("4242/exe"))));
+    ui::resetMessages();
+    EXPECT_FALSE(start());
+    EXPECT_EQ(lastTitle(), QStringLiteral("二重起動不可"));
+
+    // A rival running this very file that is only starting (it is in the process table too) does
+    // not stop this start; an error ends it instead, with its number and description.
+    QFile::remove(proc_.filePath(QStringLiteral("4242/exe")));
+    const QString own = QCoreApplication::applicationFilePath();
+    ASSERT_TRUE(QFile::link(own, proc_.filePath(QStringLiteral("4242/exe"))));
+    const QString exeName = std::exchange(AppEXEName, QFileInfo(own).fileName());
     QFile::remove(book());
     ui::resetMessages();
     EXPECT_FALSE(start());
+    AppEXEName = exeName;
     ASSERT_EQ(ui::shownMessages().size(), 1u);
     EXPECT_TRUE(ui::shownMessages()[0].prompt.startsWith(QStringLiteral("1004 "))) << ui::shownMessages()[0].prompt.toStdString();
     EXPECT_TRUE(ui::shownMessages()[0].prompt.contains(QStringLiteral("shift.xlsm")));
@@ -393,6 +422,102 @@ TEST_F(ProgramTest, FileMenuRunsTheStorageCommandsWithoutTheHub)
     for (QWidget* w : QApplication::topLevelWidgets())
         hub = hub || (w->windowTitle() == QStringLiteral("データの保存と読込") && w->isVisible());
     EXPECT_TRUE(hub);
+}
+
+TEST_F(ProgramTest, TheHubClosedDuringItsOwnWorkGoesOnlyOnceTheWorkHasEnded)
+{
+    ManualClock clock;
+    ASSERT_TRUE(start());
+    const QString file = QDir(work_).filePath(QStringLiteral("条件.csv"));
+    ui::setNextText(file);
+    window_->mnuFileConditionSave->trigger();
+    ASSERT_TRUE(QFile::exists(file));
+
+    // The restore ends with a pause that lets events run; each of these comes in it.
+    const std::vector<std::pair<const char*, std::function<void(frm保存読込&)>>> ways = {
+        {"its 閉じる", [](frm保存読込& hub) { hub.cmdClose->click(); }},
+        {"Escape", [](frm保存読込& hub) { QTest::keyClick(&hub, Qt::Key_Escape); }},
+        {"the close box", [](frm保存読込& hub) { hub.close(); }},
+        {"another button", [](frm保存読込& hub) { hub.cmd勤務データ読込->click(); }},
+        {"the main window's 閉じる", [this](frm保存読込&) { window_->cmd閉じる->click(); }},
+    };
+    for (const auto& [name, way] : ways) {
+        SCOPED_TRACE(name);
+        window_->cmd保存読込->click();
+        QPointer<frm保存読込> hub;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* h = dynamic_cast<frm保存読込*>(w); h && h->isVisible())
+                hub = h;
+        ASSERT_TRUE(hub);
+        bool came = false;
+        QTimer::singleShot(0, hub, [&, way = way] {
+            came = true;
+            way(*hub);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            EXPECT_TRUE(hub);
+            EXPECT_FALSE(AppEnded);
+        });
+        ui::resetMessages();
+        ui::setNextText(file);
+        hub->cmd復元->click();
+        EXPECT_TRUE(came);
+        ASSERT_NE(xlBook, nullptr);
+        EXPECT_EQ(currentConditionFile, file);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(hub);
+    }
+    // The main window's close waited for the restore, and now happens.
+    EXPECT_FALSE(AppEnded);
+    ui::setNextAnswer(ui::vbNo);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(AppEnded);
+}
+
+TEST_F(ProgramTest, AMainWindowCloseDuringPublishingFromTheHubWaitsForIt)
+{
+    ManualClock clock;
+    ASSERT_TRUE(start());
+    window_->cmd保存読込->click();
+    QPointer<frm保存読込> hub;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* h = dynamic_cast<frm保存読込*>(w); h && h->isVisible())
+            hub = h;
+    ASSERT_TRUE(hub);
+    // The hub hides itself while the publishing dialog is open: the main window takes input.
+    bool came = false;
+    QTimer::singleShot(0, window_.get(), [&] {
+        came = true;
+        window_->cmd閉じる->click();
+        EXPECT_FALSE(AppEnded);
+        EXPECT_NE(xlBook, nullptr);
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* publishing = dynamic_cast<frm公開用HTML作成*>(w); publishing && publishing->isVisible())
+                publishing->cmd閉じる->click();
+    });
+    hub->cmdCreateHtml->click();
+    EXPECT_TRUE(came);
+    EXPECT_FALSE(AppEnded);
+    ui::setNextAnswer(ui::vbNo);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(AppEnded);
+}
+
+TEST_F(ProgramTest, AMainWindowCloseDuringAConditionSaveWaitsForItsMessage)
+{
+    ManualClock clock;
+    ASSERT_TRUE(start());
+    const QString file = QDir(work_).filePath(QStringLiteral("条件.csv"));
+    QTimer::singleShot(0, window_.get(), [this] {
+        window_->mnuClose->trigger();
+        EXPECT_FALSE(AppEnded);
+    });
+    ui::setNextText(file);
+    window_->mnuFileConditionSave->trigger();
+    EXPECT_EQ(ui::shownMessages().back().prompt, QStringLiteral("保存を完了しました！"));
+    EXPECT_FALSE(AppEnded);
+    ui::setNextAnswer(ui::vbNo);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(AppEnded);
 }
 
 TEST_F(ProgramTest, AdjustmentsShowTheRosterAndPutTheWorkbookBack)

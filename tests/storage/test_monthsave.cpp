@@ -217,6 +217,28 @@ TEST_F(SaveTest, NothingChangesWhenTheSaveCannotFinish)
     Sw_中止 = false;
 }
 
+TEST_F(SaveTest, ADatabaseLockedByAnotherProgramSaysTheMonthWasNotSaved)
+{
+    fillGrid(0);
+    save(ui::vbOK);
+    const QByteArray before = databaseBytes();
+    // The program's connection is open, as it is after start-up.
+    ASSERT_FALSE(DbConnect());
+    db::Connection other;
+    other.open(DefaultDbPath());
+    other.execute(QStringLiteral("BEGIN EXCLUSIVE"));
+    fillGrid(3);
+    ui::resetMessages();
+    save(ui::vbOK);
+    ASSERT_FALSE(ui::shownMessages().empty());
+    EXPECT_EQ(ui::shownMessages().back().title, QStringLiteral("データベース更新エラー"));
+    EXPECT_TRUE(ui::shownMessages().back().prompt.startsWith(
+        QStringLiteral("勤務データを保存できませんでした。保存済みのデータは元のままです。\r\nデータベースは他のプログラムが使用中です。")));
+    EXPECT_FALSE(shownTitles().contains(QStringLiteral("出力完了")));
+    other.execute(QStringLiteral("ROLLBACK"));
+    EXPECT_EQ(databaseBytes(), before);
+}
+
 TEST_F(SaveTest, AnEmptyMonthOrAnotherMonthOnTheSheetIsNotSaved)
 {
     save(ui::vbOK);

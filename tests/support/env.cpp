@@ -14,6 +14,10 @@ void isolateHome()
     setenv("XDG_CONFIG_HOME", (path + "/.config").constData(), 1);
     setenv("XDG_DATA_HOME", (path + "/.local/share").constData(), 1);
     QDir(home.path()).mkpath(QStringLiteral(".config"));
+    // The system's temporary folder holds what every instance on the machine shares (the
+    // instance lock): each test process has its own.
+    QDir(home.path()).mkpath(QStringLiteral("tmp"));
+    setenv("TMPDIR", (path + "/tmp").constData(), 1);
 }
 
 QString dataPath(const QString& relative)

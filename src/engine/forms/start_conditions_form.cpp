@@ -118,7 +118,7 @@ frm開始条件設定::frm開始条件設定(QWidget* parent) : QDialog(parent)
 
     OnClick(cmd設定, this, [this] { cmd設定_Click(); });
     OnClick(cmdCancel, this, [this] { cmdCancel_Click(); });
-    connect(chk詳細設定, &QCheckBox::toggled, this, [this] { RunHandler([this] { onDetailsToggled(); }); });
+    connect(chk詳細設定, &QCheckBox::toggled, this, [this] { RunHandler([this] { onDetailsToggled(); }, this); });
     Form_Load();
     // Connected after loading, so that the loaded start day stays as the sheet holds it.
     connect(cmbStdDay, &QComboBox::currentTextChanged, cmbDay, &QComboBox::setCurrentText);

@@ -48,7 +48,7 @@ frm勤務可能判定::frm勤務可能判定(QWidget* parent)
         cmbInConst[i]->installEventFilter(this);
         const int index = int(i);
         connect(cmbInConst[i], &QComboBox::activated, this,
-                [this, index] { RunHandler([this, index] { cmbInConst_Click(index); }); });
+                [this, index] { RunHandler([this, index] { cmbInConst_Click(index); }, this); });
     }
     cmbInConst[0]->setMinimumContentsLength(16);
     chkAuto = new QCheckBox(QStringLiteral("自動更新"), this);
@@ -98,9 +98,9 @@ frm勤務可能判定::frm勤務可能判定(QWidget* parent)
             RunHandler([this] {
                 if (const std::optional<SelectedCell> cell = currentSelection())
                     selectCell(*cell);
-            });
+            }, this);
     });
-    follow_ = std::make_unique<SheetSelectionFollower>([this](const SelectedCell& cell) { RunHandler([&] { selectCell(cell); }); });
+    follow_ = std::make_unique<SheetSelectionFollower>([this](const SelectedCell& cell) { RunHandler([&] { selectCell(cell); }, this); });
 }
 
 frm勤務可能判定::~frm勤務可能判定() = default;

@@ -11,6 +11,7 @@
 #include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/forminstance.h"
+#include "platform/ui/widgets/window_work.h"
 #include "platform/xl/values.h"
 #include "shell/forms/form_helpers.h"
 #include "shell/globals.h"
@@ -117,6 +118,7 @@ frmベストシフトリスト::frmベストシフトリスト(QWidget* parent)
 
 void frmベストシフトリスト::handle(const std::function<void()>& handler)
 {
+    const ui::WindowWork work(this);
     runGuarded(
         [&] {
             try {

@@ -138,8 +138,8 @@ frmリストボックス_交換::frmリストボックス_交換(QWidget* parent
     layout->addWidget(frItem, 1);
     layout->addWidget(frBottom);
 
-    connect(lstItem, &QListWidget::itemClicked, this, [this] { RunHandler([this] { lstItem_Click(); }); });
-    connect(lstItem, &QListWidget::currentRowChanged, this, [this] { RunHandler([this] { lstItem_Click(); }); });
+    connect(lstItem, &QListWidget::itemClicked, this, [this] { RunHandler([this] { lstItem_Click(); }, this); });
+    connect(lstItem, &QListWidget::currentRowChanged, this, [this] { RunHandler([this] { lstItem_Click(); }, this); });
 
     resize(480, 450);
     FormTopMost(this);

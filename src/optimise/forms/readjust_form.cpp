@@ -71,7 +71,7 @@ frm再調整::frm再調整(QWidget* parent)
     OnClick(cmd再調整, this, [this] { onReadjustClicked(); });
     OnClick(cmd戻す, this, [this] { onUndoClicked(); });
     OnClick(cmd閉じる, this, [this] { cmd閉じる_Click(); });
-    follow_ = std::make_unique<SheetSelectionFollower>([this](const SelectedCell& cell) { RunHandler([&] { selectCell(cell); }); });
+    follow_ = std::make_unique<SheetSelectionFollower>([this](const SelectedCell& cell) { RunHandler([&] { selectCell(cell); }, this); });
 }
 
 frm再調整::~frm再調整() = default;

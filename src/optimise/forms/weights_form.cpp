@@ -6,6 +6,7 @@
 #include "platform/text/text_constants.h"
 #include "platform/text/vb.h"
 #include "platform/ui/widgets/messagebox.h"
+#include "platform/ui/widgets/window_work.h"
 #include "shell/forms/form_helpers.h"
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
@@ -218,9 +219,9 @@ QComboBox* frm最適化荷重設定::weightCombo(int index, QWidget* parent)
     if (!w.shown)
         box->hide();
     cmb最適化荷重[size_t(index)] = box;
-    QObject::connect(box, &QComboBox::activated, this, [this, index] { RunHandler([this, index] { onWeightCommitted(index); }); });
+    QObject::connect(box, &QComboBox::activated, this, [this, index] { RunHandler([this, index] { onWeightCommitted(index); }, this); });
     QObject::connect(box->lineEdit(), &QLineEdit::editingFinished, this,
-                     [this, index] { RunHandler([this, index] { onWeightCommitted(index); }); });
+                     [this, index] { RunHandler([this, index] { onWeightCommitted(index); }, this); });
     return box;
 }
 
@@ -274,11 +275,11 @@ void frm最適化荷重設定::buildWeightFrame()
         box->setToolTip(QStringLiteral("優先倍率"));
         cmb優先勤務倍率[size_t(i)] = box;
         grid->addWidget(box, 3, i + 1, Qt::AlignBottom);
-        QObject::connect(box, &QComboBox::activated, this, [this, i] { RunHandler([this, i] { onPriorityFactorChosen(i); }); });
+        QObject::connect(box, &QComboBox::activated, this, [this, i] { RunHandler([this, i] { onPriorityFactorChosen(i); }, this); });
     }
-    QObject::connect(cmb優先勤務, &QComboBox::activated, this, [this] { RunHandler([this] { onPriorityShiftChosen(); }); });
+    QObject::connect(cmb優先勤務, &QComboBox::activated, this, [this] { RunHandler([this] { onPriorityShiftChosen(); }, this); });
     QObject::connect(cmb優先勤務, &QComboBox::currentTextChanged, this,
-                     [this](const QString& text) { RunHandler([&] { cmb優先勤務->setToolTip(TypeName1V(TypeIdx(text))); }); });
+                     [this](const QString& text) { RunHandler([&] { cmb優先勤務->setToolTip(TypeName1V(TypeIdx(text))); }, this); });
     grid->setColumnStretch(0, 1);
 }
 
@@ -393,6 +394,9 @@ void frm最適化荷重設定::onOptimiseClicked(int index)
                   tags_[0] + QLatin1Char(',') + tags_[1] + QLatin1Char(',') + tags_[2] + QLatin1Char(','));
     highlight(index);
     DoWait(100);
+    // Closed during the wait: the close is carried out once this handler has ended.
+    if (ui::closeAsked(this))
+        return;
     hide();
     Sw_中止 = false;
     saveAllWeights();
@@ -473,7 +477,7 @@ void frm最適化荷重設定::Unload()
     Timer_Load.stop();
     Timer_Go.stop();
     // An edit still open is kept; a failure has been reported by the write itself.
-    RunHandler([this] { saveAllWeights(); });
+    RunHandler([this] { saveAllWeights(); }, this);
     hide();
     deleteLater();
 }

@@ -2,8 +2,10 @@
 
 #include "platform/db/db.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 
 #include <cerrno>
@@ -38,6 +40,9 @@ QString integrityProblem(Connection& c)
     return verdict == QLatin1String("ok") ? QString() : verdict;
 }
 
+// What the copy's name adds to the file's; QTemporaryFile ends it with six letters or digits.
+const QString kCopyMark = QStringLiteral(".compacting-");
+
 }  // namespace
 
 CompactResult compactFile(const QString& path, const ReplaceFile& replace)
@@ -47,7 +52,7 @@ CompactResult compactFile(const QString& path, const ReplaceFile& replace)
         return {fileError(ENOENT).text()};
 
     // The copy lives in the file's own folder, so that the rename cannot cross file systems.
-    QTemporaryFile copy(info.absoluteFilePath() + QStringLiteral(".XXXXXX"));
+    QTemporaryFile copy(info.absoluteFilePath() + kCopyMark + QStringLiteral("XXXXXX"));
     if (!copy.open())
         return {fileError(errno ? errno : EACCES).text()};
     copy.close();
@@ -87,6 +92,22 @@ CompactResult compactFile(const QString& path, const ReplaceFile& replace)
         return {fileError(err).text()};
     copy.setAutoRemove(false);
     return {};
+}
+
+int removeLeftoverCopies(const QString& path)
+{
+    const QFileInfo info(path);
+    const QRegularExpression ours(QStringLiteral("^") + QRegularExpression::escape(info.fileName() + kCopyMark)
+                                  + QStringLiteral("[A-Za-z0-9]{6}$"));
+    int removed = 0;
+    const QDir folder = info.absoluteDir();
+    for (const QFileInfo& entry : folder.entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (entry.isSymLink() || !entry.isFile() || !ours.match(entry.fileName()).hasMatch())
+            continue;
+        if (QFile::remove(entry.absoluteFilePath()))
+            ++removed;
+    }
+    return removed;
 }
 
 }  // namespace db

@@ -17,4 +17,9 @@ struct CompactResult {
 
 CompactResult compactFile(const QString& path, const ReplaceFile& replace = {});
 
+// Removes the copies that a compaction cut short (the program killed) left beside the file at
+// path, and nothing else: only regular files named as compactFile names its copies. The count
+// removed.
+int removeLeftoverCopies(const QString& path);
+
 }  // namespace db

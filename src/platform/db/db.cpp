@@ -95,6 +95,10 @@ QString Error::summary() const
     // A read-only failure too, but the remedy is not the file's permissions alone.
     if (number == sqliteReadOnlyRollback)
         return QStringLiteral("前回のデータベースへの書き込みが途中で中断されたまま、元に戻せないため、データベースを読めません。");
+    // Not the file's permissions: another program put a new file in its place.
+    if (number == sqliteReadOnlyDbMoved)
+        return QStringLiteral("データベースのファイルが、開いている間に他のプログラム（別に起動した本プログラムなど）に置き換えられたため、書き込めません。"
+                              "プログラムを終了して、起動し直してください。");
     switch (primaryCode(*this)) {
     case sqliteBusy:
     case sqliteLocked: return QStringLiteral("データベースは他のプログラムが使用中です。");

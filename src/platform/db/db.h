@@ -35,6 +35,8 @@ enum ResultCode : int {
 // The extended code of a read-only connection that met the journal of an interrupted write: it
 // cannot put the file back, and reads nothing from it.
 constexpr int sqliteReadOnlyRollback = sqliteReadOnly | (3 << 8);
+// The file was deleted or replaced (renamed over) while this connection had it open.
+constexpr int sqliteReadOnlyDbMoved = sqliteReadOnly | (4 << 8);
 int primaryCode(const Error& e);
 
 // The path can be written, and its write bits are not all cleared: those count as read-only even

@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace os {
@@ -91,6 +92,15 @@ std::vector<ProcessInfo> listProcesses(const QString& procRoot)
     }
     std::sort(out.begin(), out.end(), [](const ProcessInfo& a, const ProcessInfo& b) { return a.pid < b.pid; });
     return out;
+}
+
+bool runsOwnExecutable(qint64 pid, const QString& procRoot)
+{
+    struct stat other{};
+    struct stat own{};
+    const QByteArray link = QFile::encodeName(QDir(procRoot).filePath(QString::number(pid) + QStringLiteral("/exe")));
+    return ::stat(link.constData(), &other) == 0 && ::stat("/proc/self/exe", &own) == 0 && other.st_dev == own.st_dev
+        && other.st_ino == own.st_ino;
 }
 
 qint64 currentPid()

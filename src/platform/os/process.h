@@ -23,6 +23,9 @@ bool terminateProcess(qint64 pid, int graceMs = 1000);
 // True while the process exists and has not ended.
 bool processAlive(qint64 pid);
 qint64 currentPid();
+// Whether the process runs the very file this process runs (the same file under any path; not a
+// file that has since replaced it). False when that cannot be seen (another user's process).
+bool runsOwnExecutable(qint64 pid, const QString& procRoot = QStringLiteral("/proc"));
 
 // An exclusive lock on a file, held until release or until the process ends however it ends (the
 // system drops it then). Of two holders trying at the same moment, in two processes or in one,

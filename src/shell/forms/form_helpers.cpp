@@ -1,6 +1,7 @@
 #include "shell/forms/form_helpers.h"
 
 #include "platform/os/clock.h"
+#include "platform/ui/widgets/window_work.h"
 #include "shell/lifecycle.h"
 #include "shell/msgbox.h"
 #include "shell/mymod.h"
@@ -67,20 +68,23 @@ void sendKey(int vk, bool up)
 
 }  // namespace
 
-void RunHandler(const std::function<void()>& handler)
+void RunHandler(const std::function<void()>& handler, QWidget* window)
 {
-    if (!AppEnded)
-        runGuarded(handler);
+    if (AppEnded)
+        return;
+    const ui::WindowWork work(window ? window->window() : nullptr);
+    runGuarded(handler);
 }
 
 void OnClick(QAbstractButton* button, QObject* context, std::function<void()> handler)
 {
-    QObject::connect(button, &QAbstractButton::clicked, context, [handler] { RunHandler(handler); });
+    QObject::connect(button, &QAbstractButton::clicked, context, [button, handler] { RunHandler(handler, button); });
 }
 
 void OnTimeout(QTimer* timer, QObject* context, std::function<void()> handler)
 {
-    QObject::connect(timer, &QTimer::timeout, context, [handler] { RunHandler(handler); });
+    QWidget* window = qobject_cast<QWidget*>(context);
+    QObject::connect(timer, &QTimer::timeout, context, [window, handler] { RunHandler(handler, window); });
 }
 
 int TwipsPerPixelX(const QWidget* w)

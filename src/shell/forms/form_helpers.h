@@ -14,8 +14,10 @@ class QWidget;
 
 // Runs an event handler of the program's windows through the guarded-handler trap (an error ends
 // that handler only, shown under the program's title); nothing runs once the program has ended.
-void RunHandler(const std::function<void()>& handler);
-// A button's click or a timer's tick, run through RunHandler.
+// It runs as work of window's window (ui::WindowWork): closing or deleting it waits for its end.
+void RunHandler(const std::function<void()>& handler, QWidget* window = nullptr);
+// A button's click or a timer's tick, run through RunHandler as work of the button's window or
+// of the context when that is a window.
 void OnClick(QAbstractButton* button, QObject* context, std::function<void()> handler);
 void OnTimeout(QTimer* timer, QObject* context, std::function<void()> handler);
 

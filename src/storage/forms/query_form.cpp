@@ -272,14 +272,14 @@ frmQuery::frmQuery(QWidget* parent) : QWidget(parent, Qt::Window)
     buildLayout();
 
     // Clearing the box from the kind selection runs its handler too.
-    connect(chkEdit, &QToolButton::toggled, this, [this] { RunHandler([this] { chkEdit_Click(); }); });
+    connect(chkEdit, &QToolButton::toggled, this, [this] { RunHandler([this] { chkEdit_Click(); }, this); });
     OnClick(chkSelFilter, this, [this] { chkSelFilter_Click(); });
     OnClick(cmdDbDel, this, [this] { cmdDbDel_Click(); });
     OnClick(cmdDbTool, this, [this] { cmdDbTool_Click(); });
-    connect(UpDown1, &QSpinBox::valueChanged, this, [this] { RunHandler([this] { UpDown1_Change(); }); });
+    connect(UpDown1, &QSpinBox::valueChanged, this, [this] { RunHandler([this] { UpDown1_Change(); }, this); });
     Form_Load();
     // Connected after loading, so that setting the defaults runs no query.
-    const auto select = [this] { RunHandler([this] { onKindChosen(); }); };
+    const auto select = [this] { RunHandler([this] { onKindChosen(); }, this); };
     connect(cmb集計種別, &QComboBox::activated, this, select);
     connect(cmb氏名, &QComboBox::activated, this, select);
     connect(DTP_St, &QDateEdit::dateChanged, this, select);
@@ -527,7 +527,7 @@ bool frmQuery::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == DataGrid1 && event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
-        RunHandler([this] { deleteSelectedRows(); });
+        RunHandler([this] { deleteSelectedRows(); }, this);
         return true;
     }
     return QWidget::eventFilter(watched, event);

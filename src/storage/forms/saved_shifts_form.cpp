@@ -4,6 +4,7 @@
 #include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/forminstance.h"
+#include "platform/ui/widgets/window_work.h"
 #include "platform/ui/widgets/screen.h"
 #include "platform/xl/widgets/sheetwindow.h"
 #include "shell/forms/form_helpers.h"
@@ -35,8 +36,9 @@ QString dateText(const QDate& d)
 
 // An event handler's errors end only that handler, with the number and the description.
 template <class F>
-void handle(F&& handler)
+void handle(QWidget* window, F&& handler)
 {
+    const ui::WindowWork work(window);
     try {
         handler();
     } catch (const VbError& e) {
@@ -120,10 +122,10 @@ frm既存シフト読込::frm既存シフト読込(QWidget* parent) : QWidget(pa
     all->addWidget(Label1);
     all->addLayout(body, 1);
 
-    connect(cmd削除, &QPushButton::clicked, this, [this] { handle([this] { onDeleteClicked(); }); });
-    connect(cmd読み込み, &QPushButton::clicked, this, [this] { handle([this] { onLoadClicked(); }); });
+    connect(cmd削除, &QPushButton::clicked, this, [this] { handle(this, [this] { onDeleteClicked(); }); });
+    connect(cmd読み込み, &QPushButton::clicked, this, [this] { handle(this, [this] { onLoadClicked(); }); });
     OnClick(cmd閉じる, this, [this] { cmd閉じる_Click(); });
-    connect(ListV, &QTreeWidget::itemDoubleClicked, this, [this] { handle([this] { onLoadClicked(); }); });
+    connect(ListV, &QTreeWidget::itemDoubleClicked, this, [this] { handle(this, [this] { onLoadClicked(); }); });
     connect(ListV, &QTreeWidget::itemSelectionChanged, this, [this] { keepSelectionContiguous(); });
 }
 

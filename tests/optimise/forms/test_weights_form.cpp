@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -134,6 +135,35 @@ TEST_F(WeightsWindow, TheCountdownStartsTheRequestedMethodWithItsCount)
     EXPECT_TRUE(Sw_中止);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(w.isNull());
+}
+
+TEST_F(WeightsWindow, ClosedJustAfterAMethodWasChosenItStartsNothingAndGoes)
+{
+    // Each way comes in the short wait before the method starts.
+    const std::vector<std::pair<const char*, std::function<void(frm最適化荷重設定&)>>> ways = {
+        {"Escape", [](frm最適化荷重設定& f) { QTest::keyClick(&f, Qt::Key_Escape); }},
+        {"キャンセル", [](frm最適化荷重設定& f) { f.cmdClose->click(); }},
+        {"the close box", [](frm最適化荷重設定& f) { f.close(); }},
+    };
+    for (const auto& [name, way] : ways) {
+        SCOPED_TRACE(name);
+        frm最適化荷重設定& f = open(-1);
+        Sw_中止 = false;
+        bool came = false;
+        QTimer::singleShot(0, &f, [&, way = way] {
+            came = true;
+            way(*w);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            EXPECT_TRUE(w);
+        });
+        ui::resetMessages();
+        f.cmd最適化[2]->click();
+        EXPECT_TRUE(came);
+        EXPECT_TRUE(ui::shownMessages().empty());
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(w.isNull());
+    }
 }
 
 TEST_F(WeightsWindow, AnyInteractionStopsTheCountdownForGood)

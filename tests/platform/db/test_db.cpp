@@ -252,3 +252,16 @@ TEST_F(DbTest, FailedCompactionLeavesTheOriginalUntouched)
     EXPECT_TRUE(db::compactFile(dir.filePath(QStringLiteral("missing.db"))).error.startsWith(QStringLiteral("53 ")));
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("missing.db"))));
 }
+
+TEST_F(DbTest, AFileReplacedUnderAnOpenConnectionIsSaidSoNotReadOnly)
+{
+    // Another program's compaction puts a new file in place while this connection stays open.
+    ASSERT_EQ(db::compactFile(path).error, QString());
+    try {
+        cn.execute(QStringLiteral("INSERT INTO t (名前, n) VALUES ('x', 1)"));
+        FAIL() << "the write went to the replaced file";
+    } catch (const db::Error& e) {
+        EXPECT_EQ(e.number, db::sqliteReadOnlyDbMoved);
+        EXPECT_TRUE(e.summary().startsWith(QStringLiteral("データベースのファイルが、開いている間に他のプログラム")));
+    }
+}

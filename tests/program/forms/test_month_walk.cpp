@@ -200,12 +200,25 @@ TEST_F(MonthWalk, GenerateAdjustOptimiseSavePublishAndClose)
     expectSoundTable("optimised");
     const auto optimised = tableCells();
 
-    // The month save: every work cell of the month becomes a row.
+    // The month save: every work cell of the month becomes a row. The main window's 閉じる
+    // pressed meanwhile waits for the save to end.
+    bool closed = false;
+    QTimer::singleShot(0, window_.get(), [&] {
+        closed = true;
+        window_->cmd閉じる->click();
+        EXPECT_FALSE(AppEnded);
+    });
     ui::setNextAnswer(ui::Answer{0, QStringLiteral("Ok")});
     window_->mdFileKinmuSave->trigger();
+    EXPECT_TRUE(closed);
     EXPECT_EQ(ui::pendingAnswers(), 0u);
     EXPECT_EQ(newTitles().value(0), QStringLiteral("勤務データ保存"));
     EXPECT_EQ(savedCells(), optimised);
+    // Then the close asks its question; cancelled, the program goes on.
+    ui::setNextAnswer(ui::vbCancel);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(newTitles(), QStringList{QStringLiteral("保存確認")});
+    EXPECT_FALSE(AppEnded);
 
     // Publishing the whole roster and the per-member pages into a folder of our own.
     QTemporaryDir site;

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <csignal>
 #include <sys/wait.h>
@@ -138,6 +139,35 @@ TEST_F(DbFaults, CompactionChecksInFullAndLeavesADamagedFileAsItIs)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("集計.db")});
     ASSERT_EQ(messages(), 1u);
     EXPECT_TRUE(lastPrompt().startsWith(result));
+}
+
+TEST_F(DbFaults, StartUpRemovesOnlyTheCopiesAnInterruptedCompactionLeft)
+{
+    ASSERT_FALSE(DbConnect());
+    DbClose();
+    const QString db = DefaultDbPath();
+    const QString ours = db + QStringLiteral(".compacting-Ab3xY9");
+    // Everything else beside it stays: the user's own copies and names that only look alike.
+    const QStringList others = {db + QStringLiteral(".backup"), db + QStringLiteral(".compacting-Ab3xY"),
+                                db + QStringLiteral(".compacting-Ab3xY9.bak"), db + QStringLiteral(".compacting-Ab3x_9"),
+                                dir.filePath(QStringLiteral("その他.db.compacting-Ab3xY9"))};
+    const QStringList made = QStringList(others) << ours;
+    for (const QString& path : made) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    const QString folder = db + QStringLiteral(".compacting-Fo1der");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(QFile::link(db, db + QStringLiteral(".compacting-L1nk00")));
+
+    EXPECT_FALSE(DbReadOnly());
+    EXPECT_FALSE(QFile::exists(ours));
+    for (const QString& path : others)
+        EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_TRUE(QFileInfo(db + QStringLiteral(".compacting-L1nk00")).isSymLink());
+    EXPECT_TRUE(QFile::exists(db));
+    EXPECT_EQ(messages(), 0u);
 }
 
 TEST_F(DbFaults, StartUpSaysOnceWhatTheRunCannotWrite)

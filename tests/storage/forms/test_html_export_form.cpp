@@ -9,6 +9,7 @@
 #include "workbook/template.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -120,3 +121,31 @@ TEST_F(PublishingDialog, ClosesItselfWhenNoShiftIsShown)
 }
 
 }  // namespace
+
+TEST_F(PublishingDialog, TheCloseBoxDuringTheBuildClosesTheDialogOnlyOnceTheBuildHasEnded)
+{
+    QPointer<frm公開用HTML作成> f = new frm公開用HTML作成;
+    f->show();
+    ui::setNextText(dir.path());
+    f->cmd変更->click();
+    // The window manager's close arrives while the build shows a message and lets events run.
+    int closes = 0;
+    const ui::DialogHandler closeBox = [&](const ui::MessageRequest&) {
+        if (f) {
+            ++closes;
+            QCloseEvent event;
+            QCoreApplication::sendEvent(f, &event);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            EXPECT_TRUE(f);
+        }
+        return ui::Answer{ui::vbOK, {}};
+    };
+    ui::setDialogHandler(ui::Kind::Standard, closeBox);
+    ui::setDialogHandler(ui::Kind::Custom, closeBox);
+    f->cmd開始->click();
+    ui::setDialogHandler(ui::Kind::Standard, nullptr);
+    ui::setDialogHandler(ui::Kind::Custom, nullptr);
+    EXPECT_GT(closes, 0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(f.isNull());
+}
