@@ -7,6 +7,7 @@
 #include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/messagebox.h"
+#include "platform/ui/widgets/screen.h"
 #include "shell/forms/form_helpers.h"
 #include "shell/msgbox.h"
 #include "shell/myexcel.h"
@@ -67,8 +68,7 @@ void showList(int m, bool includeForbidden, const QStringList& lines)
     // The refused lines carry the rule at their end: wide enough to read it where the screen allows.
     int width = 450;
     if (includeForbidden) {
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        const int room = screen ? screen->availableGeometry().width() - 20 : 650;
+        const int room = screenOf(&form).width() - 20;
         width = std::max(650, std::min(widthToReason(form.lstItem, lines), room));
     }
     if (lines.isEmpty()) {

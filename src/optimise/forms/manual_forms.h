@@ -1,9 +1,9 @@
 #pragma once
 // Where and how the manual tools' windows open on the screen.
 #include "platform/ui/widgets/forminstance.h"
+#include "platform/ui/widgets/screen.h"
 
 #include <QApplication>
-#include <QScreen>
 #include <QWidget>
 
 // The top right corner of the screen: the sheet's names and first days stay in sight, and the
@@ -11,12 +11,9 @@
 // new one opens below it, so neither hides the other.
 inline void placeTopRight(QWidget* window)
 {
-    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
     const char* const kPlaced = "右上配置";
     window->setProperty(kPlaced, true);
-    const QRect area = screen->availableGeometry();
+    const QRect area = screenOf(window);
     QRect place(QPoint(area.right() - window->frameGeometry().width() - 10, area.top() + 10),
                 window->frameGeometry().size());
     for (bool moved = true; moved;) {

@@ -1,6 +1,7 @@
 #include "shell/forms/form_helpers.h"
 
 #include "platform/os/clock.h"
+#include "platform/ui/widgets/screen.h"
 #include "platform/ui/widgets/window_work.h"
 #include "shell/lifecycle.h"
 #include "shell/msgbox.h"
@@ -22,7 +23,7 @@ namespace {
 
 int twipsPerPixel(const QWidget* w, bool x)
 {
-    const QScreen* s = w && w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+    const QScreen* s = screenFor(w);
     const double dpi = s ? (x ? s->logicalDotsPerInchX() : s->logicalDotsPerInchY()) : 96.0;
     return dpi > 0 ? qMax(1, int(1440 / dpi)) : 15;
 }

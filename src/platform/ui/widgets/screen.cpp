@@ -5,9 +5,14 @@
 #include <QWidget>
 #include <algorithm>
 
+const QScreen* screenFor(const QWidget* w)
+{
+    return w && w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+}
+
 QRect screenOf(const QWidget* w)
 {
-    const QScreen* s = w && w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+    const QScreen* s = screenFor(w);
     return s ? s->availableGeometry() : QRect(0, 0, 1024, 768);
 }
 

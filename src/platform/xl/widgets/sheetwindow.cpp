@@ -2,6 +2,7 @@
 
 #include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
+#include "platform/ui/widgets/screen.h"
 #include "platform/xl/address.h"
 #include "sheetmodel.h"
 #include "sheetview.h"
@@ -10,14 +11,12 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileDialog>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
-#include <QScreen>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QVBoxLayout>
@@ -508,8 +507,7 @@ void SheetWindow::applicationChanged(Application& app)
 void SheetWindow::fitToActiveSheet()
 {
     SheetView* view = currentView();
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!view || !screen)
+    if (!view)
         return;
     fitted_ = true;
     int chrome = menuBar()->sizeHint().height();
@@ -518,7 +516,7 @@ void SheetWindow::fitToActiveSheet()
     if (tabs_->isVisibleTo(this))
         chrome += tabs_->sizeHint().height();
     // Room for the frame and title bar the window manager adds.
-    const QRect free = screen->availableGeometry().adjusted(0, 0, -16, -48);
+    const QRect free = screenOf(this).adjusted(0, 0, -16, -48);
     const QSize used = view->usedSize();
     resize(std::min(std::max(used.width(), width()), free.width()),
            std::min(std::max(used.height() + chrome, height()), free.height()));
