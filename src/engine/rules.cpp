@@ -264,17 +264,24 @@ bool chainSplitsPair(const Chain& c, int m, int d)
     return false;
 }
 
+// The member's work-day and hour limits against one more shift s, each unless its switch lets it
+// pass; the work days win when both fail.
+RefusalReason workDaysHoursRefusal(int s, int m)
+{
+    if (Member_WorkDays(m) >= Member_DayOff(m) && !Sw_勤務時間調整)
+        return RefusalReason::出勤日数オーバー;
+    if (Member_Time(m) > 0 && !Sw_勤務日数調整 && shiftHours(s) + Member_Sum_TTIME(m) > Member_Time(m))
+        return RefusalReason::出勤時間オーバー;
+    return RefusalReason::None;
+}
+
 }  // namespace
 
 // ---- sub-checks ----
 
-QString 出勤時間日数判定(int s, int m, int /*d*/)
+QString 出勤時間日数判定(int s, int m, int d)
 {
-    if (Member_WorkDays(m) >= Member_DayOff(m) && !Sw_勤務時間調整)
-        return QStringLiteral("出勤日数オーバー");
-    if (Member_Time(m) > 0 && !Sw_勤務日数調整 && shiftHours(s) + Member_Sum_TTIME(m) > Member_Time(m))
-        return QStringLiteral("出勤時間オーバー");
-    return {};
+    return refusalText(workDaysHoursRefusal(s, m), m, s, d);
 }
 
 bool 勤務回数判定(int m, int s, int excludedDay)
@@ -770,10 +777,8 @@ RefusalReason refusalCode(int m, int s, int d)
     const RuleTimer timing;
     using R = RefusalReason;
     // Test 1, without building its text.
-    if (Member_WorkDays(m) >= Member_DayOff(m) && !Sw_勤務時間調整)
-        return R::出勤日数オーバー;
-    if (Member_Time(m) > 0 && !Sw_勤務日数調整 && shiftHours(s) + Member_Sum_TTIME(m) > Member_Time(m))
-        return R::出勤時間オーバー;
+    if (const R limits = workDaysHoursRefusal(s, m); limits != R::None)
+        return limits;
     if (Time_Table(m, d) != 0)
         return R::割当済;
     if (Member_WorkDays(m) >= Member_DayOff(m))
@@ -837,9 +842,7 @@ int 勤務可否判定(int s, int d, int m, int lastDay)
     const int bit = shiftBit(s);
     if ((Member_Scdl(m, d) & bit) != 0)
         return -1;
-    if (Member_WorkDays(m) >= Member_DayOff(m) && !Sw_勤務時間調整)
-        return -1;
-    if (Member_Time(m) > 0 && !Sw_勤務日数調整 && shiftHours(s) + Member_Sum_TTIME(m) > Member_Time(m))
+    if (workDaysHoursRefusal(s, m) != RefusalReason::None)
         return -1;
     if (前日勤務判定(Time_Table(m, d - 1), s))
         return -1;

@@ -89,6 +89,8 @@ TEST(AssignmentOrder, WorkDayTargetAndHours)
         Member_Time(1) = c.time;
         Member_DayOff(1) = c.target;
         EXPECT_EQ(勤務不可理由(1, 1, 5), c.expected) << c.name;
+        // The limit test alone obeys the hour switch on the work days too.
+        EXPECT_EQ(出勤時間日数判定(1, 1, 5), c.hourAdjust ? QString() : c.expected) << c.name;
     }
     // The adjustment check follows the switch: at the target with the hour switch on it passes.
     makeModel(2, 10);
