@@ -17,7 +17,7 @@ namespace {
 // The period as start-up reads it from sheet Main.
 long mainValue(xl::Workbook& book, const QString& name)
 {
-    return engine_cells::cint(engine_cells::num(book.worksheets(QStringLiteral("Main")).range(name).value()));
+    return toLong(engine_cells::num(book.worksheets(QStringLiteral("Main")).range(name).value()));
 }
 
 }  // namespace
