@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -282,4 +283,35 @@ TEST_F(SmallFormsTest, KeysGoToTheFocusedWidget)
     QCoreApplication::processEvents();
     ASSERT_EQ(QApplication::focusWidget(), &w);
     EXPECT_EQ(w.keys, QList<int>({Qt::Key_Escape}));
+}
+
+// Entering and leaving the topmost band keeps the window: no hide and show, the same native
+// window, the window system told through it.
+TEST_F(SmallFormsTest, TopmostChangesWithoutRecreatingTheWindow)
+{
+    QWidget form;
+    form.show();
+    const WId id = form.winId();
+    struct Counter : QObject {
+        int hides = 0;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            hides += e->type() == QEvent::Hide;
+            return false;
+        }
+    } counter;
+    form.installEventFilter(&counter);
+    for (const bool top : {true, false, true}) {
+        if (top)
+            FormTopMost(&form);
+        else
+            FormNoTopMost(&form);
+        EXPECT_EQ(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint), top);
+        EXPECT_EQ(form.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), top);
+        EXPECT_TRUE(form.isVisible());
+    }
+    FormTopMost(&form, true);
+    EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(counter.hides, 0);
+    EXPECT_EQ(form.winId(), id);
 }
