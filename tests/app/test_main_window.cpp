@@ -34,6 +34,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <initializer_list>
+#include <limits>
 #include <memory>
 
 TEST_F(ProgramTest, StartUpOpensTheWorkFolderAndReadsIt)
@@ -241,6 +242,15 @@ TEST_F(ProgramTest, GenerationRequestAndACloseThatWaitsForTheRun)
         }
         作成開始時刻 = os::elapsedMs();
         EXPECT_EQ(window_->windowTitle(), QStringLiteral("★ ベストシフト 1th 残10"));
+        // The largest limit a Single holds counts down too (in whole minutes, nothing overflowing).
+        LimitTime = std::numeric_limits<float>::max();
+        {
+            ManualClock clock;
+            作成開始時刻 = os::elapsedMs();
+            window_->Timer_Caption_Timer();
+        }
+        作成開始時刻 = os::elapsedMs();
+        EXPECT_EQ(window_->windowTitle(), QStringLiteral("★ ベストシフト 1th 残150000000000000"));
         作成状態 = -1;
     };
     ASSERT_TRUE(start());
