@@ -174,15 +174,17 @@ xl::Block trimmed(const xl::Block& b)
     return t;
 }
 
-// Times of day are day fractions in the cells; the file shows them as hh:mm:ss where the cell
-// shows a time, so that a person reading or editing the file sees 08:30 rather than 0.354166...
-// A time another program kept to 15 digits counts as its whole second; anything finer stays a
-// number, as 24:00 does, so nothing is lost.
+// A cell that shows a time of day (hours, no date).
 bool isTimeFormat(const QString& format)
 {
     return format.contains(QLatin1Char('h'), Qt::CaseInsensitive) && !format.contains(QLatin1Char('y'), Qt::CaseInsensitive)
            && !format.contains(QLatin1Char('d'), Qt::CaseInsensitive);
 }
+
+// Times of day are day fractions in the cells; the file shows them as hh:mm:ss where the cell
+// shows a time, so that a person reading or editing the file sees 08:30 rather than 0.354166...
+// A time another program kept to 15 digits counts as its whole second; anything finer stays a
+// number, as 24:00 does, so nothing is lost.
 
 xl::Block withTimes(xl::Block b, const xl::Range& r)
 {
@@ -218,6 +220,7 @@ struct Bounds {
 constexpr Bounds kPeriodBounds[] = {{u"年", 1900, 9998}, {u"月", 1, 12}, {u"日", 1, 31}, {u"基準開始日", 1, 31}};
 
 // The number the reading takes from a value: a text gives its leading number, as Val reads it.
+// A date or time is read through its text, whose leading number always fits.
 std::optional<double> readNumber(const QVariant& v)
 {
     switch (v.typeId()) {
@@ -238,7 +241,7 @@ std::optional<QString> checkFieldTypes(const FileBlock& b)
         for (int i = 1; i <= b.values.rows(); ++i) {
             const std::optional<double> d = readNumber(b.values(i, j));
             if (d && !fitsIn(*type, *d))
-                return QStringLiteral("%1 行目: %2 の %3 列目の「%4」は %5 に収まりません（%6 です）。")
+                return QStringLiteral("%1 行目: %2 の %3 列目の「%4」は %5 に収まりません（%6）。")
                     .arg(b.rowLines.at(size_t(i - 1)))
                     .arg(where(b))
                     .arg(j)
@@ -259,7 +262,7 @@ std::optional<QString> checkPeriodValue(const FileBlock& b)
         const QVariant v = b.values(1, 1);
         const bool number = v.typeId() == QMetaType::Double;
         const double d = v.toDouble();
-        if ((number && d == std::floor(d) && d >= bound.low && d <= bound.high))
+        if (number && d == std::floor(d) && d >= bound.low && d <= bound.high)
             return std::nullopt;
         return QStringLiteral("%1 行目: %2 の値「%3」が正しくありません（%4 から %5 までの整数です）。")
             .arg(b.line)
