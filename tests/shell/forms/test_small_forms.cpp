@@ -25,6 +25,18 @@
 
 namespace {
 
+// Counts the events of one type that reach the objects it watches.
+struct EventCounter : QObject {
+    explicit EventCounter(QEvent::Type counted) : type(counted) {}
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        count += e->type() == type;
+        return false;
+    }
+    QEvent::Type type;
+    int count = 0;
+};
+
 class SmallFormsTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -76,14 +88,7 @@ TEST_F(SmallFormsTest, SplashIsDrawnBeforeTheCallerGoesOn)
     DspSplash(QStringLiteral("準備中"));
     frmSplash* s = loadedSplash();
     ASSERT_NE(s, nullptr);
-    struct Paints : QObject {
-        int count = 0;
-        bool eventFilter(QObject*, QEvent* e) override
-        {
-            count += e->type() == QEvent::Paint;
-            return false;
-        }
-    } label;
+    EventCounter label(QEvent::Paint);
     s->lblMsg->installEventFilter(&label);
     DspSplash(QStringLiteral("勤務日数調整中・・"));
     EXPECT_GE(label.count, 1);
@@ -292,15 +297,8 @@ TEST_F(SmallFormsTest, TopmostChangesWithoutRecreatingTheWindow)
     QWidget form;
     form.show();
     const WId id = form.winId();
-    struct Counter : QObject {
-        int hides = 0;
-        bool eventFilter(QObject*, QEvent* e) override
-        {
-            hides += e->type() == QEvent::Hide;
-            return false;
-        }
-    } counter;
-    form.installEventFilter(&counter);
+    EventCounter hides(QEvent::Hide);
+    form.installEventFilter(&hides);
     for (const bool top : {true, false, true}) {
         if (top)
             FormTopMost(&form);
@@ -312,6 +310,6 @@ TEST_F(SmallFormsTest, TopmostChangesWithoutRecreatingTheWindow)
     }
     FormTopMost(&form, true);
     EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_EQ(counter.hides, 0);
+    EXPECT_EQ(hides.count, 0);
     EXPECT_EQ(form.winId(), id);
 }
