@@ -3,24 +3,14 @@
 // read into the model. Bad input gives a message box, never a fault.
 #include "fuzz_support.h"
 
-#include "engine/cells.h"
 #include "engine/conditions.h"
 #include "engine/model.h"
+#include "engine/startcond.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
 #include "shell/myexcel.h"
 #include "workbook/condfile.h"
 #include "workbook/template.h"
-
-namespace {
-
-// The period as start-up reads it from sheet Main.
-long mainValue(xl::Workbook& book, const QString& name)
-{
-    return engine_cells::cint(engine_cells::num(book.worksheets(QStringLiteral("Main")).range(name).value()));
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -39,10 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (condfile::loadConditions(book, path).ok) {
         xlBook = &book;
         stBookName = book.name();
-        作成年 = mainValue(book, QStringLiteral("年"));
-        作成月 = mainValue(book, QStringLiteral("月"));
-        作成開始日 = mainValue(book, QStringLiteral("日"));
-        基準開始日 = mainValue(book, QStringLiteral("基準開始日"));
+        // The period as start-up reads it from sheet Main.
+        readPeriodSettings();
         全条件読込(-1);
     }
     resetXlGlobals();

@@ -3,8 +3,8 @@
 #include "engine/conditions.h"
 #include "engine/forms/start_conditions_form.h"
 #include "engine/model.h"
+#include "engine/time_limit.h"
 #include "engine/workbook_access.h"
-#include "platform/os/clock.h"
 #include "platform/ui/prompt.h"
 #include "platform/ui/widgets/screen.h"
 #include "shell/forms/form_helpers.h"
@@ -252,7 +252,7 @@ void frm勤務管理::Timer_Caption_Timer()
 {
     if (!Sw_ベストシフト作成)
         return;
-    const double elapsed = 作成開始時刻 >= 0 ? double(os::elapsedMs() - 作成開始時刻) / 60000.0 : 0.0;
-    const long remaining = long(std::floor(double(LimitTime) - elapsed));
+    // Counted in milliseconds, where a limit as large as a Single holds cannot overflow.
+    const long remaining = long(std::floor(double(timeRemainingMs(double(LimitTime), generationElapsedMs())) / 60000.0));
     setWindowTitle(BestShiftCaption(BestShift_Cnt, BestShift_OkCnt, BestShift_NgCnt, remaining));
 }

@@ -3,6 +3,7 @@
 // description and the program ends.
 #include "engine/conditions.h"
 #include "engine/model.h"
+#include "engine/startcond.h"
 #include "engine/workbook_access.h"
 #include "platform/os/clock.h"
 #include "platform/text/text_constants.h"
@@ -31,7 +32,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QMenu>
-#include <cmath>
 
 namespace {
 
@@ -40,29 +40,6 @@ void stamp(const QString& label)
 {
     BootStepTime(QString(label));
     QCoreApplication::processEvents();
-}
-
-// A number from a cell as an assignment to a number would take it: empty is 0, a text that is
-// no number is a type mismatch naming the cell.
-double cellNumber(xl::Worksheet& sheet, const QString& name)
-{
-    const QVariant v = sheet.range(name).value();
-    if (!v.isValid() || v.toString().isEmpty())
-        return 0;
-    bool ok = false;
-    const double d = v.toDouble(&ok);
-    if (!ok)
-        throw xl::Error(13, QStringLiteral("型が一致しません。(") + sheet.name() + QLatin1Char('!') + name + QLatin1Char(')'));
-    return d;
-}
-
-// A whole number as an assignment to a Long takes it: rounded half to even, overflow error 6.
-long wholeNumber(double v)
-{
-    const double r = std::nearbyint(v);
-    if (!(r >= -2147483648.0 && r <= 2147483647.0))
-        throw xl::Error(6, QStringLiteral("オーバーフローしました。"));
-    return long(r);
 }
 
 }  // namespace
@@ -184,9 +161,12 @@ void frm勤務管理::readShiftTypeInput()
     BootLog(QStringLiteral("Set xlSheet = xlBook.Worksheets('Main')"));
     xlSheet = &xlBook->sheets(QStringLiteral("基本設定"));
     BootLog(QStringLiteral("Set xlSheet = xlBook.Sheets('基本設定')"));
-    Type_Cnt = int(wholeNumber(Val(xlSheet->range(QStringLiteral("Type_Cnt")).text())));
+    const double types = Val(xlSheet->range(QStringLiteral("Type_Cnt")).text());
     BootLog(QStringLiteral("Type_Cnt = Val(.Range('Type_Cnt').Text)"));
     // A count beyond the model's limits is reported by the base information reading next.
+    if (!fitsIn(NumberType::Integer, types))
+        return;
+    Type_Cnt = toInteger(types);
     if (Type_Cnt < 0 || Type_Cnt > TYPE_MAX)
         return;
     Type_Table.ReDim(Type_Cnt + 1, 20);
@@ -214,19 +194,17 @@ void frm勤務管理::readBaseSettings()
     BootLog(QStringLiteral("Call 基本情報読込"));
     基本情報読込();
     xlSheet = &xlBook->worksheets(QStringLiteral("Main"));
-    const double limit = cellNumber(*xlSheet, QStringLiteral("制限時間"));
-    if (std::fabs(limit) > 3.4e38)
-        throw xl::Error(6, QStringLiteral("オーバーフローしました。"));
-    LimitTime = float(limit);
+    const QString faults = readPeriodSettings();
     BootLog(QStringLiteral("LimitTime = .Range('制限時間')"));
-    作成開始日 = wholeNumber(cellNumber(*xlSheet, QStringLiteral("日")));
     BootLog(QStringLiteral("作成開始日 = .Range('日')"));
-    基準開始日 = wholeNumber(cellNumber(*xlSheet, QStringLiteral("基準開始日")));
     BootLog(QStringLiteral("基準開始日 = .Range('基準開始日')"));
-    作成年 = wholeNumber(cellNumber(*xlSheet, QStringLiteral("年")));
     BootLog(QStringLiteral("作成年 = .Range('年')"));
-    作成月 = wholeNumber(cellNumber(*xlSheet, QStringLiteral("月")));
     BootLog(QStringLiteral("作成月 = .Range('月')"));
+    // The program opens all the same: the values can be set again or a condition file loaded.
+    if (!faults.isEmpty())
+        MsgBox(QStringLiteral("開始条件に読めない値があります。") + kCrLf + kCrLf + faults + kCrLf + kCrLf
+                   + QStringLiteral("【開始条件設定】で設定し直すか、条件データを読み込み直してください。"),
+               ui::vbOKOnly | ui::vbExclamation | ui::vbSystemModal, QStringLiteral("開始条件"));
     xlBook->setSaved(true);
     BootLog(QStringLiteral("xlBook.Saved = True"));
     自動画面最大化設定();

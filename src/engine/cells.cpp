@@ -4,20 +4,43 @@
 #include "shell/myexcel.h"
 
 #include <cmath>
-#include <limits>
 
 namespace engine_cells {
 
-int cint(double v)
+QString cellPlace(const xl::Range& range, int i, int j)
 {
-    if (std::isnan(v))
-        return 0;
-    const double r = std::nearbyint(v);
-    if (r >= double(std::numeric_limits<int>::max()))
-        return std::numeric_limits<int>::max();
-    if (r <= double(std::numeric_limits<int>::min()))
-        return std::numeric_limits<int>::min();
-    return int(r);
+    return QStringLiteral("シート「%1」のセル%2%3")
+        .arg(range.worksheet().name(), xl::columnLetters(range.column() + j - 1))
+        .arg(range.row() + i - 1);
+}
+
+namespace {
+
+void requireFit(NumberType type, double v, const QString& place)
+{
+    if (!fitsIn(type, v))
+        throw ReadStop::input(QStringLiteral("%1の値(%2)が扱える範囲（%3）を超えています！")
+                                  .arg(place, QString::number(v, 'g', 15), typeRange(type)));
+}
+
+}  // namespace
+
+int integerAt(double v, const QString& place)
+{
+    requireFit(NumberType::Integer, v, place);
+    return toInteger(v);
+}
+
+qint32 longAt(double v, const QString& place)
+{
+    requireFit(NumberType::Long, v, place);
+    return toLong(v);
+}
+
+float singleAt(double v, const QString& place)
+{
+    requireFit(NumberType::Single, v, place);
+    return toSingle(v);
 }
 
 double num(const QVariant& v)
@@ -79,7 +102,7 @@ QVariant rangeValue(const std::optional<xl::Range>& range)
 }
 
 Grid::Grid(const xl::Range& range, QString sheet, QString name)
-    : block_(range.block()), sheet_(std::move(sheet)), name_(std::move(name))
+    : range_(range), block_(range.block()), sheet_(std::move(sheet)), name_(std::move(name))
 {
 }
 
@@ -95,6 +118,11 @@ const QVariant& Grid::operator()(int row, int column) const
                                  .arg(block_.columns()));
     }
     return block_(row, column);
+}
+
+QString Grid::place(int row, int column) const
+{
+    return cellPlace(range_, row, column);
 }
 
 }  // namespace engine_cells

@@ -1,6 +1,7 @@
 #pragma once
 // Cell values as the condition readers convert them, a checked view of a range's values, and
 // the stop of a reading with its message.
+#include "platform/text/vb.h"
 #include "platform/xl/xl.h"
 
 #include <QString>
@@ -17,8 +18,13 @@ struct ReadStop {
     static ReadStop data(const QString& text) { return {QStringLiteral("データエラー"), text}; }
 };
 
-// To the nearest integer, halves to the even neighbour; clamped to the int range.
-int cint(double v);
+// Where a cell lies, for messages: シート「基本設定」のセルC5 (the cell i, j of the range).
+QString cellPlace(const xl::Range& range, int i = 1, int j = 1);
+// v as a variable of the type takes it (Integer and Long round halves to the even neighbour); a
+// value the variable cannot hold stops the reading with an input error naming the cell.
+int integerAt(double v, const QString& place);
+qint32 longAt(double v, const QString& place);
+float singleAt(double v, const QString& place);
 // The number a cell holds: empty 0, True -1, a text its leading number (Val).
 double num(const QVariant& v);
 // Val of the cell's text.
@@ -43,8 +49,11 @@ public:
     const QVariant& operator()(int row, int column) const;
     int rows() const { return block_.rows(); }
     int columns() const { return block_.columns(); }
+    // cellPlace of the cell row, column.
+    QString place(int row, int column) const;
 
 private:
+    xl::Range range_;
     xl::Block block_;
     QString sheet_;
     QString name_;

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <functional>
 #include <optional>
+#include <utility>
 
 using namespace engine_cells;
 
@@ -94,7 +95,7 @@ int readCount(const QString& sheet, const QString& name, int limit, const QStrin
     const QString text = r.text();
     if (!isNumericCell(v) || v.typeId() == QMetaType::Bool)
         throw ReadStop::input(QStringLiteral("%1(%2)が数ではありません！").arg(what, text));
-    const int n = cint(Val(text));
+    const int n = integerAt(Val(text), cellPlace(r));
     // The tables and the masks have room for these many; more would overrun them.
     checkCount(n, limit, what);
     return n;
@@ -144,7 +145,7 @@ void readBasicInfoBody()
     Sw_確保優先 = 2;
     try {
         // Three modes only: a value beyond them would select no menu item.
-        Sw_確保優先 = std::clamp(cint(valOf(shiftBookRange(QStringLiteral("main"), QStringLiteral("Sw_確保優先")).value())), 0, 2);
+        Sw_確保優先 = std::clamp(toInteger(valOf(shiftBookRange(QStringLiteral("main"), QStringLiteral("Sw_確保優先")).value())), 0, 2);
         BootLog(QStringLiteral("Sw_確保優先 = Val(xlBook.Sheets('main').Range('Sw_確保優先'))"));
     } catch (const std::exception&) {
         Sw_確保優先 = 2;
@@ -162,11 +163,13 @@ bool readCombinationRow(const Grid& g, int i, 組合せ記録& rec)
     rec.勤務 = TypeIdxOrg(XlText(g(i, 1)));
     if (rec.勤務 == -1)
         return false;
-    rec.人数 = cint(num(g(i, 3)));
+    // Typed in column 2; column 3 is its copy.
+    rec.人数 = integerAt(num(g(i, 3)), g.place(i, 2));
     for (int k = 1; k <= 40; ++k) {
-        const QVariant& v = g(i, 5 * (k - 1) + 4);
+        const int column = 5 * (k - 1) + 4;
+        const QVariant& v = g(i, column);
         if (!isEmptyCell(v) && isNumericCell(v)) {
-            rec.メンバー[size_t(k)] = cint(num(v));
+            rec.メンバー[size_t(k)] = integerAt(num(v), g.place(i, column));
             rec.memberIndex[size_t(k)] = MemIdx(rec.メンバー[size_t(k)]);
             rec.メンバー[0] = k;
         }
@@ -181,7 +184,7 @@ void fillGroupMembers(組合せ記録& rec, const QString& group)
     for (int m = 1; m <= Member_Cnt; ++m)
         if (Member_List(m, 3) == group) {
             ++n;
-            rec.メンバー[size_t(n)] = cint(Val(Member_List(m, 1)));
+            rec.メンバー[size_t(n)] = toInteger(Val(Member_List(m, 1)));
             rec.memberIndex[size_t(n)] = m;
         }
     rec.メンバー[0] = n;
@@ -225,7 +228,8 @@ void appendGroupRecord(vb::Array1<組合せ記録>& table, int& count, int limit
 bool readCombinations(const QString& countName, const QString& rangeName, vb::Array1<組合せ記録>& table,
                       int& count, int limit, const QString& what, const QString& unknownText)
 {
-    const int rows = cint(num(activeBookRange(kStaffSheet, countName).value()));
+    const xl::Range countRange = activeBookRange(kStaffSheet, countName);
+    const int rows = integerAt(num(countRange.value()), cellPlace(countRange));
     const xl::Range range = activeBookRange(kStaffSheet, rangeName);
     checkCount(rows, std::min(range.rowCount(), limit), what);
     const Grid g(range, kStaffSheet, rangeName);
@@ -250,7 +254,8 @@ void readPatterns(const QString& countName, const QString& rangeName, int column
                   vb::Array2<int>& table, int& count,
                   const std::function<std::optional<int>(const QString& text, int row)>& cell)
 {
-    const int n = cint(num(activeBookRange(kSettingsSheet, countName).value()));
+    const xl::Range countRange = activeBookRange(kSettingsSheet, countName);
+    const int n = integerAt(num(countRange.value()), cellPlace(countRange));
     const xl::Range r = activeBookRange(kSettingsSheet, rangeName);
     checkCount(n, std::min(r.rowCount(), kMaxPatterns), what);
     count = n;
@@ -364,14 +369,21 @@ void readAdjustmentSwitches(xl::Worksheet& basic)
 void readBasicRules()
 {
     xl::Worksheet& basic = appSheet(kSettingsSheet);
-    経過表示 = cint(num(basicRange(QStringLiteral("経過表示")).value()));
+    const auto integerCell = [](const QString& name) {
+        const xl::Range r = basicRange(name);
+        return integerAt(valOf(r.value()), cellPlace(r));
+    };
+    {
+        const xl::Range r = basicRange(QStringLiteral("経過表示"));
+        経過表示 = longAt(num(r.value()), cellPlace(r));
+    }
     {
         const Grid g(basicRange(QStringLiteral("DayBefore_Table")), kSettingsSheet, QStringLiteral("DayBefore_Table"));
         for (int s = 1; s <= Type_Cnt; ++s)
-            DayBefore_Table(s) = cint(num(g(1, s)));
+            DayBefore_Table(s) = longAt(num(g(1, s)), g.place(1, s));
     }
-    連続勤務上限 = cint(valOf(basicRange(QStringLiteral("連続勤務上限")).value()));
-    連続休み上限 = cint(valOf(basicRange(QStringLiteral("連続休み上限")).value()));
+    連続勤務上限 = integerCell(QStringLiteral("連続勤務上限"));
+    連続休み上限 = integerCell(QStringLiteral("連続休み上限"));
     readForbiddenPatterns();
     readRequiredPatterns();
     readAdjustmentSwitches(basic);
@@ -383,7 +395,8 @@ void readBasicRules()
 int weekStart(const xl::Range& cell)
 {
     const QVariant v = cell.value();
-    const int w = cint(num(v));
+    const double n = num(v);
+    const int w = fitsIn(NumberType::Integer, n) ? toInteger(n) : -1;
     if (!isNumericCell(v) || v.typeId() == QMetaType::Bool || w < 0 || w > 7)
         throw ReadStop::input(QStringLiteral("【基本設定】の週の起点曜日(%1)が正しくありません！").arg(cell.text()) + kCrLf
                               + QStringLiteral("1（月）～7（日）を入力してください（週の制限なしは0）！"));
@@ -400,11 +413,12 @@ void readBookNames()
         int i = 0;
         for (int row = 1; row <= r.rowCount(); ++row)
             for (int col = 1; col <= r.columnCount(); ++col)
-                最適化比重(++i) = float(valOf(g(row, col)));
+                最適化比重(++i) = singleAt(valOf(g(row, col)), g.place(row, col));
     }
     try {
         基点曜日 = weekStart(bookLevelRange(QStringLiteral("基点曜日")));
-        週間勤務日数上限 = cint(num(bookLevelRange(QStringLiteral("週間勤務日数上限")).value()));
+        const xl::Range limit = bookLevelRange(QStringLiteral("週間勤務日数上限"));
+        週間勤務日数上限 = integerAt(num(limit.value()), cellPlace(limit));
     } catch (const std::exception&) {
     }
     Sw_自動再挑戦 = true;
@@ -414,7 +428,8 @@ void readBookNames()
     } catch (const std::exception&) {
     }
     try {
-        進行状況表示 = cint(num(bookLevelRange(QStringLiteral("進行状況表示")).value()));
+        const xl::Range display = bookLevelRange(QStringLiteral("進行状況表示"));
+        進行状況表示 = integerAt(num(display.value()), cellPlace(display));
     } catch (const std::exception&) {
     }
 }
@@ -425,6 +440,13 @@ void setStartDay()
     if (Day_Cnt == 0)
         throw ReadStop::input(QStringLiteral("期間の日数が0日です！") + kCrLf
                               + QStringLiteral("【開始条件】の年・月・期間の開始日を確認してください！"));
+    // An empty start day or first day reads as 0, which would silently start on the last day.
+    for (const auto& [value, name] : {std::pair{作成開始日, QStringLiteral("日")}, std::pair{基準開始日, QStringLiteral("基準開始日")}})
+        if (value < 1)
+            throw ReadStop::input(QStringLiteral("%1（%2）の値(%3)が正しくありません！")
+                                      .arg(cellPlace(shiftBookRange(QStringLiteral("Main"), name)), name)
+                                      .arg(value)
+                                  + kCrLf + QStringLiteral("【開始条件設定】で1～31を設定してください！"));
     Start_Day = int(作成開始日 - 基準開始日 + 1);
     if (Start_Day < 1)
         Start_Day += Day_Cnt;
@@ -446,7 +468,7 @@ void readPersonalConditions()
         const Grid g(activeBookRange(kScheduleSheet, QStringLiteral("Member_Scdl")), kScheduleSheet, QStringLiteral("Member_Scdl"));
         for (int i = 1; i <= Member_Cnt; ++i)
             for (int d = 1; d <= Day_Cnt; ++d)
-                Member_Scdl(i, d) = cint(valOf(g(i, d)));
+                Member_Scdl(i, d) = longAt(valOf(g(i, d)), g.place(i, d));
     }
     double kind = 0;
     if (RangeExist(schedule, QStringLiteral("予定休み区分")))
@@ -454,14 +476,15 @@ void readPersonalConditions()
     {
         const Grid g(activeBookRange(kScheduleSheet, QStringLiteral("Member_DayOff")), kScheduleSheet, QStringLiteral("Member_DayOff"));
         for (int i = 1; i <= Member_Cnt; ++i) {
-            const double v = valOf(g(i, 1));
+            // A count of days: the target is taken as a whole number of them.
+            const int v = integerAt(valOf(g(i, 1)), g.place(i, 1));
             Member_DayOff(i) = float(kind == 1 ? v : Day_Cnt - v);
         }
     }
     if (RangeExist(schedule, QStringLiteral("Member_Time"))) {
         const Grid g(activeBookRange(kScheduleSheet, QStringLiteral("Member_Time")), kScheduleSheet, QStringLiteral("Member_Time"));
         for (int i = 1; i <= Member_Cnt; ++i)
-            Member_Time(i) = float(valOf(g(i, 1)));
+            Member_Time(i) = singleAt(valOf(g(i, 1)), g.place(i, 1));
     }
 }
 
@@ -480,9 +503,9 @@ void readLastMonthTotals(const Stage& stage)
     lastMonthTotals.ReDim(Member_Cnt + 1, 13);
     for (int i = 1; i <= Member_Cnt; ++i) {
         for (int j = 1; j <= Type_Cnt; ++j)
-            lastMonthTotals(i, j) = float(valOf(g(i, j)));
-        lastMonthTotals(i, 11) = float(valOf(g(i, 11)));
-        lastMonthTotals(i, 13) = float(num(g(i, 13)));
+            lastMonthTotals(i, j) = singleAt(valOf(g(i, j)), g.place(i, j));
+        lastMonthTotals(i, 11) = singleAt(valOf(g(i, 11)), g.place(i, 11));
+        lastMonthTotals(i, 13) = singleAt(num(g(i, 13)), g.place(i, 13));
     }
     addLastMonthTotals();
 }
@@ -504,21 +527,22 @@ void readNeeds()
                         .arg(d)
                         .arg(xl::columnLetters(r.column() + d - 1) + QString::number(r.row() + t - 1), XlText(v))
                     + kCrLf + QStringLiteral("必要人数には0～%1の数を入力してください！").arg(MEM_MAX));
-            Need_Table(t, d) = cint(n);
+            Need_Table(t, d) = toInteger(n);
             Need_Table(0, d) += Need_Table(t, d);
         }
 }
 
 void readGroupBans()
 {
-    組合せ禁止数_grp = cint(valOf(activeBookRange(kStaffSheet, QStringLiteral("組合せ禁止数_grp")).value()));
+    const xl::Range countRange = activeBookRange(kStaffSheet, QStringLiteral("組合せ禁止数_grp"));
+    組合せ禁止数_grp = integerAt(valOf(countRange.value()), cellPlace(countRange));
     const xl::Range r = activeBookRange(kStaffSheet, QStringLiteral("組合せ禁止_grp"));
     checkCount(組合せ禁止数_grp, std::min(r.rowCount(), kMaxBannedGroups), QStringLiteral("【要員設定】のグループ組合せ禁止の数"));
     const Grid g(r, kStaffSheet, QStringLiteral("組合せ禁止_grp"));
     for (int i = 1; i <= 組合せ禁止数_grp; ++i) {
         if (isEmptyCell(g(i, 1)))
             continue;
-        Mem_Kinsi_grp(i) = 組合せ_grp記録{TypeIdxOrg(XlText(g(i, 1))), cint(num(g(i, 2))), XlText(g(i, 3))};
+        Mem_Kinsi_grp(i) = 組合せ_grp記録{TypeIdxOrg(XlText(g(i, 1))), integerAt(num(g(i, 2)), g.place(i, 2)), XlText(g(i, 3))};
     }
     for (int i = 1; i <= 組合せ禁止数_grp; ++i)
         if (!isEmptyCell(g(i, 1)))
@@ -529,7 +553,8 @@ void readGroupBans()
 // Group musts, "*" for the shift expanded to one record per shift type.
 void readGroupMusts()
 {
-    組合せ必須数_grp = cint(num(activeBookRange(kStaffSheet, QStringLiteral("組合せ必須数_grp")).value()));
+    const xl::Range countRange = activeBookRange(kStaffSheet, QStringLiteral("組合せ必須数_grp"));
+    組合せ必須数_grp = integerAt(num(countRange.value()), cellPlace(countRange));
     const xl::Range r = activeBookRange(kStaffSheet, QStringLiteral("組合せ必須_grp"));
     checkCount(組合せ必須数_grp, r.rowCount(), QStringLiteral("【要員設定】のグループ組合せ必須の数"));
     const Grid g(r, kStaffSheet, QStringLiteral("組合せ必須_grp"));
@@ -538,7 +563,7 @@ void readGroupMusts()
         if (isEmptyCell(g(i, 1)))
             continue;
         const int v = TypeIdxOrg(XlText(g(i, 1)));
-        const int people = cint(num(g(i, 2)));
+        const int people = integerAt(num(g(i, 2)), g.place(i, 2));
         const QString group = XlText(g(i, 3));
         const int n = v == kAllShifts ? Type_Cnt : 1;
         checkCount(k + n, kMaxRequiredGroups, QStringLiteral("【要員設定】のグループ組合せ必須の件数（「*」の展開を含む）"));
@@ -568,8 +593,12 @@ bool readAllCombinations()
 
 void readBorderColours()
 {
-    予約罫線色 = cint(valOf(rangeValue(GetRangeObj(&appSheet(kReservationSheet), QStringLiteral("予約罫線色")))));
-    全不可罫線色 = cint(valOf(rangeValue(GetRangeObj(&appSheet(kScheduleSheet), QStringLiteral("全不可罫線色")))));
+    const auto colour = [](const QString& sheet, const QString& name) {
+        const std::optional<xl::Range> r = GetRangeObj(&appSheet(sheet), name);
+        return r ? longAt(valOf(r->value()), cellPlace(*r)) : 0;
+    };
+    予約罫線色 = colour(kReservationSheet, QStringLiteral("予約罫線色"));
+    全不可罫線色 = colour(kScheduleSheet, QStringLiteral("全不可罫線色"));
     Rsv_Table_Copy = Rsv_Table;
 }
 
@@ -580,7 +609,7 @@ void readReservations(const Stage& stage)
     int reservations = 1;
     const QVariant c = countRange.value();
     if (isNumericCell(c))
-        reservations = cint(num(c));
+        reservations = longAt(num(c), cellPlace(countRange));
     if (reservations <= 0 || Member_Cnt <= 0)
         return;
     stage(QStringLiteral("予約設定中！"));
@@ -708,17 +737,17 @@ void 勤務種別表読込()
         Type_Table(i, TYPE_時間) = QString::number(valOf(input(i, 7)), 'g', 15);
         BootLog(QStringLiteral("　勤務種別表読込: Type_Table(i, TYPE_時間) = Val(MyCells.Range('Type_Table_Input').Cells(i, 7))"));
         Type_Span(i, 1) = i;
-        Type_Span(i, 2) = cint(valOf(span(i, 1)));
+        Type_Span(i, 2) = longAt(valOf(span(i, 1)), span.place(i, 1));
         BootLog(QStringLiteral("　勤務種別表読込: Type_Span(i, 2) = Val(MyCells.Range('Type_Span').Cells(i, 1))"));
         Type_Count(i, 1) = i;
         if (count) {
-            Type_Count(i, 2) = cint(valOf((*count)(i, 1)));
+            Type_Count(i, 2) = longAt(valOf((*count)(i, 1)), count->place(i, 1));
             BootLog(QStringLiteral("　勤務種別表読込: Type_Count(i, 2) = Val(MyCells.Range('Type_Count').Cells(i, 1))"));
         } else {
             Type_Count(i, 2) = 0;
         }
         Type_Color(i, 1) = i;
-        Type_Color(i, 2) = cint(num(input(i, TYPE_色)));
+        Type_Color(i, 2) = longAt(num(input(i, TYPE_色)), input.place(i, TYPE_色));
         BootLog(QStringLiteral("　勤務種別表読込: Type_Color(i, 2) = MyCells.Range('Type_Table_Input').Cells(i, TYPE_色)"));
     }
     Type_Table(0, 0) = QString::number(Type_Cnt);
@@ -732,7 +761,7 @@ QString 名簿読込()
     BootLog(QStringLiteral("　名簿読込: For d = 1 To Day_Cnt"));
     for (int d = 1; d <= Day_Cnt; ++d) {
         const QVariant& v = holidays(1, d);
-        Holiday_Chk(d) = isNumericCell(v) ? cint(num(v)) : 9;
+        Holiday_Chk(d) = isNumericCell(v) ? integerAt(num(v), holidays.place(1, d)) : 9;
     }
 
     const Grid list(activeBookRange(kScheduleSheet, QStringLiteral("Member_List")), kScheduleSheet, QStringLiteral("Member_List"));
@@ -743,6 +772,10 @@ QString 名簿読込()
         if (isEmptyCell(list(i, 1)))
             return QStringLiteral("番号が空白です！") + check;
         Member_List(i, 1) = XlText(list(i, 1));
+        // Member numbers are Integers wherever a combination or a lookup holds them.
+        if (!fitsIn(NumberType::Integer, Val(Member_List(i, 1))))
+            return QStringLiteral("%1の番号(%2)が大きすぎます！").arg(list.place(i, 1), Member_List(i, 1)) + kCrLf
+                   + QStringLiteral("番号は%1の数にしてください！").arg(typeRange(NumberType::Integer)) + check;
         if (isEmptyCell(list(i, 2)))
             return QStringLiteral("氏名が空白です！") + check;
         Member_List(i, 2) = XlText(list(i, 2));

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -67,12 +66,12 @@ long MemNo(long i)
 {
     if (i < 1 || i > Member_Cnt)
         return -1;
-    return static_cast<long>(std::nearbyint(Val(Member_List(static_cast<int>(i), 1))));
+    return toLong(Val(Member_List(static_cast<int>(i), 1)));
 }
 
 int MemDayOffInt(int i)
 {
-    return static_cast<int>(std::nearbyint(Member_DayOff(i)));
+    return toInteger(Member_DayOff(i));
 }
 
 QString TypeName1(long i)
@@ -82,7 +81,7 @@ QString TypeName1(long i)
 
 QString TypeName1V(const QVariant& v)
 {
-    const long i = v.isValid() ? static_cast<long>(std::nearbyint(v.toDouble())) : 0;
+    const long i = v.isValid() ? toLong(v.toDouble()) : 0;
     return i == 0 ? QString() : TypeName1(i);
 }
 

@@ -10,6 +10,7 @@
 #include "shell/mymod.h"
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -558,13 +559,16 @@ bool inFixedPairSplit(int m, int d, int t)
     return false;
 }
 
+constexpr int kSpanKeyBound = std::numeric_limits<int>::max() - TYPE_MAX;
+
 勤務リスト dayShiftOrder(int tryNo)
 {
     static vb::Array2<int> keys(TYPE_MAX, 2);
     勤務リスト list;
     list.n = std::min(Type_Cnt, TYPE_MAX);
     for (int k = 1; k <= list.n; ++k) {
-        const int span = Type_Span(k, 2);
+        // Spans at the edge of a Long order alike: the bound keeps span + k and its negation in an int.
+        const int span = std::clamp(Type_Span(k, 2), -kSpanKeyBound, kSpanKeyBound);
         int key;
         if (tryNo <= 6)
             key = span + k;

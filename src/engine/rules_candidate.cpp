@@ -7,6 +7,7 @@
 #include "platform/text/vb.h"
 #include "shell/globals.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -63,7 +64,8 @@ void 候補評価(vb::Array2<int>& table, int n, int d, int s)
         const bool atRestLimit = restLimit && restBefore >= 連続休み上限;
         const double balance = 2.0 * (std::min(Member_Sum(m, 11), 8.0f) - avgTotal)
             + (std::min(Member_Sum(m, s), 8.0f) - avgType);
-        int key4 = int(std::nearbyint(-500.0 * balance));
+        // Last month's totals are Singles: a balance beyond any roster's still ranks, within an int.
+        int key4 = int(std::clamp(std::nearbyint(-500.0 * balance), -1e9, 1e9));
         if (atRestLimit)
             key4 += 20000;
         table(k, 4) = key4;

@@ -3,6 +3,8 @@
 #include "engine/cells.h"
 #include "engine/model.h"
 #include "engine/workbook_access.h"
+#include "platform/text/text_constants.h"
+#include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
 #include "shell/msgbox.h"
@@ -78,7 +80,7 @@ std::optional<Settings> validate(const StartConditions& in)
     const QString input = QStringLiteral("入力エラー");
     Settings v;
     const std::optional<double> limit = parseNumber(in.制限時間);
-    if (!limit || *limit <= 0)
+    if (!limit || *limit <= 0 || !fitsIn(NumberType::Single, *limit))
         return refuse(QStringLiteral("制限時間の入力値不正"), input);
     v.制限時間 = *limit;
     const std::optional<double> tries = parseNumber(in.試行回数);
@@ -164,6 +166,40 @@ StartConditions readStartConditions()
     }
     c.weights[kRestWeight] = XlText(weightCell(kRestWeight).value());
     return c;
+}
+
+QString readPeriodSettings()
+{
+    QStringList faults;
+    // The value of a cell for a variable of the type, or 0 with the fault noted.
+    const auto read = [&faults](const QString& name, NumberType type, bool required) -> double {
+        const xl::Range r = shiftBookRange(kMain, name);
+        const QVariant v = r.value();
+        const QString shown = XlText(v);
+        if (isEmptyCell(v)) {
+            if (required)
+                faults << QStringLiteral("%1（%2）が空白です。").arg(cellPlace(r), name);
+            return 0;
+        }
+        bool ok = v.typeId() != QMetaType::Bool;
+        const double d = ok ? v.toDouble(&ok) : 0;
+        if (!ok) {
+            faults << QStringLiteral("%1（%2）の「%3」は数ではありません。").arg(cellPlace(r), name, shown);
+            return 0;
+        }
+        if (!fitsIn(type, d)) {
+            faults << QStringLiteral("%1（%2）の「%3」は %4 に収まりません（%5）。")
+                          .arg(cellPlace(r), name, shown, typeName(type), typeRange(type));
+            return 0;
+        }
+        return d;
+    };
+    LimitTime = toSingle(read(QStringLiteral("制限時間"), NumberType::Single, false));
+    作成開始日 = toLong(read(QStringLiteral("日"), NumberType::Long, true));
+    基準開始日 = toLong(read(QStringLiteral("基準開始日"), NumberType::Long, true));
+    作成年 = toLong(read(QStringLiteral("年"), NumberType::Long, true));
+    作成月 = toLong(read(QStringLiteral("月"), NumberType::Long, true));
+    return faults.join(kCrLf);
 }
 
 bool 開始条件設定(const StartConditions& in, const std::function<void()>& accepted)

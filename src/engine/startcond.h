@@ -34,6 +34,12 @@ QStringList monthList();
 // ("10" when empty); the weights of 基本設定's 最適化比重 for the shift types and for rest.
 StartConditions readStartConditions();
 
+// Sheet Main's period and time limit into 作成年, 作成月, 作成開始日, 基準開始日 and LimitTime, as
+// start-up and a loaded condition file take them. A value that is no number, that its variable
+// cannot hold, or an empty period value leaves its variable 0 and is named, cell and value, in the
+// text that comes back (one line each; empty when everything was read).
+QString readPeriodSettings();
+
 // Checks the values: a time limit and tries above 0, a date that exists, a first day of the
 // period 1..31, weights that are numbers not below 0. A fault is shown ("入力エラー" or "入力不正")
 // and false comes back with nothing written. Otherwise runs accepted (the dialog hides itself),

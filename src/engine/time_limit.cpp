@@ -3,11 +3,14 @@
 #include "platform/os/clock.h"
 #include "shell/globals.h"
 
+#include <algorithm>
 #include <cmath>
 
 qint64 timeRemainingMs(double limitMinutes, qint64 elapsedMs)
 {
-    return qint64(std::llround(limitMinutes * 60000.0)) - elapsedMs;
+    // A limit beyond what the clock counts (a Single reaches 3.4E+38 minutes) is as good as none.
+    constexpr double kLongest = 9.0e18;
+    return qint64(std::llround(std::clamp(limitMinutes * 60000.0, -kLongest, kLongest))) - elapsedMs;
 }
 
 QString remainingText(qint64 remainingMs)

@@ -30,9 +30,10 @@ std::vector<int> adjustableShifts()
 {
     std::vector<int> shifts;
     for (int i = 1; i < 指定勤務.size(); ++i) {
-        const int t = int(std::nearbyint(Val(指定勤務[i])));
+        // A part beyond every shift number names none (and fits no int).
+        const double t = std::nearbyint(Val(指定勤務[i]));
         if (t >= 1 && t <= Type_Cnt)
-            shifts.push_back(t);
+            shifts.push_back(int(t));
     }
     return shifts;
 }

@@ -29,7 +29,7 @@ QString shiftColumnText(int s)
 
 int remainingWorkDays(int i)
 {
-    return engine_cells::cint(double(Member_DayOff(i)) - double(Member_WorkDays(i)));
+    return toInteger(double(Member_DayOff(i)) - double(Member_WorkDays(i)));
 }
 
 // Field 6 of a refused exchange: which member and which rule. Numbers stand right-aligned in
@@ -95,7 +95,9 @@ ExchangeListRequest parseExchangeListAnswer(const QString& answer)
     request.restOnly = narrow.contains(QLatin1Char('-'));
     request.includeForbidden = narrow.contains(QLatin1Char('*'));
     const QString first = narrow.trimmed().section(QLatin1Char(' '), 0, 0);
-    request.member = MemIdxOrM1(engine_cells::cint(Val(first)));
+    // A number no member number can be names nobody.
+    const double number = Val(first);
+    request.member = fitsIn(NumberType::Integer, number) ? MemIdxOrM1(toInteger(number)) : -1;
     return request;
 }
 
@@ -135,8 +137,8 @@ std::optional<ExchangeLine> parseExchangeLine(const QString& line)
     if (fields.size() < 3)
         return std::nullopt;
     ExchangeLine row;
-    row.memberB = engine_cells::cint(Val(fields.value(3).section(QLatin1Char(':'), 0, 0)));
-    row.day = engine_cells::cint(Val(fields.value(8)));
+    row.memberB = toInteger(Val(fields.value(3).section(QLatin1Char(':'), 0, 0)));
+    row.day = toInteger(Val(fields.value(8)));
     QString caption;
     for (int k = 0; k <= 6; ++k)
         caption += fields.value(k) + QLatin1Char(' ');

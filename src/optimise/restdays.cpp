@@ -4,12 +4,12 @@
 #include "engine/model.h"
 #include "engine/rules.h"
 #include "engine/totals.h"
+#include "platform/text/vb.h"
 #include "shell/doevents.h"
 #include "shell/globals.h"
 #include "shell/myexcel.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -73,7 +73,7 @@ int 休み過不足表(vb::Array2<int>& table)
             continue;
         ++n;
         table(n, 1) = i;
-        table(n, 2) = int(std::nearbyint(Member_DayOff(i) - Member_WorkDays(i)));
+        table(n, 2) = toInteger(Member_DayOff(i) - Member_WorkDays(i));
     }
     SortCols(table, 2, 2, 1, n, false);
     return n;

@@ -7,7 +7,6 @@
 #include <QString>
 #include <QStringList>
 #include <iterator>
-#include <cmath>
 #include <utility>
 
 namespace {
@@ -32,12 +31,6 @@ const std::pair<const char*, long*> weights[] = {
     {"荷重_優先勤務倍率", &荷重_優先勤務倍率},
     {"荷重_優先勤務倍率_今期", &荷重_優先勤務倍率_今期},
 };
-
-long toLong(double v)
-{
-    // VB's conversion to Long rounds half to even.
-    return static_cast<long>(std::nearbyint(v));
-}
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include "engine/cells.h"
 #include "engine/conditions.h"
 #include "engine/postprocess.h"
+#include "engine/startcond.h"
 #include "platform/os/vberror.h"
 #include "platform/text/text_constants.h"
 #include "platform/ui/prompt.h"
@@ -57,17 +58,6 @@ void clearAfterShowing()
     DspSplash(QString());
 }
 
-// The period as the start-up reads it from sheet Main.
-void reloadPeriods()
-{
-    xl::Worksheet& main = conditionsWorkbook().worksheets(QStringLiteral("Main"));
-    const auto whole = [&main](const char* name) { return long(cint(num(main.range(QString::fromUtf8(name)).value()))); };
-    LimitTime = float(num(main.range(QStringLiteral("制限時間")).value()));
-    作成開始日 = whole("日");
-    基準開始日 = whole("基準開始日");
-    作成年 = whole("年");
-    作成月 = whole("月");
-}
 
 // Clears the grid and reads the condition file at path into the workbook. A file that would not
 // load is refused before anything changes; false after its message. What the load skipped or
@@ -114,7 +104,8 @@ bool 読込(QObject* owner)
         return false;
     currentConditionFile = path;
     基本情報読込();
-    reloadPeriods();
+    if (const QString faults = readPeriodSettings(); !faults.isEmpty())
+        warnings << faults;
     作成後処理(QString());
     clearAfterShowing();
     showWarnings(warnings, QStringLiteral("条件データ読込"));

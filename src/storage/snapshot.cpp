@@ -165,7 +165,7 @@ void groupConditions(std::vector<SavedTable>& out)
             // The count stands in column 3, as the condition reading takes it.
             const int shift = TypeIdxOrg(XlText(g(i, 1)));
             if (shift > 0)
-                head.rows.push_back({no, shift, cint(valOf(g(i, 3)))});
+                head.rows.push_back({no, shift, toInteger(valOf(g(i, 3)))});
             else
                 head.rows.push_back({no, 0, 0});
             for (int k = 1; k <= kGroupMemberColumns; ++k) {
@@ -198,7 +198,7 @@ void groupConditionsByGroup(std::vector<SavedTable>& out)
                 continue;
             }
             QVariant group = g(i, 3);
-            t.rows.push_back({no, TypeIdxOrg(XlText(g(i, 1))), cint(valOf(g(i, 2))), ListIdx(group), 0});
+            t.rows.push_back({no, TypeIdxOrg(XlText(g(i, 1))), toInteger(valOf(g(i, 2))), ListIdx(group), 0});
         }
     }
     out.push_back(std::move(t));
@@ -275,7 +275,7 @@ SavedTable dayTable(const QString& table, const QString& sheet, const QString& r
 void unavailableShifts(std::vector<SavedTable>& out)
 {
     out.push_back(dayTable(QStringLiteral("T_Work_不可"), kScheduleSheet, QStringLiteral("Member_Scdl"),
-                         [](const QVariant& v) { return QVariant(cint(valOf(v))); }));
+                         [](const QVariant& v) { return QVariant(toLong(valOf(v))); }));
 }
 
 void reservations(std::vector<SavedTable>& out)

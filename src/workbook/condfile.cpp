@@ -5,7 +5,9 @@
 #include "platform/text/cp932.h"
 #include "platform/text/text_constants.h"
 #include "platform/text/time_of_day.h"
+#include "platform/text/vb.h"
 #include "platform/xl/xl.h"
+#include "workbook/recalc.h"
 #include "workbook/template.h"
 
 #include <QDir>
@@ -172,10 +174,18 @@ xl::Block trimmed(const xl::Block& b)
     return t;
 }
 
+// A cell that shows a time of day (hours, no date).
+bool isTimeFormat(const QString& format)
+{
+    return format.contains(QLatin1Char('h'), Qt::CaseInsensitive) && !format.contains(QLatin1Char('y'), Qt::CaseInsensitive)
+           && !format.contains(QLatin1Char('d'), Qt::CaseInsensitive);
+}
+
 // Times of day are day fractions in the cells; the file shows them as hh:mm:ss where the cell
 // shows a time, so that a person reading or editing the file sees 08:30 rather than 0.354166...
 // A time another program kept to 15 digits counts as its whole second; anything finer stays a
 // number, as 24:00 does, so nothing is lost.
+
 xl::Block withTimes(xl::Block b, const xl::Range& r)
 {
     for (int i = 1; i <= b.rows(); ++i)
@@ -190,9 +200,7 @@ xl::Block withTimes(xl::Block b, const xl::Range& r)
             const qint64 seconds = text::wholeSeconds(d);
             if (!text::isWholeSecond(d) || seconds >= 86400)
                 continue;
-            const QString format = r.cells(i, j).numberFormat();
-            if (!format.contains(QLatin1Char('h'), Qt::CaseInsensitive) || format.contains(QLatin1Char('y'), Qt::CaseInsensitive)
-                || format.contains(QLatin1Char('d'), Qt::CaseInsensitive))
+            if (!isTimeFormat(r.cells(i, j).numberFormat()))
                 continue;
             b(i, j) = QTime::fromMSecsSinceStartOfDay(int(seconds * 1000));
         }
@@ -211,17 +219,50 @@ struct Bounds {
 };
 constexpr Bounds kPeriodBounds[] = {{u"年", 1900, 9998}, {u"月", 1, 12}, {u"日", 1, 31}, {u"基準開始日", 1, 31}};
 
+// The number the reading takes from a value: a text gives its leading number, as Val reads it.
+// A date or time is read through its text, whose leading number always fits.
+std::optional<double> readNumber(const QVariant& v)
+{
+    switch (v.typeId()) {
+    case QMetaType::Double: return v.toDouble();
+    case QMetaType::Bool: return v.toBool() ? -1 : 0;
+    case QMetaType::QString: return Val(v.toString());
+    default: return std::nullopt;
+    }
+}
+
+// Why a block holds a number its variable cannot take, or nothing.
+std::optional<QString> checkFieldTypes(const FileBlock& b)
+{
+    for (int j = 1; j <= b.values.columns(); ++j) {
+        const std::optional<NumberType> type = workbook::numberCellType(b.sheet, b.name, j);
+        if (!type)
+            continue;
+        for (int i = 1; i <= b.values.rows(); ++i) {
+            const std::optional<double> d = readNumber(b.values(i, j));
+            if (d && !fitsIn(*type, *d))
+                return QStringLiteral("%1 行目: %2 の %3 列目の「%4」は %5 に収まりません（%6）。")
+                    .arg(b.rowLines.at(size_t(i - 1)))
+                    .arg(where(b))
+                    .arg(j)
+                    .arg(encodeValue(b.values(i, j)), typeName(*type), typeRange(*type));
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<QString> checkPeriodValue(const FileBlock& b)
 {
     for (const Bounds& bound : kPeriodBounds) {
         if (b.name.compare(QString::fromUtf16(bound.name), Qt::CaseInsensitive) != 0)
             continue;
-        if (b.values.rows() == 0)
-            return std::nullopt;
+        // The period has no default: an empty value would start the month on a day nobody chose.
+        if (b.values.rows() == 0 || !b.values(1, 1).isValid())
+            return QStringLiteral("%1 行目: %2 が空白です（値が必要です）。").arg(b.line).arg(where(b));
         const QVariant v = b.values(1, 1);
         const bool number = v.typeId() == QMetaType::Double;
         const double d = v.toDouble();
-        if (!v.isValid() || (number && d == std::floor(d) && d >= bound.low && d <= bound.high))
+        if (number && d == std::floor(d) && d >= bound.low && d <= bound.high)
             return std::nullopt;
         return QStringLiteral("%1 行目: %2 の値「%3」が正しくありません（%4 から %5 までの整数です）。")
             .arg(b.line)
@@ -318,6 +359,31 @@ std::optional<QString> numberOutOfRange(const QString& field)
                          : QStringLiteral("0 に近すぎて数値として扱えません");
 }
 
+// A time of day as people and spreadsheet programs write it: H:MM or H:MM:SS, on a 24-hour clock,
+// or on a 12-hour one with AM/PM or 午前/午後 before or after it.
+std::optional<QTime> timeOfDay(const QString& t)
+{
+    static const QRegularExpression time(
+        QStringLiteral("^(?:(AM|PM|午前|午後)\\s*)?(\\d{1,2}):(\\d{2})(?::(\\d{2}))?(?:\\s*(AM|PM|午前|午後))?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = time.match(t);
+    if (!m.hasMatch() || (m.hasCaptured(1) && m.hasCaptured(5)))
+        return std::nullopt;
+    int hour = m.captured(2).toInt();
+    const int minute = m.captured(3).toInt();
+    const int second = m.hasCaptured(4) ? m.captured(4).toInt() : 0;
+    const QString half = (m.hasCaptured(1) ? m.captured(1) : m.captured(5)).toUpper();
+    if (!half.isEmpty()) {
+        if (hour > 12)
+            return std::nullopt;
+        const bool afternoon = half == QLatin1String("PM") || half == QStringLiteral("午後");
+        hour = hour % 12 + (afternoon ? 12 : 0);
+    }
+    if (hour > 23 || minute > 59 || second > 59)
+        return std::nullopt;
+    return QTime(hour, minute, second);
+}
+
 }  // namespace
 
 QString encodeValue(const QVariant& value)
@@ -357,7 +423,6 @@ QVariant decodeValue(const QString& field)
     const QString t = field.trimmed();
     const QRegularExpression& number = numberPattern();
     static const QRegularExpression date(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
-    static const QRegularExpression time(QStringLiteral("^\\d{2}:\\d{2}:\\d{2}$"));
     static const QRegularExpression dateTime(
         QStringLiteral("^(\\d{4}-\\d{2}-\\d{2})T(\\d{2}:\\d{2}:\\d{2}(\\.\\d{1,3})?)$"));
     if (number.match(t).hasMatch()) {
@@ -375,10 +440,8 @@ QVariant decodeValue(const QString& field)
         const QDate d = QDate::fromString(t, QStringLiteral("yyyy-MM-dd"));
         return d.isValid() ? QVariant(d) : QVariant(field);
     }
-    if (time.match(t).hasMatch()) {
-        const QTime tm = QTime::fromString(t, QStringLiteral("hh:mm:ss"));
-        return tm.isValid() ? QVariant(tm) : QVariant(field);
-    }
+    if (const std::optional<QTime> tm = timeOfDay(t))
+        return *tm;
     if (const auto m = dateTime.match(t); m.hasMatch()) {
         const QDate d = QDate::fromString(m.captured(1), QStringLiteral("yyyy-MM-dd"));
         const QString ts = m.captured(2);
@@ -478,7 +541,7 @@ Status parse(const QByteArray& bytes, ConditionFile& out)
                                        .arg(sheet + QLatin1Char('!') + name)
                                        .arg(*rows)
                                        .arg(*cols));
-        FileBlock b{sheet, name, xl::Block(*rows, *cols), r.line};
+        FileBlock b{sheet, name, xl::Block(*rows, *cols), r.line, {}};
         ++k;
         for (int i = 1; i <= *rows; ++i, ++k) {
             if (k >= records.size())
@@ -487,6 +550,7 @@ Status parse(const QByteArray& bytes, ConditionFile& out)
                                            .arg(where(b))
                                            .arg(*rows - i + 1));
             const QStringList& f = records[k].fields;
+            b.rowLines.push_back(records[k].line);
             if (!allEmpty(f, *cols))
                 return Status::failure(QStringLiteral("%1 行目: %2 は %3 列ですが、値がそれより多くあります。")
                                            .arg(records[k].line)
@@ -503,6 +567,8 @@ Status parse(const QByteArray& bytes, ConditionFile& out)
                 b.values(i, j) = decodeValue(f.at(j - 1));
             }
         }
+        if (const auto err = checkFieldTypes(b))
+            return Status::failure(*err);
         for (const FileBlock& other : file.blocks)
             if (other.sheet.compare(b.sheet, Qt::CaseInsensitive) == 0
                 && other.name.compare(b.name, Qt::CaseInsensitive) == 0)
@@ -528,7 +594,7 @@ Status saveConditions(xl::Workbook& book, const QString& path, const std::vector
         for (const ListedRange& r : ranges) {
             const auto range = findRange(book, r);
             if (range)
-                file.blocks.push_back({r.sheet, r.name, trimmed(withTimes(readBlock(*range), *range)), 0});
+                file.blocks.push_back({r.sheet, r.name, trimmed(withTimes(readBlock(*range), *range)), 0, {}});
         }
     } catch (const xl::Error& e) {
         return Status::failure(QStringLiteral("条件を読み出せません: %1").arg(e.text()));
@@ -600,6 +666,17 @@ Status prepareLoad(xl::Workbook& book, const QString& path, const std::vector<Li
                             .arg(j)
                             .arg(rows)
                             .arg(cols));
+        // A time cell takes a time: a text there would leave the shift without hours.
+        for (int i = 1; i <= b.values.rows(); ++i)
+            for (int j = 1; j <= b.values.columns(); ++j)
+                if (b.values(i, j).typeId() == QMetaType::QString && isTimeFormat(t->range->cells(i, j).numberFormat()))
+                    return Status::failure(
+                        QStringLiteral("条件ファイル「%1」: %2 行目: %3 の %4 列目の「%5」は時刻ではありません（7:30、07:30:00、7:30 PM、午後7:30 の形です）。")
+                            .arg(QFileInfo(path).fileName())
+                            .arg(b.rowLines.at(size_t(i - 1)))
+                            .arg(where(b))
+                            .arg(j)
+                            .arg(b.values(i, j).toString()));
         if (const auto err = checkPeriodValue(b))
             return Status::failure(QStringLiteral("条件ファイル「%1」: %2").arg(QFileInfo(path).fileName(), *err));
         t->block = &b;

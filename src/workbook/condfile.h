@@ -10,7 +10,8 @@
 //   END
 //
 // Fields follow RFC 4180 (quoted when they hold , " CR or LF; " doubled), lines end in CR LF.
-// A field is typed: empty = empty cell, a C-locale number, TRUE/FALSE, yyyy-mm-dd, hh:mm:ss or
+// A field is typed: empty = empty cell, a C-locale number, TRUE/FALSE, yyyy-mm-dd, a time of day
+// (H:MM or H:MM:SS, also in 12-hour form with AM/PM or 午前/午後 before or after it) or
 // yyyy-mm-ddThh:mm:ss; anything else is text. A text that would read as one of those types starts
 // with an apostrophe ('001, 'TRUE); a text that really starts with one has it doubled.
 #include <QByteArray>
@@ -51,6 +52,7 @@ struct FileBlock {
     QString name;
     xl::Block values;   // rows() x columns(); 0 x 0 = the range is empty
     int line = 0;       // where its RANGE line starts (for messages)
+    std::vector<int> rowLines;   // where each row of values starts, row i at i - 1
 };
 
 struct ConditionFile {

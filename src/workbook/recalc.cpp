@@ -180,29 +180,31 @@ bool weekStartEntry(const QVariant& v)
 struct NumberCells {
     const char16_t* sheet;
     const char16_t* name;
+    NumberType type;   // of the variable the reading takes the number into
     int column = 0;
     int step = 0;
     bool ownMarks = false;
     bool (*accepts)(const QVariant&) = numberEntry;
 };
 
+constexpr NumberType I = NumberType::Integer, L = NumberType::Long, S = NumberType::Single;
 const NumberCells kNumberCells[] = {
-    {u"Main", u"年"}, {u"Main", u"月"}, {u"Main", u"日"}, {u"Main", u"基準開始日"},
-    {u"Main", u"制限時間"}, {u"Main", u"試行回数"}, {u"Main", u"Sw_確保優先"},
-    {u"基本設定", u"Type_Table_Input", 7}, {u"基本設定", u"Type_Table_Input", 9, 0, true},
-    {u"基本設定", u"Type_Span"}, {u"基本設定", u"Type_Count"}, {u"基本設定", u"最少必要人数"},
-    {u"基本設定", u"連続勤務上限"}, {u"基本設定", u"連続休み上限"},
-    {u"基本設定", u"基点曜日", 0, 0, false, weekStartEntry},
-    {u"基本設定", u"週間勤務日数上限"}, {u"基本設定", u"Color_Yasumi"}, {u"基本設定", u"経過表示"},
-    {u"基本設定", u"進行状況表示"}, {u"基本設定", u"過去参照スパン"}, {u"基本設定", u"最適化比重"},
-    {u"基本設定", u"休み_List"}, {u"基本設定", u"職制_Ex", 2},
-    {u"スケジュール", u"Member_List", 1}, {u"スケジュール", u"Member_DayOff"},
-    {u"スケジュール", u"Member_Time"}, {u"スケジュール", u"予定休み区分"}, {u"スケジュール", u"全不可罫線色"},
-    {u"要員設定", u"Need_Table", 0, 0, true},
-    {u"要員設定", u"組合せ禁止", 2, 0, true}, {u"要員設定", u"組合せ禁止", 4, 5},
-    {u"要員設定", u"組合せ必須", 2, 0, true}, {u"要員設定", u"組合せ必須", 4, 5},
-    {u"要員設定", u"組合せ禁止_grp", 2}, {u"要員設定", u"組合せ必須_grp", 2},
-    {u"予約表", u"予約罫線色"},
+    {u"Main", u"年", L}, {u"Main", u"月", L}, {u"Main", u"日", L}, {u"Main", u"基準開始日", L},
+    {u"Main", u"制限時間", S}, {u"Main", u"試行回数", L}, {u"Main", u"Sw_確保優先", I},
+    {u"基本設定", u"Type_Table_Input", S, 7}, {u"基本設定", u"Type_Table_Input", L, 9, 0, true},
+    {u"基本設定", u"Type_Span", L}, {u"基本設定", u"Type_Count", L}, {u"基本設定", u"最少必要人数", I},
+    {u"基本設定", u"連続勤務上限", I}, {u"基本設定", u"連続休み上限", I},
+    {u"基本設定", u"基点曜日", I, 0, 0, false, weekStartEntry},
+    {u"基本設定", u"週間勤務日数上限", I}, {u"基本設定", u"Color_Yasumi", L}, {u"基本設定", u"経過表示", L},
+    {u"基本設定", u"進行状況表示", I}, {u"基本設定", u"過去参照スパン", L}, {u"基本設定", u"最適化比重", S},
+    {u"基本設定", u"休み_List", L}, {u"基本設定", u"職制_Ex", L, 2},
+    {u"スケジュール", u"Member_List", I, 1}, {u"スケジュール", u"Member_DayOff", I},
+    {u"スケジュール", u"Member_Time", S}, {u"スケジュール", u"予定休み区分", S}, {u"スケジュール", u"全不可罫線色", L},
+    {u"要員設定", u"Need_Table", I, 0, 0, true},
+    {u"要員設定", u"組合せ禁止", I, 2, 0, true}, {u"要員設定", u"組合せ禁止", I, 4, 5},
+    {u"要員設定", u"組合せ必須", I, 2, 0, true}, {u"要員設定", u"組合せ必須", I, 4, 5},
+    {u"要員設定", u"組合せ禁止_grp", I, 2}, {u"要員設定", u"組合せ必須_grp", I, 2},
+    {u"予約表", u"予約罫線色", L},
 };
 
 xl::Range numberRange(xl::Workbook& book, const NumberCells& e)
@@ -319,6 +321,20 @@ void combinationTable(xl::Worksheet& ws, const QString& name, const QString& cou
         r.setBlock(b);
 }
 }  // namespace
+
+std::optional<NumberType> numberCellType(const QString& sheet, const QString& name, int column)
+{
+    for (const NumberCells& e : kNumberCells) {
+        if (sheet.compare(QString::fromUtf16(e.sheet), Qt::CaseInsensitive) != 0
+            || name.compare(QString::fromUtf16(e.name), Qt::CaseInsensitive) != 0)
+            continue;
+        const bool every = e.column == 0;
+        const bool stepped = e.step > 0 && column > e.column && (column - e.column) % e.step == 0;
+        if (every || column == e.column || stepped)
+            return e.type;
+    }
+    return std::nullopt;
+}
 
 double cellNumber(const QVariant& v)
 {

@@ -1,11 +1,13 @@
 #pragma once
 // The workbook's formulas: everything derived from the inputs, recomputed in one pass.
+#include "platform/text/vb.h"
 #include "platform/xl/xl.h"
 
 #include <QColor>
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 namespace workbook {
@@ -46,6 +48,10 @@ QColor dayShade(const Period& period, int d);
 // Number of a cell as the sheets' readers take it (Val of its text, Booleans -1/0, dates and
 // times their serial).
 double cellNumber(const QVariant& v);
+
+// The type of the variable the reading takes a number of the named range's column (from 1) into;
+// nothing for a column that holds no number a person types.
+std::optional<NumberType> numberCellType(const QString& sheet, const QString& name, int column);
 
 // The heading fills of 人員配置表 and the highlight of the selected grid cell's row and column
 // headings (a mark of the window, following 行番号, 列番号 and 行列ハイライト).

@@ -36,7 +36,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
 #include <gtest/gtest.h>
+#include <initializer_list>
+#include <limits>
 #include <memory>
 
 TEST_F(ProgramTest, StartUpOpensTheWorkFolderAndReadsIt)
@@ -154,6 +157,45 @@ TEST_F(ProgramTest, ChecksAndErrorsEndTheStartUp)
     EXPECT_TRUE(ui::shownMessages()[0].prompt.contains(QStringLiteral("shift.xlsm")));
 }
 
+// A value of the book's start conditions that its variable cannot hold, or an empty period value,
+// is said with its cell; the program opens all the same, so that the conditions can be set again.
+TEST_F(ProgramTest, StartUpSaysWhatIsWrongWithThePeriodAndOpens)
+{
+    struct Case {
+        const char* cell;
+        QVariant value;
+        const char* said;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {"制限時間", 1e39, "シート「Main」のセルC7（制限時間）の「1e+39」は Single に収まりません"},
+             {"制限時間", 3.40283e38, "シート「Main」のセルC7（制限時間）の「3.40283e+38」は Single に収まりません"},
+             {"制限時間", 3.4028e38, nullptr},   // a Single holds it
+             {"日", QVariant(), "シート「Main」のセルC5（日）が空白です。"},
+             {"年", 1e10, "シート「Main」のセルC3（年）の「10000000000」は Long に収まりません"},
+             {"月", QStringLiteral("十二"), "シート「Main」のセルC4（月）の「十二」は数ではありません。"}}) {
+        SCOPED_TRACE(c.cell);
+        {
+            xl::Application app;
+            xl::Workbook& b = app.workbooks().open(book());
+            b.worksheets(QStringLiteral("Main")).range(QString::fromUtf8(c.cell)).setValue(c.value);
+            b.saveAs(book());
+        }
+        ui::resetMessages();
+        ASSERT_TRUE(start());
+        ASSERT_EQ(ui::shownMessages().size(), c.said ? 1u : 0u);
+        if (c.said) {
+            EXPECT_EQ(lastTitle(), QStringLiteral("開始条件"));
+            EXPECT_TRUE(ui::shownMessages()[0].prompt.contains(QString::fromUtf8(c.said)))
+                << ui::shownMessages()[0].prompt.toStdString();
+        }
+        EXPECT_TRUE(window_->isEnabled());
+        EXPECT_TRUE(std::isfinite(LimitTime));
+        TearDown();
+        QFile::remove(book());
+        SetUp();
+    }
+}
+
 TEST_F(ProgramTest, FullShutDownSavesOnYesAndCompactsTheDatabase)
 {
     ASSERT_TRUE(start());
@@ -229,6 +271,15 @@ TEST_F(ProgramTest, GenerationRequestAndACloseThatWaitsForTheRun)
         }
         作成開始時刻 = os::elapsedMs();
         EXPECT_EQ(window_->windowTitle(), QStringLiteral("★ ベストシフト 1th 残10"));
+        // The largest limit a Single holds counts down too (in whole minutes, nothing overflowing).
+        LimitTime = std::numeric_limits<float>::max();
+        {
+            ManualClock clock;
+            作成開始時刻 = os::elapsedMs();
+            window_->Timer_Caption_Timer();
+        }
+        作成開始時刻 = os::elapsedMs();
+        EXPECT_EQ(window_->windowTitle(), QStringLiteral("★ ベストシフト 1th 残150000000000000"));
         作成状態 = -1;
     };
     ASSERT_TRUE(start());

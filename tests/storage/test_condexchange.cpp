@@ -136,7 +136,7 @@ TEST_F(CondExchangeTest, WhatALoadSkippedIsSaidOnceItHasFinished)
     const QString path = dir.filePath(QStringLiteral("他の病棟.csv"));
     saveAs(path);
     condfile::ConditionFile file{{}, blocks(path)};
-    file.blocks.push_back({QStringLiteral("Main"), QStringLiteral("無い範囲"), xl::Block(1, 1), 0});
+    file.blocks.push_back({QStringLiteral("Main"), QStringLiteral("無い範囲"), xl::Block(1, 1), 0, {}});
     QFile out(path);
     ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(condfile::serialize(file)) > 0);
     out.close();

@@ -1,9 +1,12 @@
 #include "platform/text/vb.h"
 
+#include "platform/os/vberror.h"
+
 #include <QLocale>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <random>
 
@@ -106,6 +109,70 @@ double Val(const QString& input)
 double Int(double x)
 {
     return std::floor(x);
+}
+
+QString typeName(NumberType type)
+{
+    switch (type) {
+    case NumberType::Integer: return QStringLiteral("Integer");
+    case NumberType::Long: return QStringLiteral("Long");
+    case NumberType::Single: break;
+    }
+    return QStringLiteral("Single");
+}
+
+QString typeRange(NumberType type)
+{
+    switch (type) {
+    case NumberType::Integer: return QStringLiteral("-32768 から 32767 まで");
+    case NumberType::Long: return QStringLiteral("-2147483648 から 2147483647 まで");
+    case NumberType::Single: break;
+    }
+    return QStringLiteral("±3.402823E+38 まで");
+}
+
+bool fitsIn(NumberType type, double v)
+{
+    switch (type) {
+    case NumberType::Integer: {
+        const double r = std::nearbyint(v);
+        return r >= -32768.0 && r <= 32767.0;
+    }
+    case NumberType::Long: {
+        const double r = std::nearbyint(v);
+        return r >= -2147483648.0 && r <= 2147483647.0;
+    }
+    case NumberType::Single: break;
+    }
+    return std::fabs(v) <= double(std::numeric_limits<float>::max());
+}
+
+namespace {
+
+void requireFit(NumberType type, double v)
+{
+    if (!fitsIn(type, v))
+        throw VbError(6, QStringLiteral("オーバーフローしました。"));
+}
+
+}  // namespace
+
+int toInteger(double v)
+{
+    requireFit(NumberType::Integer, v);
+    return int(std::nearbyint(v));
+}
+
+qint32 toLong(double v)
+{
+    requireFit(NumberType::Long, v);
+    return qint32(std::nearbyint(v));
+}
+
+float toSingle(double v)
+{
+    requireFit(NumberType::Single, v);
+    return float(v);
 }
 
 QDate DateSerial(int year, int month, int day)

@@ -11,6 +11,19 @@
 double Val(const QString& s);
 // The largest whole number not above x (VB Int: Int(-1.5) = -2).
 double Int(double x);
+
+// The numeric variable types a value is read into.
+enum class NumberType { Integer, Long, Single };
+// The type's name and the text of its range, for messages ("Integer", "-32768 から 32767 まで").
+QString typeName(NumberType type);
+QString typeRange(NumberType type);
+// Whether an assignment of v to a variable of the type succeeds: Integer and Long take the nearest
+// whole number, halves to the even neighbour; a value beyond the type's range does not fit.
+bool fitsIn(NumberType type, double v);
+// The assignment itself: the value the variable holds, or error 6 (overflow) when it does not fit.
+int toInteger(double v);
+qint32 toLong(double v);
+float toSingle(double v);
 // The date year/month/day with VB's roll-over: month 13 is January of the next year, day 0 the
 // last day of the month before.
 QDate DateSerial(int year, int month, int day);

@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 #include <cmath>
 
 namespace {
@@ -137,28 +138,40 @@ void ShowWaitClose(QWidget* form)
         loop.exec();
 }
 
+namespace {
+
+// The topmost band entered or left without re-creating the window: setWindowFlags destroys a
+// shown window and makes a new one (a blink, and the window misses what happens meanwhile), so
+// a created window gets the flag through its QWindow, which tells the window system in place.
+void setStaysOnTop(QWidget* form, bool on)
+{
+    Qt::WindowFlags flags = form->windowFlags();
+    if (flags.testFlag(Qt::WindowStaysOnTopHint) == on)
+        return;
+    flags.setFlag(Qt::WindowStaysOnTopHint, on);
+    if (QWindow* window = form->windowHandle()) {
+        form->overrideWindowFlags(flags);
+        window->setFlags(flags);
+    } else {
+        form->setWindowFlags(flags);
+    }
+}
+
+}  // namespace
+
 void FormTopMost(QWidget* form, bool toBottom)
 {
     if (!form)
         return;
-    const bool visible = form->isVisible();
-    if (form->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != !toBottom) {
-        form->setWindowFlag(Qt::WindowStaysOnTopHint, !toBottom);
-        if (visible)
-            form->show();  // changing the flags hides the window
-    }
+    setStaysOnTop(form, !toBottom);
     if (toBottom)
         form->lower();
 }
 
 void FormNoTopMost(QWidget* form)
 {
-    if (!form || !form->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
-        return;
-    const bool visible = form->isVisible();
-    form->setWindowFlag(Qt::WindowStaysOnTopHint, false);
-    if (visible)
-        form->show();
+    if (form)
+        setStaysOnTop(form, false);
 }
 
 QString GetClsName(const QWidget* w)

@@ -52,7 +52,8 @@ frmMsgBox::frmMsgBox(const QString& record, int width, int height, QWidget* pare
         txtMsgBox[i]->setVisible(false);
         txtMsgBox[i]->viewport()->installEventFilter(this);
     }
-    txtMsgBox[0]->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A text longer than the box (the 作成完了 report) can still be read to its end.
+    txtMsgBox[0]->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     txtMsgBox[0]->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtMsgBox[0]->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     txtMsgBox[0]->setFrameShape(QFrame::NoFrame);

@@ -147,6 +147,31 @@ const std::vector<Broken>& brokenBooks()
              fill(t, "人員配置表", "Day_Cnt", 1, 1, u("abc"));
          },
          kInput, u("期間の日数(abc)が数ではありません！")},
+        // Each value lands in a variable of the reading's own type; one it cannot hold names its cell.
+        {"RunLimitBeyondInteger", [](ConditionTest& t) { fill(t, "基本設定", "連続勤務上限", 1, 1, 32768.0); }, kInput,
+         u("シート「基本設定」のセルH59の値(32768)が扱える範囲（-32768 から 32767 まで）を超えています！")},
+        {"WeeklyLimitAtLongEdge", [](ConditionTest& t) { fill(t, "基本設定", "週間勤務日数上限", 1, 1, 2147483647.0); }, kInput,
+         u("シート「基本設定」のセルH62の値(2147483647)が扱える範囲（-32768 から 32767 まで）を超えています！")},
+        {"SpanBeyondLong", [](ConditionTest& t) { fill(t, "基本設定", "Type_Span", 2, 1, 2147483648.0); }, kInput,
+         u("シート「基本設定」のセルI6の値(2147483648)が扱える範囲（-2147483648 から 2147483647 まで）を超えています！")},
+        {"DayOffTargetBeyondInteger", [](ConditionTest& t) { fill(t, "スケジュール", "Member_DayOff", 2, 1, 1e10); }, kInput,
+         u("シート「スケジュール」のセルAJ6の値(10000000000)が扱える範囲（-32768 から 32767 まで）を超えています！")},
+        {"HourLimitBeyondSingle", [](ConditionTest& t) { fill(t, "スケジュール", "Member_Time", 1, 1, 1e39); }, kInput,
+         u("シート「スケジュール」のセルAK5の値(1e+39)が扱える範囲（±3.402823E+38 まで）を超えています！")},
+        {"WeightBeyondSingle", [](ConditionTest& t) { fill(t, "基本設定", "最適化比重", 1, 2, -1e39); }, kInput,
+         u("シート「基本設定」のセルD82の値(-1e+39)が扱える範囲（±3.402823E+38 まで）を超えています！")},
+        {"MustCountBelowInteger",
+         [](ConditionTest& t) {
+             fill(t, "要員設定", "組合せ必須", 1, 1, u("日勤"));
+             fill(t, "要員設定", "組合せ必須", 1, 2, -2147483649.0);
+             fill(t, "要員設定", "組合せ必須", 1, 4, 101.0);
+         },
+         kInput, u("シート「要員設定」のセルC41の値(-2147483649)が扱える範囲（-32768 から 32767 まで）を超えています！")},
+        {"MemberNumberBeyondInteger", [](ConditionTest& t) { fill(t, "スケジュール", "Member_List", 3, 1, 1e39); }, kInput,
+         u("シート「スケジュール」のセルB7の番号(1e+39)が大きすぎます！\r\n番号は-32768 から 32767 までの数にしてください！\r\n"
+           "[個人条件設定]を確認してください！")},
+        {"EmptyStartDay", [](ConditionTest&) { 作成開始日 = 0; }, kInput,
+         u("シート「Main」のセルC5（日）の値(0)が正しくありません！\r\n【開始条件設定】で1～31を設定してください！")},
         {"NoDays",
          [](ConditionTest& t) { fill(t, "Main", "月", 1, 1, 13.0); }, kInput,
          u("期間の日数が0日です！\r\n【開始条件】の年・月・期間の開始日を確認してください！")},

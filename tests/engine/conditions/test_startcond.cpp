@@ -59,6 +59,8 @@ TEST_F(StartConditionTest, RefusedValuesWriteNothing)
         {[](StartConditions& c) { c.制限時間 = QStringLiteral("0"); }, "制限時間の入力値不正", "入力エラー"},
         {[](StartConditions& c) { c.制限時間 = QStringLiteral("-5"); }, "制限時間の入力値不正", "入力エラー"},
         {[](StartConditions& c) { c.制限時間 = QStringLiteral("abc"); }, "制限時間の入力値不正", "入力エラー"},
+        // LimitTime is a Single: beyond its largest value the limit would be infinite.
+        {[](StartConditions& c) { c.制限時間 = QStringLiteral("1e39"); }, "制限時間の入力値不正", "入力エラー"},
         {[](StartConditions& c) { c.試行回数 = QStringLiteral("abc"); }, "試行回数の入力値不正", "入力エラー"},
         {[](StartConditions& c) { c.日 = QStringLiteral("30"); }, "日付の入力に誤りがあります", "入力不正"},
         {[](StartConditions& c) { c.日 = QStringLiteral("x"); }, "日付の入力に誤りがあります", "入力不正"},

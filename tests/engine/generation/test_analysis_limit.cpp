@@ -102,6 +102,9 @@ TEST(TimeLimit, RemainingTime)
     EXPECT_EQ(remainingText(timeRemainingMs(10, 600001)), QStringLiteral("0:00"));
     EXPECT_EQ(timeRemainingMs(0.4, 0), 24000);
     EXPECT_EQ(timeRemainingMs(2.5, 0), 150000);
+    // A limit beyond what the clock counts, up to the largest a Single holds, never runs out.
+    for (const double huge : {1e20, 3.4028234663852886e38})
+        EXPECT_GT(timeRemainingMs(huge, 600000), qint64(1) << 60) << huge;
 
     resetEngineState();
     ManualClock clock;

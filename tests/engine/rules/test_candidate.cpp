@@ -49,6 +49,18 @@ TEST(CandidateRanking, Keys)
     EXPECT_EQ(table(2, 5), -1000 + table(2, 4) + 7);
 }
 
+// Last month's totals as large as a Single holds: every member is far below the average and ranks
+// alike, with the key at its bound and nothing overflowing (the sanitizer build checks that).
+TEST(CandidateRanking, HugeTotalsStillRank)
+{
+    makeModel(2, 10);
+    Member_Sum(1, 11) = 3e38f;
+    auto table = candidates({1, 2});
+    候補評価(table, 2, 5, 1);
+    EXPECT_EQ(table(1, 4), table(2, 4));
+    EXPECT_EQ(table(2, 4), 1000000000);
+}
+
 TEST(CandidateRanking, RestLimitAndBlockedDaysAhead)
 {
     makeModel(2, 10);

@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <algorithm>
+#include <limits>
 
 using namespace rulesfx;
 using validator::Rule;
@@ -177,6 +178,16 @@ TEST(DayPlacement, OrdersShiftTypesByTryBand)
     std::vector<int> random = order(16);
     std::sort(random.begin(), random.end());
     EXPECT_EQ(random, (std::vector<int>{1, 2, 3, 4}));
+
+    // Spans at a Long's edge still order, with nothing overflowing (the sanitizer build checks).
+    Type_Span(1, 2) = std::numeric_limits<int>::max();
+    Type_Span(3, 2) = std::numeric_limits<int>::min();
+    for (const int tryNo : {6, 7, 12, 13}) {
+        std::vector<int> o = order(tryNo);
+        std::sort(o.begin(), o.end());
+        EXPECT_EQ(o, (std::vector<int>{1, 2, 3, 4})) << tryNo;
+    }
+    EXPECT_EQ(order(6).front(), 1);
 }
 
 TEST(DayPlacement, AFailedTryTracesItselfAndLeavesNoTrace)

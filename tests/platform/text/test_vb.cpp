@@ -1,7 +1,10 @@
+#include "platform/os/vberror.h"
 #include "platform/text/vb.h"
 
 #include <gtest/gtest.h>
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <random>
 #include <set>
 
@@ -41,6 +44,53 @@ TEST(Int, FloorsTowardsMinusInfinity)
     EXPECT_EQ(Int(1.5), 1);
     EXPECT_EQ(Int(-1.5), -2);
     EXPECT_EQ(Int(-2.0), -2);
+}
+
+// An assignment to a typed variable: halves to the even neighbour, and error 6 exactly where the
+// rounded value leaves the type's range (a Single's being the largest finite float).
+TEST(NumberTypes, AssignmentsRoundAndOverflowAtTheTypesEdge)
+{
+    const double singleMax = double(std::numeric_limits<float>::max());
+    struct Case {
+        NumberType type;
+        double value;
+        bool fits;
+    } cases[] = {
+        {NumberType::Integer, 32767.0, true},      {NumberType::Integer, 32767.5, false},
+        {NumberType::Integer, 32767.4, true},      {NumberType::Integer, -32768.5, true},
+        {NumberType::Integer, -32768.6, false},    {NumberType::Integer, 1e39, false},
+        {NumberType::Long, 2147483647.0, true},    {NumberType::Long, 2147483647.5, false},
+        {NumberType::Long, -2147483648.5, true},   {NumberType::Long, -2147483649.0, false},
+        {NumberType::Single, singleMax, true},     {NumberType::Single, -singleMax, true},
+        {NumberType::Single, 3.4028e38, true},     {NumberType::Single, 3.40283e38, false},
+        {NumberType::Single, -1e308, false},       {NumberType::Integer, std::nan(""), false},
+        {NumberType::Single, std::nan(""), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << typeName(c.type).toStdString() << ' ' << c.value);
+        EXPECT_EQ(fitsIn(c.type, c.value), c.fits);
+        const auto assign = [&c] {
+            switch (c.type) {
+            case NumberType::Integer: return double(toInteger(c.value));
+            case NumberType::Long: return double(toLong(c.value));
+            case NumberType::Single: break;
+            }
+            return double(toSingle(c.value));
+        };
+        if (c.fits) {
+            EXPECT_NO_THROW(assign());
+        } else {
+            try {
+                assign();
+                ADD_FAILURE() << "no overflow";
+            } catch (const VbError& e) {
+                EXPECT_EQ(e.number, 6);
+            }
+        }
+    }
+    EXPECT_EQ(toInteger(2.5), 2);
+    EXPECT_EQ(toInteger(3.5), 4);
+    EXPECT_EQ(toLong(-2.5), -2);
 }
 
 TEST(DateSerial, RollsMonthsAndDaysOver)

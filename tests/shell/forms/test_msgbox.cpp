@@ -151,6 +151,21 @@ TEST_F(MsgBoxTest, SizeAndTextBoxMode)
     EXPECT_LE(text.bottom(), report.frButton->y());
 }
 
+// The plain box (the 作成完了 report) shows a scroll bar only where its text is longer than it.
+TEST_F(MsgBoxTest, PlainBoxScrollsWhenTheTextDoesNotFit)
+{
+    for (const auto& [lines, scrolls] : {std::pair{40, true}, std::pair{2, false}}) {
+        QString text;
+        for (int i = 0; i < lines; ++i)
+            text += QStringLiteral("%1：日勤 20日").arg(i) + QStringLiteral("\r\n");
+        frmMsgBox box(record(text, 0), 500, 450);
+        box.show();
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(box.txtMsgBox[0]->isVisible());
+        EXPECT_EQ(box.txtMsgBox[0]->verticalScrollBar()->isVisible(), scrolls) << lines;
+    }
+}
+
 TEST_F(MsgBoxTest, StandardBoxStylesAndResults)
 {
     struct Case {

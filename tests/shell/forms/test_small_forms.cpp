@@ -19,10 +19,23 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 #include <functional>
 #include <gtest/gtest.h>
 
 namespace {
+
+// Counts the events of one type that reach the objects it watches.
+struct EventCounter : QObject {
+    explicit EventCounter(QEvent::Type counted) : type(counted) {}
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        count += e->type() == type;
+        return false;
+    }
+    QEvent::Type type;
+    int count = 0;
+};
 
 class SmallFormsTest : public ::testing::Test {
 protected:
@@ -75,14 +88,7 @@ TEST_F(SmallFormsTest, SplashIsDrawnBeforeTheCallerGoesOn)
     DspSplash(QStringLiteral("準備中"));
     frmSplash* s = loadedSplash();
     ASSERT_NE(s, nullptr);
-    struct Paints : QObject {
-        int count = 0;
-        bool eventFilter(QObject*, QEvent* e) override
-        {
-            count += e->type() == QEvent::Paint;
-            return false;
-        }
-    } label;
+    EventCounter label(QEvent::Paint);
     s->lblMsg->installEventFilter(&label);
     DspSplash(QStringLiteral("勤務日数調整中・・"));
     EXPECT_GE(label.count, 1);
@@ -282,4 +288,28 @@ TEST_F(SmallFormsTest, KeysGoToTheFocusedWidget)
     QCoreApplication::processEvents();
     ASSERT_EQ(QApplication::focusWidget(), &w);
     EXPECT_EQ(w.keys, QList<int>({Qt::Key_Escape}));
+}
+
+// Entering and leaving the topmost band keeps the window: no hide and show, the same native
+// window, the window system told through it.
+TEST_F(SmallFormsTest, TopmostChangesWithoutRecreatingTheWindow)
+{
+    QWidget form;
+    form.show();
+    const WId id = form.winId();
+    EventCounter hides(QEvent::Hide);
+    form.installEventFilter(&hides);
+    for (const bool top : {true, false, true}) {
+        if (top)
+            FormTopMost(&form);
+        else
+            FormNoTopMost(&form);
+        EXPECT_EQ(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint), top);
+        EXPECT_EQ(form.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), top);
+        EXPECT_TRUE(form.isVisible());
+    }
+    FormTopMost(&form, true);
+    EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(hides.count, 0);
+    EXPECT_EQ(form.winId(), id);
 }

@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -26,6 +28,8 @@ struct SmallBook : ResetTest<resetWorkbookState> {
         layout(book);
         at("Main", "C3").setValue(2026.0);
         at("Main", "C4").setValue(12.0);
+        at("Main", "C5").setValue(1.0);
+        at("Main", "C6").setValue(1.0);
     }
     void layout(xl::Workbook& b)
     {
@@ -40,12 +44,15 @@ struct SmallBook : ResetTest<resetWorkbookState> {
         };
         name("Main", "年", "C3", true);
         name("Main", "月", "C4", true);
+        name("Main", "日", "C5", true);
+        name("Main", "基準開始日", "C6", true);
         name("基本設定", "Type_Table_Input", "B3:J12");
         name("基本設定", "Yasumi_Kigou", "C20");
         name("基本設定", "勤務日数調整", "C21");
         name("基本設定", "禁止パターン", "B30:F40");
         name("人員配置表", "Time_Table", "D5:AH54");
         b.worksheets(u("基本設定")).range(u("C3:C12")).setNumberFormat(u("@"));
+        b.worksheets(u("基本設定")).range(u("I3:I12")).setNumberFormat(u("h:mm"));
     }
     xl::Range at(const char* sheet, const char* addr) { return book.worksheets(u(sheet)).range(u(addr)); }
     QString path(const char* file) const { return dir.filePath(u(file)); }
@@ -111,8 +118,19 @@ TEST(ConditionValues, FieldsAreTypedAndTextThatLooksTypedIsMarked)
         EXPECT_EQ(back.typeId(), c.value.typeId());
         EXPECT_EQ(back, c.value);
     }
-    // Read only: a time of day, and case-insensitive Booleans typed by hand.
-    EXPECT_EQ(condfile::decodeValue(u("07:45:00")), QVariant(QTime(7, 45)));
+    // Read only: times of day as people and spreadsheet programs write them, and case-insensitive
+    // Booleans typed by hand.
+    for (const auto& [field, time] : std::vector<std::pair<const char*, QTime>>{
+             {"07:45:00", QTime(7, 45)}, {"7:30", QTime(7, 30)}, {"07:30", QTime(7, 30)}, {"7:30:15", QTime(7, 30, 15)},
+             {"23:59", QTime(23, 59)}, {"0:00", QTime(0, 0)}, {"07:00:00 AM", QTime(7, 0)}, {"04:00:00 PM", QTime(16, 0)},
+             {"12:00 AM", QTime(0, 0)}, {"12:30 pm", QTime(12, 30)}, {"午前7:30", QTime(7, 30)},
+             {"午後 4:00", QTime(16, 0)}, {"7:30 午後", QTime(19, 30)}, {"午後12:00", QTime(12, 0)}}) {
+        SCOPED_TRACE(field);
+        EXPECT_EQ(condfile::decodeValue(u(field)), QVariant(time));
+    }
+    // Not a time: a text, kept as it is.
+    for (const char* field : {"24:00", "7:60", "13:00 PM", "午前7:30 AM", "7:3", "7:30:60", "AM"})
+        EXPECT_EQ(condfile::decodeValue(u(field)), QVariant(u(field))) << field;
     EXPECT_EQ(condfile::decodeValue(u("True")), QVariant(true));
     EXPECT_EQ(condfile::decodeValue(u(" 7 ")), QVariant(7.0));
     EXPECT_EQ(condfile::decodeValue(u(" FALSE")), QVariant(false));
@@ -127,7 +145,7 @@ TEST(ConditionValues, QuotingSurvivesCommasQuotesAndNewlines)
     b(1, 3) = u("line1\r\nline2\nline3");
     b(2, 1) = u("\"");
     b(2, 3) = 7.0;
-    f.blocks.push_back({u("基本設定"), u("メモ,欄"), b, 0});
+    f.blocks.push_back({u("基本設定"), u("メモ,欄"), b, 0, {}});
     const QByteArray bytes = condfile::serialize(f);
     ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
     EXPECT_TRUE(bytes.contains("\"say \"\"hi\"\"\""));
@@ -231,6 +249,24 @@ TEST_F(SmallBook, DamagedOrOversizedFilesChangeNothing)
     EXPECT_TRUE(st.error.contains(u("大きすぎ"))) << st.error.toStdString();
     EXPECT_FALSE(condfile::loadConditions(book, path("missing.csv"), ranges).ok);
     EXPECT_TRUE(snapshot() == before);
+}
+
+// Another spreadsheet program's times land in the time cells as times, like the program's own.
+TEST_F(SmallBook, TimesInOtherFormsLoadAsTimes)
+{
+    writeFile(path("own.csv"), file(u("RANGE,基本設定,Type_Table_Input,2,8\r\n日勤,日,,,,,,07:00:00\r\n夜勤,夜,,,,,,16:30:00\r\n")));
+    ASSERT_TRUE(condfile::loadConditions(book, path("own.csv"), ranges).ok);
+    const QVariant seven = at("基本設定", "I3").value(), half = at("基本設定", "I4").value();
+    ASSERT_NE(seven.typeId(), QMetaType::QString);
+    for (const char* times : {"07:00:00 AM,04:30:00 PM", "7:00,16:30", "午前7:00,午後4:30"}) {
+        SCOPED_TRACE(times);
+        const QStringList t = u(times).split(QLatin1Char(','));
+        writeFile(path("other.csv"), file(u("RANGE,基本設定,Type_Table_Input,2,8\r\n日勤,日,,,,,,%1\r\n夜勤,夜,,,,,,%2\r\n").arg(t[0], t[1])));
+        const condfile::Status st = condfile::loadConditions(book, path("other.csv"), ranges);
+        ASSERT_TRUE(st.ok) << st.error.toStdString();
+        EXPECT_EQ(at("基本設定", "I3").value(), seven);
+        EXPECT_EQ(at("基本設定", "I4").value(), half);
+    }
 }
 
 TEST_F(SmallBook, TolerantOfHandEditing)

@@ -35,7 +35,8 @@ TEST(ConditionFileOnTemplate, EveryListedRangeExistsAndRoundTrips)
     QTemporaryDir dir;
     xl::Application app;
     xl::Workbook& book = workbook::createTemplate(app, QDate(2026, 9, 1));
-    // Something of every kind in every cell the file carries (the period stays a real month).
+    // Something of every kind in every cell the file carries (the period stays a real month, a
+    // time cell a time).
     const QVariant samples[] = {u("日"), 3.0, true, u("001"), 0.25, u("a,\"b\"\nc"), false,
                                 QVariant(QDate(2026, 9, 22)), u("'x")};
     int k = 0;
@@ -47,8 +48,12 @@ TEST(ConditionFileOnTemplate, EveryListedRangeExistsAndRoundTrips)
         xl::Range range = named(book, r.sheet, r.name);
         xl::Block b(range.rowCount(), range.columnCount());
         for (int i = 1; i <= b.rows(); ++i)
-            for (int j = 1; j <= b.columns(); ++j)
+            for (int j = 1; j <= b.columns(); ++j) {
                 b(i, j) = samples[k++ % std::size(samples)];
+                // A time cell takes only a time.
+                if (range.cells(i, j).numberFormat().contains(QLatin1Char('h')) && b(i, j).typeId() != QMetaType::Double)
+                    b(i, j) = 0.25;
+            }
         range.setBlock(b);
     }
     named(book, u("Main"), u("月")).setValue(2.0);
