@@ -13,9 +13,9 @@
 namespace {
 
 struct Saved {
-    vb::Array2<int> table = Time_Table, reserved = Rsv_Table;
-    vb::Array2<float> sum = Member_Sum;
-    vb::Array1<float> workDays = Member_WorkDays, hours = Member_Sum_TTIME, holidayWork = Member_Sum_K;
+    vb::TwoDimArray<int> table = Time_Table, reserved = Rsv_Table;
+    vb::TwoDimArray<float> sum = Member_Sum;
+    vb::OneDimArray<float> workDays = Member_WorkDays, hours = Member_Sum_TTIME, holidayWork = Member_Sum_K;
     void restore() const
     {
         Time_Table = table;

@@ -19,10 +19,10 @@ QString dayText(int d)
 
 // Positions 1..Member_Cnt of the candidate table: the member order with Member_Cnt random
 // exchanges, then ranked unless the mode asks for the random order alone.
-vb::Array2<int>& rankedCandidates(int d, int t)
+vb::TwoDimArray<int>& rankedCandidates(int d, int t)
 {
     // Kept between calls: ReDim then reuses the memory, and a day asks for hundreds of slots.
-    static vb::Array2<int> table;
+    static vb::TwoDimArray<int> table;
     const int n = Member_Cnt;
     table.ReDim(n, 7);
     for (int i = 1; i <= n; ++i)
@@ -56,7 +56,7 @@ QString reasonLines(const std::vector<RefusalReason>& codes, int t, int d)
 
 int 候補理由一覧(int d, int t, QString& reasons)
 {
-    const vb::Array2<int>& table = rankedCandidates(d, t);
+    const vb::TwoDimArray<int>& table = rankedCandidates(d, t);
     static std::vector<RefusalReason> codes;
     codes.assign(size_t(Member_Cnt) + 2, RefusalReason::None);
     for (int i = 1; i <= Member_Cnt; ++i) {

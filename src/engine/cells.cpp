@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-namespace engine_cells {
+namespace cell_reading {
 
 QString cellPlace(const xl::Range& range, int i, int j)
 {
@@ -43,7 +43,7 @@ float singleAt(double v, const QString& place)
     return toSingle(v);
 }
 
-double num(const QVariant& v)
+double cellNumber(const QVariant& v)
 {
     switch (v.typeId()) {
     case QMetaType::UnknownType: return 0;
@@ -56,7 +56,7 @@ double num(const QVariant& v)
     }
 }
 
-double valOf(const QVariant& v)
+double cellVal(const QVariant& v)
 {
     return Val(XlText(v));
 }
@@ -93,7 +93,7 @@ bool equalsBool(const QVariant& v, bool b)
 
 bool equalsNumber(const QVariant& v, double n)
 {
-    return num(v) == n;
+    return cellNumber(v) == n;
 }
 
 QVariant rangeValue(const std::optional<xl::Range>& range)
@@ -125,4 +125,4 @@ QString Grid::place(int row, int column) const
     return cellPlace(range_, row, column);
 }
 
-}  // namespace engine_cells
+}  // namespace cell_reading

@@ -8,7 +8,7 @@
 #include <QVariant>
 #include <optional>
 
-namespace engine_cells {
+namespace cell_reading {
 
 // Ends a reading: the message box's title and text.
 struct ReadStop {
@@ -26,9 +26,9 @@ int integerAt(double v, const QString& place);
 qint32 longAt(double v, const QString& place);
 float singleAt(double v, const QString& place);
 // The number a cell holds: empty 0, True -1, a text its leading number (Val).
-double num(const QVariant& v);
+double cellNumber(const QVariant& v);
 // Val of the cell's text.
-double valOf(const QVariant& v);
+double cellVal(const QVariant& v);
 bool isEmptyCell(const QVariant& v);
 // Empty cells, numbers, Booleans and texts that read whole as a number.
 bool isNumericCell(const QVariant& v);
@@ -59,4 +59,4 @@ private:
     QString name_;
 };
 
-}  // namespace engine_cells
+}  // namespace cell_reading

@@ -157,7 +157,7 @@ long AllTypeMask()
     return (1L << Type_Cnt) - 1;
 }
 
-long SumUnmasked(long mask, int n, int k, const vb::Array2<int>& table)
+long SumUnmasked(long mask, int n, int k, const vb::TwoDimArray<int>& table)
 {
     long sum = 0;
     for (int i = 1; i <= n; ++i)
@@ -174,7 +174,7 @@ QString FmtPad(double v, long width, const QString& mode)
     return mode == QStringLiteral("左詰") ? t + pad : pad + t;
 }
 
-void SwapCols(vb::Array2<int>& table, long i, long j, int k)
+void SwapCols(vb::TwoDimArray<int>& table, long i, long j, int k)
 {
     for (int c = 1; c <= k; ++c)
         std::swap(table(static_cast<int>(i), c), table(static_cast<int>(j), c));
@@ -184,7 +184,7 @@ namespace {
 
 // Each row moves down past the rows it beats. A key that does not move with its row leaves the
 // rows before row i out of order, so every pair is looked at.
-void sortBySwaps(vb::Array2<int>& table, int k, int key, int start, int count, bool ascending)
+void sortBySwaps(vb::TwoDimArray<int>& table, int k, int key, int start, int count, bool ascending)
 {
     for (int i = start + 1; i <= start + count - 1; ++i)
         for (int j = i; j >= start + 1; --j) {
@@ -197,7 +197,7 @@ void sortBySwaps(vb::Array2<int>& table, int k, int key, int start, int count, b
 
 }  // namespace
 
-void SortCols(vb::Array2<int>& table, int k, int key, int start, int count, bool ascending)
+void SortCols(vb::TwoDimArray<int>& table, int k, int key, int start, int count, bool ascending)
 {
     // A key that does not move with its row, or rows too wide to copy, keep the moves.
     constexpr int kWidest = 8;

@@ -10,12 +10,12 @@
 
 // Dimensions of an array: 0 while it was never dimensioned.
 template <typename T>
-int ArrayDims(const vb::Array1<T>& a)
+int ArrayDims(const vb::OneDimArray<T>& a)
 {
     return a.UBound() < 0 ? 0 : 1;
 }
 template <typename T>
-int ArrayDims(const vb::Array2<T>& a)
+int ArrayDims(const vb::TwoDimArray<T>& a)
 {
     return a.UBound(1) < 0 ? 0 : 2;
 }
@@ -66,7 +66,7 @@ int BitCount(long mask, int n);
 // One bit per shift type: 2^Type_Cnt - 1.
 long AllTypeMask();
 // Sum of table(i, k) over i = 1..n whose bit i-1 in mask is clear.
-long SumUnmasked(long mask, int n, int k, const vb::Array2<int>& table);
+long SumUnmasked(long mask, int n, int k, const vb::TwoDimArray<int>& table);
 
 // b when b > a, else a (a on a tie); MinV likewise.
 template <typename T>
@@ -85,6 +85,6 @@ QString FmtPad(double v, long width, const QString& mode);
 
 // Stable sort of positions start..start+count-1 of table by field key; fields 1..k move with
 // their position, field 0 and fields above k stay.
-void SortCols(vb::Array2<int>& table, int k, int key, int start, int count, bool ascending);
+void SortCols(vb::TwoDimArray<int>& table, int k, int key, int start, int count, bool ascending);
 // Exchanges fields 1..k of positions i and j.
-void SwapCols(vb::Array2<int>& table, long i, long j, int k);
+void SwapCols(vb::TwoDimArray<int>& table, long i, long j, int k);

@@ -18,12 +18,12 @@ namespace {
 // What a try may change, as it stood before the try. Kept between calls so that the copies reuse
 // their memory.
 struct Snapshot {
-    vb::Array2<int> table;
-    vb::Array2<int> reserved;
-    vb::Array2<float> sum;
-    vb::Array1<float> workDays;
-    vb::Array1<float> hours;
-    vb::Array1<float> holidayWork;
+    vb::TwoDimArray<int> table;
+    vb::TwoDimArray<int> reserved;
+    vb::TwoDimArray<float> sum;
+    vb::OneDimArray<float> workDays;
+    vb::OneDimArray<float> hours;
+    vb::OneDimArray<float> holidayWork;
     decltype(shiftDayBits) dayBits;
 };
 Snapshot snapshot;
@@ -153,7 +153,7 @@ bool mustTakesPart(const 組合せ記録& rec, int d)
 }
 
 // The record's roster members into field 1 of list; empty cells and unknown numbers are skipped.
-int mustList(const 組合せ記録& rec, vb::Array2<int>& list)
+int mustList(const 組合せ記録& rec, vb::TwoDimArray<int>& list)
 {
     int n = 0;
     for (int i = 1; i <= rec.メンバー[0]; ++i) {
@@ -164,7 +164,7 @@ int mustList(const 組合せ記録& rec, vb::Array2<int>& list)
     return n;
 }
 
-int listedHolding(int d, int t, const vb::Array2<int>& list, int n)
+int listedHolding(int d, int t, const vb::TwoDimArray<int>& list, int n)
 {
     int count = 0;
     for (int k = 1; k <= n; ++k)
@@ -186,7 +186,7 @@ int openRoom(int t, int d)
 // The best-scored allowed member of the list, -1 when none; shift receives the shift it takes.
 // A "*" record tries the shift types with room left, the most room first, so that the scarce
 // shifts stay open for the ranking.
-int chooseMustMember(int d, int t, const vb::Array2<int>& list, int n, QString& reasons, int& shift)
+int chooseMustMember(int d, int t, const vb::TwoDimArray<int>& list, int n, QString& reasons, int& shift)
 {
     shift = t;
     if (t != kAllShifts)
@@ -225,7 +225,7 @@ bool namedRecord(int r, int d)
 // gathers the refusals of every choice of the call.
 bool placeMusts(int d)
 {
-    static vb::Array2<int> list(kMaxGroupMembers + 1, 3);
+    static vb::TwoDimArray<int> list(kMaxGroupMembers + 1, 3);
     QString reasons;
     const int records = 組合せ必須数;
     for (int r = 1; r <= records; ++r) {
@@ -471,8 +471,8 @@ QString recordMembersText(const 組合せ記録& rec)
 void findFixedConflicts()
 {
     fixedConflicts.clear();
-    const vb::Array2<int> table = Time_Table;
-    const vb::Array2<int> reserved = Rsv_Table;
+    const vb::TwoDimArray<int> table = Time_Table;
+    const vb::TwoDimArray<int> reserved = Rsv_Table;
     const int first = std::max(Start_Day, 1);
     for (int m = 1; m <= Member_Cnt; ++m)
         for (int d = first; d <= Day_Cnt; ++d)
@@ -563,7 +563,7 @@ constexpr int kSpanKeyBound = std::numeric_limits<int>::max() - TYPE_MAX;
 
 勤務リスト dayShiftOrder(int tryNo)
 {
-    static vb::Array2<int> keys(TYPE_MAX, 2);
+    static vb::TwoDimArray<int> keys(TYPE_MAX, 2);
     勤務リスト list;
     list.n = std::min(Type_Cnt, TYPE_MAX);
     for (int k = 1; k <= list.n; ++k) {

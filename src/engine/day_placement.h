@@ -9,7 +9,7 @@
 #include <vector>
 
 // The column a failed try left, kept for the sheet: (1..Member_Cnt) the cells, (0) = 1.
-inline vb::Array1<int> dayPlacementFailures;
+inline vb::OneDimArray<int> dayPlacementFailures;
 
 // 1.0 when every shift of day d got its staff, else 0. Cells placed without a reservation are not
 // yet in the totals: the caller counts them once the day is secured.
@@ -42,7 +42,7 @@ inline std::vector<FixedConflict> fixedConflicts;
 void findFixedConflicts();
 // The cells the user fixed (reservations, last month's days) with the followers they carry over,
 // as findFixedConflicts found them; what the run lays itself is its own choice.
-inline vb::Array2<int> userFixedCells;
+inline vb::TwoDimArray<int> userFixedCells;
 // Member m's day d is fixed by the user. A cell the run laid itself, a chain's follow-up day
 // included, is not. Before the fixed cells are looked at, every reservation counts.
 bool fixedByUser(int m, int d);

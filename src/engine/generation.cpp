@@ -144,7 +144,7 @@ void shake(int d, int tryNo)
 // Up to 50 tries of day d; true when one staffed it. Stops early (false) on a stop request.
 bool staffDay(int d)
 {
-    vb::Array1<int> saved(Member_Cnt);
+    vb::OneDimArray<int> saved(Member_Cnt);
     for (int m = 1; m <= Member_Cnt; ++m)
         saved(m) = Time_Table(m, d);
     for (int tryNo = 1; tryNo <= kTries; ++tryNo) {

@@ -58,32 +58,32 @@ inline int Type_Cnt = 0;
 inline int Start_Day = 0;
 
 // Tables sized by テーブル再定義 (m members, d days, t shift types).
-inline vb::Array2<int> Time_Table;        // m, d: shift per member and day, 0 = rest
-inline vb::Array2<int> Past_Table;        // m, 0..11: column 1 = last day of last month ... 10
-inline vb::Array2<int> Rsv_Table;         // m, d: reserved shift, 0 = none
-inline vb::Array2<QString> Member_List;   // m, 0..4: 1 number, 2 name, 3 group
-inline vb::Array2<float> Member_Sum;      // m, 0..13: 1..t per shift, 11 total, 12 target - actual
-inline vb::Array1<float> Member_WorkDays; // m
-inline vb::Array1<float> Member_DayOff;   // m: work-day target
-inline vb::Array1<float> Member_Time;     // m: hour limit
-inline vb::Array2<int> Member_Scdl;       // m, d: bit t-1 set = shift t not allowed
-inline vb::Array2<int> Need_Table;        // 0..t+2, d: row 0 = the day's total
-inline vb::Array2<QString> Type_Table;    // 0..t+1, 0..20: 0 number, 1 name, 2 abbreviation, 3 hours
-inline vb::Array2<int> Type_Span;         // 0..t+1, 0..3: (i, 2) least days between two of shift i
-inline vb::Array2<int> Type_Count;        // 0..t+1, 0..3: (i, 2) most of shift i per member
-inline vb::Array2<int> Type_Color;        // 0..t+1, 0..3: (i, 2) colour of shift i
-inline vb::Array1<int> DayBefore_Table;   // 0..t+1: bit k-1 = shift k may not follow
-inline vb::Array2<int> Kinsi_Pattern;     // 0..11, 0..6: (p, 0) length, (p, 1..5) shifts
-inline vb::Array2<int> Hissu_Pattern;     // 0..11, 0..4: (p, 1) a shift, (p, 2) its follower
-inline vb::Array1<int> Member_RndIdx;     // m: member indexes in random order
-inline vb::Array1<float> 最適化比重;       // 0..15: factor per shift type
-inline vb::Array1<組合せ記録> Mem_Kinsi;          // 0..16
-inline vb::Array1<組合せ記録> Mem_Hissu;          // 0..301
-inline vb::Array1<組合せ_grp記録> Mem_Kinsi_grp;  // 0..16
-inline vb::Array1<組合せ_grp記録> Mem_Hissu_grp;  // 0..301
-inline vb::Array1<int> Holiday_Chk;       // d: nonzero = holiday (9 for a text)
-inline vb::Array1<float> Member_Sum_K;    // m: holiday work
-inline vb::Array1<float> Member_Sum_TTIME;  // 0..MEM_MAX+1: working hours
+inline vb::TwoDimArray<int> Time_Table;        // m, d: shift per member and day, 0 = rest
+inline vb::TwoDimArray<int> Past_Table;        // m, 0..11: column 1 = last day of last month ... 10
+inline vb::TwoDimArray<int> Rsv_Table;         // m, d: reserved shift, 0 = none
+inline vb::TwoDimArray<QString> Member_List;   // m, 0..4: 1 number, 2 name, 3 group
+inline vb::TwoDimArray<float> Member_Sum;      // m, 0..13: 1..t per shift, 11 total, 12 target - actual
+inline vb::OneDimArray<float> Member_WorkDays; // m
+inline vb::OneDimArray<float> Member_DayOff;   // m: work-day target
+inline vb::OneDimArray<float> Member_Time;     // m: hour limit
+inline vb::TwoDimArray<int> Member_Scdl;       // m, d: bit t-1 set = shift t not allowed
+inline vb::TwoDimArray<int> Need_Table;        // 0..t+2, d: row 0 = the day's total
+inline vb::TwoDimArray<QString> Type_Table;    // 0..t+1, 0..20: 0 number, 1 name, 2 abbreviation, 3 hours
+inline vb::TwoDimArray<int> Type_Span;         // 0..t+1, 0..3: (i, 2) least days between two of shift i
+inline vb::TwoDimArray<int> Type_Count;        // 0..t+1, 0..3: (i, 2) most of shift i per member
+inline vb::TwoDimArray<int> Type_Color;        // 0..t+1, 0..3: (i, 2) colour of shift i
+inline vb::OneDimArray<int> DayBefore_Table;   // 0..t+1: bit k-1 = shift k may not follow
+inline vb::TwoDimArray<int> Kinsi_Pattern;     // 0..11, 0..6: (p, 0) length, (p, 1..5) shifts
+inline vb::TwoDimArray<int> Hissu_Pattern;     // 0..11, 0..4: (p, 1) a shift, (p, 2) its follower
+inline vb::OneDimArray<int> Member_RndIdx;     // m: member indexes in random order
+inline vb::OneDimArray<float> 最適化比重;       // 0..15: factor per shift type
+inline vb::OneDimArray<組合せ記録> Mem_Kinsi;          // 0..16
+inline vb::OneDimArray<組合せ記録> Mem_Hissu;          // 0..301
+inline vb::OneDimArray<組合せ_grp記録> Mem_Kinsi_grp;  // 0..16
+inline vb::OneDimArray<組合せ_grp記録> Mem_Hissu_grp;  // 0..301
+inline vb::OneDimArray<int> Holiday_Chk;       // d: nonzero = holiday (9 for a text)
+inline vb::OneDimArray<float> Member_Sum_K;    // m: holiday work
+inline vb::OneDimArray<float> Member_Sum_TTIME;  // 0..MEM_MAX+1: working hours
 // Per member and shift type the days of the period that hold the shift (bit d = day d). It moves
 // with the totals, so the score counts members x shift types instead of reading the table; a
 // snapshot of the totals takes it along.
@@ -119,12 +119,12 @@ private:
 inline DayBitsTable shiftDayBits;
 
 // Not sized by テーブル再定義.
-inline vb::Array2<int> Rsv_Table_Copy;    // the reservations as read
+inline vb::TwoDimArray<int> Rsv_Table_Copy;    // the reservations as read
 inline QStringList 指定勤務;              // [0] empty, [1..] shift numbers as text
-inline vb::Array2<QVariant> 職制_Ex;      // rows 1..n, column 1 = group name
+inline vb::TwoDimArray<QVariant> 職制_Ex;      // rows 1..n, column 1 = group name
 // Last month's totals as read with Sw_過去累計使用 (m, 0..13: 1..t per shift, 11 total, 13
 // holiday work), kept so that a recount of the totals starts from them again; empty without.
-inline vb::Array2<float> lastMonthTotals;
+inline vb::TwoDimArray<float> lastMonthTotals;
 
 // Scalars of the conditions.
 inline int 連続勤務上限 = 0;

@@ -34,7 +34,7 @@ void holidayExtremes(bool (&listed)[MEM_MAX + 2], bool most)
 
 }  // namespace
 
-void 候補評価(vb::Array2<int>& table, int n, int d, int s)
+void 候補評価(vb::TwoDimArray<int>& table, int n, int d, int s)
 {
     float total = 0;
     float ofType = 0;
@@ -101,7 +101,7 @@ int 勤務回数(int s, int d)
     return n;
 }
 
-int 割当人数(int d, int s, const vb::Array2<int>& table, int n)
+int 割当人数(int d, int s, const vb::TwoDimArray<int>& table, int n)
 {
     int count = 0;
     for (int k = 1; k <= n; ++k)
@@ -115,7 +115,7 @@ QString 日付文字列(int d, const QString& f)
     return Format(DateSerial(int(作成年), int(作成月), int(基準開始日) + d - 1), f);
 }
 
-int 不可理由一覧(int d, int s, const vb::Array2<int>& table, int n, QString& text)
+int 不可理由一覧(int d, int s, const vb::TwoDimArray<int>& table, int n, QString& text)
 {
     const QString right = QStringLiteral("右詰");
     int chosen = -1;

@@ -17,7 +17,7 @@
 #include <cmath>
 #include <optional>
 
-using namespace engine_cells;
+using namespace cell_reading;
 
 namespace {
 

@@ -83,7 +83,7 @@ bool skippedDay(int m, int d, bool firstSweep)
 // Fills member m's rest days with shift t while m is below target, shortest-staffed days first.
 void fillWorkDays(ShiftBlock& block, int m, int t, bool strict, bool firstSweep)
 {
-    vb::Array2<int> order;
+    vb::TwoDimArray<int> order;
     const int n = 調整日選択_時間(order);
     int k = 1;
     while (勤務日数差(m) > 0) {
@@ -121,7 +121,7 @@ bool workDaySweep(ShiftBlock& block, const std::vector<int>& shifts, bool strict
 // Every acceptable rest day of member m gets shift t, shortest-staffed days first.
 void fillHours(ShiftBlock& block, int m, int t, bool strict)
 {
-    vb::Array2<int> order;
+    vb::TwoDimArray<int> order;
     const int n = 調整日選択_時間(order);
     for (int j = 1; j <= n; ++j) {
         const int d = order(j, 1);
@@ -174,7 +174,7 @@ float 勤務日数差(int m)
     return Member_DayOff(m) - Member_WorkDays(m);
 }
 
-int 調整日選択_時間(vb::Array2<int>& table)
+int 調整日選択_時間(vb::TwoDimArray<int>& table)
 {
     const int first = std::max(1, Start_Day);
     const int n = std::max(0, Day_Cnt - first + 1);
@@ -190,14 +190,14 @@ int 調整日選択_時間(vb::Array2<int>& table)
     return n;
 }
 
-void reorderAdjustDays(vb::Array2<int>& table, int n)
+void reorderAdjustDays(vb::TwoDimArray<int>& table, int n)
 {
     for (int j = 1; j <= n; ++j)
         table(j, 2) = surplus(table(j, 1));
     SortCols(table, 2, 2, 1, n, true);
 }
 
-int 調整日選択(const vb::Array2<int>& table, int n, int k)
+int 調整日選択(const vb::TwoDimArray<int>& table, int n, int k)
 {
     return k >= 1 && k <= n ? table(k, 1) : -1;
 }

@@ -22,12 +22,12 @@ float 勤務日数差(int m);
 // surplus (members working that day minus the day's total need). The days are shuffled (3n random
 // swaps) and then stable-sorted by surplus, so the shortest-staffed days come first and ties fall
 // at random. Returns n.
-int 調整日選択_時間(vb::Array2<int>& table);
+int 調整日選択_時間(vb::TwoDimArray<int>& table);
 // After a fill: the surpluses again and the same order re-sorted (not reshuffled), so that the
 // positions before the filled day's stay as they were.
-void reorderAdjustDays(vb::Array2<int>& table, int n);
+void reorderAdjustDays(vb::TwoDimArray<int>& table, int n);
 // The day at position k, or -1 past the last position.
-int 調整日選択(const vb::Array2<int>& table, int n, int k);
+int 調整日選択(const vb::TwoDimArray<int>& table, int n, int k);
 
 // Strict mode's refusal: filling rest day d would leave member m a single work day on d or a
 // single rest day beside it, counted as the score counts them.

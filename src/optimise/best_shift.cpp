@@ -23,7 +23,7 @@ constexpr int kLastColumn = 20;
 // The store's rows grown to 0..n, earlier rows kept.
 void growTable(long n)
 {
-    vb::Array2<QVariant> grown(int(n), kLastColumn);
+    vb::TwoDimArray<QVariant> grown(int(n), kLastColumn);
     for (int r = 0; r <= BestShift_Table.UBound(1) && r < n; ++r)
         for (int c = 0; c <= kLastColumn && c <= BestShift_Table.UBound(2); ++c)
             grown(r, c) = BestShift_Table(r, c);
@@ -86,11 +86,11 @@ int scanRuns(int limit, std::vector<RunRecord>& list, const std::function<bool(i
 
 // Kept table n, or nullptr when the store holds none. A table kept for a larger roster or a longer
 // period than the current one would be put back in part: error 9 before anything changes.
-const vb::Array2<int>* keptTable(long n)
+const vb::TwoDimArray<int>* keptTable(long n)
 {
     if (BestShift_Cnt < 1 || n < 1 || n > BestShift_Cnt || size_t(n) >= BestShift_Time.size())
         return nullptr;
-    const vb::Array2<int>& kept = BestShift_Time[size_t(n)];
+    const vb::TwoDimArray<int>& kept = BestShift_Time[size_t(n)];
     if (kept.UBound(1) < Member_Cnt || kept.UBound(2) < Day_Cnt)
         vb::subscriptOutOfRange();
     return &kept;
@@ -169,12 +169,12 @@ long ベストシフト最良番号()
 
 int シフト表復元(long n)
 {
-    const vb::Array2<int>* found = keptTable(n);
+    const vb::TwoDimArray<int>* found = keptTable(n);
     if (!found) {
         DspSplash(QString());
         return 1;
     }
-    const vb::Array2<int>& kept = *found;
+    const vb::TwoDimArray<int>& kept = *found;
     DspSplash(QStringLiteral("No") + QString::number(n) + QStringLiteral("のシフト表復元中・・・"));
     const XlSwitchesGuard switches(XlSwitchesGuard::OnAtEnd{});
     xlAppSetting(false, false, false);

@@ -12,9 +12,9 @@
 // Summary rows 1..BestShift_Cnt, columns 0..20 (row 0 stays empty): 0 the sort value (a text, or
 // the number of single days when both kinds count), 1 and 2 the single work and rest days, 3..6
 // "", 10 the score as "0.0", 11 "?" and 12 the problems joined by " / " when there are any.
-inline vb::Array2<QVariant> BestShift_Table;
+inline vb::TwoDimArray<QVariant> BestShift_Table;
 // Element n: Time_Table as it was when row n was kept; element 0 stays empty.
-inline std::vector<vb::Array2<int>> BestShift_Time;
+inline std::vector<vb::TwoDimArray<int>> BestShift_Time;
 
 // The store emptied: no rows, all counts 0 (the start of a best-shift run).
 void resetBestShifts();

@@ -160,7 +160,7 @@ QString dumpCell(const Value& v)
 }
 
 template <class Value>
-QString dump2(const vb::Array2<Value>& a, int rowLimit, int columnLimit)
+QString dump2(const vb::TwoDimArray<Value>& a, int rowLimit, int columnLimit)
 {
     if (Type_Cnt * Member_Cnt < 1)
         return {};
@@ -287,17 +287,17 @@ QString MemoryDump()
            + 配列ダンプ(Time_Table, Member_Cnt, 999) + kCrLf;
 }
 
-QString 配列ダンプ(const vb::Array2<float>& a, int rowLimit, int columnLimit)
+QString 配列ダンプ(const vb::TwoDimArray<float>& a, int rowLimit, int columnLimit)
 {
     return dump2(a, rowLimit, columnLimit);
 }
 
-QString 配列ダンプ(const vb::Array2<int>& a, int rowLimit, int columnLimit)
+QString 配列ダンプ(const vb::TwoDimArray<int>& a, int rowLimit, int columnLimit)
 {
     return dump2(a, rowLimit, columnLimit);
 }
 
-QString 配列ダンプ(const vb::Array1<float>& a, int rowLimit, int)
+QString 配列ダンプ(const vb::OneDimArray<float>& a, int rowLimit, int)
 {
     if (Type_Cnt * Member_Cnt < 1)
         return {};

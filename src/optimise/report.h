@@ -31,9 +31,9 @@ void 勤務分散解析();
 
 // Member_Sum, Member_Sum_K and Time_Table as number grids.
 QString MemoryDump();
-QString 配列ダンプ(const vb::Array2<float>& a, int rowLimit, int columnLimit);
-QString 配列ダンプ(const vb::Array2<int>& a, int rowLimit, int columnLimit);
-QString 配列ダンプ(const vb::Array1<float>& a, int rowLimit, int columnLimit);
+QString 配列ダンプ(const vb::TwoDimArray<float>& a, int rowLimit, int columnLimit);
+QString 配列ダンプ(const vb::TwoDimArray<int>& a, int rowLimit, int columnLimit);
+QString 配列ダンプ(const vb::OneDimArray<float>& a, int rowLimit, int columnLimit);
 
 // The cells. "処理時間 " + minutes ("1分") when there are any + seconds to at most 3 decimals + "秒".
 QString elapsedText(qint64 elapsedMs);

@@ -32,7 +32,7 @@ bool moveWork(int a, int b, int d)
 struct Equalising {
     int first = 1;
     int last = 0;
-    vb::Array2<int> table;
+    vb::TwoDimArray<int> table;
     int n = 0;
     bool kept = false;
 
@@ -62,7 +62,7 @@ struct Equalising {
 
 }  // namespace
 
-int 休み過不足表(vb::Array2<int>& table)
+int 休み過不足表(vb::TwoDimArray<int>& table)
 {
     table.ReDim(Member_Cnt, 2);
     int n = 0;

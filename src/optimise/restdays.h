@@ -16,7 +16,7 @@ bool 休み数均等化(bool refresh, int day);
 // Fills entries 1..n of table (0..Member_Cnt x 0..2) with row 1 = member, row 2 = target minus
 // work days rounded (halves to even), members without a target left out, sorted by row 2
 // descending with equal values in member order. Returns n.
-int 休み過不足表(vb::Array2<int>& table);
+int 休み過不足表(vb::TwoDimArray<int>& table);
 
 // The sum over the members of 単勤単休数_個人 with long runs of 31 days; lastDay 0 = Day_Cnt.
 long 単勤単休数(const QString& kind, int length, int lastDay);

@@ -428,7 +428,7 @@ QStringList GetTableValues(const QString& table, const QStringList& fields)
     QStringList values;
     const bool open = RsOpenEx(rsTableValue, QStringLiteral("select * from ") + table, true, {}, true, false) == 0;
     for (const QString& field : fields) {
-        const bool found = open && !rsTableValue.EOF_() && rsTableValue.hasField(field);
+        const bool found = open && !rsTableValue.EndOfFile() && rsTableValue.hasField(field);
         values << (found ? valueText(rsTableValue.Fields(field).Value()) : QString());
     }
     RsCloseEx(rsTableValue);
@@ -466,7 +466,7 @@ long TableToArray(db::TableArray& arr, const QString& source)
     const int fields = rs.FieldCount();
     db::TableArray out(static_cast<int>(n), fields);
     int row = 0;
-    for (rs.MoveFirst(); !rs.EOF_(); rs.MoveNext()) {
+    for (rs.MoveFirst(); !rs.EndOfFile(); rs.MoveNext()) {
         ++row;
         for (int j = 0; j < fields; ++j)
             out(row, j) = rs.Fields(j).Value();

@@ -24,7 +24,7 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 
-using namespace engine_cells;
+using namespace cell_reading;
 
 namespace {
 

@@ -75,7 +75,7 @@ bool readAllRows(const QString& sql, std::vector<QVariantList>& rows, QStringLis
         for (int i = 0; i < rs.FieldCount(); ++i)
             *names << rs.Fields(i).Name();
     }
-    for (; !rs.EOF_(); rs.MoveNext()) {
+    for (; !rs.EndOfFile(); rs.MoveNext()) {
         QVariantList row;
         for (int i = 0; i < rs.FieldCount(); ++i) {
             const QVariant v = rs.Fields(i).Value();

@@ -344,7 +344,7 @@ std::vector<PersonItem> personList(db::Connection& c)
     for (const QVariantList& row :
          読込(c, QStringLiteral("SELECT Id, ifnull(trim(氏名), '') FROM T_名簿 WHERE Id IS NOT NULL ORDER BY Id"), {})) {
         const qint64 id = row[0].toLongLong();
-        list.push_back({id, StrConvNarrow(QString::number(id).rightJustified(3) + QChar(0x3000) + row[1].toString())});
+        list.push_back({id, halfWidthText(QString::number(id).rightJustified(3) + QChar(0x3000) + row[1].toString())});
     }
     return list;
 }
@@ -464,7 +464,7 @@ void DbGridToClip(const ResultTable* r)
            ui::vbOKOnly | ui::vbSystemModal, QStringLiteral("クリップボードにデータ転送完了"));
 }
 
-QString StrConvNarrow(const QString& s)
+QString halfWidthText(const QString& s)
 {
     QString out;
     out.reserve(s.size());

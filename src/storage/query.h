@@ -85,4 +85,4 @@ QString tableText(const ResultTable& r);
 void DbGridToClip(const ResultTable* r);
 
 // Full-width ASCII and the ideographic blank to ASCII, full-width katakana to half-width.
-QString StrConvNarrow(const QString& s);
+QString halfWidthText(const QString& s);

@@ -15,7 +15,7 @@ std::optional<QVariant> readValue(const QString& sql)
 {
     if (RsOpen(sql, false, {}, true, true) != 0)
         return std::nullopt;
-    const QVariant v = rs.EOF_() ? QVariant() : rs.Fields(0).Value();
+    const QVariant v = rs.EndOfFile() ? QVariant() : rs.Fields(0).Value();
     RsClose();
     return v;
 }

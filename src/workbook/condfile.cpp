@@ -323,7 +323,7 @@ const std::vector<ListedRange>& listedRanges()
         const QStringList period{QStringLiteral("年"), QStringLiteral("月"), QStringLiteral("日"),
                                  QStringLiteral("基準開始日")};
         std::vector<ListedRange> l;
-        for (const workbook::NameSpec& n : workbook::templateNames())
+        for (const workbook::NameEntry& n : workbook::templateNames())
             if ((n.kind == workbook::NameKind::Input && !skipped.contains(n.name)) || carried.contains(n.name))
                 l.push_back({n.sheet, n.name, period.contains(n.name)});
         return l;

@@ -14,7 +14,7 @@ namespace workbook {
 
 namespace {
 
-const std::vector<NameSpec> kNames = {
+const std::vector<NameEntry> kNames = {
     {u"Time_Table"_s, kRosterSheet, 'B', u"D5:AH54"_s, NameKind::Input},
     {u"Day_Cnt"_s, kRosterSheet, 'S', u"AY1"_s, NameKind::Derived},
     {u"shift_データ数"_s, kRosterSheet, 'S', u"BA1"_s, NameKind::Derived},
@@ -679,7 +679,7 @@ void showWorkingCells(xl::Workbook& book, bool shown)
     book.worksheets(u"dbg"_s).setVisible(shown ? xl::kSheetVisible : xl::kSheetHidden);
 }
 
-const std::vector<NameSpec>& templateNames()
+const std::vector<NameEntry>& templateNames()
 {
     return kNames;
 }
@@ -702,7 +702,7 @@ QString placeText(const xl::Range& r)
 
 // What is wrong with one name of the template, the way the program reaches it: through its sheet
 // and, for a workbook-level name, through the workbook too; empty when nothing is.
-QString nameProblem(xl::Workbook& book, xl::Worksheet& ws, const NameSpec& n)
+QString nameProblem(xl::Workbook& book, xl::Worksheet& ws, const NameEntry& n)
 {
     const xl::Range want = ws.range(n.address);
     for (const xl::Worksheet* scope : {&ws, n.way == 'A' ? nullptr : &ws}) {
@@ -724,7 +724,7 @@ void checkNames(xl::Workbook& book)
     for (const QString& sheet : templateSheets())
         if (!book.findSheet(sheet))
             problems << u"シート \"%1\" がありません"_s.arg(sheet);
-    for (const NameSpec& n : kNames) {
+    for (const NameEntry& n : kNames) {
         xl::Worksheet* ws = book.findSheet(n.sheet);
         const QString problem = ws ? nameProblem(book, *ws, n) : QString();
         if (!problem.isEmpty())
@@ -773,7 +773,7 @@ xl::Workbook& createTemplate(xl::Application& app, QDate period)
         p.sheet().setPrintArea(u"A1"_s);
     }
 
-    for (const NameSpec& n : kNames) {
+    for (const NameEntry& n : kNames) {
         xl::Worksheet& ws = book.worksheets(n.sheet);
         book.defineName(n.name, ws.range(n.address), n.way == 'A' ? nullptr : &ws);
     }

@@ -29,7 +29,7 @@ enum class NameKind {
     View,      // index cell of a view sheet
 };
 
-struct NameSpec {
+struct NameEntry {
     QString name;
     QString sheet;
     char way;
@@ -38,7 +38,7 @@ struct NameSpec {
 };
 
 // Every named range of the template (the same list as template_names.tsv).
-const std::vector<NameSpec>& templateNames();
+const std::vector<NameEntry>& templateNames();
 // The sheets in workbook order.
 QStringList templateSheets();
 

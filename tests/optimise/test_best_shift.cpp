@@ -59,7 +59,7 @@ TEST_F(BestShiftTest, ThreeAdditionsKeepTheirRowsAndTables)
 {
     int enabled = 0;
     optimiserWindowSteps.enableRestoreMenu = [&] { ++enabled; };
-    std::vector<vb::Array2<int>> kept;
+    std::vector<vb::TwoDimArray<int>> kept;
     const struct {
         int priority;
         const char* second;
@@ -170,7 +170,7 @@ TEST_F(BestShiftTest, RestoresWriteTheTableWithItsOwnTotalsAndNeverClearForNothi
     table("日日休日日日", "夜夜休夜夜休");
     Member_Sum(1, 1) += 4;
     const std::vector<double> second = totals();
-    const vb::Array2<int> secondTable = Time_Table;
+    const vb::TwoDimArray<int> secondTable = Time_Table;
     ベストシフト追加();
     ASSERT_EQ(シフト表復元(1), 0);
     ASSERT_EQ(シフト表復元(2), 0);

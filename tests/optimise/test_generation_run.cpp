@@ -100,7 +100,7 @@ TEST_F(GenerationRunTest, BestShiftModeKeepsTablesAndRestoresTheBest)
     EXPECT_EQ(shownTitles(), (QStringList{QStringLiteral("制限時間オーバー"), QStringLiteral("最優秀シフト表")}));
     ASSERT_EQ(BestShift_Cnt, 3);
     EXPECT_EQ(作成状態, 1);
-    const vb::Array2<int>& best = BestShift_Time[size_t(ベストシフト最良番号())];
+    const vb::TwoDimArray<int>& best = BestShift_Time[size_t(ベストシフト最良番号())];
     const xl::Block b = grid().block();
     for (int m = 1; m <= Member_Cnt; ++m)
         for (int d = 1; d <= Day_Cnt; ++d)

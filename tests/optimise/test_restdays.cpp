@@ -33,7 +33,7 @@ protected:
 TEST_F(RestDaysTest, UnevenTargetsConvergeWithinTheRules)
 {
     ASSERT_TRUE(validator::check().empty());
-    const vb::Array2<int> before = Time_Table;
+    const vb::TwoDimArray<int> before = Time_Table;
 
     EXPECT_TRUE(休み数均等化(false, 0));
     for (int m = 1; m <= 4; ++m)
@@ -50,7 +50,7 @@ TEST_F(RestDaysTest, UnevenTargetsConvergeWithinTheRules)
 
 TEST_F(RestDaysTest, StopFlagAndSettledDaysLeaveTheTableAndTheSwitchesAsTheyWere)
 {
-    const vb::Array2<int> before = Time_Table;
+    const vb::TwoDimArray<int> before = Time_Table;
     Sw_中止 = true;
     EXPECT_FALSE(休み数均等化(true, 0));
     Sw_中止 = false;

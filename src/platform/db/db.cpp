@@ -516,7 +516,7 @@ long Recordset::RecordCount() const
     return n;
 }
 
-bool Recordset::EOF_() const
+bool Recordset::EndOfFile() const
 {
     return pos_ >= static_cast<int>(rows_.size()) || RecordCount() == 0;
 }
@@ -555,7 +555,7 @@ void Recordset::MoveNext()
 {
     if (!open_)
         throw closedRecordset();
-    if (EOF_())
+    if (EndOfFile())
         throw noCurrentRecord();
     flush();
     ++pos_;

@@ -161,8 +161,8 @@ public:
     int State() const { return open_ ? adStateOpen : adStateClosed; }
     QString Source() const { return sql_; }
 
-    // EOF is a macro of <cstdio>, hence the underscore.
-    bool EOF_() const;
+    // EOF: a macro of <cstdio> takes that name.
+    bool EndOfFile() const;
     bool BOF() const;
     void MoveFirst();
     void MoveLast();

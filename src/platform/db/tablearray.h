@@ -7,6 +7,6 @@
 
 namespace db {
 
-using TableArray = vb::Array2<QVariant>;
+using TableArray = vb::TwoDimArray<QVariant>;
 
 }  // namespace db

@@ -14,10 +14,10 @@ namespace vb {
 }
 
 template <typename T>
-class Array1 {
+class OneDimArray {
 public:
-    Array1() = default;
-    explicit Array1(int upper) { ReDim(upper); }
+    OneDimArray() = default;
+    explicit OneDimArray(int upper) { ReDim(upper); }
 
     // Bounds 0..upper, every element the default value (upper -1 leaves no element).
     void ReDim(int upper)
@@ -45,10 +45,10 @@ private:
 };
 
 template <typename T>
-class Array2 {
+class TwoDimArray {
 public:
-    Array2() = default;
-    Array2(int upperRow, int upperCol) { ReDim(upperRow, upperCol); }
+    TwoDimArray() = default;
+    TwoDimArray(int upperRow, int upperCol) { ReDim(upperRow, upperCol); }
 
     // Bounds 0..upperRow by 0..upperCol; the contents are discarded.
     void ReDim(int upperRow, int upperCol)

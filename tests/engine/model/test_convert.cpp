@@ -92,7 +92,7 @@ TEST_F(ConvertTest, BitsAndSums)
     EXPECT_EQ(BitCount(5, 0), 0);
     EXPECT_EQ(BitCount(1023, 10), 10);
     EXPECT_EQ(BitCount(-1, 31), 31);
-    vb::Array2<int> need(5, 3);
+    vb::TwoDimArray<int> need(5, 3);
     for (int i = 1; i <= 4; ++i)
         need(i, 2) = i * 10;
     EXPECT_EQ(SumUnmasked(0b0101, 4, 2, need), 20 + 40);
@@ -104,7 +104,7 @@ TEST_F(ConvertTest, SortColsIsStableAndLeavesFieldZero)
     // Keys 3, 1, 3, 2 in field 1; field 2 tells the positions apart; field 0 marks the slot.
     const int keys[] = {3, 1, 3, 2};
     for (bool ascending : {true, false}) {
-        vb::Array2<int> t(5, 3);
+        vb::TwoDimArray<int> t(5, 3);
         for (int p = 1; p <= 4; ++p) {
             t(p, 0) = 100 + p;
             t(p, 1) = keys[p - 1];
@@ -122,7 +122,7 @@ TEST_F(ConvertTest, SortColsIsStableAndLeavesFieldZero)
             EXPECT_EQ(t(p, 3), -p);
         }
     }
-    vb::Array2<int> one(2, 1);
+    vb::TwoDimArray<int> one(2, 1);
     one(1, 1) = 5;
     SortCols(one, 1, 1, 1, 1, true);
     EXPECT_EQ(one(1, 1), 5);
@@ -130,7 +130,7 @@ TEST_F(ConvertTest, SortColsIsStableAndLeavesFieldZero)
 
 // The sort by moving rows one place at a time, as the ranking tables were first sorted: the
 // reference every other way of sorting must agree with.
-static void sortByMoves(vb::Array2<int>& table, int k, int key, int start, int count, bool ascending)
+static void sortByMoves(vb::TwoDimArray<int>& table, int k, int key, int start, int count, bool ascending)
 {
     for (int i = start + 1; i <= start + count - 1; ++i)
         for (int j = i; j >= start + 1; --j) {
@@ -148,11 +148,11 @@ TEST_F(ConvertTest, SortColsOrdersAsMovingRowsOnePlaceAtATime)
         const int rows = 1 + int(rng() % 60), k = 1 + int(rng() % 10), key = int(rng() % unsigned(k + 2));
         const int start = int(rng() % 3), count = int(rng() % unsigned(rows + 1));
         const bool ascending = rng() % 2 == 0;
-        vb::Array2<int> table(start + rows + 1, 11);
+        vb::TwoDimArray<int> table(start + rows + 1, 11);
         for (int r = 0; r <= start + rows; ++r)
             for (int c = 0; c <= 11; ++c)
                 table(r, c) = int(rng() % 7);  // few values: many equal keys
-        vb::Array2<int> want = table;
+        vb::TwoDimArray<int> want = table;
         sortByMoves(want, k, key, start, count, ascending);
         SortCols(table, k, key, start, count, ascending);
         for (int r = 0; r <= start + rows; ++r)
@@ -180,7 +180,7 @@ TEST(ConvertText, PaddingAndSmallConversions)
     EXPECT_EQ(MaxV(1, 5), 5);
     EXPECT_EQ(MinV(1, 5), 1);
     EXPECT_TRUE(IsZero(0));
-    EXPECT_EQ(ArrayDims(vb::Array2<QVariant>()), 0);
-    EXPECT_EQ(ArrayDims(vb::Array2<QVariant>(0, 3)), 2);
-    EXPECT_EQ(ArrayDims(vb::Array1<int>(4)), 1);
+    EXPECT_EQ(ArrayDims(vb::TwoDimArray<QVariant>()), 0);
+    EXPECT_EQ(ArrayDims(vb::TwoDimArray<QVariant>(0, 3)), 2);
+    EXPECT_EQ(ArrayDims(vb::OneDimArray<int>(4)), 1);
 }

@@ -8,9 +8,9 @@ using namespace rulesfx;
 
 namespace {
 
-vb::Array2<int> candidates(std::initializer_list<int> members)
+vb::TwoDimArray<int> candidates(std::initializer_list<int> members)
 {
-    vb::Array2<int> table(int(members.size()) + 1, 7);
+    vb::TwoDimArray<int> table(int(members.size()) + 1, 7);
     int k = 0;
     for (int m : members)
         table(++k, 1) = m;

@@ -110,7 +110,7 @@ protected:
     }
 
     frmベストシフトリスト* w = nullptr;
-    std::vector<vb::Array2<int>> tables;
+    std::vector<vb::TwoDimArray<int>> tables;
     int postProcessed = 0;
     int restAdjusted = 0;
 };

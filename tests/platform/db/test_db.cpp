@@ -29,7 +29,7 @@ protected:
         QStringList out;
         db::Recordset r;
         r.Open(sql, cn, db::adOpenKeyset, db::adLockReadOnly);
-        for (; !r.EOF_(); r.MoveNext())
+        for (; !r.EndOfFile(); r.MoveNext())
             out << r.Fields(0).Value().toString();
         return out;
     }
@@ -55,7 +55,7 @@ TEST_F(DbTest, RecordsetMovesLikeAKeysetCursor)
     r.MoveLast();
     EXPECT_EQ(r.Fields(QStringLiteral("n")).Value().toInt(), 30);
     r.MoveNext();
-    EXPECT_TRUE(r.EOF_());
+    EXPECT_TRUE(r.EndOfFile());
     EXPECT_THROW(r.MoveNext(), db::Error);
     EXPECT_THROW(r.Fields(QStringLiteral("n")).Value(), db::Error);
     r.MoveFirst();
@@ -65,7 +65,7 @@ TEST_F(DbTest, RecordsetMovesLikeAKeysetCursor)
 
     db::Recordset empty;
     empty.Open(QStringLiteral("SELECT * FROM t WHERE 0"), cn);
-    EXPECT_TRUE(empty.EOF_());
+    EXPECT_TRUE(empty.EndOfFile());
     EXPECT_TRUE(empty.BOF());
     EXPECT_EQ(empty.FieldCount(), 3);
 }
@@ -79,7 +79,7 @@ TEST_F(DbTest, EditsReachTheTable)
     r.Delete();    // the row stays current until the next move
     EXPECT_THROW(r.Fields(0).Value(), db::Error);
     r.MoveNext();
-    EXPECT_TRUE(r.EOF_());
+    EXPECT_TRUE(r.EndOfFile());
     EXPECT_EQ(r.RecordCount(), 1);
     r.AddNew();
     r.Fields(QStringLiteral("名前")).setValue(QStringLiteral("新"));

@@ -177,7 +177,7 @@ TEST_F(MonthWalk, GenerateAdjustOptimiseSavePublishAndClose)
     test->cmd閉じる_Click();
 
     // One exchange from the list: the two cells of that day change places.
-    const vb::Array2<int> before = Time_Table;
+    const vb::TwoDimArray<int> before = Time_Table;
     const auto [m, d, partner] = exchangeOnce();
     ASSERT_GT(m, 0) << "no member has an allowed exchange";
     ASSERT_TRUE(reloadMonth());

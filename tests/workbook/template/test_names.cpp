@@ -114,7 +114,7 @@ TEST(TemplateNames, TextSettingsKeepWhatTheProgramWritesIntoThem)
 TEST(TemplateNames, InputCellsAreUnlockedAndDerivedCellsLocked)
 {
     testwb::Book b;
-    for (const workbook::NameSpec& n : workbook::templateNames()) {
+    for (const workbook::NameEntry& n : workbook::templateNames()) {
         if (n.kind != workbook::NameKind::Input && n.kind != workbook::NameKind::Derived)
             continue;
         SCOPED_TRACE(n.name.toStdString());
@@ -149,7 +149,7 @@ TEST(TemplateNames, SavedFileKeepsNamesAndOpenedCopyRecountsAfterAttach)
     EXPECT_EQ(book.worksheets(u"スケジュール"_s).range(u"Member_Cnt"_s).value().toDouble(), 4.0);
     EXPECT_EQ(book.worksheets(u"基本設定"_s).range(u"Type_Cnt"_s).value().toDouble(), 3.0);
     EXPECT_EQ(book.worksheets(u"人員配置表"_s).range(u"Day_Cnt"_s).text(), u"30"_s);
-    for (const workbook::NameSpec& n : workbook::templateNames()) {
+    for (const workbook::NameEntry& n : workbook::templateNames()) {
         xl::Range r = n.way == 'A' ? app.range(n.name) : book.worksheets(n.sheet).range(n.name);
         EXPECT_EQ(plain(r.address()), n.address) << n.name.toStdString();
     }
@@ -178,7 +178,7 @@ TEST(TemplateNames, PicturedTablesLieInsideTheFixedPictureRanges)
         const xl::Range frame = ws.range(p.range);
         QStringList names = p.names;
         if (names.isEmpty())
-            for (const workbook::NameSpec& n : workbook::templateNames())
+            for (const workbook::NameEntry& n : workbook::templateNames())
                 if (n.sheet == p.sheet)
                     names << n.name;
         for (const QString& name : names) {

@@ -22,7 +22,7 @@ TEST(TemplatePrint, InputSheetsPrintTheirBlocksOnePageWide)
         // Every input block (not the single settings beside it) starts in the print area; the
         // member combination rows run on far to the right: their first members are printed.
         const xl::Range area = ws.range(ws.printArea());
-        for (const workbook::NameSpec& n : workbook::templateNames()) {
+        for (const workbook::NameEntry& n : workbook::templateNames()) {
             const xl::Range block = n.sheet == name && n.kind == workbook::NameKind::Input ? ws.range(n.name) : area;
             EXPECT_TRUE(block.count() == 1 || (block.row() >= area.row() && block.row() <= area.lastRow()
                                                && block.column() >= area.column() && block.column() <= area.lastColumn()))
