@@ -2,7 +2,7 @@
 
 #include "sample_book.h"
 #include "shell/globals.h"
-#include "shell/myexcel.h"
+#include "shell/excel_layer.h"
 
 #include <QDate>
 #include <QDir>
@@ -260,7 +260,7 @@ void openBenchConditions()
         std::exit(1);
     }
     file.close();
-    const condfile::Status st = openSampleBook(path, &book);
+    const condition_file::Status st = openSampleBook(path, &book);
     if (!st.ok) {
         std::fprintf(stderr, "bench conditions: %s\n", qPrintable(st.error));
         std::exit(1);

@@ -4,7 +4,7 @@
 
 #include "engine/conditions.h"
 #include "engine/model.h"
-#include "engine/shiftload.h"
+#include "engine/shift_load.h"
 #include "engine/totals.h"
 #include "shell/globals.h"
 

@@ -2,7 +2,7 @@
 
 #include "sample_book.h"
 #include "shell/globals.h"
-#include "shell/myexcel.h"
+#include "shell/excel_layer.h"
 
 #include <QDir>
 #include <cstdio>

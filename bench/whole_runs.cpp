@@ -5,7 +5,7 @@
 #include "platform/ui/prompt.h"
 #include "sample_book.h"
 #include "shell/globals.h"
-#include "shell/myshell.h"
+#include "shell/desktop.h"
 #include "shell/rs_dbsub.h"
 
 #include <QDir>

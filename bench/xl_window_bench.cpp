@@ -1,7 +1,7 @@
 // The sheet window's share of a generation: cell writes heard by a shown window, and the one
 // repaint that follows them.
-#include "platform/xl/widgets/sheetview.h"
-#include "platform/xl/widgets/sheetwindow.h"
+#include "platform/xl/widgets/sheet_view.h"
+#include "platform/xl/widgets/sheet_window.h"
 #include "platform/xl/xl.h"
 
 #include <QApplication>

@@ -5,18 +5,18 @@
 
 #include "engine/conditions.h"
 #include "engine/model.h"
-#include "engine/startcond.h"
+#include "engine/start_conditions.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
-#include "shell/myexcel.h"
-#include "workbook/condfile.h"
+#include "shell/excel_layer.h"
+#include "workbook/condition_file.h"
 #include "workbook/template.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     // A file the reader refuses never reaches a book: checking first spares building one.
-    condfile::ConditionFile parsed;
-    if (!condfile::parse(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)), parsed).ok)
+    condition_file::ConditionFile parsed;
+    if (!condition_file::parse(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)), parsed).ok)
         return 0;
     const QString path = fuzz::inputFile(data, size, QStringLiteral("条件.csv"));
     resetShellGlobals();
@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ui::resetMessages();
 
     xl::Workbook& book = workbook::createTemplate(XlApp(), QDate(2027, 1, 1));
-    if (condfile::loadConditions(book, path).ok) {
+    if (condition_file::loadConditions(book, path).ok) {
         xlBook = &book;
         stBookName = book.name();
         // The period as start-up reads it from sheet Main.

@@ -3,7 +3,7 @@
 //
 //   qv_make_workbook <condition file> <shift.xlsm>
 #include "platform/xl/xl.h"
-#include "workbook/condfile.h"
+#include "workbook/condition_file.h"
 #include "workbook/template.h"
 
 #include <QCoreApplication>
@@ -33,7 +33,7 @@ int main(int argc, char** argv)
     try {
         xl::Application app;
         xl::Workbook& book = workbook::createTemplate(app);
-        const condfile::Status st = condfile::loadConditions(book, conditions);
+        const condition_file::Status st = condition_file::loadConditions(book, conditions);
         if (!st.ok) {
             say(st.error);
             return 1;

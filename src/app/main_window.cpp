@@ -11,14 +11,14 @@
 #include "shell/forms/form_helpers.h"
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
-#include "shell/myexcel.h"
-#include "shell/myshell.h"
-#include "storage/condexchange.h"
+#include "shell/excel_layer.h"
+#include "shell/desktop.h"
+#include "storage/condition_exchange.h"
 #include "storage/forms/html_export_form.h"
 #include "storage/forms/save_load_form.h"
 #include "storage/forms/saved_shifts_form.h"
-#include "storage/monthsave.h"
-#include "storage/savedshifts.h"
+#include "storage/month_save.h"
+#include "storage/saved_shifts.h"
 
 #include <QActionGroup>
 #include <QFontMetrics>

@@ -6,12 +6,12 @@
 #include "optimise/forms/best_shift_list_form.h"
 #include "optimise/forms/optimiser_window_form.h"
 #include "optimise/install.h"
-#include "platform/xl/widgets/sheetwindow.h"
+#include "platform/xl/widgets/sheet_window.h"
 #include "app/main_window.h"
 #include "shell/forms/shell_windows.h"
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
-#include "shell/myexcel.h"
+#include "shell/excel_layer.h"
 #include "shell/rs_db.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "engine/cells.h"
 
 #include "platform/text/vb.h"
-#include "shell/myexcel.h"
+#include "shell/excel_layer.h"
 
 #include <cmath>
 

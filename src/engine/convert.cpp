@@ -2,7 +2,7 @@
 
 #include "engine/model.h"
 #include "platform/text/vb.h"
-#include "shell/myexcel.h"
+#include "shell/excel_layer.h"
 
 #include <algorithm>
 #include <array>

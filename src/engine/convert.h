@@ -3,7 +3,7 @@
 // The lookups read the tables as they stand at the call; their tie-breaks are relied on by the
 // candidate ranking and the rule checks. (Byte widths: LenA/RSetA/LSetA in platform/text/cp932.h;
 // bits: BitValue/BitAnd in shell/mymod.h; CellAddr in shell/myfile.h.)
-#include "platform/text/vbarray.h"
+#include "platform/text/vb_array.h"
 
 #include <QString>
 #include <QVariant>

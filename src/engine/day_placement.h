@@ -4,7 +4,7 @@
 // candidates. A failed try leaves the table, the reservations and the totals as they were.
 #include "engine/candidate_choice.h"
 #include "engine/rules.h"
-#include "platform/text/vbarray.h"
+#include "platform/text/vb_array.h"
 
 #include <vector>
 

@@ -3,7 +3,7 @@
 // by the readers, the rule checks, the generator and the optimiser. Every table runs from 0 to
 // count + 1 and is used from 1: index 0 and n + 1 exist on purpose (day 0 is the last day of the
 // previous month, day D + 1 stays 0 so that the run scans stop there).
-#include "platform/text/vbarray.h"
+#include "platform/text/vb_array.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "engine/reason.h"
 
 #include "engine/convert.h"
-#include "platform/os/vberror.h"
+#include "platform/os/vb_error.h"
 
 #include <cstdint>
 #include <limits>

@@ -2,7 +2,7 @@
 // Ranking the candidates for one slot (one shift type on one day) and the fallback choice that
 // explains every refusal. The candidate table is indexed (position, field): field 1 holds the
 // member index, fields 2..6 the keys 候補評価 writes.
-#include "platform/text/vbarray.h"
+#include "platform/text/vb_array.h"
 
 #include <QString>
 

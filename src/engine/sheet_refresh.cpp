@@ -2,7 +2,7 @@
 
 #include "engine/convert.h"
 #include "engine/model.h"
-#include "shell/myexcel.h"
+#include "shell/excel_layer.h"
 #include "shell/mylog.h"
 #include "shell/mymod.h"
 #include "shell/status.h"

@@ -6,7 +6,7 @@
 #include "engine/rules.h"
 #include "engine/totals.h"
 #include "platform/text/vb.h"
-#include "shell/doevents.h"
+#include "shell/do_events.h"
 #include "shell/globals.h"
 #include "shell/mymod.h"
 #include "shell/required_step.h"

@@ -5,7 +5,7 @@
 #include "engine/model.h"
 #include "platform/text/cp932.h"
 #include "platform/text/text_constants.h"
-#include "shell/myexcel.h"
+#include "shell/excel_layer.h"
 #include "workbook/sheet_names.h"
 
 #include <cmath>

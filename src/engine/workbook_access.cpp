@@ -1,7 +1,7 @@
 #include "engine/workbook_access.h"
 
 #include "shell/globals.h"
-#include "shell/myexcel.h"
+#include "shell/excel_layer.h"
 #include "workbook/sheet_names.h"
 
 namespace {

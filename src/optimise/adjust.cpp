@@ -10,10 +10,10 @@
 #include "platform/text/vb.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
-#include "shell/doevents.h"
+#include "shell/do_events.h"
 #include "shell/globals.h"
-#include "shell/msgbox.h"
-#include "shell/myexcel.h"
+#include "shell/msg_box.h"
+#include "shell/excel_layer.h"
 #include "shell/mymod.h"
 #include "shell/status.h"
 

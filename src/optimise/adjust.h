@@ -4,7 +4,7 @@
 // and the generation's other hard rules (the least interval between two of a shift, the shift a
 // required sequence asks for on the next day); strict mode also refuses fills that leave single
 // days. Both routines write the filled cells to the shift sheet in one block.
-#include "platform/text/vbarray.h"
+#include "platform/text/vb_array.h"
 
 // Raises work days towards Member_DayOff in two sweeps (the first only breaks rest runs longer
 // than 連続休み上限 and keeps holidays free under Sw_平日勤務集中). Returns the work-day standing

@@ -4,7 +4,7 @@
 // counts live with the shell's globals (BestShift_Cnt, BestShift_OkCnt, BestShift_NgCnt), which
 // the main window's caption shows. Also the two run scans of the problem notes, and 現状収集,
 // the reload of the current state before every optimiser run, analysis and export.
-#include "platform/text/vbarray.h"
+#include "platform/text/vb_array.h"
 
 #include <QVariant>
 #include <vector>

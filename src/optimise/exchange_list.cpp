@@ -12,7 +12,7 @@
 #include "platform/text/text_constants.h"
 #include "platform/text/vb.h"
 #include "shell/globals.h"
-#include "shell/myexcel.h"
+#include "shell/excel_layer.h"
 
 #include <cstdlib>
 

@@ -5,7 +5,7 @@
 #include "optimise/optimiser.h"
 #include "optimise/random_exchange.h"
 #include "optimise/report.h"
-#include "optimise/restdays.h"
+#include "optimise/rest_days.h"
 #include "optimise/score.h"
 #include "shell/globals.h"
 

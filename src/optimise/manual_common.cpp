@@ -3,9 +3,9 @@
 #include "engine/conditions.h"
 #include "engine/convert.h"
 #include "engine/model.h"
-#include "engine/shiftload.h"
+#include "engine/shift_load.h"
 #include "engine/totals.h"
-#include "shell/myexcel.h"
+#include "shell/excel_layer.h"
 #include "shell/period.h"
 #include "workbook/sheet_names.h"
 

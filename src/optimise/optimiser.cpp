@@ -9,9 +9,9 @@
 #include "optimise/score.h"
 #include "optimise/shift_block.h"
 #include "platform/text/vb.h"
-#include "shell/doevents.h"
+#include "shell/do_events.h"
 #include "shell/globals.h"
-#include "shell/myexcel.h"
+#include "shell/excel_layer.h"
 #include "shell/mymod.h"
 #include "shell/status.h"
 

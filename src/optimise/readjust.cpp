@@ -8,8 +8,8 @@
 #include "platform/text/text_constants.h"
 #include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
-#include "shell/msgbox.h"
-#include "shell/myexcel.h"
+#include "shell/msg_box.h"
+#include "shell/excel_layer.h"
 #include "shell/period.h"
 
 #include <algorithm>

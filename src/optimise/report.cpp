@@ -10,7 +10,7 @@
 #include "platform/text/text_constants.h"
 #include "platform/text/vb.h"
 #include "shell/globals.h"
-#include "shell/msgbox.h"
+#include "shell/msg_box.h"
 #include "shell/myfunc_main.h"
 #include "shell/mylog.h"
 #include "shell/status.h"

@@ -2,7 +2,7 @@
 // The dispersion score shown term by term as fixed-width text (columns counted in Shift-JIS
 // bytes, so full-width names line up), the list of the weights, the analysis command that shows
 // both, and the debug dump of the member totals.
-#include "platform/text/vbarray.h"
+#include "platform/text/vb_array.h"
 
 #include <QString>
 #include <QVariant>

@@ -4,7 +4,7 @@
 #include "engine/kept_grid.h"
 #include "engine/model.h"
 #include "engine/workbook_access.h"
-#include "shell/myexcel.h"
+#include "shell/excel_layer.h"
 #include "workbook/sheet_names.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "shell/lifecycle.h"
 
 #include "platform/ui/prompt.h"
-#include "shell/msgbox.h"
+#include "shell/msg_box.h"
 
 #include <utility>
 

@@ -1,12 +1,12 @@
 #include "shell/myfile.h"
 
-#include "platform/os/savefile.h"
-#include "platform/os/vberror.h"
+#include "platform/os/save_file.h"
+#include "platform/os/vb_error.h"
 #include "platform/xl/address.h"
 #include "platform/text/cp932.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
-#include "shell/msgbox.h"
+#include "shell/msg_box.h"
 
 #include <QDir>
 #include <QDirIterator>

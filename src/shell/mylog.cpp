@@ -1,9 +1,9 @@
 #include "shell/mylog.h"
 
 #include "shell/globals.h"
-#include "shell/msgbox.h"
+#include "shell/msg_box.h"
 #include "shell/myfile.h"
-#include "shell/myshell.h"
+#include "shell/desktop.h"
 #include "platform/os/clock.h"
 #include "platform/ui/prompt.h"
 

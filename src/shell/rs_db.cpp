@@ -4,7 +4,7 @@
 #include "platform/os/clock.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
-#include "shell/msgbox.h"
+#include "shell/msg_box.h"
 #include "shell/mylog.h"
 
 #include <QCoreApplication>

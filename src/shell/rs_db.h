@@ -4,7 +4,7 @@
 // and from arrays. Results: 0 success, -1 failure; DbConnect true on failure; texts "" or
 // "number description". Failure messages are system-modal OK boxes.
 #include "platform/db/db.h"
-#include "platform/db/tablearray.h"
+#include "platform/db/table_array.h"
 
 #include <QString>
 #include <QVariant>

@@ -3,7 +3,7 @@
 #include "platform/db/compact.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
-#include "shell/msgbox.h"
+#include "shell/msg_box.h"
 #include "shell/mylog.h"
 #include "shell/rs_db.h"
 

@@ -4,8 +4,8 @@
 #include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
-#include "shell/msgbox.h"
-#include "shell/myshell.h"
+#include "shell/msg_box.h"
+#include "shell/desktop.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 #include "shell/state.h"
 
-#include "shell/doevents.h"
+#include "shell/do_events.h"
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
-#include "shell/myapi_process.h"
-#include "shell/myexcel.h"
+#include "shell/process_list.h"
+#include "shell/excel_layer.h"
 #include "shell/myfunc_main.h"
 #include "shell/mylog.h"
 #include "shell/mymod.h"

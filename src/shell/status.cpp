@@ -6,7 +6,7 @@
 #include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
-#include "shell/msgbox.h"
+#include "shell/msg_box.h"
 
 #include <QCoreApplication>
 #include <exception>

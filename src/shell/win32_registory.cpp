@@ -1,6 +1,6 @@
 #include "shell/win32_registory.h"
 
-#include "platform/os/settingsstore.h"
+#include "platform/os/settings_store.h"
 #include "shell/rs_db.h"
 
 #include <QMap>

@@ -3,9 +3,9 @@
 #include "platform/db/db.h"
 #include "platform/text/text_constants.h"
 #include "platform/ui/prompt.h"
-#include "shell/msgbox.h"
-#include "shell/myexcel.h"
-#include "shell/myshell.h"
+#include "shell/msg_box.h"
+#include "shell/excel_layer.h"
+#include "shell/desktop.h"
 #include "storage/pivot.h"
 
 #include <QHash>

@@ -4,13 +4,13 @@
 #include "engine/convert.h"
 #include "engine/model.h"
 #include "engine/sheet_refresh.h"
-#include "engine/startcond.h"
+#include "engine/start_conditions.h"
 #include "engine/workbook_access.h"
 #include "shell/globals.h"
-#include "shell/myexcel.h"
+#include "shell/excel_layer.h"
 #include "shell/status.h"
 #include "storage/pivot.h"
-#include "storage/savedshifts.h"
+#include "storage/saved_shifts.h"
 #include "workbook/sheet_names.h"
 
 #include <QScopeGuard>

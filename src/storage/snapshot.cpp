@@ -5,7 +5,7 @@
 #include "engine/model.h"
 #include "engine/workbook_access.h"
 #include "platform/text/time_of_day.h"
-#include "shell/myexcel.h"
+#include "shell/excel_layer.h"
 #include "shell/period.h"
 #include "workbook/sheet_names.h"
 

@@ -1,7 +1,7 @@
 #include "storage/state.h"
 
 #include "optimise/state.h"
-#include "storage/condexchange.h"
+#include "storage/condition_exchange.h"
 
 void resetStorageState()
 {

@@ -2,7 +2,7 @@
 // Publishing the month as a static HTML site for the staff, below the folder HTML_PATH of sheet
 // Main: a folder per selected page kind with the sheet's pictures and a page that switches
 // between them, and the shared frame, menu and information pages.
-#include "storage/htmlpages.h"
+#include "storage/html_pages.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "workbook/macros.h"
 
-#include "workbook/condfile.h"
+#include "workbook/condition_file.h"
 #include "workbook/layout.h"
 #include "workbook/recalc.h"
 #include "workbook/sheet_names.h"
@@ -206,7 +206,7 @@ void attach(xl::Workbook& book)
     reg(u"MacroFixShift"_s, fixShiftSheet);
     reg(u"人員配置表_シート見出し_Click"_s, refreshShiftHeadings);
     reg(u"先月データ読込み"_s, loadLastMonth);
-    condfile::registerMacros(book);
+    condition_file::registerMacros(book);
 
     auto& map = handlers();
     if (auto it = map.find(&book); it != map.end()) {

@@ -11,7 +11,7 @@
 #include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
-#include "shell/myexcel.h"
+#include "shell/excel_layer.h"
 #include "shell/status.h"
 
 using optfx::ModelTest;

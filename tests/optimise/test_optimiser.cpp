@@ -16,7 +16,7 @@
 #include "optimise/shift_block.h"
 #include "platform/text/vb.h"
 #include "shell/globals.h"
-#include "shell/myexcel.h"
+#include "shell/excel_layer.h"
 #include "shell/myfunc_main.h"
 #include "shell/status.h"
 #include "workbook/template.h"

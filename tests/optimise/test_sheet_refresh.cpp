@@ -6,7 +6,7 @@
 #include "engine/model.h"
 #include "engine/sheet_refresh.h"
 #include "platform/xl/palette.h"
-#include "shell/myexcel.h"
+#include "shell/excel_layer.h"
 #include "shell/mylog.h"
 #include "workbook/template.h"
 

@@ -1,6 +1,6 @@
 #include "platform/xl/palette.h"
 #include "shell/borders.h"
-#include "shell/myexcel.h"
+#include "shell/excel_layer.h"
 #include "shell/state.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "platform/os/savefile.h"
-#include "platform/os/vberror.h"
+#include "platform/os/save_file.h"
+#include "platform/os/vb_error.h"
 #include "platform/text/cp932.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"

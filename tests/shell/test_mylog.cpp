@@ -1,7 +1,7 @@
 #include "../support/manual_clock.h"
 #include "shell/globals.h"
 #include "shell/mylog.h"
-#include "shell/myshell.h"
+#include "shell/desktop.h"
 #include "platform/ui/prompt.h"
 #include "shell/state.h"
 

@@ -1,7 +1,7 @@
 #include "../support/manual_clock.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
-#include "shell/msgbox.h"
+#include "shell/msg_box.h"
 #include "shell/state.h"
 #include "shell/status.h"
 

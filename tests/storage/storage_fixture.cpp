@@ -3,7 +3,7 @@
 
 #include "platform/db/db.h"
 #include "shell/rs_dbsub.h"
-#include "storage/monthsave.h"
+#include "storage/month_save.h"
 #include "storage/state.h"
 
 #include <QFile>

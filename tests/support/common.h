@@ -6,7 +6,7 @@
 #include "platform/ui/prompt.h"
 #include "sample_book.h"
 #include "shell/globals.h"
-#include "shell/myexcel.h"
+#include "shell/excel_layer.h"
 #include "shell/myfunc_main.h"
 #include "shell/rs_db.h"
 #include "text.h"

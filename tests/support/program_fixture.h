@@ -7,16 +7,16 @@
 #include "common.h"
 #include "platform/db/db.h"
 #include "platform/ui/prompt.h"
-#include "platform/xl/widgets/sheetwindow.h"
+#include "platform/xl/widgets/sheet_window.h"
 #include "platform/xl/xl.h"
 #include "app/main_window.h"
 #include "shell/globals.h"
 #include "shell/lifecycle.h"
-#include "shell/myapi_process.h"
-#include "shell/myexcel.h"
+#include "shell/process_list.h"
+#include "shell/excel_layer.h"
 #include "shell/rs_db.h"
 #include "shell/status.h"
-#include "workbook/condfile.h"
+#include "workbook/condition_file.h"
 #include "workbook/template.h"
 
 #include <QCoreApplication>
@@ -41,7 +41,7 @@ protected:
         book_ = new QTemporaryDir;
         xl::Application app;
         xl::Workbook& b = workbook::createTemplate(app, QDate(2027, 1, 1));
-        ASSERT_TRUE(condfile::loadConditions(b, sourceFile(kGeneral)).ok);
+        ASSERT_TRUE(condition_file::loadConditions(b, sourceFile(kGeneral)).ok);
         b.saveAs(book_->filePath(QStringLiteral("shift.xlsm")));
     }
     static void TearDownTestSuite()

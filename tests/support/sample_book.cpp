@@ -1,18 +1,18 @@
 #include "sample_book.h"
 
 #include "shell/globals.h"
-#include "shell/myexcel.h"
+#include "shell/excel_layer.h"
 #include "workbook/template.h"
 
 #include <QDir>
 #include <algorithm>
 
-condfile::Status openSampleBook(const QString& conditionFile, xl::Workbook** opened)
+condition_file::Status openSampleBook(const QString& conditionFile, xl::Workbook** opened)
 {
     xl::Workbook& book = workbook::createTemplate(XlApp(), QDate(2027, 1, 1));
     if (opened)
         *opened = &book;
-    const condfile::Status st = condfile::loadConditions(book, conditionFile);
+    const condition_file::Status st = condition_file::loadConditions(book, conditionFile);
     if (!st.ok)
         return st;
     xlBook = &book;

@@ -4,7 +4,7 @@
 #include "engine/sheet_refresh.h"
 #include "optimise/manual_common.h"
 #include "optimise/shift_block.h"
-#include "shell/myexcel.h"
+#include "shell/excel_layer.h"
 
 // Every cell of Time_Table shown on 人員配置表, the sheet refreshed with calculation back on, and
 // the month read back from it; false when it could not be read.

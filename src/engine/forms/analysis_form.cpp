@@ -1,7 +1,7 @@
 #include "engine/forms/analysis_form.h"
 
 #include "engine/analysis.h"
-#include "platform/ui/widgets/messagebox.h"
+#include "platform/ui/widgets/message_box.h"
 #include "shell/forms/form_helpers.h"
 #include "shell/status.h"
 

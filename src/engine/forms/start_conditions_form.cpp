@@ -1,8 +1,8 @@
 #include "engine/forms/start_conditions_form.h"
 
-#include "platform/ui/widgets/messagebox.h"
+#include "platform/ui/widgets/message_box.h"
 #include "shell/forms/form_helpers.h"
-#include "shell/myshell.h"
+#include "shell/desktop.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,7 +2,7 @@
 // The start-condition dialog: year and month of the roster, first day of the period and the day
 // generation starts from; ticking 詳細設定 shows the tries, the time limit and the weights.
 // Modeless and on top; it reads the workbook when it opens and deletes itself when it closes.
-#include "engine/startcond.h"
+#include "engine/start_conditions.h"
 
 #include <QDialog>
 #include <QDoubleSpinBox>

@@ -2,7 +2,7 @@
 // A run window's state drawn by its form: the form is made and loaded by the first state that
 // wants it, updated by each later one, and unloaded by a state that no longer wants it.
 #include "engine/run_window.h"
-#include "platform/ui/widgets/forminstance.h"
+#include "platform/ui/widgets/form_instance.h"
 
 template <class Form>
 class WindowedRunView : public RunWindowView {

@@ -7,13 +7,13 @@
 #include "optimise/manual_common.h"
 #include "platform/text/cp932.h"
 #include "platform/text/vb.h"
-#include "platform/ui/widgets/forminstance.h"
-#include "platform/ui/widgets/messagebox.h"
+#include "platform/ui/widgets/form_instance.h"
+#include "platform/ui/widgets/message_box.h"
 #include "shell/forms/form_helpers.h"
 #include "shell/lifecycle.h"
-#include "shell/msgbox.h"
-#include "shell/myexcel.h"
-#include "shell/myshell.h"
+#include "shell/msg_box.h"
+#include "shell/excel_layer.h"
+#include "shell/desktop.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -6,12 +6,12 @@
 #include "optimise/manual_common.h"
 #include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
-#include "platform/ui/widgets/messagebox.h"
+#include "platform/ui/widgets/message_box.h"
 #include "platform/ui/widgets/screen.h"
 #include "shell/forms/form_helpers.h"
-#include "shell/msgbox.h"
-#include "shell/myexcel.h"
-#include "shell/myshell.h"
+#include "shell/msg_box.h"
+#include "shell/excel_layer.h"
+#include "shell/desktop.h"
 #include "shell/status.h"
 
 #include <QFrame>

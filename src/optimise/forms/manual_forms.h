@@ -1,6 +1,6 @@
 #pragma once
 // Where and how the manual tools' windows open on the screen.
-#include "platform/ui/widgets/forminstance.h"
+#include "platform/ui/widgets/form_instance.h"
 #include "platform/ui/widgets/screen.h"
 
 #include <QApplication>

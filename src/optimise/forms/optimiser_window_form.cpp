@@ -4,12 +4,12 @@
 #include "engine/forms/windowed_run_view.h"
 #include "engine/run_window.h"
 #include "platform/ui/prompt.h"
-#include "platform/ui/widgets/forminstance.h"
+#include "platform/ui/widgets/form_instance.h"
 #include "platform/ui/widgets/screen.h"
 #include "shell/forms/form_helpers.h"
 #include "shell/forms/small_forms.h"
 #include "shell/globals.h"
-#include "shell/msgbox.h"
+#include "shell/msg_box.h"
 #include "shell/status.h"
 
 #include <QApplication>

@@ -3,11 +3,11 @@
 #include "optimise/forms/manual_forms.h"
 #include "platform/text/text_constants.h"
 #include "platform/ui/prompt.h"
-#include "platform/ui/widgets/forminstance.h"
-#include "platform/ui/widgets/messagebox.h"
+#include "platform/ui/widgets/form_instance.h"
+#include "platform/ui/widgets/message_box.h"
 #include "shell/forms/form_helpers.h"
 #include "shell/lifecycle.h"
-#include "shell/msgbox.h"
+#include "shell/msg_box.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -4,7 +4,7 @@
 // an edit or delete finds its row again); statements that return no rows simply run.
 // Failures throw db::Error with SQLite's result code and its text; a read that stops on an error
 // throws too, so a partial result is never taken for the whole.
-#include "platform/os/vberror.h"
+#include "platform/os/vb_error.h"
 
 #include <QSqlDatabase>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "platform/text/vb.h"
 
-#include "platform/os/vberror.h"
+#include "platform/os/vb_error.h"
 
 #include <QLocale>
 #include <chrono>

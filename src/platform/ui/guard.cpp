@@ -1,6 +1,6 @@
 #include "platform/ui/guard.h"
 
-#include "platform/os/vberror.h"
+#include "platform/os/vb_error.h"
 #include "platform/ui/prompt.h"
 
 #include <new>

@@ -1,6 +1,6 @@
 #include "address.h"
 
-#include "bookdata.h"
+#include "book_data.h"
 
 namespace xl {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The run-time error the spreadsheet layer raises, with the numbers the program's error traps
 // expect: 1004 (application-defined), 9 (subscript out of range), 13 (type mismatch).
-#include "platform/os/vberror.h"
+#include "platform/os/vb_error.h"
 
 namespace xl {
 

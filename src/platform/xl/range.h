@@ -2,7 +2,7 @@
 // A rectangle of cells on one worksheet, and the value block it reads and writes in one call.
 // Range is a small value (sheet pointer and bounds): copy it freely; it stays valid as long as its
 // workbook is open.
-#include "bookdata.h"
+#include "book_data.h"
 
 #include <QImage>
 #include <QRect>

@@ -1,7 +1,7 @@
 #pragma once
 // How cells measure and look on screen, shared by the range picture and the sheet window so that
 // both show a sheet alike.
-#include "bookdata.h"
+#include "book_data.h"
 
 #include <QFont>
 #include <climits>

@@ -1,7 +1,7 @@
 #pragma once
 // An open workbook: its content (BookData), sheets, defined names, Saved state, file, macros,
 // recalculation hook and observers.
-#include "bookdata.h"
+#include "book_data.h"
 #include "range.h"
 #include "worksheet.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // One sheet of a workbook: sparse cells, layout, protection, selection, and the entry points the
 // sheet window calls for the user's edits and selection.
-#include "bookdata.h"
+#include "book_data.h"
 #include "range.h"
 
 #include <QColor>

@@ -1,6 +1,6 @@
 #pragma once
 // The workbook file: Office Open XML spreadsheet (.xlsx, and .xlsm without a macro part).
-#include "bookdata.h"
+#include "book_data.h"
 
 #include <QString>
 

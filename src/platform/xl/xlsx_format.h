@@ -1,7 +1,7 @@
 #pragma once
 // Translations shared by the workbook file reader and writer: number formats, dates, borders,
 // alignment, colours, column widths and the escaping of characters XML cannot carry.
-#include "bookdata.h"
+#include "book_data.h"
 
 #include <QColor>
 #include <QString>

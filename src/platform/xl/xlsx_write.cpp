@@ -1,6 +1,6 @@
 // Writing the workbook file. The XML is produced as text (no document tree): the sheets of a
 // roster workbook hold tens of thousands of cells and this keeps saving in milliseconds.
-#include "platform/os/savefile.h"
+#include "platform/os/save_file.h"
 #include "platform/xl/error.h"
 #include "platform/xl/xlsx.h"
 #include "xlsx_format.h"

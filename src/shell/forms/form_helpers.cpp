@@ -4,7 +4,7 @@
 #include "platform/ui/widgets/screen.h"
 #include "platform/ui/widgets/window_work.h"
 #include "shell/lifecycle.h"
-#include "shell/msgbox.h"
+#include "shell/msg_box.h"
 #include "shell/mymod.h"
 
 #include <QAbstractButton>

@@ -1,8 +1,8 @@
 #include "shell/forms/message_box_form.h"
 
-#include "platform/ui/widgets/messagebox.h"
+#include "platform/ui/widgets/message_box.h"
 #include "shell/forms/form_helpers.h"
-#include "shell/msgbox.h"
+#include "shell/msg_box.h"
 
 #include <QEvent>
 #include <QFrame>

@@ -1,7 +1,7 @@
 #include "shell/forms/shell_windows.h"
 
-#include "platform/ui/widgets/forminstance.h"
-#include "platform/ui/widgets/messagebox.h"
+#include "platform/ui/widgets/form_instance.h"
+#include "platform/ui/widgets/message_box.h"
 #include "platform/ui/widgets/screen.h"
 #include "shell/forms/message_box_form.h"
 #include "shell/forms/wait_message_form.h"

@@ -2,12 +2,12 @@
 
 #include "platform/os/clock.h"
 #include "platform/ui/prompt.h"
-#include "platform/ui/widgets/messagebox.h"
+#include "platform/ui/widgets/message_box.h"
 #include "platform/ui/widgets/screen.h"
 #include "shell/forms/form_helpers.h"
 #include "shell/globals.h"
-#include "shell/msgbox.h"
-#include "shell/myshell.h"
+#include "shell/msg_box.h"
+#include "shell/desktop.h"
 #include "shell/status.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "shell/forms/wait_message_form.h"
 
-#include "platform/ui/widgets/messagebox.h"
+#include "platform/ui/widgets/message_box.h"
 #include "shell/forms/form_helpers.h"
 #include "shell/globals.h"
 

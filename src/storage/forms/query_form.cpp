@@ -6,7 +6,7 @@
 #include "platform/ui/widgets/screen.h"
 #include "shell/forms/form_helpers.h"
 #include "shell/globals.h"
-#include "shell/msgbox.h"
+#include "shell/msg_box.h"
 #include "shell/period.h"
 #include "shell/rs_db.h"
 

@@ -1,16 +1,16 @@
 #include "storage/forms/save_load_form.h"
 
-#include "platform/ui/widgets/messagebox.h"
+#include "platform/ui/widgets/message_box.h"
 #include "platform/ui/widgets/screen.h"
 #include "shell/forms/form_helpers.h"
 #include "shell/lifecycle.h"
-#include "shell/myexcel.h"
-#include "shell/myshell.h"
-#include "storage/condexchange.h"
+#include "shell/excel_layer.h"
+#include "shell/desktop.h"
+#include "storage/condition_exchange.h"
 #include "storage/forms/html_export_form.h"
 #include "storage/forms/query_form.h"
 #include "storage/forms/saved_shifts_form.h"
-#include "storage/monthsave.h"
+#include "storage/month_save.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -4,8 +4,8 @@
 // opens are modeless windows of their own and outlive it.
 //
 // The main window's File menu runs the same commands without the hub: cmd出力_Click
-// (storage/monthsave.h), cmd復元_Click, cmd保存_Click and mnuNewFile_Click
-// (storage/condexchange.h), and those below.
+// (storage/month_save.h), cmd復元_Click, cmd保存_Click and mnuNewFile_Click
+// (storage/condition_exchange.h), and those below.
 #include <QDialog>
 #include <array>
 

@@ -3,15 +3,15 @@
 #include "platform/text/text_constants.h"
 #include "platform/text/vb.h"
 #include "platform/ui/prompt.h"
-#include "platform/ui/widgets/forminstance.h"
+#include "platform/ui/widgets/form_instance.h"
 #include "platform/ui/widgets/window_work.h"
 #include "platform/ui/widgets/screen.h"
-#include "platform/xl/widgets/sheetwindow.h"
+#include "platform/xl/widgets/sheet_window.h"
 #include "shell/forms/form_helpers.h"
-#include "shell/msgbox.h"
+#include "shell/msg_box.h"
 #include "shell/rs_db.h"
 #include "storage/restore.h"
-#include "storage/shiftexport.h"
+#include "storage/shift_export.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

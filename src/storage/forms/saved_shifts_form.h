@@ -2,7 +2,7 @@
 // The saved-shift browser frm既存シフト読込: the saved periods, newest first, to delete, to put
 // back onto the roster sheet, or to export a span of them into a new workbook. Non-modal and on
 // top; one window at a time.
-#include "storage/savedshifts.h"
+#include "storage/saved_shifts.h"
 
 #include <QWidget>
 #include <array>

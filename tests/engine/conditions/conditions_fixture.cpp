@@ -21,7 +21,7 @@ void ConditionTest::TearDown()
 xl::Workbook& ConditionTest::open(const char* relativeFile)
 {
     xl::Workbook* book = nullptr;
-    const condfile::Status st = openSampleBook(sourceFile(relativeFile), &book);
+    const condition_file::Status st = openSampleBook(sourceFile(relativeFile), &book);
     EXPECT_TRUE(st.ok) << st.error.toStdString();
     return *book;
 }

@@ -5,7 +5,7 @@
 #include "engine/convert.h"
 #include "engine/model.h"
 #include "engine/workbook_access.h"
-#include "shell/myexcel.h"
+#include "shell/excel_layer.h"
 
 #include "text.h"
 

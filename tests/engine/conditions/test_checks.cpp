@@ -3,10 +3,10 @@
 
 #include "engine/conditions.h"
 #include "engine/model.h"
-#include "engine/shiftload.h"
+#include "engine/shift_load.h"
 #include "platform/ui/prompt.h"
 #include "shell/globals.h"
-#include "shell/myexcel.h"
+#include "shell/excel_layer.h"
 #include "workbook/layout.h"
 
 #include "text.h"

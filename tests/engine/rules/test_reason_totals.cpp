@@ -4,7 +4,7 @@
 #include "engine/model.h"
 #include "engine/reason.h"
 #include "engine/totals.h"
-#include "platform/os/vberror.h"
+#include "platform/os/vb_error.h"
 #include "platform/text/vb.h"
 
 using namespace rulesfx;

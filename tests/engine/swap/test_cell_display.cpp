@@ -3,7 +3,7 @@
 
 #include "engine/model.h"
 #include "engine/totals.h"
-#include "shell/myexcel.h"
+#include "shell/excel_layer.h"
 
 using swapfx::SampleTest;
 

@@ -518,7 +518,7 @@ bool UnseenMonths::run(Month& c, unsigned seed, const std::string& label)
 
 bool UnseenMonths::runFile(const QString& path, unsigned seed, const std::string& label, float limit, bool background)
 {
-    const condfile::Status st = openSampleBook(path);
+    const condition_file::Status st = openSampleBook(path);
     EXPECT_TRUE(st.ok) << label << ": " << st.error.toStdString();
     if (!st.ok)
         return false;

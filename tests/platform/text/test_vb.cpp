@@ -1,4 +1,4 @@
-#include "platform/os/vberror.h"
+#include "platform/os/vb_error.h"
 #include "platform/text/vb.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "platform/os/vberror.h"
+#include "platform/os/vb_error.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/prompt.h"
 

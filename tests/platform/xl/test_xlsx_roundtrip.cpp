@@ -1,4 +1,4 @@
-#include "platform/os/savefile.h"
+#include "platform/os/save_file.h"
 #include "platform/xl/error.h"
 #include "platform/xl/xlsx.h"
 #include "xlsx_fixture.h"

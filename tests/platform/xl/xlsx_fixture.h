@@ -1,6 +1,6 @@
 #pragma once
 // A workbook with a little of everything the file keeps, and a field-by-field comparison.
-#include "platform/xl/bookdata.h"
+#include "platform/xl/book_data.h"
 
 #include <QString>
 

@@ -13,7 +13,7 @@
 #include "platform/text/cp932.h"
 #include "platform/text/vb.h"
 #include "program_fixture.h"
-#include "shell/myshell.h"
+#include "shell/desktop.h"
 #include "shell/period.h"
 #include "storage/forms/html_export_form.h"
 #include "validator/validator.h"

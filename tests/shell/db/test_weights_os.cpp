@@ -1,8 +1,8 @@
 #include "work_folder.h"
 
 #include "platform/os/process.h"
-#include "platform/os/settingsstore.h"
-#include "shell/myapi_process.h"
+#include "platform/os/settings_store.h"
+#include "shell/process_list.h"
 #include "shell/myfunc_main.h"
 #include "shell/rs_dbsub.h"
 #include "shell/state.h"

@@ -3,7 +3,7 @@
 #include "platform/xl/xl.h"
 #include "shell/forms/personal_settings_form.h"
 #include "shell/globals.h"
-#include "shell/myexcel.h"
+#include "shell/excel_layer.h"
 #include "shell/state.h"
 
 #include <QFile>

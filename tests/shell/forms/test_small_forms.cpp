@@ -1,10 +1,10 @@
-#include "platform/os/vberror.h"
+#include "platform/os/vb_error.h"
 #include "platform/ui/prompt.h"
 #include "shell/forms/form_helpers.h"
 #include "shell/forms/shell_windows.h"
 #include "shell/forms/small_forms.h"
 #include "shell/globals.h"
-#include "shell/msgbox.h"
+#include "shell/msg_box.h"
 #include "shell/state.h"
 #include "shell/status.h"
 

@@ -3,7 +3,7 @@
 
 #include "common.h"
 #include "engine/conditions.h"
-#include "shell/myshell.h"
+#include "shell/desktop.h"
 #include "shell/status.h"
 #include "storage/state.h"
 #include "workbook/template.h"

@@ -1,7 +1,7 @@
 // The query window and the save and load hub on a small database of saved shifts.
 #include "common.h"
 #include "work_folder.h"
-#include "shell/myshell.h"
+#include "shell/desktop.h"
 #include "storage/forms/save_load_form.h"
 #include "storage/forms/query_form.h"
 #include "storage/forms/saved_shifts_form.h"

@@ -4,7 +4,7 @@
 #include "engine/conditions.h"
 #include "platform/xl/render.h"
 #include "shell/myfile.h"
-#include "shell/myshell.h"
+#include "shell/desktop.h"
 #include "shell/status.h"
 #include "storage/state.h"
 #include "workbook/recalc.h"
@@ -42,7 +42,7 @@ void SiteMonth::TearDown()
 void SiteMonth::open(const char* conditionFile)
 {
     xl::Workbook* book = nullptr;
-    const condfile::Status st = openSampleBook(sourceFile(conditionFile), &book);
+    const condition_file::Status st = openSampleBook(sourceFile(conditionFile), &book);
     ASSERT_TRUE(st.ok) << st.error.toStdString();
     const workbook::ShiftTypes types = workbook::readShiftTypes(*book);
     const int days = workbook::readPeriod(*book).dayCount();
