@@ -42,6 +42,20 @@
 #include <limits>
 #include <memory>
 
+namespace {
+
+// Opens the save/load hub from the main window: the hub window it shows.
+QPointer<frm保存読込> openHub(frm勤務管理& window)
+{
+    window.cmd保存読込->click();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* h = dynamic_cast<frm保存読込*>(w); h && h->isVisible())
+            return h;
+    return nullptr;
+}
+
+}  // namespace
+
 TEST_F(ProgramTest, StartUpOpensTheWorkFolderAndReadsIt)
 {
     ASSERT_TRUE(start());
@@ -494,11 +508,7 @@ TEST_F(ProgramTest, TheHubClosedDuringItsOwnWorkGoesOnlyOnceTheWorkHasEnded)
     };
     for (const auto& [name, way] : ways) {
         SCOPED_TRACE(name);
-        window_->cmd保存読込->click();
-        QPointer<frm保存読込> hub;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* h = dynamic_cast<frm保存読込*>(w); h && h->isVisible())
-                hub = h;
+        QPointer<frm保存読込> hub = openHub(*window_);
         ASSERT_TRUE(hub);
         bool came = false;
         QTimer::singleShot(0, hub, [&, way = way] {
@@ -528,11 +538,7 @@ TEST_F(ProgramTest, AMainWindowCloseDuringPublishingFromTheHubWaitsForIt)
 {
     ManualClock clock;
     ASSERT_TRUE(start());
-    window_->cmd保存読込->click();
-    QPointer<frm保存読込> hub;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* h = dynamic_cast<frm保存読込*>(w); h && h->isVisible())
-            hub = h;
+    QPointer<frm保存読込> hub = openHub(*window_);
     ASSERT_TRUE(hub);
     // The hub hides itself while the publishing dialog is open: the main window takes input.
     bool came = false;
