@@ -43,7 +43,7 @@ float singleAt(double v, const QString& place)
     return toSingle(v);
 }
 
-double cellNumber(const QVariant& v)
+double asNumber(const QVariant& v)
 {
     switch (v.typeId()) {
     case QMetaType::UnknownType: return 0;
@@ -56,7 +56,7 @@ double cellNumber(const QVariant& v)
     }
 }
 
-double cellVal(const QVariant& v)
+double textVal(const QVariant& v)
 {
     return Val(XlText(v));
 }
@@ -93,7 +93,7 @@ bool equalsBool(const QVariant& v, bool b)
 
 bool equalsNumber(const QVariant& v, double n)
 {
-    return cellNumber(v) == n;
+    return asNumber(v) == n;
 }
 
 QVariant rangeValue(const std::optional<xl::Range>& range)

@@ -26,9 +26,9 @@ int integerAt(double v, const QString& place);
 qint32 longAt(double v, const QString& place);
 float singleAt(double v, const QString& place);
 // The number a cell holds: empty 0, True -1, a text its leading number (Val).
-double cellNumber(const QVariant& v);
+double asNumber(const QVariant& v);
 // Val of the cell's text.
-double cellVal(const QVariant& v);
+double textVal(const QVariant& v);
 bool isEmptyCell(const QVariant& v);
 // Empty cells, numbers, Booleans and texts that read whole as a number.
 bool isNumericCell(const QVariant& v);

@@ -145,7 +145,7 @@ void readBasicInfoBody()
     Sw_確保優先 = 2;
     try {
         // Three modes only: a value beyond them would select no menu item.
-        Sw_確保優先 = std::clamp(toInteger(cellVal(shiftBookRange(QStringLiteral("main"), QStringLiteral("Sw_確保優先")).value())), 0, 2);
+        Sw_確保優先 = std::clamp(toInteger(textVal(shiftBookRange(QStringLiteral("main"), QStringLiteral("Sw_確保優先")).value())), 0, 2);
         BootLog(QStringLiteral("Sw_確保優先 = Val(xlBook.Sheets('main').Range('Sw_確保優先'))"));
     } catch (const std::exception&) {
         Sw_確保優先 = 2;
@@ -164,12 +164,12 @@ bool readCombinationRow(const Grid& g, int i, 組合せ記録& rec)
     if (rec.勤務 == -1)
         return false;
     // Typed in column 2; column 3 is its copy.
-    rec.人数 = integerAt(cellNumber(g(i, 3)), g.place(i, 2));
+    rec.人数 = integerAt(asNumber(g(i, 3)), g.place(i, 2));
     for (int k = 1; k <= 40; ++k) {
         const int column = 5 * (k - 1) + 4;
         const QVariant& v = g(i, column);
         if (!isEmptyCell(v) && isNumericCell(v)) {
-            rec.メンバー[size_t(k)] = integerAt(cellNumber(v), g.place(i, column));
+            rec.メンバー[size_t(k)] = integerAt(asNumber(v), g.place(i, column));
             rec.memberIndex[size_t(k)] = MemIdx(rec.メンバー[size_t(k)]);
             rec.メンバー[0] = k;
         }
@@ -229,7 +229,7 @@ bool readCombinations(const QString& countName, const QString& rangeName, vb::On
                       int& count, int limit, const QString& what, const QString& unknownText)
 {
     const xl::Range countRange = activeBookRange(kStaffSheet, countName);
-    const int rows = integerAt(cellNumber(countRange.value()), cellPlace(countRange));
+    const int rows = integerAt(asNumber(countRange.value()), cellPlace(countRange));
     const xl::Range range = activeBookRange(kStaffSheet, rangeName);
     checkCount(rows, std::min(range.rowCount(), limit), what);
     const Grid g(range, kStaffSheet, rangeName);
@@ -255,7 +255,7 @@ void readPatterns(const QString& countName, const QString& rangeName, int column
                   const std::function<std::optional<int>(const QString& text, int row)>& cell)
 {
     const xl::Range countRange = activeBookRange(kSettingsSheet, countName);
-    const int n = integerAt(cellNumber(countRange.value()), cellPlace(countRange));
+    const int n = integerAt(asNumber(countRange.value()), cellPlace(countRange));
     const xl::Range r = activeBookRange(kSettingsSheet, rangeName);
     checkCount(n, std::min(r.rowCount(), kMaxPatterns), what);
     count = n;
@@ -371,16 +371,16 @@ void readBasicRules()
     xl::Worksheet& basic = appSheet(kSettingsSheet);
     const auto integerCell = [](const QString& name) {
         const xl::Range r = basicRange(name);
-        return integerAt(cellVal(r.value()), cellPlace(r));
+        return integerAt(textVal(r.value()), cellPlace(r));
     };
     {
         const xl::Range r = basicRange(QStringLiteral("経過表示"));
-        経過表示 = longAt(cellNumber(r.value()), cellPlace(r));
+        経過表示 = longAt(asNumber(r.value()), cellPlace(r));
     }
     {
         const Grid g(basicRange(QStringLiteral("DayBefore_Table")), kSettingsSheet, QStringLiteral("DayBefore_Table"));
         for (int s = 1; s <= Type_Cnt; ++s)
-            DayBefore_Table(s) = longAt(cellNumber(g(1, s)), g.place(1, s));
+            DayBefore_Table(s) = longAt(asNumber(g(1, s)), g.place(1, s));
     }
     連続勤務上限 = integerCell(QStringLiteral("連続勤務上限"));
     連続休み上限 = integerCell(QStringLiteral("連続休み上限"));
@@ -395,7 +395,7 @@ void readBasicRules()
 int weekStart(const xl::Range& cell)
 {
     const QVariant v = cell.value();
-    const double n = cellNumber(v);
+    const double n = asNumber(v);
     const int w = fitsIn(NumberType::Integer, n) ? toInteger(n) : -1;
     if (!isNumericCell(v) || v.typeId() == QMetaType::Bool || w < 0 || w > 7)
         throw ReadStop::input(QStringLiteral("【基本設定】の週の起点曜日(%1)が正しくありません！").arg(cell.text()) + kCrLf
@@ -413,12 +413,12 @@ void readBookNames()
         int i = 0;
         for (int row = 1; row <= r.rowCount(); ++row)
             for (int col = 1; col <= r.columnCount(); ++col)
-                最適化比重(++i) = singleAt(cellVal(g(row, col)), g.place(row, col));
+                最適化比重(++i) = singleAt(textVal(g(row, col)), g.place(row, col));
     }
     try {
         基点曜日 = weekStart(bookLevelRange(QStringLiteral("基点曜日")));
         const xl::Range limit = bookLevelRange(QStringLiteral("週間勤務日数上限"));
-        週間勤務日数上限 = integerAt(cellNumber(limit.value()), cellPlace(limit));
+        週間勤務日数上限 = integerAt(asNumber(limit.value()), cellPlace(limit));
     } catch (const std::exception&) {
     }
     Sw_自動再挑戦 = true;
@@ -429,7 +429,7 @@ void readBookNames()
     }
     try {
         const xl::Range display = bookLevelRange(QStringLiteral("進行状況表示"));
-        進行状況表示 = integerAt(cellNumber(display.value()), cellPlace(display));
+        進行状況表示 = integerAt(asNumber(display.value()), cellPlace(display));
     } catch (const std::exception&) {
     }
 }
@@ -468,23 +468,23 @@ void readPersonalConditions()
         const Grid g(activeBookRange(kScheduleSheet, QStringLiteral("Member_Scdl")), kScheduleSheet, QStringLiteral("Member_Scdl"));
         for (int i = 1; i <= Member_Cnt; ++i)
             for (int d = 1; d <= Day_Cnt; ++d)
-                Member_Scdl(i, d) = longAt(cellVal(g(i, d)), g.place(i, d));
+                Member_Scdl(i, d) = longAt(textVal(g(i, d)), g.place(i, d));
     }
     double kind = 0;
     if (RangeExist(schedule, QStringLiteral("予定休み区分")))
-        kind = cellVal(activeBookRange(kScheduleSheet, QStringLiteral("予定休み区分")).value());
+        kind = textVal(activeBookRange(kScheduleSheet, QStringLiteral("予定休み区分")).value());
     {
         const Grid g(activeBookRange(kScheduleSheet, QStringLiteral("Member_DayOff")), kScheduleSheet, QStringLiteral("Member_DayOff"));
         for (int i = 1; i <= Member_Cnt; ++i) {
             // A count of days: the target is taken as a whole number of them.
-            const int v = integerAt(cellVal(g(i, 1)), g.place(i, 1));
+            const int v = integerAt(textVal(g(i, 1)), g.place(i, 1));
             Member_DayOff(i) = float(kind == 1 ? v : Day_Cnt - v);
         }
     }
     if (RangeExist(schedule, QStringLiteral("Member_Time"))) {
         const Grid g(activeBookRange(kScheduleSheet, QStringLiteral("Member_Time")), kScheduleSheet, QStringLiteral("Member_Time"));
         for (int i = 1; i <= Member_Cnt; ++i)
-            Member_Time(i) = singleAt(cellVal(g(i, 1)), g.place(i, 1));
+            Member_Time(i) = singleAt(textVal(g(i, 1)), g.place(i, 1));
     }
 }
 
@@ -503,9 +503,9 @@ void readLastMonthTotals(const Stage& stage)
     lastMonthTotals.ReDim(Member_Cnt + 1, 13);
     for (int i = 1; i <= Member_Cnt; ++i) {
         for (int j = 1; j <= Type_Cnt; ++j)
-            lastMonthTotals(i, j) = singleAt(cellVal(g(i, j)), g.place(i, j));
-        lastMonthTotals(i, 11) = singleAt(cellVal(g(i, 11)), g.place(i, 11));
-        lastMonthTotals(i, 13) = singleAt(cellNumber(g(i, 13)), g.place(i, 13));
+            lastMonthTotals(i, j) = singleAt(textVal(g(i, j)), g.place(i, j));
+        lastMonthTotals(i, 11) = singleAt(textVal(g(i, 11)), g.place(i, 11));
+        lastMonthTotals(i, 13) = singleAt(asNumber(g(i, 13)), g.place(i, 13));
     }
     addLastMonthTotals();
 }
@@ -519,7 +519,7 @@ void readNeeds()
     for (int d = 1; d <= Day_Cnt; ++d)
         for (int t = 1; t <= Type_Cnt; ++t) {
             const QVariant& v = g(t, d);
-            const double n = cellNumber(v);
+            const double n = asNumber(v);
             if (!isNumericCell(v) || v.typeId() == QMetaType::Bool || n < 0 || n > MEM_MAX)
                 throw ReadStop::input(
                     QStringLiteral("【要員設定】の必要人数（%1の%2日、セル%3）が「%4」になっています！")
@@ -535,14 +535,14 @@ void readNeeds()
 void readGroupBans()
 {
     const xl::Range countRange = activeBookRange(kStaffSheet, QStringLiteral("組合せ禁止数_grp"));
-    組合せ禁止数_grp = integerAt(cellVal(countRange.value()), cellPlace(countRange));
+    組合せ禁止数_grp = integerAt(textVal(countRange.value()), cellPlace(countRange));
     const xl::Range r = activeBookRange(kStaffSheet, QStringLiteral("組合せ禁止_grp"));
     checkCount(組合せ禁止数_grp, std::min(r.rowCount(), kMaxBannedGroups), QStringLiteral("【要員設定】のグループ組合せ禁止の数"));
     const Grid g(r, kStaffSheet, QStringLiteral("組合せ禁止_grp"));
     for (int i = 1; i <= 組合せ禁止数_grp; ++i) {
         if (isEmptyCell(g(i, 1)))
             continue;
-        Mem_Kinsi_grp(i) = 組合せ_grp記録{TypeIdxOrg(XlText(g(i, 1))), integerAt(cellNumber(g(i, 2)), g.place(i, 2)), XlText(g(i, 3))};
+        Mem_Kinsi_grp(i) = 組合せ_grp記録{TypeIdxOrg(XlText(g(i, 1))), integerAt(asNumber(g(i, 2)), g.place(i, 2)), XlText(g(i, 3))};
     }
     for (int i = 1; i <= 組合せ禁止数_grp; ++i)
         if (!isEmptyCell(g(i, 1)))
@@ -554,7 +554,7 @@ void readGroupBans()
 void readGroupMusts()
 {
     const xl::Range countRange = activeBookRange(kStaffSheet, QStringLiteral("組合せ必須数_grp"));
-    組合せ必須数_grp = integerAt(cellNumber(countRange.value()), cellPlace(countRange));
+    組合せ必須数_grp = integerAt(asNumber(countRange.value()), cellPlace(countRange));
     const xl::Range r = activeBookRange(kStaffSheet, QStringLiteral("組合せ必須_grp"));
     checkCount(組合せ必須数_grp, r.rowCount(), QStringLiteral("【要員設定】のグループ組合せ必須の数"));
     const Grid g(r, kStaffSheet, QStringLiteral("組合せ必須_grp"));
@@ -563,7 +563,7 @@ void readGroupMusts()
         if (isEmptyCell(g(i, 1)))
             continue;
         const int v = TypeIdxOrg(XlText(g(i, 1)));
-        const int people = integerAt(cellNumber(g(i, 2)), g.place(i, 2));
+        const int people = integerAt(asNumber(g(i, 2)), g.place(i, 2));
         const QString group = XlText(g(i, 3));
         const int n = v == kAllShifts ? Type_Cnt : 1;
         checkCount(k + n, kMaxRequiredGroups, QStringLiteral("【要員設定】のグループ組合せ必須の件数（「*」の展開を含む）"));
@@ -595,7 +595,7 @@ void readBorderColours()
 {
     const auto colour = [](const QString& sheet, const QString& name) {
         const std::optional<xl::Range> r = GetRangeObj(&appSheet(sheet), name);
-        return r ? longAt(cellVal(r->value()), cellPlace(*r)) : 0;
+        return r ? longAt(textVal(r->value()), cellPlace(*r)) : 0;
     };
     予約罫線色 = colour(kReservationSheet, QStringLiteral("予約罫線色"));
     全不可罫線色 = colour(kScheduleSheet, QStringLiteral("全不可罫線色"));
@@ -609,7 +609,7 @@ void readReservations(const Stage& stage)
     int reservations = 1;
     const QVariant c = countRange.value();
     if (isNumericCell(c))
-        reservations = longAt(cellNumber(c), cellPlace(countRange));
+        reservations = longAt(asNumber(c), cellPlace(countRange));
     if (reservations <= 0 || Member_Cnt <= 0)
         return;
     stage(QStringLiteral("予約設定中！"));
@@ -734,20 +734,20 @@ void 勤務種別表読込()
         BootLog(QStringLiteral("　勤務種別表読込: Type_Table(i, TYPE_勤務) = MyCells.Range('Type_Table_Input').Cells(i, 1)"));
         Type_Table(i, TYPE_略称) = XlText(input(i, 2));
         BootLog(QStringLiteral("　勤務種別表読込: Type_Table(i, TYPE_略称) = MyCells.Range('Type_Table_Input').Cells(i, 2)"));
-        Type_Table(i, TYPE_時間) = QString::number(cellVal(input(i, 7)), 'g', 15);
+        Type_Table(i, TYPE_時間) = QString::number(textVal(input(i, 7)), 'g', 15);
         BootLog(QStringLiteral("　勤務種別表読込: Type_Table(i, TYPE_時間) = Val(MyCells.Range('Type_Table_Input').Cells(i, 7))"));
         Type_Span(i, 1) = i;
-        Type_Span(i, 2) = longAt(cellVal(span(i, 1)), span.place(i, 1));
+        Type_Span(i, 2) = longAt(textVal(span(i, 1)), span.place(i, 1));
         BootLog(QStringLiteral("　勤務種別表読込: Type_Span(i, 2) = Val(MyCells.Range('Type_Span').Cells(i, 1))"));
         Type_Count(i, 1) = i;
         if (count) {
-            Type_Count(i, 2) = longAt(cellVal((*count)(i, 1)), count->place(i, 1));
+            Type_Count(i, 2) = longAt(textVal((*count)(i, 1)), count->place(i, 1));
             BootLog(QStringLiteral("　勤務種別表読込: Type_Count(i, 2) = Val(MyCells.Range('Type_Count').Cells(i, 1))"));
         } else {
             Type_Count(i, 2) = 0;
         }
         Type_Color(i, 1) = i;
-        Type_Color(i, 2) = longAt(cellNumber(input(i, TYPE_色)), input.place(i, TYPE_色));
+        Type_Color(i, 2) = longAt(asNumber(input(i, TYPE_色)), input.place(i, TYPE_色));
         BootLog(QStringLiteral("　勤務種別表読込: Type_Color(i, 2) = MyCells.Range('Type_Table_Input').Cells(i, TYPE_色)"));
     }
     Type_Table(0, 0) = QString::number(Type_Cnt);
@@ -761,7 +761,7 @@ QString 名簿読込()
     BootLog(QStringLiteral("　名簿読込: For d = 1 To Day_Cnt"));
     for (int d = 1; d <= Day_Cnt; ++d) {
         const QVariant& v = holidays(1, d);
-        Holiday_Chk(d) = isNumericCell(v) ? integerAt(cellNumber(v), holidays.place(1, d)) : 9;
+        Holiday_Chk(d) = isNumericCell(v) ? integerAt(asNumber(v), holidays.place(1, d)) : 9;
     }
 
     const Grid list(activeBookRange(kScheduleSheet, QStringLiteral("Member_List")), kScheduleSheet, QStringLiteral("Member_List"));

@@ -67,7 +67,7 @@ QString periodText(const 期間& p)
 // saved under the dates of another month, over what was saved there.
 bool samePeriodSaved(const 期間& p)
 {
-    const int days = toInteger(cellNumber(activeBookRange(kRosterSheet, QStringLiteral("Day_Cnt")).value()));
+    const int days = toInteger(asNumber(activeBookRange(kRosterSheet, QStringLiteral("Day_Cnt")).value()));
     if (p.dayCount() > 0 && p.dayCount() == days)
         return true;
     MsgBox(QStringLiteral("開始条件の期間（%1）と勤務表の日数（%2日）が一致しません！").arg(periodText(p)).arg(days) + kCrLf

@@ -165,11 +165,11 @@ void groupConditions(std::vector<SavedTable>& out)
             // The count stands in column 3, as the condition reading takes it.
             const int shift = TypeIdxOrg(XlText(g(i, 1)));
             if (shift > 0)
-                head.rows.push_back({no, shift, toInteger(cellVal(g(i, 3)))});
+                head.rows.push_back({no, shift, toInteger(textVal(g(i, 3)))});
             else
                 head.rows.push_back({no, 0, 0});
             for (int k = 1; k <= kGroupMemberColumns; ++k) {
-                const double id = cellVal(g(i, 5 * (k - 1) + 4));
+                const double id = textVal(g(i, 5 * (k - 1) + 4));
                 if (id > 0)
                     members.rows.push_back({no, id});
             }
@@ -198,7 +198,7 @@ void groupConditionsByGroup(std::vector<SavedTable>& out)
                 continue;
             }
             QVariant group = g(i, 3);
-            t.rows.push_back({no, TypeIdxOrg(XlText(g(i, 1))), toInteger(cellVal(g(i, 2))), ListIdx(group), 0});
+            t.rows.push_back({no, TypeIdxOrg(XlText(g(i, 1))), toInteger(textVal(g(i, 2))), ListIdx(group), 0});
         }
     }
     out.push_back(std::move(t));
@@ -221,7 +221,7 @@ QString 固定休()
     const Grid g(r, kSettingsSheet, QStringLiteral("休み_List"));
     QString text;
     for (int i = 1; i <= r.rowCount(); ++i) {
-        const double v = cellNumber(g(i, 1));
+        const double v = asNumber(g(i, 1));
         text += QString::number(v > 0 ? 1 : v < 0 ? -1 : 0);
     }
     return text;
@@ -275,7 +275,7 @@ SavedTable dayTable(const QString& table, const QString& sheet, const QString& r
 void unavailableShifts(std::vector<SavedTable>& out)
 {
     out.push_back(dayTable(QStringLiteral("T_Work_不可"), kScheduleSheet, QStringLiteral("Member_Scdl"),
-                         [](const QVariant& v) { return QVariant(toLong(cellVal(v))); }));
+                         [](const QVariant& v) { return QVariant(toLong(textVal(v))); }));
 }
 
 void reservations(std::vector<SavedTable>& out)
