@@ -30,6 +30,16 @@ int number(xl::Workbook& book, const char* sheet, const char* name)
     return int(named(book, u(sheet), u(name)).text().toDouble());
 }
 
+// What the build does for a work folder: a sample's conditions in a template, saved as target.
+void buildSampleBook(const char* sample, const QString& target)
+{
+    xl::Application app;
+    xl::Workbook& book = workbook::createTemplate(app);
+    const QString conditions = QDir(u(QV_TEST_DATA_DIR "/../..")).filePath(u("examples/") + u(sample) + u("/条件.csv"));
+    ASSERT_TRUE(condition_file::loadConditions(book, conditions).ok);
+    book.saveAs(target);
+}
+
 TEST(ConditionFileOnTemplate, EveryListedRangeExistsAndRoundTrips)
 {
     QTemporaryDir dir;
@@ -245,12 +255,7 @@ TEST(ConditionFileOnTemplate, SampleWorkbookKeepsItsConditionsInTheFile)
 {
     QTemporaryDir dir;
     const QString target = dir.filePath(u("shift.xlsm"));
-    {
-        xl::Application app;
-        xl::Workbook& book = workbook::createTemplate(app);
-        ASSERT_TRUE(condition_file::loadConditions(book, QDir(u(QV_TEST_DATA_DIR "/../..")).filePath(u("examples/作成例2/条件.csv"))).ok);
-        book.saveAs(target);
-    }
+    ASSERT_NO_FATAL_FAILURE(buildSampleBook("作成例2", target));
     xl::Application app;
     xl::Workbook& book = app.workbooks().open(target);
     workbook::attach(book);
@@ -266,12 +271,7 @@ TEST(ConditionFileOnTemplate, SampleWorkbookKeepsItsMidnightTimes)
 {
     QTemporaryDir dir;
     const QString target = dir.filePath(u("shift.xlsm"));
-    {
-        xl::Application app;
-        xl::Workbook& book = workbook::createTemplate(app);
-        ASSERT_TRUE(condition_file::loadConditions(book, QDir(u(QV_TEST_DATA_DIR "/../..")).filePath(u("examples/作成例1/条件.csv"))).ok);
-        book.saveAs(target);
-    }
+    ASSERT_NO_FATAL_FAILURE(buildSampleBook("作成例1", target));
     xl::Application app;
     xl::Workbook& book = app.workbooks().open(target);
     xl::Worksheet& basic = book.worksheets(u("基本設定"));
